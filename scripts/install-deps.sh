@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# install-deps.sh [PACKAGE...]: installs what the project needs on Debian 12
+# (and any extra Debian PACKAGEs named) and makes sure 32-bit x86 programs
+# run. Does nothing when everything is there already. Installing needs root.
+set -euo pipefail
+
+needed=(g++ g++-multilib cmake make googletest "$@")
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"
+  elif command -v sudo >/dev/null; then sudo "$@"
+  else echo "install-deps: run as root to install: $*" >&2; exit 1
+  fi
+}
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
+install_packages() {
+  local missing=() p
+  for p in "$@"; do installed "$p" || missing+=("$p"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "install-deps: installing ${missing[*]}"
+  as_root apt-get update -q
+  as_root env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# Builds and starts a trivial 32-bit program; true when it ran.
+runs_32bit() {
+  local dir rc=0
+  dir=$(mktemp -d)
+  echo 'int main() { return 0; }' > "$dir/probe.cc"
+  g++ -m32 "$dir/probe.cc" -o "$dir/probe" && "$dir/probe" 2>/dev/null || rc=1
+  rm -rf "$dir"
+  return $rc
+}
+
+# Some kernels are built or booted without 32-bit support. There, qemu's
+# user-mode emulator runs 32-bit programs, registered with binfmt_misc so
+# that they start like any other program.
+enable_32bit() {
+  install_packages qemu-user
+  local misc=/proc/sys/fs/binfmt_misc
+  [ -e "$misc/register" ] || as_root mount -t binfmt_misc binfmt_misc "$misc"
+  if [ -e "$misc/qemu-i386" ]; then
+    echo 1 | as_root tee "$misc/qemu-i386" >/dev/null
+  else
+    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386:F" |
+      as_root tee "$misc/register" >/dev/null
+  fi
+}
+
+install_packages "${needed[@]}"
+if ! runs_32bit; then
+  echo "install-deps: this kernel does not run 32-bit programs; enabling qemu-i386"
+  enable_32bit
+  runs_32bit || { echo "install-deps: 32-bit programs still do not run" >&2; exit 1; }
+fi

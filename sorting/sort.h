@@ -1,0 +1,35 @@
+#ifndef SORTING_SORT_H_
+#define SORTING_SORT_H_
+
+// Integer sorting routines: sort a caller's array of ints in place into
+// ascending (signed) order, or print it. No routine keeps state between
+// calls; none reports errors. The caller guarantees that every range lies
+// inside the array. Scratch memory that cannot be had throws std::bad_alloc.
+
+/// Merges the ascending runs [left_start, left_end) and [right_start,
+/// right_end) of arr into consecutive positions from left_start on. On equal
+/// values the right run's element comes first. An empty or reversed run
+/// counts as empty.
+void merge(int* arr, int left_start, int left_end, int right_start,
+           int right_end);
+
+/// Sorts arr[start, end) by top-down merge sort. Ranges shorter than two
+/// elements (end - start < 2) are left as they are.
+void mergesort_rec(int* arr, int start, int end);
+
+/// Sorts the first count elements of arr by merge sort; count <= 1 is a no-op.
+void mergesort(int* arr, int count);
+
+/// Sorts the first count elements of arr by quicksort, partitioning around
+/// the value at index count / 2 with two pointers; count <= 1 is a no-op.
+void quicksort(int* arr, int count);
+
+/// Sorts the closed range arr[first..last] by quicksort, partitioning around
+/// the value at index (first + last) / 2; first >= last is a no-op.
+void q_sort(int* arr, int first, int last);
+
+/// Prints the first count elements as one line, each as "%d, ", then a line
+/// feed. count <= 0 prints the line feed alone.
+void print_arr(int* arr, int count);
+
+#endif  // SORTING_SORT_H_
