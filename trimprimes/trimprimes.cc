@@ -1,0 +1,41 @@
+#include "trimprimes.h"
+
+#include <cmath>
+
+bool isPrime(int n) {
+  // Below 2 nothing is prime. (Plain trial division would call 0 prime,
+  // since no divisor is at most its root, and would compare with the root of
+  // a negative number, which is not a number.)
+  if (n < 2) return false;
+  // A composite n has a divisor no larger than its root. The bound is
+  // inclusive, so the divisor of a square (4, 9, 25, ...) is tried; sqrt of
+  // an int is exact enough that i <= root agrees with i * i <= n.
+  const double root = std::sqrt(static_cast<double>(n));
+  for (int i = 2; i <= root; ++i) {
+    if (n % i == 0) return false;
+  }
+  return true;
+}
+
+bool isTruncatable(int n) {
+  if (n < 1) return false;
+  // Prefixes: n, n without its last digit, ... down to its leading digit.
+  // Counts the digits on the way.
+  int digits = 0;
+  int t = n;
+  do {
+    if (!isPrime(t)) return false;
+    ++digits;
+    t /= 10;
+  } while (t != 0);
+  // Suffixes: n % 10^k for k from the digit count down to 1, that is n itself,
+  // n without its leading digit, ... down to its last digit. 10^k fits an int
+  // up to k = 9; for a ten-digit n the remainder by 10^10 is n itself.
+  constexpr int kMaxPowerInInt = 9;
+  for (int k = digits; k >= 1; --k) {
+    const int r =
+        k > kMaxPowerInInt ? n : n % static_cast<int>(std::pow(10.0, k));
+    if (!isPrime(r)) return false;
+  }
+  return true;
+}

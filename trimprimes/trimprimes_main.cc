@@ -1,0 +1,23 @@
+// trimprimes: prints the sum of the first eleven two-sided truncatable primes
+// above 10, with no newline.
+
+#include <iostream>
+
+#include "trimprimes.h"
+
+int main() {
+  // There are exactly eleven such primes; the search stops at the eleventh.
+  constexpr int kWanted = 11;
+  int n = 11;  // One-digit primes do not count, so the search starts at 11.
+  int finds = 0;
+  int sum = 0;
+  do {
+    if (isTruncatable(n)) {
+      ++finds;
+      sum += n;
+    }
+    n += 2;  // Even numbers above 2 are never prime.
+  } while (finds < kWanted);
+  std::cout << sum;
+  return 0;
+}
