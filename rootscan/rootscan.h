@@ -1,0 +1,53 @@
+#ifndef ROOTSCAN_ROOTSCAN_H_
+#define ROOTSCAN_ROOTSCAN_H_
+
+// The polynomial root scanner: reads coefficients (highest power first) and
+// the options -e, -s, -se and -r from a command line, moves x across the
+// range in equal steps and reports every sample whose value lies strictly
+// inside the band (-tolerance, tolerance).
+//
+// Rounding is part of the result: each term's product and its addition to the
+// running sum, and each x + step, are evaluated in 80-bit extended precision
+// (long double) and rounded to double where a double is stored. The code must
+// be built with SSE2 double arithmetic (-msse2 -mfpmath=sse on 32-bit x86) so
+// that every double is a genuine double, whatever the optimiser does.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+/// The settings of one scan, with their defaults.
+struct ScanSettings {
+  double tolerance = 0.01;  // Half the width of the band around zero.
+  double step = 0.01;       // Distance between samples.
+  double start = -10.0;     // First sample.
+  double end = 10.0;        // Last sample, when the steps land on it.
+  std::vector<double> coefficients;  // Highest power first.
+};
+
+/// The polynomial with coefficients[0..degree] (highest power first) at x:
+/// the sum of coefficients[degree - power] * pow(x, power) from the highest
+/// power down, each product and addition in extended precision and the sum
+/// rounded to double after each term. A degree below 0 gives 0.0.
+double f(double x, const double* coefficients, int degree);
+
+/// x + step evaluated in extended precision and rounded to double: the next
+/// scan point.
+double StepForward(double x, double step);
+
+/// Reads argv[1..argc-1] into *settings (which starts from the defaults):
+/// option words consume the following arguments as operands whatever their
+/// text, every other argument is a coefficient, all converted with atof.
+/// Returns "" on success, or the one-line complaint (without program name or
+/// line feed) about an option that lacks operands.
+std::string ReadCommandLine(int argc, const char* const* argv,
+                            ScanSettings* settings);
+
+/// Runs the whole program for this command line: writes the found lines or
+/// the closing line to out, complaints to err; returns the exit status (0
+/// after a complete scan, 1 when the command line or the step is refused or
+/// x stops advancing).
+int RunRootscan(int argc, const char* const* argv, std::FILE* out,
+                std::FILE* err);
+
+#endif  // ROOTSCAN_ROOTSCAN_H_
