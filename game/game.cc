@@ -1,0 +1,112 @@
+#include "game.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <iostream>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+// The dictionary, always by this name in the current directory.
+constexpr char kDictionary[] = "dict.txt";
+
+// A game is lost once the player has this many bad guesses.
+constexpr std::size_t kLosingBadGuesses = 7;
+
+// Bytes read from the dictionary per call; any size works, this one keeps the
+// number of calls low for large word lists.
+constexpr std::size_t kChunk = 65536;
+
+[[noreturn]] void Fail(const std::string& reason) {
+  throw std::runtime_error(std::string(kDictionary) + ": " + reason);
+}
+
+// Every line of the dictionary, bytes as they stand: a line ends at a line
+// feed, which is dropped; a last line without one still counts.
+std::vector<std::string> ReadLines() {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      std::fopen(kDictionary, "rb"), &std::fclose);
+  if (!file) Fail(std::strerror(errno));
+  std::vector<std::string> lines;
+  std::string line;
+  char buf[kChunk];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, file.get())) > 0) {
+    for (std::size_t i = 0; i < n; ++i) {
+      if (buf[i] == '\n') {
+        lines.push_back(std::move(line));
+        line.clear();
+      } else {
+        line.push_back(buf[i]);
+      }
+    }
+  }
+  if (std::ferror(file.get())) Fail(std::strerror(errno));
+  if (!line.empty()) lines.push_back(std::move(line));
+  if (lines.empty()) Fail("holds no words");
+  return lines;
+}
+
+}  // namespace
+
+Game::Game(std::string) {
+  words_ = ReadLines();
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  secret_word_ = words_[static_cast<unsigned>(std::rand()) % words_.size()];
+  std::cout << secret_word_ << '\n' << std::flush;
+  hidden_word_.reserve(2 * secret_word_.size());
+  for (std::size_t i = 0; i < secret_word_.size(); ++i) hidden_word_ += "_ ";
+}
+
+// A letter reveals every position where the secret holds it; the display
+// character of position i is read from index 2i of the hidden word, so that
+// a revealed whitespace letter cannot shift the positions after it.
+std::string Game::MakeGuess(std::string guess) {
+  if (guess.size() < 2) {
+    const char letter = guess.empty() ? '\0' : guess[0];
+    std::string next;
+    next.reserve(hidden_word_.size());
+    for (std::size_t i = 0; i < secret_word_.size(); ++i) {
+      next += secret_word_[i] == letter ? letter : hidden_word_[2 * i];
+      next += ' ';
+    }
+    (next == hidden_word_ ? bad_guesses_ : good_guesses_).push_back(guess);
+    hidden_word_ = std::move(next);
+  } else if (guess == secret_word_) {
+    hidden_word_.clear();
+    for (char c : secret_word_) {
+      hidden_word_ += c;
+      hidden_word_ += ' ';
+    }
+  } else {
+    bad_guesses_.push_back(guess);
+  }
+  return hidden_word_;
+}
+
+// Compares position by position (index 2i of the hidden word against index i
+// of the secret): for a secret without whitespace this is the same as
+// comparing the hidden word stripped of whitespace, and a secret with
+// whitespace is won, like any other, once every position is revealed.
+bool Game::HasWon() {
+  for (std::size_t i = 0; i < secret_word_.size(); ++i) {
+    if (hidden_word_[2 * i] != secret_word_[i]) return false;
+  }
+  return true;
+}
+
+bool Game::HasLost() { return bad_guesses_.size() >= kLosingBadGuesses; }
+
+std::string Game::hidden_word() { return hidden_word_; }
+
+std::size_t Game::word_length() { return secret_word_.size(); }
+
+std::vector<std::string> Game::words() { return words_; }
+
+std::vector<std::string> Game::good_guesses() { return good_guesses_; }
+
+std::vector<std::string> Game::bad_guesses() { return bad_guesses_; }
