@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build >/dev/null
-exec build/bin/orderdemo
+exec build/bin/wordgame

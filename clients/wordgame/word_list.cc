@@ -1,0 +1,79 @@
+#include "word_list.h"
+
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
+
+// The line with surrounding whitespace removed and ASCII letters lowered, or
+// "" when what is left holds anything but letters a-z.
+std::string PlayableWord(const std::string& line) {
+  std::size_t begin = 0, end = line.size();
+  while (begin < end && IsBlank(line[begin])) ++begin;
+  while (end > begin && IsBlank(line[end - 1])) --end;
+  std::string word;
+  for (std::size_t i = begin; i < end; ++i) {
+    char c = line[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c < 'a' || c > 'z') return "";
+    word += c;
+  }
+  return word;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string* bytes,
+                   std::string* error) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+      std::fopen(path.c_str(), "rb"), &std::fclose);
+  if (!file) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  bytes->clear();
+  char buf[65536];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, file.get())) > 0) {
+    bytes->append(buf, n);
+  }
+  if (std::ferror(file.get())) {
+    *error = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+std::vector<std::string> PlayableWords(const std::string& bytes) {
+  std::vector<std::string> words;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) end = bytes.size();
+    std::string word = PlayableWord(bytes.substr(start, end - start));
+    if (!word.empty()) words.push_back(std::move(word));
+    start = end + 1;
+  }
+  return words;
+}
+
+std::string ShippedWordList(const std::string& exe_path) {
+  std::size_t slash = exe_path.rfind('/');
+  std::string bin_dir =
+      slash == std::string::npos ? "." : exe_path.substr(0, slash);
+  return bin_dir + "/../share/wordgame/words.txt";
+}
+
+std::string ExecutablePath(const std::string& fallback) {
+  char buf[4096];
+  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
+  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return fallback;
+  return std::string(buf, static_cast<std::size_t>(n));
+}

@@ -1,0 +1,5 @@
+// wordgame [FILE]: a terminal word-guessing game over the engine in game.o.
+
+#include "wordgame.h"
+
+int main(int argc, char** argv) { return RunWordgame(argc, argv); }
