@@ -35,12 +35,11 @@ int Middle(int first, int last) {
   return static_cast<int>((static_cast<int64_t>(first) + last) / 2);
 }
 
-// Merges the sorted runs left[0, n_left) and right[0, n_right) into out; on
-// equal values the right element comes first. The choice of each step is a
-// data move rather than a branch, so random input does not mispredict.
-// out may alias right as long as out + n_left == right: every write then lands
-// at or before the next right element still to be read.
-int* MergeRuns(const int* left, int n_left, const int* right, int n_right,
+// Merges the sorted runs left[0, n_left) and right[0, n_right) into out, which
+// overlaps neither; on equal values the right element comes first. Each step
+// picks its element by a data move rather than a branch, so random input
+// costs no mispredictions.
+void MergeRuns(const int* left, int n_left, const int* right, int n_right,
                int* out) {
   const int* left_end = left + n_left;
   const int* right_end = right + n_right;
@@ -51,25 +50,53 @@ int* MergeRuns(const int* left, int n_left, const int* right, int n_right,
     left += take_left;
     right += !take_left;
   }
-  size_t rest_left = left_end - left;
-  std::memmove(out, left, rest_left * sizeof(int));
-  out += rest_left;
-  if (out != right) std::memmove(out, right, (right_end - right) * sizeof(int));
-  return out + (right_end - right);
+  std::memcpy(out, left, (left_end - left) * sizeof(int));
+  out += left_end - left;
+  std::memcpy(out, right, (right_end - right) * sizeof(int));
 }
 
-// Sorts arr[start, end) with buf as scratch for left runs (room for
-// (end - start) / 2 + 1 ints). Only the left run is copied out: the right run
-// stays in place, since the merge never overwrites an unread right element.
-void MergeSortRange(int* arr, int start, int end, int* buf) {
-  if (static_cast<int64_t>(end) - start < 2) return;
-  int mid = Middle(start, end);
-  MergeSortRange(arr, start, mid, buf);
-  MergeSortRange(arr, mid, end, buf);
-  if (arr[mid - 1] <= arr[mid]) return;  // Already in order: nothing moves.
-  int n_left = mid - start;
-  std::memcpy(buf, arr + start, n_left * sizeof(int));
-  MergeRuns(buf, n_left, arr + mid, end - mid, arr + start);
+// Sorts 2 or 3 elements from src into dst: the same merges as the general
+// case (one element on the left, the rest on the right, ties to the right),
+// written out because such tiny ranges make up most of the calls.
+void SortSmallInto(const int* src, int* dst, int n) {
+  int a = src[0], b = src[1];
+  if (n == 2) {
+    bool take_left = a < b;
+    dst[0] = take_left ? a : b;
+    dst[1] = take_left ? b : a;
+    return;
+  }
+  int c = src[2];
+  bool b_first = b < c;
+  int low = b_first ? b : c, high = b_first ? c : b;
+  if (a < low) {
+    dst[0] = a, dst[1] = low, dst[2] = high;
+  } else if (a < high) {
+    dst[0] = low, dst[1] = a, dst[2] = high;
+  } else {
+    dst[0] = low, dst[1] = high, dst[2] = a;
+  }
+}
+
+// Sorts n elements into dst, where src and dst hold the same n values on
+// entry and src is left in any order. The halves are sorted into src (the
+// roles swap at each level) and then merged into dst, so every level moves
+// each element once and no run is copied out first. The split at n / 2 is
+// the midpoint (start + end) / 2 of the caller's index range.
+void SortInto(int* src, int* dst, int n) {
+  if (n < 2) return;
+  if (n <= 3) {
+    SortSmallInto(src, dst, n);
+    return;
+  }
+  int half = n / 2;
+  SortInto(dst, src, half);
+  SortInto(dst + half, src + half, n - half);
+  if (src[half - 1] <= src[half]) {
+    std::memcpy(dst, src, n * sizeof(int));  // Already in order.
+  } else {
+    MergeRuns(src, half, src + half, n - half, dst);
+  }
 }
 
 }  // namespace
@@ -91,10 +118,12 @@ void merge(int* arr, int left_start, int left_end, int right_start,
 }
 
 void mergesort_rec(int* arr, int start, int end) {
+  // One scratch copy of the range serves every merge of the sort.
   int64_t n = static_cast<int64_t>(end) - start;
   if (n < 2) return;
-  Scratch scratch(n / 2 + 1);
-  MergeSortRange(arr, start, end, scratch.data());
+  Scratch scratch(n);
+  std::memcpy(scratch.data(), arr + start, n * sizeof(int));
+  SortInto(scratch.data(), arr + start, static_cast<int>(n));
 }
 
 void mergesort(int* arr, int count) { mergesort_rec(arr, 0, count); }
