@@ -1,0 +1,257 @@
+#include "countup.h"
+
+#include <errno.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+// Output goes out in blocks of this many bytes: large enough that the cost
+// of a write call vanishes against formatting, small enough (256 KiB) that
+// the buffer stays in the processor's second-level cache.
+constexpr size_t kBlockSize = 256 * 1024;
+
+// Every element is copied as a fixed 16-byte block (the longest element,
+// "-2147483648, ", has 13 bytes), so the buffer has this much room past a
+// block's end.
+constexpr size_t kCopySize = 16;
+
+// The magnitude of INT_MIN, the largest that a negative count may have.
+constexpr long long kMaxMagnitude = 2147483648LL;
+
+// Size of the processor's large pages (x86-64: 2 MiB). An array of at least
+// this size is allocated in whole large pages: one page fault then maps
+// 2 MiB instead of 4 KiB, and for hundreds of millions of values the faults
+// of small pages would cost as much time as the printing.
+constexpr size_t kHugePage = 2 * 1024 * 1024;
+
+// White space as "%d" skips it in the C locale: space, \t, \n, \v, \f, \r.
+bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+CountRead ReadCount(std::FILE* in, int* count) {
+  int c;
+  do {
+    c = std::getc(in);
+  } while (IsSpace(c));
+  bool negative = false;
+  if (c == '+' || c == '-') {
+    negative = c == '-';
+    c = std::getc(in);
+  }
+  if (!IsDigit(c)) {
+    if (c == EOF && std::ferror(in)) return CountRead::kReadError;
+    if (c != EOF) std::ungetc(c, in);
+    return CountRead::kNoNumber;
+  }
+  // All digits are taken, as "%d" takes them; the magnitude stops growing
+  // once it is out of range, so it cannot overflow.
+  long long magnitude = 0;
+  for (; IsDigit(c); c = std::getc(in)) {
+    if (magnitude <= kMaxMagnitude) magnitude = magnitude * 10 + (c - '0');
+  }
+  if (c == EOF && std::ferror(in)) return CountRead::kReadError;
+  if (c != EOF) std::ungetc(c, in);
+  if (magnitude > (negative ? kMaxMagnitude : kMaxMagnitude - 1))
+    return CountRead::kOutOfRange;
+  *count = static_cast<int>(negative ? -magnitude : magnitude);
+  return CountRead::kOk;
+}
+
+ElementWriter::ElementWriter(int fd)
+    : fd_(fd), buffer_(new char[kBlockSize + kCopySize]) {}
+
+namespace {
+
+// Sets text to value's digits, sign first when negative, followed by ", ";
+// returns the number of digits and sign.
+size_t FormatElement(int value, char* text) {
+  // Digits from the last one backwards into a scratch area, the magnitude
+  // taken as unsigned so that INT_MIN has one; then moved to the front.
+  char digits[16];
+  char* p = digits + sizeof digits;
+  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value)
+                                 : static_cast<unsigned>(value);
+  do {
+    *--p = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (value < 0) *--p = '-';
+  const size_t length = static_cast<size_t>(digits + sizeof digits - p);
+  std::memcpy(text, p, length);
+  text[length] = ',';
+  text[length + 1] = ' ';
+  return length;
+}
+
+// Turns the text of a non-negative number (digits, then ", ") into the text
+// of its successor: adds one to the last digit, carrying through nines; all
+// nines become 1 followed by zeros. Returns the new number of digits.
+inline size_t Increment(char* text, size_t length) {
+  size_t j = length;
+  while (j > 0 && text[j - 1] == '9') text[--j] = '0';
+  if (j > 0) {
+    ++text[j - 1];
+    return length;
+  }
+  text[0] = '1';
+  text[length] = '0';
+  text[length + 1] = ',';
+  text[length + 2] = ' ';
+  return length + 1;
+}
+
+}  // namespace
+
+bool ElementWriter::Write(const int* values, size_t count) {
+  if (error_ != 0) return false;
+  // The loop works on local copies of the state: stores through the char
+  // pointer into the buffer could otherwise change members, as far as the
+  // compiler knows, and it would reload them for every element.
+  char text[kCopySize];
+  std::memcpy(text, text_, kCopySize);
+  size_t length = text_length_;
+  int last = last_;
+  // The last digit is kept apart from text, in a register, and patched into
+  // each copy: were it incremented inside text, every copy would read text
+  // right after a one-byte store to it, which the processor cannot forward
+  // to a 16-byte load and stalls on. text itself changes only on carries.
+  char digit = length > 0 ? text[length - 1] : '0';
+  char* const buffer = buffer_.get();
+  char* const block_end = buffer + kBlockSize;
+  char* out = buffer + used_;
+  bool ok = true;
+  for (size_t i = 0; i < count; ++i) {
+    const int value = values[i];
+    // A value one above a non-negative last one continues a run: its text
+    // is the last text incremented, which is cheaper than dividing by ten.
+    if (last >= 0 && last < INT_MAX && value == last + 1) {
+      if (digit != '9') {
+        ++digit;
+      } else {
+        text[length - 1] = digit;
+        length = Increment(text, length);
+        digit = text[length - 1];
+      }
+    } else {
+      length = FormatElement(value, text);
+      digit = text[length - 1];
+    }
+    last = value;
+    std::memcpy(out, text, kCopySize);
+    out[length - 1] = digit;
+    out += length + 2;
+    if (out >= block_end) {
+      used_ = static_cast<size_t>(out - buffer);
+      if (!Drain()) {
+        ok = false;
+        break;
+      }
+      out = buffer;
+    }
+  }
+  used_ = static_cast<size_t>(out - buffer);
+  if (length > 0) text[length - 1] = digit;
+  std::memcpy(text_, text, kCopySize);
+  text_length_ = length;
+  last_ = last;
+  return ok;
+}
+
+bool ElementWriter::Put(char c) {
+  if (error_ != 0) return false;
+  buffer_[used_++] = c;
+  return used_ < kBlockSize || Drain();
+}
+
+bool ElementWriter::Flush() { return error_ == 0 && Drain(); }
+
+bool ElementWriter::Drain() {
+  // write may take fewer bytes than offered (pipes, signals): go on from
+  // where it stopped until all are out or it fails.
+  const char* p = buffer_.get();
+  size_t left = used_;
+  while (left > 0) {
+    ssize_t n = ::write(fd_, p, left);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_ = errno;
+      return false;
+    }
+    p += n;
+    left -= static_cast<size_t>(n);
+  }
+  used_ = 0;
+  return true;
+}
+
+namespace {
+
+struct FreeDeleter {
+  void operator()(int* p) const { std::free(p); }
+};
+using IntArray = std::unique_ptr<int[], FreeDeleter>;
+
+// count ints of uninitialised storage, or null when it cannot be had.
+IntArray AllocateInts(int count) {
+  const size_t bytes = static_cast<size_t>(count) * sizeof(int);
+  if (bytes < kHugePage) return IntArray(static_cast<int*>(std::malloc(bytes)));
+  const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+  void* p = std::aligned_alloc(kHugePage, rounded);
+  // Only a request: kernels without transparent large pages ignore it.
+  if (p != nullptr) madvise(p, rounded, MADV_HUGEPAGE);
+  return IntArray(static_cast<int*>(p));
+}
+
+}  // namespace
+
+int RunCountup(std::FILE* in, int out_fd, std::FILE* err) {
+  int count = 0;
+  switch (ReadCount(in, &count)) {
+    case CountRead::kOk:
+      break;
+    case CountRead::kNoNumber:
+      std::fputs("countup: expected a whole number on standard input\n", err);
+      return 1;
+    case CountRead::kOutOfRange:
+      std::fputs("countup: count out of range (-2147483648 to 2147483647)\n",
+                 err);
+      return 1;
+    case CountRead::kReadError:
+      std::fprintf(err, "countup: cannot read standard input: %s\n",
+                   std::strerror(errno));
+      return 1;
+  }
+
+  // The array lives in allocated storage: a count in the hundreds of
+  // millions would overrun any stack.
+  IntArray values;
+  std::unique_ptr<ElementWriter> writer;
+  try {
+    if (count > 0) {
+      values = AllocateInts(count);
+      if (values == nullptr) throw std::bad_alloc();
+    }
+    writer.reset(new ElementWriter(out_fd));
+  } catch (const std::bad_alloc&) {
+    std::fprintf(err, "countup: not enough memory for %d values\n", count);
+    return 1;
+  }
+  for (int i = 0; i < count; ++i) values[i] = i;
+
+  if ((count > 0 && !writer->Write(values.get(), count)) ||
+      !writer->Put('\n') || !writer->Flush()) {
+    std::fprintf(err, "countup: write error: %s\n",
+                 std::strerror(writer->error()));
+    return 1;
+  }
+  return 0;
+}

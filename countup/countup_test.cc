@@ -1,0 +1,239 @@
+#include "countup.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "run_program.h"
+
+namespace {
+
+// What printf("%d, ") prints for each value.
+std::string PrintfReference(const std::vector<int>& values) {
+  std::string out;
+  char text[32];
+  for (int v : values) out.append(text, std::snprintf(text, sizeof text, "%d, ", v));
+  return out;
+}
+
+// What an ElementWriter writes for values, in one Write call or one per
+// element, then a line feed.
+std::string WriterOutput(const std::vector<int>& values, bool one_by_one) {
+  std::FILE* file = std::tmpfile();
+  EXPECT_NE(file, nullptr);
+  {
+    ElementWriter writer(fileno(file));
+    if (one_by_one) {
+      for (const int& v : values) EXPECT_TRUE(writer.Write(&v, 1));
+    } else {
+      EXPECT_TRUE(writer.Write(values.data(), values.size()));
+    }
+    EXPECT_TRUE(writer.Put('\n'));
+    EXPECT_TRUE(writer.Flush());
+  }
+  std::string out;
+  std::rewind(file);
+  char block[65536];
+  size_t n;
+  while ((n = std::fread(block, 1, sizeof block, file)) > 0) out.append(block, n);
+  std::fclose(file);
+  return out;
+}
+
+std::vector<int> Range(int first, int last) {
+  std::vector<int> values;
+  for (int v = first;; ++v) {
+    values.push_back(v);
+    if (v == last) break;
+  }
+  return values;
+}
+
+TEST(ReadCount, AcceptsWhatPercentDAccepts) {
+  struct Case {
+    std::string input;
+    int count;
+    int next;  // the first byte left unread, or EOF
+  };
+  const Case cases[] = {
+      {"5", 5, EOF},
+      {"0\n", 0, '\n'},
+      {" \n\t\v\f\r 42xyz", 42, 'x'},
+      {"+7 8", 7, ' '},
+      {"-3", -3, EOF},
+      {"007", 7, EOF},
+      {"2147483647", INT_MAX, EOF},
+      {"-2147483648,", INT_MIN, ','},
+      {"00000000000000000002147483647", INT_MAX, EOF},
+  };
+  for (const Case& c : cases) {
+    std::FILE* in = fmemopen(const_cast<char*>(c.input.data()), c.input.size(), "r");
+    ASSERT_NE(in, nullptr);
+    int count = 12345;
+    EXPECT_EQ(ReadCount(in, &count), CountRead::kOk) << c.input;
+    EXPECT_EQ(count, c.count) << c.input;
+    EXPECT_EQ(std::getc(in), c.next) << c.input;
+    std::fclose(in);
+  }
+}
+
+TEST(ReadCount, RefusesNonNumbersAndCountsBeyondInt) {
+  const std::pair<std::string, CountRead> cases[] = {
+      {"", CountRead::kNoNumber},
+      {" \n ", CountRead::kNoNumber},
+      {"abc", CountRead::kNoNumber},
+      {"+", CountRead::kNoNumber},
+      {"- 5", CountRead::kNoNumber},
+      {"+-5", CountRead::kNoNumber},
+      {"x12", CountRead::kNoNumber},
+      {"2147483648", CountRead::kOutOfRange},
+      {"-2147483649", CountRead::kOutOfRange},
+      {"4294967296", CountRead::kOutOfRange},
+      {"99999999999999999999999999", CountRead::kOutOfRange},
+  };
+  for (const auto& [input, expected] : cases) {
+    std::FILE* in = fmemopen(const_cast<char*>(input.data()), input.size(), "r");
+    ASSERT_NE(in, nullptr);
+    int count = 12345;
+    EXPECT_EQ(ReadCount(in, &count), expected) << input;
+    EXPECT_EQ(count, 12345) << input;  // left alone
+    std::fclose(in);
+  }
+}
+
+TEST(ElementWriter, MatchesPrintfAcrossCarriesAndSigns) {
+  std::vector<std::vector<int>> runs = {
+      {},
+      {0},
+      Range(-15, 15),
+      Range(0, 1100),                        // 9 -> 10, 99 -> 100, 999 -> 1000
+      Range(999999990, 1000000010),          // ninth to tenth digit
+      Range(INT_MAX - 5, INT_MAX),           // no successor past INT_MAX
+      {INT_MAX, INT_MIN, INT_MIN + 1, -1, 0, 1, 1, 1, 0, 2, 5, 4, 10, 11},
+      {9, 10, 99, 100, 19, 20, 199, 200},    // jumps that look like carries
+  };
+  std::mt19937 random(7);
+  std::vector<int> mixed;
+  for (int i = 0; i < 5000; ++i) {
+    int v = static_cast<int>(random());
+    mixed.push_back(v);
+    if (i % 3 == 0 && v != INT_MAX) mixed.push_back(v + 1);
+  }
+  runs.push_back(mixed);
+  for (const auto& values : runs) {
+    const std::string expected = PrintfReference(values) + "\n";
+    EXPECT_EQ(WriterOutput(values, false), expected);
+    EXPECT_EQ(WriterOutput(values, true), expected);
+  }
+}
+
+TEST(ElementWriter, ManyBlocksComeOutWhole) {
+  // About 4.5 MB: many of the writer's blocks, each boundary falling inside
+  // some element.
+  std::vector<int> values = Range(0, 600000);
+  EXPECT_EQ(WriterOutput(values, false), PrintfReference(values) + "\n");
+}
+
+TEST(ElementWriter, ReportsAFailedWrite) {
+  int fd = open("/dev/full", O_WRONLY);
+  ASSERT_GE(fd, 0);
+  ElementWriter writer(fd);
+  std::vector<int> values = Range(0, 100000);  // more than one block
+  EXPECT_FALSE(writer.Write(values.data(), values.size()));
+  EXPECT_EQ(writer.error(), ENOSPC);
+  EXPECT_FALSE(writer.Put('\n'));
+  EXPECT_FALSE(writer.Flush());
+  close(fd);
+}
+
+TEST(Countup, PrintsTheCountBelowTheNumberRead) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"0\n", "\n"},
+      {"1\n", "0, \n"},
+      {"5", "0, 1, 2, 3, 4, \n"},
+      {"   3", "0, 1, 2, \n"},
+      {"\n\n 3\n", "0, 1, 2, \n"},
+      {"+2 99", "0, 1, \n"},
+      {"12abc", "0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, \n"},
+      {"-7", "\n"},
+      {"-2147483648", "\n"},
+  };
+  for (const auto& [input, output] : cases) {
+    ProgramResult r = RunProgram({COUNTUP_PATH, "ignored"}, input);
+    EXPECT_EQ(r.status, 0) << input;
+    EXPECT_EQ(r.out, output) << input;
+    EXPECT_EQ(r.err, "") << input;
+  }
+}
+
+TEST(Countup, RefusesInputWithoutACount) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"", "countup: expected a whole number on standard input\n"},
+      {"  \n", "countup: expected a whole number on standard input\n"},
+      {"ten", "countup: expected a whole number on standard input\n"},
+      {"2147483648",
+       "countup: count out of range (-2147483648 to 2147483647)\n"},
+      {"-99999999999",
+       "countup: count out of range (-2147483648 to 2147483647)\n"},
+  };
+  for (const auto& [input, message] : cases) {
+    ProgramResult r = RunProgram({COUNTUP_PATH}, input);
+    EXPECT_EQ(r.status, 1) << input;
+    EXPECT_EQ(r.out, "") << input;
+    EXPECT_EQ(r.err, message) << input;
+  }
+}
+
+TEST(Countup, ReportsUnusableStandardStreams) {
+  ProgramResult r =
+      RunProgram({"/bin/sh", "-c", "exec \"$0\" > /dev/full", COUNTUP_PATH}, "5");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "countup: write error: No space left on device\n");
+
+  r = RunProgram({"/bin/sh", "-c", "exec \"$0\" >&-", COUNTUP_PATH}, "5");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "countup: write error: Bad file descriptor\n");
+
+  r = RunProgram({"/bin/sh", "-c", "exec \"$0\" <&-", COUNTUP_PATH});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "countup: cannot read standard input: Bad file descriptor\n");
+}
+
+TEST(Countup, CountBeyondMemoryIsReportedNotCrashed) {
+  // INT_MAX values take 8 GiB; the child is held to 1 GiB. The sanitizer's
+  // runtime needs more address space than that, so there its own
+  // allocation limit stands in for the address-space limit.
+#if defined(__SANITIZE_ADDRESS__)
+  ProgramResult r = RunProgram(
+      {COUNTUP_PATH}, "2147483647", "",
+      {"ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=1024"});
+#else
+  ProgramResult r = RunProgram(
+      {"/bin/sh", "-c", "ulimit -v 1048576 && exec \"$0\"", COUNTUP_PATH},
+      "2147483647");
+#endif
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "countup: not enough memory for 2147483647 values\n");
+}
+
+TEST(Countup, HundredMillionValuesFitWhateverTheStack) {
+  // About 1 GB of output: only its end is kept, with the program's status.
+  ProgramResult r = RunProgram(
+      {"/bin/sh", "-c",
+       "{ \"$0\"; echo \"status $?\" >&2; } | tail -c 31", COUNTUP_PATH},
+      "100000000");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "99999997, 99999998, 99999999, \n");
+  EXPECT_EQ(r.err, "status 0\n");
+}
+
+}  // namespace
