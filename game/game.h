@@ -48,10 +48,15 @@ class Game {
   std::vector<std::string> bad_guesses();
 
  private:
+  /// The word to guess, chosen at construction.
   std::string secret_word_;
+  /// What the player sees: per letter "_" or the letter, then a space.
   std::string hidden_word_;
+  /// Guesses that revealed a letter, in order.
   std::vector<std::string> good_guesses_;
+  /// Guesses that counted against the player, in order.
   std::vector<std::string> bad_guesses_;
+  /// The lines of "dict.txt", in file order.
   std::vector<std::string> words_;
 };
 

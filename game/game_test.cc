@@ -189,19 +189,24 @@ void Play(Game& game, const std::vector<Step>& steps) {
 
 TEST_F(GameTest, LettersAndWordsAgainstCat) {
   std::unique_ptr<Game> game = Load("cat");
-  Play(*game,
-       {
-           {"a", "_ a _ ", {"a"}, {}, false, false},
-           {"x", "_ a _ ", {"a"}, {"x"}, false, false},
-           {"a", "_ a _ ", {"a"}, {"x", "a"}, false, false},
-           {"A", "_ a _ ", {"a"}, {"x", "a", "A"}, false, false},
-           {"ca", "_ a _ ", {"a"}, {"x", "a", "A", "ca"}, false, false},
-           {"", "_ a _ ", {"a"}, {"x", "a", "A", "ca", ""}, false, false},
-           {"t", "_ a t ", {"a", "t"}, {"x", "a", "A", "ca", ""}, false, false},
-           {"cat", "c a t ", {"a", "t"}, {"x", "a", "A", "ca", ""}, true, false},
-           {"c", "c a t ", {"a", "t"}, {"x", "a", "A", "ca", "", "c"}, true,
-            false},
-       });
+  Play(
+      *game,
+      {
+          {"a", "_ a _ ", {"a"}, {}, false, false},
+          {"x", "_ a _ ", {"a"}, {"x"}, false, false},
+          {"a", "_ a _ ", {"a"}, {"x", "a"}, false, false},
+          {"A", "_ a _ ", {"a"}, {"x", "a", "A"}, false, false},
+          {"ca", "_ a _ ", {"a"}, {"x", "a", "A", "ca"}, false, false},
+          {"", "_ a _ ", {"a"}, {"x", "a", "A", "ca", ""}, false, false},
+          {"t", "_ a t ", {"a", "t"}, {"x", "a", "A", "ca", ""}, false, false},
+          {"cat", "c a t ", {"a", "t"}, {"x", "a", "A", "ca", ""}, true, false},
+          {"c",
+           "c a t ",
+           {"a", "t"},
+           {"x", "a", "A", "ca", "", "c"},
+           true,
+           false},
+      });
 }
 
 TEST_F(GameTest, LetterRevealsEveryPosition) {
@@ -216,7 +221,8 @@ TEST_F(GameTest, LetterRevealsEveryPosition) {
 
 TEST_F(GameTest, SeventhBadGuessLosesAndALateWordStillWins) {
   std::unique_ptr<Game> game = Load("cat\n");
-  for (const char* bad : {"x", "CAT", "q", "", "dog", "z"}) game->MakeGuess(bad);
+  for (const char* bad : {"x", "CAT", "q", "", "dog", "z"})
+    game->MakeGuess(bad);
   EXPECT_EQ(game->bad_guesses().size(), 6u);
   EXPECT_FALSE(game->HasLost());
   game->MakeGuess("x");

@@ -71,8 +71,16 @@ class Redirect {
   void Restore() {
     std::cout.flush();
     std::fflush(stdout);
-    if (saved_ >= 0) dup2(saved_, STDOUT_FILENO), close(saved_);
-    if (home_ >= 0) (void)!fchdir(home_), close(home_);
+    if (saved_ >= 0) {
+      dup2(saved_, STDOUT_FILENO);
+      close(saved_);
+    }
+    if (home_ >= 0) {
+      // Going back to a directory held open does not fail in practice, and
+      // nothing after the construction depends on the current directory.
+      [[maybe_unused]] int ignored = fchdir(home_);
+      close(home_);
+    }
     saved_ = home_ = -1;
   }
   int home_ = -1;
@@ -92,7 +100,8 @@ GameFolder::GameFolder(const std::vector<std::string>& words) {
   std::strcpy(g_folder, pattern.c_str());
   if (mkdtemp(g_folder) == nullptr) {
     g_folder[0] = '\0';
-    Fail("cannot create a game folder in " + pattern.substr(0, pattern.rfind('/')));
+    Fail("cannot create a game folder in " +
+         pattern.substr(0, pattern.rfind('/')));
   }
   for (int sig : kEndingSignals) std::signal(sig, OnEndingSignal);
   std::snprintf(g_dictionary, sizeof g_dictionary, "%s/dict.txt", g_folder);
@@ -104,7 +113,8 @@ GameFolder::GameFolder(const std::vector<std::string>& words) {
     WriteAll(fd, bytes);
     close(fd);
     std::string capture = std::string(g_folder) + "/secret";
-    capture_ = open(capture.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    capture_ =
+        open(capture.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (capture_ < 0) Fail("cannot create " + capture);
     unlink(capture.c_str());
   } catch (...) {

@@ -11,14 +11,14 @@ constexpr std::size_t kMisses = 7;
 
 // The empty frame, and the parts added one per miss: row, column, character.
 constexpr const char* kFrame[] = {
-    "  +---+", "      |", "      |", "      |", "      |", "      |",
-    "=========",
+    "  +---+", "      |", "      |",   "      |",
+    "      |", "      |", "=========",
 };
 struct Part {
   int row, col;
   char c;
 };
-constexpr Part kParts[kMisses] = {{1, 2, '|'}, {2, 2, 'O'}, {3, 2, '|'},
+constexpr Part kParts[kMisses] = {{1, 2, '|'}, {2, 2, 'O'},  {3, 2, '|'},
                                   {3, 1, '/'}, {3, 3, '\\'}, {4, 1, '/'},
                                   {4, 3, '\\'}};
 
@@ -45,14 +45,17 @@ std::string Tidy(const std::string& line) {
   for (char c : line) {
     s += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   }
-  auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)); };
+  auto blank = [](char c) {
+    return std::isspace(static_cast<unsigned char>(c));
+  };
   s.erase(s.begin(), std::find_if_not(s.begin(), s.end(), blank));
   s.erase(std::find_if_not(s.rbegin(), s.rend(), blank).base(), s.end());
   return s;
 }
 
 bool AllLetters(const std::string& s) {
-  return std::all_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
 bool Contains(const std::vector<std::string>& list, const std::string& s) {
@@ -70,7 +73,8 @@ void ShowBoard(Game& game, std::ostream& out, const Painter& paint) {
   std::string hidden = game.hidden_word();
   if (!hidden.empty()) hidden.pop_back();  // The space after the last letter.
   std::size_t left = bad.size() < kMisses ? kMisses - bad.size() : 0;
-  out << '\n' << Gallows(bad.size()) << '\n'
+  out << '\n'
+      << Gallows(bad.size()) << '\n'
       << "Word:   " << paint(kBold, hidden) << '\n'
       << "Missed: " << paint(kRed, bad.empty() ? "-" : Join(bad)) << "  ("
       << left << (left == 1 ? " miss" : " misses") << " left)\n";
@@ -102,7 +106,9 @@ bool PlayRound(GameFolder& folder, std::istream& in, std::ostream& out,
                const Painter& paint) {
   std::string secret;
   std::unique_ptr<Game> game = folder.NewGame(&secret);
-  out << "\nA new word of " << game->word_length() << " letters.\n";
+  std::size_t letters = game->word_length();
+  out << "\nA new word of " << letters
+      << (letters == 1 ? " letter.\n" : " letters.\n");
   for (;;) {
     ShowBoard(*game, out, paint);
     if (game->HasWon()) {

@@ -59,8 +59,9 @@ int RunWordgame(int argc, char** argv) {
   std::string path = ChooseWordList(argc, argv, &shipped);
   std::string bytes, reason;
   if (!ReadWholeFile(path, &bytes, &reason)) {
-    return Error((shipped ? "no dict.txt here, and the shipped word list " : "") +
-                 path + ": " + reason);
+    return Error(
+        (shipped ? "no dict.txt here, and the shipped word list " : "") + path +
+        ": " + reason);
   }
   std::vector<std::string> words = PlayableWords(bytes);
   if (words.empty()) {

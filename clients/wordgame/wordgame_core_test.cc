@@ -42,8 +42,9 @@ TEST(ExecutablePath, IsThisTestBinary) {
 }
 
 int Marks(const std::string& drawing) {
-  return static_cast<int>(std::count_if(drawing.begin(), drawing.end(),
-                                        [](char c) { return c != ' ' && c != '\n'; }));
+  return static_cast<int>(
+      std::count_if(drawing.begin(), drawing.end(),
+                    [](char c) { return c != ' ' && c != '\n'; }));
 }
 
 TEST(Gallows, GrowsOneMarkPerMissUpToTheWholeFigure) {

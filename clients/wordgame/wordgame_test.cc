@@ -2,12 +2,11 @@
 // keeps from the player, and that it leaves no files behind.
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -88,12 +87,14 @@ TEST_F(Wordgame, SecretStaysHiddenDuringPlay) {
 TEST_F(Wordgame, SevenMissesLoseWithTheWholeGallows) {
   ProgramResult r = Play("cat\n", "b\nd\ne\ndog\ng\nh\ni\nj\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("Missed: b d e dog g h  (1 miss left)"), std::string::npos);
+  EXPECT_NE(r.out.find("Missed: b d e dog g h  (1 miss left)"),
+            std::string::npos);
   EXPECT_NE(r.out.find("  O   |\n /|\\  |\n / \\  |\n"), std::string::npos);
   EXPECT_NE(r.out.find("(0 misses left)\nYou lost. The word was \"cat\".\n"),
             std::string::npos);
-  EXPECT_EQ(Count(r.out, "Guess a letter"), 7);  // "j" is an answer, not a guess.
-  EXPECT_EQ(Count(r.out, "  O   |"), 6);          // The head from miss 2 on.
+  EXPECT_EQ(Count(r.out, "Guess a letter"),
+            7);                           // "j" is an answer, not a guess.
+  EXPECT_EQ(Count(r.out, "  O   |"), 6);  // The head from miss 2 on.
 }
 
 TEST_F(Wordgame, WholeWordWinsAtOnce) {
@@ -163,7 +164,8 @@ TEST(ShippedList, HoldsHundredsOfDistinctLowercaseWords) {
   int lines = 0;
   for (std::string w; std::getline(list, w); ++lines) {
     EXPECT_NE(w, "");
-    EXPECT_EQ(w.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos)
+    EXPECT_EQ(w.find_first_not_of("abcdefghijklmnopqrstuvwxyz"),
+              std::string::npos)
         << w;
     words.insert(w);
   }
@@ -178,8 +180,10 @@ TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"missing", "wordgame: missing: No such file or directory\n"},
       {"folder", "wordgame: folder: Is a directory\n"},
-      {"empty", "wordgame: empty: no words to play (one word of letters a-z a line)\n"},
-      {"blank", "wordgame: blank: no words to play (one word of letters a-z a line)\n"},
+      {"empty",
+       "wordgame: empty: no words to play (one word of letters a-z a line)\n"},
+      {"blank",
+       "wordgame: blank: no words to play (one word of letters a-z a line)\n"},
   };
   for (const auto& [file, message] : cases) {
     ProgramResult r = Run("a\n", {file});
@@ -209,7 +213,8 @@ TEST_F(Wordgame, CommandLineMistakes) {
 // returns what the terminal showed.
 std::string RunOnTerminal(const std::string& dir, const std::string& env) {
   int master, slave;
-  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return "openpty";
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
+    return "openpty";
   pid_t pid = fork();
   if (pid == 0) {
     int null = open("/dev/null", O_RDONLY);
