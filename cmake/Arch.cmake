@@ -4,12 +4,13 @@
 # A normal build passes -m32 to every 32-bit target (and to its tests); the
 # sanitized build (SANITIZE=ON) builds every target for x86-64, because the
 # 32-bit sanitizer runtimes do not run under the user-mode emulator that
-# kernels without 32-bit support need (see scripts/install-deps.sh).
+# kernels without 32-bit support need (see scripts/install-deps.sh). The
+# fuzzing build (FUZZ=ON) is x86-64 with the same sanitizers.
 
 include(CheckCXXSourceCompiles)
 include(CheckCXXSourceRuns)
 
-if(SANITIZE)
+if(SANITIZE OR FUZZ)
   set(X86_32_FLAGS "")
   set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
       -fno-omit-frame-pointer)

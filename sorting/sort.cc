@@ -108,6 +108,7 @@ void merge(int* arr, int left_start, int left_end, int right_start,
   int64_t n_right = static_cast<int64_t>(right_end) - right_start;
   if (n_left < 0) n_left = 0;
   if (n_right < 0) n_right = 0;
+  if (n_left + n_right == 0) return;  // Nothing to write; arr may even be null.
   Scratch scratch(n_left + n_right);
   int* left = scratch.data();
   int* right = left + n_left;

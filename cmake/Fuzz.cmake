@@ -1,0 +1,32 @@
+# Fuzz targets. Each <unit>_fuzz.cc defines LLVMFuzzerTestOneInput and has a
+# seed corpus in <unit>_fuzz_corpus/ beside it, where inputs that once found
+# a fault are kept as well.
+#
+# FUZZ=ON (with clang as the compiler, see scripts/fuzz.sh) builds them as
+# libFuzzer programs with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Otherwise each is linked with a small driver that replays its corpus once,
+# registered with CTest as fuzz_replay_<name>, so the test command checks
+# every kept input in both builds.
+
+if(FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# fuzz_target(name SOURCES src... [LIBS lib...]): the fuzz target `name`,
+# built for the architecture of the code it exercises (32-bit in the normal
+# build).
+function(fuzz_target name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/${name}_corpus)
+  if(FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${name} ${F_SOURCES} ${PROJECT_SOURCE_DIR}/testutil/fuzz_replay_main.cc)
+    add_test(NAME fuzz_replay_${name} COMMAND ${name} ${corpus})
+  endif()
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  x86_32(${name})
+  set_target_properties(${name} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endfunction()

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# fuzz.sh [SECONDS] [TARGET...]: builds the libFuzzer targets with clang
+# (AddressSanitizer and UndefinedBehaviorSanitizer, x86-64) into build-fuzz/
+# and runs each TARGET (default: all) for SECONDS (default 60), two at a time.
+# Each run starts from the target's kept corpus; what it finds lands in
+# fuzz-out/<target>/ (crash-*, leak-*, timeout-* files). Copy a finding into
+# the target's corpus folder once it is fixed, so the tests replay it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+scripts/install-deps.sh clang libclang-rt-14-dev
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DFUZZ=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+all=$(sed -n 's/^fuzz_target(\([a-z_]*\) .*/\1/p' */CMakeLists.txt)
+targets=${*:-$all}
+cmake --build build-fuzz -j "$(nproc)" --target $targets >/dev/null
+
+run_one() {
+  local name=$1 corpus src out=fuzz-out/$1
+  src=$(dirname "$(grep -l "fuzz_target($name " */CMakeLists.txt)")/${name}_corpus
+  rm -rf "$out"
+  mkdir -p "$out/corpus"
+  cp "$src"/* "$out/corpus/"
+  build-fuzz/fuzz/"$name" -max_total_time="$seconds" -rss_limit_mb=2048 \
+    -artifact_prefix="$out/" -print_final_stats=1 "$out/corpus" \
+    >"$out/log" 2>&1 || true
+}
+
+export -f run_one
+export seconds
+printf '%s\n' $targets | xargs -P "$(nproc)" -I{} bash -c 'run_one {}'
+
+status=0
+printf '%-16s %12s %8s %8s %s\n' target executions cov corpus findings
+for name in $targets; do
+  out=fuzz-out/$name
+  execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/log")
+  cov=$(grep -o 'cov: [0-9]*' "$out/log" | tail -n 1 | cut -d' ' -f2 || true)
+  corp=$(ls "$out/corpus" | wc -l)
+  found=$(ls "$out" | grep -E '^(crash|leak|timeout|oom|slow-unit)-' || true)
+  [ -n "$found" ] && status=1
+  printf '%-16s %12s %8s %8s %s\n' "$name" "${execs:-?}" "${cov:-?}" "$corp" \
+    "${found:-none}"
+done
+exit $status
