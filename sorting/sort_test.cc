@@ -28,12 +28,12 @@ const std::vector<std::pair<std::string, Sorter>>& AllSorts() {
 // Sorts `input` with `sort` inside a larger buffer whose guard cells on both
 // sides must stay untouched; returns the sorted range.
 Values SortGuarded(const Sorter& sort, const Values& input) {
-  constexpr int kGuard = 8;
+  constexpr size_t kGuard = 8;
   constexpr int kMark = 0x5a5a5a5a;
-  Values buf(input.size() + 2 * kGuard, kMark);
+  Values buf(input.size() + 2u * kGuard, kMark);
   std::copy(input.begin(), input.end(), buf.begin() + kGuard);
   sort(buf.data() + kGuard, static_cast<int>(input.size()));
-  for (int k = 0; k < kGuard; ++k) {
+  for (size_t k = 0; k < kGuard; ++k) {
     EXPECT_EQ(buf[k], kMark) << "write before the range";
     EXPECT_EQ(buf[buf.size() - 1 - k], kMark) << "write after the range";
   }
@@ -162,7 +162,7 @@ Values WorstCaseInput(int n, int (*middle)(int)) {
 void OnSmallStack(std::function<void()> fn) {
   pthread_attr_t attr;
   pthread_attr_init(&attr);
-  pthread_attr_setstacksize(&attr, 256 * 1024);
+  pthread_attr_setstacksize(&attr, size_t{256} * 1024);
   pthread_t thread;
   auto body = [](void* f) -> void* {
     (*static_cast<std::function<void()>*>(f))();
