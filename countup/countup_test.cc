@@ -19,7 +19,8 @@ namespace {
 std::string PrintfReference(const std::vector<int>& values) {
   std::string out;
   char text[32];
-  for (int v : values) out.append(text, std::snprintf(text, sizeof text, "%d, ", v));
+  for (int v : values)
+    out.append(text, std::snprintf(text, sizeof text, "%d, ", v));
   return out;
 }
 
@@ -42,7 +43,8 @@ std::string WriterOutput(const std::vector<int>& values, bool one_by_one) {
   std::rewind(file);
   char block[65536];
   size_t n;
-  while ((n = std::fread(block, 1, sizeof block, file)) > 0) out.append(block, n);
+  while ((n = std::fread(block, 1, sizeof block, file)) > 0)
+    out.append(block, n);
   std::fclose(file);
   return out;
 }
@@ -74,7 +76,8 @@ TEST(ReadCount, AcceptsWhatPercentDAccepts) {
       {"00000000000000000002147483647", INT_MAX, EOF},
   };
   for (const Case& c : cases) {
-    std::FILE* in = fmemopen(const_cast<char*>(c.input.data()), c.input.size(), "r");
+    std::FILE* in =
+        fmemopen(const_cast<char*>(c.input.data()), c.input.size(), "r");
     ASSERT_NE(in, nullptr);
     int count = 12345;
     EXPECT_EQ(ReadCount(in, &count), CountRead::kOk) << c.input;
@@ -99,7 +102,8 @@ TEST(ReadCount, RefusesNonNumbersAndCountsBeyondInt) {
       {"99999999999999999999999999", CountRead::kOutOfRange},
   };
   for (const auto& [input, expected] : cases) {
-    std::FILE* in = fmemopen(const_cast<char*>(input.data()), input.size(), "r");
+    std::FILE* in =
+        fmemopen(const_cast<char*>(input.data()), input.size(), "r");
     ASSERT_NE(in, nullptr);
     int count = 12345;
     EXPECT_EQ(ReadCount(in, &count), expected) << input;
@@ -113,11 +117,11 @@ TEST(ElementWriter, MatchesPrintfAcrossCarriesAndSigns) {
       {},
       {0},
       Range(-15, 15),
-      Range(0, 1100),                        // 9 -> 10, 99 -> 100, 999 -> 1000
-      Range(999999990, 1000000010),          // ninth to tenth digit
-      Range(INT_MAX - 5, INT_MAX),           // no successor past INT_MAX
+      Range(0, 1100),                // 9 -> 10, 99 -> 100, 999 -> 1000
+      Range(999999990, 1000000010),  // ninth to tenth digit
+      Range(INT_MAX - 5, INT_MAX),   // no successor past INT_MAX
       {INT_MAX, INT_MIN, INT_MIN + 1, -1, 0, 1, 1, 1, 0, 2, 5, 4, 10, 11},
-      {9, 10, 99, 100, 19, 20, 199, 200},    // jumps that look like carries
+      {9, 10, 99, 100, 19, 20, 199, 200},  // jumps that look like carries
   };
   std::mt19937 random(7);
   std::vector<int> mixed;
@@ -192,8 +196,8 @@ TEST(Countup, RefusesInputWithoutACount) {
 }
 
 TEST(Countup, ReportsUnusableStandardStreams) {
-  ProgramResult r =
-      RunProgram({"/bin/sh", "-c", "exec \"$0\" > /dev/full", COUNTUP_PATH}, "5");
+  ProgramResult r = RunProgram(
+      {"/bin/sh", "-c", "exec \"$0\" > /dev/full", COUNTUP_PATH}, "5");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "countup: write error: No space left on device\n");
 
@@ -204,7 +208,8 @@ TEST(Countup, ReportsUnusableStandardStreams) {
   r = RunProgram({"/bin/sh", "-c", "exec \"$0\" <&-", COUNTUP_PATH});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "countup: cannot read standard input: Bad file descriptor\n");
+  EXPECT_EQ(r.err,
+            "countup: cannot read standard input: Bad file descriptor\n");
 }
 
 TEST(Countup, CountBeyondMemoryIsReportedNotCrashed) {
@@ -230,8 +235,8 @@ TEST(Countup, CountBeyondMemoryIsReportedNotCrashed) {
 TEST(Countup, HundredMillionValuesFitWhateverTheStack) {
   // About 1 GB of output: only its end is kept, with the program's status.
   ProgramResult r = RunProgram(
-      {"/bin/sh", "-c",
-       "{ \"$0\"; echo \"status $?\" >&2; } | tail -c 31", COUNTUP_PATH},
+      {"/bin/sh", "-c", "{ \"$0\"; echo \"status $?\" >&2; } | tail -c 31",
+       COUNTUP_PATH},
       "100000000");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "99999997, 99999998, 99999999, \n");

@@ -31,7 +31,9 @@ uint32_t str_hash(const void* key) {
 }
 
 int int_cmp(const void* a, const void* b) {
-  uint32_t d = (uint32_t)*(const int*)a - (uint32_t)*(const int*)b;
+  int x = *(const int*)a;
+  int y = *(const int*)b;
+  uint32_t d = (uint32_t)x - (uint32_t)y;
   /* Read d as a signed 32-bit value without an out-of-range conversion:
    * above INT32_MAX it stands for d - 2^32, which is -(~d) - 1. */
   return d <= (uint32_t)INT32_MAX ? (int)d : -(int)~d - 1;

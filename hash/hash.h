@@ -39,7 +39,7 @@ int int_cmp(const void* a, const void* b);
 uint32_t int_hash(const void* key);
 
 #ifdef __cplusplus
-}  /* extern "C" */
+} /* extern "C" */
 #endif
 
-#endif  /* HASH_HASH_H_ */
+#endif /* HASH_HASH_H_ */

@@ -14,8 +14,8 @@ struct key_ops {
 /* Called from the C++ test: returns, through the stored pointers, the hash
  * of key and the comparison of key with other, for strings (strings != 0)
  * or ints. */
-void hash_c_use(int strings, const void* key, const void* other,
-                uint32_t* hash, int* cmp) {
+void hash_c_use(int strings, const void* key, const void* other, uint32_t* hash,
+                int* cmp) {
   static const struct key_ops kOps[2] = {{int_cmp, int_hash},
                                          {str_cmp, str_hash}};
   const struct key_ops* ops = &kOps[strings != 0];

@@ -141,15 +141,14 @@ TEST_F(HashModule, IsARelocatableObjectForThisBuild) {
   EXPECT_EQ(header.e_type, ET_REL);
   // Built for the same architecture as this test: 32-bit x86 in the normal
   // build, x86-64 in the sanitized one.
-  EXPECT_EQ(header.e_ident[EI_CLASS], sizeof(void*) == 4 ? ELFCLASS32
-                                                         : ELFCLASS64);
+  EXPECT_EQ(header.e_ident[EI_CLASS],
+            sizeof(void*) == 4 ? ELFCLASS32 : ELFCLASS64);
   EXPECT_EQ(header.e_machine, sizeof(void*) == 4 ? EM_386 : EM_X86_64);
 }
 
 TEST_F(HashModule, DefinesExactlyTheFourCallbacks) {
-  ProgramResult r = RunProgram(
-      {NM_PATH, "--extern-only", "--defined-only", "--format=posix",
-       HASH_OBJECT_PATH});
+  ProgramResult r = RunProgram({NM_PATH, "--extern-only", "--defined-only",
+                                "--format=posix", HASH_OBJECT_PATH});
   ASSERT_EQ(r.status, 0) << r.err;
   std::vector<std::string> names;
   size_t start = 0;

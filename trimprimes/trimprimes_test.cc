@@ -25,8 +25,7 @@ TEST(IsPrime, AgreesWithASieve) {
   std::vector<bool> composite(kLimit, false);
   for (int i = 2; i * i < kLimit; ++i)
     for (int j = i * i; j < kLimit; j += i) composite[j] = true;
-  for (int n = 2; n < kLimit; ++n)
-    ASSERT_EQ(isPrime(n), !composite[n]) << n;
+  for (int n = 2; n < kLimit; ++n) ASSERT_EQ(isPrime(n), !composite[n]) << n;
 }
 
 TEST(IsPrime, EndsOfTheIntRange) {
