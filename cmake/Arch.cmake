@@ -57,4 +57,5 @@ function(object_module name)
     COMMAND_EXPAND_LISTS
     COMMENT "Copying object module ${name}.o")
   add_custom_target(${name}_module ALL DEPENDS ${out})
+  add_dependencies(${name}_module ${name})
 endfunction()
