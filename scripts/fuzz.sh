@@ -17,7 +17,7 @@ targets=${*:-$all}
 cmake --build build-fuzz -j "$(nproc)" --target $targets >/dev/null
 
 run_one() {
-  local name=$1 corpus src out=fuzz-out/$1
+  local name=$1 src out=$PWD/fuzz-out/$1
   src=$(dirname "$(grep -l "fuzz_target($name " */CMakeLists.txt)")/${name}_corpus
   rm -rf "$out"
   mkdir -p "$out/corpus"

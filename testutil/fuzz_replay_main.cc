@@ -19,17 +19,20 @@ extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc,
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
-  if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
+  // Paths are made absolute first: a target's initialisation may change the
+  // working folder.
   std::vector<fs::path> files;
   for (int i = 1; i < argc; ++i) {
-    if (fs::is_directory(argv[i])) {
-      for (const auto& entry : fs::directory_iterator(argv[i])) {
+    fs::path arg = fs::absolute(argv[i]);
+    if (fs::is_directory(arg)) {
+      for (const auto& entry : fs::directory_iterator(arg)) {
         if (entry.is_regular_file()) files.push_back(entry.path());
       }
     } else {
-      files.emplace_back(argv[i]);
+      files.push_back(arg);
     }
   }
+  if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
   for (const fs::path& file : files) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
