@@ -12,11 +12,11 @@ if(FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
-# fuzz_target(name SOURCES src... [LIBS lib...]): the fuzz target `name`,
-# built for the architecture of the code it exercises (32-bit in the normal
-# build).
+# fuzz_target(name [BITS 64] SOURCES src... [LIBS lib...]): the fuzz target
+# `name`, built for the architecture of the code it exercises: 32-bit unless
+# BITS is 64 (x86-64 in the sanitized and fuzzing builds either way).
 function(fuzz_target name)
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "BITS" "SOURCES;LIBS" ${ARGN})
   set(corpus ${CMAKE_CURRENT_SOURCE_DIR}/${name}_corpus)
   if(FUZZ)
     add_executable(${name} ${F_SOURCES})
@@ -26,7 +26,9 @@ function(fuzz_target name)
     add_test(NAME fuzz_replay_${name} COMMAND ${name} ${corpus})
   endif()
   target_link_libraries(${name} PRIVATE ${F_LIBS})
-  x86_32(${name})
+  if(NOT F_BITS STREQUAL 64)
+    x86_32(${name})
+  endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
 endfunction()

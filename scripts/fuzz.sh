@@ -12,7 +12,7 @@ shift || true
 scripts/install-deps.sh clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DFUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-all=$(sed -n 's/^fuzz_target(\([a-z_]*\) .*/\1/p' */CMakeLists.txt)
+all=$(sed -n "s/^fuzz_target(\([a-z_]*\) .*/\1/p" */CMakeLists.txt)
 targets=${*:-$all}
 cmake --build build-fuzz -j "$(nproc)" --target $targets >/dev/null
 

@@ -1,0 +1,82 @@
+// Fuzz target for countup's reading of standard input: the input is what
+// standard input holds. ReadCount must agree with a plain reference of the
+// "%d" rules (white space, optional sign, digits, refused when outside int),
+// and for small counts the whole program must print exactly what
+// printf("%d, ") per element and a line feed would.
+
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "countup.h"
+
+namespace {
+
+// Counts above this are only read, not printed, to keep each run short.
+constexpr int kMaxPrinted = 20000;
+
+CountRead ReferenceRead(const std::string& in, int* count) {
+  size_t i = 0;
+  while (i < in.size() && std::isspace(static_cast<unsigned char>(in[i]))) ++i;
+  bool negative = false;
+  if (i < in.size() && (in[i] == '+' || in[i] == '-')) negative = in[i++] == '-';
+  if (i >= in.size() || !std::isdigit(static_cast<unsigned char>(in[i])))
+    return CountRead::kNoNumber;
+  int64_t magnitude = 0;
+  for (; i < in.size() && std::isdigit(static_cast<unsigned char>(in[i])); ++i) {
+    magnitude = magnitude * 10 + (in[i] - '0');
+    if (magnitude > int64_t{INT_MAX} + 1) magnitude = int64_t{INT_MAX} + 2;
+  }
+  int64_t value = negative ? -magnitude : magnitude;
+  if (value < INT_MIN || value > INT_MAX) return CountRead::kOutOfRange;
+  *count = static_cast<int>(value);
+  return CountRead::kOk;
+}
+
+std::FILE* Stream(const std::string& bytes) {
+  std::FILE* f = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::rewind(f);
+  return f;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string input(reinterpret_cast<const char*>(data), size);
+  int want = 0, got = 0;
+  CountRead want_result = ReferenceRead(input, &want);
+  std::FILE* in = Stream(input);
+  CountRead got_result = ReadCount(in, &got);
+  std::fclose(in);
+  if (got_result != want_result) std::abort();
+  if (got_result == CountRead::kOk && got != want) std::abort();
+  if (got_result != CountRead::kOk || want > kMaxPrinted) return 0;
+
+  std::string expected;
+  char text[16];
+  for (int i = 0; i < want; ++i) {
+    expected.append(text, std::snprintf(text, sizeof text, "%d, ", i));
+  }
+  expected += '\n';
+
+  int out = memfd_create("countup_out", 0);
+  std::FILE* err = std::tmpfile();
+  in = Stream(input);
+  if (RunCountup(in, out, err) != 0) std::abort();
+  std::fclose(in);
+  std::fclose(err);
+  std::string printed(expected.size() + 1, '\0');
+  ssize_t n = pread(out, printed.data(), printed.size(), 0);
+  close(out);
+  if (n != static_cast<ssize_t>(expected.size())) std::abort();
+  printed.resize(n);
+  if (printed != expected) std::abort();
+  return 0;
+}
