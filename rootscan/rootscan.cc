@@ -9,11 +9,11 @@
 // results would depend on the optimisation level; SSE2 double arithmetic
 // rounds every double operation and every conversion from long double.
 #if defined(__i386__) && !defined(__SSE2_MATH__)
-#error "rootscan must be built with SSE2 double arithmetic (-msse2 -mfpmath=sse)"
+#error \
+    "rootscan must be built with SSE2 double arithmetic (-msse2 -mfpmath=sse)"
 #endif
 
-static_assert(sizeof(long double) > sizeof(double) &&
-                  __LDBL_MANT_DIG__ == 64,
+static_assert(sizeof(long double) > sizeof(double) && __LDBL_MANT_DIG__ == 64,
               "long double must be the x87 80-bit extended type");
 
 double f(double x, const double* coefficients, int degree) {

@@ -18,10 +18,10 @@
 
 /// The settings of one scan, with their defaults.
 struct ScanSettings {
-  double tolerance = 0.01;  // Half the width of the band around zero.
-  double step = 0.01;       // Distance between samples.
-  double start = -10.0;     // First sample.
-  double end = 10.0;        // Last sample, when the steps land on it.
+  double tolerance = 0.01;           // Half the width of the band around zero.
+  double step = 0.01;                // Distance between samples.
+  double start = -10.0;              // First sample.
+  double end = 10.0;                 // Last sample, when the steps land on it.
   std::vector<double> coefficients;  // Highest power first.
 };
 

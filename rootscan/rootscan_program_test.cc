@@ -83,15 +83,16 @@ TEST(Rootscan, OptionsAndOperandsInAnyPlace) {
       // Option words as operands are numbers (0), not options.
       {{"-r", "-e", "-s", "1", "0", "-4"},
        "No solutions from 0.000000 to 0.000000.\n"},
-      {{"-r", "-2", "abc", "-e", "1e-2x", "1", "0", "-4"},
-       "x1 = -2.000000\n"},
+      {{"-r", "-2", "abc", "-e", "1e-2x", "1", "0", "-4"}, "x1 = -2.000000\n"},
       // -E is no option: a coefficient 0, so this is 0x^2 + x.
       {{"-E", "1", "0", "-r", "-0.015", "0.02"},
        "x1 = -0.005000\nx2 = 0.005000\n"},
       {{"-se", "0x1p-1", "-r", "-1", "1", "1", "0", "-4"},
        "No solutions from -1.000000 to 1.000000.\n"},
-      {{"-s", "0", "-r", "1", "-1"}, "No solutions from 1.000000 to -1.000000.\n"},
-      {{"-s", "-1", "-r", "nan", "1", "1"}, "No solutions from nan to 1.000000.\n"},
+      {{"-s", "0", "-r", "1", "-1"},
+       "No solutions from 1.000000 to -1.000000.\n"},
+      {{"-s", "-1", "-r", "nan", "1", "1"},
+       "No solutions from nan to 1.000000.\n"},
   });
 }
 
@@ -116,8 +117,7 @@ TEST(Rootscan, RoundingAtTheEdgeOfTheBand) {
       // double first gives 2^-52, outside a band of 2e-16.
       {with({"-e", "2e-16", "-1", "0x1.00000004p+0", "0x1.fc1004p-24"}), one},
       {with({"-e", "2e-16", "1", "-0x1.00000004p+0", "-0x1.fc1004p-24"}), one},
-      {with({"-e", "1e-16", "1", "-0x1.00000004p+0", "-0x1.fc1004p-24"}),
-       none},
+      {with({"-e", "1e-16", "1", "-0x1.00000004p+0", "-0x1.fc1004p-24"}), none},
       // The extended tie rounds up to exactly the tolerance, which fails;
       // rounding straight to double, or not at all, would pass.
       {{"-r", "0x1.000000329p+0", "2", "-s", "1", "-e", "0x1.0000eea2902f2p+0",
@@ -151,9 +151,9 @@ TEST(Rootscan, ValueDependsOnThePlatformPow) {
   // two doubles; 32-bit x86's pow rounds it through extended precision to the
   // lower one (x^2 - 56.25 = 112 * 2^-47), x86-64's pow to the nearer upper
   // one (113 * 2^-47). A band of 8e-13 lies between the two.
-  ProgramResult r = Rootscan({"-r", "-0x1.e00000000003cp+2",
-                              "-0x1.e00000000003cp+2", "-e", "8e-13", "1", "0",
-                              "-56.25"});
+  ProgramResult r =
+      Rootscan({"-r", "-0x1.e00000000003cp+2", "-0x1.e00000000003cp+2", "-e",
+                "8e-13", "1", "0", "-56.25"});
   EXPECT_EQ(r.status, 0);
 #if defined(__i386__)
   EXPECT_EQ(r.out, "x1 = -7.500000\n");
@@ -173,14 +173,17 @@ TEST(Rootscan, RefusalsGoToStandardError) {
       {{"1", "0", "-4", "-r", "1"},
        "",
        "rootscan: option -r needs two operands\n"},
-      {{"-s", "-0.5", "1"}, "", "rootscan: step must be greater than 0, not -0.5\n"},
+      {{"-s", "-0.5", "1"},
+       "",
+       "rootscan: step must be greater than 0, not -0.5\n"},
       {{"-s", "0", "-r", "2", "2"},
        "",
        "rootscan: step must be greater than 0, not 0\n"},
       // x moves from 1 - 2^-53 to 1 and stops there, as 1 + 2^-53 + 2^-105
       // rounds back to 1 through extended: the lines printed so far stay,
       // and no closing line follows.
-      {{"-r", "0.9999999999999999", "2", "-s", "0x1.0000000000001p-53"},
+      {{"-r", "0.9999999999999999", "0x1.0000000000004p+0", "-s",
+        "0x1.0000000000001p-53"},
        "x1 = 1.000000\nx2 = 1.000000\n",
        "rootscan: step 1.1102230246251568e-16 is too small to move x past "
        "1\n"},
