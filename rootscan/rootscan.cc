@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 // Every double below must be a true IEEE double. With x87 arithmetic for
 // double, g++ keeps excess precision wherever the optimiser likes and the
@@ -13,7 +14,7 @@
     "rootscan must be built with SSE2 double arithmetic (-msse2 -mfpmath=sse)"
 #endif
 
-static_assert(sizeof(long double) > sizeof(double) && __LDBL_MANT_DIG__ == 64,
+static_assert(std::numeric_limits<long double>::digits == 64,
               "long double must be the x87 80-bit extended type");
 
 double f(double x, const double* coefficients, int degree) {
