@@ -25,11 +25,13 @@ CountRead ReferenceRead(const std::string& in, int* count) {
   size_t i = 0;
   while (i < in.size() && std::isspace(static_cast<unsigned char>(in[i]))) ++i;
   bool negative = false;
-  if (i < in.size() && (in[i] == '+' || in[i] == '-')) negative = in[i++] == '-';
+  if (i < in.size() && (in[i] == '+' || in[i] == '-'))
+    negative = in[i++] == '-';
   if (i >= in.size() || !std::isdigit(static_cast<unsigned char>(in[i])))
     return CountRead::kNoNumber;
   int64_t magnitude = 0;
-  for (; i < in.size() && std::isdigit(static_cast<unsigned char>(in[i])); ++i) {
+  for (; i < in.size() && std::isdigit(static_cast<unsigned char>(in[i]));
+       ++i) {
     magnitude = magnitude * 10 + (in[i] - '0');
     if (magnitude > int64_t{INT_MAX} + 1) magnitude = int64_t{INT_MAX} + 2;
   }

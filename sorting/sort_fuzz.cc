@@ -21,10 +21,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const int n = static_cast<int>(count);
   switch (routine) {
-    case 0: mergesort(values.data(), n); break;
-    case 1: mergesort_rec(values.data(), 0, n); break;
-    case 2: quicksort(values.data(), n); break;
-    case 3: q_sort(values.data(), 0, n - 1); break;
+    case 0:
+      mergesort(values.data(), n);
+      break;
+    case 1:
+      mergesort_rec(values.data(), 0, n);
+      break;
+    case 2:
+      quicksort(values.data(), n);
+      break;
+    case 3:
+      q_sort(values.data(), 0, n - 1);
+      break;
     case 4: {
       // Split point taken from the data, the two runs sorted, then merged.
       const int split = n > 0 ? static_cast<int>(data[size - 1]) % (n + 1) : 0;

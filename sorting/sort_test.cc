@@ -122,12 +122,12 @@ TEST(MergeSortRec, SortsOnlyItsHalfOpenRange) {
 TEST(Sorts, AgreeWithStdSortOnManyShapes) {
   std::mt19937 rng(12345);
   const std::vector<std::function<int(int, int)>> shapes = {
-      [&](int, int) { return static_cast<int>(rng()); },       // any int
+      [&](int, int) { return static_cast<int>(rng()); },  // any int
       [&](int, int n) { return static_cast<int>(rng() % (n / 4 + 1)); },
-      [](int i, int) { return i; },                            // ascending
-      [](int i, int n) { return n - i; },                      // descending
-      [](int, int) { return 42; },                             // all equal
-      [](int i, int n) { return i < n / 2 ? i : n - i; },      // organ pipe
+      [](int i, int) { return i; },                        // ascending
+      [](int i, int n) { return n - i; },                  // descending
+      [](int, int) { return 42; },                         // all equal
+      [](int i, int n) { return i < n / 2 ? i : n - i; },  // organ pipe
       [&](int i, int) { return i % 2 ? -i : static_cast<int>(rng() % 3); },
   };
   for (int n : {2, 3, 4, 5, 7, 8, 16, 31, 100, 1000, 4099, 10007}) {

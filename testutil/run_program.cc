@@ -30,8 +30,8 @@ void Pump(int in_fd, const std::string& input, int out_fd, int err_fd,
   }
   char buf[65536];
   while (out_fd >= 0 || err_fd >= 0) {
-    pollfd fds[3] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0},
-                     {in_fd, POLLOUT, 0}};
+    pollfd fds[3] = {
+        {out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}, {in_fd, POLLOUT, 0}};
     if (poll(fds, 3, -1) < 0) {
       if (errno == EINTR) continue;
       Fail("poll");
@@ -76,7 +76,8 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
     if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
     std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : argv)
+      args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     execv(args[0], args.data());
     _exit(127);
@@ -91,14 +92,15 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   while (waitpid(pid, &wstatus, 0) < 0) {
     if (errno != EINTR) Fail("waitpid");
   }
-  result.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus)
-                                     : 128 + WTERMSIG(wstatus);
+  result.status =
+      WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
   return result;
 }
 
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base && *base ? base : "/tmp") + "/test.XXXXXX";
+  std::string pattern =
+      std::string(base && *base ? base : "/tmp") + "/test.XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) Fail("mkdtemp");
   path_ = pattern;
 }

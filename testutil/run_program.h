@@ -31,7 +31,8 @@ class TempDir {
 
   const std::string& path() const { return path_; }
   /// Writes `bytes` to the file `name` inside the directory; returns its path.
-  std::string WriteFile(const std::string& name, const std::string& bytes) const;
+  std::string WriteFile(const std::string& name,
+                        const std::string& bytes) const;
 
  private:
   std::string path_;

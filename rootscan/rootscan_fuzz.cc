@@ -1,0 +1,101 @@
+// Fuzz target for rootscan's command-line handling and scan: the input, split
+// at NUL bytes, is the argument vector after the program name. Scans of more
+// than kMaxSamples samples are only parsed, so each run stays short, unless
+// x cannot move at all (the program then stops at once). Every
+// run must end with status 0 and either numbered found lines in ascending
+// order or the one closing line, or with status 1 and one "rootscan: " line
+// on standard error.
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "rootscan.h"
+
+namespace {
+
+constexpr double kMaxSamples = 5000;
+constexpr size_t kMaxArgs = 40;  // bounds the degree, and so pow calls
+
+std::string ReadBack(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  for (int c; (c = std::fgetc(f)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(f);
+  return text;
+}
+
+void CheckFoundLines(const std::string& out) {
+  long long expected_number = 1;
+  double last_x = -INFINITY;
+  size_t pos = 0;
+  while (pos < out.size()) {
+    size_t eol = out.find('\n', pos);
+    if (eol == std::string::npos) std::abort();
+    std::string line = out.substr(pos, eol - pos);
+    long long number = 0;
+    double x = 0;
+    int used = 0;
+    if (std::sscanf(line.c_str(), "x%lld = %lf%n", &number, &x, &used) != 2 ||
+        used != static_cast<int>(line.size()) || number != expected_number) {
+      std::abort();
+    }
+    if (x < last_x) std::abort();  // ascending, as the step is positive
+    last_x = x;
+    ++expected_number;
+    pos = eol + 1;
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::vector<std::string> words(1, "rootscan");
+  std::string input(reinterpret_cast<const char*>(data), size);
+  for (size_t start = 0; start <= input.size() && words.size() <= kMaxArgs;) {
+    size_t cut = input.find('\0', start);
+    if (cut == std::string::npos) cut = input.size();
+    words.push_back(input.substr(start, cut - start));
+    start = cut + 1;
+  }
+  std::vector<const char*> argv;
+  for (const std::string& w : words) argv.push_back(w.c_str());
+  const int argc = static_cast<int>(argv.size());
+
+  ScanSettings settings;
+  bool parsed = ReadCommandLine(argc, argv.data(), &settings).empty();
+  if (parsed && settings.start <= settings.end) {
+    double samples = (settings.end - settings.start) / settings.step;
+    bool stalls_at_once =
+        StepForward(settings.start, settings.step) == settings.start;
+    if (settings.step > 0 && !(samples <= kMaxSamples) && !stalls_at_once)
+      return 0;
+  }
+
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  int status = RunRootscan(argc, argv.data(), out, err);
+  std::string printed = ReadBack(out), complaint = ReadBack(err);
+
+  if (status == 1) {
+    if (complaint.rfind("rootscan: ", 0) != 0 || complaint.back() != '\n' ||
+        complaint.find('\n') != complaint.size() - 1) {
+      std::abort();
+    }
+    if (!parsed && !printed.empty()) std::abort();
+    CheckFoundLines(printed);
+    return 0;
+  }
+  if (status != 0 || !complaint.empty() || !parsed) std::abort();
+  if (printed.rfind("No solutions from ", 0) == 0) {
+    if (printed.find('\n') != printed.size() - 1) std::abort();
+  } else {
+    if (printed.empty()) std::abort();
+    CheckFoundLines(printed);
+  }
+  return 0;
+}
