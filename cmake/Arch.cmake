@@ -49,7 +49,7 @@ endfunction()
 function(object_module name)
   add_library(${name} OBJECT ${ARGN})
   x86_32(${name})
-  set(out ${CMAKE_BINARY_DIR}/lib/${name}.o)
+  set(out ${LIB_OUTPUT_DIRECTORY}/${name}.o)
   add_custom_command(
     OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_OBJECTS:${name}> ${out}
