@@ -41,9 +41,9 @@ int main(int argc, char** argv) {
   });
   std::printf("%-10s %8.3f s\n", "std::sort", base);
   const std::pair<const char*, std::function<void(std::vector<int>&)>> sorts[] = {
-      {"quicksort", [](std::vector<int>& v) { quicksort(v.data(), v.size()); }},
-      {"q_sort", [](std::vector<int>& v) { q_sort(v.data(), 0, v.size() - 1); }},
-      {"mergesort", [](std::vector<int>& v) { mergesort(v.data(), v.size()); }},
+      {"quicksort", [](std::vector<int>& v) { quicksort(v.data(), static_cast<int>(v.size())); }},
+      {"q_sort", [](std::vector<int>& v) { q_sort(v.data(), 0, static_cast<int>(v.size()) - 1); }},
+      {"mergesort", [](std::vector<int>& v) { mergesort(v.data(), static_cast<int>(v.size())); }},
   };
   for (const auto& [name, sort] : sorts) {
     double t = SecondsToSort(input, sort);

@@ -14,7 +14,7 @@ namespace {
 // Output goes out in blocks of this many bytes: large enough that the cost
 // of a write call vanishes against formatting, small enough (256 KiB) that
 // the buffer stays in the processor's second-level cache.
-constexpr size_t kBlockSize = 256 * 1024;
+constexpr size_t kBlockSize = size_t{256} * 1024;
 
 // Every element is copied as a fixed 16-byte block (the longest element,
 // "-2147483648, ", has 13 bytes), so the buffer has this much room past a
@@ -28,7 +28,7 @@ constexpr long long kMaxMagnitude = 2147483648LL;
 // this size is allocated in whole large pages: one page fault then maps
 // 2 MiB instead of 4 KiB, and for hundreds of millions of values the faults
 // of small pages would cost as much time as the printing.
-constexpr size_t kHugePage = 2 * 1024 * 1024;
+constexpr size_t kHugePage = size_t{2} * 1024 * 1024;
 
 // White space as "%d" skips it in the C locale: space, \t, \n, \v, \f, \r.
 bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

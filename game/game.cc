@@ -53,7 +53,8 @@ std::vector<std::string> ReadLines() {
 
 }  // namespace
 
-Game::Game(std::string) {
+// The argument is taken by value and not used, as the interface has it.
+Game::Game(std::string) {  // NOLINT(performance-unnecessary-value-param)
   words_ = ReadLines();
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   secret_word_ = words_[static_cast<unsigned>(std::rand()) % words_.size()];

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,7 @@ std::string ReadBack(std::FILE* f) {
 
 void CheckFoundLines(const std::string& out) {
   long long expected_number = 1;
-  double last_x = -INFINITY;
+  double last_x = -std::numeric_limits<double>::infinity();
   size_t pos = 0;
   while (pos < out.size()) {
     size_t eol = out.find('\n', pos);
@@ -63,6 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     start = cut + 1;
   }
   std::vector<const char*> argv;
+  argv.reserve(words.size());
   for (const std::string& w : words) argv.push_back(w.c_str());
   const int argc = static_cast<int>(argv.size());
 

@@ -27,6 +27,7 @@ intptr_t Lookup(KeyTable& table, const void* key) {
 
 TEST(KeyTableStrings, PutFindEraseThroughGrowth) {
   std::vector<std::string> keys;
+  keys.reserve(5000);
   for (int i = 0; i < 5000; ++i) keys.push_back("key" + std::to_string(i));
   KeyTable table(str_cmp, str_hash);
   for (int i = 0; i < 5000; ++i) {
@@ -49,7 +50,7 @@ TEST(KeyTableStrings, PutFindEraseThroughGrowth) {
 TEST(KeyTableStrings, EqualKeysAtOtherAddressesMatch) {
   KeyTable table(str_cmp, str_hash);
   const std::string first = "caf\xC3\xA9";  // UTF-8 bytes above 0x7F
-  const std::string copy = first;
+  const std::string copy = first;  // NOLINT: a second buffer is the point
   EXPECT_TRUE(table.Put(first.c_str(), Tag(1)));
   EXPECT_FALSE(table.Put(copy.c_str(), Tag(2)));  // replaces the value
   EXPECT_EQ(table.size(), 1u);
