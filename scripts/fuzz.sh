@@ -22,7 +22,7 @@ run_one() {
   rm -rf "$out"
   mkdir -p "$out/corpus"
   cp "$src"/* "$out/corpus/"
-  build-fuzz/fuzz/"$name" -max_total_time="$seconds" -rss_limit_mb=2048 \
+  "$PWD/build-fuzz/fuzz/$name" -max_total_time="$seconds" -rss_limit_mb=2048 \
     -artifact_prefix="$out/" -print_final_stats=1 "$out/corpus" \
     >"$out/log" 2>&1 || true
 }
