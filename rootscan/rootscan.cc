@@ -102,6 +102,13 @@ int RunRootscan(int argc, const char* const* argv, std::FILE* out,
                  s.step);
     return 1;
   }
+  // An infinite bound gives a range no step can cross: x would only stop
+  // advancing after some 1e16 samples, which is a hang in all but name.
+  if (s.start <= s.end && (std::isinf(s.start) || std::isinf(s.end))) {
+    std::fprintf(err, "rootscan: range %g to %g is not finite\n", s.start,
+                 s.end);
+    return 1;
+  }
 
   const int degree = static_cast<int>(s.coefficients.size()) - 1;
   // Wider than int so that a scan of more than 2^31 samples cannot overflow.

@@ -238,6 +238,22 @@ TEST(Scan, StepThatCannotAdvanceIsRefusedBeforeScanning) {
   }
 }
 
+TEST(Scan, InfiniteRangeIsRefused) {
+  for (std::vector<const char*> range :
+       {std::vector<const char*>{"-r", "0", "inf"}, {"-r", "-inf", "0"},
+        {"-r", "-inf", "inf"}}) {
+    std::vector<const char*> args = range;
+    args.push_back("1");
+    ScanResult r = Scan(args);
+    EXPECT_EQ(r.status, 1) << range[1] << " " << range[2];
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("rootscan: range ", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+  }
+  // A range that holds nothing is still no error.
+  EXPECT_EQ(Scan({"-r", "inf", "0", "1"}).status, 0);
+}
+
 TEST(Scan, EmptyRangeGivesClosingLineWhateverTheStep) {
   struct Case {
     std::vector<const char*> args;
