@@ -240,7 +240,8 @@ TEST(Scan, StepThatCannotAdvanceIsRefusedBeforeScanning) {
 
 TEST(Scan, InfiniteRangeIsRefused) {
   for (std::vector<const char*> range :
-       {std::vector<const char*>{"-r", "0", "inf"}, {"-r", "-inf", "0"},
+       {std::vector<const char*>{"-r", "0", "inf"},
+        {"-r", "-inf", "0"},
         {"-r", "-inf", "inf"}}) {
     std::vector<const char*> args = range;
     args.push_back("1");

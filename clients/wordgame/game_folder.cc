@@ -19,7 +19,12 @@ char g_folder[4096];
 char g_dictionary[4096 + 16];
 
 // Signals that end the program at the player's wish; the folder goes first.
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Those the caller set to be ignored (nohup, a background job) stay ignored.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+
+// The actions in force before the folder existed, restored with it gone.
+struct sigaction g_previous[kSignalCount];
 
 [[noreturn]] void Fail(const std::string& what) {
   throw std::runtime_error(what + ": " + std::strerror(errno));
@@ -36,6 +41,24 @@ void OnEndingSignal(int sig) {
   RemoveFolder();
   std::signal(sig, SIG_DFL);
   std::raise(sig);
+}
+
+void CatchEndingSignals() {
+  struct sigaction action = {};
+  action.sa_handler = OnEndingSignal;
+  sigemptyset(&action.sa_mask);
+  for (int i = 0; i < kSignalCount; ++i) {
+    sigaction(kEndingSignals[i], nullptr, &g_previous[i]);
+    if (g_previous[i].sa_handler != SIG_IGN) {
+      sigaction(kEndingSignals[i], &action, nullptr);
+    }
+  }
+}
+
+void RestoreEndingSignals() {
+  for (int i = 0; i < kSignalCount; ++i) {
+    sigaction(kEndingSignals[i], &g_previous[i], nullptr);
+  }
 }
 
 void WriteAll(int fd, const std::string& bytes) {
@@ -103,7 +126,7 @@ GameFolder::GameFolder(const std::vector<std::string>& words) {
     Fail("cannot create a game folder in " +
          pattern.substr(0, pattern.rfind('/')));
   }
-  for (int sig : kEndingSignals) std::signal(sig, OnEndingSignal);
+  CatchEndingSignals();
   std::snprintf(g_dictionary, sizeof g_dictionary, "%s/dict.txt", g_folder);
   try {
     int fd = open(g_dictionary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -126,7 +149,7 @@ GameFolder::GameFolder(const std::vector<std::string>& words) {
 GameFolder::~GameFolder() {
   if (capture_ >= 0) close(capture_);
   RemoveFolder();
-  for (int sig : kEndingSignals) std::signal(sig, SIG_DFL);
+  RestoreEndingSignals();
 }
 
 // The engine's one line (the secret and a line feed) lands in the capture

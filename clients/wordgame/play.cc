@@ -87,7 +87,7 @@ bool ReadGuess(Game& game, std::istream& in, std::ostream& out,
   for (;;) {
     out << "Guess a letter or the whole word: " << std::flush;
     std::string line;
-    if (!std::getline(in, line)) return false;
+    if (!out || !std::getline(in, line)) return false;
     *guess = Tidy(line);
     if (guess->empty()) continue;
     if (!AllLetters(*guess)) {
@@ -128,7 +128,7 @@ bool PlayRound(GameFolder& folder, std::istream& in, std::ostream& out,
 bool WantsAnother(std::istream& in, std::ostream& out) {
   out << "Play again? [y/N] " << std::flush;
   std::string line;
-  if (!std::getline(in, line)) return false;
+  if (!out || !std::getline(in, line)) return false;
   std::string answer = Tidy(line);
   return answer == "y" || answer == "yes";
 }

@@ -10,6 +10,10 @@
 
 namespace {
 
+// Word lists are small (a large dictionary has a few MiB); a file beyond this
+// size is not one, and reading /dev/zero or the like must stop somewhere.
+constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
+
 bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
 
 // The line with surrounding whitespace removed and ASCII letters lowered, or
@@ -42,6 +46,10 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
   char buf[65536];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, file.get())) > 0) {
+    if (bytes->size() + n > kMaxListBytes) {
+      *error = "larger than 64 MiB, too large for a word list";
+      return false;
+    }
     bytes->append(buf, n);
   }
   if (std::ferror(file.get())) {

@@ -1,12 +1,15 @@
 #include "wordgame.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +49,21 @@ std::string ChooseWordList(int argc, char** argv, bool* shipped) {
 }  // namespace
 
 int RunWordgame(int argc, char** argv) {
+  // A closed standard input reads as empty, a closed standard error loses
+  // only messages; a closed standard output would let the game files take
+  // its descriptor, so it is refused.
+  if (fcntl(STDIN_FILENO, F_GETFD) < 0) open("/dev/null", O_RDONLY);
+  if (fcntl(STDERR_FILENO, F_GETFD) < 0) {
+    if (fcntl(STDOUT_FILENO, F_GETFD) < 0) return 1;
+    open("/dev/null", O_WRONLY);
+  }
+  if (fcntl(STDOUT_FILENO, F_GETFD) < 0) {
+    return Error("standard output is closed");
+  }
+  // A reader that goes away (wordgame | head) shows up as a failed write,
+  // which ends the game normally, so the game folder is always removed.
+  std::signal(SIGPIPE, SIG_IGN);
+
   if (argc > 2) return UsageError("too many arguments");
   if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 ||
                     std::strcmp(argv[1], "--help") == 0)) {
@@ -63,16 +81,20 @@ int RunWordgame(int argc, char** argv) {
         (shipped ? "no dict.txt here, and the shipped word list " : "") + path +
         ": " + reason);
   }
-  std::vector<std::string> words = PlayableWords(bytes);
-  if (words.empty()) {
-    return Error(path + ": no words to play (one word of letters a-z a line)");
-  }
   bool colour = isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr;
   try {
+    std::vector<std::string> words = PlayableWords(bytes);
+    if (words.empty()) {
+      return Error(path +
+                   ": no words to play (one word of letters a-z a line)");
+    }
     GameFolder folder(words);
     PlayRounds(folder, std::cin, std::cout, colour);
+  } catch (const std::bad_alloc&) {
+    return Error(path + ": not enough memory to play it");
   } catch (const std::exception& e) {
     return Error(e.what());
   }
+  if (!std::cout.flush()) return Error("cannot write to standard output");
   return 0;
 }

@@ -50,6 +50,16 @@ class Wordgame : public ::testing::Test {
     EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
     return r;
   }
+  // Runs the shell command `script`, in which "$0" is the program, with a
+  // dict.txt of `words`; output redirections go in the script.
+  ProgramResult RunShell(const std::string& script, const std::string& input) {
+    here_.WriteFile("dict.txt", "cat\n");
+    ProgramResult r =
+        RunProgram({"/bin/sh", "-c", script, WORDGAME_PATH}, input,
+                   here_.path(), {"TMPDIR=" + tmp_.path()});
+    EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
+    return r;
+  }
   // Plays with a dict.txt of `words` in the program's folder.
   ProgramResult Play(const std::string& words, const std::string& input) {
     here_.WriteFile("dict.txt", words);
@@ -191,10 +201,34 @@ TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
     EXPECT_EQ(r.out, "") << file;
     EXPECT_EQ(r.err, message);
   }
+  ProgramResult endless = Run("a\n", {"/dev/zero"});
+  EXPECT_EQ(endless.status, 1);
+  EXPECT_EQ(endless.err,
+            "wordgame: /dev/zero: larger than 64 MiB, too large for a word "
+            "list\n");
   fs::create_directory(here_.path() + "/dict.txt");
   ProgramResult r = Run("a\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "wordgame: dict.txt: Is a directory\n");
+}
+
+TEST_F(Wordgame, OutputThatCannotBeWrittenIsAnError) {
+  ProgramResult full = RunShell("exec \"$0\" > /dev/full", "c\na\nt\n");
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "wordgame: cannot write to standard output\n");
+  ProgramResult closed = RunShell("exec \"$0\" >&-", "c\na\nt\n");
+  EXPECT_EQ(closed.status, 1);
+  EXPECT_EQ(closed.err, "wordgame: standard output is closed\n");
+}
+
+TEST_F(Wordgame, ReaderThatGoesAwayEndsTheGameCleanly) {
+  // head stops reading after a few bytes; wordgame must notice the failed
+  // writes, stop asking for guesses and remove its folder (checked by
+  // RunShell), instead of playing on or dying with its folder left behind.
+  std::string guesses;
+  for (int i = 0; i < 20000; ++i) guesses += "q\nn\n";
+  ProgramResult r = RunShell("\"$0\" | head -c 10; echo \" $?\"", guesses);
+  EXPECT_EQ(r.out, "Guess the  0\n");
 }
 
 TEST_F(Wordgame, CommandLineMistakes) {
