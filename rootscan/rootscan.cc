@@ -1,5 +1,6 @@
 #include "rootscan.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -133,6 +134,10 @@ int RunRootscan(int argc, const char* const* argv, std::FILE* out,
   }
   if (found == 0) {
     std::fprintf(out, "No solutions from %f to %f.\n", s.start, s.end);
+  }
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    std::fprintf(err, "rootscan: write error: %s\n", std::strerror(errno));
+    return 1;
   }
   return 0;
 }

@@ -162,6 +162,14 @@ TEST(Rootscan, ValueDependsOnThePlatformPow) {
 #endif
 }
 
+TEST(Rootscan, FailedWriteIsReported) {
+  for (const char* coefficient : {"1", "0"}) {  // closing line, found lines
+    ProgramResult r = RunProgramWithFullOutput({ROOTSCAN_PATH, coefficient});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
+  }
+}
+
 TEST(Rootscan, RefusalsGoToStandardError) {
   struct Refusal {
     std::vector<std::string> args;

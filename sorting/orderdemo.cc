@@ -1,7 +1,11 @@
 // orderdemo: draws ten values from 0 to 9 (the generator seeded with 0),
-// prints them, merge-sorts them and prints them again.
+// prints them, merge-sorts them and prints them again. A failed write is
+// reported on standard error with status 1.
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "sort.h"
 
@@ -12,5 +16,9 @@ int main() {
   print_arr(values, 10);
   mergesort(values, 10);
   print_arr(values, 10);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    std::fprintf(stderr, "orderdemo: write error: %s\n", std::strerror(errno));
+    return 1;
+  }
   return 0;
 }

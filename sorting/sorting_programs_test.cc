@@ -17,6 +17,12 @@ TEST(Orderdemo, PrintsTheDrawAndItsSortedOrder) {
   EXPECT_EQ(r.out.size(), 62u);
 }
 
+TEST(Orderdemo, FailedWriteIsReported) {
+  ProgramResult r = RunProgramWithFullOutput({ORDERDEMO_PATH});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "orderdemo: write error: No space left on device\n");
+}
+
 TEST(Sort, CountsThatDrawNothingSucceedSilently) {
   for (const char* count : {"0", "abc", "", "-5", "1", " +12x", "1000"}) {
     ProgramResult r = RunProgram({SORT_PATH, count, "extra"});

@@ -97,6 +97,14 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   return result;
 }
 
+ProgramResult RunProgramWithFullOutput(const std::vector<std::string>& argv,
+                                       const std::string& input) {
+  std::vector<std::string> shell = {"/bin/sh", "-c", "exec \"$@\" >/dev/full",
+                                    "sh"};
+  shell.insert(shell.end(), argv.begin(), argv.end());
+  return RunProgram(shell, input);
+}
+
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");
   std::string pattern =

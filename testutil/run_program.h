@@ -20,6 +20,11 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
                          const std::string& cwd = "",
                          const std::vector<std::string>& env = {});
 
+/// Runs argv like RunProgram, but with standard output on /dev/full, where
+/// every write fails with "No space left on device".
+ProgramResult RunProgramWithFullOutput(const std::vector<std::string>& argv,
+                                       const std::string& input = "");
+
 /// A fresh private directory under $TMPDIR (or /tmp), removed with its
 /// contents when the object goes out of scope.
 class TempDir {

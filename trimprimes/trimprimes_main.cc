@@ -1,5 +1,5 @@
 // trimprimes: prints the sum of the first eleven two-sided truncatable primes
-// above 10, with no newline.
+// above 10, with no newline. A failed write is reported with status 1.
 
 #include <iostream>
 
@@ -18,6 +18,10 @@ int main() {
     }
     n += 2;  // Even numbers above 2 are never prime.
   } while (finds < kWanted);
-  std::cout << sum;
+  std::cout << sum << std::flush;
+  if (!std::cout) {
+    std::cerr << "trimprimes: write error\n";
+    return 1;
+  }
   return 0;
 }

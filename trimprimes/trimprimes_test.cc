@@ -58,4 +58,10 @@ TEST(Trimprimes, PrintsTheSumWithoutANewline) {
   EXPECT_EQ(r.out, "748317");
 }
 
+TEST(Trimprimes, FailedWriteIsReported) {
+  ProgramResult r = RunProgramWithFullOutput({TRIMPRIMES_PATH});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "trimprimes: write error\n");
+}
+
 }  // namespace

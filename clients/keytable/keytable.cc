@@ -47,9 +47,13 @@ bool KeyTable::Put(const void* key, void* value) {
     (*link)->value = value;
     return false;
   }
+  // Grow first, so that a failed allocation leaves the table as it was.
+  if (size_ + 1 > buckets_.size() / 4 * 3) {
+    Grow();
+    link = Slot(key, hash);
+  }
   *link = new Node{key, value, hash, nullptr};
   ++size_;
-  if (size_ > buckets_.size() / 4 * 3) Grow();
   return true;
 }
 
