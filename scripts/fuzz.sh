@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # fuzz.sh [SECONDS] [TARGET...]: builds the libFuzzer targets with clang
 # (AddressSanitizer and UndefinedBehaviorSanitizer, x86-64) into build-fuzz/
-# and runs each TARGET (default: all) for SECONDS (default 60), two at a time.
+# and runs each TARGET (default: all) for SECONDS (default 60), one per core.
 # Each run starts from the target's kept corpus; what it finds lands in
 # fuzz-out/<target>/ (crash-*, leak-*, timeout-* files). Copy a finding into
 # the target's corpus folder once it is fixed, so the tests replay it.
