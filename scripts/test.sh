@@ -10,6 +10,6 @@ for config in "build" "build-sanitize -DSANITIZE=ON"; do
   set -- $config
   echo "== tests in $1"
   scripts/build.sh "$@" >/dev/null
-  ctest --test-dir "$1" -j "$(nproc)" --output-on-failure | tail -n 20 || status=1
+  ctest --test-dir "$1" -j "$(nproc)" --output-on-failure || status=1
 done
 exit $status
