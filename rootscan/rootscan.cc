@@ -38,14 +38,21 @@ double StepForward(double x, double step) {
 
 namespace {
 
-// An option word and how many operands follow it.
+// What an option sets.
+enum class Sets { kTolerance, kStep, kStepAndTolerance, kRange };
+
+// An option word, how many operands follow it and what they set.
 struct Option {
   const char* word;
   int operands;
+  Sets sets;
 };
 
 // The option words, compared with the whole argument text.
-constexpr Option kOptions[] = {{"-e", 1}, {"-s", 1}, {"-se", 1}, {"-r", 2}};
+constexpr Option kOptions[] = {{"-e", 1, Sets::kTolerance},
+                               {"-s", 1, Sets::kStep},
+                               {"-se", 1, Sets::kStepAndTolerance},
+                               {"-r", 2, Sets::kRange}};
 
 const Option* FindOption(const char* text) {
   for (const Option& option : kOptions) {
@@ -71,16 +78,21 @@ std::string ReadCommandLine(int argc, const char* const* argv,
                                     : " needs two operands");
     }
     double first = std::atof(argv[i + 1]);
-    if (std::strcmp(option->word, "-e") == 0) {
-      settings->tolerance = first;
-    } else if (std::strcmp(option->word, "-s") == 0) {
-      settings->step = first;
-    } else if (std::strcmp(option->word, "-se") == 0) {
-      settings->step = first;
-      settings->tolerance = first;
-    } else {
-      settings->start = first;
-      settings->end = std::atof(argv[i + 2]);
+    switch (option->sets) {
+      case Sets::kTolerance:
+        settings->tolerance = first;
+        break;
+      case Sets::kStep:
+        settings->step = first;
+        break;
+      case Sets::kStepAndTolerance:
+        settings->step = first;
+        settings->tolerance = first;
+        break;
+      case Sets::kRange:
+        settings->start = first;
+        settings->end = std::atof(argv[i + 2]);
+        break;
     }
     i += option->operands;
   }

@@ -1,8 +1,9 @@
 #include "play.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
+
+#include "word_list.h"
 
 namespace {
 
@@ -38,25 +39,6 @@ class Painter {
  private:
   bool on_;
 };
-
-// The line with the whitespace around it removed and ASCII letters lowered.
-std::string Tidy(const std::string& line) {
-  std::string s;
-  for (char c : line) {
-    s += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
-  auto blank = [](char c) {
-    return std::isspace(static_cast<unsigned char>(c));
-  };
-  s.erase(s.begin(), std::find_if_not(s.begin(), s.end(), blank));
-  s.erase(std::find_if_not(s.rbegin(), s.rend(), blank).base(), s.end());
-  return s;
-}
-
-bool AllLetters(const std::string& s) {
-  return std::all_of(s.begin(), s.end(),
-                     [](char c) { return c >= 'a' && c <= 'z'; });
-}
 
 bool Contains(const std::vector<std::string>& list, const std::string& s) {
   return std::find(list.begin(), list.end(), s) != list.end();

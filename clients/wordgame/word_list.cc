@@ -16,23 +16,25 @@ constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
 
 bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
 
-// The line with surrounding whitespace removed and ASCII letters lowered, or
-// "" when what is left holds anything but letters a-z.
-std::string PlayableWord(const std::string& line) {
+}  // namespace
+
+std::string Tidy(const std::string& line) {
   std::size_t begin = 0, end = line.size();
   while (begin < end && IsBlank(line[begin])) ++begin;
   while (end > begin && IsBlank(line[end - 1])) --end;
-  std::string word;
-  for (std::size_t i = begin; i < end; ++i) {
-    char c = line[i];
+  std::string word = line.substr(begin, end - begin);
+  for (char& c : word) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c < 'a' || c > 'z') return "";
-    word += c;
   }
   return word;
 }
 
-}  // namespace
+bool AllLetters(const std::string& s) {
+  for (char c : s) {
+    if (c < 'a' || c > 'z') return false;
+  }
+  return true;
+}
 
 bool ReadWholeFile(const std::string& path, std::string* bytes,
                    std::string* error) {
@@ -65,8 +67,8 @@ std::vector<std::string> PlayableWords(const std::string& bytes) {
   while (start < bytes.size()) {
     std::size_t end = bytes.find('\n', start);
     if (end == std::string::npos) end = bytes.size();
-    std::string word = PlayableWord(bytes.substr(start, end - start));
-    if (!word.empty()) words.push_back(std::move(word));
+    std::string word = Tidy(bytes.substr(start, end - start));
+    if (!word.empty() && AllLetters(word)) words.push_back(std::move(word));
     start = end + 1;
   }
   return words;

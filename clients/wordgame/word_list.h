@@ -11,6 +11,13 @@
 bool ReadWholeFile(const std::string& path, std::string* bytes,
                    std::string* error);
 
+/// The line with the whitespace around it (a carriage return included)
+/// removed and ASCII letters lowered.
+std::string Tidy(const std::string& line);
+
+/// True when s consists of letters a-z only (the empty string included).
+bool AllLetters(const std::string& s);
+
 /// The words of a word list that make a fair game: each line with the
 /// whitespace around it removed (a carriage return included) and ASCII
 /// letters lowered, kept when it is one or more letters a-z and nothing else.
