@@ -196,16 +196,20 @@ TEST(Countup, RefusesInputWithoutACount) {
 }
 
 TEST(Countup, ReportsUnusableStandardStreams) {
-  ProgramResult r = RunProgram(
-      {"/bin/sh", "-c", "exec \"$0\" > /dev/full", COUNTUP_PATH}, "5");
+  RunOptions options = WithStdout(Stdout::kFull);
+  options.input = "5";
+  ProgramResult r = RunProgram({COUNTUP_PATH}, options);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "countup: write error: No space left on device\n");
 
-  r = RunProgram({"/bin/sh", "-c", "exec \"$0\" >&-", COUNTUP_PATH}, "5");
+  options.stdout_to = Stdout::kClosed;
+  r = RunProgram({COUNTUP_PATH}, options);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "countup: write error: Bad file descriptor\n");
 
-  r = RunProgram({"/bin/sh", "-c", "exec \"$0\" <&-", COUNTUP_PATH});
+  options = RunOptions();
+  options.stdin_closed = true;
+  r = RunProgram({COUNTUP_PATH}, options);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err,
@@ -223,9 +227,10 @@ TEST(Countup, CountBeyondMemoryIsReportedNotCrashed) {
   // The sanitizer's runtime warns first, on a line of its own.
   if (r.err.rfind("==", 0) == 0) r.err.erase(0, r.err.find('\n') + 1);
 #else
-  ProgramResult r = RunProgram(
-      {"/bin/sh", "-c", "ulimit -v 1048576 && exec \"$0\"", COUNTUP_PATH},
-      "2147483647");
+  RunOptions options;
+  options.input = "2147483647";
+  options.address_space_limit = 1ull << 30;
+  ProgramResult r = RunProgram({COUNTUP_PATH}, options);
 #endif
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");

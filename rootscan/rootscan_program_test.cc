@@ -164,7 +164,7 @@ TEST(Rootscan, ValueDependsOnThePlatformPow) {
 
 TEST(Rootscan, FailedWriteIsReported) {
   for (const char* coefficient : {"1", "0"}) {  // closing line, found lines
-    ProgramResult r = RunProgramWithFullOutput({ROOTSCAN_PATH, coefficient});
+    ProgramResult r = RunProgram({ROOTSCAN_PATH, coefficient}, WithStdout(Stdout::kFull));
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
   }

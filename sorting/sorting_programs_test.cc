@@ -18,7 +18,7 @@ TEST(Orderdemo, PrintsTheDrawAndItsSortedOrder) {
 }
 
 TEST(Orderdemo, FailedWriteIsReported) {
-  ProgramResult r = RunProgramWithFullOutput({ORDERDEMO_PATH});
+  ProgramResult r = RunProgram({ORDERDEMO_PATH}, WithStdout(Stdout::kFull));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "orderdemo: write error: No space left on device\n");
 }

@@ -2,6 +2,9 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,15 +22,18 @@ namespace {
   throw std::runtime_error(what + ": " + std::strerror(errno));
 }
 
+void CloseIfOpen(int& fd) {
+  if (fd >= 0) close(fd);
+  fd = -1;
+}
+
 // Writes the whole input while draining both outputs, so that neither side
-// blocks on a full pipe.
+// blocks on a full pipe: the input end is non-blocking and written only as
+// far as the pipe takes it each time poll says there is room.
 void Pump(int in_fd, const std::string& input, int out_fd, int err_fd,
           ProgramResult& result) {
   size_t written = 0;
-  if (input.empty()) {
-    close(in_fd);
-    in_fd = -1;
-  }
+  if (input.empty()) CloseIfOpen(in_fd);
   char buf[65536];
   while (out_fd >= 0 || err_fd >= 0) {
     pollfd fds[3] = {
@@ -41,9 +47,10 @@ void Pump(int in_fd, const std::string& input, int out_fd, int err_fd,
       ssize_t n = read(fds[k].fd, buf, sizeof buf);
       if (n > 0) {
         (k == 0 ? result.out : result.err).append(buf, n);
-      } else if (n == 0 || errno != EINTR) {
-        close(fds[k].fd);
-        (k == 0 ? out_fd : err_fd) = -1;
+      } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
+        // End of output; a pseudo-terminal reports it as EIO once the last
+        // holder of its other end has gone.
+        CloseIfOpen(k == 0 ? out_fd : err_fd);
       }
     }
     if (in_fd >= 0 && fds[2].revents != 0) {
@@ -51,30 +58,74 @@ void Pump(int in_fd, const std::string& input, int out_fd, int err_fd,
       if (n > 0) written += n;
       if ((n < 0 && errno != EINTR && errno != EAGAIN) ||
           written == input.size()) {
-        close(in_fd);
-        in_fd = -1;
+        CloseIfOpen(in_fd);
       }
     }
   }
-  if (in_fd >= 0) close(in_fd);
+  CloseIfOpen(in_fd);
 }
 
 }  // namespace
 
 ProgramResult RunProgram(const std::vector<std::string>& argv,
-                         const std::string& input, const std::string& cwd,
-                         const std::vector<std::string>& env) {
-  int in[2], out[2], err[2];
-  if (pipe2(in, O_CLOEXEC) || pipe2(out, O_CLOEXEC) || pipe2(err, O_CLOEXEC))
+                         const RunOptions& options) {
+  // A child that stops reading must show up as a failed write here, not
+  // kill the caller.
+  signal(SIGPIPE, SIG_IGN);
+  int in[2], out[2] = {-1, -1}, err[2];
+  if (pipe2(in, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) Fail("pipe");
+  if (options.stdout_to == Stdout::kTerminal) {
+    winsize size{};
+    size.ws_row = static_cast<unsigned short>(options.rows);
+    size.ws_col = static_cast<unsigned short>(options.cols);
+    if (openpty(&out[0], &out[1], nullptr, nullptr, &size) != 0)
+      Fail("openpty");
+    fcntl(out[0], F_SETFD, FD_CLOEXEC);
+    fcntl(out[1], F_SETFD, FD_CLOEXEC);
+  } else if (pipe2(out, O_CLOEXEC)) {
     Fail("pipe");
+  }
   pid_t pid = fork();
   if (pid < 0) Fail("fork");
   if (pid == 0) {
-    dup2(in[0], 0);
-    dup2(out[1], 1);
-    dup2(err[1], 2);
-    if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-    for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+    // Only async-signal-safe calls from here to exec.
+    if (options.stdin_closed) {
+      close(0);
+    } else {
+      dup2(in[0], 0);
+    }
+    switch (options.stdout_to) {
+      case Stdout::kPipe:
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        break;
+      case Stdout::kTerminal:
+        setsid();  // the terminal becomes the child's controlling terminal
+        ioctl(out[1], TIOCSCTTY, 0);
+        dup2(out[1], 1);
+        dup2(out[1], 2);
+        break;
+      case Stdout::kFull: {
+        int full = open("/dev/full", O_WRONLY);
+        if (full < 0) _exit(126);
+        dup2(full, 1);
+        close(full);
+        dup2(err[1], 2);
+        break;
+      }
+      case Stdout::kClosed:
+        close(1);
+        dup2(err[1], 2);
+        break;
+    }
+    if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(126);
+    for (const std::string& e : options.env)
+      putenv(const_cast<char*>(e.c_str()));
+    if (options.address_space_limit != 0) {
+      rlimit limit{static_cast<rlim_t>(options.address_space_limit),
+                   static_cast<rlim_t>(options.address_space_limit)};
+      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
+    }
     std::vector<char*> args;
     for (const std::string& a : argv)
       args.push_back(const_cast<char*>(a.c_str()));
@@ -85,9 +136,9 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   close(in[0]);
   close(out[1]);
   close(err[1]);
-  signal(SIGPIPE, SIG_IGN);
+  if (fcntl(in[1], F_SETFL, O_NONBLOCK) != 0) Fail("fcntl");
   ProgramResult result;
-  Pump(in[1], input, out[0], err[0], result);
+  Pump(in[1], options.input, out[0], err[0], result);
   int wstatus = 0;
   while (waitpid(pid, &wstatus, 0) < 0) {
     if (errno != EINTR) Fail("waitpid");
@@ -97,12 +148,22 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   return result;
 }
 
-ProgramResult RunProgramWithFullOutput(const std::vector<std::string>& argv,
-                                       const std::string& input) {
-  std::vector<std::string> shell = {"/bin/sh", "-c", "exec \"$@\" >/dev/full",
-                                    "sh"};
-  shell.insert(shell.end(), argv.begin(), argv.end());
-  return RunProgram(shell, input);
+ProgramResult RunProgram(const std::vector<std::string>& argv,
+                         const std::string& input, const std::string& cwd,
+                         const std::vector<std::string>& env) {
+  RunOptions options;
+  options.input = input;
+  options.cwd = cwd;
+  options.env = env;
+  return RunProgram(argv, options);
+}
+
+bool TerminalAvailable() {
+  int master, slave;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return false;
+  close(master);
+  close(slave);
+  return true;
 }
 
 TempDir::TempDir() {

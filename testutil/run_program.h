@@ -12,18 +12,61 @@ struct ProgramResult {
   std::string err;
 };
 
-/// Runs argv[0] (a path) with the arguments argv[1..], feeding it `input` on
-/// standard input, in directory `cwd` when it is not empty, and waits for it.
-/// `env` entries ("NAME=value") are added to the environment of the child.
+/// Where a child's standard output goes.
+enum class Stdout {
+  kPipe,      // captured into ProgramResult::out
+  kFull,      // /dev/full: every write fails with "No space left on device"
+  kClosed,    // not open at all: every write fails with "Bad file descriptor"
+  kTerminal,  // a pseudo-terminal, shared with standard error; `out` holds
+              // everything the terminal showed (line feeds as "\r\n") and
+              // `err` stays empty
+};
+
+/// How to run a program. Every field has the everyday default.
+struct RunOptions {
+  /// Bytes fed to standard input, which is then closed (end of input).
+  std::string input;
+  /// Starts the child with no standard input open at all.
+  bool stdin_closed = false;
+  Stdout stdout_to = Stdout::kPipe;
+  /// Size of the pseudo-terminal for Stdout::kTerminal.
+  int rows = 24, cols = 80;
+  /// Working directory of the child when not empty.
+  std::string cwd;
+  /// "NAME=value" entries added to (or replacing in) the child's environment.
+  std::vector<std::string> env;
+  /// When not 0, the child's address space is held to this many bytes, so
+  /// that a large allocation fails in it instead of taking the machine.
+  unsigned long long address_space_limit = 0;
+};
+
+/// Everyday options but for standard output, which goes to `to`.
+inline RunOptions WithStdout(Stdout to) {
+  RunOptions options;
+  options.stdout_to = to;
+  return options;
+}
+
+/// Runs argv[0] (a path) with the arguments argv[1..] as `options` say and
+/// waits for it. Input is written while both outputs are drained, so a child
+/// that reads slowly or writes much never deadlocks with the caller. Ignores
+/// SIGPIPE in the caller for good (a child that stops reading must not kill
+/// the test). Throws std::runtime_error when the child cannot be started
+/// (including when Stdout::kTerminal is asked for and no pseudo-terminal can
+/// be opened: check TerminalAvailable() first).
+ProgramResult RunProgram(const std::vector<std::string>& argv,
+                         const RunOptions& options);
+
+/// RunProgram with the input `input`, in directory `cwd` when not empty, with
+/// `env` entries added to the child's environment.
 ProgramResult RunProgram(const std::vector<std::string>& argv,
                          const std::string& input = "",
                          const std::string& cwd = "",
                          const std::vector<std::string>& env = {});
 
-/// Runs argv like RunProgram, but with standard output on /dev/full, where
-/// every write fails with "No space left on device".
-ProgramResult RunProgramWithFullOutput(const std::vector<std::string>& argv,
-                                       const std::string& input = "");
+/// True when a pseudo-terminal can be opened here (containers without
+/// /dev/pts have none); tests that need one skip otherwise.
+bool TerminalAvailable();
 
 /// A fresh private directory under $TMPDIR (or /tmp), removed with its
 /// contents when the object goes out of scope.

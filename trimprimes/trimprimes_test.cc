@@ -59,7 +59,7 @@ TEST(Trimprimes, PrintsTheSumWithoutANewline) {
 }
 
 TEST(Trimprimes, FailedWriteIsReported) {
-  ProgramResult r = RunProgramWithFullOutput({TRIMPRIMES_PATH});
+  ProgramResult r = RunProgram({TRIMPRIMES_PATH}, WithStdout(Stdout::kFull));
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "trimprimes: write error\n");
 }

@@ -1,0 +1,78 @@
+#include "run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char kShell[] = "/bin/sh";
+
+TEST(RunProgram, LargeInputThroughAFilterDoesNotDeadlock) {
+  // cat writes as it reads: both pipes fill long before 300 KB have passed,
+  // so the caller must write and drain at the same time.
+  std::string input(300 * 1024, 'x');
+  for (size_t i = 0; i < input.size(); i += 61) input[i] = '\n';
+  ProgramResult r = RunProgram({"/bin/cat"}, input);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, input);
+}
+
+TEST(RunProgram, StatusOutputsDirectoryAndEnvironment) {
+  RunOptions options;
+  options.cwd = "/";
+  options.env = {"RUN_PROGRAM_TEST=here"};
+  ProgramResult r = RunProgram(
+      {kShell, "-c", "pwd; echo \"$RUN_PROGRAM_TEST\" >&2; exit 3"}, options);
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, "/\n");
+  EXPECT_EQ(r.err, "here\n");
+  EXPECT_EQ(RunProgram({kShell, "-c", "kill -9 $$"}).status, 128 + 9);
+  EXPECT_EQ(RunProgram({"/nonexistent/program"}).status, 127);
+}
+
+TEST(RunProgram, UnusableStandardStreams) {
+  // The shell's own echo reports a failed write with a non-zero status.
+  const std::vector<std::string> probe = {
+      kShell, "-c", "echo hi; echo \"status $?\" >&2; read line; echo $? >&2"};
+  RunOptions options;
+  options.stdout_to = Stdout::kFull;
+  ProgramResult r = RunProgram(probe, options);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.find("status 0"), std::string::npos) << r.err;
+  options.stdout_to = Stdout::kClosed;
+  r = RunProgram(probe, options);
+  EXPECT_EQ(r.err.find("status 0"), std::string::npos) << r.err;
+  options.stdout_to = Stdout::kPipe;
+  options.stdin_closed = true;
+  r = RunProgram({kShell, "-c", "cat; echo \"status $?\" >&2"}, options);
+  EXPECT_NE(r.err.find("status 1"), std::string::npos) << r.err;
+}
+
+TEST(RunProgram, AddressSpaceLimitMakesLargeAllocationsFail) {
+  RunOptions options;
+  options.address_space_limit = 64ull << 20;
+  // Holding 256 MB in one shell variable needs more than 64 MB of memory.
+  ProgramResult r = RunProgram(
+      {kShell, "-c", "x=$(head -c 268435456 /dev/zero | tr '\\0' a); echo ok"},
+      options);
+  EXPECT_EQ(r.out.find("ok"), std::string::npos);
+}
+
+TEST(RunProgram, TerminalShowsOutputAndErrorsAsATerminalWould) {
+  if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
+  RunOptions options;
+  options.stdout_to = Stdout::kTerminal;
+  options.rows = 11;
+  options.cols = 33;
+  options.input = "typed\n";
+  ProgramResult r = RunProgram(
+      {kShell, "-c",
+       "test -t 1 && echo tty; stty size <&1; read line; echo \"$line\" >&2"},
+      options);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "tty\r\n11 33\r\ntyped\r\n");
+  EXPECT_EQ(r.err, "");
+}
+
+}  // namespace
