@@ -21,8 +21,10 @@ class Game {
   Game(std::string);
 
   /// Judges one guess: fewer than two characters is a letter guess (an empty
-  /// guess stands for the byte 0), more is a whole-word guess. Records it as a
-  /// good or a bad guess and returns the hidden word after it.
+  /// guess stands for the byte 0), more is a whole-word guess. A letter that
+  /// reveals something is recorded as a good guess, any other letter and a
+  /// wrong word as a bad one; the right word reveals every letter and is
+  /// recorded in neither list. Returns the hidden word after the guess.
   std::string MakeGuess(std::string guess);
 
   /// True when every position of the secret is revealed.
@@ -41,7 +43,7 @@ class Game {
   /// Every line of "dict.txt", in file order.
   std::vector<std::string> words();
 
-  /// The guesses that revealed a letter, in order, repeats included.
+  /// The letter guesses that revealed a letter, in order.
   std::vector<std::string> good_guesses();
 
   /// The guesses that counted against the player, in order, repeats included.

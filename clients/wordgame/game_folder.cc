@@ -14,7 +14,8 @@
 namespace {
 
 // Paths of the folder and of its dict.txt, in static storage so that a signal
-// handler can remove them. One folder exists at a time.
+// handler can remove them. One folder exists at a time: g_folder is empty
+// while none does.
 char g_folder[4096];
 char g_dictionary[4096 + 16];
 
@@ -26,19 +27,18 @@ constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
 // The actions in force before the folder existed, restored with it gone.
 struct sigaction g_previous[kSignalCount];
 
-[[noreturn]] void Fail(const std::string& what) {
-  throw std::runtime_error(what + ": " + std::strerror(errno));
+std::string Reason(const std::string& what) {
+  return what + ": " + std::strerror(errno);
 }
 
-void RemoveFolder() {
+void RemoveFiles() {
   if (g_dictionary[0] != '\0') unlink(g_dictionary);
   if (g_folder[0] != '\0') rmdir(g_folder);
-  g_dictionary[0] = g_folder[0] = '\0';
 }
 
 // Removes the folder, then lets the signal end the program as it would have.
 void OnEndingSignal(int sig) {
-  RemoveFolder();
+  RemoveFiles();
   std::signal(sig, SIG_DFL);
   std::raise(sig);
 }
@@ -61,14 +61,30 @@ void RestoreEndingSignals() {
   }
 }
 
-void WriteAll(int fd, const std::string& bytes) {
+// A file descriptor closed when the object goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) Fail("cannot write the game's word list");
+    if (n <= 0) return false;
     done += static_cast<std::size_t>(n);
   }
+  return true;
 }
 
 // While alive, standard output goes to `fd` and the current directory is
@@ -80,18 +96,11 @@ class Redirect {
     std::fflush(stdout);
     home_ = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     saved_ = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
-    if (home_ < 0 || saved_ < 0 || dup2(fd, STDOUT_FILENO) < 0 ||
-        chdir(folder) != 0) {
-      int err = errno;
-      Restore();
-      errno = err;
-      Fail("cannot start a game");
-    }
+    ok_ = home_ >= 0 && saved_ >= 0 && dup2(fd, STDOUT_FILENO) >= 0 &&
+          chdir(folder) == 0;
+    error_ = errno;
   }
-  ~Redirect() { Restore(); }
-
- private:
-  void Restore() {
+  ~Redirect() {
     std::cout.flush();
     std::fflush(stdout);
     if (saved_ >= 0) {
@@ -104,64 +113,97 @@ class Redirect {
       [[maybe_unused]] int ignored = fchdir(home_);
       close(home_);
     }
-    saved_ = home_ = -1;
   }
+  Redirect(const Redirect&) = delete;
+  Redirect& operator=(const Redirect&) = delete;
+  /// True when the redirection is in force; else errno() says why not.
+  bool ok() const { return ok_; }
+  int error() const { return error_; }
+
+ private:
   int home_ = -1;
   int saved_ = -1;
+  bool ok_ = false;
+  int error_ = 0;
 };
 
 }  // namespace
 
-GameFolder::GameFolder(const std::vector<std::string>& words) {
+bool GameFolder::Open(std::string* err) {
+  if (g_folder[0] != '\0') {
+    *err = "only one game folder may be open at a time";
+    return false;
+  }
   const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp");
-  pattern += "/wordgame.XXXXXX";
+  std::string parent = tmp && *tmp ? tmp : "/tmp";
+  std::string pattern = parent + "/wordgame.XXXXXX";
   if (pattern.size() >= sizeof g_folder) {
     errno = ENAMETOOLONG;
-    Fail("cannot create a game folder in " + pattern);
+    *err = Reason("cannot create a game folder in " + parent);
+    return false;
   }
   std::strcpy(g_folder, pattern.c_str());
   if (mkdtemp(g_folder) == nullptr) {
     g_folder[0] = '\0';
-    Fail("cannot create a game folder in " +
-         pattern.substr(0, pattern.rfind('/')));
+    *err = Reason("cannot create a game folder in " + parent);
+    return false;
   }
+  // From here on the destructor undoes whatever was done.
+  open_ = true;
   CatchEndingSignals();
+  signals_caught_ = true;
   std::snprintf(g_dictionary, sizeof g_dictionary, "%s/dict.txt", g_folder);
-  try {
-    int fd = open(g_dictionary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) Fail(std::string("cannot create ") + g_dictionary);
-    std::string bytes;
-    for (const std::string& w : words) bytes += w + "\n";
-    WriteAll(fd, bytes);
-    close(fd);
-    std::string capture = std::string(g_folder) + "/secret";
-    capture_ =
-        open(capture.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (capture_ < 0) Fail("cannot create " + capture);
-    unlink(capture.c_str());
-  } catch (...) {
-    RemoveFolder();
-    throw;
+  std::string capture = std::string(g_folder) + "/secret";
+  capture_ = open(capture.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (capture_ < 0) {
+    *err = Reason("cannot create " + capture);
+    return false;
   }
+  unlink(capture.c_str());
+  return true;
 }
 
 GameFolder::~GameFolder() {
   if (capture_ >= 0) close(capture_);
-  RemoveFolder();
-  RestoreEndingSignals();
+  if (open_) {
+    RemoveFiles();
+    g_dictionary[0] = g_folder[0] = '\0';
+  }
+  if (signals_caught_) RestoreEndingSignals();
 }
 
 // The engine's one line (the secret and a line feed) lands in the capture
 // file, emptied first; reading it back gives the secret.
-std::unique_ptr<Game> GameFolder::NewGame(std::string* secret) {
-  if (ftruncate(capture_, 0) != 0 || lseek(capture_, 0, SEEK_SET) != 0) {
-    Fail("cannot start a game");
+bool GameFolder::NewGame(const std::vector<std::string>& words,
+                         std::unique_ptr<Game>* game, std::string* secret,
+                         std::string* err) {
+  std::string bytes;
+  for (const std::string& w : words) bytes += w + "\n";
+  {
+    Descriptor dictionary(
+        open(g_dictionary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    if (dictionary.get() < 0 || !WriteAll(dictionary.get(), bytes)) {
+      *err = Reason(std::string("cannot write ") + g_dictionary);
+      return false;
+    }
   }
-  std::unique_ptr<Game> game;
+  if (ftruncate(capture_, 0) != 0 || lseek(capture_, 0, SEEK_SET) != 0) {
+    *err = Reason("cannot start a game");
+    return false;
+  }
   {
     Redirect redirect(capture_, g_folder);
-    game = std::make_unique<Game>("");
+    if (!redirect.ok()) {
+      errno = redirect.error();
+      *err = Reason("cannot start a game");
+      return false;
+    }
+    try {
+      *game = std::make_unique<Game>("");
+    } catch (const std::runtime_error& e) {
+      *err = std::string("cannot start a game: ") + e.what();
+      return false;
+    }
   }
   std::string line;
   char buf[4096];
@@ -173,5 +215,5 @@ std::unique_ptr<Game> GameFolder::NewGame(std::string* secret) {
   }
   if (!line.empty() && line.back() == '\n') line.pop_back();
   *secret = line;
-  return game;
+  return true;
 }

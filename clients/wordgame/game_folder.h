@@ -3,8 +3,13 @@
 
 // The engine always reads "dict.txt" from the current directory and writes
 // its secret to standard output. A GameFolder gives it a private temporary
-// folder holding the words as dict.txt, and keeps the secret line from the
-// player by pointing standard output elsewhere while a game is constructed.
+// folder, writes each round's words there as dict.txt, and keeps the secret
+// line from the player by pointing standard output elsewhere while a game is
+// constructed.
+//
+// Only one GameFolder may be open at a time in a process: its paths live in
+// static storage, where the handler of an ending signal (Ctrl-C) finds them
+// to remove the folder. Open() refuses a second one.
 
 #include <memory>
 #include <string>
@@ -14,20 +19,30 @@
 
 class GameFolder {
  public:
-  /// Creates the folder under $TMPDIR (or /tmp) with `words` in dict.txt, one
-  /// a line. Throws std::runtime_error with the reason when it cannot.
-  explicit GameFolder(const std::vector<std::string>& words);
-  /// Removes the folder and its dict.txt.
+  GameFolder() = default;
+  /// Removes the folder and its files, and restores the signal actions that
+  /// Open() replaced.
   ~GameFolder();
   GameFolder(const GameFolder&) = delete;
   GameFolder& operator=(const GameFolder&) = delete;
 
-  /// Starts a game over the folder's dict.txt; `secret` receives the word the
-  /// engine chose, which the player never sees on standard output. Throws
-  /// std::runtime_error when the game cannot be set up.
-  std::unique_ptr<Game> NewGame(std::string* secret);
+  /// Creates the folder under $TMPDIR (or /tmp) and has the interrupt,
+  /// terminate, hangup and quit signals remove it before they end the
+  /// program (those ignored by the caller stay ignored). On failure returns
+  /// false, sets *err, and leaves nothing behind.
+  bool Open(std::string* err);
+
+  /// Writes `words` (one a line) as the folder's dict.txt and starts a game
+  /// over it; *secret receives the word the engine chose, which never reaches
+  /// the player's output. On failure returns false and sets *err. Needs a
+  /// successful Open().
+  bool NewGame(const std::vector<std::string>& words,
+               std::unique_ptr<Game>* game, std::string* secret,
+               std::string* err);
 
  private:
+  bool open_ = false;
+  bool signals_caught_ = false;
   int capture_ = -1;  // Unlinked file that receives the engine's secret line.
 };
 

@@ -1,13 +1,19 @@
 #include "play.h"
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <vector>
+#include <cerrno>
+#include <cstring>
+#include <memory>
 
 #include "word_list.h"
 
 namespace {
 
-// Bad guesses that lose a game; the gallows has one part for each.
+// Bad guesses that lose a game (the engine's rule); the gallows has one part
+// for each.
 constexpr std::size_t kMisses = 7;
 
 // The empty frame, and the parts added one per miss: row, column, character.
@@ -23,99 +29,307 @@ constexpr Part kParts[kMisses] = {{1, 2, '|'}, {2, 2, 'O'},  {3, 2, '|'},
                                   {3, 1, '/'}, {3, 3, '\\'}, {4, 1, '/'},
                                   {4, 3, '\\'}};
 
-// ANSI colours, used only when the caller allows them.
+// ANSI attributes, used only when the look allows them.
 constexpr char kRed[] = "\033[31m";
 constexpr char kGreen[] = "\033[32m";
 constexpr char kBold[] = "\033[1m";
 constexpr char kReset[] = "\033[0m";
 
-class Painter {
- public:
-  explicit Painter(bool on) : on_(on) {}
-  std::string operator()(const char* colour, const std::string& text) const {
-    return on_ ? colour + text + kReset : text;
-  }
-
- private:
-  bool on_;
-};
-
 bool Contains(const std::vector<std::string>& list, const std::string& s) {
   return std::find(list.begin(), list.end(), s) != list.end();
 }
 
-std::string Join(const std::vector<std::string>& list) {
-  std::string s;
-  for (const std::string& item : list) s += (s.empty() ? "" : " ") + item;
-  return s;
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// "1 letter", "2 letters"; "1 miss", "2 misses".
+std::string Count(std::size_t n, const std::string& noun) {
+  const char* plural = noun.back() == 's' ? "es" : "s";
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
 }
 
-void ShowBoard(Game& game, std::ostream& out, const Painter& paint) {
-  std::vector<std::string> bad = game.bad_guesses();
-  std::string hidden = game.hidden_word();
-  if (!hidden.empty()) hidden.pop_back();  // The space after the last letter.
-  std::size_t left = bad.size() < kMisses ? kMisses - bad.size() : 0;
-  out << '\n'
-      << Gallows(bad.size()) << '\n'
-      << "Word:   " << paint(kBold, hidden) << '\n'
-      << "Missed: " << paint(kRed, bad.empty() ? "-" : Join(bad)) << "  ("
-      << left << (left == 1 ? " miss" : " misses") << " left)\n";
+// Rows of the terminal behind `out`, or 0 when it is none.
+int TerminalRows(std::FILE* out) {
+  int fd = fileno(out);
+  winsize size{};
+  if (fd < 0 || !isatty(fd) || ioctl(fd, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_row;
 }
 
-// Reads lines until one is a guess worth judging: letters only, not tried
-// before. False when the input ends first.
-bool ReadGuess(Game& game, std::istream& in, std::ostream& out,
-               std::string* guess) {
-  for (;;) {
-    out << "Guess a letter or the whole word: " << std::flush;
-    std::string line;
-    if (!out || !std::getline(in, line)) return false;
-    *guess = Tidy(line);
-    if (guess->empty()) continue;
-    if (!AllLetters(*guess)) {
-      out << "Letters a to z only, please.\n";
-    } else if (Contains(game.good_guesses(), *guess) ||
-               Contains(game.bad_guesses(), *guess)) {
-      out << "You already tried \"" << *guess << "\".\n";
+// One session of rounds: the words still to come, the score, the streams.
+class Session {
+ public:
+  Session(GameFolder& folder, const std::vector<std::string>& words,
+          std::FILE* in, std::FILE* out, const Look& look)
+      : folder_(folder),
+        words_(words),
+        unplayed_(words),
+        in_(in),
+        out_(out),
+        look_(look) {}
+
+  bool Run(std::string* err);
+
+ private:
+  // Text wrapped in an attribute when colours are on.
+  std::string Paint(const char* attribute, const std::string& text) const {
+    return look_.colour ? attribute + text + kReset : text;
+  }
+  void Print(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), out_);
+  }
+  bool Flush(std::string* err);
+  // Shows `prompt` and reads the answer.
+  bool Ask(const std::string& prompt, InputLine* line, bool* ended,
+           std::string* err);
+  bool StartGame(std::string* err);
+  void ShowBoard();
+  std::string LetterPanel() const;
+  // Reads guesses until one is judged or the round ends otherwise: by giving
+  // up (*gave_up) or by the end of input (*ended).
+  bool TakeGuess(bool* gave_up, bool* ended, std::string* err);
+  void Judge(const std::string& guess);
+  bool PlayRound(bool* ended, std::string* err);
+  std::string ScoreText() const;
+
+  GameFolder& folder_;
+  const std::vector<std::string>& words_;
+  std::vector<std::string> unplayed_;
+  std::FILE* in_;
+  std::FILE* out_;
+  Look look_;
+  std::unique_ptr<Game> game_;
+  std::string secret_;
+  int won_ = 0, lost_ = 0, streak_ = 0;
+};
+
+bool Session::Flush(std::string* err) {
+  if (std::fflush(out_) != 0 || std::ferror(out_)) {
+    *err = std::string("write error: ") + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
+                  std::string* err) {
+  Print(prompt);
+  return Flush(err) && ReadLine(in_, line, ended, err);
+}
+
+// The round's dict.txt holds the words not played yet; once every word was,
+// all come round again but the last secret, so no word is played twice in a
+// row.
+bool Session::StartGame(std::string* err) {
+  if (unplayed_.empty()) {
+    unplayed_ = words_;
+    if (unplayed_.size() > 1) {
+      unplayed_.erase(std::find(unplayed_.begin(), unplayed_.end(), secret_));
+    }
+    Print("Every word has been played; the " + Count(words_.size(), "word") +
+          " come round again.\n");
+  }
+  // Whatever the player should see goes out before the engine borrows
+  // standard output.
+  if (!Flush(err) || !folder_.NewGame(unplayed_, &game_, &secret_, err)) {
+    return false;
+  }
+  auto played = std::find(unplayed_.begin(), unplayed_.end(), secret_);
+  if (played != unplayed_.end()) unplayed_.erase(played);
+  return true;
+}
+
+// Untried letters as they are, found ones in capitals, missed ones as "-".
+std::string Session::LetterPanel() const {
+  std::vector<std::string> good = game_->good_guesses();
+  std::vector<std::string> bad = game_->bad_guesses();
+  std::string panel;
+  for (char c = 'a'; c <= 'z'; ++c) {
+    std::string letter(1, c);
+    if (c != 'a') panel += ' ';
+    if (Contains(good, letter)) {
+      panel += Paint(kGreen, std::string(1, static_cast<char>(c - 'a' + 'A')));
+    } else if (Contains(bad, letter)) {
+      panel += Paint(kRed, "-");
     } else {
-      return true;
+      panel += letter;
     }
   }
+  return panel;
 }
 
-// Plays one round; false when the input ends before the round does.
-bool PlayRound(GameFolder& folder, std::istream& in, std::ostream& out,
-               const Painter& paint) {
-  std::string secret;
-  std::unique_ptr<Game> game = folder.NewGame(&secret);
-  std::size_t letters = game->word_length();
-  out << "\nA new word of " << letters
-      << (letters == 1 ? " letter.\n" : " letters.\n");
+void Session::ShowBoard() {
+  std::vector<std::string> bad = game_->bad_guesses();
+  std::string letters, words;
+  for (const std::string& guess : bad) {
+    std::string& list = guess.size() == 1 ? letters : words;
+    list += (list.empty() ? "" : " ") + guess;
+  }
+  std::string hidden = game_->hidden_word();
+  if (!hidden.empty()) hidden.pop_back();  // The space after the last letter.
+  int rows = look_.rows > 0 ? look_.rows : TerminalRows(out_);
+  bool compact = rows > 0 && rows < kFullBoardRows;
+  std::string missed = letters.empty() && words.empty() ? "-" : letters;
+  if (!words.empty()) missed += (letters.empty() ? "words: " : "  words: ");
+  missed += words;
+  std::size_t count = std::min(bad.size(), kMisses);
+  std::string tally = compact ? "misses " + std::to_string(count) + " of " +
+                                    std::to_string(kMisses)
+                              : Count(kMisses - count, "miss") + " left";
+  Print((compact ? "" : "\n" + Gallows(bad.size()) + "\n") + "Word:    " +
+        Paint(kBold, hidden) + "\n" + "Letters: " + LetterPanel() + "\n" +
+        "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
+}
+
+bool Session::TakeGuess(bool* gave_up, bool* ended, std::string* err) {
+  const std::size_t letters = game_->word_length();
   for (;;) {
-    ShowBoard(*game, out, paint);
-    if (game->HasWon()) {
-      out << paint(kGreen, "You won! The word was \"" + secret + "\".") << '\n';
+    InputLine line;
+    if (!Ask("Guess a letter or the whole word: ", &line, ended, err)) {
+      return false;
+    }
+    if (*ended) return true;
+    std::string guess = Tidy(line.text);
+    if (line.cut) {
+      Print("That line is too long; type one letter or the whole word.\n");
+    } else if (guess.empty()) {
+      continue;
+    } else if (guess == "?") {
+      Print(Rules());
+    } else if (guess == "!") {
+      *gave_up = true;
+      return true;
+    } else if (!AllLetters(guess)) {
+      Print("Letters a to z only, please (? for help).\n");
+    } else if (guess.size() > 1 && guess.size() != letters) {
+      Print("That is " + Count(guess.size(), "letter") + "; the word has " +
+            std::to_string(letters) + ". Type one letter or the whole word.\n");
+    } else if (Contains(game_->good_guesses(), guess) ||
+               Contains(game_->bad_guesses(), guess)) {
+      Print("You already tried " + Quoted(guess) + ".\n");
+    } else {
+      Judge(guess);
       return true;
     }
-    if (game->HasLost()) {
-      out << paint(kRed, "You lost. The word was \"" + secret + "\".") << '\n';
-      return true;
-    }
-    std::string guess;
-    if (!ReadGuess(*game, in, out, &guess)) return false;
-    game->MakeGuess(guess);
   }
 }
 
-bool WantsAnother(std::istream& in, std::ostream& out) {
-  out << "Play again? [y/N] " << std::flush;
-  std::string line;
-  if (!out || !std::getline(in, line)) return false;
-  std::string answer = Tidy(line);
-  return answer == "y" || answer == "yes";
+// Hands the guess to the engine and says in one line what it did.
+void Session::Judge(const std::string& guess) {
+  game_->MakeGuess(guess);
+  if (guess.size() > 1) {
+    if (guess != secret_) Print("No, the word is not " + Quoted(guess) + ".\n");
+    return;
+  }
+  std::size_t found = static_cast<std::size_t>(
+      std::count(secret_.begin(), secret_.end(), guess[0]));
+  if (found == 0) {
+    Print("No " + Quoted(guess) + " in the word.\n");
+  } else {
+    Print("Yes, " + Quoted(guess) + " is in the word " +
+          (found == 1 ? std::string("once") : Count(found, "time")) + ".\n");
+  }
+}
+
+bool Session::PlayRound(bool* ended, std::string* err) {
+  if (!StartGame(err)) return false;
+  Print("\nA new word of " + Count(game_->word_length(), "letter") + ".\n");
+  const std::string reveal = "The word was " + Quoted(secret_) + ".";
+  for (;;) {
+    ShowBoard();
+    if (game_->HasWon()) {
+      Print(Paint(kGreen, "You won! " + reveal) + "\n");
+      ++won_;
+      ++streak_;
+      return true;
+    }
+    if (game_->HasLost()) {
+      Print(Paint(kRed, "You lost. " + reveal) + "\n");
+      ++lost_;
+      streak_ = 0;
+      return true;
+    }
+    bool gave_up = false;
+    if (!TakeGuess(&gave_up, ended, err)) return false;
+    if (*ended) {
+      // The prompt's line is still open.
+      Print("\nRound left unfinished. " + reveal + "\n");
+      return true;
+    }
+    if (gave_up) {
+      Print(Paint(kRed, "You gave up. " + reveal) + "\n");
+      ++lost_;
+      streak_ = 0;
+      return true;
+    }
+  }
+}
+
+std::string Session::ScoreText() const {
+  return std::to_string(won_) + " won, " + std::to_string(lost_) +
+         " lost, winning streak " + std::to_string(streak_) + ".";
+}
+
+bool Session::Run(std::string* err) {
+  Print("Guess the word one letter at a time, or all of it at once. " +
+        std::to_string(kMisses) + " misses and you hang.\n" +
+        "Type ? for help, ! to give up a round, Ctrl-D to quit.\n");
+  bool ended = false;
+  for (;;) {
+    if (!PlayRound(&ended, err)) return false;
+    if (ended) break;
+    Print("Score: " + ScoreText() + "\n");
+    InputLine answer;
+    if (!Ask("Play again? [y/N] ", &answer, &ended, err)) return false;
+    if (ended) {
+      Print("\n");  // The prompt's line is still open.
+      break;
+    }
+    std::string yes = Tidy(answer.text);
+    if (answer.cut || (yes != "y" && yes != "yes")) break;
+  }
+  Print("Final score: " + ScoreText() + "\n");
+  return Flush(err);
 }
 
 }  // namespace
+
+bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
+  line->text.clear();
+  line->cut = false;
+  *ended = false;
+  int c;
+  bool any = false;
+  while ((c = std::getc(in)) != EOF) {
+    any = true;
+    if (c == '\n') return true;
+    if (line->text.size() < kMaxLineBytes) {
+      line->text += static_cast<char>(c);
+    } else {
+      line->cut = true;
+    }
+  }
+  if (std::ferror(in)) {
+    *err = std::string("read error: ") + std::strerror(errno);
+    return false;
+  }
+  *ended = !any;
+  return true;
+}
+
+std::string Rules() {
+  return "Guess the hidden word: type one letter and Enter to uncover every "
+         "place it\n"
+         "stands, or type the whole word. A letter that is not in the word, "
+         "or a wrong\n"
+         "word, is a miss; " +
+         std::to_string(kMisses) +
+         " misses lose the round. A letter tried before, or a word\n"
+         "of another length than the hidden one, is refused and costs "
+         "nothing.\n"
+         "Commands: ? shows this help, ! gives up the round (the word is "
+         "shown),\n"
+         "Ctrl-D (the end of input) quits.\n";
+}
 
 std::string Gallows(std::size_t misses) {
   std::vector<std::string> rows(std::begin(kFrame), std::end(kFrame));
@@ -128,12 +342,9 @@ std::string Gallows(std::size_t misses) {
   return drawing;
 }
 
-void PlayRounds(GameFolder& folder, std::istream& in, std::ostream& out,
-                bool colour) {
-  Painter paint(colour);
-  out << "Guess the word one letter at a time, or all of it at once. "
-      << kMisses << " misses and you hang.\n";
-  while (PlayRound(folder, in, out, paint) && WantsAnother(in, out)) {
-  }
-  if (in.eof()) out << '\n';  // End the line that the last prompt began.
+bool PlayRounds(GameFolder& folder, const std::vector<std::string>& words,
+                std::FILE* in, std::FILE* out, const Look& look,
+                std::string* err) {
+  Session session(folder, words, in, out, look);
+  return session.Run(err);
 }

@@ -1,22 +1,65 @@
 #ifndef WORDGAME_PLAY_H_
 #define WORDGAME_PLAY_H_
 
-// The rounds of wordgame: the board, the guesses, the end of each round.
+// The rounds of wordgame: the board, the guesses, the end of each round, the
+// score.
 
 #include <cstddef>
-#include <istream>
-#include <ostream>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "game_folder.h"
+
+/// Bytes of an input line that are looked at; the rest of a longer line is
+/// read and dropped. A guess is one letter or a word of at most
+/// kMaxWordLetters, so anything longer is a slip (or a pasted text), and a
+/// cap keeps a huge line from taking memory or being echoed.
+constexpr std::size_t kMaxLineBytes = 256;
+
+/// Terminal rows from which the board shows the gallows: the drawing and
+/// three lines of board, a blank line, the feedback line and the prompt. On a
+/// smaller terminal the board is compact, so the prompt never pushes the
+/// word out of sight.
+constexpr int kFullBoardRows = 13;
+
+/// One line of input, without its line feed.
+struct InputLine {
+  /// The first kMaxLineBytes bytes of the line at most.
+  std::string text;
+  /// True when the line was longer and the rest was dropped.
+  bool cut = false;
+};
+
+/// Reads one line of `in` into *line. At the end of input returns true with
+/// *ended set (a last line without a line feed is still a line first). On a
+/// read error returns false and sets *err to "read error: <reason>".
+bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err);
+
+/// How the board is drawn.
+struct Look {
+  /// ANSI colours and bold; each attribute is reset before the line ends.
+  bool colour = false;
+  /// Rows of the player's terminal; 0 asks the terminal behind the output
+  /// at each board (none: the full board).
+  int rows = 0;
+};
+
+/// The rules and the commands of the game, a few lines ending in a line feed.
+std::string Rules();
 
 /// The gallows after `misses` bad guesses, one line per row: an empty frame
 /// at 0, the whole figure from 7 (a lost game) on.
 std::string Gallows(std::size_t misses);
 
-/// Plays rounds over `folder`'s words, one guess per line of `in`, until the
-/// player declines another round or `in` ends. `colour` adds terminal colours.
-void PlayRounds(GameFolder& folder, std::istream& in, std::ostream& out,
-                bool colour);
+/// Plays rounds over `words` (playable and distinct), one guess per line of
+/// `in`, until the player declines another round or `in` ends, then shows
+/// the score. No word comes back before every word was played: each round's
+/// dict.txt holds only the words not played yet. Returns false and sets *err
+/// ("write error: ...", "read error: ...", or why a game could not start)
+/// when the game cannot go on.
+bool PlayRounds(GameFolder& folder, const std::vector<std::string>& words,
+                std::FILE* in, std::FILE* out, const Look& look,
+                std::string* err);
 
 #endif  // WORDGAME_PLAY_H_

@@ -7,12 +7,19 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unordered_set>
 
 namespace {
 
 // Word lists are small (a large dictionary has a few MiB); a file beyond this
 // size is not one, and reading /dev/zero or the like must stop somewhere.
 constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
+
+// Skipped lines named by number in the note; the count says how many more.
+constexpr std::size_t kSkippedLinesNamed = 5;
+
+// The UTF-8 byte-order mark some editors put at the start of a text file.
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
 
@@ -37,11 +44,11 @@ bool AllLetters(const std::string& s) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes,
-                   std::string* error) {
+                   std::string* err) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
       std::fopen(path.c_str(), "rb"), &std::fclose);
   if (!file) {
-    *error = std::strerror(errno);
+    *err = std::strerror(errno);
     return false;
   }
   bytes->clear();
@@ -49,29 +56,60 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, file.get())) > 0) {
     if (bytes->size() + n > kMaxListBytes) {
-      *error = "larger than 64 MiB, too large for a word list";
+      *err = "larger than 64 MiB, too large for a word list";
       return false;
     }
     bytes->append(buf, n);
   }
   if (std::ferror(file.get())) {
-    *error = std::strerror(errno);
+    *err = std::strerror(errno);
     return false;
   }
   return true;
 }
 
-std::vector<std::string> PlayableWords(const std::string& bytes) {
-  std::vector<std::string> words;
-  std::size_t start = 0;
-  while (start < bytes.size()) {
+WordList ParseWordList(const std::string& bytes) {
+  WordList list;
+  std::unordered_set<std::string> seen;
+  const std::size_t mark = sizeof kByteOrderMark - 1;
+  std::size_t start = bytes.compare(0, mark, kByteOrderMark) == 0 ? mark : 0;
+  for (std::size_t number = 1; start < bytes.size(); ++number) {
     std::size_t end = bytes.find('\n', start);
     if (end == std::string::npos) end = bytes.size();
     std::string word = Tidy(bytes.substr(start, end - start));
-    if (!word.empty() && AllLetters(word)) words.push_back(std::move(word));
     start = end + 1;
+    if (word.empty()) continue;
+    if (!AllLetters(word) || word.size() > kMaxWordLetters) {
+      if (++list.skipped <= kSkippedLinesNamed) {
+        list.skipped_lines.push_back(number);
+      }
+    } else if (seen.insert(word).second) {
+      list.words.push_back(std::move(word));
+    }
   }
-  return words;
+  return list;
+}
+
+std::string SkippedNote(const WordList& list) {
+  if (list.skipped == 0) return "";
+  std::string note =
+      std::to_string(list.skipped) + (list.skipped == 1 ? " line" : " lines") +
+      " skipped (not one word of up to " + std::to_string(kMaxWordLetters) +
+      " letters a-z): line" + (list.skipped == 1 ? " " : "s ");
+  for (std::size_t i = 0; i < list.skipped_lines.size(); ++i) {
+    note += (i ? ", " : "") + std::to_string(list.skipped_lines[i]);
+  }
+  note += list.skipped > list.skipped_lines.size() ? ", ..." : ".";
+  return note;
+}
+
+std::vector<std::string> WordsOfLength(const std::vector<std::string>& words,
+                                       std::size_t letters) {
+  std::vector<std::string> kept;
+  for (const std::string& w : words) {
+    if (w.size() == letters) kept.push_back(w);
+  }
+  return kept;
 }
 
 std::string ShippedWordList(const std::string& exe_path) {

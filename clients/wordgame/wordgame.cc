@@ -4,15 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <new>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "game_folder.h"
 #include "play.h"
@@ -20,81 +16,183 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: wordgame [FILE]\n";
+constexpr char kUsage[] = "usage: wordgame [-l N] [FILE]\n";
 
-int Error(const std::string& message) {
-  std::cout.flush();
-  std::fprintf(stderr, "wordgame: %s\n", message.c_str());
-  return 1;
+// What the command line asks for.
+struct Settings {
+  bool help = false;
+  std::string file;        // empty: dict.txt here, else the shipped list
+  std::size_t length = 0;  // 0: words of any length
+};
+
+// A number of letters from 1 to kMaxWordLetters, digits only.
+bool ParseLength(const std::string& text, std::size_t* length,
+                 std::string* err) {
+  std::size_t n = 0;
+  bool ok = !text.empty() && text.size() <= 3;
+  for (char c : text) {
+    ok = ok && c >= '0' && c <= '9';
+    if (ok) n = n * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (!ok || n < 1 || n > kMaxWordLetters) {
+    *err = "the length must be a number of letters from 1 to " +
+           std::to_string(kMaxWordLetters) + ", not \"" + text + "\"";
+    return false;
+  }
+  *length = n;
+  return true;
 }
 
-int UsageError(const std::string& message) {
-  Error(message);
-  std::fputs(kUsage, stderr);
-  return 1;
+bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
+                    std::string* err) {
+  bool options = true, have_file = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options && (arg == "--help" || arg == "-h")) {
+      settings->help = true;
+      return true;
+    }
+    if (options && arg == "--") {
+      options = false;
+    } else if (options && (arg == "-l" || arg == "--length")) {
+      if (i + 1 == args.size()) {
+        *err = "option " + arg + " needs a number of letters";
+        return false;
+      }
+      if (!ParseLength(args[++i], &settings->length, err)) return false;
+    } else if (options && arg.compare(0, 9, "--length=") == 0) {
+      if (!ParseLength(arg.substr(9), &settings->length, err)) return false;
+    } else if (options && arg.compare(0, 2, "-l") == 0) {
+      if (!ParseLength(arg.substr(2), &settings->length, err)) return false;
+    } else if (options && arg.size() > 1 && arg[0] == '-') {
+      *err = "unknown option " + arg;
+      return false;
+    } else if (have_file) {
+      *err = "too many arguments";
+      return false;
+    } else {
+      settings->file = arg;
+      have_file = true;
+    }
+  }
+  return true;
 }
 
-// The word list named by the arguments: FILE, else a dict.txt here (whatever
-// it is, so that a broken one is reported rather than passed over), else the
+std::string Help() {
+  return std::string(kUsage) +
+         "A word-guessing game: find the hidden word one letter at a time, "
+         "or all at once.\n"
+         "  FILE              the word list, one word a line (default: "
+         "dict.txt here,\n"
+         "                    else the list shipped with the program)\n"
+         "  -l N, --length N  play only words of N letters\n"
+         "  --help            show this help and exit\n"
+         "\n" +
+         Rules();
+}
+
+// The word list the settings name: FILE, else a dict.txt here (whatever it
+// is, so that a broken one is reported rather than passed over), else the
 // list shipped beside the program.
-std::string ChooseWordList(int argc, char** argv, bool* shipped) {
+std::string ChooseWordList(const Settings& settings, bool* shipped) {
   *shipped = false;
-  if (argc > 1) return argv[1];
+  if (!settings.file.empty()) return settings.file;
   struct stat st;
   if (lstat("dict.txt", &st) == 0) return "dict.txt";
   *shipped = true;
-  return ShippedWordList(ExecutablePath(argv[0]));
+  return ShippedWordList(ExecutablePath("wordgame"));
+}
+
+// Colours only for a terminal that shows them, and not against the player's
+// wish (NO_COLOR set to anything but the empty string).
+bool WantsColour(std::FILE* out) {
+  int fd = fileno(out);
+  const char* term = std::getenv("TERM");
+  const char* no_colour = std::getenv("NO_COLOR");
+  return fd >= 0 && isatty(fd) && term != nullptr && *term != '\0' &&
+         std::strcmp(term, "dumb") != 0 &&
+         (no_colour == nullptr || *no_colour == '\0');
+}
+
+bool IsOpen(int fd) { return fd < 0 || fcntl(fd, F_GETFD) >= 0; }
+
+// Plays the game the settings ask for; false and *err when it cannot.
+bool Play(const Settings& settings, std::FILE* in, std::FILE* out,
+          std::string* err) {
+  bool shipped;
+  std::string path = ChooseWordList(settings, &shipped);
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes, err)) {
+    *err = (shipped ? "no dict.txt here, and the shipped word list " : "") +
+           path + ": " + *err;
+    return false;
+  }
+  WordList list = ParseWordList(bytes);
+  bytes = std::string();
+  if (list.words.empty()) {
+    *err = path + ": no words to play (one word of letters a-z a line)";
+    return false;
+  }
+  if (settings.length != 0) {
+    list.words = WordsOfLength(list.words, settings.length);
+    if (list.words.empty()) {
+      *err = path + ": no words of " + std::to_string(settings.length) +
+             (settings.length == 1 ? " letter" : " letters");
+      return false;
+    }
+  }
+  std::string note = SkippedNote(list);
+  if (!note.empty()) std::fprintf(out, "%s: %s\n", path.c_str(), note.c_str());
+  Look look;
+  look.colour = WantsColour(out);
+  GameFolder folder;
+  return folder.Open(err) && PlayRounds(folder, list.words, in, out, look, err);
 }
 
 }  // namespace
 
-int RunWordgame(int argc, char** argv) {
-  // A closed standard input reads as empty, a closed standard error loses
-  // only messages; a closed standard output would let the game files take
-  // its descriptor, so it is refused.
-  if (fcntl(STDIN_FILENO, F_GETFD) < 0) open("/dev/null", O_RDONLY);
-  if (fcntl(STDERR_FILENO, F_GETFD) < 0) {
-    if (fcntl(STDOUT_FILENO, F_GETFD) < 0) return 1;
-    open("/dev/null", O_WRONLY);
+int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
+                std::FILE* out, std::FILE* err) {
+  std::string message;
+  auto fail = [&](bool usage) {
+    std::fflush(out);
+    std::fprintf(err, "wordgame: %s\n", message.c_str());
+    if (usage) std::fputs(kUsage, err);
+    return 1;
+  };
+  // A closed output or input is reported at once: left closed, its
+  // descriptor could be taken by the game's own files.
+  if (!IsOpen(fileno(out))) {
+    message = std::string("write error: ") + std::strerror(EBADF);
+    return fail(false);
   }
-  if (fcntl(STDOUT_FILENO, F_GETFD) < 0) {
-    return Error("standard output is closed");
+  Settings settings;
+  if (!ParseArguments(args, &settings, &message)) return fail(true);
+  if (settings.help) {
+    std::fputs(Help().c_str(), out);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+      message = std::string("write error: ") + std::strerror(errno);
+      return fail(false);
+    }
+    return 0;
+  }
+  if (!IsOpen(fileno(in))) {
+    message = std::string("read error: ") + std::strerror(EBADF);
+    return fail(false);
+  }
+  // A closed standard error loses only messages, but must not be taken by a
+  // file of the game either.
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (!IsOpen(fd)) open("/dev/null", O_RDWR);
   }
   // A reader that goes away (wordgame | head) shows up as a failed write,
   // which ends the game normally, so the game folder is always removed.
   std::signal(SIGPIPE, SIG_IGN);
-
-  if (argc > 2) return UsageError("too many arguments");
-  if (argc == 2 && (std::strcmp(argv[1], "-h") == 0 ||
-                    std::strcmp(argv[1], "--help") == 0)) {
-    std::cout << kUsage;
-    return 0;
-  }
-  if (argc == 2 && argv[1][0] == '-') {
-    return UsageError(std::string("unknown option ") + argv[1]);
-  }
-  bool shipped;
-  std::string path = ChooseWordList(argc, argv, &shipped);
-  std::string bytes, reason;
-  if (!ReadWholeFile(path, &bytes, &reason)) {
-    return Error(
-        (shipped ? "no dict.txt here, and the shipped word list " : "") + path +
-        ": " + reason);
-  }
-  bool colour = isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr;
   try {
-    std::vector<std::string> words = PlayableWords(bytes);
-    if (words.empty()) {
-      return Error(path +
-                   ": no words to play (one word of letters a-z a line)");
-    }
-    GameFolder folder(words);
-    PlayRounds(folder, std::cin, std::cout, colour);
+    if (!Play(settings, in, out, &message)) return fail(false);
   } catch (const std::bad_alloc&) {
-    return Error(path + ": not enough memory to play it");
-  } catch (const std::exception& e) {
-    return Error(e.what());
+    message = "not enough memory for the game";
+    return fail(false);
   }
-  if (!std::cout.flush()) return Error("cannot write to standard output");
   return 0;
 }
