@@ -1,44 +1,118 @@
-// The word-list rules and the gallows drawing of wordgame.
+// wordgame in-process: the word-list rules, reading guesses, the rounds as a
+// player meets them (driven through temporary files), the game folder and the
+// command line.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "game_folder.h"
 #include "play.h"
+#include "run_program.h"
 #include "word_list.h"
+#include "wordgame.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using Words = std::vector<std::string>;
 
-TEST(PlayableWords, TidiesLinesAndKeepsOnlyLetterWords) {
-  EXPECT_EQ(PlayableWords("cat\ndog"), (Words{"cat", "dog"}));
-  EXPECT_EQ(PlayableWords("cat\r\ndog\r\n"), (Words{"cat", "dog"}));
-  EXPECT_EQ(PlayableWords("  Cat\t\n\n \r\nDOG \n"), (Words{"cat", "dog"}));
-  EXPECT_EQ(PlayableWords("ice cream\ndon't\nx-ray\ncaf\xc3\xa9\n42\nok\n"),
-            Words{"ok"});
-  EXPECT_EQ(PlayableWords(std::string("a\0b\nz", 5)), Words{"z"});
-  EXPECT_TRUE(PlayableWords("").empty());
-  EXPECT_TRUE(PlayableWords("\n\n  \n").empty());
+int Count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (std::size_t at = text.find(part); at != std::string::npos;
+       at = text.find(part, at + 1)) {
+    ++n;
+  }
+  return n;
 }
 
-TEST(PlayableWords, KeepsOrderAndRepeats) {
-  EXPECT_EQ(PlayableWords("b\na\nb\n"), (Words{"b", "a", "b"}));
+std::size_t Entries(const std::string& dir) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
+}
+
+// A temporary file holding `bytes`, read from the start.
+std::FILE* Input(const std::string& bytes) {
+  std::FILE* f = std::tmpfile();
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::rewind(f);
+  return f;
+}
+
+// Everything written to `f`; closes it.
+std::string Contents(std::FILE* f) {
+  std::fflush(f);
+  std::rewind(f);
+  std::string s;
+  for (int c; (c = std::getc(f)) != EOF;) s += static_cast<char>(c);
+  std::fclose(f);
+  return s;
+}
+
+// The secrets that the rounds of `out` revealed, in order.
+Words Secrets(const std::string& out) {
+  const std::string mark = "The word was \"";
+  Words secrets;
+  for (std::size_t at = out.find(mark); at != std::string::npos;
+       at = out.find(mark, at)) {
+    at += mark.size();
+    secrets.push_back(out.substr(at, out.find('"', at) - at));
+  }
+  return secrets;
+}
+
+TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
+  WordList list = ParseWordList(
+      "\xEF\xBB\xBF  Cat\r\n\r\nice cream\ndog\n42\ncaf\xc3\xa9\n\nCAT\n" +
+      std::string(kMaxWordLetters, 'x') + "\n" +
+      std::string(kMaxWordLetters + 1, 'y') + "\nx-ray\nok\ndon't\n");
+  EXPECT_EQ(list.words,
+            (Words{"cat", "dog", std::string(kMaxWordLetters, 'x'), "ok"}));
+  EXPECT_EQ(list.skipped, 6u);
+  EXPECT_EQ(SkippedNote(list),
+            "6 lines skipped (not one word of up to 64 letters a-z): lines 3, "
+            "5, 6, 10, 11, ...");
+  EXPECT_EQ(SkippedNote(ParseWordList("a b\nok")),
+            "1 line skipped (not one word of up to 64 letters a-z): line 1.");
+  EXPECT_EQ(SkippedNote(ParseWordList("ok\n\n")), "");
+  EXPECT_EQ(ParseWordList(std::string("a\0b\nz", 5)).words, Words{"z"});
+  EXPECT_TRUE(ParseWordList("\xEF\xBB\xBF\n  \n").words.empty());
+  EXPECT_EQ(WordsOfLength({"cat", "horse", "dog"}, 3), (Words{"cat", "dog"}));
 }
 
 TEST(ShippedWordList, LiesInShareBesideBin) {
   EXPECT_EQ(ShippedWordList("/usr/local/bin/wordgame"),
             "/usr/local/bin/../share/wordgame/words.txt");
   EXPECT_EQ(ShippedWordList("wordgame"), "./../share/wordgame/words.txt");
-  EXPECT_EQ(ShippedWordList("/wordgame"), "/../share/wordgame/words.txt");
+  std::string path = ExecutablePath("fallback");
+  EXPECT_EQ(path.substr(path.rfind('/') + 1), "wordgame_core_test");
 }
 
-TEST(ExecutablePath, IsThisTestBinary) {
-  std::string path = ExecutablePath("fallback");
-  ASSERT_NE(path, "fallback");
-  EXPECT_EQ(path.substr(path.rfind('/') + 1), "wordgame_core_test");
+TEST(ReadLine, CutsLongLinesKeepsALastLineAndReportsReadErrors) {
+  std::string err;
+  std::FILE* in = Input(" a \n" + std::string(1000000, 'q') + "\nnext\nlast");
+  InputLine line;
+  bool ended;
+  std::vector<std::string> texts;
+  while (ReadLine(in, &line, &ended, &err) && !ended) {
+    texts.push_back(line.text);
+    EXPECT_EQ(line.cut, texts.size() == 2);
+  }
+  std::fclose(in);
+  EXPECT_EQ(texts,
+            (Words{" a ", std::string(kMaxLineBytes, 'q'), "next", "last"}));
+  std::FILE* folder = std::fopen(".", "r");  // Reading a folder fails.
+  ASSERT_NE(folder, nullptr);
+  EXPECT_FALSE(ReadLine(folder, &line, &ended, &err));
+  EXPECT_EQ(err, "read error: Is a directory");
+  std::fclose(folder);
 }
 
 int Marks(const std::string& drawing) {
@@ -63,6 +137,289 @@ TEST(Gallows, GrowsOneMarkPerMissUpToTheWholeFigure) {
     EXPECT_EQ(Marks(Gallows(misses)), Marks(Gallows(misses - 1)) + 1) << misses;
     EXPECT_EQ(Gallows(misses).size(), whole.size()) << misses;
   }
+}
+
+// Each test runs with a private TMPDIR, empty again at its end.
+class InProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* old = std::getenv("TMPDIR");
+    old_tmpdir_ = old ? old : "";
+    had_tmpdir_ = old != nullptr;
+    setenv("TMPDIR", tmp_.path().c_str(), 1);
+  }
+  void TearDown() override {
+    EXPECT_EQ(Entries(tmp_.path()), 0u) << "files left in TMPDIR";
+    if (had_tmpdir_) {
+      setenv("TMPDIR", old_tmpdir_.c_str(), 1);
+    } else {
+      unsetenv("TMPDIR");
+    }
+  }
+  // Plays rounds over `words` with `input`; returns what the player saw.
+  std::string Play(const Words& words, const std::string& input,
+                   Look look = {}) {
+    GameFolder folder;
+    std::string err;
+    EXPECT_TRUE(folder.Open(&err)) << err;
+    std::FILE* in = Input(input);
+    std::FILE* out = std::tmpfile();
+    EXPECT_TRUE(PlayRounds(folder, words, in, out, look, &err)) << err;
+    std::fclose(in);
+    return Contents(out);
+  }
+
+  TempDir tmp_;
+  std::string old_tmpdir_;
+  bool had_tmpdir_ = false;
+};
+
+using Rounds = InProcess;
+
+TEST_F(Rounds, EachGuessGetsOneLineOfFeedbackAndTheScoreFollows) {
+  std::string out = Play({"banana"}, "a\nx\nb\nn\n");
+  EXPECT_NE(out.find("Type ? for help, ! to give up a round, Ctrl-D to quit."),
+            std::string::npos);
+  EXPECT_NE(out.find("A new word of 6 letters."), std::string::npos);
+  EXPECT_NE(out.find(": Yes, \"a\" is in the word 3 times.\n"),
+            std::string::npos);
+  EXPECT_NE(out.find(": No \"x\" in the word.\n"), std::string::npos);
+  EXPECT_NE(out.find(": Yes, \"b\" is in the word once.\n"), std::string::npos);
+  EXPECT_NE(out.find("Word:    b a _ a _ a\n"
+                     "Letters: A B c d e f g h i j k l m n o p q r s t u v w "
+                     "- y z\n"
+                     "Missed:  x  (6 misses left)\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("You won! The word was \"banana\".\n"
+                     "Score: 1 won, 0 lost, winning streak 1.\n"
+                     "Play again? [y/N] \n"
+                     "Final score: 1 won, 0 lost, winning streak 1.\n"),
+            std::string::npos);
+  EXPECT_EQ(out.find("banana"), out.find("The word was \"banana\"") + 14);
+}
+
+TEST_F(Rounds, RefusedLinesCostNothingAndAreNotEchoed) {
+  const std::string huge(100000, 'a');
+  std::string out =
+      Play({"cat"}, "aa\nhelp\nquit\nx\nX\n3\n\n  \n" + huge + "\na\na\nc\n");
+  EXPECT_EQ(Count(out, "That is 2 letters; the word has 3."), 1);
+  EXPECT_EQ(Count(out, "That is 4 letters; the word has 3."), 2);
+  EXPECT_EQ(Count(out, "You already tried \"x\".\n"), 1);
+  EXPECT_EQ(Count(out, "You already tried \"a\".\n"), 1);
+  EXPECT_EQ(Count(out, "Letters a to z only, please (? for help).\n"), 1);
+  EXPECT_EQ(Count(out, "That line is too long;"), 1);
+  EXPECT_NE(out.find("Word:    c a _\n"), std::string::npos);
+  EXPECT_NE(out.find("Missed:  x  (6 misses left)\n"), std::string::npos);
+  EXPECT_EQ(out.find("5 misses"), std::string::npos);
+  EXPECT_EQ(out.find("aaaa"), std::string::npos);
+}
+
+TEST_F(Rounds, WrongWordsAreListedApartAndSevenMissesLose) {
+  std::string out = Play({"cat"}, "cat\ny\nb\ndog\nd\ne\nf\ng\nh\ny\n!\nn\n");
+  EXPECT_NE(out.find("No, the word is not \"dog\".\n"), std::string::npos);
+  EXPECT_NE(out.find("Missed:  b  words: dog  (5 misses left)\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("Missed:  b d e f g  words: dog  (1 miss left)\n"),
+            std::string::npos);
+  EXPECT_NE(out.find(Gallows(7) + "\n"), std::string::npos);
+  EXPECT_NE(out.find("You lost. The word was \"cat\".\n"
+                     "Score: 1 won, 1 lost, winning streak 0.\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("You gave up. The word was \"cat\".\n"
+                     "Score: 1 won, 2 lost, winning streak 0.\n"
+                     "Play again? [y/N] Final score: 1 won, 2 lost"),
+            std::string::npos);
+  EXPECT_EQ(Count(out, "A new word"), 3);
+}
+
+TEST_F(Rounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
+  std::string out = Play({"cat"}, "?\nc\n");
+  EXPECT_NE(out.find(Rules()), std::string::npos);
+  EXPECT_EQ(Count(out, "(7 misses left)"), 2);
+  std::string end =
+      ": \nRound left unfinished. The word was \"cat\".\n"
+      "Final score: 0 won, 0 lost, winning streak 0.\n";
+  EXPECT_EQ(out.substr(out.size() - end.size()), end);
+}
+
+TEST_F(Rounds, NoWordComesBackBeforeEveryWordWasPlayed) {
+  // The engine seeds its generator with the clock in seconds, so these quick
+  // rounds would all draw the same index.
+  std::string input = "!\n";
+  for (int i = 1; i < 9; ++i) input += "y\n!\n";
+  const Words words = {"ant", "bee", "cat", "dog"};
+  std::string out = Play(words, input);
+  Words secrets = Secrets(out);
+  ASSERT_EQ(secrets.size(), 9u);
+  EXPECT_EQ(Count(out,
+                  "Every word has been played; the 4 words come round "
+                  "again.\n"),
+            2);
+  EXPECT_EQ(std::set<std::string>(secrets.begin(), secrets.begin() + 4),
+            std::set<std::string>(words.begin(), words.end()));
+  // Then the words come round again, but never the last one at once: any
+  // three rounds in a row have three words.
+  for (std::size_t i = 2; i < secrets.size(); ++i) {
+    EXPECT_EQ(
+        std::set<std::string>(secrets.begin() + i - 2, secrets.begin() + i + 1)
+            .size(),
+        3u)
+        << i;
+  }
+}
+
+TEST_F(Rounds, SmallTerminalsGetACompactBoard) {
+  Look small;
+  small.rows = kFullBoardRows - 1;
+  std::string out = Play({"cat"}, "x\n", small);
+  EXPECT_EQ(out.find("+---+"), std::string::npos);
+  EXPECT_NE(out.find("Missed:  x  (misses 1 of 7)\n"), std::string::npos);
+  Look tall;
+  tall.rows = kFullBoardRows;
+  EXPECT_NE(Play({"cat"}, "x\n", tall).find("+---+"), std::string::npos);
+}
+
+TEST_F(Rounds, ColoursAreResetBeforeEveryLineFeed) {
+  Look look;
+  look.colour = true;
+  std::string out = Play({"cat"}, "x\na\ncat\n", look);
+  EXPECT_NE(out.find("\033[32m"), std::string::npos);
+  EXPECT_NE(out.find("\033[31m"), std::string::npos);
+  std::size_t start = 0;
+  for (std::size_t end; (end = out.find('\n', start)) != std::string::npos;
+       start = end + 1) {
+    std::string line = out.substr(start, end - start);
+    std::size_t last = line.rfind("\033[");
+    if (last != std::string::npos) {
+      EXPECT_EQ(line.substr(last, 4), "\033[0m") << line;
+    }
+  }
+}
+
+TEST_F(Rounds, FailedWritesEndTheGame) {
+  GameFolder folder;
+  std::string err;
+  ASSERT_TRUE(folder.Open(&err)) << err;
+  std::FILE* in = Input("c\na\nt\n");
+  std::FILE* full = std::fopen("/dev/full", "w");
+  ASSERT_NE(full, nullptr);
+  EXPECT_FALSE(PlayRounds(folder, {"cat"}, in, full, Look(), &err));
+  EXPECT_EQ(err, "write error: No space left on device");
+  std::fclose(full);
+  std::fclose(in);
+}
+
+bool SameAction(const struct sigaction& a, const struct sigaction& b) {
+  return a.sa_handler == b.sa_handler;
+}
+
+TEST_F(InProcess, GameFolderIsOneAtATimeAndLeavesNothingBehind) {
+  struct sigaction before, during, after;
+  sigaction(SIGINT, nullptr, &before);
+  std::size_t descriptors = Entries("/proc/self/fd");
+  {
+    GameFolder folder;
+    std::string err;
+    ASSERT_TRUE(folder.Open(&err)) << err;
+    sigaction(SIGINT, nullptr, &during);
+    EXPECT_FALSE(SameAction(during, before));
+    GameFolder second;
+    EXPECT_FALSE(second.Open(&err));
+    EXPECT_EQ(err, "only one game folder may be open at a time");
+    std::unique_ptr<Game> game;
+    std::string secret;
+    for (const char* word : {"cat", "dog"}) {
+      ASSERT_TRUE(folder.NewGame({word}, &game, &secret, &err)) << err;
+      EXPECT_EQ(secret, word);
+      EXPECT_EQ(game->words(), Words{word});
+    }
+  }
+  sigaction(SIGINT, nullptr, &after);
+  EXPECT_TRUE(SameAction(after, before));
+  EXPECT_EQ(Entries("/proc/self/fd"), descriptors);
+}
+
+TEST_F(InProcess, GameFolderThatCannotBeMadeChangesNothing) {
+  struct sigaction before, after;
+  sigaction(SIGINT, nullptr, &before);
+  setenv("TMPDIR", (tmp_.path() + "/missing").c_str(), 1);
+  GameFolder folder;
+  std::string err;
+  EXPECT_FALSE(folder.Open(&err));
+  EXPECT_EQ(err, "cannot create a game folder in " + tmp_.path() +
+                     "/missing: No such file or directory");
+  sigaction(SIGINT, nullptr, &after);
+  EXPECT_TRUE(SameAction(after, before));
+  setenv("TMPDIR", tmp_.path().c_str(), 1);
+  GameFolder next;
+  EXPECT_TRUE(next.Open(&err)) << err;
+}
+
+// RunWordgame with temporary files for its streams.
+struct Invocation {
+  Invocation(const Words& args, const std::string& input) {
+    std::FILE* in = Input(input);
+    std::FILE* out_file = std::tmpfile();
+    std::FILE* err_file = std::tmpfile();
+    status = RunWordgame(args, in, out_file, err_file);
+    std::fclose(in);
+    out = Contents(out_file);
+    err = Contents(err_file);
+  }
+  int status;
+  std::string out, err;
+};
+
+TEST_F(InProcess, CommandLine) {
+  Invocation help({"--help"}, "");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: wordgame [-l N] [FILE]\n", 0), 0u);
+  EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
+  EXPECT_NE(help.out.find(Rules()), std::string::npos);
+  const std::string usage = "usage: wordgame [-l N] [FILE]\n";
+  const std::vector<std::pair<Words, std::string>> mistakes = {
+      {{"a", "b"}, "too many arguments"},
+      {{"-x"}, "unknown option -x"},
+      {{"-l"}, "option -l needs a number of letters"},
+      {{"--length", "0"},
+       "the length must be a number of letters from 1 to 64, not \"0\""},
+      {{"-l65"},
+       "the length must be a number of letters from 1 to 64, not \"65\""},
+      {{"--length=x"},
+       "the length must be a number of letters from 1 to 64, not \"x\""},
+  };
+  for (const auto& [args, message] : mistakes) {
+    Invocation r(args, "");
+    EXPECT_EQ(r.status, 1) << message;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "wordgame: " + message + "\n" + usage);
+  }
+}
+
+TEST_F(InProcess, LengthOptionAndSkippedLines) {
+  std::string list = tmp_.path() + "/list";
+  {
+    std::FILE* f = std::fopen(list.c_str(), "w");
+    std::fputs(
+        "\xEF\xBB\xBF"
+        "cat\ndog\nhorse\nice cream\n42\n",
+        f);
+    std::fclose(f);
+  }
+  for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
+                            Words{"--length=5", "--", list}}) {
+    Invocation r(args, "!\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind(list + ": 2 lines skipped (not one word of up to 64 "
+                                 "letters a-z): lines 4, 5.\n",
+                          0),
+              0u);
+    EXPECT_EQ(Secrets(r.out), Words{"horse"});
+  }
+  Invocation none({"--length", "4", list}, "");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "wordgame: " + list + ": no words of 4 letters\n");
+  std::remove(list.c_str());
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
-// Pipes whole games into the built wordgame and checks what it shows, what it
-// keeps from the player, and that it leaves no files behind.
+// The built wordgame as a player meets it: piped games, the word list it
+// chooses, its messages and exit status, its colours on a terminal, and that
+// it leaves no files behind. The rules of play are tested in-process in
+// wordgame_core_test.cc.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <pty.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,15 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Count(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos;
-       at = text.find(part, at + 1)) {
-    ++n;
-  }
-  return n;
-}
-
 std::vector<std::string> Listing(const std::string& dir) {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(dir)) {
@@ -42,23 +30,19 @@ std::vector<std::string> Listing(const std::string& dir) {
 // be empty again once the program has ended.
 class Wordgame : public ::testing::Test {
  protected:
-  ProgramResult Run(const std::string& input,
-                    std::vector<std::string> args = {}) {
+  ProgramResult Run(RunOptions options, std::vector<std::string> args = {}) {
     args.insert(args.begin(), WORDGAME_PATH);
-    ProgramResult r =
-        RunProgram(args, input, here_.path(), {"TMPDIR=" + tmp_.path()});
+    options.cwd = here_.path();
+    options.env.push_back("TMPDIR=" + tmp_.path());
+    ProgramResult r = RunProgram(args, options);
     EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
     return r;
   }
-  // Runs the shell command `script`, in which "$0" is the program, with a
-  // dict.txt of `words`; output redirections go in the script.
-  ProgramResult RunShell(const std::string& script, const std::string& input) {
-    here_.WriteFile("dict.txt", "cat\n");
-    ProgramResult r =
-        RunProgram({"/bin/sh", "-c", script, WORDGAME_PATH}, input,
-                   here_.path(), {"TMPDIR=" + tmp_.path()});
-    EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
-    return r;
+  ProgramResult Run(const std::string& input,
+                    std::vector<std::string> args = {}) {
+    RunOptions options;
+    options.input = input;
+    return Run(options, std::move(args));
   }
   // Plays with a dict.txt of `words` in the program's folder.
   ProgramResult Play(const std::string& words, const std::string& input) {
@@ -70,73 +54,25 @@ class Wordgame : public ::testing::Test {
   TempDir tmp_;
 };
 
-TEST_F(Wordgame, LettersWinAndTheWordIsShownAtTheEnd) {
-  ProgramResult r = Play("cat\n", "c\na\nt\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  EXPECT_NE(r.out.find("A new word of 3 letters."), std::string::npos);
-  EXPECT_NE(r.out.find("Word:   _ _ _\n"), std::string::npos);
-  EXPECT_NE(r.out.find("Word:   c _ _\n"), std::string::npos);
-  EXPECT_NE(r.out.find("Word:   c a t\n"), std::string::npos);
-  EXPECT_NE(r.out.find("You won! The word was \"cat\".\n"), std::string::npos);
-  EXPECT_EQ(Count(r.out, "Guess a letter or the whole word: "), 3);
-  EXPECT_EQ(Count(r.out, "(7 misses left)"), 4);
-  // Input ends at the offer of another round: the line is ended, status 0.
-  EXPECT_EQ(r.out.substr(r.out.size() - 19), "Play again? [y/N] \n");
-}
-
-TEST_F(Wordgame, SecretStaysHiddenDuringPlay) {
+TEST_F(Wordgame, PipedGameKeepsTheSecretUntilTheRoundEnds) {
   ProgramResult r = Play("quixotic\n", "e\nz\nq\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out.find("quixotic"), std::string::npos);
-  EXPECT_NE(r.out.find("Word:   q _ _ _ _ _ _ _\n"), std::string::npos);
-  EXPECT_NE(r.out.find("Missed: e z  (5 misses left)\n"), std::string::npos);
-  EXPECT_EQ(r.out.find("Play again?"), std::string::npos);
-}
-
-TEST_F(Wordgame, SevenMissesLoseWithTheWholeGallows) {
-  ProgramResult r = Play("cat\n", "b\nd\ne\ndog\ng\nh\ni\nj\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.out.find("Missed: b d e dog g h  (1 miss left)"),
+  EXPECT_EQ(r.err, "");
+  EXPECT_NE(r.out.find("Word:    q _ _ _ _ _ _ _\n"), std::string::npos);
+  EXPECT_NE(r.out.find("Missed:  e z  (5 misses left)\n"), std::string::npos);
+  // The first sight of the word is its reveal at the end of input.
+  EXPECT_EQ(
+      r.out.find("quixotic"),
+      r.out.find("Round left unfinished. The word was \"quixotic\".") + 37);
+  EXPECT_NE(r.out.find("Final score: 0 won, 0 lost, winning streak 0.\n"),
             std::string::npos);
-  EXPECT_NE(r.out.find("  O   |\n /|\\  |\n / \\  |\n"), std::string::npos);
-  EXPECT_NE(r.out.find("(0 misses left)\nYou lost. The word was \"cat\".\n"),
-            std::string::npos);
-  EXPECT_EQ(Count(r.out, "Guess a letter"),
-            7);                           // "j" is an answer, not a guess.
-  EXPECT_EQ(Count(r.out, "  O   |"), 6);  // The head from miss 2 on.
-}
-
-TEST_F(Wordgame, WholeWordWinsAtOnce) {
-  ProgramResult r = Play("cat\n", "  CAT \n");
-  EXPECT_NE(r.out.find("Word:   c a t\n"), std::string::npos);
-  EXPECT_NE(r.out.find("You won!"), std::string::npos);
-  EXPECT_EQ(Count(r.out, "Guess a letter"), 1);
-}
-
-TEST_F(Wordgame, RepeatsAndNonLettersCostNothing) {
-  ProgramResult r = Play("cat\n", "x\nX\n3\n\n  \nab c\na\na\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(Count(r.out, "You already tried \"x\".\n"), 1);
-  EXPECT_EQ(Count(r.out, "You already tried \"a\".\n"), 1);
-  EXPECT_EQ(Count(r.out, "Letters a to z only, please.\n"), 2);
-  EXPECT_NE(r.out.find("Word:   _ a _\nMissed: x  (6 misses left)\n"),
-            std::string::npos);
-  EXPECT_EQ(r.out.find("5 misses"), std::string::npos);
-}
-
-TEST_F(Wordgame, AnotherRoundOnlyWhenAsked) {
-  ProgramResult r = Play("cat\n", "cat\ny\ncat\nYes\ncat\nn\ncat\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(Count(r.out, "A new word"), 3);
-  EXPECT_EQ(Count(r.out, "You won!"), 3);
-  EXPECT_EQ(r.out.substr(r.out.size() - 18), "Play again? [y/N] ");
 }
 
 TEST_F(Wordgame, DictTxtHereIsTidiedButLeftAsItIs) {
   const std::string words = "  Cat\r\n\r\nice cream\n";
   ProgramResult r = Play(words, "c\na\nt\n");
   EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("dict.txt: 1 line skipped", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("You won! The word was \"cat\"."), std::string::npos);
   EXPECT_EQ(Listing(here_.path()), std::vector<std::string>{"dict.txt"});
   std::ifstream in(here_.path() + "/dict.txt", std::ios::binary);
@@ -153,9 +89,7 @@ TEST_F(Wordgame, FileArgumentComesBeforeDictTxt) {
 }
 
 TEST_F(Wordgame, ShippedListWithoutDictTxt) {
-  std::string input;
-  for (char c = 'a'; c <= 'z'; ++c) input += std::string(1, c) + "\n";
-  ProgramResult r = Run(input);
+  ProgramResult r = Run("!\n");
   EXPECT_EQ(r.status, 0);
   const std::string mark = "The word was \"";
   std::size_t at = r.out.find(mark);
@@ -212,73 +146,76 @@ TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
   EXPECT_EQ(r.err, "wordgame: dict.txt: Is a directory\n");
 }
 
-TEST_F(Wordgame, OutputThatCannotBeWrittenIsAnError) {
-  ProgramResult full = RunShell("exec \"$0\" > /dev/full", "c\na\nt\n");
+TEST_F(Wordgame, StreamsThatCannotBeUsedAreErrors) {
+  here_.WriteFile("dict.txt", "cat\n");
+  RunOptions options = WithStdout(Stdout::kFull);
+  options.input = "c\na\nt\n";
+  ProgramResult full = Run(options);
   EXPECT_EQ(full.status, 1);
-  EXPECT_EQ(full.err, "wordgame: cannot write to standard output\n");
-  ProgramResult closed = RunShell("exec \"$0\" >&-", "c\na\nt\n");
+  EXPECT_EQ(full.err, "wordgame: write error: No space left on device\n");
+  ProgramResult closed = Run(WithStdout(Stdout::kClosed));
   EXPECT_EQ(closed.status, 1);
-  EXPECT_EQ(closed.err, "wordgame: standard output is closed\n");
+  EXPECT_EQ(closed.err, "wordgame: write error: Bad file descriptor\n");
+  RunOptions no_input;
+  no_input.stdin_closed = true;
+  ProgramResult unread = Run(no_input);
+  EXPECT_EQ(unread.status, 1);
+  EXPECT_EQ(unread.out, "");
+  EXPECT_EQ(unread.err, "wordgame: read error: Bad file descriptor\n");
 }
 
-TEST_F(Wordgame, ReaderThatGoesAwayEndsTheGameCleanly) {
+TEST_F(Wordgame, ReaderThatGoesAwayEndsTheGameWithAWriteError) {
   // head stops reading after a few bytes; wordgame must notice the failed
-  // writes, stop asking for guesses and remove its folder (checked by
-  // RunShell), instead of playing on or dying with its folder left behind.
-  std::string guesses;
-  for (int i = 0; i < 20000; ++i) guesses += "q\nn\n";
-  ProgramResult r = RunShell("\"$0\" | head -c 10; echo \" $?\"", guesses);
-  EXPECT_EQ(r.out, "Guess the  0\n");
+  // writes, stop and remove its folder (checked by Run), instead of playing
+  // on or dying with its folder left behind. Its own status goes to the
+  // shell's standard error.
+  here_.WriteFile("dict.txt", "cat\n");
+  std::string guesses = "q\n";
+  for (int i = 0; i < 20000; ++i) guesses += "y\n!\n";
+  RunOptions options;
+  options.input = guesses;
+  options.cwd = here_.path();
+  options.env = {"TMPDIR=" + tmp_.path()};
+  ProgramResult r = RunProgram(
+      {"/bin/sh", "-c", "{ \"$0\"; echo \"status $?\" >&2; } | head -c 10",
+       WORDGAME_PATH},
+      options);
+  EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
+  EXPECT_EQ(r.out, "Guess the ");
+  EXPECT_EQ(r.err, "wordgame: write error: Broken pipe\nstatus 1\n");
 }
 
-TEST_F(Wordgame, CommandLineMistakes) {
-  ProgramResult r = Run("", {"a", "b"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "wordgame: too many arguments\nusage: wordgame [FILE]\n");
-  r = Run("", {"-x"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "wordgame: unknown option -x\nusage: wordgame [FILE]\n");
-  r = Run("", {"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "usage: wordgame [FILE]\n");
+TEST_F(Wordgame, CommandLine) {
+  ProgramResult help = Run("", {"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: wordgame [-l N] [FILE]\n", 0), 0u);
+  ProgramResult wrong = Run("", {"-x"});
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.err,
+            "wordgame: unknown option -x\nusage: wordgame [-l N] [FILE]\n");
 }
 
-// Runs wordgame with standard output on a terminal and input ended at once;
-// returns what the terminal showed.
-std::string RunOnTerminal(const std::string& dir, const std::string& env) {
-  int master, slave;
-  if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0)
-    return "openpty";
-  pid_t pid = fork();
-  if (pid == 0) {
-    int null = open("/dev/null", O_RDONLY);
-    dup2(null, 0);
-    dup2(slave, 1);
-    dup2(slave, 2);
-    if (chdir(dir.c_str()) != 0) _exit(126);
-    if (!env.empty()) putenv(const_cast<char*>(env.c_str()));
-    execl(WORDGAME_PATH, WORDGAME_PATH, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(slave);
-  std::string shown;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(master, buf, sizeof buf)) > 0) shown.append(buf, n);
-  close(master);
-  waitpid(pid, nullptr, 0);
-  return shown;
-}
-
-TEST_F(Wordgame, ColourOnlyOnATerminalWithoutNoColor) {
+TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {
+  if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
   here_.WriteFile("dict.txt", "cat\n");
   EXPECT_EQ(Run("x\n").out.find('\033'), std::string::npos);
-  std::string coloured = RunOnTerminal(here_.path(), "");
-  EXPECT_NE(coloured.find("A new word"), std::string::npos) << coloured;
+  auto on_terminal = [&](const std::string& term, const std::string& no_colour,
+                         int rows) {
+    RunOptions options = WithStdout(Stdout::kTerminal);
+    options.env = {"TERM=" + term, "NO_COLOR=" + no_colour};
+    options.rows = rows;
+    ProgramResult r = Run(options);
+    EXPECT_NE(r.out.find("A new word"), std::string::npos) << r.out;
+    return r.out;
+  };
+  std::string coloured = on_terminal("xterm", "", 24);
   EXPECT_NE(coloured.find("\033["), std::string::npos);
-  std::string plain = RunOnTerminal(here_.path(), "NO_COLOR=1");
-  EXPECT_NE(plain.find("A new word"), std::string::npos) << plain;
-  EXPECT_EQ(plain.find('\033'), std::string::npos);
+  EXPECT_NE(coloured.find("+---+"), std::string::npos);
+  EXPECT_EQ(on_terminal("xterm", "1", 24).find('\033'), std::string::npos);
+  EXPECT_EQ(on_terminal("dumb", "", 24).find('\033'), std::string::npos);
+  std::string small = on_terminal("xterm", "", 10);
+  EXPECT_EQ(small.find("+---+"), std::string::npos);
+  EXPECT_NE(small.find("(misses 0 of 7)"), std::string::npos);
 }
 
 }  // namespace
