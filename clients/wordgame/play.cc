@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <random>
 
 #include "word_list.h"
 
@@ -100,6 +101,10 @@ class Session {
   std::unique_ptr<Game> game_;
   std::string secret_;
   int won_ = 0, lost_ = 0, streak_ = 0;
+  // Shuffles each round's list: the engine draws its index with the clock in
+  // seconds as the seed, so runs started within one second would otherwise
+  // open with the same word.
+  std::mt19937 shuffle_{std::random_device{}()};
 };
 
 bool Session::Flush(std::string* err) {
@@ -128,6 +133,7 @@ bool Session::StartGame(std::string* err) {
     Print("Every word has been played; the " + Count(words_.size(), "word") +
           " come round again.\n");
   }
+  std::shuffle(unplayed_.begin(), unplayed_.end(), shuffle_);
   // Whatever the player should see goes out before the engine borrows
   // standard output.
   if (!Flush(err) || !folder_.NewGame(unplayed_, &game_, &secret_, err)) {

@@ -140,7 +140,7 @@ TEST(Gallows, GrowsOneMarkPerMissUpToTheWholeFigure) {
 }
 
 // Each test runs with a private TMPDIR, empty again at its end.
-class InProcess : public ::testing::Test {
+class WordgameInProcess : public ::testing::Test {
  protected:
   void SetUp() override {
     const char* old = std::getenv("TMPDIR");
@@ -174,9 +174,9 @@ class InProcess : public ::testing::Test {
   bool had_tmpdir_ = false;
 };
 
-using Rounds = InProcess;
+using WordgameRounds = WordgameInProcess;
 
-TEST_F(Rounds, EachGuessGetsOneLineOfFeedbackAndTheScoreFollows) {
+TEST_F(WordgameRounds, EachGuessGetsOneLineOfFeedbackAndTheScoreFollows) {
   std::string out = Play({"banana"}, "a\nx\nb\nn\n");
   EXPECT_NE(out.find("Type ? for help, ! to give up a round, Ctrl-D to quit."),
             std::string::npos);
@@ -198,7 +198,7 @@ TEST_F(Rounds, EachGuessGetsOneLineOfFeedbackAndTheScoreFollows) {
   EXPECT_EQ(out.find("banana"), out.find("The word was \"banana\"") + 14);
 }
 
-TEST_F(Rounds, RefusedLinesCostNothingAndAreNotEchoed) {
+TEST_F(WordgameRounds, RefusedLinesCostNothingAndAreNotEchoed) {
   const std::string huge(100000, 'a');
   std::string out =
       Play({"cat"}, "aa\nhelp\nquit\nx\nX\n3\n\n  \n" + huge + "\na\na\nc\n");
@@ -214,7 +214,7 @@ TEST_F(Rounds, RefusedLinesCostNothingAndAreNotEchoed) {
   EXPECT_EQ(out.find("aaaa"), std::string::npos);
 }
 
-TEST_F(Rounds, WrongWordsAreListedApartAndSevenMissesLose) {
+TEST_F(WordgameRounds, WrongWordsAreListedApartAndSevenMissesLose) {
   std::string out = Play({"cat"}, "cat\ny\nb\ndog\nd\ne\nf\ng\nh\ny\n!\nn\n");
   EXPECT_NE(out.find("No, the word is not \"dog\".\n"), std::string::npos);
   EXPECT_NE(out.find("Missed:  b  words: dog  (5 misses left)\n"),
@@ -232,7 +232,7 @@ TEST_F(Rounds, WrongWordsAreListedApartAndSevenMissesLose) {
   EXPECT_EQ(Count(out, "A new word"), 3);
 }
 
-TEST_F(Rounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
+TEST_F(WordgameRounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
   std::string out = Play({"cat"}, "?\nc\n");
   EXPECT_NE(out.find(Rules()), std::string::npos);
   EXPECT_EQ(Count(out, "(7 misses left)"), 2);
@@ -242,7 +242,7 @@ TEST_F(Rounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
 }
 
-TEST_F(Rounds, NoWordComesBackBeforeEveryWordWasPlayed) {
+TEST_F(WordgameRounds, NoWordComesBackBeforeEveryWordWasPlayed) {
   // The engine seeds its generator with the clock in seconds, so these quick
   // rounds would all draw the same index.
   std::string input = "!\n";
@@ -268,7 +268,7 @@ TEST_F(Rounds, NoWordComesBackBeforeEveryWordWasPlayed) {
   }
 }
 
-TEST_F(Rounds, SmallTerminalsGetACompactBoard) {
+TEST_F(WordgameRounds, SmallTerminalsGetACompactBoard) {
   Look small;
   small.rows = kFullBoardRows - 1;
   std::string out = Play({"cat"}, "x\n", small);
@@ -279,7 +279,7 @@ TEST_F(Rounds, SmallTerminalsGetACompactBoard) {
   EXPECT_NE(Play({"cat"}, "x\n", tall).find("+---+"), std::string::npos);
 }
 
-TEST_F(Rounds, ColoursAreResetBeforeEveryLineFeed) {
+TEST_F(WordgameRounds, ColoursAreResetBeforeEveryLineFeed) {
   Look look;
   look.colour = true;
   std::string out = Play({"cat"}, "x\na\ncat\n", look);
@@ -296,7 +296,7 @@ TEST_F(Rounds, ColoursAreResetBeforeEveryLineFeed) {
   }
 }
 
-TEST_F(Rounds, FailedWritesEndTheGame) {
+TEST_F(WordgameRounds, FailedWritesEndTheGame) {
   GameFolder folder;
   std::string err;
   ASSERT_TRUE(folder.Open(&err)) << err;
@@ -313,7 +313,7 @@ bool SameAction(const struct sigaction& a, const struct sigaction& b) {
   return a.sa_handler == b.sa_handler;
 }
 
-TEST_F(InProcess, GameFolderIsOneAtATimeAndLeavesNothingBehind) {
+TEST_F(WordgameInProcess, GameFolderIsOneAtATimeAndLeavesNothingBehind) {
   struct sigaction before, during, after;
   sigaction(SIGINT, nullptr, &before);
   std::size_t descriptors = Entries("/proc/self/fd");
@@ -339,7 +339,7 @@ TEST_F(InProcess, GameFolderIsOneAtATimeAndLeavesNothingBehind) {
   EXPECT_EQ(Entries("/proc/self/fd"), descriptors);
 }
 
-TEST_F(InProcess, GameFolderThatCannotBeMadeChangesNothing) {
+TEST_F(WordgameInProcess, GameFolderThatCannotBeMadeChangesNothing) {
   struct sigaction before, after;
   sigaction(SIGINT, nullptr, &before);
   setenv("TMPDIR", (tmp_.path() + "/missing").c_str(), 1);
@@ -370,7 +370,7 @@ struct Invocation {
   std::string out, err;
 };
 
-TEST_F(InProcess, CommandLine) {
+TEST_F(WordgameInProcess, CommandLine) {
   Invocation help({"--help"}, "");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("usage: wordgame [-l N] [FILE]\n", 0), 0u);
@@ -396,7 +396,7 @@ TEST_F(InProcess, CommandLine) {
   }
 }
 
-TEST_F(InProcess, LengthOptionAndSkippedLines) {
+TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
   std::string list = tmp_.path() + "/list";
   {
     std::FILE* f = std::fopen(list.c_str(), "w");
