@@ -127,11 +127,12 @@ bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
 bool Session::StartGame(std::string* err) {
   if (unplayed_.empty()) {
     unplayed_ = words_;
-    if (unplayed_.size() > 1) {
-      unplayed_.erase(std::find(unplayed_.begin(), unplayed_.end(), secret_));
-    }
-    Print("Every word has been played; the " + Count(words_.size(), "word") +
-          " come round again.\n");
+    auto last = std::find(unplayed_.begin(), unplayed_.end(), secret_);
+    if (unplayed_.size() > 1 && last != unplayed_.end()) unplayed_.erase(last);
+    Print(words_.size() == 1
+              ? "The list has one word; it comes round again.\n"
+              : "Every word has been played; the " +
+                    Count(words_.size(), "word") + " come round again.\n");
   }
   std::shuffle(unplayed_.begin(), unplayed_.end(), shuffle_);
   // Whatever the player should see goes out before the engine borrows
