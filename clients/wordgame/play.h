@@ -54,11 +54,11 @@ std::string Gallows(std::size_t misses);
 
 /// Plays rounds over `words` (one or more, playable, distinct), one guess per
 /// line of `in`, until the player declines another round or `in` ends, then
-/// shows the score. No word comes back before every word was played: each round's
-/// dict.txt holds only the words not played yet, shuffled, so that quick
-/// rounds or runs do not share the engine's clock-seeded draw. Returns false
-/// and sets *err ("write error: ...", "read error: ...", or why a game could
-/// not start) when the game cannot go on.
+/// shows the score. No word comes back before every word was played: each
+/// round's dict.txt holds only the words not played yet, shuffled, so that
+/// quick rounds or runs do not share the engine's clock-seeded draw. Returns
+/// false and sets *err ("write error: ...", "read error: ...", or why a game
+/// could not start) when the game cannot go on.
 bool PlayRounds(GameFolder& folder, const std::vector<std::string>& words,
                 std::FILE* in, std::FILE* out, const Look& look,
                 std::string* err);
