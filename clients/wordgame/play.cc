@@ -118,7 +118,11 @@ bool Session::Flush(std::string* err) {
 bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
                   std::string* err) {
   Print(prompt);
-  return Flush(err) && ReadLine(in_, line, ended, err);
+  if (!Flush(err)) return false;
+  if (ReadLine(in_, line, ended, err)) return true;
+  Print("\n");  // Ends the prompt's line before the message.
+  std::fflush(out_);
+  return false;
 }
 
 // The round's dict.txt holds the words not played yet; once every word was,
