@@ -4,8 +4,10 @@
 # that tree elsewhere (the package config and pkg-config files must not hold
 # absolute paths), builds examples/ against it through find_package, runs it
 # and compares its output; builds the same program once more through
-# pkg-config when pkg-config is installed. Removes its temporary folders and
-# exits 1 with a message on the first failure.
+# pkg-config when pkg-config is installed. Then makes the Debian package
+# (cpack -G DEB) and checks where it puts files and what it depends on.
+# Removes its temporary folders and exits 1 with a message on the first
+# failure.
 set -euo pipefail
 
 fail() {
@@ -15,6 +17,8 @@ fail() {
 
 [ $# -eq 1 ] || { echo "usage: check-install.sh BUILD_DIR" >&2; exit 1; }
 [ -f "$1/CMakeCache.txt" ] || fail "$1 is not a configured build folder"
+! grep -Eq '^(SANITIZE|FUZZ):BOOL=ON$' "$1/CMakeCache.txt" ||
+  fail "$1 is a sanitized or fuzzing build, which installs nothing"
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
 tmp=$(mktemp -d)
@@ -72,4 +76,28 @@ if command -v pkg-config >/dev/null; then
     fail "building examples/ through pkg-config failed: $(cat "$tmp/pc.log")"
   run_example "$tmp/use_modules_pc" pkg-config
 fi
-echo "check-install: the install tree of $build builds and runs examples/"
+# The package: everything under /opt/smalltools but the man page links in
+# /usr/share/man/man1 (none for sort, whose name the system's sort(1) has),
+# with the 32-bit runtime libraries among its dependencies.
+(cd "$build" && cpack -G DEB -B "$tmp/deb") >"$tmp/deb.log" 2>&1 ||
+  fail "cpack -G DEB failed: $(cat "$tmp/deb.log")"
+deb=$(echo "$tmp"/deb/*.deb)
+[ -f "$deb" ] || fail "cpack -G DEB made no .deb"
+paths=$(dpkg-deb -c "$deb" | awk '{print $6}') ||
+  fail "dpkg-deb cannot read $deb"
+stray=$(grep -Ev '^\./(opt/(smalltools/.*)?|usr/(share/(man/(man1/[^/]*)?)?)?)$' <<<"$paths" || true)
+[ -z "$stray" ] || fail "the .deb installs outside /opt/smalltools: $stray"
+for f in ./opt/smalltools/bin/sort ./opt/smalltools/lib/game.o \
+  ./opt/smalltools/lib/cmake/smalltools/smalltoolsConfig.cmake \
+  ./usr/share/man/man1/rootscan.1; do
+  grep -qxF "$f" <<<"$paths" || fail "the .deb lacks $f"
+done
+! grep -qxF ./usr/share/man/man1/sort.1 <<<"$paths" ||
+  fail "the .deb links sort.1 into /usr/share/man, over the system's sort(1)"
+# The names in Depends, one a line, without their versions.
+depends=$(dpkg-deb -f "$deb" Depends | sed 's/ *([^)]*)//g; s/, */\n/g')
+for p in libc6-i386 lib32stdc++6 lib32gcc-s1 libc6; do
+  grep -qxF "$p" <<<"$depends" || fail "the .deb does not depend on $p"
+done
+
+echo "check-install: the install tree of $build builds and runs examples/; the .deb is sound"
