@@ -10,8 +10,9 @@
 
 include(CMakePackageConfigHelpers)
 
-# What a program linking the 32-bit modules compiles and links with.
-set(SMALLTOOLS_M32 ${X86_32_FLAGS})
+# What a program linking the 32-bit modules compiles and links with (this file
+# is part of the normal build only, where the modules are 32-bit x86).
+set(SMALLTOOLS_M32 -m32)
 
 # Install folders relative to the prefix, as the folders' install() rules use.
 set(SMALLTOOLS_INCLUDE_DIR include)
