@@ -27,15 +27,12 @@ trap 'rm -rf "$tmp"' EXIT
 # The example's whole output: print_arr's line, the secret word that the
 # engine writes on construction, the hidden word after the guess, the hashes
 # (str_hash("abc") and int_hash(2) as the hash module's contract fixes them).
-expected='sorted: -7, -7, 0, 3, 8, 19, 42, 100, 
-tools
-guess o: _ o o _ _ 
-won: no
-str_hash(abc): 0xed131f5b
-int_hash(2): 0x3c6ef362'
+expected=$(printf '%s\n' 'sorted: -7, -7, 0, 3, 8, 19, 42, 100, ' 'tools' \
+  'guess o: _ o o _ _ ' 'won: no' 'str_hash(abc): 0xed131f5b' \
+  'int_hash(2): 0x3c6ef362')
 
 # Runs the built example in a fresh folder (it writes dict.txt there) and
-# compares its output; $1 names the way it was built.
+# compares its output; $2 names how the program $1 was built.
 run_example() {
   local exe=$1 how=$2 out
   mkdir -p "$tmp/run-$how"
@@ -100,4 +97,5 @@ for p in libc6-i386 lib32stdc++6 lib32gcc-s1 libc6; do
   grep -qxF "$p" <<<"$depends" || fail "the .deb does not depend on $p"
 done
 
-echo "check-install: the install tree of $build builds and runs examples/; the .deb is sound"
+echo "check-install: the install tree of $build builds and runs examples/," \
+  "and its .deb is sound"
