@@ -7,6 +7,11 @@
 # `man sort` keeps showing the system's sort(1); it is read with
 # `man -M /opt/smalltools/share/man sort`.
 
+# Other package formats (cpack -G TGZ) hold the install tree alone.
+if(NOT CPACK_GENERATOR STREQUAL "DEB")
+  return()
+endif()
+
 set(pages ${CPACK_PACKAGING_INSTALL_PREFIX}/share/man/man1)
 set(links ${CPACK_TEMPORARY_DIRECTORY}/usr/share/man/man1)
 # Pages whose names the system's own programs' pages already take.
