@@ -12,4 +12,5 @@ for config in "build" "build-sanitize -DSANITIZE=ON"; do
   scripts/build.sh "$@" >/dev/null
   ctest --test-dir "$1" -j "$(nproc)" --output-on-failure || status=1
 done
+scripts/check-install.sh build || status=1
 exit $status
