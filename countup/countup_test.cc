@@ -255,7 +255,7 @@ TEST(Countup, HelpAloneShowsTheUsageOtherArgumentsAreIgnored) {
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.rfind("usage: countup\n", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("\n  standard input "), std::string::npos) << r.out;
-  for (std::vector<std::string> args :
+  for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--help", "x"}, {"-h"}, {"x", "--help"}}) {
     r = Countup(args, "3");
     EXPECT_EQ(r.status, 0) << args[0];

@@ -55,7 +55,7 @@ constexpr char kOrderdemoOutput[] =
     "1, 2, 3, 3, 5, 5, 6, 6, 7, 9, \n";
 
 TEST(Orderdemo, PrintsTheDrawAndItsSortedOrderWhateverTheArguments) {
-  for (std::vector<std::string> args :
+  for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"ignored", "args"}, {"--help", "x"}}) {
     RunResult r = RunIn(RunOrderdemo, args);
     EXPECT_EQ(r.status, 0);

@@ -81,7 +81,7 @@ RunResult Trimprimes(const std::vector<std::string>& args) {
 }
 
 TEST(Trimprimes, PrintsTheSumWithoutANewlineWhateverTheArguments) {
-  for (std::vector<std::string> args :
+  for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"ignored"}, {"--help", "x"}, {"-h"}}) {
     RunResult r = Trimprimes(args);
     EXPECT_EQ(r.status, 0);
