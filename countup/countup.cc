@@ -37,7 +37,17 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-CountRead ReadCount(std::FILE* in, int* count) {
+namespace {
+
+// Sets *err from errno after a failed read and returns false.
+bool ReadFailed(std::string* err) {
+  *err = std::string("read error: ") + std::strerror(errno);
+  return false;
+}
+
+}  // namespace
+
+bool ReadCount(std::FILE* in, int* count, std::string* err) {
   int c;
   do {
     c = std::getc(in);
@@ -48,9 +58,10 @@ CountRead ReadCount(std::FILE* in, int* count) {
     c = std::getc(in);
   }
   if (!IsDigit(c)) {
-    if (c == EOF && std::ferror(in)) return CountRead::kReadError;
+    if (c == EOF && std::ferror(in)) return ReadFailed(err);
     if (c != EOF) std::ungetc(c, in);
-    return CountRead::kNoNumber;
+    *err = "expected a whole number on standard input";
+    return false;
   }
   // All digits are taken, as "%d" takes them; the magnitude stops growing
   // once it is out of range, so it cannot overflow.
@@ -58,12 +69,14 @@ CountRead ReadCount(std::FILE* in, int* count) {
   for (; IsDigit(c); c = std::getc(in)) {
     if (magnitude <= kMaxMagnitude) magnitude = magnitude * 10 + (c - '0');
   }
-  if (c == EOF && std::ferror(in)) return CountRead::kReadError;
+  if (c == EOF && std::ferror(in)) return ReadFailed(err);
   if (c != EOF) std::ungetc(c, in);
-  if (magnitude > (negative ? kMaxMagnitude : kMaxMagnitude - 1))
-    return CountRead::kOutOfRange;
+  if (magnitude > (negative ? kMaxMagnitude : kMaxMagnitude - 1)) {
+    *err = "count out of range (-2147483648 to 2147483647)";
+    return false;
+  }
   *count = static_cast<int>(negative ? -magnitude : magnitude);
-  return CountRead::kOk;
+  return true;
 }
 
 ElementWriter::ElementWriter(int fd)
@@ -111,8 +124,8 @@ inline size_t Increment(char* text, size_t length) {
 
 }  // namespace
 
-bool ElementWriter::Write(const int* values, size_t count) {
-  if (error_ != 0) return false;
+bool ElementWriter::Write(const int* values, size_t count, std::string* err) {
+  if (error_ != 0) return Failed(err);
   // The loop works on local copies of the state: stores through the char
   // pointer into the buffer could otherwise change members, as far as the
   // compiler knows, and it would reload them for every element.
@@ -151,7 +164,7 @@ bool ElementWriter::Write(const int* values, size_t count) {
     out += length + 2;
     if (out >= block_end) {
       used_ = static_cast<size_t>(out - buffer);
-      if (!Drain()) {
+      if (!Drain(err)) {
         ok = false;
         break;
       }
@@ -166,15 +179,22 @@ bool ElementWriter::Write(const int* values, size_t count) {
   return ok;
 }
 
-bool ElementWriter::Put(char c) {
-  if (error_ != 0) return false;
+bool ElementWriter::Put(char c, std::string* err) {
+  if (error_ != 0) return Failed(err);
   buffer_[used_++] = c;
-  return used_ < kBlockSize || Drain();
+  return used_ < kBlockSize || Drain(err);
 }
 
-bool ElementWriter::Flush() { return error_ == 0 && Drain(); }
+bool ElementWriter::Flush(std::string* err) {
+  return error_ != 0 ? Failed(err) : Drain(err);
+}
 
-bool ElementWriter::Drain() {
+bool ElementWriter::Failed(std::string* err) const {
+  *err = std::string("write error: ") + std::strerror(error_);
+  return false;
+}
+
+bool ElementWriter::Drain(std::string* err) {
   // write may take fewer bytes than offered (pipes, signals): go on from
   // where it stopped until all are out or it fails.
   const char* p = buffer_.get();
@@ -184,7 +204,7 @@ bool ElementWriter::Drain() {
     if (n < 0) {
       if (errno == EINTR) continue;
       error_ = errno;
-      return false;
+      return Failed(err);
     }
     p += n;
     left -= static_cast<size_t>(n);
@@ -211,24 +231,30 @@ IntArray AllocateInts(int count) {
   return IntArray(static_cast<int*>(p));
 }
 
+// The usage that --help prints.
+constexpr char kHelp[] =
+    "usage: countup\n"
+    "Reads a count from standard input and prints the integers from 0 to\n"
+    "one below it on one line, each followed by \", \", then a line feed.\n"
+    "  standard input  the count, a whole number read like scanf's %d\n";
+
 }  // namespace
 
-int RunCountup(std::FILE* in, int out_fd, std::FILE* err) {
+int RunCountup(const std::vector<std::string>& args, std::FILE* in,
+               std::FILE* out, std::FILE* err) {
+  std::string message;
+  if (args.size() == 1 && args[0] == "--help") {
+    errno = 0;
+    if (std::fputs(kHelp, out) < 0 || std::fflush(out) != 0) {
+      std::fprintf(err, "countup: write error: %s\n", std::strerror(errno));
+      return 1;
+    }
+    return 0;
+  }
   int count = 0;
-  switch (ReadCount(in, &count)) {
-    case CountRead::kOk:
-      break;
-    case CountRead::kNoNumber:
-      std::fputs("countup: expected a whole number on standard input\n", err);
-      return 1;
-    case CountRead::kOutOfRange:
-      std::fputs("countup: count out of range (-2147483648 to 2147483647)\n",
-                 err);
-      return 1;
-    case CountRead::kReadError:
-      std::fprintf(err, "countup: cannot read standard input: %s\n",
-                   std::strerror(errno));
-      return 1;
+  if (!ReadCount(in, &count, &message)) {
+    std::fprintf(err, "countup: %s\n", message.c_str());
+    return 1;
   }
 
   // The array lives in allocated storage: a count in the hundreds of
@@ -240,17 +266,19 @@ int RunCountup(std::FILE* in, int out_fd, std::FILE* err) {
       values = AllocateInts(count);
       if (values == nullptr) throw std::bad_alloc();
     }
-    writer.reset(new ElementWriter(out_fd));
+    // The writer bypasses out's buffer and goes to its descriptor: whatever
+    // out still buffers goes first.
+    std::fflush(out);
+    writer.reset(new ElementWriter(fileno(out)));
   } catch (const std::bad_alloc&) {
     std::fprintf(err, "countup: not enough memory for %d values\n", count);
     return 1;
   }
   for (int i = 0; i < count; ++i) values[i] = i;
 
-  if ((count > 0 && !writer->Write(values.get(), count)) ||
-      !writer->Put('\n') || !writer->Flush()) {
-    std::fprintf(err, "countup: write error: %s\n",
-                 std::strerror(writer->error()));
+  if ((count > 0 && !writer->Write(values.get(), count, &message)) ||
+      !writer->Put('\n', &message) || !writer->Flush(&message)) {
+    std::fprintf(err, "countup: %s\n", message.c_str());
     return 1;
   }
   return 0;

@@ -4,19 +4,19 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <vector>
 
 // countup: reads a count n from standard input and prints 0, 1, ..., n - 1
 // on one line, each followed by ", ", then a line feed.
 
-/// How reading the count ended.
-enum class CountRead { kOk, kNoNumber, kOutOfRange, kReadError };
-
 /// Reads one int from in as "%d" does: skips white space (line feeds
 /// included), then takes an optional sign and decimal digits, leaving the
-/// first byte after them unread. Returns kNoNumber when the input ends or
-/// holds anything else before a digit, kOutOfRange when the number does not
-/// fit an int, kReadError when in fails. Sets *count only on kOk.
-CountRead ReadCount(std::FILE* in, int* count);
+/// first byte after them unread, and sets *count. Returns false and sets *err
+/// (without touching *count) when the input ends or holds anything else
+/// before a digit, when the number does not fit an int, or when in fails
+/// ("read error: <reason>").
+bool ReadCount(std::FILE* in, int* count, std::string* err);
 
 /// Writes ints to a file descriptor exactly as printf("%d, ") would print
 /// them, formatting into a large buffer that goes out in big blocks.
@@ -28,28 +28,28 @@ class ElementWriter {
   ElementWriter(const ElementWriter&) = delete;
   ElementWriter& operator=(const ElementWriter&) = delete;
 
-  /// Appends values[0..count) each as "%d, ". Returns false, and drops the
-  /// rest, once a write has failed.
-  bool Write(const int* values, size_t count);
+  /// Appends values[0..count) each as "%d, ". Returns false, drops the rest
+  /// and sets *err ("write error: <reason>") once a write has failed.
+  bool Write(const int* values, size_t count, std::string* err);
 
-  /// Appends the byte c. Returns false once a write has failed.
-  bool Put(char c);
+  /// Appends the byte c. Returns false and sets *err once a write has failed.
+  bool Put(char c, std::string* err);
 
-  /// Writes out everything buffered. Returns false when this or an earlier
-  /// write failed; error() then holds its errno. Buffered bytes that are not
-  /// flushed are lost.
-  bool Flush();
-
-  /// errno of the first failed write, or 0.
-  int error() const { return error_; }
+  /// Writes out everything buffered. Returns false and sets *err when this
+  /// or an earlier write failed. Buffered bytes that are not flushed are
+  /// lost.
+  bool Flush(std::string* err);
 
  private:
-  bool Drain();
+  // Writes the buffer out; on failure keeps errno in error_ and sets *err.
+  bool Drain(std::string* err);
+  // Sets *err from error_ and returns false.
+  bool Failed(std::string* err) const;
 
   int fd_;
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;
-  int error_ = 0;
+  int error_ = 0;  // errno of the first failed write, or 0
   // The last value written and its text, digits then ", ", so that a run of
   // consecutive values is formatted by incrementing the text in place. A
   // negative last_ (at first, none) starts no run.
@@ -58,11 +58,15 @@ class ElementWriter {
   char text_[16] = {};
 };
 
-/// The whole program: reads the count from in, fills an array with 0 to
-/// count - 1, writes it and a line feed to out_fd and returns 0. Returns 1
-/// after a one-line message on err when there is no count, it does not fit
-/// an int, its memory cannot be had or a write fails. A count of 0 or less
-/// writes the line feed alone.
-int RunCountup(std::FILE* in, int out_fd, std::FILE* err);
+/// The whole program, given the arguments after the program name: reads the
+/// count from in, fills an array with 0 to count - 1, writes it and a line
+/// feed to out (through its file descriptor, so out must have one) and
+/// returns 0. A count of 0 or less writes the line feed alone. "--help" as
+/// the only argument writes the usage to out instead; other arguments are
+/// ignored. Returns 1 after a one-line message on err when there is no
+/// count, it does not fit an int, its memory cannot be had, or a read or
+/// write fails.
+int RunCountup(const std::vector<std::string>& args, std::FILE* in,
+               std::FILE* out, std::FILE* err);
 
 #endif  // COUNTUP_COUNTUP_H_

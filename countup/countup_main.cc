@@ -1,10 +1,10 @@
 // countup: reads a count from standard input and prints the integers below
 // it on one line, each followed by ", ".
 
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "countup.h"
 
-int main() { return RunCountup(stdin, STDOUT_FILENO, stderr); }
+int main(int argc, char** argv) {
+  return RunCountup({argv + 1, argv + argc}, stdin, stdout, stderr);
+}

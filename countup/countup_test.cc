@@ -31,13 +31,15 @@ std::string WriterOutput(const std::vector<int>& values, bool one_by_one) {
   EXPECT_NE(file, nullptr);
   {
     ElementWriter writer(fileno(file));
+    std::string err;
     if (one_by_one) {
-      for (const int& v : values) EXPECT_TRUE(writer.Write(&v, 1));
+      for (const int& v : values) EXPECT_TRUE(writer.Write(&v, 1, &err));
     } else {
-      EXPECT_TRUE(writer.Write(values.data(), values.size()));
+      EXPECT_TRUE(writer.Write(values.data(), values.size(), &err));
     }
-    EXPECT_TRUE(writer.Put('\n'));
-    EXPECT_TRUE(writer.Flush());
+    EXPECT_TRUE(writer.Put('\n', &err));
+    EXPECT_TRUE(writer.Flush(&err));
+    EXPECT_EQ(err, "");
   }
   std::string out;
   std::rewind(file);
@@ -58,6 +60,15 @@ std::vector<int> Range(int first, int last) {
   return values;
 }
 
+// A stream that holds `bytes`, positioned at its start.
+std::FILE* Input(const std::string& bytes) {
+  std::FILE* f = std::tmpfile();
+  EXPECT_NE(f, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::rewind(f);
+  return f;
+}
+
 TEST(ReadCount, AcceptsWhatPercentDAccepts) {
   struct Case {
     std::string input;
@@ -76,40 +87,49 @@ TEST(ReadCount, AcceptsWhatPercentDAccepts) {
       {"00000000000000000002147483647", INT_MAX, EOF},
   };
   for (const Case& c : cases) {
-    std::FILE* in =
-        fmemopen(const_cast<char*>(c.input.data()), c.input.size(), "r");
-    ASSERT_NE(in, nullptr);
+    std::FILE* in = Input(c.input);
     int count = 12345;
-    EXPECT_EQ(ReadCount(in, &count), CountRead::kOk) << c.input;
+    std::string err;
+    EXPECT_TRUE(ReadCount(in, &count, &err)) << c.input;
     EXPECT_EQ(count, c.count) << c.input;
     EXPECT_EQ(std::getc(in), c.next) << c.input;
     std::fclose(in);
   }
 }
 
-TEST(ReadCount, RefusesNonNumbersAndCountsBeyondInt) {
-  const std::pair<std::string, CountRead> cases[] = {
-      {"", CountRead::kNoNumber},
-      {" \n ", CountRead::kNoNumber},
-      {"abc", CountRead::kNoNumber},
-      {"+", CountRead::kNoNumber},
-      {"- 5", CountRead::kNoNumber},
-      {"+-5", CountRead::kNoNumber},
-      {"x12", CountRead::kNoNumber},
-      {"2147483648", CountRead::kOutOfRange},
-      {"-2147483649", CountRead::kOutOfRange},
-      {"4294967296", CountRead::kOutOfRange},
-      {"99999999999999999999999999", CountRead::kOutOfRange},
+TEST(ReadCount, RefusesNonNumbersCountsBeyondIntAndFailedReads) {
+  const char kNoNumber[] = "expected a whole number on standard input";
+  const char kOutOfRange[] = "count out of range (-2147483648 to 2147483647)";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", kNoNumber},
+      {" \n ", kNoNumber},
+      {"abc", kNoNumber},
+      {"+", kNoNumber},
+      {"- 5", kNoNumber},
+      {"+-5", kNoNumber},
+      {"x12", kNoNumber},
+      {"2147483648", kOutOfRange},
+      {"-2147483649", kOutOfRange},
+      {"4294967296", kOutOfRange},
+      {"99999999999999999999999999", kOutOfRange},
   };
-  for (const auto& [input, expected] : cases) {
-    std::FILE* in =
-        fmemopen(const_cast<char*>(input.data()), input.size(), "r");
-    ASSERT_NE(in, nullptr);
+  for (const auto& [input, message] : cases) {
+    std::FILE* in = Input(input);
     int count = 12345;
-    EXPECT_EQ(ReadCount(in, &count), expected) << input;
+    std::string err;
+    EXPECT_FALSE(ReadCount(in, &count, &err)) << input;
+    EXPECT_EQ(err, message) << input;
     EXPECT_EQ(count, 12345) << input;  // left alone
     std::fclose(in);
   }
+  // A stream open for writing only cannot be read.
+  std::FILE* in = std::fopen("/dev/null", "w");
+  ASSERT_NE(in, nullptr);
+  int count = 12345;
+  std::string err;
+  EXPECT_FALSE(ReadCount(in, &count, &err));
+  EXPECT_EQ(err, "read error: Bad file descriptor");
+  std::fclose(in);
 }
 
 TEST(ElementWriter, MatchesPrintfAcrossCarriesAndSigns) {
@@ -150,11 +170,45 @@ TEST(ElementWriter, ReportsAFailedWrite) {
   ASSERT_GE(fd, 0);
   ElementWriter writer(fd);
   std::vector<int> values = Range(0, 100000);  // more than one block
-  EXPECT_FALSE(writer.Write(values.data(), values.size()));
-  EXPECT_EQ(writer.error(), ENOSPC);
-  EXPECT_FALSE(writer.Put('\n'));
-  EXPECT_FALSE(writer.Flush());
+  std::string err;
+  EXPECT_FALSE(writer.Write(values.data(), values.size(), &err));
+  EXPECT_EQ(err, "write error: No space left on device");
+  err.clear();
+  EXPECT_FALSE(writer.Put('\n', &err));
+  EXPECT_EQ(err, "write error: No space left on device");
+  err.clear();
+  EXPECT_FALSE(writer.Flush(&err));
+  EXPECT_EQ(err, "write error: No space left on device");
   close(fd);
+}
+
+// What one run of RunCountup left behind.
+struct CountupResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+// Reads a stream from its start to its end and closes it.
+std::string ReadBack(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  for (int c; (c = std::getc(f)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(f);
+  return text;
+}
+
+// Runs RunCountup with `input` on standard input and `out` (a temporary
+// file when null) as standard output.
+CountupResult Countup(const std::vector<std::string>& args,
+                      const std::string& input, std::FILE* out = nullptr) {
+  std::FILE* in = Input(input);
+  std::FILE* captured = out == nullptr ? std::tmpfile() : out;
+  std::FILE* err = std::tmpfile();
+  CountupResult r{RunCountup(args, in, captured, err), "", ReadBack(err)};
+  std::fclose(in);
+  if (out == nullptr) r.out = ReadBack(captured);
+  return r;
 }
 
 TEST(Countup, PrintsTheCountBelowTheNumberRead) {
@@ -170,7 +224,7 @@ TEST(Countup, PrintsTheCountBelowTheNumberRead) {
       {"-2147483648", "\n"},
   };
   for (const auto& [input, output] : cases) {
-    ProgramResult r = RunProgram({COUNTUP_PATH, "ignored"}, input);
+    CountupResult r = Countup({"ignored"}, input);
     EXPECT_EQ(r.status, 0) << input;
     EXPECT_EQ(r.out, output) << input;
     EXPECT_EQ(r.err, "") << input;
@@ -188,32 +242,68 @@ TEST(Countup, RefusesInputWithoutACount) {
        "countup: count out of range (-2147483648 to 2147483647)\n"},
   };
   for (const auto& [input, message] : cases) {
-    ProgramResult r = RunProgram({COUNTUP_PATH}, input);
+    CountupResult r = Countup({}, input);
     EXPECT_EQ(r.status, 1) << input;
     EXPECT_EQ(r.out, "") << input;
     EXPECT_EQ(r.err, message) << input;
   }
 }
 
-TEST(Countup, ReportsUnusableStandardStreams) {
-  RunOptions options = WithStdout(Stdout::kFull);
-  options.input = "5";
-  ProgramResult r = RunProgram({COUNTUP_PATH}, options);
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "countup: write error: No space left on device\n");
+TEST(Countup, HelpAloneShowsTheUsageOtherArgumentsAreIgnored) {
+  CountupResult r = Countup({"--help"}, "3");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("usage: countup\n", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("\n  standard input "), std::string::npos) << r.out;
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--help", "x"}, {"-h"}, {"x", "--help"}}) {
+    r = Countup(args, "3");
+    EXPECT_EQ(r.status, 0) << args[0];
+    EXPECT_EQ(r.out, "0, 1, 2, \n") << args[0];
+  }
+}
 
-  options.stdout_to = Stdout::kClosed;
-  r = RunProgram({COUNTUP_PATH}, options);
+TEST(Countup, ReportsUnusableStreams) {
+  // /dev/full: every write fails with ENOSPC, the usage of --help too.
+  for (const char* arg : {"count", "--help"}) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    CountupResult r = Countup({arg}, "5", full);
+    std::fclose(full);
+    EXPECT_EQ(r.status, 1) << arg;
+    EXPECT_EQ(r.err, "countup: write error: No space left on device\n");
+  }
+  // A descriptor open for reading only cannot be written.
+  std::FILE* read_only = std::fopen("/dev/null", "r");
+  ASSERT_NE(read_only, nullptr);
+  CountupResult r = Countup({}, "5", read_only);
+  std::fclose(read_only);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "countup: write error: Bad file descriptor\n");
+  // And one open for writing only cannot be read.
+  std::FILE* in = std::fopen("/dev/null", "w");
+  ASSERT_NE(in, nullptr);
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  EXPECT_EQ(RunCountup({}, in, out, err), 1);
+  std::fclose(in);
+  EXPECT_EQ(ReadBack(out), "");
+  EXPECT_EQ(ReadBack(err), "countup: read error: Bad file descriptor\n");
+}
 
-  options = RunOptions();
-  options.stdin_closed = true;
-  r = RunProgram({COUNTUP_PATH}, options);
+// The built program: standard input and output, arguments and status pass
+// through main.
+TEST(Countup, ProgramReadsStandardInput) {
+  ProgramResult r = RunProgram({COUNTUP_PATH, "ignored"}, " 5\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "0, 1, 2, 3, 4, \n");
+  EXPECT_EQ(r.err, "");
+  r = RunProgram({COUNTUP_PATH, "--help"}, "5");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.rfind("usage: countup\n", 0), 0u) << r.out;
+  r = RunProgram({COUNTUP_PATH}, "ten");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err,
-            "countup: cannot read standard input: Bad file descriptor\n");
+  EXPECT_EQ(r.err, "countup: expected a whole number on standard input\n");
 }
 
 TEST(Countup, CountBeyondMemoryIsReportedNotCrashed) {

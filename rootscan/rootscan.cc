@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <new>
 
 // Every double below must be a true IEEE double. With x87 arithmetic for
 // double, g++ keeps excess precision wherever the optimiser likes and the
@@ -54,30 +55,84 @@ constexpr Option kOptions[] = {{"-e", 1, Sets::kTolerance},
                                {"-se", 1, Sets::kStepAndTolerance},
                                {"-r", 2, Sets::kRange}};
 
-const Option* FindOption(const char* text) {
+const Option* FindOption(const std::string& text) {
   for (const Option& option : kOptions) {
-    if (std::strcmp(text, option.word) == 0) return &option;
+    if (text == option.word) return &option;
   }
   return nullptr;
 }
 
+constexpr char kUsage[] =
+    "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE |"
+    " -r START END]...\n";
+
+constexpr char kHelp[] =
+    "Moves x from START to END in steps of STEP and prints every x at which\n"
+    "the polynomial's value lies strictly between -TOL and TOL.\n"
+    "  COEFFICIENT   a coefficient, highest power first (read like atof)\n"
+    "  -e TOL        tolerance (default 0.01)\n"
+    "  -s STEP       step (default 0.01)\n"
+    "  -se VALUE     step and tolerance both\n"
+    "  -r START END  range, both ends included (default -10 10)\n";
+
+// Samples x from s.start while x <= s.end, printing each x in the band.
+// Returns false and sets *err when x + step rounds back to x, which would
+// repeat the same sample for ever; the lines printed so far stay.
+bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
+  const int degree = static_cast<int>(s.coefficients.size()) - 1;
+  // Wider than int so that a scan of more than 2^31 samples cannot overflow.
+  long long found = 0;
+  double x = s.start;
+  while (x <= s.end) {
+    double v = f(x, s.coefficients.data(), degree);
+    if (-s.tolerance < v && v < s.tolerance) {
+      std::fprintf(out, "x%lld = %f\n", found + 1, x);
+      ++found;
+    }
+    double next = StepForward(x, s.step);
+    if (next == x) {
+      char text[96];
+      std::snprintf(text, sizeof text,
+                    "step %.17g is too small to move x past %.17g", s.step, x);
+      *err = text;
+      return false;
+    }
+    x = next;
+  }
+  if (found == 0) {
+    std::fprintf(out, "No solutions from %f to %f.\n", s.start, s.end);
+  }
+  return true;
+}
+
+// Writes out whatever out still buffers. Returns false and sets *err when
+// this or an earlier write to out failed.
+bool FlushOutput(std::FILE* out, std::string* err) {
+  errno = 0;
+  if (std::fflush(out) == 0 && !std::ferror(out)) return true;
+  *err = std::string("write error: ") + std::strerror(errno);
+  return false;
+}
+
 }  // namespace
 
-std::string ReadCommandLine(int argc, const char* const* argv,
-                            ScanSettings* settings) {
-  settings->coefficients.reserve(argc > 1 ? argc - 1 : 0);
-  for (int i = 1; i < argc; ++i) {
-    const Option* option = FindOption(argv[i]);
+bool ReadCommandLine(const std::vector<std::string>& args,
+                     ScanSettings* settings, std::string* err) {
+  const size_t n = args.size();
+  settings->coefficients.reserve(n);
+  for (size_t i = 0; i < n; ++i) {
+    const Option* option = FindOption(args[i]);
     if (option == nullptr) {
-      settings->coefficients.push_back(std::atof(argv[i]));
+      settings->coefficients.push_back(std::atof(args[i].c_str()));
       continue;
     }
-    if (argc - 1 - i < option->operands) {
-      return std::string("option ") + option->word +
-             (option->operands == 1 ? " needs an operand"
-                                    : " needs two operands");
+    if (n - 1 - i < static_cast<size_t>(option->operands)) {
+      *err =
+          std::string("option ") + option->word +
+          (option->operands == 1 ? " needs an operand" : " needs two operands");
+      return false;
     }
-    double first = std::atof(argv[i + 1]);
+    double first = std::atof(args[i + 1].c_str());
     switch (option->sets) {
       case Sets::kTolerance:
         settings->tolerance = first;
@@ -91,64 +146,68 @@ std::string ReadCommandLine(int argc, const char* const* argv,
         break;
       case Sets::kRange:
         settings->start = first;
-        settings->end = std::atof(argv[i + 2]);
+        settings->end = std::atof(args[i + 2].c_str());
         break;
     }
     i += option->operands;
   }
-  return "";
+  return true;
 }
 
-int RunRootscan(int argc, const char* const* argv, std::FILE* out,
-                std::FILE* err) {
-  ScanSettings s;
-  std::string complaint = ReadCommandLine(argc, argv, &s);
-  if (!complaint.empty()) {
-    std::fprintf(err, "rootscan: %s\n", complaint.c_str());
-    return 1;
+bool CheckScan(const ScanSettings& s, std::string* err) {
+  // The scan ends when x passes the end or becomes NaN. An empty or NaN
+  // range samples nothing, and a NaN step makes the second x NaN: both end
+  // whatever else is set.
+  if (!(s.start <= s.end) || std::isnan(s.step)) return true;
+  char text[128];
+  if (s.step <= 0.0) {
+    std::snprintf(text, sizeof text, "step must be greater than 0, not %g",
+                  s.step);
+    *err = text;
+    return false;
   }
-  // Only a range that holds at least one sample needs a step that moves x
-  // forward; an empty or NaN range prints the closing line whatever the step.
-  // A NaN step passes: the first x + step is NaN and ends the scan.
-  if (s.start <= s.end && s.step <= 0.0) {
-    std::fprintf(err, "rootscan: step must be greater than 0, not %g\n",
-                 s.step);
-    return 1;
-  }
-  // An infinite bound gives a range no step can cross: x would only stop
-  // advancing after some 1e16 samples, which is a hang in all but name.
-  if (s.start <= s.end && (std::isinf(s.start) || std::isinf(s.end))) {
-    std::fprintf(err, "rootscan: range %g to %g is not finite\n", s.start,
-                 s.end);
-    return 1;
-  }
+  // From here the step is above 0, up to +inf. x never passes an end of
+  // +inf, and the only way to NaN is -inf + inf; from -inf a finite step
+  // leaves x at -inf. A finite start and end end after one sample with an
+  // infinite step (x + inf passes the end); with a finite step the scan
+  // runs and watches for stalling itself.
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const bool ends = s.start == -kInf ? s.step == kInf : s.end != kInf;
+  if (ends) return true;
+  std::snprintf(text, sizeof text,
+                "the scan from %g to %g in steps of %g never ends", s.start,
+                s.end, s.step);
+  *err = text;
+  return false;
+}
 
-  const int degree = static_cast<int>(s.coefficients.size()) - 1;
-  // Wider than int so that a scan of more than 2^31 samples cannot overflow.
-  long long found = 0;
-  double x = s.start;
-  while (x <= s.end) {
-    double v = f(x, s.coefficients.data(), degree);
-    if (-s.tolerance < v && v < s.tolerance) {
-      std::fprintf(out, "x%lld = %f\n", found + 1, x);
-      ++found;
-    }
-    double next = StepForward(x, s.step);
-    if (next == x) {
-      // x + step rounds back to x: the scan would never end.
-      std::fflush(out);
-      std::fprintf(err,
-                   "rootscan: step %.17g is too small to move x past %.17g\n",
-                   s.step, x);
+int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
+                std::FILE* out, std::FILE* err) {
+  std::string message;
+  if (args.size() == 1 && args[0] == "--help") {
+    std::fputs(kUsage, out);
+    std::fputs(kHelp, out);
+  } else {
+    ScanSettings s;
+    try {
+      if (!ReadCommandLine(args, &s, &message)) {
+        std::fprintf(err, "rootscan: %s\n%s", message.c_str(), kUsage);
+        return 1;
+      }
+      if (!CheckScan(s, &message) || !Scan(s, out, &message)) {
+        // The lines printed so far go out before the complaint.
+        std::fflush(out);
+        std::fprintf(err, "rootscan: %s\n", message.c_str());
+        return 1;
+      }
+    } catch (const std::bad_alloc&) {
+      std::fprintf(err, "rootscan: not enough memory for %zu coefficients\n",
+                   args.size());
       return 1;
     }
-    x = next;
   }
-  if (found == 0) {
-    std::fprintf(out, "No solutions from %f to %f.\n", s.start, s.end);
-  }
-  if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "rootscan: write error: %s\n", std::strerror(errno));
+  if (!FlushOutput(out, &message)) {
+    std::fprintf(err, "rootscan: %s\n", message.c_str());
     return 1;
   }
   return 0;

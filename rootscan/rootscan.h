@@ -35,19 +35,28 @@ double f(double x, const double* coefficients, int degree);
 /// scan point.
 double StepForward(double x, double step);
 
-/// Reads argv[1..argc-1] into *settings (which starts from the defaults):
-/// option words consume the following arguments as operands whatever their
-/// text, every other argument is a coefficient, all converted with atof.
-/// Returns "" on success, or the one-line complaint (without program name or
-/// line feed) about an option that lacks operands.
-std::string ReadCommandLine(int argc, const char* const* argv,
-                            ScanSettings* settings);
+/// Reads the command-line arguments after the program name into *settings
+/// (which starts from the defaults): option words consume the following
+/// arguments as operands whatever their text, every other argument is a
+/// coefficient, all converted with atof. Returns false and sets *err (e.g.
+/// "option -e needs an operand") when an option lacks its operands.
+bool ReadCommandLine(const std::vector<std::string>& args,
+                     ScanSettings* settings, std::string* err);
 
-/// Runs the whole program for this command line: writes the found lines or
-/// the closing line to out, complaints to err; returns the exit status (0
-/// after a complete scan, 1 when the command line or the step is refused or
-/// x stops advancing).
-int RunRootscan(int argc, const char* const* argv, std::FILE* out,
-                std::FILE* err);
+/// Returns true when the scan of s can end: its range is empty or NaN, or
+/// its step moves x past the end or to NaN. Returns false and sets *err for
+/// a step that does not move x forward (0 or below) or one that can never
+/// take x past the end (a finite step from -inf, any step but NaN to +inf).
+/// A finite scan can still stall when x + step rounds back to x; the scan
+/// itself finds that.
+bool CheckScan(const ScanSettings& s, std::string* err);
+
+/// Runs the whole program on the arguments after the program name: writes
+/// the found lines or the closing line (or, for "--help" alone, the usage)
+/// to out, complaints to err, and reads nothing from in. Returns the exit
+/// status: 0 after a complete scan, 1 when the command line or the scan is
+/// refused, x stops advancing or a write fails.
+int RunRootscan(const std::vector<std::string>& args, std::FILE* in,
+                std::FILE* out, std::FILE* err);
 
 #endif  // ROOTSCAN_ROOTSCAN_H_

@@ -1,10 +1,11 @@
 // Fuzz target for rootscan's command-line handling and scan: the input, split
 // at NUL bytes, is the argument vector after the program name. Scans of more
 // than kMaxSamples samples are only parsed, so each run stays short, unless
-// x cannot move at all (the program then stops at once). Every
-// run must end with status 0 and either numbered found lines in ascending
-// order or the one closing line, or with status 1 and one "rootscan: " line
-// on standard error.
+// x cannot move at all (the program then stops at once). Every run must end
+// with status 0 and either numbered found lines in ascending order, the one
+// closing line or the usage (--help), or with status 1 and one "rootscan: "
+// line on standard error (followed by the usage line when an option lacks
+// its operands).
 
 #include <cmath>
 #include <cstdint>
@@ -55,45 +56,52 @@ void CheckFoundLines(const std::string& out) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::vector<std::string> words(1, "rootscan");
+  std::vector<std::string> args;
   std::string input(reinterpret_cast<const char*>(data), size);
-  for (size_t start = 0; start <= input.size() && words.size() <= kMaxArgs;) {
+  for (size_t start = 0; start <= input.size() && args.size() < kMaxArgs;) {
     size_t cut = input.find('\0', start);
     if (cut == std::string::npos) cut = input.size();
-    words.push_back(input.substr(start, cut - start));
+    args.push_back(input.substr(start, cut - start));
     start = cut + 1;
   }
-  std::vector<const char*> argv;
-  argv.reserve(words.size());
-  for (const std::string& w : words) argv.push_back(w.c_str());
-  const int argc = static_cast<int>(argv.size());
 
-  ScanSettings settings;
-  bool parsed = ReadCommandLine(argc, argv.data(), &settings).empty();
-  if (parsed && settings.start <= settings.end) {
-    double samples = (settings.end - settings.start) / settings.step;
-    bool stalls_at_once =
-        StepForward(settings.start, settings.step) == settings.start;
-    if (settings.step > 0 && !(samples <= kMaxSamples) && !stalls_at_once)
-      return 0;
+  // Long scans are skipped: finite bounds and a finite step above 0 with
+  // more than kMaxSamples samples, unless x stalls at once. Every other scan
+  // is refused, empty, or ends after at most one sample.
+  ScanSettings s;
+  std::string message;
+  const bool help = args.size() == 1 && args[0] == "--help";
+  const bool parsed = help || ReadCommandLine(args, &s, &message);
+  if (!help && parsed && s.start <= s.end && s.step > 0 &&
+      std::isfinite(s.step) && std::isfinite(s.start) && std::isfinite(s.end)) {
+    double samples = (s.end - s.start) / s.step;
+    bool stalls_at_once = StepForward(s.start, s.step) == s.start;
+    if (!(samples <= kMaxSamples) && !stalls_at_once) return 0;
   }
 
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  int status = RunRootscan(argc, argv.data(), out, err);
+  int status = RunRootscan(args, nullptr, out, err);
   std::string printed = ReadBack(out), complaint = ReadBack(err);
 
   if (status == 1) {
-    if (complaint.rfind("rootscan: ", 0) != 0 || complaint.back() != '\n' ||
-        complaint.find('\n') != complaint.size() - 1) {
+    // One "rootscan: " line, and the usage line after it when the command
+    // line could not be read.
+    if (complaint.rfind("rootscan: ", 0) != 0 || complaint.back() != '\n')
       std::abort();
-    }
+    size_t lines = 0;
+    for (char c : complaint) lines += c == '\n';
+    if (lines != (parsed ? 1u : 2u)) std::abort();
+    if (!parsed && complaint.find("\nusage: rootscan ") == std::string::npos)
+      std::abort();
     if (!parsed && !printed.empty()) std::abort();
     CheckFoundLines(printed);
     return 0;
   }
   if (status != 0 || !complaint.empty() || !parsed) std::abort();
-  if (printed.rfind("No solutions from ", 0) == 0) {
+  if (help) {
+    if (printed.rfind("usage: rootscan ", 0) != 0) std::abort();
+  } else if (printed.rfind("No solutions from ", 0) == 0) {
     if (printed.find('\n') != printed.size() - 1) std::abort();
   } else {
     if (printed.empty()) std::abort();

@@ -6,5 +6,5 @@
 #include "rootscan.h"
 
 int main(int argc, char** argv) {
-  return RunRootscan(argc, argv, stdout, stderr);
+  return RunRootscan({argv + 1, argv + argc}, stdin, stdout, stderr);
 }

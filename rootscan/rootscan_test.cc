@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "run_program.h"
 
 namespace {
 
@@ -98,11 +101,10 @@ TEST(Step, SumIsRoundedTwiceThroughExtended) {
   EXPECT_EQ(StepForward(1.0, 0x1.0000000000001p-53), 1.0);
 }
 
-ScanSettings Read(std::vector<const char*> args) {
-  args.insert(args.begin(), "rootscan");
+ScanSettings Read(const std::vector<std::string>& args) {
   ScanSettings s;
-  EXPECT_EQ(ReadCommandLine(static_cast<int>(args.size()), args.data(), &s),
-            "");
+  std::string err;
+  EXPECT_TRUE(ReadCommandLine(args, &s, &err)) << err;
   return s;
 }
 
@@ -146,9 +148,9 @@ TEST(CommandLine, OperandsAreTakenWhateverTheirText) {
 }
 
 TEST(CommandLine, NumbersAreReadLikeAtof) {
-  ScanSettings s =
-      Read({"abc", "-E", "1e-2x", " 5", "0x10", "-S", "+.5", "-0", "1e999"});
-  ASSERT_EQ(s.coefficients.size(), 9u);
+  ScanSettings s = Read({"abc", "-E", "1e-2x", " 5", "0x10", "-S", "+.5", "-0",
+                         "1e999", "--help"});
+  ASSERT_EQ(s.coefficients.size(), 10u);
   EXPECT_EQ(s.coefficients[0], 0.0);
   EXPECT_EQ(s.coefficients[1], 0.0);  // not an option: case matters
   EXPECT_EQ(s.coefficients[2], 0.01);
@@ -158,6 +160,7 @@ TEST(CommandLine, NumbersAreReadLikeAtof) {
   EXPECT_EQ(s.coefficients[6], 0.5);
   EXPECT_TRUE(std::signbit(s.coefficients[7]));
   EXPECT_EQ(s.coefficients[8], HUGE_VAL);
+  EXPECT_EQ(s.coefficients[9], 0.0);  // --help among others is a coefficient
 
   s = Read({"-r", "nan", "inf"});
   EXPECT_TRUE(std::isnan(s.start));
@@ -166,7 +169,7 @@ TEST(CommandLine, NumbersAreReadLikeAtof) {
 
 TEST(CommandLine, OptionWithoutItsOperandsIsNamed) {
   struct Case {
-    std::vector<const char*> args;
+    std::vector<std::string> args;
     const char* complaint;
   };
   const Case cases[] = {
@@ -175,17 +178,16 @@ TEST(CommandLine, OptionWithoutItsOperandsIsNamed) {
       {{"1", "0", "-se"}, "option -se needs an operand"},
       {{"-r"}, "option -r needs two operands"},
       {{"1", "-r", "3"}, "option -r needs two operands"},
-      // The operand of -e is "-r", so -r is no option and all is well.
-      {{"-e", "-r"}, ""},
   };
   for (const Case& c : cases) {
-    std::vector<const char*> args = c.args;
-    args.insert(args.begin(), "rootscan");
     ScanSettings s;
-    EXPECT_EQ(ReadCommandLine(static_cast<int>(args.size()), args.data(), &s),
-              c.complaint)
-        << args.back();
+    std::string err;
+    EXPECT_FALSE(ReadCommandLine(c.args, &s, &err)) << c.complaint;
+    EXPECT_EQ(err, c.complaint);
   }
+  // The operand of -e is "-r", so -r is no option and all is well.
+  ScanSettings s = Read({"-e", "-r"});
+  EXPECT_TRUE(s.coefficients.empty());
 }
 
 // What one run of RunRootscan left behind.
@@ -201,77 +203,192 @@ std::string Drain(char* buffer, size_t size) {
   return text;
 }
 
-ScanResult Scan(std::vector<const char*> args) {
-  args.insert(args.begin(), "rootscan");
+ScanResult Scan(const std::vector<std::string>& args) {
   char* out_buf = nullptr;
   char* err_buf = nullptr;
   size_t out_size = 0;
   size_t err_size = 0;
   std::FILE* out = open_memstream(&out_buf, &out_size);
   std::FILE* err = open_memstream(&err_buf, &err_size);
-  int status =
-      RunRootscan(static_cast<int>(args.size()), args.data(), out, err);
+  int status = RunRootscan(args, stdin, out, err);
   std::fclose(out);
   std::fclose(err);
   return {status, Drain(out_buf, out_size), Drain(err_buf, err_size)};
 }
 
-TEST(Scan, MissingOperandPrintsNothingAndFails) {
-  ScanResult r = Scan({"1", "0", "-4", "-e"});
+const char kUsageLine[] =
+    "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE | -r START "
+    "END]...\n";
+
+struct Case {
+  std::vector<std::string> args;
+  std::string out;
+};
+
+// Each case must scan to the end with status 0, printing exactly `out`.
+void ExpectScans(const std::vector<Case>& cases) {
+  for (const Case& c : cases) {
+    std::string shown;
+    for (const std::string& a : c.args) shown += a + " ";
+    ScanResult r = Scan(c.args);
+    EXPECT_EQ(r.status, 0) << shown;
+    EXPECT_EQ(r.err, "") << shown;
+    EXPECT_EQ(r.out, c.out) << shown;
+  }
+}
+
+// The lines "xK = V" for K from 1 on, V running over the hundredths from
+// `from` to `to` printed with six decimals; the hundredth 0 prints as
+// "-0.000000", as the sample nearest zero lies just below it.
+std::string Samples(int from, int to) {
+  std::string text;
+  char line[64];
+  for (int h = from, k = 1; h <= to; ++h, ++k) {
+    int whole = (h < 0 ? -h : h) / 100;
+    int rest = (h < 0 ? -h : h) % 100;
+    std::snprintf(line, sizeof line, "x%d = %s%d.%02d0000\n", k,
+                  h <= 0 ? "-" : "", whole, rest);
+    text += line;
+  }
+  return text;
+}
+
+TEST(Scan, ZeroPolynomialReportsEverySample) {
+  ScanResult r = Scan({});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, Samples(-1000, 1000));
+  EXPECT_NE(r.out.find("\nx1001 = -0.000000\n"), std::string::npos);
+  EXPECT_EQ(r.out.substr(r.out.size() - 35),
+            "x2000 = 9.990000\nx2001 = 10.000000\n");
+}
+
+TEST(Scan, DocumentedCases) {
+  const std::string none = "No solutions from -10.000000 to 10.000000.\n";
+  ExpectScans({
+      {{"1", "0", "-4"}, "x1 = -2.000000\nx2 = 2.000000\n"},
+      {{"1", "-3", "2"},
+       "x1 = 1.000000\nx2 = 1.010000\nx3 = 1.990000\nx4 = 2.000000\n"},
+      {{"1", "0", "0"}, Samples(-9, 10)},
+      {{"1", "0"}, "x1 = -0.000000\nx2 = 0.010000\n"},
+      {{"1", "0", "-2"}, none},
+      {{"1"}, none},
+      {{"-r", "1", "0", "1", "0"}, "No solutions from 1.000000 to 0.000000.\n"},
+      {{"-r", "2", "2", "1", "0", "-4"}, "x1 = 2.000000\n"},
+      {{"-se", "0.5", "1", "0", "-4"}, "x1 = -2.000000\nx2 = 2.000000\n"},
+      {{"-e", "0", "1", "0", "-4"}, none},
+      {{"-e", "-s", "1", "0", "-4"}, none},
+  });
+}
+
+TEST(Scan, OptionsAndOperandsInAnyPlace) {
+  ExpectScans({
+      // Interleaved and repeated; coefficients keep their order.
+      {{"1", "-r", "9", "9", "0", "-s", "0.5", "-r", "-3", "3", "-4"},
+       "x1 = -2.000000\nx2 = 2.000000\n"},
+      // Option words as operands are numbers (0), not options.
+      {{"-r", "-e", "-s", "1", "0", "-4"},
+       "No solutions from 0.000000 to 0.000000.\n"},
+      {{"-r", "-2", "abc", "-e", "1e-2x", "1", "0", "-4"}, "x1 = -2.000000\n"},
+      // -E is no option: a coefficient 0, so this is 0x^2 + x.
+      {{"-E", "1", "0", "-r", "-0.015", "0.02"},
+       "x1 = -0.005000\nx2 = 0.005000\n"},
+      {{"-se", "0x1p-1", "-r", "-1", "1", "1", "0", "-4"},
+       "No solutions from -1.000000 to 1.000000.\n"},
+  });
+}
+
+TEST(Scan, HelpAloneShowsTheUsage) {
+  ScanResult r = Scan({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind(kUsageLine, 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("\n  -r START END"), std::string::npos) << r.out;
+  // Anywhere else --help is a coefficient of 0.
+  ExpectScans({{{"--help", "-r", "3", "3"}, "x1 = 3.000000\n"},
+               {{"1", "--help", "-r", "0", "0"}, "x1 = 0.000000\n"}});
+}
+
+TEST(Scan, MissingOperandPrintsNothingAndShowsTheUsage) {
+  ScanResult r = Scan({"1", "0", "-4", "-se"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "rootscan: option -e needs an operand\n");
+  EXPECT_EQ(r.err, std::string("rootscan: option -se needs an operand\n") +
+                       kUsageLine);
   r = Scan({"-r", "1"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "rootscan: option -r needs two operands\n");
+  EXPECT_EQ(r.err, std::string("rootscan: option -r needs two operands\n") +
+                       kUsageLine);
 }
 
 TEST(Scan, StepThatCannotAdvanceIsRefusedBeforeScanning) {
-  for (const char* step : {"0", "-0", "-0.01", "abc", "-inf"}) {
+  const std::pair<const char*, const char*> steps[] = {{"0", "0"},
+                                                       {"-0", "-0"},
+                                                       {"-0.5", "-0.5"},
+                                                       {"abc", "0"},
+                                                       {"-inf", "-inf"}};
+  for (const auto& [step, shown] : steps) {
     ScanResult r = Scan({"-s", step, "1", "0", "-4"});
     EXPECT_EQ(r.status, 1) << step;
     EXPECT_EQ(r.out, "") << step;
-    EXPECT_EQ(r.err.rfind("rootscan: step must be greater than 0, not ", 0), 0u)
-        << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    EXPECT_EQ(r.err,
+              std::string("rootscan: step must be greater than 0, not ") +
+                  shown + "\n");
   }
-}
-
-TEST(Scan, InfiniteRangeIsRefused) {
-  for (std::vector<const char*> range :
-       {std::vector<const char*>{"-r", "0", "inf"},
-        {"-r", "-inf", "0"},
-        {"-r", "-inf", "inf"}}) {
-    std::vector<const char*> args = range;
-    args.push_back("1");
-    ScanResult r = Scan(args);
-    EXPECT_EQ(r.status, 1) << range[1] << " " << range[2];
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err.rfind("rootscan: range ", 0), 0u) << r.err;
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
-  }
-  // A range that holds nothing is still no error.
-  EXPECT_EQ(Scan({"-r", "inf", "0", "1"}).status, 0);
 }
 
 TEST(Scan, EmptyRangeGivesClosingLineWhateverTheStep) {
-  struct Case {
-    std::vector<const char*> args;
-    const char* out;
-  };
-  const Case cases[] = {
+  ExpectScans({
       {{"-s", "0", "-r", "1", "0"},
        "No solutions from 1.000000 to 0.000000.\n"},
       {{"-s", "-1", "-r", "nan", "1"}, "No solutions from nan to 1.000000.\n"},
       {{"-s", "0", "-r", "0", "-nan"}, "No solutions from 0.000000 to -nan.\n"},
       {{"-r", "nan", "nan"}, "No solutions from nan to nan.\n"},
+      {{"-r", "inf", "0", "1"}, "No solutions from inf to 0.000000.\n"},
+      {{"-r", "inf", "-inf", "-s", "0"}, "No solutions from inf to -inf.\n"},
+  });
+}
+
+TEST(Scan, InfiniteBoundsWhereTheStepEndsTheScan) {
+  // From -inf an infinite step gives -inf + inf, NaN, which ends the scan
+  // after the one sample at -inf; so does a NaN step from anywhere, and an
+  // infinite step from a finite start passes any finite end at once.
+  ExpectScans({
+      {{"-r", "-inf", "5", "-s", "inf", "0"}, "x1 = -inf\n"},
+      {{"-r", "-inf", "5", "-s", "inf", "1"},
+       "No solutions from -inf to 5.000000.\n"},
+      {{"-r", "-inf", "inf", "-s", "inf", "0"}, "x1 = -inf\n"},
+      {{"-r", "-inf", "-inf", "-se", "inf", "0"}, "x1 = -inf\n"},
+      // At -inf, x^2 - 4 is inf + NaN (0 times -inf): never in the band.
+      {{"-r", "-inf", "5", "-s", "inf", "1", "0", "-4"},
+       "No solutions from -inf to 5.000000.\n"},
+      {{"-r", "-inf", "5", "-s", "nan", "0"}, "x1 = -inf\n"},
+      {{"-r", "0", "inf", "-s", "nan", "0"}, "x1 = 0.000000\n"},
+      {{"-r", "inf", "inf", "-s", "nan", "0"}, "x1 = inf\n"},
+      {{"-r", "-1", "1e308", "-s", "inf", "0"}, "x1 = -1.000000\n"},
+  });
+}
+
+TEST(Scan, InfiniteBoundsThatNoStepCanPassAreRefused) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      // A finite step leaves -inf where it is.
+      {{"-r", "-inf", "5", "-s", "1"}, "from -inf to 5 in steps of 1"},
+      {{"-r", "-inf", "5", "-s", "1.7976931348623157e308"},
+       "from -inf to 5 in steps of 1.79769e+308"},
+      {{"-r", "-inf", "-inf"}, "from -inf to -inf in steps of 0.01"},
+      // No x passes +inf, and only -inf + inf gives NaN.
+      {{"-r", "0", "inf"}, "from 0 to inf in steps of 0.01"},
+      {{"-r", "0", "inf", "-s", "inf"}, "from 0 to inf in steps of inf"},
+      {{"-r", "inf", "inf", "-s", "inf"}, "from inf to inf in steps of inf"},
+      {{"-r", "-inf", "inf"}, "from -inf to inf in steps of 0.01"},
   };
-  for (const Case& c : cases) {
-    ScanResult r = Scan(c.args);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, c.out);
-    EXPECT_EQ(r.err, "");
+  for (const auto& [args, what] : cases) {
+    ScanResult r = Scan(args);
+    EXPECT_EQ(r.status, 1) << what;
+    EXPECT_EQ(r.out, "") << what;
+    EXPECT_EQ(r.err,
+              std::string("rootscan: the scan ") + what + " never ends\n");
   }
 }
 
@@ -285,33 +402,132 @@ TEST(Scan, StallingStepStopsKeepingTheLinesPrinted) {
   EXPECT_EQ(r.err,
             "rootscan: step 1.1102230246251568e-16 is too small to move x "
             "past 1\n");
+  // x moves from 1 - 2^-53 to 1 and stops there: both lines stay.
+  r = Scan({"-r", "0.9999999999999999", "0x1.0000000000004p+0", "-s",
+            "0x1.0000000000001p-53"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "x1 = 1.000000\nx2 = 1.000000\n");
   // Stalling at a sample outside the band: no closing line either.
   r = Scan({"-r", "1e17", "1e18", "-s", "1", "1"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err,
-            "rootscan: step 1 is too small to move x past "
-            "1e+17\n");
+  EXPECT_EQ(r.err, "rootscan: step 1 is too small to move x past 1e+17\n");
 }
 
 TEST(Scan, NanStepSamplesTheStartOnce) {
-  ScanResult r = Scan({"-s", "nan", "1", "-1"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "No solutions from -10.000000 to 10.000000.\n");
-  r = Scan({"-s", "nan", "-r", "3", "4"});
-  EXPECT_EQ(r.out, "x1 = 3.000000\n");
+  ExpectScans({
+      {{"-s", "nan", "1", "-1"},
+       "No solutions from -10.000000 to 10.000000.\n"},
+      {{"-s", "nan", "-r", "3", "4"}, "x1 = 3.000000\n"},
+  });
 }
 
 TEST(Scan, ToleranceBandIsOpenOnBothSides) {
   // f(kX) is exactly 2^-53 and -2^-53 here; a band of exactly that half
   // width excludes it, anything wider includes it.
-  ScanResult r = Scan({"-r", "0x1.000002001p+0", "0x1.000002001p+0", "-e",
-                       "0x1p-53", "-1", "0x1.00000004p+0", "0x1.fc1004p-24"});
-  EXPECT_EQ(r.out, "No solutions from 1.000000 to 1.000000.\n");
-  r = Scan({"-r", "0x1.000002001p+0", "0x1.000002001p+0", "-e",
-            "0x1.0000000000001p-53", "1", "-0x1.00000004p+0",
-            "-0x1.fc1004p-24"});
-  EXPECT_EQ(r.out, "x1 = 1.000000\n");
+  ExpectScans({
+      {{"-r", "0x1.000002001p+0", "0x1.000002001p+0", "-e", "0x1p-53", "-1",
+        "0x1.00000004p+0", "0x1.fc1004p-24"},
+       "No solutions from 1.000000 to 1.000000.\n"},
+      {{"-r", "0x1.000002001p+0", "0x1.000002001p+0", "-e",
+        "0x1.0000000000001p-53", "1", "-0x1.00000004p+0", "-0x1.fc1004p-24"},
+       "x1 = 1.000000\n"},
+  });
+}
+
+// Each case sits on the edge of the band or of the range, where the last bit
+// of a rounding decides the output. The comment gives what a different
+// rounding would print instead.
+TEST(Scan, RoundingAtTheEdgeOfTheBand) {
+  auto at_x = [](std::vector<std::string> more) {
+    std::vector<std::string> args = {"-r", "0x1.000002001p+0",
+                                     "0x1.000002001p+0"};
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+  };
+  const std::string one = "x1 = 1.000000\n";
+  const std::string none = "No solutions from 1.000000 to 1.000000.\n";
+  ExpectScans({
+      // Value 0 (sum rounded to double after the first term); pure double
+      // gives 2^-52 and an unrounded sum 2^-53, both outside.
+      {at_x({"-e", "1e-16", "0x1.00000004p+0", "-0x1.000002041p+0"}), one},
+      // Value 2^-53 (product added in extended); rounding the product to
+      // double first gives 2^-52, outside a band of 2e-16.
+      {at_x({"-e", "2e-16", "-1", "0x1.00000004p+0", "0x1.fc1004p-24"}), one},
+      {at_x({"-e", "2e-16", "1", "-0x1.00000004p+0", "-0x1.fc1004p-24"}), one},
+      {at_x({"-e", "1e-16", "1", "-0x1.00000004p+0", "-0x1.fc1004p-24"}), none},
+      // The extended tie rounds up to exactly the tolerance, which fails;
+      // rounding straight to double, or not at all, would pass.
+      {{"-r", "0x1.000000329p+0", "2", "-s", "1", "-e", "0x1.0000eea2902f2p+0",
+        "0x1.0000ee7p+0", "0"},
+       "No solutions from 1.000000 to 2.000000.\n"},
+      {{"-r", "0x1.000000329p+0", "2", "-s", "1", "-e", "0x1.0000eea2902f2p+0",
+        "-0x1.0000ee7p+0", "0"},
+       "No solutions from 1.000000 to 2.000000.\n"},
+      {{"-r", "0x1.000000329p+0", "2", "-s", "1", "-e", "0x1.0000eea2902f3p+0",
+        "0x1.0000ee7p+0", "0"},
+       one},
+  });
+}
+
+TEST(Scan, RoundingAtTheEndOfTheRange) {
+  ExpectScans({
+      // 1 + 2^-52 + (2^-53 - 2^-106) rounds through extended to 1 + 2^-51,
+      // past the end; plain double addition would stall at 1 + 2^-52.
+      {{"-r", "0x1.0000000000001p+0", "0x1.0000000000001p+0", "-s",
+        "0x1.fffffffffffffp-54"},
+       "x1 = 1.000000\n"},
+      // 1 + (1.5 - 2^-52) * 2^-52 rounds through extended to 1 + 2^-51, past
+      // the end; plain double addition would land on the end, 1 + 2^-52.
+      {{"-r", "1", "0x1.0000000000001p+0", "-s", "0x1.7ffffffffffffp-52"},
+       "x1 = 1.000000\n"},
+  });
+}
+
+TEST(Scan, ValueDependsOnThePlatformPow) {
+  // x is sample 251 of the default scan. x^2 lies just above a tie between
+  // two doubles; 32-bit x86's pow rounds it through extended precision to the
+  // lower one (x^2 - 56.25 = 112 * 2^-47), x86-64's pow to the nearer upper
+  // one (113 * 2^-47). A band of 8e-13 lies between the two.
+  ScanResult r = Scan({"-r", "-0x1.e00000000003cp+2", "-0x1.e00000000003cp+2",
+                       "-e", "8e-13", "1", "0", "-56.25"});
+  EXPECT_EQ(r.status, 0);
+#if defined(__i386__)
+  EXPECT_EQ(r.out, "x1 = -7.500000\n");
+#else
+  EXPECT_EQ(r.out, "No solutions from -7.500000 to -7.500000.\n");
+#endif
+}
+
+TEST(Scan, FailedWriteIsReported) {
+  // The closing line, found lines, and the usage of --help.
+  for (const char* arg : {"1", "0", "--help"}) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    char* err_buf = nullptr;
+    size_t err_size = 0;
+    std::FILE* err = open_memstream(&err_buf, &err_size);
+    EXPECT_EQ(RunRootscan({arg}, stdin, full, err), 1) << arg;
+    std::fclose(err);
+    std::fclose(full);
+    EXPECT_EQ(Drain(err_buf, err_size),
+              "rootscan: write error: No space left on device\n")
+        << arg;
+  }
+}
+
+// The built program: arguments, output and status pass through main.
+TEST(Program, RunsTheScanOfItsArguments) {
+  ProgramResult r =
+      RunProgram({ROOTSCAN_PATH, "1", "0", "-4", "-r", "-5", "5"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, "x1 = -2.000000\nx2 = 2.000000\n");
+  r = RunProgram({ROOTSCAN_PATH, "-s"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err,
+            std::string("rootscan: option -s needs an operand\n") + kUsageLine);
 }
 
 }  // namespace

@@ -1,59 +1,139 @@
-// Runs the built orderdemo and sort programs and checks their exact bytes.
+// The programs orderdemo and sort: their logic in-process, and one run of
+// each built program for the wiring of main.
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "orderdemo.h"
 #include "run_program.h"
+#include "sort_program.h"
 
 namespace {
 
-TEST(Orderdemo, PrintsTheDrawAndItsSortedOrder) {
-  ProgramResult r = RunProgram({ORDERDEMO_PATH, "ignored", "args"});
+// What one in-process run left on out and err, and its status.
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadBack(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  for (int c; (c = std::getc(f)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(f);
+  return text;
+}
+
+using RunX = int (*)(const std::vector<std::string>&, std::FILE*, std::FILE*,
+                     std::FILE*);
+
+RunResult RunIn(RunX run, const std::vector<std::string>& args) {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  int status = run(args, nullptr, out, err);
+  return {status, ReadBack(out), ReadBack(err)};
+}
+
+// Runs `run` with standard output on /dev/full; returns what err got.
+std::string RunIntoFullDevice(RunX run, const std::vector<std::string>& args,
+                              int* status) {
+  std::FILE* full = std::fopen("/dev/full", "w");
+  EXPECT_NE(full, nullptr);
+  std::FILE* err = std::tmpfile();
+  *status = run(args, nullptr, full, err);
+  std::fclose(full);
+  return ReadBack(err);
+}
+
+// glibc's generator seeded with 0 draws 1804289383, 846930886, ...
+constexpr char kOrderdemoOutput[] =
+    "3, 6, 7, 5, 3, 5, 6, 2, 9, 1, \n"
+    "1, 2, 3, 3, 5, 5, 6, 6, 7, 9, \n";
+
+TEST(Orderdemo, PrintsTheDrawAndItsSortedOrderWhateverTheArguments) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, {"ignored", "args"}, {"--help", "x"}}) {
+    RunResult r = RunIn(RunOrderdemo, args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, kOrderdemoOutput);
+    EXPECT_EQ(r.out.size(), 62u);
+  }
+}
+
+TEST(Orderdemo, HelpAloneShowsTheUsage) {
+  RunResult r = RunIn(RunOrderdemo, {"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
-  // glibc's generator seeded with 0 draws 1804289383, 846930886, ...
-  EXPECT_EQ(r.out,
-            "3, 6, 7, 5, 3, 5, 6, 2, 9, 1, \n"
-            "1, 2, 3, 3, 5, 5, 6, 6, 7, 9, \n");
-  EXPECT_EQ(r.out.size(), 62u);
+  EXPECT_EQ(r.out.rfind("usage: orderdemo\n", 0), 0u) << r.out;
 }
 
 TEST(Orderdemo, FailedWriteIsReported) {
-  ProgramResult r = RunProgram({ORDERDEMO_PATH}, WithStdout(Stdout::kFull));
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "orderdemo: write error: No space left on device\n");
+  for (const char* arg : {"draw", "--help"}) {
+    int status = -1;
+    EXPECT_EQ(RunIntoFullDevice(RunOrderdemo, {arg}, &status),
+              "orderdemo: write error: No space left on device\n");
+    EXPECT_EQ(status, 1);
+  }
 }
 
-TEST(Sort, CountsThatDrawNothingSucceedSilently) {
-  for (const char* count : {"0", "abc", "", "-5", "1", " +12x", "1000"}) {
-    ProgramResult r = RunProgram({SORT_PATH, count, "extra"});
+TEST(Sort, CountsSortSilently) {
+  // Nothing drawn (0, below 0, no number), a few values on the stack, and
+  // 2000000 on the heap: the whole array on the stack would need 8 MB here,
+  // the usual stack limit.
+  for (const char* count :
+       {"0", "abc", "", "-5", "-2147483648", "1", " +12x", "1000", "2000000"}) {
+    RunResult r = RunIn(RunSort, {count, "extra"});
     EXPECT_EQ(r.status, 0) << count;
     EXPECT_EQ(r.out + r.err, "") << count;
   }
 }
 
-TEST(Sort, MissingCountIsAUsageError) {
-  ProgramResult r = RunProgram({SORT_PATH});
+TEST(Sort, MissingCountIsAUsageErrorHelpIsNot) {
+  RunResult r = RunIn(RunSort, {});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "usage: sort count\n");
+  EXPECT_EQ(r.err, "usage: sort COUNT\n");
+  r = RunIn(RunSort, {"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("usage: sort COUNT\n", 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("\n  COUNT "), std::string::npos) << r.out;
+  // Help goes to standard output, so a failed write is reported.
+  int status = -1;
+  EXPECT_EQ(RunIntoFullDevice(RunSort, {"--help"}, &status),
+            "sort: write error: No space left on device\n");
+  EXPECT_EQ(status, 1);
 }
 
 TEST(Sort, CountBeyondMemoryIsReportedNotCrashed) {
-  // Over 8 GB of ints: more than any 32-bit process can hold. (The program is
-  // built for the same architecture as this test.)
+  // Over 8 GB of ints: more than any 32-bit process can hold.
   if (sizeof(void*) > 4) GTEST_SKIP() << "a 64-bit process may hold 8 GB";
-  ProgramResult r = RunProgram({SORT_PATH, "2147483647"}, "", "",
-                               {"ASAN_OPTIONS=allocator_may_return_null=1"});
+  RunResult r = RunIn(RunSort, {"2147483647"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "sort: not enough memory to sort 2147483647 values\n");
+  EXPECT_EQ(r.err, "sort: not enough memory for 2147483647 values\n");
 }
 
-TEST(Sort, LargeCountsFitWhateverTheStack) {
-  // The whole array on the stack would need 8 MB here, the usual stack limit.
-  ProgramResult r = RunProgram({SORT_PATH, "2000000"});
+// The built programs: arguments, output and status pass through main.
+TEST(Orderdemo, ProgramPrintsTheDraw) {
+  ProgramResult r = RunProgram({ORDERDEMO_PATH, "ignored"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, kOrderdemoOutput);
+}
+
+TEST(Sort, ProgramReadsItsArgument) {
+  ProgramResult r = RunProgram({SORT_PATH, "1000"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out + r.err, "");
+  r = RunProgram({SORT_PATH});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "usage: sort COUNT\n");
 }
 
 }  // namespace

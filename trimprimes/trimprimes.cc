@@ -1,6 +1,8 @@
 #include "trimprimes.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 bool isPrime(int n) {
   // Below 2 nothing is prime. (Plain trial division would call 0 prime,
@@ -38,4 +40,45 @@ bool isTruncatable(int n) {
     if (!isPrime(r)) return false;
   }
   return true;
+}
+
+int SumOfTruncatablePrimes() {
+  // There are exactly eleven such primes; the search stops at the eleventh.
+  constexpr int kWanted = 11;
+  int n = 11;  // One-digit primes do not count, so the search starts at 11.
+  int finds = 0;
+  int sum = 0;
+  do {
+    if (isTruncatable(n)) {
+      ++finds;
+      sum += n;
+    }
+    n += 2;  // Even numbers above 2 are never prime.
+  } while (finds < kWanted);
+  return sum;
+}
+
+namespace {
+
+// The usage that --help prints.
+constexpr char kHelp[] =
+    "usage: trimprimes\n"
+    "Prints the sum of the eleven primes above 10 that stay prime as digits\n"
+    "are cut from either end, with no newline. Takes no arguments or input.\n";
+
+}  // namespace
+
+int RunTrimprimes(const std::vector<std::string>& args, std::FILE* /*in*/,
+                  std::FILE* out, std::FILE* err) {
+  if (args.size() == 1 && args[0] == "--help") {
+    std::fputs(kHelp, out);
+  } else {
+    std::fprintf(out, "%d", SumOfTruncatablePrimes());
+  }
+  errno = 0;
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    std::fprintf(err, "trimprimes: write error: %s\n", std::strerror(errno));
+    return 1;
+  }
+  return 0;
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "run_program.h"
@@ -51,17 +53,69 @@ TEST(IsTruncatable, FindsExactlyTheElevenUpTo739397) {
                                      3797, 739397}));
 }
 
-TEST(Trimprimes, PrintsTheSumWithoutANewline) {
+TEST(Search, SumsTheElevenTruncatablePrimes) {
+  EXPECT_EQ(SumOfTruncatablePrimes(),
+            23 + 37 + 53 + 73 + 313 + 317 + 373 + 797 + 3137 + 3797 + 739397);
+}
+
+// What one run of RunTrimprimes wrote to out and err, and its status.
+struct RunResult {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadBack(std::FILE* f) {
+  std::string text;
+  std::rewind(f);
+  for (int c; (c = std::getc(f)) != EOF;) text.push_back(static_cast<char>(c));
+  std::fclose(f);
+  return text;
+}
+
+RunResult Trimprimes(const std::vector<std::string>& args) {
+  std::FILE* out = std::tmpfile();
+  std::FILE* err = std::tmpfile();
+  int status = RunTrimprimes(args, nullptr, out, err);
+  return {status, ReadBack(out), ReadBack(err)};
+}
+
+TEST(Trimprimes, PrintsTheSumWithoutANewlineWhateverTheArguments) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{}, {"ignored"}, {"--help", "x"}, {"-h"}}) {
+    RunResult r = Trimprimes(args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "748317");
+  }
+}
+
+TEST(Trimprimes, HelpAloneShowsTheUsage) {
+  RunResult r = Trimprimes({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("usage: trimprimes\n", 0), 0u) << r.out;
+  EXPECT_EQ(r.out.back(), '\n');
+}
+
+TEST(Trimprimes, FailedWriteIsReported) {
+  for (const char* arg : {"sum", "--help"}) {
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(RunTrimprimes({arg}, nullptr, full, err), 1);
+    std::fclose(full);
+    EXPECT_EQ(ReadBack(err),
+              "trimprimes: write error: No space left on device\n");
+  }
+}
+
+// The built program: output and status pass through main.
+TEST(Trimprimes, ProgramPrintsTheSum) {
   ProgramResult r = RunProgram({TRIMPRIMES_PATH, "ignored"}, "ignored input");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out, "748317");
-}
-
-TEST(Trimprimes, FailedWriteIsReported) {
-  ProgramResult r = RunProgram({TRIMPRIMES_PATH}, WithStdout(Stdout::kFull));
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "trimprimes: write error\n");
 }
 
 }  // namespace

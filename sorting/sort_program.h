@@ -1,0 +1,21 @@
+#ifndef SORTING_SORT_PROGRAM_H_
+#define SORTING_SORT_PROGRAM_H_
+
+// The program sort, a timing workload for the sorting routines: draws COUNT
+// values, each rand() % COUNT after srand(0), and merge-sorts them, printing
+// nothing. (sort.h is the routines themselves.)
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+/// The whole program, given the arguments after the program name: reads the
+/// first as the count like strtol in base 10 (text without a number is 0),
+/// ignores the rest, draws and sorts that many values and returns 0; a count
+/// of 0 or below draws nothing. "--help" as the only argument writes the
+/// usage to out. Returns 1 after a message on err when the count is missing
+/// (the usage line) or its memory cannot be had. Reads nothing from in.
+int RunSort(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
+            std::FILE* err);
+
+#endif  // SORTING_SORT_PROGRAM_H_
