@@ -5,15 +5,21 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# Passes the build's output through: on a terminal as one line that each new
-# step overwrites (cut to the terminal's width), elsewhere line by line.
+# Passes the build's output through. On a terminal each progress line (they
+# start with "[": "[12/80] Building ...") overwrites the one before, cut to
+# the terminal's width, while any other line (a compiler's message) stays;
+# elsewhere every line is passed as it is.
 show_progress() {
   if [ -t 1 ]; then
     local cols line
     cols=$(stty size </dev/tty 2>/dev/null | cut -d' ' -f2)
     [ -n "$cols" ] && [ "$cols" -gt 1 ] || cols=80
     while IFS= read -r line; do
-      printf '\r\033[K%s' "${line:0:cols-1}"
+      if [[ $line == \[* ]]; then
+        printf '\r\033[K%s' "${line:0:cols-1}"
+      else
+        printf '\r\033[K%s\n' "$line"
+      fi
     done
     printf '\r\033[K'
   else
@@ -25,6 +31,6 @@ echo "go: checking what the project needs (installs only what is missing)"
 scripts/install-deps.sh
 echo "go: configuring and building everything into build/"
 start=$SECONDS
-scripts/build.sh build | show_progress
+scripts/build.sh build 2>&1 | show_progress
 echo "go: built in $((SECONDS - start)) s; starting build/bin/wordgame (Ctrl-D quits)"
 exec build/bin/wordgame

@@ -7,10 +7,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 status=0
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 for config in "build" "build-sanitize -DSANITIZE=ON"; do
   set -- $config
   start=$SECONDS
-  scripts/build.sh "$@" >/dev/null
+  # The build's output is shown only when it fails (Ninja prints compiler
+  # messages on standard output).
+  scripts/build.sh "$@" >"$log" 2>&1 || { cat "$log"; exit 1; }
   echo "== $1: configured and built in $((SECONDS - start)) s; tests:"
   start=$SECONDS
   ctest --test-dir "$1" -j "$(nproc)" --output-on-failure || status=1
