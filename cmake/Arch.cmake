@@ -22,7 +22,7 @@ if(SANITIZE OR FUZZ)
   if(SANITIZE)
     # -O1, not the build type's -O3: the sanitizers find the same faults at
     # -O1 (the level their documentation recommends), while -O3 with their
-    # instrumentation takes about three times as long to compile. The normal
+    # instrumentation takes more than twice as long to compile. The normal
     # build still tests the code as it ships, at -O3.
     add_compile_options(-O1)
   endif()
