@@ -15,28 +15,73 @@ endif()
 
 find_package(Threads REQUIRED)
 
-foreach(bits 32 64)
-  add_library(gtest_${bits} STATIC ${GTEST_SOURCE_DIR}/src/gtest-all.cc
-                                   ${GTEST_SOURCE_DIR}/src/gtest_main.cc)
+# Every CTest test fails when it runs longer than this many seconds, so that a
+# hang fails the run instead of stalling it. The slowest test takes about 3 s
+# on an idle x86-64 machine; 32-bit tests may run under the qemu-i386
+# emulator (several times slower) on a machine shared with other builds, so
+# the limit leaves a wide margin while a hang still ends within two minutes.
+set(TEST_TIMEOUT 120)
+
+# The architectures that test code is built for: both in the normal build,
+# x86-64 alone in the sanitized and fuzzing builds.
+if(SINGLE_ARCH)
+  set(TEST_ARCHS 64)
+else()
+  set(TEST_ARCHS 32 64)
+endif()
+
+# Test code (the tests, GoogleTest, the test helpers, the corpus replays) is
+# compiled without optimisation: it drives the code under test, which keeps
+# the build's own flags, and its own speed does not matter (the whole suite
+# runs in seconds), while optimising it took most of the test command's time.
+set(TEST_CODE_FLAGS -O0)
+
+# test_code(target): compiles target as test code (see TEST_CODE_FLAGS).
+function(test_code target)
+  target_compile_options(${target} PRIVATE ${TEST_CODE_FLAGS})
+endfunction()
+
+# test_library(name TYPE source...): the test helper library <name>_64 and
+# <name>_32 of library type TYPE (STATIC or OBJECT), built from the same
+# sources for x86-64 and for 32-bit x86. Where there is one architecture only
+# <name>_32 is another name for <name>_64, built once. Configure each built
+# library by looping over TEST_ARCHS (an alias takes no settings).
+function(test_library name type)
+  foreach(bits ${TEST_ARCHS})
+    add_library(${name}_${bits} ${type} ${ARGN})
+    test_code(${name}_${bits})
+    set_target_properties(${name}_${bits} PROPERTIES
+      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testlib)
+  endforeach()
+  if(SINGLE_ARCH)
+    add_library(${name}_32 ALIAS ${name}_64)
+  else()
+    x86_32(${name}_32)
+  endif()
+endfunction()
+
+test_library(gtest STATIC ${GTEST_SOURCE_DIR}/src/gtest-all.cc
+                          ${GTEST_SOURCE_DIR}/src/gtest_main.cc)
+foreach(bits ${TEST_ARCHS})
   target_include_directories(gtest_${bits} SYSTEM PUBLIC ${GTEST_SOURCE_DIR}/include)
   target_include_directories(gtest_${bits} PRIVATE ${GTEST_SOURCE_DIR})
   target_link_libraries(gtest_${bits} PUBLIC Threads::Threads)
-  set_target_properties(gtest_${bits} PROPERTIES
-    ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testlib)
 endforeach()
-x86_32(gtest_32)
 
 # system_test(name BITS 32|64 SOURCES src... [LIBS lib...]): a GoogleTest
-# binary in tests/, built for the given architecture, registered with CTest.
+# binary in tests/, built for the given architecture, registered with CTest
+# one test case per CTest test.
 function(system_test name)
   cmake_parse_arguments(T "" "BITS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_${T_BITS} ${T_LIBS})
+  test_code(${name})
   if(T_BITS STREQUAL 32)
     x86_32(${name})
   endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIRECTORY})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "ASAN_OPTIONS=allocator_may_return_null=1")
+    PROPERTIES ENVIRONMENT "ASAN_OPTIONS=allocator_may_return_null=1"
+               TIMEOUT ${TEST_TIMEOUT})
 endfunction()

@@ -37,7 +37,8 @@ Game MakeGameCapturingSecret(std::string& secret_line) {
     Game game("");
     restore();
     std::rewind(capture);
-    for (int c; (c = std::fgetc(capture)) != EOF;) secret_line.push_back(static_cast<char>(c));
+    for (int c; (c = std::fgetc(capture)) != EOF;)
+      secret_line.push_back(static_cast<char>(c));
     std::fclose(capture);
     return game;
   } catch (...) {

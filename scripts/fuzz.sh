@@ -12,13 +12,22 @@ shift || true
 scripts/install-deps.sh clang libclang-rt-14-dev
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DFUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-all=$(sed -n "s/^fuzz_target(\([a-z_]*\) .*/\1/p" */CMakeLists.txt)
+# Every fuzz target of the tree, wherever it is: CMake lists each one with its
+# corpus folder (name, a tab, the folder) when it configures the build.
+list=$PWD/build-fuzz/fuzz/targets.txt
+all=$(cut -f1 "$list")
 targets=${*:-$all}
+for name in $targets; do
+  grep -q "^$name	" "$list" || {
+    echo "fuzz: no fuzz target $name (there are: $(echo $all))" >&2
+    exit 1
+  }
+done
 cmake --build build-fuzz -j "$(nproc)" --target $targets >/dev/null
 
 run_one() {
   local name=$1 src out=$PWD/fuzz-out/$1
-  src=$(dirname "$(grep -l "fuzz_target($name " */CMakeLists.txt)")/${name}_corpus
+  src=$(awk -F '\t' -v name="$name" '$1 == name { print $2 }' "$list")
   rm -rf "$out"
   mkdir -p "$out/corpus"
   cp "$src"/* "$out/corpus/"
@@ -28,7 +37,7 @@ run_one() {
 }
 
 export -f run_one
-export seconds
+export seconds list
 printf '%s\n' $targets | xargs -P "$(nproc)" -I{} bash -c 'run_one {}'
 
 status=0

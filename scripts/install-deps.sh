@@ -2,9 +2,12 @@
 # install-deps.sh [PACKAGE...]: installs what the project needs on Debian 12
 # (and any extra Debian PACKAGEs named) and makes sure 32-bit x86 programs
 # run. Does nothing when everything is there already. Installing needs root.
+# A script that needs more than the build and the tests names it here, so a
+# bare machine gets it: fuzz.sh passes clang, tidy.sh clang-tidy, a script
+# written in Python `scripts/install-deps.sh python3`.
 set -euo pipefail
 
-needed=(g++ g++-multilib cmake make googletest "$@")
+needed=(g++ g++-multilib cmake make ninja-build googletest "$@")
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"

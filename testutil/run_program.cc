@@ -127,6 +127,7 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
       if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
     }
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const std::string& a : argv)
       args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);

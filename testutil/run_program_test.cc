@@ -11,7 +11,7 @@ const char kShell[] = "/bin/sh";
 TEST(RunProgram, LargeInputThroughAFilterDoesNotDeadlock) {
   // cat writes as it reads: both pipes fill long before 300 KB have passed,
   // so the caller must write and drain at the same time.
-  std::string input(300 * 1024, 'x');
+  std::string input(size_t{300} * 1024, 'x');
   for (size_t i = 0; i < input.size(); i += 61) input[i] = '\n';
   ProgramResult r = RunProgram({"/bin/cat"}, input);
   EXPECT_EQ(r.status, 0);
