@@ -13,6 +13,14 @@ namespace {
 // bytes of stack as the array itself and overrun the usual 8 MiB stack.
 constexpr int64_t kStackScratch = 4096;
 
+// Quicksort ranges of at most this many elements are finished by insertion
+// sort instead of being partitioned further.
+constexpr int kQuickInsertion = 16;
+
+// Merge sort ranges of at most this many elements are sorted by insertion
+// sort instead of being split and merged.
+constexpr int kMergeInsertion = 16;
+
 // Room for n ints: on the stack when small, on the heap otherwise.
 class Scratch {
  public:
@@ -35,47 +43,105 @@ int Middle(int first, int last) {
   return static_cast<int>((static_cast<int64_t>(first) + last) / 2);
 }
 
+// floor(log2(n)) for n >= 1.
+int Log2(int64_t n) {
+  int log = 0;
+  while (n > 1) n >>= 1, ++log;
+  return log;
+}
+
+// Sorts a[0, n) by straight insertion. The smallest-so-far test first lets
+// every other element shift without checking for the start of the range.
+void InsertionSort(int* a, int n) {
+  for (int i = 1; i < n; ++i) {
+    int v = a[i];
+    int* hole = a + i;
+    if (v < a[0]) {
+      std::memmove(a + 1, a, i * sizeof(int));
+      hole = a;
+    } else {
+      while (v < hole[-1]) {
+        *hole = hole[-1];
+        --hole;
+      }
+    }
+    *hole = v;
+  }
+}
+
+// Sorts a[0, n) by heapsort: O(n log n) whatever the input, the quicksorts'
+// way out of ranges on which partitions keep coming out lopsided.
+void HeapSort(int* a, int n) {
+  auto sift_down = [a](int64_t root, int64_t end) {
+    int v = a[root];
+    for (;;) {
+      int64_t child = 2 * root + 1;
+      if (child >= end) break;
+      if (child + 1 < end && a[child + 1] > a[child]) ++child;
+      if (a[child] <= v) break;
+      a[root] = a[child];
+      root = child;
+    }
+    a[root] = v;
+  };
+  for (int root = n / 2 - 1; root >= 0; --root) sift_down(root, n);
+  for (int end = n - 1; end > 0; --end) {
+    std::swap(a[0], a[end]);
+    sift_down(0, end);
+  }
+}
+
+// A partition is lopsided when its smaller part has fewer than an eighth of
+// the range: such splits are what make a quicksort quadratic.
+bool Lopsided(int64_t smaller, int64_t n) { return smaller < n / 8; }
+
+// The index among i, j, k whose value is the median of the three.
+int MedianIndex(const int* a, int i, int j, int k) {
+  if (a[i] < a[j]) {
+    if (a[j] < a[k]) return j;
+    return a[i] < a[k] ? k : i;
+  }
+  if (a[i] < a[k]) return i;
+  return a[j] < a[k] ? k : j;
+}
+
 // Merges the sorted runs left[0, n_left) and right[0, n_right) into out, which
 // overlaps neither; on equal values the right element comes first. Each step
 // picks its element by a data move rather than a branch, so random input
-// costs no mispredictions.
+// costs no mispredictions. The smallest elements are placed from the front
+// and the largest from the back in the same loop: two independent chains of
+// work per step, and for as many steps as the shorter run has elements
+// neither end can run past its runs, so the loop needs no bounds checks.
 void MergeRuns(const int* left, int n_left, const int* right, int n_right,
                int* out) {
-  const int* left_end = left + n_left;
-  const int* right_end = right + n_right;
-  while (left != left_end && right != right_end) {
+  const int steps = n_left < n_right ? n_left : n_right;
+  const int* left_back = left + n_left - 1;
+  const int* right_back = right + n_right - 1;
+  int* out_back = out + n_left + n_right - 1;
+  for (int k = 0; k < steps; ++k) {
+    int a = *left, b = *right;
+    bool take_left = a < b;
+    *out++ = take_left ? a : b;
+    left += take_left;
+    right += !take_left;
+    // From the back, the left run's element goes last among equal values.
+    int c = *left_back, d = *right_back;
+    bool take_right = c < d;
+    *out_back-- = take_right ? d : c;
+    right_back -= take_right;
+    left_back -= !take_right;
+  }
+  // What is left lies between the two ends: unequal runs only.
+  while (left <= left_back && right <= right_back) {
     int a = *left, b = *right;
     bool take_left = a < b;
     *out++ = take_left ? a : b;
     left += take_left;
     right += !take_left;
   }
-  std::memcpy(out, left, (left_end - left) * sizeof(int));
-  out += left_end - left;
-  std::memcpy(out, right, (right_end - right) * sizeof(int));
-}
-
-// Sorts 2 or 3 elements from src into dst: the same merges as the general
-// case (one element on the left, the rest on the right, ties to the right),
-// written out because such tiny ranges make up most of the calls.
-void SortSmallInto(const int* src, int* dst, int n) {
-  int a = src[0], b = src[1];
-  if (n == 2) {
-    bool take_left = a < b;
-    dst[0] = take_left ? a : b;
-    dst[1] = take_left ? b : a;
-    return;
-  }
-  int c = src[2];
-  bool b_first = b < c;
-  int low = b_first ? b : c, high = b_first ? c : b;
-  if (a < low) {
-    dst[0] = a, dst[1] = low, dst[2] = high;
-  } else if (a < high) {
-    dst[0] = low, dst[1] = a, dst[2] = high;
-  } else {
-    dst[0] = low, dst[1] = high, dst[2] = a;
-  }
+  std::memcpy(out, left, (left_back + 1 - left) * sizeof(int));
+  out += left_back + 1 - left;
+  std::memcpy(out, right, (right_back + 1 - right) * sizeof(int));
 }
 
 // Sorts n elements into dst, where src and dst hold the same n values on
@@ -84,9 +150,8 @@ void SortSmallInto(const int* src, int* dst, int n) {
 // each element once and no run is copied out first. The split at n / 2 is
 // the midpoint (start + end) / 2 of the caller's index range.
 void SortInto(int* src, int* dst, int n) {
-  if (n < 2) return;
-  if (n <= 3) {
-    SortSmallInto(src, dst, n);
+  if (n <= kMergeInsertion) {
+    InsertionSort(dst, n);
     return;
   }
   int half = n / 2;
@@ -97,6 +162,117 @@ void SortInto(int* src, int* dst, int n) {
   } else {
     MergeRuns(src, half, src + half, n - half, dst);
   }
+}
+
+// quicksort over arr[0, count) with `budget` lopsided partitions left before
+// the range goes to heapsort. Each partition is the two-pointer one around
+// the value at index count / 2; after a lopsided one, the range's next pivot
+// is the median of the values at a quarter, half and three quarters of it,
+// which breaks the patterns (organ pipes, sawtooths) that fool the middle
+// element again and again.
+void QuickSortRange(int* arr, int count, int budget) {
+  bool spread_pivot = false;
+  while (count > kQuickInsertion) {
+    if (budget == 0) {
+      HeapSort(arr, count);
+      return;
+    }
+    int at = count / 2;
+    if (spread_pivot) at = MedianIndex(arr, count / 4, at, count - count / 4);
+    const int pivot = arr[at];
+    // Each scan stops at an element equal to the pivot at the latest, so
+    // neither needs to check the bounds.
+    int* left = arr;
+    int* right = arr + count - 1;
+    for (;;) {
+      while (*left < pivot) ++left;
+      while (*right > pivot) --right;
+      if (left > right) break;
+      std::swap(*left++, *right--);
+      if (left > right) break;
+    }
+    int n_low = static_cast<int>(right - arr + 1);
+    int n_high = static_cast<int>(arr + count - left);
+    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, count);
+    budget -= spread_pivot;
+    if (n_low < n_high) {
+      QuickSortRange(arr, n_low, budget);
+      arr = left;
+      count = n_high;
+    } else {
+      QuickSortRange(left, n_high, budget);
+      count = n_low;
+    }
+  }
+  InsertionSort(arr, count);
+}
+
+// q_sort over arr[first..last] with `budget` lopsided partitions left before
+// the range goes to heapsort. When has_ceiling is set, no element of the
+// range is greater than `ceiling` (the pivot of an enclosing partition).
+//
+// The partition is the design's: elements not greater than the pivot to the
+// left, greater ones to the right, the pivot element (its index followed
+// through the exchanges) at the split. A pivot equal to the ceiling would put
+// everything to the left and split off a single element, over and over, on
+// runs of equal values; such a range is instead split into the elements less
+// than the pivot and those equal to it, which are done. After a lopsided
+// partition the next pivot is the median of three, as in QuickSortRange.
+void QSortRange(int* arr, int first, int last, int budget, bool has_ceiling,
+                int ceiling) {
+  bool spread_pivot = false;
+  while (last - first >= kQuickInsertion) {
+    if (budget == 0) {
+      HeapSort(arr + first, last - first + 1);
+      return;
+    }
+    int at = Middle(first, last);
+    if (spread_pivot) {
+      int quarter = (last - first) / 4;
+      at = MedianIndex(arr, first + quarter, at, last - quarter);
+    }
+    const int pivot = arr[at];
+    if (has_ceiling && pivot == ceiling) {
+      // Every element is <= pivot: gather those equal to it at the end.
+      int i = first, j = last;
+      for (;;) {
+        while (i <= j && arr[i] < pivot) ++i;
+        while (i <= j && arr[j] == pivot) --j;
+        if (i >= j) break;
+        std::swap(arr[i++], arr[j--]);
+      }
+      last = i - 1;
+      spread_pivot = false;
+      continue;
+    }
+    int i = first, j = last;
+    for (;;) {
+      while (arr[i] <= pivot && i < last) ++i;
+      while (arr[j] > pivot) --j;  // Stops at the pivot element at the latest.
+      if (i >= j) break;
+      std::swap(arr[i], arr[j]);
+      if (at == i) {
+        at = j;
+      } else if (at == j) {
+        at = i;
+      }
+    }
+    std::swap(arr[at], arr[j]);
+    int n_low = j - first;
+    int n_high = last - j;
+    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, last - first + 1);
+    budget -= spread_pivot;
+    if (n_low < n_high) {
+      QSortRange(arr, first, j - 1, budget, true, pivot);
+      first = j + 1;
+    } else {
+      QSortRange(arr, j + 1, last, budget, has_ceiling, ceiling);
+      last = j - 1;
+      has_ceiling = true;
+      ceiling = pivot;
+    }
+  }
+  if (first < last) InsertionSort(arr + first, last - first + 1);
 }
 
 }  // namespace
@@ -130,64 +306,18 @@ void mergesort_rec(int* arr, int start, int end) {
 void mergesort(int* arr, int count) { mergesort_rec(arr, 0, count); }
 
 void quicksort(int* arr, int count) {
-  // Hoare partition with two pointers around the middle value. The smaller
-  // part is sorted by recursion and the larger by the loop, so nesting stays
-  // within log2(count) whatever the input.
-  while (count > 1) {
-    const int pivot = arr[count / 2];
-    int* left = arr;
-    int* right = arr + count - 1;
-    while (left <= right) {
-      if (*left < pivot) {
-        ++left;
-      } else if (*right > pivot) {
-        --right;
-      } else {
-        std::swap(*left++, *right--);
-      }
-    }
-    int n_low = static_cast<int>(right - arr + 1);
-    int n_high = static_cast<int>(arr + count - left);
-    if (n_low < n_high) {
-      quicksort(arr, n_low);
-      arr = left;
-      count = n_high;
-    } else {
-      quicksort(left, n_high);
-      count = n_low;
-    }
-  }
+  // The smaller part of each partition is sorted by recursion and the larger
+  // by the loop, so nesting stays within log2(count) whatever the input.
+  if (count < 2) return;
+  QuickSortRange(arr, count, Log2(count));
 }
 
 void q_sort(int* arr, int first, int last) {
-  // Partition around the value at the middle index; the pivot element's
-  // index is tracked through the exchanges so that it can be put at the split
-  // position j afterwards. Recursion takes the smaller part, the loop the
-  // larger, which bounds nesting by log2 of the range length.
-  while (first < last) {
-    int at = Middle(first, last);
-    const int pivot = arr[at];
-    int i = first, j = last;
-    for (;;) {
-      while (arr[i] <= pivot && i < last) ++i;
-      while (arr[j] > pivot) --j;  // Stops at the pivot element at the latest.
-      if (i >= j) break;
-      std::swap(arr[i], arr[j]);
-      if (at == i) {
-        at = j;
-      } else if (at == j) {
-        at = i;
-      }
-    }
-    std::swap(arr[at], arr[j]);
-    if (j - first < last - j) {
-      q_sort(arr, first, j - 1);
-      first = j + 1;
-    } else {
-      q_sort(arr, j + 1, last);
-      last = j - 1;
-    }
-  }
+  // Recursion takes the smaller part, the loop the larger, which bounds
+  // nesting by log2 of the range length.
+  if (first >= last) return;
+  QSortRange(arr, first, last, Log2(static_cast<int64_t>(last) - first + 1),
+             false, 0);
 }
 
 void print_arr(int* arr, int count) {
