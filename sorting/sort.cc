@@ -159,18 +159,183 @@ void SortInto(int* src, int* dst, int n) {
   SortInto(dst + half, src + half, n - half);
   if (src[half - 1] <= src[half]) {
     std::memcpy(dst, src, n * sizeof(int));  // Already in order.
+  } else if (src[n - 1] <= src[0]) {
+    // The right half goes first as a whole (as on descending input).
+    std::memcpy(dst, src + half, (n - half) * sizeof(int));
+    std::memcpy(dst + n - half, src, half * sizeof(int));
   } else {
     MergeRuns(src, half, src + half, n - half, dst);
   }
 }
 
+// Elements per block in the partitions' block phase: a block's offsets fit in
+// bytes, and the two blocks' offsets (128 bytes) stay in the L1 cache.
+constexpr int kBlock = 64;
+
+// quicksort's partition of arr[0, count) around `pivot`, a value that occurs
+// in the range: the left pointer moves up over elements less than the pivot,
+// the right pointer down over elements greater than it, the two elements they
+// stop at are exchanged and both pointers move on, until they cross. Sets
+// *low_last to where the right pointer ends and *high_first to where the
+// left pointer ends.
+//
+// The pairs of elements exchanged are those of the plain loop, found faster:
+// while the part not yet scanned holds two blocks, a block at each end is
+// scanned without branches, recording the offsets where each pointer would
+// stop, and the recorded stops are exchanged pairwise in the order the
+// pointers would meet them. The plain loop then goes on from the pointers'
+// positions over what is left (under two blocks).
+void PartitionPointers(int* arr, int count, int pivot, int** low_last,
+                       int** high_first) {
+  int* first = arr;        // Start of the left block, or of what is unscanned.
+  int* end = arr + count;  // End of the right block, or of what is unscanned.
+  unsigned char stops_l[kBlock], stops_r[kBlock];
+  int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
+  while (end - first >= 2 * kBlock) {
+    if (n_l == 0) {
+      next_l = 0;
+      for (int k = 0; k < kBlock; ++k) {
+        stops_l[n_l] = static_cast<unsigned char>(k);
+        n_l += !(first[k] < pivot);
+      }
+    }
+    if (n_r == 0) {
+      next_r = 0;
+      for (int k = 1; k <= kBlock; ++k) {
+        stops_r[n_r] = static_cast<unsigned char>(k);
+        n_r += !(end[-k] > pivot);
+      }
+    }
+    int n = n_l < n_r ? n_l : n_r;
+    for (int k = 0; k < n; ++k) {
+      std::swap(first[stops_l[next_l + k]], end[-stops_r[next_r + k]]);
+    }
+    n_l -= n, next_l += n;
+    n_r -= n, next_r += n;
+    if (n_l == 0) first += kBlock;
+    if (n_r == 0) end -= kBlock;
+  }
+  int* left = n_l > 0 ? first + stops_l[next_l] : first;
+  int* right = n_r > 0 ? end - stops_r[next_r] : end - 1;
+  // Each scan stops at an element equal to the pivot, or at one that an
+  // exchange put behind the other pointer, at the latest: neither needs to
+  // check the bounds.
+  while (left <= right) {
+    while (*left < pivot) ++left;
+    while (*right > pivot) --right;
+    if (left > right) break;
+    std::swap(*left++, *right--);
+  }
+  *low_last = right;
+  *high_first = left;
+}
+
+// q_sort's partition of arr[first..last] around the value of the element at
+// *at: i moves up over elements not greater than the pivot (stopping at
+// last), j down over greater ones, and the elements they stop at are
+// exchanged, i and j staying where they are, until i >= j. *at follows the
+// pivot element through the exchanges. Returns j. The block phase is the one
+// of PartitionPointers, with q_sort's stopping rules.
+int PartitionIndices(int* arr, int first, int last, int* at) {
+  const int pivot = arr[*at];
+  int pivot_at = *at;
+  int* lo = arr + first;  // Start of the left block, or of what is unscanned.
+  int* end =
+      arr + last + 1;  // End of the right block, or of what is unscanned.
+  unsigned char stops_l[kBlock], stops_r[kBlock];
+  int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
+  while (end - lo >= 2 * kBlock) {
+    if (n_l == 0) {
+      next_l = 0;
+      for (int k = 0; k < kBlock; ++k) {
+        stops_l[n_l] = static_cast<unsigned char>(k);
+        n_l += lo[k] > pivot;
+      }
+    }
+    if (n_r == 0) {
+      next_r = 0;
+      for (int k = 1; k <= kBlock; ++k) {
+        stops_r[n_r] = static_cast<unsigned char>(k);
+        n_r += !(end[-k] > pivot);
+      }
+    }
+    int n = n_l < n_r ? n_l : n_r;
+    for (int k = 0; k < n; ++k) {
+      int* l = lo + stops_l[next_l + k];
+      int* r = end - stops_r[next_r + k];
+      std::swap(*l, *r);
+      // Only a right stop can be the pivot element: it is not greater.
+      int r_at = static_cast<int>(r - arr);
+      pivot_at = pivot_at == r_at ? static_cast<int>(l - arr) : pivot_at;
+    }
+    n_l -= n, next_l += n;
+    n_r -= n, next_r += n;
+    if (n_l == 0) lo += kBlock;
+    if (n_r == 0) end -= kBlock;
+  }
+  int i = static_cast<int>((n_l > 0 ? lo + stops_l[next_l] : lo) - arr);
+  int j = static_cast<int>((n_r > 0 ? end - stops_r[next_r] : end - 1) - arr);
+  for (;;) {
+    while (arr[i] <= pivot && i < last) ++i;
+    // Stops at the pivot element, or at an element that an exchange or the
+    // left scan left not greater than the pivot, at the latest.
+    while (arr[j] > pivot) --j;
+    if (i >= j) break;
+    std::swap(arr[i], arr[j]);
+    if (pivot_at == i) {
+      pivot_at = j;
+    } else if (pivot_at == j) {
+      pivot_at = i;
+    }
+  }
+  *at = pivot_at;
+  return j;
+}
+
+// Known bounds of a range's values from the partitions that enclose it: a
+// part left of a split holds nothing greater than its pivot, a part right of
+// it nothing less.
+struct Bounds {
+  bool has_low = false, has_high = false;
+  int low = 0, high = 0;
+};
+
+// For a[0, n) holding no element greater than `value`: moves the elements
+// less than it to the front and those equal to it behind them; returns how
+// many are less. One pass, so a run of values equal to an enclosing pivot
+// costs linear time instead of a partition per element or per level.
+int SetAsideEqualAtEnd(int* a, int n, int value) {
+  int i = 0, j = n - 1;
+  for (;;) {
+    while (i <= j && a[i] < value) ++i;
+    while (i <= j && a[j] == value) --j;
+    if (i >= j) return i;
+    std::swap(a[i++], a[j--]);
+  }
+}
+
+// For a[0, n) holding no element less than `value`: moves the elements equal
+// to it to the front; returns how many are equal.
+int SetAsideEqualAtFront(int* a, int n, int value) {
+  int i = 0, j = n - 1;
+  for (;;) {
+    while (i <= j && a[i] == value) ++i;
+    while (i <= j && a[j] > value) --j;
+    if (i >= j) return i;
+    std::swap(a[i++], a[j--]);
+  }
+}
+
 // quicksort over arr[0, count) with `budget` lopsided partitions left before
-// the range goes to heapsort. Each partition is the two-pointer one around
-// the value at index count / 2; after a lopsided one, the range's next pivot
-// is the median of the values at a quarter, half and three quarters of it,
-// which breaks the patterns (organ pipes, sawtooths) that fool the middle
-// element again and again.
-void QuickSortRange(int* arr, int count, int budget) {
+// the range goes to heapsort; `bounds` are what enclosing partitions tell of
+// its values. Each partition is the two-pointer one around the value at index
+// count / 2. After a lopsided one, the range's next pivot is the median of
+// the values at a quarter, half and three quarters of it, which breaks the
+// patterns (organ pipes, sawtooths) that fool the middle element again and
+// again. A pivot equal to a bound means a run of values equal to it: those
+// are set aside in one pass (they are in place) instead of being exchanged
+// pairwise on every level.
+void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
   bool spread_pivot = false;
   while (count > kQuickInsertion) {
     if (budget == 0) {
@@ -180,28 +345,35 @@ void QuickSortRange(int* arr, int count, int budget) {
     int at = count / 2;
     if (spread_pivot) at = MedianIndex(arr, count / 4, at, count - count / 4);
     const int pivot = arr[at];
-    // Each scan stops at an element equal to the pivot at the latest, so
-    // neither needs to check the bounds.
-    int* left = arr;
-    int* right = arr + count - 1;
-    for (;;) {
-      while (*left < pivot) ++left;
-      while (*right > pivot) --right;
-      if (left > right) break;
-      std::swap(*left++, *right--);
-      if (left > right) break;
+    spread_pivot = false;
+    if (bounds.has_high && pivot == bounds.high) {
+      count = SetAsideEqualAtEnd(arr, count, pivot);
+      continue;
     }
+    if (bounds.has_low && pivot == bounds.low) {
+      int equal = SetAsideEqualAtFront(arr, count, pivot);
+      arr += equal;
+      count -= equal;
+      continue;
+    }
+    int *right, *left;
+    PartitionPointers(arr, count, pivot, &right, &left);
     int n_low = static_cast<int>(right - arr + 1);
     int n_high = static_cast<int>(arr + count - left);
     spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, count);
     budget -= spread_pivot;
+    Bounds low_part = bounds, high_part = bounds;
+    low_part.has_high = true, low_part.high = pivot;
+    high_part.has_low = true, high_part.low = pivot;
     if (n_low < n_high) {
-      QuickSortRange(arr, n_low, budget);
+      QuickSortRange(arr, n_low, budget, low_part);
       arr = left;
       count = n_high;
+      bounds = high_part;
     } else {
-      QuickSortRange(left, n_high, budget);
+      QuickSortRange(left, n_high, budget, high_part);
       count = n_low;
+      bounds = low_part;
     }
   }
   InsertionSort(arr, count);
@@ -232,31 +404,13 @@ void QSortRange(int* arr, int first, int last, int budget, bool has_ceiling,
       at = MedianIndex(arr, first + quarter, at, last - quarter);
     }
     const int pivot = arr[at];
+    spread_pivot = false;
     if (has_ceiling && pivot == ceiling) {
-      // Every element is <= pivot: gather those equal to it at the end.
-      int i = first, j = last;
-      for (;;) {
-        while (i <= j && arr[i] < pivot) ++i;
-        while (i <= j && arr[j] == pivot) --j;
-        if (i >= j) break;
-        std::swap(arr[i++], arr[j--]);
-      }
-      last = i - 1;
-      spread_pivot = false;
+      last =
+          first - 1 + SetAsideEqualAtEnd(arr + first, last - first + 1, pivot);
       continue;
     }
-    int i = first, j = last;
-    for (;;) {
-      while (arr[i] <= pivot && i < last) ++i;
-      while (arr[j] > pivot) --j;  // Stops at the pivot element at the latest.
-      if (i >= j) break;
-      std::swap(arr[i], arr[j]);
-      if (at == i) {
-        at = j;
-      } else if (at == j) {
-        at = i;
-      }
-    }
+    int j = PartitionIndices(arr, first, last, &at);
     std::swap(arr[at], arr[j]);
     int n_low = j - first;
     int n_high = last - j;
@@ -309,7 +463,7 @@ void quicksort(int* arr, int count) {
   // The smaller part of each partition is sorted by recursion and the larger
   // by the loop, so nesting stays within log2(count) whatever the input.
   if (count < 2) return;
-  QuickSortRange(arr, count, Log2(count));
+  QuickSortRange(arr, count, Log2(count), Bounds());
 }
 
 void q_sort(int* arr, int first, int last) {
