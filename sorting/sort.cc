@@ -14,12 +14,20 @@ namespace {
 constexpr int64_t kStackScratch = 4096;
 
 // Quicksort ranges of at most this many elements are finished by insertion
-// sort instead of being partitioned further.
-constexpr int kQuickInsertion = 16;
+// sort instead of being partitioned further. Measured on 20,000 random values
+// in cache (x86-64, g++ -O3, best of 300), quicksort took 28.9, 25.9, 24.3,
+// 23.5, 22.7 and 24.2 ns per element with cut-offs of 16, 32, 48, 64, 96 and
+// 128 (q_sort alike): ranges under two blocks are partitioned by the plain,
+// branchy loops, so short ones are cheaper to insert. 64 takes most of the
+// gain while an unlucky range still costs at most 64 * 64 / 2 moves.
+constexpr int kQuickInsertion = 64;
 
 // Merge sort ranges of at most this many elements are sorted by insertion
-// sort instead of being split and merged.
-constexpr int kMergeInsertion = 16;
+// sort instead of being split and merged. Measured as above, mergesort took
+// 25.5, 25.4, 25.4, 24.6, 24.5, 24.1, 24.1 and 25.1 ns per element with
+// cut-offs of 8, 12, 16, 24, 32, 48, 64 and 96: flat from 24 to 64, and 32
+// lies inside that.
+constexpr int kMergeInsertion = 32;
 
 // Room for n ints: on the stack when small, on the heap otherwise.
 class Scratch {
@@ -92,7 +100,13 @@ void HeapSort(int* a, int n) {
 }
 
 // A partition is lopsided when its smaller part has fewer than an eighth of
-// the range: such splits are what make a quicksort quadratic.
+// the range: such splits are what make a quicksort quadratic. With at most
+// log2(n) of them on any chain of nested ranges (the budget the quicksorts
+// start with) and every other split leaving at most 7/8 of its range, the
+// chain is at most log2(n) + log(n) / log(8/7) partitions long, so the sort
+// stays O(n log n). A random middle pivot is lopsided one time in four, and
+// after one the pivot is a median of three: on 10^7 random values neither
+// quicksort reached heapsort once (counted in a test build).
 bool Lopsided(int64_t smaller, int64_t n) { return smaller < n / 8; }
 
 // The index among i, j, k whose value is the median of the three.
@@ -169,7 +183,8 @@ void SortInto(int* src, int* dst, int n) {
 }
 
 // Elements per block in the partitions' block phase: a block's offsets fit in
-// bytes, and the two blocks' offsets (128 bytes) stay in the L1 cache.
+// bytes. Measured as for kQuickInsertion with blocks of 32, 64 and 128:
+// quicksort 24.0, 23.4 and 25.5 ns per element, q_sort 23.9, 24.7 and 26.0.
 constexpr int kBlock = 64;
 
 // quicksort's partition of arr[0, count) around `pivot`, a value that occurs
