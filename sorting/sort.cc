@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace {
@@ -77,8 +78,7 @@ void InsertionSort(int* a, int n) {
   }
 }
 
-// Sorts a[0, n) by heapsort: O(n log n) whatever the input, the quicksorts'
-// way out of ranges on which partitions keep coming out lopsided.
+// Sorts a[0, n) by heapsort: O(n log n) whatever the input, in place.
 void HeapSort(int* a, int n) {
   auto sift_down = [a](int64_t root, int64_t end) {
     int v = a[root];
@@ -106,7 +106,7 @@ void HeapSort(int* a, int n) {
 // chain is at most log2(n) + log(n) / log(8/7) partitions long, so the sort
 // stays O(n log n). A random middle pivot is lopsided one time in four, and
 // after one the pivot is a median of three: on 10^7 random values neither
-// quicksort reached heapsort once (counted in a test build).
+// quicksort ran out of budget once (counted in a test build).
 bool Lopsided(int64_t smaller, int64_t n) { return smaller < n / 8; }
 
 // The index among i, j, k whose value is the median of the three.
@@ -180,6 +180,26 @@ void SortInto(int* src, int* dst, int n) {
   } else {
     MergeRuns(src, half, src + half, n - half, dst);
   }
+}
+
+// Sorts a[0, n) without pivots: the quicksorts' way out of a range on which
+// partitions keep coming out lopsided (inputs built to defeat the pivot
+// rules). Merge sort, which costs O(n log n) whatever the input and is fast
+// on the nearly ordered ranges such inputs tend to leave; heapsort, in place,
+// when the scratch copy cannot be had.
+void SortWithoutPivots(int* a, int n) {
+  // The scratch comes from the heap even when small: this runs deep inside
+  // the quicksorts' nesting, where a large frame would cost stack on every
+  // level it is inlined into.
+  std::unique_ptr<int[]> scratch(
+      new (std::nothrow) int[static_cast<size_t>(n)]);
+  if (scratch == nullptr) {
+    HeapSort(a, n);
+    return;
+  }
+  int* copy = scratch.get();
+  std::memcpy(copy, a, static_cast<size_t>(n) * sizeof(int));
+  SortInto(copy, a, n);
 }
 
 // Elements per block in the partitions' block phase: a block's offsets fit in
@@ -342,10 +362,10 @@ int SetAsideEqualAtFront(int* a, int n, int value) {
 }
 
 // quicksort over arr[0, count) with `budget` lopsided partitions left before
-// the range goes to heapsort; `bounds` are what enclosing partitions tell of
-// its values. Each partition is the two-pointer one around the value at index
-// count / 2. After a lopsided one, the range's next pivot is the median of
-// the values at a quarter, half and three quarters of it, which breaks the
+// the range is sorted without pivots; `bounds` are what enclosing partitions
+// tell of its values. Each partition is the two-pointer one around the value at
+// index count / 2. After a lopsided one, the range's next pivot is the median
+// of the values at a quarter, half and three quarters of it, which breaks the
 // patterns (organ pipes, sawtooths) that fool the middle element again and
 // again. A pivot equal to a bound means a run of values equal to it: those
 // are set aside in one pass (they are in place) instead of being exchanged
@@ -354,7 +374,7 @@ void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
   bool spread_pivot = false;
   while (count > kQuickInsertion) {
     if (budget == 0) {
-      HeapSort(arr, count);
+      SortWithoutPivots(arr, count);
       return;
     }
     int at = count / 2;
@@ -395,8 +415,8 @@ void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
 }
 
 // q_sort over arr[first..last] with `budget` lopsided partitions left before
-// the range goes to heapsort. When has_ceiling is set, no element of the
-// range is greater than `ceiling` (the pivot of an enclosing partition).
+// the range is sorted without pivots. When has_ceiling is set, no element of
+// the range is greater than `ceiling` (the pivot of an enclosing partition).
 //
 // The partition is the design's: elements not greater than the pivot to the
 // left, greater ones to the right, the pivot element (its index followed
@@ -410,7 +430,7 @@ void QSortRange(int* arr, int first, int last, int budget, bool has_ceiling,
   bool spread_pivot = false;
   while (last - first >= kQuickInsertion) {
     if (budget == 0) {
-      HeapSort(arr + first, last - first + 1);
+      SortWithoutPivots(arr + first, last - first + 1);
       return;
     }
     int at = Middle(first, last);
