@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <utility>
 
 namespace {
@@ -12,6 +13,22 @@ namespace {
 // from the heap. A merge of a whole large array would otherwise need as many
 // bytes of stack as the array itself and overrun the usual 8 MiB stack.
 constexpr int64_t kStackScratch = 4096;
+
+// Quicksort ranges of at most this many elements are finished by insertion
+// sort instead of being partitioned further. Measured on 20,000 random values
+// in cache (x86-64, g++ -O3, best of 300), quicksort took 28.9, 25.9, 24.3,
+// 23.5, 22.7 and 24.2 ns per element with cut-offs of 16, 32, 48, 64, 96 and
+// 128 (q_sort alike): ranges under two blocks are partitioned by the plain,
+// branchy loops, so short ones are cheaper to insert. 64 takes most of the
+// gain while an unlucky range still costs at most 64 * 64 / 2 moves.
+constexpr int kQuickInsertion = 64;
+
+// Merge sort ranges of at most this many elements are sorted by insertion
+// sort instead of being split and merged. Measured as above, mergesort took
+// 25.5, 25.4, 25.4, 24.6, 24.5, 24.1, 24.1 and 25.1 ns per element with
+// cut-offs of 8, 12, 16, 24, 32, 48, 64 and 96: flat from 24 to 64, and 32
+// lies inside that.
+constexpr int kMergeInsertion = 32;
 
 // Room for n ints: on the stack when small, on the heap otherwise.
 class Scratch {
@@ -35,14 +52,101 @@ int Middle(int first, int last) {
   return static_cast<int>((static_cast<int64_t>(first) + last) / 2);
 }
 
+// floor(log2(n)) for n >= 1.
+int Log2(int64_t n) {
+  int log = 0;
+  while (n > 1) n >>= 1, ++log;
+  return log;
+}
+
+// Sorts a[0, n) by straight insertion. The smallest-so-far test first lets
+// every other element shift without checking for the start of the range.
+void InsertionSort(int* a, int n) {
+  for (int i = 1; i < n; ++i) {
+    int v = a[i];
+    int* hole = a + i;
+    if (v < a[0]) {
+      std::memmove(a + 1, a, i * sizeof(int));
+      hole = a;
+    } else {
+      while (v < hole[-1]) {
+        *hole = hole[-1];
+        --hole;
+      }
+    }
+    *hole = v;
+  }
+}
+
+// Sorts a[0, n) by heapsort: O(n log n) whatever the input, in place.
+void HeapSort(int* a, int n) {
+  auto sift_down = [a](int64_t root, int64_t end) {
+    int v = a[root];
+    for (;;) {
+      int64_t child = 2 * root + 1;
+      if (child >= end) break;
+      if (child + 1 < end && a[child + 1] > a[child]) ++child;
+      if (a[child] <= v) break;
+      a[root] = a[child];
+      root = child;
+    }
+    a[root] = v;
+  };
+  for (int root = n / 2 - 1; root >= 0; --root) sift_down(root, n);
+  for (int end = n - 1; end > 0; --end) {
+    std::swap(a[0], a[end]);
+    sift_down(0, end);
+  }
+}
+
+// A partition is lopsided when its smaller part has fewer than an eighth of
+// the range: such splits are what make a quicksort quadratic. With at most
+// log2(n) of them on any chain of nested ranges (the budget the quicksorts
+// start with) and every other split leaving at most 7/8 of its range, the
+// chain is at most log2(n) + log(n) / log(8/7) partitions long, so the sort
+// stays O(n log n). A random middle pivot is lopsided one time in four, and
+// after one the pivot is a median of three: on 10^7 random values neither
+// quicksort ran out of budget once (counted in a test build).
+bool Lopsided(int64_t smaller, int64_t n) { return smaller < n / 8; }
+
+// The index among i, j, k whose value is the median of the three.
+int MedianIndex(const int* a, int i, int j, int k) {
+  if (a[i] < a[j]) {
+    if (a[j] < a[k]) return j;
+    return a[i] < a[k] ? k : i;
+  }
+  if (a[i] < a[k]) return i;
+  return a[j] < a[k] ? k : j;
+}
+
 // Merges the sorted runs left[0, n_left) and right[0, n_right) into out, which
 // overlaps neither; on equal values the right element comes first. Each step
 // picks its element by a data move rather than a branch, so random input
-// costs no mispredictions.
+// costs no mispredictions. The smallest elements are placed from the front
+// and the largest from the back in the same loop: two independent chains of
+// work per step, and for as many steps as the shorter run has elements
+// neither end can run past its runs, so the loop needs no bounds checks.
 void MergeRuns(const int* left, int n_left, const int* right, int n_right,
                int* out) {
+  const int steps = n_left < n_right ? n_left : n_right;
+  // The back's next elements are the ones before these.
   const int* left_end = left + n_left;
   const int* right_end = right + n_right;
+  int* out_end = out + n_left + n_right;
+  for (int k = 0; k < steps; ++k) {
+    int a = *left, b = *right;
+    bool take_left = a < b;
+    *out++ = take_left ? a : b;
+    left += take_left;
+    right += !take_left;
+    // From the back, the left run's element goes last among equal values.
+    int c = left_end[-1], d = right_end[-1];
+    bool take_right = c < d;
+    *--out_end = take_right ? d : c;
+    right_end -= take_right;
+    left_end -= !take_right;
+  }
+  // What is left lies between the two ends: unequal runs only.
   while (left != left_end && right != right_end) {
     int a = *left, b = *right;
     bool take_left = a < b;
@@ -55,38 +159,14 @@ void MergeRuns(const int* left, int n_left, const int* right, int n_right,
   std::memcpy(out, right, (right_end - right) * sizeof(int));
 }
 
-// Sorts 2 or 3 elements from src into dst: the same merges as the general
-// case (one element on the left, the rest on the right, ties to the right),
-// written out because such tiny ranges make up most of the calls.
-void SortSmallInto(const int* src, int* dst, int n) {
-  int a = src[0], b = src[1];
-  if (n == 2) {
-    bool take_left = a < b;
-    dst[0] = take_left ? a : b;
-    dst[1] = take_left ? b : a;
-    return;
-  }
-  int c = src[2];
-  bool b_first = b < c;
-  int low = b_first ? b : c, high = b_first ? c : b;
-  if (a < low) {
-    dst[0] = a, dst[1] = low, dst[2] = high;
-  } else if (a < high) {
-    dst[0] = low, dst[1] = a, dst[2] = high;
-  } else {
-    dst[0] = low, dst[1] = high, dst[2] = a;
-  }
-}
-
 // Sorts n elements into dst, where src and dst hold the same n values on
 // entry and src is left in any order. The halves are sorted into src (the
 // roles swap at each level) and then merged into dst, so every level moves
 // each element once and no run is copied out first. The split at n / 2 is
 // the midpoint (start + end) / 2 of the caller's index range.
 void SortInto(int* src, int* dst, int n) {
-  if (n < 2) return;
-  if (n <= 3) {
-    SortSmallInto(src, dst, n);
+  if (n <= kMergeInsertion) {
+    InsertionSort(dst, n);
     return;
   }
   int half = n / 2;
@@ -94,9 +174,305 @@ void SortInto(int* src, int* dst, int n) {
   SortInto(dst + half, src + half, n - half);
   if (src[half - 1] <= src[half]) {
     std::memcpy(dst, src, n * sizeof(int));  // Already in order.
+  } else if (src[n - 1] <= src[0]) {
+    // The right half goes first as a whole (as on descending input).
+    std::memcpy(dst, src + half, (n - half) * sizeof(int));
+    std::memcpy(dst + n - half, src, half * sizeof(int));
   } else {
     MergeRuns(src, half, src + half, n - half, dst);
   }
+}
+
+// Ranges of up to this many elements (16 KiB, within the L2 cache) that run
+// out of lopsided partitions are heapsorted: in place, with no allocation, at
+// a bounded cost (4096 random values took 214 us on x86-64 and 302 us as a
+// 32-bit program, g++ -O3, best of 200). Longer ones are merge sorted.
+constexpr int kHeapSortMax = 4096;
+
+// Sorts a[0, n) without pivots: the quicksorts' way out of a range on which
+// partitions keep coming out lopsided (inputs built to defeat the pivot
+// rules). Short ranges are heapsorted (kHeapSortMax). Longer ones are merge
+// sorted, which costs O(n log n) whatever the input and is
+// fast on the nearly ordered ranges such inputs tend to leave (heapsort of
+// 10^6 values left by the adversary in bench/sort_shapes.cc took 4.8 times
+// std::sort's time on the whole input, merge sort 1.2 to 1.6), unless the
+// scratch copy cannot be had.
+void SortWithoutPivots(int* a, int n) {
+  // No stack scratch: this runs deep inside the quicksorts' nesting, where a
+  // large frame would cost stack on every level it is inlined into.
+  std::unique_ptr<int[]> scratch;
+  if (n > kHeapSortMax) {
+    scratch.reset(new (std::nothrow) int[static_cast<size_t>(n)]);
+  }
+  if (scratch == nullptr) {
+    HeapSort(a, n);
+    return;
+  }
+  int* copy = scratch.get();
+  std::memcpy(copy, a, static_cast<size_t>(n) * sizeof(int));
+  SortInto(copy, a, n);
+}
+
+// Elements per block in the partitions' block phase: a block's offsets fit in
+// bytes. Measured as for kQuickInsertion with blocks of 32, 64 and 128:
+// quicksort 24.0, 23.4 and 25.5 ns per element, q_sort 23.9, 24.7 and 26.0.
+constexpr int kBlock = 64;
+
+// quicksort's partition of arr[0, count) around `pivot`, a value that occurs
+// in the range: the left pointer moves up over elements less than the pivot,
+// the right pointer down over elements greater than it, the two elements they
+// stop at are exchanged and both pointers move on, until they cross. Sets
+// *low_last to where the right pointer ends and *high_first to where the
+// left pointer ends.
+//
+// The pairs of elements exchanged are those of the plain loop, found faster:
+// while the part not yet scanned holds two blocks, a block at each end is
+// scanned without branches, recording the offsets where each pointer would
+// stop, and the recorded stops are exchanged pairwise in the order the
+// pointers would meet them. The plain loop then goes on from the pointers'
+// positions over what is left (under two blocks).
+void PartitionPointers(int* arr, int count, int pivot, int** low_last,
+                       int** high_first) {
+  int* first = arr;        // Start of the left block, or of what is unscanned.
+  int* end = arr + count;  // End of the right block, or of what is unscanned.
+  unsigned char stops_l[kBlock], stops_r[kBlock];
+  int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
+  while (end - first >= 2 * kBlock) {
+    if (n_l == 0) {
+      next_l = 0;
+      for (int k = 0; k < kBlock; ++k) {
+        stops_l[n_l] = static_cast<unsigned char>(k);
+        n_l += !(first[k] < pivot);
+      }
+    }
+    if (n_r == 0) {
+      next_r = 0;
+      for (int k = 1; k <= kBlock; ++k) {
+        stops_r[n_r] = static_cast<unsigned char>(k);
+        n_r += !(end[-k] > pivot);
+      }
+    }
+    int n = n_l < n_r ? n_l : n_r;
+    for (int k = 0; k < n; ++k) {
+      std::swap(first[stops_l[next_l + k]], end[-stops_r[next_r + k]]);
+    }
+    n_l -= n, next_l += n;
+    n_r -= n, next_r += n;
+    if (n_l == 0) first += kBlock;
+    if (n_r == 0) end -= kBlock;
+  }
+  int* left = n_l > 0 ? first + stops_l[next_l] : first;
+  int* right = n_r > 0 ? end - stops_r[next_r] : end - 1;
+  // Each scan stops at an element equal to the pivot, or at one that an
+  // exchange put behind the other pointer, at the latest: neither needs to
+  // check the bounds.
+  while (left <= right) {
+    while (*left < pivot) ++left;
+    while (*right > pivot) --right;
+    if (left > right) break;
+    std::swap(*left++, *right--);
+  }
+  *low_last = right;
+  *high_first = left;
+}
+
+// q_sort's partition of arr[first..last] around the value of the element at
+// *at: i moves up over elements not greater than the pivot (stopping at
+// last), j down over greater ones, and the elements they stop at are
+// exchanged, i and j staying where they are, until i >= j. *at follows the
+// pivot element through the exchanges. Returns j. The block phase is the one
+// of PartitionPointers, with q_sort's stopping rules.
+int PartitionIndices(int* arr, int first, int last, int* at) {
+  const int pivot = arr[*at];
+  int pivot_at = *at;
+  int* lo = arr + first;  // Start of the left block, or of what is unscanned.
+  int* end =
+      arr + last + 1;  // End of the right block, or of what is unscanned.
+  unsigned char stops_l[kBlock], stops_r[kBlock];
+  int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
+  while (end - lo >= 2 * kBlock) {
+    if (n_l == 0) {
+      next_l = 0;
+      for (int k = 0; k < kBlock; ++k) {
+        stops_l[n_l] = static_cast<unsigned char>(k);
+        n_l += lo[k] > pivot;
+      }
+    }
+    if (n_r == 0) {
+      next_r = 0;
+      for (int k = 1; k <= kBlock; ++k) {
+        stops_r[n_r] = static_cast<unsigned char>(k);
+        n_r += !(end[-k] > pivot);
+      }
+    }
+    int n = n_l < n_r ? n_l : n_r;
+    for (int k = 0; k < n; ++k) {
+      int* l = lo + stops_l[next_l + k];
+      int* r = end - stops_r[next_r + k];
+      std::swap(*l, *r);
+      // Only a right stop can be the pivot element: it is not greater.
+      int r_at = static_cast<int>(r - arr);
+      pivot_at = pivot_at == r_at ? static_cast<int>(l - arr) : pivot_at;
+    }
+    n_l -= n, next_l += n;
+    n_r -= n, next_r += n;
+    if (n_l == 0) lo += kBlock;
+    if (n_r == 0) end -= kBlock;
+  }
+  int i = static_cast<int>((n_l > 0 ? lo + stops_l[next_l] : lo) - arr);
+  int j = static_cast<int>((n_r > 0 ? end - stops_r[next_r] : end - 1) - arr);
+  for (;;) {
+    while (arr[i] <= pivot && i < last) ++i;
+    // Stops at the pivot element, or at an element that an exchange or the
+    // left scan left not greater than the pivot, at the latest.
+    while (arr[j] > pivot) --j;
+    if (i >= j) break;
+    std::swap(arr[i], arr[j]);
+    if (pivot_at == i) {
+      pivot_at = j;
+    } else if (pivot_at == j) {
+      pivot_at = i;
+    }
+  }
+  *at = pivot_at;
+  return j;
+}
+
+// Known bounds of a range's values from the partitions that enclose it: a
+// part left of a split holds nothing greater than its pivot, a part right of
+// it nothing less.
+struct Bounds {
+  bool has_low = false, has_high = false;
+  int low = 0, high = 0;
+};
+
+// For a[0, n) holding no element greater than `value`: moves the elements
+// less than it to the front and those equal to it behind them; returns how
+// many are less. One pass, so a run of values equal to an enclosing pivot
+// costs linear time instead of a partition per element or per level.
+int SetAsideEqualAtEnd(int* a, int n, int value) {
+  int i = 0, j = n - 1;
+  for (;;) {
+    while (i <= j && a[i] < value) ++i;
+    while (i <= j && a[j] == value) --j;
+    if (i >= j) return i;
+    std::swap(a[i++], a[j--]);
+  }
+}
+
+// For a[0, n) holding no element less than `value`: moves the elements equal
+// to it to the front; returns how many are equal.
+int SetAsideEqualAtFront(int* a, int n, int value) {
+  int i = 0, j = n - 1;
+  for (;;) {
+    while (i <= j && a[i] == value) ++i;
+    while (i <= j && a[j] > value) --j;
+    if (i >= j) return i;
+    std::swap(a[i++], a[j--]);
+  }
+}
+
+// quicksort over arr[0, count) with `budget` lopsided partitions left before
+// the range is sorted without pivots; `bounds` are what enclosing partitions
+// tell of its values. Each partition is the two-pointer one around the value at
+// index count / 2. After a lopsided one, the range's next pivot is the median
+// of the values at a quarter, half and three quarters of it, which breaks the
+// patterns (organ pipes, sawtooths) that fool the middle element again and
+// again. A pivot equal to a bound means a run of values equal to it: those
+// are set aside in one pass (they are in place) instead of being exchanged
+// pairwise on every level.
+void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
+  bool spread_pivot = false;
+  while (count > kQuickInsertion) {
+    if (budget == 0) {
+      SortWithoutPivots(arr, count);
+      return;
+    }
+    int at = count / 2;
+    if (spread_pivot) at = MedianIndex(arr, count / 4, at, count - count / 4);
+    const int pivot = arr[at];
+    spread_pivot = false;
+    if (bounds.has_high && pivot == bounds.high) {
+      count = SetAsideEqualAtEnd(arr, count, pivot);
+      continue;
+    }
+    if (bounds.has_low && pivot == bounds.low) {
+      int equal = SetAsideEqualAtFront(arr, count, pivot);
+      arr += equal;
+      count -= equal;
+      continue;
+    }
+    int *right, *left;
+    PartitionPointers(arr, count, pivot, &right, &left);
+    int n_low = static_cast<int>(right - arr + 1);
+    int n_high = static_cast<int>(arr + count - left);
+    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, count);
+    budget -= spread_pivot;
+    Bounds low_part = bounds, high_part = bounds;
+    low_part.has_high = true, low_part.high = pivot;
+    high_part.has_low = true, high_part.low = pivot;
+    if (n_low < n_high) {
+      QuickSortRange(arr, n_low, budget, low_part);
+      arr = left;
+      count = n_high;
+      bounds = high_part;
+    } else {
+      QuickSortRange(left, n_high, budget, high_part);
+      count = n_low;
+      bounds = low_part;
+    }
+  }
+  InsertionSort(arr, count);
+}
+
+// q_sort over arr[first..last] with `budget` lopsided partitions left before
+// the range is sorted without pivots. When has_ceiling is set, no element of
+// the range is greater than `ceiling` (the pivot of an enclosing partition).
+//
+// The partition is the design's: elements not greater than the pivot to the
+// left, greater ones to the right, the pivot element (its index followed
+// through the exchanges) at the split. A pivot equal to the ceiling would put
+// everything to the left and split off a single element, over and over, on
+// runs of equal values; such a range is instead split into the elements less
+// than the pivot and those equal to it, which are done. After a lopsided
+// partition the next pivot is the median of three, as in QuickSortRange.
+void QSortRange(int* arr, int first, int last, int budget, bool has_ceiling,
+                int ceiling) {
+  bool spread_pivot = false;
+  while (last - first >= kQuickInsertion) {
+    if (budget == 0) {
+      SortWithoutPivots(arr + first, last - first + 1);
+      return;
+    }
+    int at = Middle(first, last);
+    if (spread_pivot) {
+      int quarter = (last - first) / 4;
+      at = MedianIndex(arr, first + quarter, at, last - quarter);
+    }
+    const int pivot = arr[at];
+    spread_pivot = false;
+    if (has_ceiling && pivot == ceiling) {
+      last =
+          first - 1 + SetAsideEqualAtEnd(arr + first, last - first + 1, pivot);
+      continue;
+    }
+    int j = PartitionIndices(arr, first, last, &at);
+    std::swap(arr[at], arr[j]);
+    int n_low = j - first;
+    int n_high = last - j;
+    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, last - first + 1);
+    budget -= spread_pivot;
+    if (n_low < n_high) {
+      QSortRange(arr, first, j - 1, budget, true, pivot);
+      first = j + 1;
+    } else {
+      QSortRange(arr, j + 1, last, budget, has_ceiling, ceiling);
+      last = j - 1;
+      has_ceiling = true;
+      ceiling = pivot;
+    }
+  }
+  if (first < last) InsertionSort(arr + first, last - first + 1);
 }
 
 }  // namespace
@@ -130,64 +506,18 @@ void mergesort_rec(int* arr, int start, int end) {
 void mergesort(int* arr, int count) { mergesort_rec(arr, 0, count); }
 
 void quicksort(int* arr, int count) {
-  // Hoare partition with two pointers around the middle value. The smaller
-  // part is sorted by recursion and the larger by the loop, so nesting stays
-  // within log2(count) whatever the input.
-  while (count > 1) {
-    const int pivot = arr[count / 2];
-    int* left = arr;
-    int* right = arr + count - 1;
-    while (left <= right) {
-      if (*left < pivot) {
-        ++left;
-      } else if (*right > pivot) {
-        --right;
-      } else {
-        std::swap(*left++, *right--);
-      }
-    }
-    int n_low = static_cast<int>(right - arr + 1);
-    int n_high = static_cast<int>(arr + count - left);
-    if (n_low < n_high) {
-      quicksort(arr, n_low);
-      arr = left;
-      count = n_high;
-    } else {
-      quicksort(left, n_high);
-      count = n_low;
-    }
-  }
+  // The smaller part of each partition is sorted by recursion and the larger
+  // by the loop, so nesting stays within log2(count) whatever the input.
+  if (count < 2) return;
+  QuickSortRange(arr, count, Log2(count), Bounds());
 }
 
 void q_sort(int* arr, int first, int last) {
-  // Partition around the value at the middle index; the pivot element's
-  // index is tracked through the exchanges so that it can be put at the split
-  // position j afterwards. Recursion takes the smaller part, the loop the
-  // larger, which bounds nesting by log2 of the range length.
-  while (first < last) {
-    int at = Middle(first, last);
-    const int pivot = arr[at];
-    int i = first, j = last;
-    for (;;) {
-      while (arr[i] <= pivot && i < last) ++i;
-      while (arr[j] > pivot) --j;  // Stops at the pivot element at the latest.
-      if (i >= j) break;
-      std::swap(arr[i], arr[j]);
-      if (at == i) {
-        at = j;
-      } else if (at == j) {
-        at = i;
-      }
-    }
-    std::swap(arr[at], arr[j]);
-    if (j - first < last - j) {
-      q_sort(arr, first, j - 1);
-      first = j + 1;
-    } else {
-      q_sort(arr, j + 1, last);
-      last = j - 1;
-    }
-  }
+  // Recursion takes the smaller part, the loop the larger, which bounds
+  // nesting by log2 of the range length.
+  if (first >= last) return;
+  QSortRange(arr, first, last, Log2(static_cast<int64_t>(last) - first + 1),
+             false, 0);
 }
 
 void print_arr(int* arr, int count) {

@@ -4,7 +4,9 @@
 // Integer sorting routines: sort a caller's array of ints in place into
 // ascending (signed) order, or print it. No routine keeps state between
 // calls; none reports errors. The caller guarantees that every range lies
-// inside the array. Scratch memory that cannot be had throws std::bad_alloc.
+// inside the array. Every sort takes O(n log n) time on every input. Merge
+// scratch memory that cannot be had throws std::bad_alloc; the quicksorts
+// never throw.
 
 /// Merges the ascending runs [left_start, left_end) and [right_start,
 /// right_end) of arr into consecutive positions from left_start on. On equal
@@ -22,10 +24,15 @@ void mergesort(int* arr, int count);
 
 /// Sorts the first count elements of arr by quicksort, partitioning around
 /// the value at index count / 2 with two pointers; count <= 1 is a no-op.
+/// After a lopsided partition the next pivot is a median of three; a range
+/// that keeps splitting lopsidedly is merge sorted with heap scratch (or
+/// heapsorted in place when none can be had).
 void quicksort(int* arr, int count);
 
 /// Sorts the closed range arr[first..last] by quicksort, partitioning around
-/// the value at index (first + last) / 2; first >= last is a no-op.
+/// the value at index (first + last) / 2; first >= last is a no-op. Pivot
+/// choice after lopsided partitions and the way out as for quicksort; a run
+/// of values equal to an enclosing pivot is set aside in one pass.
 void q_sort(int* arr, int first, int last);
 
 /// Prints the first count elements as one line, each as "%d, ", then a line

@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "sort_adversary.h"
 
 namespace {
 
@@ -67,6 +70,24 @@ TEST(Merge, RunsInsideALargerArray) {
   Values a = {9, 9, -3, 8, -5, 0, 9};
   merge(a.data(), 2, 4, 4, 6);
   EXPECT_EQ(a, (Values{9, 9, -5, -3, 0, 8, 9}));
+}
+
+TEST(Merge, UnequalRunsSharingValues) {
+  const std::vector<std::pair<Values, Values>> runs = {
+      {{2, 2, 5}, {1, 2, 2, 2, 3, 5, 5, 9}},
+      {{7}, {1, 2, 3, 4, 5, 6, 8, 9}},
+      {{1, 2, 3, 4, 5, 6, 8, 9}, {7}},
+      {{4, 4, 4, 4, 4, 4}, {4, 4}},
+  };
+  for (const auto& [left, right] : runs) {
+    Values a = left, want;
+    a.insert(a.end(), right.begin(), right.end());
+    std::merge(left.begin(), left.end(), right.begin(), right.end(),
+               std::back_inserter(want));
+    int n_left = static_cast<int>(left.size());
+    merge(a.data(), 0, n_left, n_left, static_cast<int>(a.size()));
+    EXPECT_EQ(a, want);
+  }
 }
 
 TEST(Merge, LargeRunsUseHeapScratch) {
@@ -143,20 +164,6 @@ TEST(Sorts, AgreeWithStdSortOnManyShapes) {
   }
 }
 
-// An input on which the value at the middle index of every range that a
-// partition leaves is the largest of that range, so that each partition
-// splits off just one element. `middle(count)` is the sort's pivot index.
-Values WorstCaseInput(int n, int (*middle)(int)) {
-  Values label(n), value(n);
-  for (int i = 0; i < n; ++i) label[i] = i;
-  for (int count = n; count > 0; --count) {
-    int m = middle(count);
-    value[label[m]] = count;
-    std::swap(label[m], label[count - 1]);  // The partition's only exchange.
-  }
-  return value;
-}
-
 // Runs fn on a thread with a small stack (256 KiB): a sort whose nesting
 // grows with the input would overflow it and crash the test.
 void OnSmallStack(std::function<void()> fn) {
@@ -173,18 +180,54 @@ void OnSmallStack(std::function<void()> fn) {
   pthread_attr_destroy(&attr);
 }
 
+// The adversaries drive the quicksorts into their way out: merge sort for
+// long ranges, heapsort for short ones (n = 1000).
 TEST(Quicksorts, AdverseInputKeepsNestingShallow) {
-  constexpr int kN = 30000;  // about 30000 nested calls if nesting were linear
-  Values want(kN);
-  for (int i = 0; i < kN; ++i) want[i] = i + 1;
+  for (int n : {30000, 1000}) {  // 30000 nested calls if nesting were linear
+    Values want(n);
+    for (int i = 0; i < n; ++i) want[i] = i + 1;
+    for (const Values& in :
+         {MiddlePivotKiller(n, [](int count) { return count / 2; }),
+          QuicksortAdversary(n, false)}) {
+      Values a = in;
+      OnSmallStack([&] { quicksort(a.data(), n); });
+      EXPECT_EQ(a, want) << n;
+    }
+    for (const Values& in :
+         {MiddlePivotKiller(n, [](int count) { return (count - 1) / 2; }),
+          QuicksortAdversary(n, true)}) {
+      Values a = in;
+      OnSmallStack([&] { q_sort(a.data(), 0, n - 1); });
+      EXPECT_EQ(a, want) << n;
+    }
+  }
+}
 
-  Values a = WorstCaseInput(kN, [](int count) { return count / 2; });
-  OnSmallStack([&] { quicksort(a.data(), kN); });
-  EXPECT_EQ(a, want);
-
-  Values b = WorstCaseInput(kN, [](int count) { return (count - 1) / 2; });
-  OnSmallStack([&] { q_sort(b.data(), 0, kN - 1); });
-  EXPECT_EQ(b, want);
+// Shapes on which a quicksort that always splits at the middle element, or
+// splits off runs of equal values one element at a time, needs about n * n / 2
+// steps: minutes for these sizes, milliseconds for an O(n log n) sort.
+TEST(Quicksorts, NoShapeGoesQuadratic) {
+  constexpr int kN = 200000;
+  std::mt19937 rng(99);
+  const std::vector<std::pair<std::string, std::function<int(int)>>> shapes = {
+      {"all equal", [](int) { return 5; }},
+      {"two values", [&](int) { return static_cast<int>(rng() % 2); }},
+      {"ten values", [&](int) { return static_cast<int>(rng() % 10); }},
+      {"organ pipe", [](int i) { return i < kN / 2 ? i : kN - i; }},
+      {"valley", [](int i) { return i < kN / 2 ? kN / 2 - i : i - kN / 2; }},
+  };
+  for (const auto& [shape, value] : shapes) {
+    Values in(kN);
+    for (int i = 0; i < kN; ++i) in[i] = value(i);
+    Values want = in;
+    std::sort(want.begin(), want.end());
+    Values a = in;
+    quicksort(a.data(), kN);
+    EXPECT_EQ(a, want) << "quicksort, " << shape;
+    a = in;
+    q_sort(a.data(), 0, kN - 1);
+    EXPECT_EQ(a, want) << "q_sort, " << shape;
+  }
 }
 
 TEST(PrintArr, TrailingSeparatorAndLineFeed) {

@@ -1,0 +1,257 @@
+// sort_shapes [--limit SECONDS] COUNT
+// sort_shapes --series N[,N...]
+//
+// The first form times quicksort, q_sort and mergesort against std::sort (and
+// mergesort against std::stable_sort) on COUNT values of many input shapes
+// and prints one Markdown table row per shape: each cell is the routine's
+// best-of-three time as a multiple of the reference's time on the same
+// values. Every cell runs in a forked child under an alarm of SECONDS
+// (default 15) per run, so an input that sends a routine quadratic prints
+// "over SECONDS s" instead of hanging the benchmark.
+//
+// The second form prints, for random values and each N, the nanoseconds per
+// element of every routine (best of three), under a header line naming the
+// columns: the data of bench/sort_bench.sh's chart.
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sort.h"
+#include "sort_adversary.h"
+
+namespace {
+
+using Values = std::vector<int>;
+using Sorter = std::function<void(Values&)>;
+
+struct Routine {
+  const char* name;
+  Sorter sort;
+};
+
+const Routine kStdSort = {"std::sort",
+                          [](Values& v) { std::sort(v.begin(), v.end()); }};
+const Routine kStableSort = {"std::stable_sort", [](Values& v) {
+                               std::stable_sort(v.begin(), v.end());
+                             }};
+const Routine kQuicksort = {"quicksort", [](Values& v) {
+                              quicksort(v.data(), static_cast<int>(v.size()));
+                            }};
+const Routine kQSort = {"q_sort", [](Values& v) {
+                          q_sort(v.data(), 0, static_cast<int>(v.size()) - 1);
+                        }};
+const Routine kMergesort = {"mergesort", [](Values& v) {
+                              mergesort(v.data(), static_cast<int>(v.size()));
+                            }};
+
+struct Shape {
+  const char* name;
+  std::function<Values(int)> make;
+};
+
+std::vector<Shape> Shapes() {
+  auto each = [](const std::function<int(int, int, std::mt19937&)>& f) {
+    return [f](int n) {
+      std::mt19937 rng(12345);
+      Values v(n);
+      for (int i = 0; i < n; ++i) v[i] = f(i, n, rng);
+      return v;
+    };
+  };
+  return {
+      {"random", each([](int, int n, std::mt19937& r) {
+         return static_cast<int>(r() % static_cast<unsigned>(n));
+       })},
+      {"already sorted", each([](int i, int, std::mt19937&) { return i; })},
+      {"reversed", each([](int i, int n, std::mt19937&) { return n - i; })},
+      {"organ pipe (ascending, then descending)",
+       each([](int i, int n, std::mt19937&) { return i < n / 2 ? i : n - i; })},
+      {"descending, then ascending", each([](int i, int n, std::mt19937&) {
+         return i < n / 2 ? n / 2 - i : i - n / 2;
+       })},
+      {"all values equal", each([](int, int, std::mt19937&) { return 42; })},
+      {"two distinct values", each([](int, int, std::mt19937& r) {
+         return static_cast<int>(r() % 2);
+       })},
+      {"ten distinct values", each([](int, int, std::mt19937& r) {
+         return static_cast<int>(r() % 10);
+       })},
+      {"sawtooth (runs of 1000)",
+       each([](int i, int, std::mt19937&) { return i % 1000; })},
+      {"sawtooth (16 runs)",
+       each([](int i, int n, std::mt19937&) { return i % (n / 16 + 1); })},
+      {"sorted, 1% of pairs swapped",
+       [](int n) {
+         std::mt19937 rng(12345);
+         Values v(n);
+         for (int i = 0; i < n; ++i) v[i] = i;
+         for (int k = 0; k < n / 100; ++k) {
+           std::swap(v[rng() % static_cast<unsigned>(n)],
+                     v[rng() % static_cast<unsigned>(n)]);
+         }
+         return v;
+       }},
+      {"sorted, then 1% random", each([](int i, int n, std::mt19937& r) {
+         return i < n - n / 100
+                    ? i
+                    : static_cast<int>(r() % static_cast<unsigned>(n));
+       })},
+      {"interleaved ascending and descending",
+       each([](int i, int n, std::mt19937&) { return i % 2 ? i : n - i; })},
+      {"killer for quicksort's middle pivot",
+       [](int n) { return MiddlePivotKiller(n, [](int c) { return c / 2; }); }},
+      {"killer for q_sort's middle pivot",
+       [](int n) {
+         return MiddlePivotKiller(n, [](int c) { return (c - 1) / 2; });
+       }},
+      {"adversary for quicksort (McIlroy, run ahead)",
+       [](int n) { return QuicksortAdversary(n, false); }},
+      {"adversary for q_sort (McIlroy, run ahead)",
+       [](int n) { return QuicksortAdversary(n, true); }},
+  };
+}
+
+// Best of three times of `sort` on copies of `input`, in seconds; aborts on a
+// result that is not sorted.
+double BestOfThree(const Values& input, const Sorter& sort, int limit) {
+  double best = 1e30;
+  for (int run = 0; run < 3; ++run) {
+    Values v = input;
+    if (limit > 0) alarm(static_cast<unsigned>(limit));
+    auto start = std::chrono::steady_clock::now();
+    sort(v);
+    std::chrono::duration<double> took =
+        std::chrono::steady_clock::now() - start;
+    if (limit > 0) alarm(0);
+    if (!std::is_sorted(v.begin(), v.end())) {
+      std::fprintf(stderr, "sort_shapes: result not sorted\n");
+      std::abort();
+    }
+    best = std::min(best, took.count());
+  }
+  return best;
+}
+
+// BestOfThree in a forked child, so that a run past `limit` seconds is
+// killed by its alarm; returns a negative time for such a run.
+double TimeInChild(const Values& input, const Sorter& sort, int limit) {
+  int fds[2];
+  if (pipe(fds) != 0) std::abort();
+  std::fflush(stdout);
+  pid_t pid = fork();
+  if (pid < 0) std::abort();
+  if (pid == 0) {
+    close(fds[0]);
+    double t = BestOfThree(input, sort, limit);
+    ssize_t w = write(fds[1], &t, sizeof t);
+    _exit(w == static_cast<ssize_t>(sizeof t) ? 0 : 1);
+  }
+  close(fds[1]);
+  double t = -1;
+  ssize_t got = read(fds[0], &t, sizeof t);
+  close(fds[0]);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (got != static_cast<ssize_t>(sizeof t) || !WIFEXITED(status) ||
+      WEXITSTATUS(status) != 0) {
+    if (!(WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM)) {
+      std::fprintf(stderr, "sort_shapes: a timed run failed\n");
+      std::exit(1);
+    }
+    return -1;
+  }
+  return t;
+}
+
+std::string Cell(double t, double base, int limit) {
+  char text[32];
+  if (t < 0) {
+    std::snprintf(text, sizeof text, "over %d s", limit);
+  } else if (base <= 0) {
+    std::snprintf(text, sizeof text, "-");
+  } else {
+    std::snprintf(text, sizeof text, "%.2f", t / base);
+  }
+  return text;
+}
+
+int Table(int count, int limit) {
+  std::printf(
+      "%d values, time as a multiple of the reference's (best of 3); "
+      "std::sort's own time in ms\n\n",
+      count);
+  std::printf(
+      "| input shape | std::sort ms | quicksort | q_sort | mergesort | "
+      "mergesort / std::stable_sort |\n|---|---|---|---|---|---|\n");
+  for (const Shape& shape : Shapes()) {
+    Values input = shape.make(count);
+    double base = TimeInChild(input, kStdSort.sort, limit);
+    double stable = TimeInChild(input, kStableSort.sort, limit);
+    double quick = TimeInChild(input, kQuicksort.sort, limit);
+    double q = TimeInChild(input, kQSort.sort, limit);
+    double merge = TimeInChild(input, kMergesort.sort, limit);
+    std::printf("| %s | %.1f | %s | %s | %s | %s |\n", shape.name, base * 1e3,
+                Cell(quick, base, limit).c_str(), Cell(q, base, limit).c_str(),
+                Cell(merge, base, limit).c_str(),
+                Cell(merge, stable, limit).c_str());
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+int Series(const char* list) {
+  const Routine* routines[] = {&kStdSort, &kStableSort, &kQuicksort, &kQSort,
+                               &kMergesort};
+  std::printf("n");  // Then nanoseconds per element, one column a routine.
+  for (const Routine* r : routines) std::printf(" %s", r->name);
+  std::printf("\n");
+  std::string rest = list;
+  while (!rest.empty()) {
+    size_t comma = rest.find(',');
+    int n = std::atoi(rest.substr(0, comma).c_str());
+    rest = comma == std::string::npos ? "" : rest.substr(comma + 1);
+    if (n <= 0) continue;
+    Values input = Shapes()[0].make(n);
+    std::printf("%d", n);
+    for (const Routine* r : routines) {
+      double t = BestOfThree(input, r->sort, 0);
+      std::printf(" %.2f", t * 1e9 / n);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int limit = 15;
+  int arg = 1;
+  if (arg + 1 < argc && std::strcmp(argv[arg], "--series") == 0) {
+    return Series(argv[arg + 1]);
+  }
+  if (arg + 1 < argc && std::strcmp(argv[arg], "--limit") == 0) {
+    limit = std::atoi(argv[arg + 1]);
+    arg += 2;
+  }
+  if (arg + 1 != argc || std::atoi(argv[arg]) <= 0 || limit <= 0) {
+    std::fprintf(stderr,
+                 "usage: sort_shapes [--limit SECONDS] COUNT\n"
+                 "       sort_shapes --series N[,N...]\n");
+    return 1;
+  }
+  return Table(std::atoi(argv[arg]), limit);
+}
