@@ -330,9 +330,10 @@ TEST(Countup, CountBeyondMemoryIsReportedNotCrashed) {
 TEST(Countup, ArrayFarLargerThanTheStackWorks) {
   // Held to a 1 MiB stack, countup prints two million values: their array
   // alone (8 MB) is eight times that stack, so it cannot live there.
-  ProgramResult r = RunProgram(
-      {"/bin/sh", "-c", "ulimit -s 1024 && exec \"$0\"", COUNTUP_PATH},
-      "2000000");
+  RunOptions options;
+  options.input = "2000000";
+  options.stack_limit = 1 << 20;
+  ProgramResult r = RunProgram({COUNTUP_PATH}, options);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   std::string expected;

@@ -18,13 +18,6 @@ constexpr char kHelp[] =
     "Draws ten values from 0 to 9 (the generator seeded with 0), prints them,\n"
     "merge-sorts them and prints them again. Takes no arguments or input.\n";
 
-// Prints values[0..count) as one line to out, each as "%d, ", the way
-// print_arr prints them to standard output.
-void PrintValues(const int* values, int count, std::FILE* out) {
-  for (int i = 0; i < count; ++i) std::fprintf(out, "%d, ", values[i]);
-  std::fputc('\n', out);
-}
-
 }  // namespace
 
 int RunOrderdemo(const std::vector<std::string>& args, std::FILE* /*in*/,
@@ -35,9 +28,9 @@ int RunOrderdemo(const std::vector<std::string>& args, std::FILE* /*in*/,
     int values[kValues];
     std::srand(0);
     for (int& v : values) v = std::rand() % kValues;
-    PrintValues(values, kValues, out);
+    print_arr_to(out, values, kValues);
     mergesort(values, kValues);
-    PrintValues(values, kValues, out);
+    print_arr_to(out, values, kValues);
   }
   errno = 0;
   if (std::fflush(out) != 0 || std::ferror(out)) {

@@ -40,6 +40,8 @@ class Scratch {
     }
   }
   int* data() { return data_; }
+  Scratch(const Scratch&) = delete;  // data_ may point into the object
+  Scratch& operator=(const Scratch&) = delete;
 
  private:
   int local_[kStackScratch];
@@ -520,7 +522,9 @@ void q_sort(int* arr, int first, int last) {
              false, 0);
 }
 
-void print_arr(int* arr, int count) {
-  for (int i = 0; i < count; ++i) std::printf("%d, ", arr[i]);
-  std::putchar('\n');
+void print_arr(int* arr, int count) { print_arr_to(stdout, arr, count); }
+
+void print_arr_to(std::FILE* out, const int* arr, int count) {
+  for (int i = 0; i < count; ++i) std::fprintf(out, "%d, ", arr[i]);
+  std::fputc('\n', out);
 }

@@ -1,6 +1,8 @@
 #ifndef SORTING_SORT_H_
 #define SORTING_SORT_H_
 
+#include <cstdio>
+
 // Integer sorting routines: sort a caller's array of ints in place into
 // ascending (signed) order, or print it. No routine keeps state between
 // calls; none reports errors. The caller guarantees that every range lies
@@ -38,5 +40,9 @@ void q_sort(int* arr, int first, int last);
 /// Prints the first count elements as one line, each as "%d, ", then a line
 /// feed. count <= 0 prints the line feed alone.
 void print_arr(int* arr, int count);
+
+/// Prints like print_arr, to `out` instead of standard output. Write errors
+/// are left in out's error indicator for the caller to check.
+void print_arr_to(std::FILE* out, const int* arr, int count);
 
 #endif  // SORTING_SORT_H_

@@ -65,6 +65,13 @@ void Pump(int in_fd, const std::string& input, int out_fd, int err_fd,
   CloseIfOpen(in_fd);
 }
 
+// Holds the calling process's `resource` to `bytes` (0: leaves it as it is).
+bool Limit(decltype(RLIMIT_AS) resource, unsigned long long bytes) {
+  if (bytes == 0) return true;
+  rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+  return setrlimit(resource, &limit) == 0;
+}
+
 }  // namespace
 
 ProgramResult RunProgram(const std::vector<std::string>& argv,
@@ -121,10 +128,9 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
     if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(126);
     for (const std::string& e : options.env)
       putenv(const_cast<char*>(e.c_str()));
-    if (options.address_space_limit != 0) {
-      rlimit limit{static_cast<rlim_t>(options.address_space_limit),
-                   static_cast<rlim_t>(options.address_space_limit)};
-      if (setrlimit(RLIMIT_AS, &limit) != 0) _exit(126);
+    if (!Limit(RLIMIT_AS, options.address_space_limit) ||
+        !Limit(RLIMIT_STACK, options.stack_limit)) {
+      _exit(126);
     }
     std::vector<char*> args;
     args.reserve(argv.size() + 1);

@@ -38,6 +38,8 @@ struct RunOptions {
   /// When not 0, the child's address space is held to this many bytes, so
   /// that a large allocation fails in it instead of taking the machine.
   unsigned long long address_space_limit = 0;
+  /// When not 0, the child's stack is held to this many bytes.
+  unsigned long long stack_limit = 0;
 };
 
 /// Everyday options but for standard output, which goes to `to`.

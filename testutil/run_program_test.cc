@@ -49,7 +49,7 @@ TEST(RunProgram, UnusableStandardStreams) {
   EXPECT_NE(r.err.find("status 1"), std::string::npos) << r.err;
 }
 
-TEST(RunProgram, AddressSpaceLimitMakesLargeAllocationsFail) {
+TEST(RunProgram, ResourceLimitsHoldInTheChild) {
   RunOptions options;
   options.address_space_limit = 64ull << 20;
   // Holding 256 MB in one shell variable needs more than 64 MB of memory.
@@ -57,6 +57,9 @@ TEST(RunProgram, AddressSpaceLimitMakesLargeAllocationsFail) {
       {kShell, "-c", "x=$(head -c 268435456 /dev/zero | tr '\\0' a); echo ok"},
       options);
   EXPECT_EQ(r.out.find("ok"), std::string::npos);
+  options = RunOptions();
+  options.stack_limit = 1 << 20;
+  EXPECT_EQ(RunProgram({kShell, "-c", "ulimit -s"}, options).out, "1024\n");
 }
 
 TEST(RunProgram, TerminalShowsOutputAndErrorsAsATerminalWould) {
