@@ -281,7 +281,7 @@ std::string Session::ScoreText() const {
 }
 
 bool Session::Run(std::string* err) {
-  Print("Guess the word one letter at a time, or all of it at once. " +
+  Print("Guess the word a letter at a time, or all of it at once; " +
         std::to_string(kMisses) + " misses and you hang.\n" +
         "Type ? for help, ! to give up a round, Ctrl-D to quit.\n");
   bool ended = false;
