@@ -182,33 +182,9 @@ TEST(ElementWriter, ReportsAFailedWrite) {
   close(fd);
 }
 
-// What one run of RunCountup left behind.
-struct CountupResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-// Reads a stream from its start to its end and closes it.
-std::string ReadBack(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  for (int c; (c = std::getc(f)) != EOF;) text.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return text;
-}
-
-// Runs RunCountup with `input` on standard input and `out` (a temporary
-// file when null) as standard output.
-CountupResult Countup(const std::vector<std::string>& args,
-                      const std::string& input, std::FILE* out = nullptr) {
-  std::FILE* in = Input(input);
-  std::FILE* captured = out == nullptr ? std::tmpfile() : out;
-  std::FILE* err = std::tmpfile();
-  CountupResult r{RunCountup(args, in, captured, err), "", ReadBack(err)};
-  std::fclose(in);
-  if (out == nullptr) r.out = ReadBack(captured);
-  return r;
+ProgramResult Countup(const std::vector<std::string>& args,
+                      const std::string& input) {
+  return RunInProcess(RunCountup, args, input);
 }
 
 TEST(Countup, PrintsTheCountBelowTheNumberRead) {
@@ -224,7 +200,7 @@ TEST(Countup, PrintsTheCountBelowTheNumberRead) {
       {"-2147483648", "\n"},
   };
   for (const auto& [input, output] : cases) {
-    CountupResult r = Countup({"ignored"}, input);
+    ProgramResult r = Countup({"ignored"}, input);
     EXPECT_EQ(r.status, 0) << input;
     EXPECT_EQ(r.out, output) << input;
     EXPECT_EQ(r.err, "") << input;
@@ -242,7 +218,7 @@ TEST(Countup, RefusesInputWithoutACount) {
        "countup: count out of range (-2147483648 to 2147483647)\n"},
   };
   for (const auto& [input, message] : cases) {
-    CountupResult r = Countup({}, input);
+    ProgramResult r = Countup({}, input);
     EXPECT_EQ(r.status, 1) << input;
     EXPECT_EQ(r.out, "") << input;
     EXPECT_EQ(r.err, message) << input;
@@ -250,7 +226,7 @@ TEST(Countup, RefusesInputWithoutACount) {
 }
 
 TEST(Countup, HelpAloneShowsTheUsageOtherArgumentsAreIgnored) {
-  CountupResult r = Countup({"--help"}, "3");
+  ProgramResult r = Countup({"--help"}, "3");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.rfind("usage: countup\n", 0), 0u) << r.out;
@@ -266,29 +242,19 @@ TEST(Countup, HelpAloneShowsTheUsageOtherArgumentsAreIgnored) {
 TEST(Countup, ReportsUnusableStreams) {
   // /dev/full: every write fails with ENOSPC, the usage of --help too.
   for (const char* arg : {"count", "--help"}) {
-    std::FILE* full = std::fopen("/dev/full", "w");
-    ASSERT_NE(full, nullptr);
-    CountupResult r = Countup({arg}, "5", full);
-    std::fclose(full);
+    ProgramResult r = RunInProcess(RunCountup, {arg}, "5", Stdout::kFull);
     EXPECT_EQ(r.status, 1) << arg;
     EXPECT_EQ(r.err, "countup: write error: No space left on device\n");
   }
-  // A descriptor open for reading only cannot be written.
-  std::FILE* read_only = std::fopen("/dev/null", "r");
-  ASSERT_NE(read_only, nullptr);
-  CountupResult r = Countup({}, "5", read_only);
-  std::fclose(read_only);
+  ProgramResult r = RunInProcess(RunCountup, {}, "5", Stdout::kClosed);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "countup: write error: Bad file descriptor\n");
-  // And one open for writing only cannot be read.
-  std::FILE* in = std::fopen("/dev/null", "w");
-  ASSERT_NE(in, nullptr);
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  EXPECT_EQ(RunCountup({}, in, out, err), 1);
-  std::fclose(in);
-  EXPECT_EQ(ReadBack(out), "");
-  EXPECT_EQ(ReadBack(err), "countup: read error: Bad file descriptor\n");
+  RunOptions unreadable;
+  unreadable.stdin_closed = true;
+  r = RunInProcess(RunCountup, {}, unreadable);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "countup: read error: Bad file descriptor\n");
 }
 
 // The built program: standard input and output, arguments and status pass

@@ -190,30 +190,8 @@ TEST(CommandLine, OptionWithoutItsOperandsIsNamed) {
   EXPECT_TRUE(s.coefficients.empty());
 }
 
-// What one run of RunRootscan left behind.
-struct ScanResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string Drain(char* buffer, size_t size) {
-  std::string text(buffer, size);
-  std::free(buffer);
-  return text;
-}
-
-ScanResult Scan(const std::vector<std::string>& args) {
-  char* out_buf = nullptr;
-  char* err_buf = nullptr;
-  size_t out_size = 0;
-  size_t err_size = 0;
-  std::FILE* out = open_memstream(&out_buf, &out_size);
-  std::FILE* err = open_memstream(&err_buf, &err_size);
-  int status = RunRootscan(args, stdin, out, err);
-  std::fclose(out);
-  std::fclose(err);
-  return {status, Drain(out_buf, out_size), Drain(err_buf, err_size)};
+ProgramResult Scan(const std::vector<std::string>& args) {
+  return RunInProcess(RunRootscan, args);
 }
 
 const char kUsageLine[] =
@@ -230,7 +208,7 @@ void ExpectScans(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
     std::string shown;
     for (const std::string& a : c.args) shown += a + " ";
-    ScanResult r = Scan(c.args);
+    ProgramResult r = Scan(c.args);
     EXPECT_EQ(r.status, 0) << shown;
     EXPECT_EQ(r.err, "") << shown;
     EXPECT_EQ(r.out, c.out) << shown;
@@ -254,7 +232,7 @@ std::string Samples(int from, int to) {
 }
 
 TEST(Scan, ZeroPolynomialReportsEverySample) {
-  ScanResult r = Scan({});
+  ProgramResult r = Scan({});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out, Samples(-1000, 1000));
@@ -299,7 +277,7 @@ TEST(Scan, OptionsAndOperandsInAnyPlace) {
 }
 
 TEST(Scan, HelpAloneShowsTheUsage) {
-  ScanResult r = Scan({"--help"});
+  ProgramResult r = Scan({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.rfind(kUsageLine, 0), 0u) << r.out;
@@ -310,7 +288,7 @@ TEST(Scan, HelpAloneShowsTheUsage) {
 }
 
 TEST(Scan, MissingOperandPrintsNothingAndShowsTheUsage) {
-  ScanResult r = Scan({"1", "0", "-4", "-se"});
+  ProgramResult r = Scan({"1", "0", "-4", "-se"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, std::string("rootscan: option -se needs an operand\n") +
@@ -329,7 +307,7 @@ TEST(Scan, StepThatCannotAdvanceIsRefusedBeforeScanning) {
                                                        {"abc", "0"},
                                                        {"-inf", "-inf"}};
   for (const auto& [step, shown] : steps) {
-    ScanResult r = Scan({"-s", step, "1", "0", "-4"});
+    ProgramResult r = Scan({"-s", step, "1", "0", "-4"});
     EXPECT_EQ(r.status, 1) << step;
     EXPECT_EQ(r.out, "") << step;
     EXPECT_EQ(r.err,
@@ -384,7 +362,7 @@ TEST(Scan, InfiniteBoundsThatNoStepCanPassAreRefused) {
       {{"-r", "-inf", "inf"}, "from -inf to inf in steps of 0.01"},
   };
   for (const auto& [args, what] : cases) {
-    ScanResult r = Scan(args);
+    ProgramResult r = Scan(args);
     EXPECT_EQ(r.status, 1) << what;
     EXPECT_EQ(r.out, "") << what;
     EXPECT_EQ(r.err,
@@ -395,7 +373,7 @@ TEST(Scan, InfiniteBoundsThatNoStepCanPassAreRefused) {
 TEST(Scan, StallingStepStopsKeepingTheLinesPrinted) {
   // From 1, x + step = 1 + 2^-53 + 2^-105 rounds through extended back to
   // 1. (Plain double addition would move on and end after five samples.)
-  ScanResult r =
+  ProgramResult r =
       Scan({"-r", "1", "0x1.0000000000004p+0", "-s", "0x1.0000000000001p-53"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "x1 = 1.000000\n");
@@ -489,8 +467,9 @@ TEST(Scan, ValueDependsOnThePlatformPow) {
   // two doubles; 32-bit x86's pow rounds it through extended precision to the
   // lower one (x^2 - 56.25 = 112 * 2^-47), x86-64's pow to the nearer upper
   // one (113 * 2^-47). A band of 8e-13 lies between the two.
-  ScanResult r = Scan({"-r", "-0x1.e00000000003cp+2", "-0x1.e00000000003cp+2",
-                       "-e", "8e-13", "1", "0", "-56.25"});
+  ProgramResult r =
+      Scan({"-r", "-0x1.e00000000003cp+2", "-0x1.e00000000003cp+2", "-e",
+            "8e-13", "1", "0", "-56.25"});
   EXPECT_EQ(r.status, 0);
 #if defined(__i386__)
   EXPECT_EQ(r.out, "x1 = -7.500000\n");
@@ -502,17 +481,9 @@ TEST(Scan, ValueDependsOnThePlatformPow) {
 TEST(Scan, FailedWriteIsReported) {
   // The closing line, found lines, and the usage of --help.
   for (const char* arg : {"1", "0", "--help"}) {
-    std::FILE* full = std::fopen("/dev/full", "w");
-    ASSERT_NE(full, nullptr);
-    char* err_buf = nullptr;
-    size_t err_size = 0;
-    std::FILE* err = open_memstream(&err_buf, &err_size);
-    EXPECT_EQ(RunRootscan({arg}, stdin, full, err), 1) << arg;
-    std::fclose(err);
-    std::fclose(full);
-    EXPECT_EQ(Drain(err_buf, err_size),
-              "rootscan: write error: No space left on device\n")
-        << arg;
+    ProgramResult r = RunInProcess(RunRootscan, {arg}, "", Stdout::kFull);
+    EXPECT_EQ(r.status, 1) << arg;
+    EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n") << arg;
   }
 }
 

@@ -13,42 +13,6 @@
 
 namespace {
 
-// What one in-process run left on out and err, and its status.
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadBack(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  for (int c; (c = std::getc(f)) != EOF;) text.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return text;
-}
-
-using RunX = int (*)(const std::vector<std::string>&, std::FILE*, std::FILE*,
-                     std::FILE*);
-
-RunResult RunIn(RunX run, const std::vector<std::string>& args) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  int status = run(args, nullptr, out, err);
-  return {status, ReadBack(out), ReadBack(err)};
-}
-
-// Runs `run` with standard output on /dev/full; returns what err got.
-std::string RunIntoFullDevice(RunX run, const std::vector<std::string>& args,
-                              int* status) {
-  std::FILE* full = std::fopen("/dev/full", "w");
-  EXPECT_NE(full, nullptr);
-  std::FILE* err = std::tmpfile();
-  *status = run(args, nullptr, full, err);
-  std::fclose(full);
-  return ReadBack(err);
-}
-
 // glibc's generator seeded with 0 draws 1804289383, 846930886, ...
 constexpr char kOrderdemoOutput[] =
     "3, 6, 7, 5, 3, 5, 6, 2, 9, 1, \n"
@@ -57,7 +21,7 @@ constexpr char kOrderdemoOutput[] =
 TEST(Orderdemo, PrintsTheDrawAndItsSortedOrderWhateverTheArguments) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"ignored", "args"}, {"--help", "x"}}) {
-    RunResult r = RunIn(RunOrderdemo, args);
+    ProgramResult r = RunInProcess(RunOrderdemo, args);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, kOrderdemoOutput);
@@ -66,7 +30,7 @@ TEST(Orderdemo, PrintsTheDrawAndItsSortedOrderWhateverTheArguments) {
 }
 
 TEST(Orderdemo, HelpAloneShowsTheUsage) {
-  RunResult r = RunIn(RunOrderdemo, {"--help"});
+  ProgramResult r = RunInProcess(RunOrderdemo, {"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.rfind("usage: orderdemo\n", 0), 0u) << r.out;
@@ -74,10 +38,9 @@ TEST(Orderdemo, HelpAloneShowsTheUsage) {
 
 TEST(Orderdemo, FailedWriteIsReported) {
   for (const char* arg : {"draw", "--help"}) {
-    int status = -1;
-    EXPECT_EQ(RunIntoFullDevice(RunOrderdemo, {arg}, &status),
-              "orderdemo: write error: No space left on device\n");
-    EXPECT_EQ(status, 1);
+    ProgramResult r = RunInProcess(RunOrderdemo, {arg}, "", Stdout::kFull);
+    EXPECT_EQ(r.err, "orderdemo: write error: No space left on device\n");
+    EXPECT_EQ(r.status, 1);
   }
 }
 
@@ -87,33 +50,32 @@ TEST(Sort, CountsSortSilently) {
   // the usual stack limit.
   for (const char* count :
        {"0", "abc", "", "-5", "-2147483648", "1", " +12x", "1000", "2000000"}) {
-    RunResult r = RunIn(RunSort, {count, "extra"});
+    ProgramResult r = RunInProcess(RunSort, {count, "extra"});
     EXPECT_EQ(r.status, 0) << count;
     EXPECT_EQ(r.out + r.err, "") << count;
   }
 }
 
 TEST(Sort, MissingCountIsAUsageErrorHelpIsNot) {
-  RunResult r = RunIn(RunSort, {});
+  ProgramResult r = RunInProcess(RunSort, {});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "usage: sort COUNT\n");
-  r = RunIn(RunSort, {"--help"});
+  r = RunInProcess(RunSort, {"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.rfind("usage: sort COUNT\n", 0), 0u) << r.out;
   EXPECT_NE(r.out.find("\n  COUNT "), std::string::npos) << r.out;
   // Help goes to standard output, so a failed write is reported.
-  int status = -1;
-  EXPECT_EQ(RunIntoFullDevice(RunSort, {"--help"}, &status),
-            "sort: write error: No space left on device\n");
-  EXPECT_EQ(status, 1);
+  r = RunInProcess(RunSort, {"--help"}, "", Stdout::kFull);
+  EXPECT_EQ(r.err, "sort: write error: No space left on device\n");
+  EXPECT_EQ(r.status, 1);
 }
 
 TEST(Sort, CountBeyondMemoryIsReportedNotCrashed) {
   // Over 8 GB of ints: more than any 32-bit process can hold.
   if (sizeof(void*) > 4) GTEST_SKIP() << "a 64-bit process may hold 8 GB";
-  RunResult r = RunIn(RunSort, {"2147483647"});
+  ProgramResult r = RunInProcess(RunSort, {"2147483647"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(r.err, "sort: not enough memory for 2147483647 values\n");

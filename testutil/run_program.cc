@@ -165,6 +165,73 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   return RunProgram(argv, options);
 }
 
+namespace {
+
+// A temporary file holding `bytes`, read from its start.
+std::FILE* FileHolding(const std::string& bytes) {
+  std::FILE* f = std::tmpfile();
+  if (f == nullptr) Fail("tmpfile");
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::rewind(f);
+  return f;
+}
+
+// Everything in f from its start; closes f.
+std::string ReadAndClose(std::FILE* f) {
+  std::string bytes;
+  std::rewind(f);
+  char buf[65536];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
+    bytes.append(buf, n);
+  std::fclose(f);
+  return bytes;
+}
+
+}  // namespace
+
+ProgramResult RunInProcess(RunFunction run,
+                           const std::vector<std::string>& args,
+                           const RunOptions& options) {
+  std::FILE* out = nullptr;
+  switch (options.stdout_to) {
+    case Stdout::kPipe:
+      out = std::tmpfile();
+      break;
+    case Stdout::kFull:
+      out = std::fopen("/dev/full", "w");
+      break;
+    case Stdout::kClosed:  // a stream open for reading only
+      out = std::fopen("/dev/null", "r");
+      break;
+    case Stdout::kTerminal:
+      throw std::logic_error("RunInProcess has no terminal");
+  }
+  if (out == nullptr) Fail("opening the output");
+  // A stream open for writing only cannot be read.
+  std::FILE* in = options.stdin_closed ? std::fopen("/dev/null", "w")
+                                       : FileHolding(options.input);
+  if (in == nullptr) Fail("opening the input");
+  std::FILE* err = FileHolding("");
+  ProgramResult result;
+  result.status = run(args, in, out, err);
+  std::fclose(in);
+  if (options.stdout_to == Stdout::kPipe) {
+    result.out = ReadAndClose(out);
+  } else {
+    std::fclose(out);
+  }
+  result.err = ReadAndClose(err);
+  return result;
+}
+
+ProgramResult RunInProcess(RunFunction run,
+                           const std::vector<std::string>& args,
+                           const std::string& input, Stdout stdout_to) {
+  RunOptions options = WithStdout(stdout_to);
+  options.input = input;
+  return RunInProcess(run, args, options);
+}
+
 bool TerminalAvailable() {
   int master, slave;
   if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return false;

@@ -1,6 +1,7 @@
 #ifndef TESTUTIL_RUN_PROGRAM_H_
 #define TESTUTIL_RUN_PROGRAM_H_
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,28 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
                          const std::string& input = "",
                          const std::string& cwd = "",
                          const std::vector<std::string>& env = {});
+
+/// The shape of every program's logic: RunX(args, in, out, err) runs the
+/// program with the arguments after its name and returns its exit status.
+using RunFunction = int (*)(const std::vector<std::string>& args, std::FILE* in,
+                            std::FILE* out, std::FILE* err);
+
+/// Calls run(args, in, out, err) in this process, with options.input on `in`
+/// and temporary files for out and err, and returns the status and both
+/// outputs. Of the options only these apply: stdin_closed gives a stream that
+/// cannot be read ("Bad file descriptor"); Stdout::kFull puts out on
+/// /dev/full, Stdout::kClosed on a stream that cannot be written ("Bad file
+/// descriptor"), and `out` then stays empty; Stdout::kTerminal throws
+/// std::logic_error.
+ProgramResult RunInProcess(RunFunction run,
+                           const std::vector<std::string>& args,
+                           const RunOptions& options);
+
+/// RunInProcess with `input` on `in` and out as `stdout_to` says.
+ProgramResult RunInProcess(RunFunction run,
+                           const std::vector<std::string>& args,
+                           const std::string& input = "",
+                           Stdout stdout_to = Stdout::kPipe);
 
 /// True when a pseudo-terminal can be opened here (containers without
 /// /dev/pts have none); tests that need one skip otherwise.

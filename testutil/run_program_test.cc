@@ -78,4 +78,18 @@ TEST(RunProgram, TerminalShowsOutputAndErrorsAsATerminalWould) {
   EXPECT_EQ(r.err, "");
 }
 
+TEST(RunInProcess, PassesArgumentsInputAndBothOutputs) {
+  RunFunction echo = [](const std::vector<std::string>& args, std::FILE* in,
+                        std::FILE* out, std::FILE* err) {
+    for (int c; (c = std::getc(in)) != EOF;) std::putc(c, out);
+    std::fputs(args.at(0).c_str(), err);
+    return std::fflush(out) == 0 ? 4 : 5;
+  };
+  ProgramResult r = RunInProcess(echo, {"arg"}, std::string("in\0put", 6));
+  EXPECT_EQ(r.status, 4);
+  EXPECT_EQ(r.out, std::string("in\0put", 6));
+  EXPECT_EQ(r.err, "arg");
+  EXPECT_EQ(RunInProcess(echo, {"arg"}, "x", Stdout::kFull).status, 5);
+}
+
 }  // namespace

@@ -58,32 +58,14 @@ TEST(Search, SumsTheElevenTruncatablePrimes) {
             23 + 37 + 53 + 73 + 313 + 317 + 373 + 797 + 3137 + 3797 + 739397);
 }
 
-// What one run of RunTrimprimes wrote to out and err, and its status.
-struct RunResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadBack(std::FILE* f) {
-  std::string text;
-  std::rewind(f);
-  for (int c; (c = std::getc(f)) != EOF;) text.push_back(static_cast<char>(c));
-  std::fclose(f);
-  return text;
-}
-
-RunResult Trimprimes(const std::vector<std::string>& args) {
-  std::FILE* out = std::tmpfile();
-  std::FILE* err = std::tmpfile();
-  int status = RunTrimprimes(args, nullptr, out, err);
-  return {status, ReadBack(out), ReadBack(err)};
+ProgramResult Trimprimes(const std::vector<std::string>& args) {
+  return RunInProcess(RunTrimprimes, args);
 }
 
 TEST(Trimprimes, PrintsTheSumWithoutANewlineWhateverTheArguments) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"ignored"}, {"--help", "x"}, {"-h"}}) {
-    RunResult r = Trimprimes(args);
+    ProgramResult r = Trimprimes(args);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "748317");
@@ -91,7 +73,7 @@ TEST(Trimprimes, PrintsTheSumWithoutANewlineWhateverTheArguments) {
 }
 
 TEST(Trimprimes, HelpAloneShowsTheUsage) {
-  RunResult r = Trimprimes({"--help"});
+  ProgramResult r = Trimprimes({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(r.out.rfind("usage: trimprimes\n", 0), 0u) << r.out;
@@ -100,13 +82,9 @@ TEST(Trimprimes, HelpAloneShowsTheUsage) {
 
 TEST(Trimprimes, FailedWriteIsReported) {
   for (const char* arg : {"sum", "--help"}) {
-    std::FILE* full = std::fopen("/dev/full", "w");
-    ASSERT_NE(full, nullptr);
-    std::FILE* err = std::tmpfile();
-    EXPECT_EQ(RunTrimprimes({arg}, nullptr, full, err), 1);
-    std::fclose(full);
-    EXPECT_EQ(ReadBack(err),
-              "trimprimes: write error: No space left on device\n");
+    ProgramResult r = RunInProcess(RunTrimprimes, {arg}, "", Stdout::kFull);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "trimprimes: write error: No space left on device\n");
   }
 }
 

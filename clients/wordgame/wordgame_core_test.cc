@@ -353,23 +353,8 @@ TEST_F(WordgameInProcess, GameFolderThatCannotBeMadeChangesNothing) {
   EXPECT_TRUE(next.Open(&err)) << err;
 }
 
-// RunWordgame with temporary files for its streams.
-struct Invocation {
-  Invocation(const Words& args, const std::string& input) {
-    std::FILE* in = Input(input);
-    std::FILE* out_file = std::tmpfile();
-    std::FILE* err_file = std::tmpfile();
-    status = RunWordgame(args, in, out_file, err_file);
-    std::fclose(in);
-    out = Contents(out_file);
-    err = Contents(err_file);
-  }
-  int status;
-  std::string out, err;
-};
-
 TEST_F(WordgameInProcess, CommandLine) {
-  Invocation help({"--help"}, "");
+  ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("usage: wordgame [-l N] [FILE]\n", 0), 0u);
   EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
@@ -387,7 +372,7 @@ TEST_F(WordgameInProcess, CommandLine) {
        "the length must be a number of letters from 1 to 64, not \"x\""},
   };
   for (const auto& [args, message] : mistakes) {
-    Invocation r(args, "");
+    ProgramResult r = RunInProcess(RunWordgame, args, "");
     EXPECT_EQ(r.status, 1) << message;
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "wordgame: " + message + "\n" + usage);
@@ -406,7 +391,7 @@ TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
   }
   for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
                             Words{"--length=5", "--", list}}) {
-    Invocation r(args, "!\n");
+    ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind(list + ": 2 lines skipped (not one word of up to 64 "
                                  "letters a-z): lines 4, 5.\n",
@@ -414,7 +399,7 @@ TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
               0u);
     EXPECT_EQ(Secrets(r.out), Words{"horse"});
   }
-  Invocation none({"--length", "4", list}, "");
+  ProgramResult none = RunInProcess(RunWordgame, {"--length", "4", list}, "");
   EXPECT_EQ(none.status, 1);
   EXPECT_EQ(none.err, "wordgame: " + list + ": no words of 4 letters\n");
   std::remove(list.c_str());
