@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 count=${1:-100000000}
 dir=${BUILD_DIR:-build}
 runs=${RUNS:-10}
-scripts/install-deps.sh hyperfine
+scripts/install-deps.sh hyperfine python3
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$dir" --target countup countup_printf -j "$(nproc)" >/dev/null
 json=$(mktemp)

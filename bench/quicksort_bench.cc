@@ -20,7 +20,8 @@ double SecondsToSort(const std::vector<int>& input,
     std::vector<int> v = input;
     auto start = std::chrono::steady_clock::now();
     sort(v);
-    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    std::chrono::duration<double> took =
+        std::chrono::steady_clock::now() - start;
     if (!std::is_sorted(v.begin(), v.end())) std::abort();
     best = std::min(best, took.count());
   }
@@ -36,15 +37,24 @@ int main(int argc, char** argv) {
   std::srand(0);
   for (int& v : input) v = std::rand() % count;
 
-  double base = SecondsToSort(input, [](std::vector<int>& v) {
-    std::sort(v.begin(), v.end());
-  });
+  double base = SecondsToSort(
+      input, [](std::vector<int>& v) { std::sort(v.begin(), v.end()); });
   std::printf("%-10s %8.3f s\n", "std::sort", base);
-  const std::pair<const char*, std::function<void(std::vector<int>&)>> sorts[] = {
-      {"quicksort", [](std::vector<int>& v) { quicksort(v.data(), static_cast<int>(v.size())); }},
-      {"q_sort", [](std::vector<int>& v) { q_sort(v.data(), 0, static_cast<int>(v.size()) - 1); }},
-      {"mergesort", [](std::vector<int>& v) { mergesort(v.data(), static_cast<int>(v.size())); }},
-  };
+  const std::pair<const char*, std::function<void(std::vector<int>&)>> sorts[] =
+      {
+          {"quicksort",
+           [](std::vector<int>& v) {
+             quicksort(v.data(), static_cast<int>(v.size()));
+           }},
+          {"q_sort",
+           [](std::vector<int>& v) {
+             q_sort(v.data(), 0, static_cast<int>(v.size()) - 1);
+           }},
+          {"mergesort",
+           [](std::vector<int>& v) {
+             mergesort(v.data(), static_cast<int>(v.size()));
+           }},
+      };
   for (const auto& [name, sort] : sorts) {
     double t = SecondsToSort(input, sort);
     std::printf("%-10s %8.3f s   %.2f x std::sort\n", name, t, t / base);
