@@ -75,9 +75,16 @@ constexpr char kHelp[] =
     "  -se VALUE     step and tolerance both\n"
     "  -r START END  range, both ends included (default -10 10)\n";
 
+// Sets *err to the write error that errno holds; returns false.
+bool WriteError(std::string* err) {
+  *err = std::string("write error: ") + std::strerror(errno);
+  return false;
+}
+
 // Samples x from s.start while x <= s.end, printing each x in the band.
-// Returns false and sets *err when x + step rounds back to x, which would
-// repeat the same sample for ever; the lines printed so far stay.
+// Returns false and sets *err when a write to out fails, or when x + step
+// rounds back to x, which would repeat the same sample for ever; the lines
+// printed so far stay.
 bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
   const int degree = static_cast<int>(s.coefficients.size()) - 1;
   // Wider than int so that a scan of more than 2^31 samples cannot overflow.
@@ -86,7 +93,11 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
   while (x <= s.end) {
     double v = f(x, s.coefficients.data(), degree);
     if (-s.tolerance < v && v < s.tolerance) {
+      // A failed write ends the scan at once: a long range would otherwise
+      // go on computing lines that no one can read.
+      errno = 0;
       std::fprintf(out, "x%lld = %f\n", found + 1, x);
+      if (std::ferror(out)) return WriteError(err);
       ++found;
     }
     double next = StepForward(x, s.step);
@@ -110,8 +121,7 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
 bool FlushOutput(std::FILE* out, std::string* err) {
   errno = 0;
   if (std::fflush(out) == 0 && !std::ferror(out)) return true;
-  *err = std::string("write error: ") + std::strerror(errno);
-  return false;
+  return WriteError(err);
 }
 
 }  // namespace

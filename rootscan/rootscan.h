@@ -46,7 +46,8 @@ bool ReadCommandLine(const std::vector<std::string>& args,
 /// Returns true when the scan of s can end: its range is empty or NaN, or
 /// its step moves x past the end or to NaN. Returns false and sets *err for
 /// a step that does not move x forward (0 or below) or one that can never
-/// take x past the end (a finite step from -inf, any step but NaN to +inf).
+/// take x past the end or to NaN (a finite step from -inf; from any other
+/// start, any step but NaN towards an end of +inf).
 /// A finite scan can still stall when x + step rounds back to x; the scan
 /// itself finds that.
 bool CheckScan(const ScanSettings& s, std::string* err);

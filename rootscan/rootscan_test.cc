@@ -485,6 +485,12 @@ TEST(Scan, FailedWriteIsReported) {
     EXPECT_EQ(r.status, 1) << arg;
     EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n") << arg;
   }
+  // The first failed write ends the scan: these 10^12 samples would
+  // otherwise take hours.
+  ProgramResult r = RunInProcess(
+      RunRootscan, {"0", "-r", "0", "1e12", "-s", "1"}, "", Stdout::kFull);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
 }
 
 // The built program: arguments, output and status pass through main.
