@@ -81,6 +81,7 @@ bool WriteAll(int fd, const std::string& bytes) {
   while (done < bytes.size()) {
     ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
+    if (n == 0) errno = EIO;  // no progress and no reason: call it an I/O error
     if (n <= 0) return false;
     done += static_cast<std::size_t>(n);
   }

@@ -205,7 +205,10 @@ bool Session::TakeGuess(bool* gave_up, bool* ended, std::string* err) {
     } else if (guess.empty()) {
       continue;
     } else if (guess == "?") {
+      // The board again below the rules, so that on a small terminal the
+      // word and the misses do not stay scrolled out of sight.
       Print(Rules());
+      ShowBoard();
     } else if (guess == "!") {
       *gave_up = true;
       return true;

@@ -80,13 +80,13 @@ bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
 
 std::string Help() {
   return std::string(kUsage) +
-         "A word-guessing game: find the hidden word one letter at a time, "
-         "or all at once.\n"
+         "A word-guessing game: find the hidden word a letter at a time, or "
+         "all at once.\n"
          "  FILE              the word list, one word a line (default: "
          "dict.txt here,\n"
          "                    else the list shipped with the program)\n"
          "  -l N, --length N  play only words of N letters\n"
-         "  --help            show this help and exit\n"
+         "  -h, --help        show this help and exit\n"
          "\n" +
          Rules();
 }

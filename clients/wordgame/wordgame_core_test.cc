@@ -235,7 +235,8 @@ TEST_F(WordgameRounds, WrongWordsAreListedApartAndSevenMissesLose) {
 TEST_F(WordgameRounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
   std::string out = Play({"cat"}, "?\nc\n");
   EXPECT_NE(out.find(Rules()), std::string::npos);
-  EXPECT_EQ(Count(out, "(7 misses left)"), 2);
+  // The board at the start, again below the rules, and after the hit.
+  EXPECT_EQ(Count(out, "(7 misses left)"), 3);
   std::string end =
       ": \nRound left unfinished. The word was \"cat\".\n"
       "Final score: 0 won, 0 lost, winning streak 0.\n";
