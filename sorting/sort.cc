@@ -1,5 +1,7 @@
 #include "sort.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -148,17 +150,23 @@ void MergeRuns(const int* left, int n_left, const int* right, int n_right,
     right_end -= take_right;
     left_end -= !take_right;
   }
-  // What is left lies between the two ends: unequal runs only.
-  while (left != left_end && right != right_end) {
+  // What is left lies between the two ends: unequal runs only. With ascending
+  // runs exactly out_end - out elements remain; every write below is held to
+  // that room, so runs that are not ascending (against the caller's promise)
+  // can cost order but never a write outside out.
+  while (out < out_end && left < left_end && right < right_end) {
     int a = *left, b = *right;
     bool take_left = a < b;
     *out++ = take_left ? a : b;
     left += take_left;
     right += !take_left;
   }
-  std::memcpy(out, left, (left_end - left) * sizeof(int));
-  out += left_end - left;
-  std::memcpy(out, right, (right_end - right) * sizeof(int));
+  std::ptrdiff_t rest =
+      std::clamp<std::ptrdiff_t>(left_end - left, 0, out_end - out);
+  std::memcpy(out, left, static_cast<size_t>(rest) * sizeof(int));
+  out += rest;
+  rest = std::clamp<std::ptrdiff_t>(right_end - right, 0, out_end - out);
+  std::memcpy(out, right, static_cast<size_t>(rest) * sizeof(int));
 }
 
 // Sorts n elements into dst, where src and dst hold the same n values on

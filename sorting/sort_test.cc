@@ -90,6 +90,15 @@ TEST(Merge, UnequalRunsSharingValues) {
   }
 }
 
+TEST(Merge, RunsThatAreNotAscendingStayInTheirRange) {
+  // Unsorted runs break merge's promise; they may come out in any order, but
+  // nothing outside the two runs may be written. The guard cells catch it.
+  Values a = {-1, 5, 1, 9, 0, 3, 2, 8, 1, -1};
+  merge(a.data(), 1, 5, 5, 9);
+  EXPECT_EQ(a.front(), -1);
+  EXPECT_EQ(a.back(), -1);
+}
+
 TEST(Merge, LargeRunsUseHeapScratch) {
   // Runs far beyond what the stack scratch holds.
   Values a;
