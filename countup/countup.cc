@@ -246,7 +246,8 @@ int RunCountup(const std::vector<std::string>& args, std::FILE* in,
   if (args.size() == 1 && args[0] == "--help") {
     errno = 0;
     if (std::fputs(kHelp, out) < 0 || std::fflush(out) != 0) {
-      std::fprintf(err, "countup: write error: %s\n", std::strerror(errno));
+      std::fprintf(err, "countup: write error: %s\n",
+                   std::strerror(errno != 0 ? errno : EIO));
       return 1;
     }
     return 0;

@@ -76,8 +76,9 @@ constexpr char kHelp[] =
     "  -r START END  range, both ends included (default -10 10)\n";
 
 // Sets *err to the write error that errno holds; returns false.
+// A failure with errno not set (it was cleared before the write) is EIO.
 bool WriteError(std::string* err) {
-  *err = std::string("write error: ") + std::strerror(errno);
+  *err = std::string("write error: ") + std::strerror(errno != 0 ? errno : EIO);
   return false;
 }
 
@@ -111,7 +112,9 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
     x = next;
   }
   if (found == 0) {
+    errno = 0;
     std::fprintf(out, "No solutions from %f to %f.\n", s.start, s.end);
+    if (std::ferror(out)) return WriteError(err);
   }
   return true;
 }
@@ -119,8 +122,9 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
 // Writes out whatever out still buffers. Returns false and sets *err when
 // this or an earlier write to out failed.
 bool FlushOutput(std::FILE* out, std::string* err) {
+  if (std::ferror(out)) return WriteError(err);
   errno = 0;
-  if (std::fflush(out) == 0 && !std::ferror(out)) return true;
+  if (std::fflush(out) == 0) return true;
   return WriteError(err);
 }
 
@@ -195,6 +199,7 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
                 std::FILE* out, std::FILE* err) {
   std::string message;
   if (args.size() == 1 && args[0] == "--help") {
+    errno = 0;  // so that it holds the reason of a write that fails here
     std::fputs(kUsage, out);
     std::fputs(kHelp, out);
   } else {

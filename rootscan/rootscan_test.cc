@@ -485,6 +485,13 @@ TEST(Scan, FailedWriteIsReported) {
     EXPECT_EQ(r.status, 1) << arg;
     EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n") << arg;
   }
+  // Line-buffered, as on a terminal: each line's write fails at once.
+  RunOptions line_buffered = WithStdout(Stdout::kFull);
+  line_buffered.line_buffered = true;
+  for (const char* arg : {"1", "0", "--help"}) {
+    ProgramResult r = RunInProcess(RunRootscan, {arg}, line_buffered);
+    EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n") << arg;
+  }
   // The first failed write ends the scan: these 10^12 samples would
   // otherwise take hours.
   ProgramResult r = RunInProcess(

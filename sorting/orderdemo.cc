@@ -22,6 +22,10 @@ constexpr char kHelp[] =
 
 int RunOrderdemo(const std::vector<std::string>& args, std::FILE* /*in*/,
                  std::FILE* out, std::FILE* err) {
+  // errno is cleared before the first write, so that it holds the reason of
+  // a failed write when one is found at the end (a terminal's line buffer
+  // writes, and fails, before the final flush).
+  errno = 0;
   if (args.size() == 1 && args[0] == "--help") {
     std::fputs(kHelp, out);
   } else {
@@ -32,9 +36,9 @@ int RunOrderdemo(const std::vector<std::string>& args, std::FILE* /*in*/,
     mergesort(values, kValues);
     print_arr_to(out, values, kValues);
   }
-  errno = 0;
   if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "orderdemo: write error: %s\n", std::strerror(errno));
+    std::fprintf(err, "orderdemo: write error: %s\n",
+                 std::strerror(errno != 0 ? errno : EIO));
     return 1;
   }
   return 0;

@@ -42,11 +42,12 @@ int RunSort(const std::vector<std::string>& args, std::FILE* /*in*/,
     return 1;
   }
   if (args.size() == 1 && args[0] == "--help") {
+    errno = 0;  // so that it holds the reason of a write that fails below
     std::fputs(kUsage, out);
     std::fputs(kHelp, out);
-    errno = 0;
     if (std::fflush(out) != 0 || std::ferror(out)) {
-      std::fprintf(err, "sort: write error: %s\n", std::strerror(errno));
+      std::fprintf(err, "sort: write error: %s\n",
+                   std::strerror(errno != 0 ? errno : EIO));
       return 1;
     }
     return 0;

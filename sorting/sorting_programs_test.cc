@@ -44,6 +44,19 @@ TEST(Orderdemo, FailedWriteIsReported) {
   }
 }
 
+TEST(Programs, WriteFailingAtALineFeedIsReportedWithItsReason) {
+  // Standard output on a terminal is line-buffered: the write fails at the
+  // line feed, and the final flush finds nothing left to write.
+  RunOptions options = WithStdout(Stdout::kFull);
+  options.line_buffered = true;
+  ProgramResult r = RunInProcess(RunOrderdemo, {}, options);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "orderdemo: write error: No space left on device\n");
+  r = RunInProcess(RunSort, {"--help"}, options);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "sort: write error: No space left on device\n");
+}
+
 TEST(Sort, CountsSortSilently) {
   // Nothing drawn (0, below 0, no number), a few values on the stack, and
   // 2000000 on the heap: the whole array on the stack would need 8 MB here,

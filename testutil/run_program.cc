@@ -207,6 +207,7 @@ ProgramResult RunInProcess(RunFunction run,
       throw std::logic_error("RunInProcess has no terminal");
   }
   if (out == nullptr) Fail("opening the output");
+  if (options.line_buffered) std::setvbuf(out, nullptr, _IOLBF, BUFSIZ);
   // A stream open for writing only cannot be read.
   std::FILE* in = options.stdin_closed ? std::fopen("/dev/null", "w")
                                        : FileHolding(options.input);

@@ -41,6 +41,9 @@ struct RunOptions {
   unsigned long long address_space_limit = 0;
   /// When not 0, the child's stack is held to this many bytes.
   unsigned long long stack_limit = 0;
+  /// RunInProcess only: out is line-buffered, as standard output on a
+  /// terminal is, so a write fails at a line feed rather than at the end.
+  bool line_buffered = false;
 };
 
 /// Everyday options but for standard output, which goes to `to`.
@@ -74,11 +77,11 @@ using RunFunction = int (*)(const std::vector<std::string>& args, std::FILE* in,
 
 /// Calls run(args, in, out, err) in this process, with options.input on `in`
 /// and temporary files for out and err, and returns the status and both
-/// outputs. Of the options only these apply: stdin_closed gives a stream that
-/// cannot be read ("Bad file descriptor"); Stdout::kFull puts out on
-/// /dev/full, Stdout::kClosed on a stream that cannot be written ("Bad file
-/// descriptor"), and `out` then stays empty; Stdout::kTerminal throws
-/// std::logic_error.
+/// outputs. Of the options only these apply: line_buffered; stdin_closed
+/// gives a stream that cannot be read ("Bad file descriptor"); Stdout::kFull
+/// puts out on /dev/full, Stdout::kClosed on a stream that cannot be written
+/// ("Bad file descriptor"), and `out` then stays empty; Stdout::kTerminal
+/// throws std::logic_error.
 ProgramResult RunInProcess(RunFunction run,
                            const std::vector<std::string>& args,
                            const RunOptions& options);

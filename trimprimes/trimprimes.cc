@@ -70,14 +70,17 @@ constexpr char kHelp[] =
 
 int RunTrimprimes(const std::vector<std::string>& args, std::FILE* /*in*/,
                   std::FILE* out, std::FILE* err) {
+  // errno is cleared before the write, so that it holds the reason of a
+  // failed write whether the write or the final flush fails.
+  errno = 0;
   if (args.size() == 1 && args[0] == "--help") {
     std::fputs(kHelp, out);
   } else {
     std::fprintf(out, "%d", SumOfTruncatablePrimes());
   }
-  errno = 0;
   if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "trimprimes: write error: %s\n", std::strerror(errno));
+    std::fprintf(err, "trimprimes: write error: %s\n",
+                 std::strerror(errno != 0 ? errno : EIO));
     return 1;
   }
   return 0;

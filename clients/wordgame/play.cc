@@ -109,7 +109,10 @@ class Session {
 
 bool Session::Flush(std::string* err) {
   if (std::fflush(out_) != 0 || std::ferror(out_)) {
-    *err = std::string("write error: ") + std::strerror(errno);
+    // A failure found only now (by a terminal's line buffer, say) may have
+    // left errno to other calls since; EIO then stands for it.
+    *err =
+        std::string("write error: ") + std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   return true;

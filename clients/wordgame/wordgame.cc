@@ -169,9 +169,12 @@ int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
   Settings settings;
   if (!ParseArguments(args, &settings, &message)) return fail(true);
   if (settings.help) {
-    std::fputs(Help().c_str(), out);
+    std::string help = Help();
+    errno = 0;  // so that it holds the reason of a write that fails below
+    std::fputs(help.c_str(), out);
     if (std::fflush(out) != 0 || std::ferror(out)) {
-      message = std::string("write error: ") + std::strerror(errno);
+      message = std::string("write error: ") +
+                std::strerror(errno != 0 ? errno : EIO);
       return fail(false);
     }
     return 0;
