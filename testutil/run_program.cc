@@ -72,6 +72,23 @@ bool Limit(decltype(RLIMIT_AS) resource, unsigned long long bytes) {
   return setrlimit(resource, &limit) == 0;
 }
 
+// This process's environment with the "NAME=value" entries of `extra` added,
+// each replacing a variable of the same name.
+std::vector<std::string> Environment(const std::vector<std::string>& extra) {
+  auto name = [](const std::string& entry) {
+    return entry.substr(0, entry.find('='));
+  };
+  std::vector<std::string> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    std::string entry = *e;
+    bool replaced = false;
+    for (const std::string& x : extra) replaced |= name(x) == name(entry);
+    if (!replaced) env.push_back(entry);
+  }
+  env.insert(env.end(), extra.begin(), extra.end());
+  return env;
+}
+
 }  // namespace
 
 ProgramResult RunProgram(const std::vector<std::string>& argv,
@@ -92,10 +109,25 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   } else if (pipe2(out, O_CLOEXEC)) {
     Fail("pipe");
   }
+  // The child's arguments and environment are made before the fork: between
+  // fork and exec only async-signal-safe calls may run, and those allocate
+  // nothing.
+  std::vector<char*> args;
+  args.reserve(argv.size() + 1);
+  for (const std::string& a : argv)
+    args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  std::vector<std::string> env_strings = Environment(options.env);
+  std::vector<char*> envp;
+  envp.reserve(env_strings.size() + 1);
+  for (std::string& e : env_strings) envp.push_back(e.data());
+  envp.push_back(nullptr);
   pid_t pid = fork();
   if (pid < 0) Fail("fork");
   if (pid == 0) {
-    // Only async-signal-safe calls from here to exec.
+    // The child starts with SIGPIPE's default action, as under a shell,
+    // although this process ignores it.
+    signal(SIGPIPE, SIG_DFL);
     if (options.stdin_closed) {
       close(0);
     } else {
@@ -126,18 +158,11 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
         break;
     }
     if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(126);
-    for (const std::string& e : options.env)
-      putenv(const_cast<char*>(e.c_str()));
     if (!Limit(RLIMIT_AS, options.address_space_limit) ||
         !Limit(RLIMIT_STACK, options.stack_limit)) {
       _exit(126);
     }
-    std::vector<char*> args;
-    args.reserve(argv.size() + 1);
-    for (const std::string& a : argv)
-      args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    execv(args[0], args.data());
+    execve(args[0], args.data(), envp.data());
     _exit(127);
   }
   close(in[0]);

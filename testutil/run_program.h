@@ -57,9 +57,11 @@ inline RunOptions WithStdout(Stdout to) {
 /// waits for it. Input is written while both outputs are drained, so a child
 /// that reads slowly or writes much never deadlocks with the caller. Ignores
 /// SIGPIPE in the caller for good (a child that stops reading must not kill
-/// the test). Throws std::runtime_error when the child cannot be started
-/// (including when Stdout::kTerminal is asked for and no pseudo-terminal can
-/// be opened: check TerminalAvailable() first).
+/// the test); the child starts with SIGPIPE's default action. Status 127
+/// means argv[0] could not be executed, 126 that the child's directory,
+/// limits or /dev/full could not be set up. Throws std::runtime_error when no
+/// child can be made (no pipe, no fork, or Stdout::kTerminal asked for where
+/// no pseudo-terminal can be opened: check TerminalAvailable() first).
 ProgramResult RunProgram(const std::vector<std::string>& argv,
                          const RunOptions& options);
 

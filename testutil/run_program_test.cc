@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 
 namespace {
@@ -28,6 +29,13 @@ TEST(RunProgram, StatusOutputsDirectoryAndEnvironment) {
   EXPECT_EQ(r.out, "/\n");
   EXPECT_EQ(r.err, "here\n");
   EXPECT_EQ(RunProgram({kShell, "-c", "kill -9 $$"}).status, 128 + 9);
+  // SIGPIPE has its default action in the child, though ignored here.
+  ProgramResult piped = RunProgram({kShell, "-c", "kill -PIPE $$; echo alive"});
+  EXPECT_EQ(piped.status, 128 + SIGPIPE);
+  EXPECT_EQ(piped.out, "");
+  options.env = {"HOME=/replaced"};
+  EXPECT_EQ(RunProgram({kShell, "-c", "echo $HOME"}, options).out,
+            "/replaced\n");
   EXPECT_EQ(RunProgram({"/nonexistent/program"}).status, 127);
 }
 
