@@ -27,8 +27,9 @@ void mergesort(int* arr, int count);
 /// Sorts the first count elements of arr by quicksort, partitioning around
 /// the value at index count / 2 with two pointers; count <= 1 is a no-op.
 /// After a lopsided partition the next pivot is a median of three; a range
-/// that keeps splitting lopsidedly is merge sorted with heap scratch (or
-/// heapsorted in place when none can be had).
+/// that keeps splitting lopsidedly is heapsorted in place when it holds up
+/// to 4096 elements, else merge sorted with heap scratch (heapsorted when
+/// none can be had).
 void quicksort(int* arr, int count);
 
 /// Sorts the closed range arr[first..last] by quicksort, partitioning around

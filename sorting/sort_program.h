@@ -10,11 +10,13 @@
 #include <vector>
 
 /// The whole program, given the arguments after the program name: reads the
-/// first as the count like strtol in base 10 (text without a number is 0),
-/// ignores the rest, draws and sorts that many values and returns 0; a count
-/// of 0 or below draws nothing. "--help" as the only argument writes the
-/// usage to out. Returns 1 after a message on err when the count is missing
-/// (the usage line) or its memory cannot be had. Reads nothing from in.
+/// first as the count like strtol in base 10 (text without a number is 0; a
+/// number beyond the int range is taken as INT_MIN or INT_MAX, as strtol
+/// gives it on 32-bit x86), ignores the rest, draws and sorts that many values
+/// and returns 0; a count of 0 or below draws nothing. "--help" as the only
+/// argument writes the usage to out. Returns 1 after a message on err when the
+/// count is missing (the usage line) or its memory cannot be had. Reads nothing
+/// from in.
 int RunSort(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
             std::FILE* err);
 

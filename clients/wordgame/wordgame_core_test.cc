@@ -376,7 +376,7 @@ TEST_F(WordgameInProcess, CommandLine) {
     ProgramResult r = RunInProcess(RunWordgame, args, "");
     EXPECT_EQ(r.status, 1) << message;
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "wordgame: " + message + "\n" + usage);
+    EXPECT_EQ(r.err, std::string("wordgame: ").append(message) + "\n" + usage);
   }
 }
 
