@@ -4,7 +4,7 @@
 # that tree elsewhere (the package config and pkg-config files must not hold
 # absolute paths), builds examples/ against it through find_package, runs it
 # and compares its output; builds the same program once more through
-# pkg-config when pkg-config is installed. Then makes the Debian package
+# pkg-config (installed when missing). Then makes the Debian package
 # (cpack -G DEB) and checks where it puts files and what it depends on.
 # Removes its temporary folders and exits 1 with a message on the first
 # failure.
@@ -21,6 +21,7 @@ fail() {
   fail "$1 is a sanitized or fuzzing build, which installs nothing"
 build=$(cd "$1" && pwd)
 top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/install-deps.sh" pkg-config
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
@@ -63,16 +64,15 @@ cmake --build "$tmp/example" >"$tmp/example.log" 2>&1 ||
   fail "building examples/ against the install tree failed: $(cat "$tmp/example.log")"
 run_example "$tmp/example/use_modules" find_package
 
-if command -v pkg-config >/dev/null; then
-  flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs \
-    smalltools-sorting smalltools-game smalltools-hash) ||
-    fail "pkg-config does not know the smalltools modules"
-  # shellcheck disable=SC2086  # the flags are words
-  ${CXX:-c++} -std=c++17 -o "$tmp/use_modules_pc" "$top/examples/use_modules.cc" \
-    $flags >"$tmp/pc.log" 2>&1 ||
-    fail "building examples/ through pkg-config failed: $(cat "$tmp/pc.log")"
-  run_example "$tmp/use_modules_pc" pkg-config
-fi
+flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs \
+  smalltools-sorting smalltools-game smalltools-hash) ||
+  fail "pkg-config does not know the smalltools modules"
+# shellcheck disable=SC2086  # the flags are words
+${CXX:-c++} -std=c++17 -o "$tmp/use_modules_pc" "$top/examples/use_modules.cc" \
+  $flags >"$tmp/pc.log" 2>&1 ||
+  fail "building examples/ through pkg-config failed: $(cat "$tmp/pc.log")"
+run_example "$tmp/use_modules_pc" pkg-config
+
 # The package: everything under /opt/smalltools but the man page links in
 # /usr/share/man/man1 (none for sort, whose name the system's sort(1) has),
 # with the 32-bit runtime libraries among its dependencies.
