@@ -228,29 +228,46 @@ void SortWithoutPivots(int* a, int n) {
 // quicksort 24.0, 23.4 and 25.5 ns per element, q_sort 23.9, 24.7 and 26.0.
 constexpr int kBlock = 64;
 
-// Scans the block first[0, kBlock) without branches and records in stops, in
-// order, each offset k where stop(first[k]) holds. Returns how many it found.
-template <class Stop>
-int LeftStops(const int* first, Stop stop, unsigned char* stops) {
-  int n = 0;
-  for (int k = 0; k < kBlock; ++k) {
-    stops[n] = static_cast<unsigned char>(k);
-    n += stop(first[k]);
+// The block phase of both partitions over [first, end), each scan moving
+// over elements where it does not stop: the left scan stops where
+// left_stop(element) holds, the right scan at elements not greater than
+// `pivot`. While the part not yet scanned holds two blocks, a block at each
+// end is scanned without branches, recording the offsets where each scan
+// would stop, and exchange(l, r) is called on the recorded stops pairwise, in
+// the order the scans would meet them. Sets *left and *right to where the
+// scans stand then; the plain loop goes on from there over what is left
+// (under two blocks).
+template <class LeftStop, class Exchange>
+void ScanBlocks(int* first, int* end, int pivot, LeftStop left_stop,
+                Exchange exchange, int** left, int** right) {
+  unsigned char stops_l[kBlock], stops_r[kBlock];
+  int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
+  while (end - first >= 2 * kBlock) {
+    if (n_l == 0) {
+      next_l = 0;
+      for (int k = 0; k < kBlock; ++k) {
+        stops_l[n_l] = static_cast<unsigned char>(k);
+        n_l += left_stop(first[k]);
+      }
+    }
+    if (n_r == 0) {
+      next_r = 0;
+      for (int k = 1; k <= kBlock; ++k) {
+        stops_r[n_r] = static_cast<unsigned char>(k);
+        n_r += !(end[-k] > pivot);
+      }
+    }
+    int n = n_l < n_r ? n_l : n_r;
+    for (int k = 0; k < n; ++k) {
+      exchange(first + stops_l[next_l + k], end - stops_r[next_r + k]);
+    }
+    n_l -= n, next_l += n;
+    n_r -= n, next_r += n;
+    if (n_l == 0) first += kBlock;
+    if (n_r == 0) end -= kBlock;
   }
-  return n;
-}
-
-// Scans the block end[-kBlock, 0) downwards without branches and records in
-// stops, in order, each k from 1 to kBlock where stop(end[-k]) holds. Returns
-// how many it found.
-template <class Stop>
-int RightStops(const int* end, Stop stop, unsigned char* stops) {
-  int n = 0;
-  for (int k = 1; k <= kBlock; ++k) {
-    stops[n] = static_cast<unsigned char>(k);
-    n += stop(end[-k]);
-  }
-  return n;
+  *left = n_l > 0 ? first + stops_l[next_l] : first;
+  *right = n_r > 0 ? end - stops_r[next_r] : end - 1;
 }
 
 // quicksort's partition of arr[0, count) around `pivot`, a value that occurs
@@ -260,40 +277,14 @@ int RightStops(const int* end, Stop stop, unsigned char* stops) {
 // *low_last to where the right pointer ends and *high_first to where the
 // left pointer ends.
 //
-// The pairs of elements exchanged are those of the plain loop, found faster:
-// while the part not yet scanned holds two blocks, a block at each end is
-// scanned without branches, recording the offsets where each pointer would
-// stop, and the recorded stops are exchanged pairwise in the order the
-// pointers would meet them. The plain loop then goes on from the pointers'
-// positions over what is left (under two blocks).
+// The pairs of elements exchanged are those of the plain loop, found faster
+// by ScanBlocks; the plain loop then goes on over what is left.
 void PartitionPointers(int* arr, int count, int pivot, int** low_last,
                        int** high_first) {
-  int* first = arr;        // Start of the left block, or of what is unscanned.
-  int* end = arr + count;  // End of the right block, or of what is unscanned.
-  unsigned char stops_l[kBlock], stops_r[kBlock];
-  int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
-  while (end - first >= 2 * kBlock) {
-    if (n_l == 0) {
-      next_l = 0;
-      n_l = LeftStops(
-          first, [pivot](int v) { return !(v < pivot); }, stops_l);
-    }
-    if (n_r == 0) {
-      next_r = 0;
-      n_r = RightStops(
-          end, [pivot](int v) { return !(v > pivot); }, stops_r);
-    }
-    int n = n_l < n_r ? n_l : n_r;
-    for (int k = 0; k < n; ++k) {
-      std::swap(first[stops_l[next_l + k]], end[-stops_r[next_r + k]]);
-    }
-    n_l -= n, next_l += n;
-    n_r -= n, next_r += n;
-    if (n_l == 0) first += kBlock;
-    if (n_r == 0) end -= kBlock;
-  }
-  int* left = n_l > 0 ? first + stops_l[next_l] : first;
-  int* right = n_r > 0 ? end - stops_r[next_r] : end - 1;
+  int *left, *right;
+  ScanBlocks(
+      arr, arr + count, pivot, [pivot](int v) { return !(v < pivot); },
+      [](int* l, int* r) { std::swap(*l, *r); }, &left, &right);
   // Each scan stops at an element equal to the pivot, or at one that an
   // exchange put behind the other pointer, at the latest: neither needs to
   // check the bounds.
@@ -311,43 +302,23 @@ void PartitionPointers(int* arr, int count, int pivot, int** low_last,
 // *at: i moves up over elements not greater than the pivot (stopping at
 // last), j down over greater ones, and the elements they stop at are
 // exchanged, i and j staying where they are, until i >= j. *at follows the
-// pivot element through the exchanges. Returns j. The block phase is the one
-// of PartitionPointers, with q_sort's stopping rules.
+// pivot element through the exchanges. Returns j. The block phase is
+// ScanBlocks with q_sort's stopping rules.
 int PartitionIndices(int* arr, int first, int last, int* at) {
   const int pivot = arr[*at];
   int pivot_at = *at;
-  int* lo = arr + first;  // Start of the left block, or of what is unscanned.
-  int* end =
-      arr + last + 1;  // End of the right block, or of what is unscanned.
-  unsigned char stops_l[kBlock], stops_r[kBlock];
-  int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
-  while (end - lo >= 2 * kBlock) {
-    if (n_l == 0) {
-      next_l = 0;
-      n_l = LeftStops(
-          lo, [pivot](int v) { return v > pivot; }, stops_l);
-    }
-    if (n_r == 0) {
-      next_r = 0;
-      n_r = RightStops(
-          end, [pivot](int v) { return !(v > pivot); }, stops_r);
-    }
-    int n = n_l < n_r ? n_l : n_r;
-    for (int k = 0; k < n; ++k) {
-      int* l = lo + stops_l[next_l + k];
-      int* r = end - stops_r[next_r + k];
-      std::swap(*l, *r);
-      // Only a right stop can be the pivot element: it is not greater.
-      int r_at = static_cast<int>(r - arr);
-      pivot_at = pivot_at == r_at ? static_cast<int>(l - arr) : pivot_at;
-    }
-    n_l -= n, next_l += n;
-    n_r -= n, next_r += n;
-    if (n_l == 0) lo += kBlock;
-    if (n_r == 0) end -= kBlock;
-  }
-  int i = static_cast<int>((n_l > 0 ? lo + stops_l[next_l] : lo) - arr);
-  int j = static_cast<int>((n_r > 0 ? end - stops_r[next_r] : end - 1) - arr);
+  int *left, *right;
+  ScanBlocks(
+      arr + first, arr + last + 1, pivot, [pivot](int v) { return v > pivot; },
+      [arr, &pivot_at](int* l, int* r) {
+        std::swap(*l, *r);
+        // Only a right stop can be the pivot element: it is not greater.
+        int r_at = static_cast<int>(r - arr);
+        pivot_at = pivot_at == r_at ? static_cast<int>(l - arr) : pivot_at;
+      },
+      &left, &right);
+  int i = static_cast<int>(left - arr);
+  int j = static_cast<int>(right - arr);
   for (;;) {
     while (arr[i] <= pivot && i < last) ++i;
     // Stops at the pivot element, or at an element that an exchange or the
