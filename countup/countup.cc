@@ -35,10 +35,6 @@ bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
-}  // namespace
-
-namespace {
-
 // Sets *err from errno after a failed read and returns false.
 bool ReadFailed(std::string* err) {
   *err = std::string("read error: ") + std::strerror(errno);

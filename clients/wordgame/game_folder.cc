@@ -152,7 +152,6 @@ bool GameFolder::Open(std::string* err) {
   // From here on the destructor undoes whatever was done.
   open_ = true;
   CatchEndingSignals();
-  signals_caught_ = true;
   std::snprintf(g_dictionary, sizeof g_dictionary, "%s/dict.txt", g_folder);
   std::string capture = std::string(g_folder) + "/secret";
   capture_ = open(capture.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -169,8 +168,8 @@ GameFolder::~GameFolder() {
   if (open_) {
     RemoveFiles();
     g_dictionary[0] = g_folder[0] = '\0';
+    RestoreEndingSignals();
   }
-  if (signals_caught_) RestoreEndingSignals();
 }
 
 // The engine's one line (the secret and a line feed) lands in the capture

@@ -42,7 +42,6 @@ class GameFolder {
 
  private:
   bool open_ = false;
-  bool signals_caught_ = false;
   int capture_ = -1;  // Unlinked file that receives the engine's secret line.
 };
 

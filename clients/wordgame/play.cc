@@ -84,7 +84,7 @@ class Session {
            std::string* err);
   bool StartGame(std::string* err);
   void ShowBoard();
-  std::string LetterPanel() const;
+  std::string LetterPanel(const std::vector<std::string>& bad) const;
   // Reads guesses until one is judged or the round ends otherwise: by giving
   // up (*gave_up) or by the end of input (*ended).
   bool TakeGuess(bool* gave_up, bool* ended, std::string* err);
@@ -107,16 +107,7 @@ class Session {
   std::mt19937 shuffle_{std::random_device{}()};
 };
 
-bool Session::Flush(std::string* err) {
-  if (std::fflush(out_) != 0 || std::ferror(out_)) {
-    // A failure found only now (by a terminal's line buffer, say) may have
-    // left errno to other calls since; EIO then stands for it.
-    *err =
-        std::string("write error: ") + std::strerror(errno != 0 ? errno : EIO);
-    return false;
-  }
-  return true;
-}
+bool Session::Flush(std::string* err) { return FlushOutput(out_, err); }
 
 bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
                   std::string* err) {
@@ -152,10 +143,10 @@ bool Session::StartGame(std::string* err) {
   return true;
 }
 
-// Untried letters as they are, found ones in capitals, missed ones as "-".
-std::string Session::LetterPanel() const {
+// Untried letters as they are, found ones in capitals, missed ones (in `bad`,
+// the engine's bad guesses) as "-".
+std::string Session::LetterPanel(const std::vector<std::string>& bad) const {
   std::vector<std::string> good = game_->good_guesses();
-  std::vector<std::string> bad = game_->bad_guesses();
   std::string panel;
   for (char c = 'a'; c <= 'z'; ++c) {
     std::string letter(1, c);
@@ -190,7 +181,7 @@ void Session::ShowBoard() {
                                     std::to_string(kMisses)
                               : Count(kMisses - count, "miss") + " left";
   Print((compact ? "" : "\n" + Gallows(bad.size()) + "\n") + "Word:    " +
-        Paint(kBold, hidden) + "\n" + "Letters: " + LetterPanel() + "\n" +
+        Paint(kBold, hidden) + "\n" + "Letters: " + LetterPanel(bad) + "\n" +
         "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
 }
 
@@ -309,6 +300,15 @@ bool Session::Run(std::string* err) {
 }
 
 }  // namespace
+
+bool FlushOutput(std::FILE* out, std::string* err) {
+  if (std::fflush(out) != 0 || std::ferror(out)) {
+    *err =
+        std::string("write error: ") + std::strerror(errno != 0 ? errno : EIO);
+    return false;
+  }
+  return true;
+}
 
 bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
   line->text.clear();

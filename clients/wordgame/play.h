@@ -36,6 +36,12 @@ struct InputLine {
 /// read error returns false and sets *err to "read error: <reason>".
 bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err);
 
+/// Writes out whatever `out` still buffers. Returns false and sets *err to
+/// "write error: <reason>" when this or an earlier write to it failed; a
+/// failure found only now (by a terminal's line buffer, say) whose errno
+/// other calls may have cleared since reads as EIO.
+bool FlushOutput(std::FILE* out, std::string* err);
+
 /// How the board is drawn.
 struct Look {
   /// ANSI colours and bold; each attribute is reset before the line ends.

@@ -172,12 +172,7 @@ int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
     std::string help = Help();
     errno = 0;  // so that it holds the reason of a write that fails below
     std::fputs(help.c_str(), out);
-    if (std::fflush(out) != 0 || std::ferror(out)) {
-      message = std::string("write error: ") +
-                std::strerror(errno != 0 ? errno : EIO);
-      return fail(false);
-    }
-    return 0;
+    return FlushOutput(out, &message) ? 0 : fail(false);
   }
   if (!IsOpen(fileno(in))) {
     message = std::string("read error: ") + std::strerror(EBADF);
