@@ -16,20 +16,20 @@
 #
 # The programs are those of the Release build in build/ (32-bit, as shipped).
 # With --x86-64 they are built for x86-64 instead, in build-bench64/: the same
-# sources and flags (Release: -O3 -DNDEBUG), configured with bench/gxx64.sh as
-# the compiler, which drops -m32. Use it where 32-bit programs only run under
-# an emulator. Installs hyperfine (and gnuplot-nox for --chart) when missing,
+# sources and flags (Release: -O3 -DNDEBUG), configured with -DX86_64_ONLY=ON.
+# Use it where 32-bit programs only run under an emulator. Installs hyperfine (and gnuplot-nox for --chart) when missing,
 # through scripts/install-deps.sh; needs nothing else beyond the build tools.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 dir=build
-cmake_args=()
+x86_64_only=OFF
+bits="32-bit x86"
 chart=""
 limit=15
 while [ $# -gt 0 ]; do
   case $1 in
-    --x86-64) dir=build-bench64 cmake_args=(-DCMAKE_CXX_COMPILER="$PWD/bench/gxx64.sh"); shift ;;
+    --x86-64) dir=build-bench64 x86_64_only=ON bits=x86-64; shift ;;
     --chart) chart=${2:?--chart needs a file name}; shift 2 ;;
     --limit) limit=${2:?--limit needs seconds}; shift 2 ;;
     -*) echo "usage: sort_bench.sh [--x86-64] [--chart FILE.png] [--limit SECONDS] [COUNT [SHAPES]]" >&2; exit 1 ;;
@@ -42,13 +42,8 @@ shapes=${2:-1000000}
 deps=(hyperfine)
 [ -n "$chart" ] && deps+=(gnuplot-nox)
 scripts/install-deps.sh "${deps[@]}"
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release "${cmake_args[@]}" >/dev/null
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DX86_64_ONLY=$x86_64_only >/dev/null
 cmake --build "$dir" -j "$(nproc)" --target sort sort_baseline quicksort_bench sort_shapes >/dev/null
-# The ELF class byte: 1 for 32-bit programs, 2 for 64-bit ones.
-case $(od -An -tx1 -j4 -N1 "$dir/bin/sort" | tr -d ' ') in
-  01) bits="32-bit x86" ;;
-  *) bits="x86-64" ;;
-esac
 echo "programs: $bits ($dir)"
 
 csv=$(mktemp)

@@ -5,16 +5,20 @@
 # sanitized build (SANITIZE=ON) builds every target for x86-64, because the
 # 32-bit sanitizer runtimes do not run under the user-mode emulator that
 # kernels without 32-bit support need (see scripts/install-deps.sh). The
-# fuzzing build (FUZZ=ON) is x86-64 with the same sanitizers.
+# fuzzing build (FUZZ=ON) is x86-64 with the same sanitizers. X86_64_ONLY=ON
+# builds the same sources for x86-64 without sanitizers, for benchmarks.
 
 include(CheckCXXSourceCompiles)
 include(CheckCXXSourceRuns)
 
-if(SANITIZE OR FUZZ)
+if(SANITIZE OR FUZZ OR X86_64_ONLY)
   # One architecture only: code that the normal build compiles once per
   # architecture (the test libraries) is compiled once.
   set(SINGLE_ARCH ON)
   set(X86_32_FLAGS "")
+endif()
+
+if(SANITIZE OR FUZZ)
   set(SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all
       -fno-omit-frame-pointer)
   add_compile_options(${SANITIZER_FLAGS})
@@ -26,7 +30,7 @@ if(SANITIZE OR FUZZ)
     # build still tests the code as it ships, at -O3.
     add_compile_options(-O1)
   endif()
-else()
+elseif(NOT X86_64_ONLY)
   set(SINGLE_ARCH OFF)
   set(X86_32_FLAGS -m32)
   set(CMAKE_REQUIRED_FLAGS -m32)

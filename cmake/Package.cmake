@@ -12,7 +12,7 @@ include(CMakePackageConfigHelpers)
 
 # What a program linking the 32-bit modules compiles and links with (this file
 # is part of the normal build only, where the modules are 32-bit x86).
-set(SMALLTOOLS_M32 -m32)
+set(SMALLTOOLS_M32 ${X86_32_FLAGS})
 
 # Install folders relative to the prefix, as the folders' install() rules use.
 set(SMALLTOOLS_INCLUDE_DIR include)
@@ -54,8 +54,6 @@ endforeach()
 set(SMALLTOOLS_MAINTAINER "smalltools maintainers <smalltools@example.org>"
     CACHE STRING "Maintainer named in the Debian package")
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME smalltools)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT ${SMALLTOOLS_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "small command-line programs and 32-bit x86 object modules")
