@@ -60,15 +60,6 @@ std::vector<int> Range(int first, int last) {
   return values;
 }
 
-// A stream that holds `bytes`, positioned at its start.
-std::FILE* Input(const std::string& bytes) {
-  std::FILE* f = std::tmpfile();
-  EXPECT_NE(f, nullptr);
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::rewind(f);
-  return f;
-}
-
 TEST(ReadCount, AcceptsWhatPercentDAccepts) {
   struct Case {
     std::string input;
@@ -87,7 +78,7 @@ TEST(ReadCount, AcceptsWhatPercentDAccepts) {
       {"00000000000000000002147483647", INT_MAX, EOF},
   };
   for (const Case& c : cases) {
-    std::FILE* in = Input(c.input);
+    std::FILE* in = FileHolding(c.input);
     int count = 12345;
     std::string err;
     EXPECT_TRUE(ReadCount(in, &count, &err)) << c.input;
@@ -114,7 +105,7 @@ TEST(ReadCount, RefusesNonNumbersCountsBeyondIntAndFailedReads) {
       {"99999999999999999999999999", kOutOfRange},
   };
   for (const auto& [input, message] : cases) {
-    std::FILE* in = Input(input);
+    std::FILE* in = FileHolding(input);
     int count = 12345;
     std::string err;
     EXPECT_FALSE(ReadCount(in, &count, &err)) << input;

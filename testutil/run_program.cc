@@ -190,9 +190,6 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   return RunProgram(argv, options);
 }
 
-namespace {
-
-// A temporary file holding `bytes`, read from its start.
 std::FILE* FileHolding(const std::string& bytes) {
   std::FILE* f = std::tmpfile();
   if (f == nullptr) Fail("tmpfile");
@@ -201,7 +198,6 @@ std::FILE* FileHolding(const std::string& bytes) {
   return f;
 }
 
-// Everything in f from its start; closes f.
 std::string ReadAndClose(std::FILE* f) {
   std::string bytes;
   std::rewind(f);
@@ -211,8 +207,6 @@ std::string ReadAndClose(std::FILE* f) {
   std::fclose(f);
   return bytes;
 }
-
-}  // namespace
 
 ProgramResult RunInProcess(RunFunction run,
                            const std::vector<std::string>& args,

@@ -72,6 +72,13 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
                          const std::string& cwd = "",
                          const std::vector<std::string>& env = {});
 
+/// A temporary file holding `bytes`, positioned at its start: input for a
+/// program's logic run in this process.
+std::FILE* FileHolding(const std::string& bytes);
+
+/// Everything in the temporary file f, from its start; closes f.
+std::string ReadAndClose(std::FILE* f);
+
 /// The shape of every program's logic: RunX(args, in, out, err) runs the
 /// program with the arguments after its name and returns its exit status.
 using RunFunction = int (*)(const std::vector<std::string>& args, std::FILE* in,

@@ -38,24 +38,6 @@ std::size_t Entries(const std::string& dir) {
       std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
 }
 
-// A temporary file holding `bytes`, read from the start.
-std::FILE* Input(const std::string& bytes) {
-  std::FILE* f = std::tmpfile();
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::rewind(f);
-  return f;
-}
-
-// Everything written to `f`; closes it.
-std::string Contents(std::FILE* f) {
-  std::fflush(f);
-  std::rewind(f);
-  std::string s;
-  for (int c; (c = std::getc(f)) != EOF;) s += static_cast<char>(c);
-  std::fclose(f);
-  return s;
-}
-
 // The secrets that the rounds of `out` revealed, in order.
 Words Secrets(const std::string& out) {
   const std::string mark = "The word was \"";
@@ -97,7 +79,8 @@ TEST(ShippedWordList, LiesInShareBesideBin) {
 
 TEST(ReadLine, CutsLongLinesKeepsALastLineAndReportsReadErrors) {
   std::string err;
-  std::FILE* in = Input(" a \n" + std::string(1000000, 'q') + "\nnext\nlast");
+  std::FILE* in =
+      FileHolding(" a \n" + std::string(1000000, 'q') + "\nnext\nlast");
   InputLine line;
   bool ended;
   std::vector<std::string> texts;
@@ -162,11 +145,11 @@ class WordgameInProcess : public ::testing::Test {
     GameFolder folder;
     std::string err;
     EXPECT_TRUE(folder.Open(&err)) << err;
-    std::FILE* in = Input(input);
+    std::FILE* in = FileHolding(input);
     std::FILE* out = std::tmpfile();
     EXPECT_TRUE(PlayRounds(folder, words, in, out, look, &err)) << err;
     std::fclose(in);
-    return Contents(out);
+    return ReadAndClose(out);
   }
 
   TempDir tmp_;
@@ -299,7 +282,7 @@ TEST_F(WordgameRounds, FailedWritesEndTheGame) {
   GameFolder folder;
   std::string err;
   ASSERT_TRUE(folder.Open(&err)) << err;
-  std::FILE* in = Input("c\na\nt\n");
+  std::FILE* in = FileHolding("c\na\nt\n");
   std::FILE* full = std::fopen("/dev/full", "w");
   ASSERT_NE(full, nullptr);
   EXPECT_FALSE(PlayRounds(folder, {"cat"}, in, full, Look(), &err));
@@ -381,15 +364,9 @@ TEST_F(WordgameInProcess, CommandLine) {
 }
 
 TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
-  std::string list = tmp_.path() + "/list";
-  {
-    std::FILE* f = std::fopen(list.c_str(), "w");
-    std::fputs(
-        "\xEF\xBB\xBF"
-        "cat\ndog\nhorse\nice cream\n42\n",
-        f);
-    std::fclose(f);
-  }
+  std::string list = tmp_.WriteFile("list",
+                                    "\xEF\xBB\xBF"
+                                    "cat\ndog\nhorse\nice cream\n42\n");
   for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
                             Words{"--length=5", "--", list}}) {
     ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
