@@ -3,9 +3,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <new>
+
+#include "progutil.h"
 
 // Every double below must be a true IEEE double. With x87 arithmetic for
 // double, g++ keeps excess precision wherever the optimiser likes and the
@@ -75,13 +76,6 @@ constexpr char kHelp[] =
     "  -se VALUE     step and tolerance both\n"
     "  -r START END  range, both ends included (default -10 10)\n";
 
-// Sets *err to the write error that errno holds; returns false.
-// A failure with errno not set (it was cleared before the write) is EIO.
-bool WriteError(std::string* err) {
-  *err = std::string("write error: ") + std::strerror(errno != 0 ? errno : EIO);
-  return false;
-}
-
 // Samples x from s.start while x <= s.end, printing each x in the band.
 // Returns false and sets *err when a write to out fails, or when x + step
 // rounds back to x, which would repeat the same sample for ever; the lines
@@ -117,15 +111,6 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
     if (std::ferror(out)) return WriteError(err);
   }
   return true;
-}
-
-// Writes out whatever out still buffers. Returns false and sets *err when
-// this or an earlier write to out failed.
-bool FlushOutput(std::FILE* out, std::string* err) {
-  if (std::ferror(out)) return WriteError(err);
-  errno = 0;
-  if (std::fflush(out) == 0) return true;
-  return WriteError(err);
 }
 
 }  // namespace

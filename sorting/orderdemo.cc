@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
+#include "progutil.h"
 #include "sort.h"
 
 namespace {
@@ -36,9 +36,9 @@ int RunOrderdemo(const std::vector<std::string>& args, std::FILE* /*in*/,
     mergesort(values, kValues);
     print_arr_to(out, values, kValues);
   }
-  if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "orderdemo: write error: %s\n",
-                 std::strerror(errno != 0 ? errno : EIO));
+  std::string message;
+  if (!FlushOutput(out, &message)) {
+    std::fprintf(err, "orderdemo: %s\n", message.c_str());
     return 1;
   }
   return 0;

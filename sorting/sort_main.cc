@@ -1,10 +1,7 @@
 // sort COUNT: draws COUNT values, each rand() % COUNT after srand(0), and
 // merge-sorts them. It prints nothing: its running time is what it shows.
 
-#include <cstdio>
-
+#include "progutil.h"
 #include "sort_program.h"
 
-int main(int argc, char** argv) {
-  return RunSort({argv + 1, argv + argc}, stdin, stdout, stderr);
-}
+int main(int argc, char** argv) { return RunMain("sort", RunSort, argc, argv); }

@@ -3,10 +3,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <new>
 
+#include "progutil.h"
 #include "sort.h"
 
 namespace {
@@ -45,9 +45,9 @@ int RunSort(const std::vector<std::string>& args, std::FILE* /*in*/,
     errno = 0;  // so that it holds the reason of a write that fails below
     std::fputs(kUsage, out);
     std::fputs(kHelp, out);
-    if (std::fflush(out) != 0 || std::ferror(out)) {
-      std::fprintf(err, "sort: write error: %s\n",
-                   std::strerror(errno != 0 ? errno : EIO));
+    std::string message;
+    if (!FlushOutput(out, &message)) {
+      std::fprintf(err, "sort: %s\n", message.c_str());
       return 1;
     }
     return 0;

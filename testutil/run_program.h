@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "progutil.h"  // RunFunction, the shape of a program's logic
+
 /// What a finished program left behind: its exit status and both outputs.
 struct ProgramResult {
   /// Exit status 0-255, or 128 + the signal number when a signal ended it.
@@ -78,11 +80,6 @@ std::FILE* FileHolding(const std::string& bytes);
 
 /// Everything in the temporary file f, from its start; closes f.
 std::string ReadAndClose(std::FILE* f);
-
-/// The shape of every program's logic: RunX(args, in, out, err) runs the
-/// program with the arguments after its name and returns its exit status.
-using RunFunction = int (*)(const std::vector<std::string>& args, std::FILE* in,
-                            std::FILE* out, std::FILE* err);
 
 /// Calls run(args, in, out, err) in this process, with options.input on `in`
 /// and temporary files for out and err, and returns the status and both

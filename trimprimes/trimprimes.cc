@@ -2,7 +2,8 @@
 
 #include <cerrno>
 #include <cmath>
-#include <cstring>
+
+#include "progutil.h"
 
 bool isPrime(int n) {
   // Below 2 nothing is prime. (Plain trial division would call 0 prime,
@@ -78,9 +79,9 @@ int RunTrimprimes(const std::vector<std::string>& args, std::FILE* /*in*/,
   } else {
     std::fprintf(out, "%d", SumOfTruncatablePrimes());
   }
-  if (std::fflush(out) != 0 || std::ferror(out)) {
-    std::fprintf(err, "trimprimes: write error: %s\n",
-                 std::strerror(errno != 0 ? errno : EIO));
+  std::string message;
+  if (!FlushOutput(out, &message)) {
+    std::fprintf(err, "trimprimes: %s\n", message.c_str());
     return 1;
   }
   return 0;

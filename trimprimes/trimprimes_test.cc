@@ -96,4 +96,23 @@ TEST(Trimprimes, ProgramPrintsTheSum) {
   EXPECT_EQ(r.out, "748317");
 }
 
+// Arguments whose copy does not fit in memory: one line and status 1, where
+// an uncaught std::bad_alloc would abort. 15 MB of address space hold the
+// program and its 500000 arguments but not the 12 MB of their copy. (The
+// sanitizer's runtime needs far more address space, and aborts instead of
+// throwing.)
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(Trimprimes, ProgramReportsArgumentsBeyondMemory) {
+  std::vector<std::string> argv(500001, "x");
+  argv[0] = TRIMPRIMES_PATH;
+  RunOptions options;
+  options.address_space_limit = 15000000;
+  options.stack_limit = 64 << 20;  // room for the arguments themselves
+  ProgramResult r = RunProgram(argv, options);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "trimprimes: not enough memory\n");
+}
+#endif
+
 }  // namespace

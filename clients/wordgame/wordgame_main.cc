@@ -1,8 +1,9 @@
 // wordgame [-l N] [FILE]: a terminal word-guessing game over the engine in
 // game.o.
 
+#include "progutil.h"
 #include "wordgame.h"
 
 int main(int argc, char** argv) {
-  return RunWordgame({argv + 1, argv + argc}, stdin, stdout, stderr);
+  return RunMain("wordgame", RunWordgame, argc, argv);
 }

@@ -1,0 +1,47 @@
+#ifndef PROGUTIL_PROGUTIL_H_
+#define PROGUTIL_PROGUTIL_H_
+
+// What every program shares: the shape of its logic, the main that runs it,
+// and the check that its output got out. The source is compiled into each
+// program, so that none depends on another file at run time.
+
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+/// The shape of every program's logic: RunX(args, in, out, err) runs the
+/// program with the arguments after its name and returns its exit status.
+using RunFunction = int (*)(const std::vector<std::string>& args, std::FILE* in,
+                            std::FILE* out, std::FILE* err);
+
+/// The whole of a program's main: returns run(argv[1..argc), stdin, stdout,
+/// stderr). When memory runs out while the arguments are copied or inside
+/// run, writes "<name>: not enough memory" to standard error and returns 1,
+/// where an uncaught std::bad_alloc would abort without a word. An argc of
+/// 0 (a program started without even its name) gives no arguments.
+inline int RunMain(const char* name, RunFunction run, int argc, char** argv) {
+  // Defined here, in the header, so that a program can use it without
+  // linking progutil.cc.
+  try {
+    const std::vector<std::string> args(argc > 0 ? argv + 1 : argv,
+                                        argv + argc);
+    return run(args, stdin, stdout, stderr);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "%s: not enough memory\n", name);
+    return 1;
+  }
+}
+
+/// Sets *err to "write error: <reason>", the reason being errno's, or EIO's
+/// when errno is 0 (a stream that fails without saying why). Returns false.
+bool WriteError(std::string* err);
+
+/// Writes out whatever out still buffers. Returns true when this and every
+/// earlier write to out succeeded; otherwise returns false and sets *err as
+/// WriteError does. The reason of an earlier failure is errno's at the
+/// call, so a program clears errno before its output and leaves it alone
+/// after; the reason of a failure of this flush is always its own.
+bool FlushOutput(std::FILE* out, std::string* err);
+
+#endif  // PROGUTIL_PROGUTIL_H_

@@ -1,0 +1,87 @@
+#include "progutil.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What the stand-in programs below were given.
+std::vector<std::string> given;
+
+int Record(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
+           std::FILE* err) {
+  given = args;
+  EXPECT_EQ(in, stdin);
+  EXPECT_EQ(out, stdout);
+  EXPECT_EQ(err, stderr);
+  return 7;
+}
+
+int RunOutOfMemory(const std::vector<std::string>&, std::FILE*, std::FILE*,
+                   std::FILE*) {
+  throw std::bad_alloc();
+}
+
+TEST(RunMain, PassesTheArgumentsAfterTheNameAndTheStatus) {
+  char name[] = "prog", a[] = "a", empty[] = "";
+  char* argv[] = {name, a, empty, nullptr};
+  EXPECT_EQ(RunMain("prog", Record, 3, argv), 7);
+  EXPECT_EQ(given, (std::vector<std::string>{"a", ""}));
+  // Started without even its name: no arguments, not a range that ends
+  // before it begins.
+  given = {"stale"};
+  char* none[] = {nullptr};
+  EXPECT_EQ(RunMain("prog", Record, 0, none), 7);
+  EXPECT_TRUE(given.empty());
+}
+
+TEST(RunMain, MemoryThatRunsOutIsOneLineAndStatus1) {
+  char name[] = "prog";
+  char* argv[] = {name, nullptr};
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(RunMain("prog", RunOutOfMemory, 1, argv), 1);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "prog: not enough memory\n");
+}
+
+// FlushOutput's message for f after `text` went into it and errno was set
+// to `stale`, or "" when it succeeds. Closes f.
+std::string FlushMessage(std::FILE* f, const std::string& text, int stale) {
+  EXPECT_NE(f, nullptr);
+  std::fputs(text.c_str(), f);
+  errno = stale;
+  std::string err = "untouched";
+  const bool ok = FlushOutput(f, &err);
+  std::fclose(f);
+  EXPECT_EQ(ok, err == "untouched");
+  return ok ? "" : err;
+}
+
+// A stream whose writes fail without setting errno.
+std::FILE* FailsWithoutAReason() {
+  cookie_io_functions_t io = {};
+  io.write = [](void*, const char*, size_t) -> ssize_t { return -1; };
+  return fopencookie(nullptr, "w", io);
+}
+
+TEST(FlushOutput, ReportsTheFailureWithItsReason) {
+  EXPECT_EQ(FlushMessage(std::tmpfile(), "text", ENOENT), "");
+  // The flush's own reason, never a stale one; EIO where it has none.
+  EXPECT_EQ(FlushMessage(std::fopen("/dev/full", "w"), "text", ENOENT),
+            "write error: No space left on device");
+  EXPECT_EQ(FlushMessage(FailsWithoutAReason(), "text", ENOENT),
+            "write error: Input/output error");
+  // A write that failed before (the stream is read-only): the reason errno
+  // still holds, or EIO.
+  EXPECT_EQ(FlushMessage(std::fopen("/dev/null", "r"), "text", EBADF),
+            "write error: Bad file descriptor");
+  EXPECT_EQ(FlushMessage(std::fopen("/dev/null", "r"), "text", 0),
+            "write error: Input/output error");
+}
+
+}  // namespace
