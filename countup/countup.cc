@@ -9,6 +9,8 @@
 #include <cstring>
 #include <new>
 
+#include "progutil.h"
+
 namespace {
 
 // Output goes out in blocks of this many bytes: large enough that the cost
@@ -75,8 +77,8 @@ bool ReadCount(std::FILE* in, int* count, std::string* err) {
   return true;
 }
 
-ElementWriter::ElementWriter(int fd)
-    : fd_(fd), buffer_(new char[kBlockSize + kCopySize]) {}
+ElementWriter::ElementWriter(int fd, WriteFunction write)
+    : fd_(fd), write_(write), buffer_(new char[kBlockSize + kCopySize]) {}
 
 namespace {
 
@@ -192,14 +194,16 @@ bool ElementWriter::Failed(std::string* err) const {
 
 bool ElementWriter::Drain(std::string* err) {
   // write may take fewer bytes than offered (pipes, signals): go on from
-  // where it stopped until all are out or it fails.
+  // where it stopped until all are out or it fails. A write that takes
+  // nothing and gives no reason would be tried again for ever: it fails as
+  // an I/O error.
   const char* p = buffer_.get();
   size_t left = used_;
   while (left > 0) {
-    ssize_t n = ::write(fd_, p, left);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error_ = errno;
+    ssize_t n = write_(fd_, p, left);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error_ = n < 0 && errno != 0 ? errno : EIO;
       return Failed(err);
     }
     p += n;
@@ -240,10 +244,10 @@ int RunCountup(const std::vector<std::string>& args, std::FILE* in,
                std::FILE* out, std::FILE* err) {
   std::string message;
   if (args.size() == 1 && args[0] == "--help") {
-    errno = 0;
-    if (std::fputs(kHelp, out) < 0 || std::fflush(out) != 0) {
-      std::fprintf(err, "countup: write error: %s\n",
-                   std::strerror(errno != 0 ? errno : EIO));
+    errno = 0;  // so that it holds the reason of a write that fails here
+    std::fputs(kHelp, out);
+    if (!FlushOutput(out, &message)) {
+      std::fprintf(err, "countup: %s\n", message.c_str());
       return 1;
     }
     return 0;

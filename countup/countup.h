@@ -1,6 +1,9 @@
 #ifndef COUNTUP_COUNTUP_H_
 #define COUNTUP_COUNTUP_H_
 
+#include <sys/types.h>
+#include <unistd.h>
+
 #include <cstddef>
 #include <cstdio>
 #include <memory>
@@ -8,7 +11,8 @@
 #include <vector>
 
 // countup: reads a count n from standard input and prints 0, 1, ..., n - 1
-// on one line, each followed by ", ", then a line feed.
+// on one line, each followed by ", ", then a line feed: bytes that are fixed
+// (README, "Fixed interfaces").
 
 /// Reads one int from in as "%d" does: skips white space (line feeds
 /// included), then takes an optional sign and decimal digits, leaving the
@@ -22,9 +26,12 @@ bool ReadCount(std::FILE* in, int* count, std::string* err);
 /// them, formatting into a large buffer that goes out in big blocks.
 class ElementWriter {
  public:
-  /// A writer to fd, which it does not close. Throws std::bad_alloc when its
-  /// buffer cannot be had.
-  explicit ElementWriter(int fd);
+  /// What the writer calls to write: ::write, or a stand-in for it in tests.
+  using WriteFunction = ssize_t (*)(int fd, const void* data, size_t size);
+
+  /// A writer to fd through write, and it does not close fd. Throws
+  /// std::bad_alloc when its buffer cannot be had.
+  explicit ElementWriter(int fd, WriteFunction write = ::write);
   ElementWriter(const ElementWriter&) = delete;
   ElementWriter& operator=(const ElementWriter&) = delete;
 
@@ -36,8 +43,9 @@ class ElementWriter {
   bool Put(char c, std::string* err);
 
   /// Writes out everything buffered. Returns false and sets *err when this
-  /// or an earlier write failed. Buffered bytes that are not flushed are
-  /// lost.
+  /// or an earlier write failed; a write that takes no bytes is one that
+  /// failed, with the reason "Input/output error". Buffered bytes that are not
+  /// flushed are lost.
   bool Flush(std::string* err);
 
  private:
@@ -47,6 +55,7 @@ class ElementWriter {
   bool Failed(std::string* err) const;
 
   int fd_;
+  WriteFunction write_;
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;
   int error_ = 0;  // errno of the first failed write, or 0
