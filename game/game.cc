@@ -18,8 +18,16 @@ constexpr char kDictionary[] = "dict.txt";
 constexpr std::size_t kLosingBadGuesses = 7;
 
 // Bytes read from the dictionary per call; any size works, this one keeps the
-// number of calls low for large word lists.
+// number of calls low for large word lists. The buffer is on the heap: a
+// program that links the engine may run on a small stack.
 constexpr std::size_t kChunk = 65536;
+
+// The most bytes a dictionary may hold. A word list has a few MiB (a large
+// dictionary of a language about 5 MiB); this is far beyond any, and stops a
+// file that never ends (a link to /dev/zero) long before it would take all
+// the memory of a 32-bit process. kTooLarge is the reason given beyond it.
+constexpr std::size_t kMaxDictionaryBytes = std::size_t{128} << 20;
+constexpr char kTooLarge[] = "larger than 128 MiB";
 
 [[noreturn]] void Fail(const std::string& reason) {
   throw std::runtime_error(std::string(kDictionary) + ": " + reason);
@@ -33,17 +41,25 @@ std::vector<std::string> ReadLines() {
   if (!file) Fail(std::strerror(errno));
   std::vector<std::string> lines;
   std::string line;
-  char buf[kChunk];
+  std::unique_ptr<char[]> buf(new char[kChunk]);
+  std::size_t total = 0;
   std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, file.get())) > 0) {
-    for (std::size_t i = 0; i < n; ++i) {
-      if (buf[i] == '\n') {
-        lines.push_back(std::move(line));
-        line.clear();
-      } else {
-        line.push_back(buf[i]);
-      }
+  while ((n = std::fread(buf.get(), 1, kChunk, file.get())) > 0) {
+    total += n;
+    if (total > kMaxDictionaryBytes) Fail(kTooLarge);
+    // Each chunk is split at its line feeds; the bytes after the last one
+    // start the line that the next chunk continues.
+    const char* p = buf.get();
+    const char* const end = p + n;
+    const char* feed;
+    while ((feed = static_cast<const char*>(std::memchr(
+                p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+      line.append(p, feed);
+      lines.push_back(std::move(line));
+      line.clear();
+      p = feed + 1;
     }
+    line.append(p, end);
   }
   if (std::ferror(file.get())) Fail(std::strerror(errno));
   if (!line.empty()) lines.push_back(std::move(line));
@@ -53,7 +69,8 @@ std::vector<std::string> ReadLines() {
 
 }  // namespace
 
-// The argument is taken by value and not used, as the interface has it.
+// The argument is taken by value and not used: the constructor's signature is
+// fixed (README, "Fixed interfaces").
 Game::Game(std::string) {  // NOLINT(performance-unnecessary-value-param)
   words_ = ReadLines();
   std::srand(static_cast<unsigned>(std::time(nullptr)));

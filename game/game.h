@@ -6,6 +6,8 @@
 // as letters are found, judges guesses of one letter or of the whole word, and
 // says when the game is won or lost (from the seventh bad guess on).
 // Characters are bytes and compare exactly: case matters, nothing is trimmed.
+// The class's interface and its one line of output are fixed (README, "Fixed
+// interfaces").
 
 #include <cstddef>
 #include <string>
@@ -17,7 +19,9 @@ class Game {
   /// with time(), picks words[rand() % count] as the secret, writes it and a
   /// line feed to standard output and hides every letter. The argument is not
   /// used. Throws std::runtime_error, whose what() is "dict.txt: " and the
-  /// reason, when the file cannot be opened or read or holds no line.
+  /// reason, when the file cannot be opened or read, holds no line, or holds
+  /// more than 128 MiB ("larger than 128 MiB"; a file that never ends, such
+  /// as /dev/zero, is one).
   Game(std::string);
 
   /// Judges one guess: fewer than two characters is a letter guess (an empty

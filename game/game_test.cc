@@ -3,6 +3,7 @@
 #include "game.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,8 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "run_program.h"
@@ -18,6 +21,16 @@
 namespace {
 
 using Words = std::vector<std::string>;
+
+// The accessors hand out copies: what a caller does with one never reaches
+// the game.
+static_assert(
+    std::is_same_v<decltype(std::declval<Game&>().hidden_word()), std::string>);
+static_assert(std::is_same_v<decltype(std::declval<Game&>().words()), Words>);
+static_assert(
+    std::is_same_v<decltype(std::declval<Game&>().good_guesses()), Words>);
+static_assert(
+    std::is_same_v<decltype(std::declval<Game&>().bad_guesses()), Words>);
 
 // Runs each test inside a fresh folder; Load() writes dict.txt there and
 // constructs a Game, keeping what the constructor wrote to standard output.
@@ -165,6 +178,42 @@ TEST_F(GameTest, EmptyDictionaryThrows) {
   EXPECT_EQ(out_, "");
 }
 
+TEST_F(GameTest, DictionaryThatNeverEndsThrowsAtTheLimit) {
+  ASSERT_EQ(symlink("/dev/zero", "dict.txt"), 0);
+  EXPECT_EQ(ConstructionError(), "dict.txt: larger than 128 MiB");
+  EXPECT_EQ(out_, "");
+}
+
+// A program that links the engine may run on a small stack: a Game is
+// constructed on a thread with 32 KiB of it.
+TEST_F(GameTest, LoadsOnASmallStack) {
+  constexpr size_t kStack = 32 * 1024;
+  WriteDictionary("cat\ndog\n");
+  std::unique_ptr<Game> game;
+  pthread_attr_t attr;
+  ASSERT_EQ(pthread_attr_init(&attr), 0);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, kStack), 0);
+  pthread_t thread;
+  ::testing::internal::CaptureStdout();
+  ASSERT_EQ(pthread_create(
+                &thread, &attr,
+                [](void* p) -> void* {
+                  try {
+                    *static_cast<std::unique_ptr<Game>*>(p) =
+                        std::make_unique<Game>("");
+                  } catch (...) {
+                  }
+                  return nullptr;
+                },
+                &game),
+            0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  ::testing::internal::GetCapturedStdout();
+  ASSERT_NE(game, nullptr);
+  EXPECT_EQ(game->words(), (Words{"cat", "dog"}));
+}
+
 // One step of a game: the guess, then what the game shows after it.
 struct Step {
   std::string guess;
@@ -272,17 +321,6 @@ TEST_F(GameTest, WhitespaceSecretWonByTheWholeWord) {
   EXPECT_EQ(game->MakeGuess("ice  cream"), "_ _ _ _ _ _ _ _ _ ");
   EXPECT_EQ(game->MakeGuess("ice cream"), "i c e   c r e a m ");
   EXPECT_TRUE(game->HasWon());
-}
-
-TEST_F(GameTest, AccessorsReturnCopies) {
-  std::unique_ptr<Game> game = Load("cat\n");
-  game->MakeGuess("a");
-  game->good_guesses().push_back("t");
-  game->words().clear();
-  game->hidden_word() += "x";
-  EXPECT_EQ(game->good_guesses(), Words{"a"});
-  EXPECT_EQ(game->words(), Words{"cat"});
-  EXPECT_EQ(game->hidden_word(), "_ a _ ");
 }
 
 }  // namespace
