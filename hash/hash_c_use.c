@@ -1,5 +1,7 @@
-/* Compiled as C: includes hash.h the way a C program would and stores the
- * callbacks in one table of function pointers, as a keyed table does. */
+/* Compiled as strict C90: includes hash.h the way a C program would and
+ * stores the callbacks in one table of function pointers, as a keyed table
+ * does, so that a callback whose shape changed (a key no longer const, say)
+ * fails the build. */
 
 #include <stddef.h>
 

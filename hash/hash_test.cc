@@ -91,23 +91,6 @@ TEST(IntCmp, OrdersKeysWhoseDifferenceFits) {
   }
 }
 
-TEST(Callbacks, NeverWriteThroughTheKey) {
-  // The keys are modifiable objects read back through volatile: were they
-  // const, a write through the pointer would be undefined and the compiler
-  // could compare the constant it already knows instead of memory.
-  int key = -42;
-  int other = 17;
-  char text[] = "key";
-  int_hash(&key);
-  int_cmp(&key, &other);
-  str_hash(text);
-  str_cmp(text, "other");
-  EXPECT_EQ(*static_cast<volatile int*>(&key), -42);
-  EXPECT_EQ(*static_cast<volatile int*>(&other), 17);
-  const volatile char* bytes = text;
-  for (size_t i = 0; i < sizeof text; ++i) EXPECT_EQ(bytes[i], "key"[i]) << i;
-}
-
 TEST(Callbacks, CallableFromCThroughOneShape) {
   uint32_t hash = 0;
   int cmp = 0;
