@@ -6,9 +6,10 @@
 // range in equal steps and reports every sample whose value lies strictly
 // inside the band (-tolerance, tolerance).
 //
-// Rounding is part of the result: each term's product and its addition to the
-// running sum, and each x + step, are evaluated in 80-bit extended precision
-// (long double) and rounded to double where a double is stored. The code must
+// Rounding is part of the result, and fixed (README, "Fixed interfaces"):
+// each term's product and its addition to the running sum, and each
+// x + step, are evaluated in 80-bit extended precision (long double) and
+// rounded to double where a double is stored. The code must
 // be built with SSE2 double arithmetic (-msse2 -mfpmath=sse on 32-bit x86) so
 // that every double is a genuine double, whatever the optimiser does.
 
