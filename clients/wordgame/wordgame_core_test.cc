@@ -98,6 +98,31 @@ TEST(ParseWordList, CategoryLinesFileTheWordsAfterThemFirstCategoryWins) {
   EXPECT_FALSE(IsCategoryLine("[-a]", &name));
 }
 
+TEST(ShippedList, HoldsThousandsOfWordsEachInOneCategory) {
+  std::string bytes, err;
+  ASSERT_TRUE(ReadWholeFile(WORDS_PATH, &bytes, &err)) << err;
+  WordList list = ParseWordList(bytes);
+  EXPECT_EQ(list.skipped, 0u);
+  EXPECT_EQ(list.recategorised, 0u);
+  EXPECT_GE(list.words.size(), 2000u);
+  EXPECT_GE(CountCategories(list).size(), 12u);
+  // Every line but category lines and blank ones is a word of its own.
+  std::size_t word_lines = 0;
+  for (std::size_t at = 0; at < bytes.size(); at = bytes.find('\n', at) + 1) {
+    word_lines += bytes[at] != '[' && bytes[at] != '\n';
+  }
+  EXPECT_EQ(list.words.size(), word_lines);
+  for (const std::string& w : list.words) {
+    EXPECT_TRUE(w.size() >= 3 && w.size() <= 12) << w;
+    EXPECT_NE(CategoryOf(list, w), "") << w;
+  }
+  for (Difficulty level :
+       {Difficulty::kEasy, Difficulty::kMedium, Difficulty::kHard}) {
+    WordList some = list;
+    EXPECT_GE(KeepDifficulty(&some, level) * 5, list.words.size());
+  }
+}
+
 TEST(Categories, CountedInOrderOfTheirFirstWordAndListed) {
   WordList list = ParseWordList(
       "pebble\n[nature]\nfern\nmoss\n[food]\nfig\n[nature]\noak\n");
