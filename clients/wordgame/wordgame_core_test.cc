@@ -74,8 +74,8 @@ TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
 TEST(ParseWordList, CategoryLinesFileTheWordsAfterThemFirstCategoryWins) {
   WordList list = ParseWordList(
       "loose\n [Sea Life] \ncrab\nreef\n[food & drink]\ntea\n[sport]\n"
-      "golf\nreef\ngolf\nloose\n[bad\ncrab\n[]\n[sea life]\ncrab\n");
-  EXPECT_EQ(list.words, (Words{"loose", "crab", "reef", "tea", "golf"}));
+      "golf\nreef\ngolf\nloose\n[bad\ncrab\n[]\n[sea life]\ncrab\nZOO\n");
+  EXPECT_EQ(list.words, (Words{"loose", "crab", "reef", "tea", "golf", "zoo"}));
   EXPECT_EQ(CategoryOf(list, "loose"), "");
   EXPECT_EQ(CategoryOf(list, "crab"), "sea life");
   EXPECT_EQ(CategoryOf(list, "reef"), "sea life");
@@ -158,6 +158,7 @@ TEST(Difficulty, CommonLettersCountUpAndOthersDownEachOnce) {
   EXPECT_EQ(DifficultyOf("orange"), Difficulty::kEasy);    // 5 - 1
   EXPECT_EQ(DifficultyOf("kitten"), Difficulty::kMedium);  // 4 - 1
   EXPECT_EQ(DifficultyOf("fish"), Difficulty::kMedium);    // 3 - 1
+  EXPECT_EQ(DifficultyOf("sun"), Difficulty::kMedium);     // 3 - 0
   EXPECT_EQ(DifficultyOf("cat"), Difficulty::kHard);       // 2 - 1
   EXPECT_EQ(DifficultyOf("banana"), Difficulty::kHard);    // 2 - 1
   EXPECT_EQ(DifficultyOf("jazz"), Difficulty::kHard);      // 1 - 2
