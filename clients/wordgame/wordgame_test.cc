@@ -102,21 +102,6 @@ TEST_F(Wordgame, ShippedListWithoutDictTxt) {
   EXPECT_EQ(words.count(secret), 1u) << secret;
 }
 
-TEST(ShippedList, HoldsHundredsOfDistinctLowercaseWords) {
-  std::ifstream list(WORDS_PATH);
-  std::set<std::string> words;
-  int lines = 0;
-  for (std::string w; std::getline(list, w); ++lines) {
-    EXPECT_NE(w, "");
-    EXPECT_EQ(w.find_first_not_of("abcdefghijklmnopqrstuvwxyz"),
-              std::string::npos)
-        << w;
-    words.insert(w);
-  }
-  EXPECT_EQ(words.size(), static_cast<std::size_t>(lines));
-  EXPECT_GE(lines, 300);
-}
-
 TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
   fs::create_directory(here_.path() + "/folder");
   here_.WriteFile("empty", "");
