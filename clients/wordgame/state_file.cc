@@ -207,7 +207,6 @@ ReadResult ReadStateFile(const std::string& path, SavedState* state,
       return ReadResult::kBad;
     }
   }
-  *state = SavedState();
   return ParseStateFile(text, state, why) ? ReadResult::kGood
                                           : ReadResult::kBad;
 }
@@ -433,12 +432,14 @@ std::string FormatStats(const Stats& stats) {
                      ".\nWinning streak: " + std::to_string(stats.streak) +
                      ", best " + std::to_string(stats.best_streak) + ".\n";
   if (stats.wins_by_misses.empty()) return text;
-  text += "Wins by misses:";
-  const char* separator = " ";
+  // "Wins with 0 misses: 3, with 2: 1."
+  bool first = true;
   for (const auto& [misses, wins] : stats.wins_by_misses) {
-    text += separator + std::to_string(misses) +
-            (misses == 1 ? " miss " : " misses ") + std::to_string(wins);
-    separator = ", ";
+    std::string count = std::to_string(misses);
+    text += first ? "Wins with " + count + (misses == 1 ? " miss" : " misses")
+                  : ", with " + count;
+    text += ": " + std::to_string(wins);
+    first = false;
   }
   return text + ".\n";
 }
@@ -529,23 +530,25 @@ bool StateStore::ReadLocked(SavedState* state, std::string* note,
       break;
   }
   *state = SavedState();
-  std::string reason = "all " + std::to_string(kMaxBadFiles) +
-                       " names for set-aside files are taken";
-  for (int i = 1; i <= kMaxBadFiles; ++i) {
-    std::string bad =
+  std::string bad;
+  for (int i = 1; i <= kMaxBadFiles && bad.empty(); ++i) {
+    std::string name =
         folder_ + "/state." + (i == 1 ? "" : std::to_string(i) + ".") + "bad";
     struct stat info;
-    if (lstat(bad.c_str(), &info) == 0 || errno != ENOENT) continue;
-    if (rename(path_.c_str(), bad.c_str()) == 0) {
-      *note = path_ + " is damaged (" + why + "); set aside as " + bad +
-              ", statistics start afresh";
-      return true;
-    }
-    reason = std::strerror(errno);
-    break;
+    if (lstat(name.c_str(), &info) != 0 && errno == ENOENT) bad = name;
   }
-  *err = "cannot set aside damaged " + path_ + " (" + why + "): " + reason;
-  return false;
+  *err = "cannot set aside damaged " + path_ + " (" + why + "): ";
+  if (bad.empty()) {
+    *err += "all " + std::to_string(kMaxBadFiles) + " names for it are taken";
+    return false;
+  }
+  if (rename(path_.c_str(), bad.c_str()) != 0) {
+    *err += std::strerror(errno);
+    return false;
+  }
+  *note = path_ + " is damaged (" + why + "); set aside as " + bad +
+          ", statistics start afresh";
+  return true;
 }
 
 // The new file is whole and on disk before it takes the old one's name, so

@@ -127,7 +127,7 @@ bool ParseStateFile(const std::string& text, SavedState* state,
 
 /// The statistics in a few plain lines, each ending in a line feed, for the
 /// player: rounds played, won (with the share) and lost; the winning streak
-/// and the best one; the wins by misses.
+/// and the best one; the wins by the misses they took.
 std::string FormatStats(const Stats& stats);
 
 /// The folder of the state file: $XDG_STATE_HOME/wordgame when that is an

@@ -97,7 +97,8 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
   for (std::size_t i = 0; i < kMaxRecentLists; ++i) {
     full_lists += "recent 00000000000000" + Hex2(i) + " 3 a\n";
   }
-  const std::string one_more = "recent 00000000000000ff 3 a\n";
+  const std::string too_many =
+      head + counts + full_lists + "recent 00000000000000ff 3 a\nend\n";
   for (const std::string& bad : {
            std::string(""),
            "wordgame-state 2\n" + counts + "end\n",
@@ -131,7 +132,7 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
            head + counts +
                "recent 00000000000000ab 3 a\n"
                "recent 00000000000000ab 3 b\nend\n",
-           head + counts + full_lists + one_more + "end\n",
+           too_many,
        }) {
     EXPECT_FALSE(ParseStateFile(bad, &back, &why)) << bad;
     EXPECT_FALSE(why.empty());
@@ -207,7 +208,7 @@ TEST(FormatStats, SaysPlayedStreaksAndMisses) {
   EXPECT_EQ(FormatStats(stats),
             "Rounds played: 3, won 2 (66%), lost 1.\n"
             "Winning streak: 0, best 2.\n"
-            "Wins by misses: 1 miss 1, 4 misses 1.\n");
+            "Wins with 1 miss: 1, with 4: 1.\n");
   stats.won = 0;
   stats.best_streak = 0;
   stats.wins_by_misses.clear();
