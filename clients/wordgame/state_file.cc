@@ -559,15 +559,20 @@ bool StateStore::WriteLocked(const SavedState& state, std::string* err) {
       open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
   bool ok = fd.get() >= 0 && WriteAll(fd.get(), FormatStateFile(state)) &&
             fsync(fd.get()) == 0 && fd.Close();
-  if (ok && before_rename_) before_rename_();
-  if (!ok || rename(fresh.c_str(), path_.c_str()) != 0) {
-    *err = Reason("cannot write " + path_);
-    unlink(fresh.c_str());
-    return false;
+  if (!ok) {
+    *err = Reason("cannot write " + fresh);
+  } else {
+    if (before_rename_) before_rename_();
+    if (rename(fresh.c_str(), path_.c_str()) == 0) {
+      // The rename itself reaches the disk with the folder. Should this
+      // fail, the update stands all the same and nothing better can be done.
+      Descriptor folder(
+          open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+      if (folder.get() >= 0) fsync(folder.get());
+      return true;
+    }
+    *err = Reason("cannot replace " + path_);
   }
-  // The rename itself reaches the disk with the folder. Should this fail,
-  // the update stands all the same and nothing better can be done.
-  Descriptor folder(open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) fsync(folder.get());
-  return true;
+  unlink(fresh.c_str());
+  return false;
 }

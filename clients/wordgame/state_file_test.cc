@@ -134,6 +134,7 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
                "recent 00000000000000ab 3 b\nend\n",
            too_many,
        }) {
+    why.clear();
     EXPECT_FALSE(ParseStateFile(bad, &back, &why)) << bad;
     EXPECT_FALSE(why.empty());
   }
@@ -162,6 +163,9 @@ TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
   EXPECT_EQ(state.Recent(7), Words{"c"});
   ApplyRound(Won(0, "not a word", 3), &state);
   EXPECT_EQ(state.Recent(7), Words{"c"});
+  ApplyRound(Won(0, "z", 1, 8), &state);  // a list of one word
+  ApplyRound(Won(0, "z", 1, 8), &state);
+  EXPECT_EQ(state.Recent(8), Words{"z"});
 
   // A huge list keeps the newest kMaxRecentWords.
   for (std::size_t i = 0; i <= kMaxRecentWords; ++i) {
@@ -379,6 +383,7 @@ TEST(StateStore, DamagedFileIsSetAsideNeverDeleted) {
   fs::remove(store.path());
   fs::create_directory(store.path());
   EXPECT_EQ(store.Load(&note).stats.played(), 0u);
+  EXPECT_NE(note.find("(not a regular file)"), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir.path() + "/state.3.bad"));
 }
 
@@ -403,15 +408,34 @@ TEST(StateStore, UnsavedRoundsStillCountAndSayItOnce) {
   EXPECT_FALSE(nowhere.Record(Won(0), &state, &note));
   EXPECT_EQ(note, "statistics not saved: no home folder to keep them in");
 
+  // A lock file or a new file that cannot be opened; the damaged file stays.
+  StateStore blocked(dir.path());
+  const std::string lock_file = dir.path() + "/state.lock";
+  dir.WriteFile("state", "junk");
+  fs::create_directory(lock_file);
+  blocked.Load(&note);
+  const std::string reason = " (not a wordgame state file of version 1)";
+  EXPECT_EQ(note, "cannot set aside damaged " + blocked.path() + reason +
+                      ": cannot open " + lock_file +
+                      ": Is a directory; statistics start afresh");
+  EXPECT_FALSE(blocked.Record(Won(0), &state, &note));
+  EXPECT_EQ(Slurp(blocked.path()), "junk");
+  fs::remove(lock_file);
+  fs::remove(blocked.path());
+  fs::create_directory(dir.path() + "/state.new");
+  EXPECT_FALSE(StateStore(dir.path()).Record(Won(0), &state, &note));
+  EXPECT_EQ(note, "statistics not saved: cannot write " + dir.path() +
+                      "/state.new: Is a directory");
+  fs::remove(dir.path() + "/state.new");
+
   // Another session holding the lock too long.
   StateStore busy(dir.path());
-  int lock = open((dir.path() + "/state.lock").c_str(), O_RDWR | O_CREAT, 0600);
+  int lock = open(lock_file.c_str(), O_RDWR | O_CREAT, 0600);
   ASSERT_EQ(flock(lock, LOCK_EX), 0);
   busy.set_lock_wait_ms(50);
   EXPECT_FALSE(busy.Record(Won(0), &state, &note));
-  EXPECT_EQ(note, "statistics not saved: another wordgame holds " + dir.path() +
-                      "/state.lock");
-  EXPECT_EQ(state.stats.won, 3u);
+  EXPECT_EQ(note, "statistics not saved: another wordgame holds " + lock_file);
+  EXPECT_EQ(state.stats.won, 5u);
   close(lock);
   EXPECT_TRUE(busy.Record(Won(0), &state, &note));
   EXPECT_EQ(state.stats.won, 1u);  // the file's count, fresh
