@@ -156,13 +156,15 @@ class StateStore {
   /// aside as Load does), applies the round and writes the file back, then
   /// sets *state to the result, which counts the rounds other sessions saved
   /// meanwhile. When that fails (the folder cannot be made or written, the
-  /// lock is not had within a few seconds), applies the round to *state as it
+  /// lock is not had within kLockWaitMs), applies the round to *state as it
   /// is and returns false. *note is "" or one line to print: a damaged file
-  /// set aside, or the first failure to save of this store.
+  /// set aside, or the first failure to save of this store (later ones are
+  /// not repeated).
   bool Record(const Round& round, SavedState* state, std::string* note);
 
-  /// Zeroes the statistics in the file as Record changes it (the recent words
-  /// stay), and in *state, saved or not. The caller asks the player first.
+  /// Zeroes the statistics, in the file as Record updates it and in *state,
+  /// saved or not; the recent words stay. Returns and notes as Record does.
+  /// The caller asks the player first.
   bool ResetStats(SavedState* state, std::string* note);
 
   /// The state file's path ("" with no folder).
