@@ -11,6 +11,8 @@
 #include <iostream>
 #include <stdexcept>
 
+#include "descriptor.h"
+
 namespace {
 
 // Paths of the folder and of its dict.txt, in static storage so that a signal
@@ -59,33 +61,6 @@ void RestoreEndingSignals() {
   for (int i = 0; i < kSignalCount; ++i) {
     sigaction(kEndingSignals[i], &g_previous[i], nullptr);
   }
-}
-
-// A file descriptor closed when the object goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-bool WriteAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0) errno = EIO;  // no progress and no reason: call it an I/O error
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 // While alive, standard output goes to `fd` and the current directory is
