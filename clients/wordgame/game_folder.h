@@ -28,21 +28,22 @@ class GameFolder {
 
   /// Creates the folder under $TMPDIR (or /tmp) and has the interrupt,
   /// terminate, hangup and quit signals remove it before they end the
-  /// program (those ignored by the caller stay ignored). On failure returns
-  /// false, sets *err, and leaves nothing behind.
+  /// program (those ignored by the caller stay ignored); SIGXFSZ is ignored
+  /// meanwhile, so a write beyond the file-size limit fails with EFBIG. On
+  /// failure returns false, sets *err, and leaves nothing behind.
   bool Open(std::string* err);
 
   /// Writes `words` (one a line) as the folder's dict.txt and starts a game
   /// over it; *secret receives the word the engine chose, which never reaches
-  /// the player's output. On failure returns false and sets *err. Needs a
-  /// successful Open().
+  /// the player's output. On failure returns false and sets *err to "cannot
+  /// start a game: " and why. Needs a successful Open().
   bool NewGame(const std::vector<std::string>& words,
                std::unique_ptr<Game>* game, std::string* secret,
                std::string* err);
 
  private:
   bool open_ = false;
-  int capture_ = -1;  // Unlinked file that receives the engine's secret line.
+  int capture_[2] = {-1, -1};  // Pipe that receives the engine's secret line.
 };
 
 #endif  // WORDGAME_GAME_FOLDER_H_

@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <random>
 
 #include "word_list.h"
 
@@ -59,14 +58,9 @@ int TerminalRows(std::FILE* out) {
 // One session of rounds: the words still to come, the score, the streams.
 class Session {
  public:
-  Session(GameFolder& folder, const std::vector<std::string>& words,
-          std::FILE* in, std::FILE* out, const Look& look)
-      : folder_(folder),
-        words_(words),
-        unplayed_(words),
-        in_(in),
-        out_(out),
-        look_(look) {}
+  Session(GameFolder& folder, WordSource& words, std::FILE* in,
+          std::FILE* out, const Look& look)
+      : folder_(folder), words_(words), in_(in), out_(out), look_(look) {}
 
   bool Run(std::string* err);
 
@@ -93,18 +87,13 @@ class Session {
   std::string ScoreText() const;
 
   GameFolder& folder_;
-  const std::vector<std::string>& words_;
-  std::vector<std::string> unplayed_;
+  WordSource& words_;
   std::FILE* in_;
   std::FILE* out_;
   Look look_;
   std::unique_ptr<Game> game_;
   std::string secret_;
   int won_ = 0, lost_ = 0, streak_ = 0;
-  // Shuffles each round's list: the engine draws its index with the clock in
-  // seconds as the seed, so runs started within one second would otherwise
-  // open with the same word.
-  std::mt19937 shuffle_{std::random_device{}()};
 };
 
 bool Session::Flush(std::string* err) { return FlushOutput(out_, err); }
@@ -119,27 +108,16 @@ bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
   return false;
 }
 
-// The round's dict.txt holds the words not played yet; once every word was,
-// all come round again but the last secret, so no word is played twice in a
-// row.
 bool Session::StartGame(std::string* err) {
-  if (unplayed_.empty()) {
-    unplayed_ = words_;
-    auto last = std::find(unplayed_.begin(), unplayed_.end(), secret_);
-    if (unplayed_.size() > 1 && last != unplayed_.end()) unplayed_.erase(last);
-    Print(words_.size() == 1
-              ? "The list has one word; it comes round again.\n"
-              : "Every word has been played; the " +
-                    Count(words_.size(), "word") + " come round again.\n");
-  }
-  std::shuffle(unplayed_.begin(), unplayed_.end(), shuffle_);
+  std::string note;
+  std::vector<std::string> words = words_.NextRound(&note);
+  if (!note.empty()) Print(note + "\n");
   // Whatever the player should see goes out before the engine borrows
   // standard output.
-  if (!Flush(err) || !folder_.NewGame(unplayed_, &game_, &secret_, err)) {
+  if (!Flush(err) || !folder_.NewGame(words, &game_, &secret_, err)) {
     return false;
   }
-  auto played = std::find(unplayed_.begin(), unplayed_.end(), secret_);
-  if (played != unplayed_.end()) unplayed_.erase(played);
+  words_.Played(secret_);
   return true;
 }
 
@@ -359,7 +337,7 @@ std::string Gallows(std::size_t misses) {
   return drawing;
 }
 
-bool PlayRounds(GameFolder& folder, const std::vector<std::string>& words,
+bool PlayRounds(GameFolder& folder, WordSource& words,
                 std::FILE* in, std::FILE* out, const Look& look,
                 std::string* err) {
   Session session(folder, words, in, out, look);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "deck.h"
 #include "game_folder.h"
 
 /// Bytes of an input line that are looked at; the rest of a longer line is
@@ -58,14 +59,11 @@ std::string Rules();
 /// at 0, the whole figure from 7 (a lost game) on.
 std::string Gallows(std::size_t misses);
 
-/// Plays rounds over `words` (one or more, playable, distinct), one guess per
-/// line of `in`, until the player declines another round or `in` ends, then
-/// shows the score. No word comes back before every word was played: each
-/// round's dict.txt holds only the words not played yet, shuffled, so that
-/// quick rounds or runs do not share the engine's clock-seeded draw. Returns
-/// false and sets *err ("write error: ...", "read error: ...", or why a game
-/// could not start) when the game cannot go on.
-bool PlayRounds(GameFolder& folder, const std::vector<std::string>& words,
+/// Plays rounds with words from `words`, one guess per line of `in`, until
+/// the player declines another round or `in` ends, then shows the score.
+/// Returns false and sets *err ("write error: ...", "read error: ...", or why
+/// a game could not start) when the game cannot go on.
+bool PlayRounds(GameFolder& folder, WordSource& words,
                 std::FILE* in, std::FILE* out, const Look& look,
                 std::string* err);
 

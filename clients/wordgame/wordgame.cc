@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <random>
+#include <utility>
 
 #include "game_folder.h"
 #include "play.h"
@@ -145,8 +147,9 @@ bool Play(const Settings& settings, std::FILE* in, std::FILE* out,
   if (!note.empty()) std::fprintf(out, "%s: %s\n", path.c_str(), note.c_str());
   Look look;
   look.colour = WantsColour(out);
+  Deck deck(std::move(list.words), std::random_device{}());
   GameFolder folder;
-  return folder.Open(err) && PlayRounds(folder, list.words, in, out, look, err);
+  return folder.Open(err) && PlayRounds(folder, deck, in, out, look, err);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// The built wordgame as a player meets it: piped games, the word list it
-// chooses, its messages and exit status, its colours on a terminal, and that
-// it leaves no files behind. The rules of play are tested in-process in
-// wordgame_core_test.cc.
+// wordgame's command line in-process, then the built program as a player
+// meets it: piped games, the word list it chooses, its messages and exit
+// status under odd conditions, its colours on a terminal, and that it leaves
+// no files behind. The rules of play are tested with each unit.
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,79 @@
 #include <string>
 #include <vector>
 
+#include "play.h"
 #include "run_program.h"
+#include "wordgame.h"
+#include "wordgame_testing.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace wordgame_testing;
+using WordgameInProcess = PrivateTmpdir;
+
+TEST_F(WordgameInProcess, CommandLine) {
+  ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: wordgame [-l N] [FILE]\n", 0), 0u);
+  EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
+  EXPECT_NE(help.out.find(Rules()), std::string::npos);
+  const std::string usage = "usage: wordgame [-l N] [FILE]\n";
+  const std::vector<std::pair<Words, std::string>> mistakes = {
+      {{"a", "b"}, "too many arguments"},
+      {{"-x"}, "unknown option -x"},
+      {{"-l"}, "option -l needs a number of letters"},
+      {{"--length", "0"},
+       "the length must be a number of letters from 1 to 64, not \"0\""},
+      {{"-l65"},
+       "the length must be a number of letters from 1 to 64, not \"65\""},
+      {{"--length=x"},
+       "the length must be a number of letters from 1 to 64, not \"x\""},
+  };
+  for (const auto& [args, message] : mistakes) {
+    ProgramResult r = RunInProcess(RunWordgame, args, "");
+    EXPECT_EQ(r.status, 1) << message;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("wordgame: ").append(message) + "\n" + usage);
+  }
+}
+
+TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
+  std::string list = tmp_.WriteFile("list",
+                                    "\xEF\xBB\xBF"
+                                    "cat\ndog\nhorse\nice cream\n42\n");
+  for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
+                            Words{"--length=5", "--", list}}) {
+    ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind(list + ": 2 lines skipped (not one word of up to 64 "
+                                 "letters a-z): lines 4, 5.\n",
+                          0),
+              0u);
+    EXPECT_EQ(Secrets(r.out), Words{"horse"});
+  }
+  ProgramResult none = RunInProcess(RunWordgame, {"--length", "4", list}, "");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "wordgame: " + list + ": no words of 4 letters\n");
+  std::remove(list.c_str());
+}
+
+TEST_F(WordgameInProcess, FolderThatCannotBeMadeIsReportedBeforeAnyBoard) {
+  TempDir lists;
+  std::string list = lists.WriteFile("list", "cat\n");
+  const std::string long_name = "/" + std::string(5000, 'x');
+  for (const auto& [tmpdir, reason] :
+       {std::pair<std::string, std::string>{tmp_.path() + "/missing",
+                                            "No such file or directory"},
+        {long_name, "File name too long"}}) {
+    setenv("TMPDIR", tmpdir.c_str(), 1);
+    ProgramResult r = RunInProcess(RunWordgame, {list}, "c\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "wordgame: cannot create a game folder in " + tmpdir +
+                         ": " + reason + "\n");
+    EXPECT_EQ(r.out.find("Word:"), std::string::npos);
+  }
+}
 
 std::vector<std::string> Listing(const std::string& dir) {
   std::vector<std::string> names;
@@ -183,6 +251,45 @@ TEST_F(Wordgame, ReaderThatGoesAwayEndsTheGameWithAWriteError) {
   EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
   EXPECT_EQ(r.out, "Guess the ");
   EXPECT_EQ(r.err, "wordgame: write error: Broken pipe\nstatus 1\n");
+}
+
+// A list too large for the limit on file size, or for a full TMPDIR, stops
+// the game before any board, with the folder removed and the reason given.
+TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
+  std::string big;
+  for (int i = 0; i < 30000; ++i) {
+    for (int n = i, k = 0; k < 4; ++k, n /= 26) big += char('a' + n % 26);
+    big += '\n';
+  }
+  here_.WriteFile("big", big);
+  RunOptions options;
+  options.cwd = here_.path();
+  options.env = {"TMPDIR=" + tmp_.path()};
+  auto expect_refused = [&](const ProgramResult& r, const std::string& why) {
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out.find("Word:"), std::string::npos);
+    const std::string start = "wordgame: cannot start a game: " + tmp_.path();
+    EXPECT_EQ(r.err.rfind(start + "/wordgame.", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.substr(r.err.find("/dict.txt: ")), "/dict.txt: " + why);
+  };
+  expect_refused(RunProgram({"/bin/sh", "-c", "ulimit -f 100; exec \"$0\" big",
+                             WORDGAME_PATH},
+                            options),
+                 "File too large\n");
+  EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
+  // A small file system of its own over TMPDIR, seen by this child only; the
+  // listing after the game shows what it left there.
+  if (RunProgram({"/usr/bin/unshare", "-m", "/bin/true"}).status != 0) {
+    GTEST_SKIP() << "no private mounts here";
+  }
+  ProgramResult full = RunProgram(
+      {"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+       "mount -t tmpfs -o size=64k none \"$1\" || exit 99\n"
+       "\"$0\" big; status=$?; ls -A \"$1\" >&2; exit $status",
+       WORDGAME_PATH, tmp_.path()},
+      options);
+  if (full.status == 99) GTEST_SKIP() << "no tmpfs mounts here";
+  expect_refused(full, "No space left on device\n");
 }
 
 TEST_F(Wordgame, CommandLine) {

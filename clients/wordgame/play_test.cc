@@ -1,81 +1,21 @@
-// wordgame in-process: the word-list rules, reading guesses, the rounds as a
-// player meets them (driven through temporary files), the game folder and the
-// command line.
+// The rounds as a player meets them in the line mode, driven through
+// temporary files; reading guesses; the drawing.
+
+#include "play.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "game_folder.h"
-#include "play.h"
-#include "run_program.h"
-#include "word_list.h"
-#include "wordgame.h"
+#include "wordgame_testing.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using Words = std::vector<std::string>;
-
-int Count(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos;
-       at = text.find(part, at + 1)) {
-    ++n;
-  }
-  return n;
-}
-
-std::size_t Entries(const std::string& dir) {
-  return static_cast<std::size_t>(
-      std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
-}
-
-// The secrets that the rounds of `out` revealed, in order.
-Words Secrets(const std::string& out) {
-  const std::string mark = "The word was \"";
-  Words secrets;
-  for (std::size_t at = out.find(mark); at != std::string::npos;
-       at = out.find(mark, at)) {
-    at += mark.size();
-    secrets.push_back(out.substr(at, out.find('"', at) - at));
-  }
-  return secrets;
-}
-
-TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
-  WordList list = ParseWordList(
-      "\xEF\xBB\xBF  Cat\r\n\r\nice cream\ndog\n42\ncaf\xc3\xa9\n\nCAT\n" +
-      std::string(kMaxWordLetters, 'x') + "\n" +
-      std::string(kMaxWordLetters + 1, 'y') + "\nx-ray\nok\ndon't\n");
-  EXPECT_EQ(list.words,
-            (Words{"cat", "dog", std::string(kMaxWordLetters, 'x'), "ok"}));
-  EXPECT_EQ(list.skipped, 6u);
-  EXPECT_EQ(SkippedNote(list),
-            "6 lines skipped (not one word of up to 64 letters a-z): lines 3, "
-            "5, 6, 10, 11, ...");
-  EXPECT_EQ(SkippedNote(ParseWordList("a b\nok")),
-            "1 line skipped (not one word of up to 64 letters a-z): line 1.");
-  EXPECT_EQ(SkippedNote(ParseWordList("ok\n\n")), "");
-  EXPECT_EQ(ParseWordList(std::string("a\0b\nz", 5)).words, Words{"z"});
-  EXPECT_TRUE(ParseWordList("\xEF\xBB\xBF\n  \n").words.empty());
-  EXPECT_EQ(WordsOfLength({"cat", "horse", "dog"}, 3), (Words{"cat", "dog"}));
-}
-
-TEST(ShippedWordList, LiesInShareBesideBin) {
-  EXPECT_EQ(ShippedWordList("/usr/local/bin/wordgame"),
-            "/usr/local/bin/../share/wordgame/words.txt");
-  EXPECT_EQ(ShippedWordList("wordgame"), "./../share/wordgame/words.txt");
-  std::string path = ExecutablePath("fallback");
-  EXPECT_EQ(path.substr(path.rfind('/') + 1), "wordgame_core_test");
-}
+using namespace wordgame_testing;
 
 TEST(ReadLine, CutsLongLinesKeepsALastLineAndReportsReadErrors) {
   std::string err;
@@ -122,42 +62,22 @@ TEST(Gallows, GrowsOneMarkPerMissUpToTheWholeFigure) {
   }
 }
 
-// Each test runs with a private TMPDIR, empty again at its end.
-class WordgameInProcess : public ::testing::Test {
+class WordgameRounds : public PrivateTmpdir {
  protected:
-  void SetUp() override {
-    const char* old = std::getenv("TMPDIR");
-    old_tmpdir_ = old ? old : "";
-    had_tmpdir_ = old != nullptr;
-    setenv("TMPDIR", tmp_.path().c_str(), 1);
-  }
-  void TearDown() override {
-    EXPECT_EQ(Entries(tmp_.path()), 0u) << "files left in TMPDIR";
-    if (had_tmpdir_) {
-      setenv("TMPDIR", old_tmpdir_.c_str(), 1);
-    } else {
-      unsetenv("TMPDIR");
-    }
-  }
   // Plays rounds over `words` with `input`; returns what the player saw.
   std::string Play(const Words& words, const std::string& input,
                    Look look = {}) {
     GameFolder folder;
     std::string err;
     EXPECT_TRUE(folder.Open(&err)) << err;
+    Deck deck(words, 1);
     std::FILE* in = FileHolding(input);
     std::FILE* out = std::tmpfile();
-    EXPECT_TRUE(PlayRounds(folder, words, in, out, look, &err)) << err;
+    EXPECT_TRUE(PlayRounds(folder, deck, in, out, look, &err)) << err;
     std::fclose(in);
     return ReadAndClose(out);
   }
-
-  TempDir tmp_;
-  std::string old_tmpdir_;
-  bool had_tmpdir_ = false;
 };
-
-using WordgameRounds = WordgameInProcess;
 
 TEST_F(WordgameRounds, EachGuessGetsOneLineOfFeedbackAndTheScoreFollows) {
   std::string out = Play({"banana"}, "a\nx\nb\nn\n");
@@ -213,6 +133,17 @@ TEST_F(WordgameRounds, WrongWordsAreListedApartAndSevenMissesLose) {
                      "Play again? [y/N] Final score: 1 won, 2 lost"),
             std::string::npos);
   EXPECT_EQ(Count(out, "A new word"), 3);
+}
+
+TEST_F(WordgameRounds, GivingUpOrLosingEndsTheWinningStreak) {
+  std::string out =
+      Play({"cat"}, "cat\ny\n!\ny\ncat\ny\nb\nd\ne\nf\ng\nh\ni\nn\n");
+  EXPECT_NE(out.find("You gave up. The word was \"cat\".\n"
+                     "Score: 1 won, 1 lost, winning streak 0.\n"),
+            std::string::npos);
+  EXPECT_NE(out.find("You lost. The word was \"cat\".\n"
+                     "Score: 2 won, 2 lost, winning streak 0.\n"),
+            std::string::npos);
 }
 
 TEST_F(WordgameRounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
@@ -285,102 +216,11 @@ TEST_F(WordgameRounds, FailedWritesEndTheGame) {
   std::FILE* in = FileHolding("c\na\nt\n");
   std::FILE* full = std::fopen("/dev/full", "w");
   ASSERT_NE(full, nullptr);
-  EXPECT_FALSE(PlayRounds(folder, {"cat"}, in, full, Look(), &err));
+  Deck deck({"cat"}, 1);
+  EXPECT_FALSE(PlayRounds(folder, deck, in, full, Look(), &err));
   EXPECT_EQ(err, "write error: No space left on device");
   std::fclose(full);
   std::fclose(in);
-}
-
-bool SameAction(const struct sigaction& a, const struct sigaction& b) {
-  return a.sa_handler == b.sa_handler;
-}
-
-TEST_F(WordgameInProcess, GameFolderIsOneAtATimeAndLeavesNothingBehind) {
-  struct sigaction before, during, after;
-  sigaction(SIGINT, nullptr, &before);
-  std::size_t descriptors = Entries("/proc/self/fd");
-  {
-    GameFolder folder;
-    std::string err;
-    ASSERT_TRUE(folder.Open(&err)) << err;
-    sigaction(SIGINT, nullptr, &during);
-    EXPECT_FALSE(SameAction(during, before));
-    GameFolder second;
-    EXPECT_FALSE(second.Open(&err));
-    EXPECT_EQ(err, "only one game folder may be open at a time");
-    std::unique_ptr<Game> game;
-    std::string secret;
-    for (const char* word : {"cat", "dog"}) {
-      ASSERT_TRUE(folder.NewGame({word}, &game, &secret, &err)) << err;
-      EXPECT_EQ(secret, word);
-      EXPECT_EQ(game->words(), Words{word});
-    }
-  }
-  sigaction(SIGINT, nullptr, &after);
-  EXPECT_TRUE(SameAction(after, before));
-  EXPECT_EQ(Entries("/proc/self/fd"), descriptors);
-}
-
-TEST_F(WordgameInProcess, GameFolderThatCannotBeMadeChangesNothing) {
-  struct sigaction before, after;
-  sigaction(SIGINT, nullptr, &before);
-  setenv("TMPDIR", (tmp_.path() + "/missing").c_str(), 1);
-  GameFolder folder;
-  std::string err;
-  EXPECT_FALSE(folder.Open(&err));
-  EXPECT_EQ(err, "cannot create a game folder in " + tmp_.path() +
-                     "/missing: No such file or directory");
-  sigaction(SIGINT, nullptr, &after);
-  EXPECT_TRUE(SameAction(after, before));
-  setenv("TMPDIR", tmp_.path().c_str(), 1);
-  GameFolder next;
-  EXPECT_TRUE(next.Open(&err)) << err;
-}
-
-TEST_F(WordgameInProcess, CommandLine) {
-  ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: wordgame [-l N] [FILE]\n", 0), 0u);
-  EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
-  EXPECT_NE(help.out.find(Rules()), std::string::npos);
-  const std::string usage = "usage: wordgame [-l N] [FILE]\n";
-  const std::vector<std::pair<Words, std::string>> mistakes = {
-      {{"a", "b"}, "too many arguments"},
-      {{"-x"}, "unknown option -x"},
-      {{"-l"}, "option -l needs a number of letters"},
-      {{"--length", "0"},
-       "the length must be a number of letters from 1 to 64, not \"0\""},
-      {{"-l65"},
-       "the length must be a number of letters from 1 to 64, not \"65\""},
-      {{"--length=x"},
-       "the length must be a number of letters from 1 to 64, not \"x\""},
-  };
-  for (const auto& [args, message] : mistakes) {
-    ProgramResult r = RunInProcess(RunWordgame, args, "");
-    EXPECT_EQ(r.status, 1) << message;
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, std::string("wordgame: ").append(message) + "\n" + usage);
-  }
-}
-
-TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
-  std::string list = tmp_.WriteFile("list",
-                                    "\xEF\xBB\xBF"
-                                    "cat\ndog\nhorse\nice cream\n42\n");
-  for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
-                            Words{"--length=5", "--", list}}) {
-    ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind(list + ": 2 lines skipped (not one word of up to 64 "
-                                 "letters a-z): lines 4, 5.\n",
-                          0),
-              0u);
-    EXPECT_EQ(Secrets(r.out), Words{"horse"});
-  }
-  ProgramResult none = RunInProcess(RunWordgame, {"--length", "4", list}, "");
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "wordgame: " + list + ": no words of 4 letters\n");
-  std::remove(list.c_str());
 }
 
 }  // namespace
