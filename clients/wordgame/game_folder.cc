@@ -42,13 +42,24 @@ void RemoveFiles() {
   if (g_folder[0] != '\0') rmdir(g_folder);
 }
 
-// Removes the folder, then lets the signal end the program as it would have.
+// Set by DeferEndingSignals(); the first ending signal caught since.
+volatile std::sig_atomic_t g_defer = 0;
+volatile std::sig_atomic_t g_pending = 0;
+
+// Removes the folder, then lets the signal end the program as it would have,
+// or leaves that to the caller, who asked to end in order.
 void OnEndingSignal(int sig) {
   RemoveFiles();
+  if (g_defer) {
+    if (g_pending == 0) g_pending = sig;
+    return;
+  }
   std::signal(sig, SIG_DFL);
   std::raise(sig);
 }
 
+// Without SA_RESTART: a read that waits for the player returns EINTR, so that
+// a deferred signal is seen at once.
 void CatchEndingSignals() {
   struct sigaction action = {};
   action.sa_handler = OnEndingSignal;
@@ -200,7 +211,18 @@ GameFolder::~GameFolder() {
     RemoveFiles();
     g_dictionary[0] = g_folder[0] = '\0';
     RestoreEndingSignals();
+    g_defer = 0;
   }
+}
+
+void GameFolder::DeferEndingSignals() { g_defer = 1; }
+
+int GameFolder::PendingSignal() { return g_pending; }
+
+int GameFolder::TakePendingSignal() {
+  int sig = g_pending;
+  g_pending = 0;
+  return sig;
 }
 
 // The engine's one line (the secret and a line feed) goes into the capture

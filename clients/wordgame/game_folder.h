@@ -33,6 +33,17 @@ class GameFolder {
   /// failure returns false, sets *err, and leaves nothing behind.
   bool Open(std::string* err);
 
+  /// From now until the folder is closed, an ending signal removes the
+  /// folder and is only recorded, for the caller to end the program in order
+  /// (restore the terminal, show the word and the score) and then raise it
+  /// again. Reads that wait for input return EINTR when one arrives.
+  void DeferEndingSignals();
+
+  /// The first ending signal recorded while deferred, or 0.
+  static int PendingSignal();
+  /// PendingSignal(), which then reads 0 again.
+  static int TakePendingSignal();
+
   /// Writes `words` (one a line) as the folder's dict.txt and starts a game
   /// over it; *secret receives the word the engine chose, which never reaches
   /// the player's output. On failure returns false and sets *err to "cannot

@@ -5,10 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <pthread.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "wordgame_testing.h"
@@ -95,7 +100,7 @@ TEST_F(WordgameRounds, EachGuessGetsOneLineOfFeedbackAndTheScoreFollows) {
             std::string::npos);
   EXPECT_NE(out.find("You won! The word was \"banana\".\n"
                      "Score: 1 won, 0 lost, winning streak 1.\n"
-                     "Play again? [y/N] \n"
+                     "Play again? [Y/n] \n"
                      "Final score: 1 won, 0 lost, winning streak 1.\n"),
             std::string::npos);
   EXPECT_EQ(out.find("banana"), out.find("The word was \"banana\"") + 14);
@@ -130,7 +135,7 @@ TEST_F(WordgameRounds, WrongWordsAreListedApartAndSevenMissesLose) {
             std::string::npos);
   EXPECT_NE(out.find("You gave up. The word was \"cat\".\n"
                      "Score: 1 won, 2 lost, winning streak 0.\n"
-                     "Play again? [y/N] Final score: 1 won, 2 lost"),
+                     "Play again? [Y/n] Final score: 1 won, 2 lost"),
             std::string::npos);
   EXPECT_EQ(Count(out, "A new word"), 3);
 }
@@ -144,6 +149,52 @@ TEST_F(WordgameRounds, GivingUpOrLosingEndsTheWinningStreak) {
   EXPECT_NE(out.find("You lost. The word was \"cat\".\n"
                      "Score: 2 won, 2 lost, winning streak 0.\n"),
             std::string::npos);
+}
+
+TEST_F(WordgameRounds, AnEmptyAnswerPlaysOnAndOthersAskAgain) {
+  std::string out = Play({"cat"}, "cat\n\ncat\nx\nmaybe\nn\n");
+  EXPECT_NE(out.find("Yes, the word is \"cat\".\n"), std::string::npos);
+  // A word guessed whole shows its letters as found.
+  EXPECT_NE(out.find("Letters: A b C d e f g h i j k l m n o p q r s T u v w x y "
+                     "z\n"),
+            std::string::npos);
+  EXPECT_EQ(Count(out, "A new word"), 2);
+  EXPECT_EQ(Count(out, "Please answer y or n. Play again? [Y/n] "), 2);
+  std::string end = "Final score: 2 won, 0 lost, winning streak 2.\n";
+  EXPECT_EQ(out.substr(out.size() - end.size()), end);
+}
+
+// Ctrl-C while the game waits for a guess: the round's word and the score,
+// and the signal left for the caller to raise again.
+TEST_F(WordgameRounds, InterruptShowsTheWordAndTheScore) {
+  GameFolder folder;
+  std::string err;
+  ASSERT_TRUE(folder.Open(&err)) << err;
+  folder.DeferEndingSignals();
+  int pipe_fds[2];
+  ASSERT_EQ(pipe(pipe_fds), 0);
+  ASSERT_EQ(write(pipe_fds[1], "c\n", 2), 2);
+  std::FILE* in = fdopen(pipe_fds[0], "r");
+  std::FILE* out = std::tmpfile();
+  // The signal comes while the game waits for more; closing the pipe ends a
+  // wait that the signal did not cut short.
+  pthread_t game = pthread_self();
+  std::thread player([&] {
+    usleep(100000);
+    pthread_kill(game, SIGINT);
+    usleep(100000);
+    close(pipe_fds[1]);
+  });
+  Deck deck({"cat"}, 1);
+  EXPECT_TRUE(PlayRounds(folder, deck, in, out, Look(), &err)) << err;
+  player.join();
+  std::fclose(in);
+  EXPECT_EQ(GameFolder::TakePendingSignal(), SIGINT);
+  std::string shown = ReadAndClose(out);
+  std::string end =
+      "Round left unfinished. The word was \"cat\".\n"
+      "Final score: 0 won, 0 lost, winning streak 0.\n";
+  EXPECT_EQ(shown.substr(shown.size() - end.size()), end);
 }
 
 TEST_F(WordgameRounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
