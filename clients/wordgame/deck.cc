@@ -12,10 +12,10 @@ std::vector<std::string> Deck::NextRound(std::string* note) {
     unplayed_ = words_;
     auto last = std::find(unplayed_.begin(), unplayed_.end(), last_);
     if (unplayed_.size() > 1 && last != unplayed_.end()) unplayed_.erase(last);
-    *note = words_.size() == 1
-                ? "The list has one word; it comes round again."
-                : "Every word has been played; the " +
-                      std::to_string(words_.size()) + " words come round again.";
+    *note = words_.size() == 1 ? "The list has one word; it comes round again."
+                               : "Every word has been played; the " +
+                                     std::to_string(words_.size()) +
+                                     " words come round again.";
   }
   std::shuffle(unplayed_.begin(), unplayed_.end(), shuffle_);
   return unplayed_;

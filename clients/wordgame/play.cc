@@ -42,8 +42,8 @@ int TerminalRows(std::FILE* out) {
 // streams.
 class Session {
  public:
-  Session(GameFolder& folder, WordSource& words, std::FILE* in,
-          std::FILE* out, const Look& look)
+  Session(GameFolder& folder, WordSource& words, std::FILE* in, std::FILE* out,
+          const Look& look)
       : folder_(folder), words_(words), in_(in), out_(out), look_(look) {}
 
   bool Run(std::string* err);
@@ -103,8 +103,7 @@ bool Session::StartGame(std::string* err) {
   // Whatever the player should see goes out before the engine borrows
   // standard output.
   std::string note;
-  if (!FlushOutput(out_, err) ||
-      !round_.Start(folder_, words_, &note, err)) {
+  if (!FlushOutput(out_, err) || !round_.Start(folder_, words_, &note, err)) {
     return false;
   }
   if (!note.empty()) Print(note + "\n");
@@ -118,7 +117,8 @@ std::string Session::LetterPanel() const {
     if (c != 'a') panel += ' ';
     switch (round_.Letter(c)) {
       case LetterState::kFound:
-        panel += Paint(kGreen, std::string(1, static_cast<char>(c - 'a' + 'A')));
+        panel +=
+            Paint(kGreen, std::string(1, static_cast<char>(c - 'a' + 'A')));
         break;
       case LetterState::kMissed:
         panel += Paint(kRed, "-");
@@ -139,7 +139,8 @@ void Session::ShowBoard() {
     words += (words.empty() ? "" : " ") + w;
   }
   std::string shown;
-  for (char c : round_.Shown()) shown += (shown.empty() ? "" : " ") + std::string(1, c);
+  for (char c : round_.Shown())
+    shown += (shown.empty() ? "" : " ") + std::string(1, c);
   int rows = look_.rows > 0 ? look_.rows : TerminalRows(out_);
   bool compact = rows > 0 && rows < kFullBoardRows;
   std::string missed = letters.empty() && words.empty() ? "-" : letters;
@@ -149,9 +150,9 @@ void Session::ShowBoard() {
   std::string tally = compact ? "misses " + std::to_string(count) + " of " +
                                     std::to_string(kMisses)
                               : CountOf(kMisses - count, "miss") + " left";
-  Print((compact ? "" : "\n" + Gallows(count) + "\n") + "Word:    " +
-        Paint(kBold, shown) + "\n" + "Letters: " + LetterPanel() + "\n" +
-        "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
+  Print((compact ? "" : "\n" + Gallows(count) + "\n") +
+        "Word:    " + Paint(kBold, shown) + "\n" + "Letters: " + LetterPanel() +
+        "\n" + "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
 }
 
 bool Session::TakeGuess(bool* ended, std::string* err) {
@@ -184,8 +185,7 @@ bool Session::TakeGuess(bool* ended, std::string* err) {
 
 bool Session::PlayRound(bool* ended, std::string* err) {
   if (!StartGame(err)) return false;
-  Print("\nA new word of " + CountOf(round_.secret().size(), "letter") +
-        ".\n");
+  Print("\nA new word of " + CountOf(round_.secret().size(), "letter") + ".\n");
   for (;;) {
     if (round_.state() != Round::State::kGaveUp) ShowBoard();
     if (!round_.playing()) {
@@ -254,11 +254,13 @@ bool FlushOutput(std::FILE* out, std::string* err) {
 }
 
 // A read cut short by a signal goes on, unless the signal ends the game:
-// then the line reads as the end of input.
+// then the line reads as the end of input. Input that never waits (a file)
+// is never cut short, so the signal is also looked for at each line.
 bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
   line->text.clear();
   line->cut = false;
-  *ended = false;
+  *ended = GameFolder::PendingSignal() != 0;
+  if (*ended) return true;
   bool any = false;
   for (;;) {
     int c = std::getc(in);

@@ -69,8 +69,7 @@ std::string Gallows(std::size_t misses);
 /// the player declines another round or `in` ends, then shows the score.
 /// Returns false and sets *err ("write error: ...", "read error: ...", or why
 /// a game could not start) when the game cannot go on.
-bool PlayRounds(GameFolder& folder, WordSource& words,
-                std::FILE* in, std::FILE* out, const Look& look,
-                std::string* err);
+bool PlayRounds(GameFolder& folder, WordSource& words, std::FILE* in,
+                std::FILE* out, const Look& look, std::string* err);
 
 #endif  // WORDGAME_PLAY_H_

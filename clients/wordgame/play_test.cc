@@ -4,7 +4,6 @@
 #include "play.h"
 
 #include <gtest/gtest.h>
-
 #include <pthread.h>
 #include <unistd.h>
 
@@ -155,9 +154,10 @@ TEST_F(WordgameRounds, AnEmptyAnswerPlaysOnAndOthersAskAgain) {
   std::string out = Play({"cat"}, "cat\n\ncat\nx\nmaybe\nn\n");
   EXPECT_NE(out.find("Yes, the word is \"cat\".\n"), std::string::npos);
   // A word guessed whole shows its letters as found.
-  EXPECT_NE(out.find("Letters: A b C d e f g h i j k l m n o p q r s T u v w x y "
-                     "z\n"),
-            std::string::npos);
+  EXPECT_NE(
+      out.find("Letters: A b C d e f g h i j k l m n o p q r s T u v w x y "
+               "z\n"),
+      std::string::npos);
   EXPECT_EQ(Count(out, "A new word"), 2);
   EXPECT_EQ(Count(out, "Please answer y or n. Play again? [Y/n] "), 2);
   std::string end = "Final score: 2 won, 0 lost, winning streak 2.\n";
@@ -260,7 +260,7 @@ TEST_F(WordgameRounds, ColoursAreResetBeforeEveryLineFeed) {
   }
 }
 
-TEST_F(WordgameRounds, FailedWritesEndTheGame) {
+TEST_F(WordgameRounds, FailedReadsAndWritesEndTheGame) {
   GameFolder folder;
   std::string err;
   ASSERT_TRUE(folder.Open(&err)) << err;
@@ -272,6 +272,14 @@ TEST_F(WordgameRounds, FailedWritesEndTheGame) {
   EXPECT_EQ(err, "write error: No space left on device");
   std::fclose(full);
   std::fclose(in);
+  std::FILE* unreadable = std::fopen(".", "r");  // Reading a folder fails.
+  std::FILE* out = std::tmpfile();
+  EXPECT_FALSE(PlayRounds(folder, deck, unreadable, out, Look(), &err));
+  EXPECT_EQ(err, "read error: Is a directory");
+  std::fclose(unreadable);
+  std::string shown = ReadAndClose(out);
+  // The message goes below the prompt, not after it.
+  EXPECT_EQ(shown.substr(shown.size() - 3), ": \n");
 }
 
 }  // namespace

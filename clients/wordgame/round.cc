@@ -61,20 +61,20 @@ Answer Round::Guess(const std::string& guess) {
   game_->MakeGuess(guess);
   Answer answer;
   if (guess.size() > 1) {
-    answer = guess == secret_
-                 ? Answer{Tone::kGood, "Yes, the word is " + Quoted(guess) + "."}
-                 : Answer{Tone::kBad,
-                          "No, the word is not " + Quoted(guess) + "."};
+    answer =
+        guess == secret_
+            ? Answer{Tone::kGood, "Yes, the word is " + Quoted(guess) + "."}
+            : Answer{Tone::kBad, "No, the word is not " + Quoted(guess) + "."};
   } else {
     std::size_t found = static_cast<std::size_t>(
         std::count(secret_.begin(), secret_.end(), guess[0]));
-    answer = found == 0
-                 ? Answer{Tone::kBad, "No " + Quoted(guess) + " in the word."}
-                 : Answer{Tone::kGood,
-                          "Yes, " + Quoted(guess) + " is in the word " +
-                              (found == 1 ? std::string("once")
-                                          : CountOf(found, "time")) +
-                              "."};
+    answer =
+        found == 0
+            ? Answer{Tone::kBad, "No " + Quoted(guess) + " in the word."}
+            : Answer{Tone::kGood, "Yes, " + Quoted(guess) + " is in the word " +
+                                      (found == 1 ? std::string("once")
+                                                  : CountOf(found, "time")) +
+                                      "."};
   }
   if (game_->HasWon()) {
     state_ = State::kWon;

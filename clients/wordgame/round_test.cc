@@ -30,7 +30,8 @@ TEST_F(RoundTest, MissesAreListedApartAndTheSeventhLoses) {
   EXPECT_EQ(round.Letter('b'), LetterState::kMissed);
   EXPECT_EQ(round.Letter('c'), LetterState::kUntried);
   EXPECT_TRUE(round.playing());
-  EXPECT_EQ(round.EndLine().text, "Round left unfinished. The word was \"cat\".");
+  EXPECT_EQ(round.EndLine().text,
+            "Round left unfinished. The word was \"cat\".");
   round.Guess("h");
   EXPECT_EQ(round.state(), Round::State::kLost);
   EXPECT_EQ(round.misses(), kMisses);

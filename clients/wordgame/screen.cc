@@ -54,7 +54,8 @@ std::vector<std::string> Wrap(const std::string& text, int width) {
       continue;
     }
     if (!line.empty()) lines.push_back(line);
-    for (; word.size() > w; word.erase(0, w)) lines.push_back(word.substr(0, w));
+    for (; word.size() > w; word.erase(0, w))
+      lines.push_back(word.substr(0, w));
     line = word;
   }
   if (!line.empty() || lines.empty()) lines.push_back(line);
@@ -64,8 +65,10 @@ std::vector<std::string> Wrap(const std::string& text, int width) {
 // The word spaced out when it fits, else packed, else in pieces.
 std::vector<Line> WordLines(const std::string& shown, int width) {
   std::string spaced;
-  for (char c : shown) spaced += (spaced.empty() ? "" : " ") + std::string(1, c);
-  if (static_cast<int>(spaced.size()) <= width) return {Plain(spaced, Paint::kBold)};
+  for (char c : shown)
+    spaced += (spaced.empty() ? "" : " ") + std::string(1, c);
+  if (static_cast<int>(spaced.size()) <= width)
+    return {Plain(spaced, Paint::kBold)};
   std::vector<Line> lines;
   for (std::size_t at = 0; at < shown.size(); at += width) {
     lines.push_back(Plain(shown.substr(at, width), Paint::kBold));
@@ -166,9 +169,9 @@ Line Header(const Board& board, int width) {
   for (const PlayerScore& p : board.scores) {
     std::string name = p.name.empty() ? "" : p.name + " ";
     const Score& s = p.score;
-    full += (full.empty() ? "" : "   ") + name + "Won " + std::to_string(s.won) +
-            "  Lost " + std::to_string(s.lost) + "  Streak " +
-            std::to_string(s.streak);
+    full += (full.empty() ? "" : "   ") + name + "Won " +
+            std::to_string(s.won) + "  Lost " + std::to_string(s.lost) +
+            "  Streak " + std::to_string(s.streak);
     brief += (brief.empty() ? "" : " ") + name + "W" + std::to_string(s.won) +
              " L" + std::to_string(s.lost) + " S" + std::to_string(s.streak);
   }
@@ -248,12 +251,13 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   std::vector<Line> panel = WordLines(board.shown, panel_width);
   if (plan.alphabet) {
     if (plan.panel_spacers) panel.emplace_back();
-    for (Line& l : AlphabetLines(board.letters, panel_width)) panel.push_back(l);
+    for (Line& l : AlphabetLines(board.letters, panel_width))
+      panel.push_back(l);
   }
   if (plan.panel_spacers) panel.emplace_back();
   if (plan.misses) panel.push_back(MissesLine(board, panel_width));
-  for (Line& l : WrongWordLines(board.missed_words, panel_width,
-                                plan.wrong_lines)) {
+  for (Line& l :
+       WrongWordLines(board.missed_words, panel_width, plan.wrong_lines)) {
     panel.push_back(l);
   }
   std::vector<std::string> drawing;
@@ -264,7 +268,8 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
       std::string left = i < drawing.size() ? drawing[i] : "";
       left.resize(kDrawingCols + kDrawingGap, ' ');
       Line line = Plain(left);
-      if (i < panel.size()) line.insert(line.end(), panel[i].begin(), panel[i].end());
+      if (i < panel.size())
+        line.insert(line.end(), panel[i].begin(), panel[i].end());
       c.top.push_back(line);
     }
   } else {
@@ -277,7 +282,8 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     const std::string prompt = "word: ";
     std::string typed = board.typed;
     int room = width - static_cast<int>(prompt.size()) - 1;
-    if (static_cast<int>(typed.size()) > room) typed.erase(0, typed.size() - room);
+    if (static_cast<int>(typed.size()) > room)
+      typed.erase(0, typed.size() - room);
     c.typed_row = static_cast<int>(c.middle.size());
     c.middle.push_back({{prompt, Paint::kPlain}, {typed, Paint::kBold}});
   }
@@ -305,7 +311,8 @@ void DrawHelp(Screen* screen) {
   const int width = screen->cols();
   std::vector<Line> lines = {Plain("How to play", Paint::kBold)};
   for (const std::string& paragraph : ScreenRules()) {
-    for (const std::string& l : Wrap(paragraph, width)) lines.push_back(Plain(l));
+    for (const std::string& l : Wrap(paragraph, width))
+      lines.push_back(Plain(l));
   }
   const int last = screen->rows() - 1;
   for (int row = 0; row < last && row < static_cast<int>(lines.size()); ++row) {

@@ -116,14 +116,17 @@ Board ScreenGame::View() const {
   board.scores = {PlayerScore{"", score_}};
   board.message = message_;
   board.typed = typed_;
-  board.mode = help_                          ? KeyMode::kHelp
-               : mode_ == Mode::kTypingWord   ? KeyMode::kTypingWord
-               : mode_ == Mode::kRoundOver    ? KeyMode::kRoundOver
-                                              : KeyMode::kGuessing;
+  board.mode = help_                        ? KeyMode::kHelp
+               : mode_ == Mode::kTypingWord ? KeyMode::kTypingWord
+               : mode_ == Mode::kRoundOver  ? KeyMode::kRoundOver
+                                            : KeyMode::kGuessing;
   return board;
 }
 
 std::string ScreenGame::Farewell() const {
+  if (round_.state() == Round::State::kNone && score_.won + score_.lost == 0) {
+    return "";  // No round could start.
+  }
   std::string lines;
   if (round_.playing()) lines += round_.EndLine().text + "\n";
   return lines + "Final score: " + score_.Text() + "\n";

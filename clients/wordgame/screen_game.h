@@ -43,7 +43,8 @@ class ScreenGame {
   Board View() const;
 
   /// Plain lines for the normal screen once the game is left: the word of a
-  /// round in play, then the final score, each ending in a line feed.
+  /// round in play, then the final score, each ending in a line feed; ""
+  /// when no round could start.
   std::string Farewell() const;
 
  private:

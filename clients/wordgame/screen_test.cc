@@ -83,12 +83,13 @@ TEST(Layout, PartsGiveWayInTurnButTheEssentialsStay) {
 }
 
 TEST(Layout, BelowTheSmallestSizeOneLineAsksForMore) {
-  for (auto [rows, cols] : {std::pair{kMinRows - 1, 80}, {24, kMinCols - 1},
-                            {1, 1}}) {
+  for (auto [rows, cols] :
+       {std::pair{kMinRows - 1, 80}, {24, kMinCols - 1}, {1, 1}}) {
     Screen screen = Drawn(SomeBoard(), rows, cols);
     EXPECT_NE(screen.Row(0), std::string(cols, ' '));
     EXPECT_EQ(screen.Text().find('_'), std::string::npos) << screen.Text();
-    for (int r = 1; r < rows; ++r) EXPECT_EQ(screen.Row(r), std::string(cols, ' '));
+    for (int r = 1; r < rows; ++r)
+      EXPECT_EQ(screen.Row(r), std::string(cols, ' '));
   }
   EXPECT_TRUE(Shows(Drawn(SomeBoard(), 24, kMinCols - 1), "window"));
 }

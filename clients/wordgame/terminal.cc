@@ -114,12 +114,13 @@ void Terminal::Show(const Screen& screen) {
   wrefresh(stdscr);
 }
 
-// Keys already read come first; then the wait, with the ending signals and
+// Keys already typed come first; then the wait, with the ending signals and
 // SIGWINCH held back until ppoll lets them in, so that one that arrives just
 // before the wait still cuts it short instead of being noticed at the next
 // key.
 int Terminal::NextKey() {
   for (;;) {
+    if (GameFolder::PendingSignal() != 0) return kKeyNone;
     int key = wgetch(stdscr);
     switch (key) {
       case ERR:

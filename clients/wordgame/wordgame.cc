@@ -26,7 +26,7 @@ constexpr char kUsage[] = "usage: wordgame [--line] [-l N] [FILE]\n";
 // What the command line asks for.
 struct Settings {
   bool help = false;
-  bool line = false;       // the line mode even on a terminal
+  bool line = false;  // the line mode even on a terminal
   bool have_file = false;
   std::string file;        // none: dict.txt here, else the shipped list
   std::size_t length = 0;  // 0: words of any length
@@ -103,8 +103,10 @@ std::string Help() {
          "  -h, --help        show this help and exit\n"
          "\n" +
          Rules() +
-         "\nOn a terminal the game takes the whole screen: a letter key guesses "
-         "at once,\nEnter types the whole word, Esc or Ctrl-D quits, and after a "
+         "\nOn a terminal the game takes the whole screen: a letter key "
+         "guesses "
+         "at once,\nEnter types the whole word, Esc or Ctrl-D quits, and after "
+         "a "
          "round Enter or\ny plays on, n or q quits.\n";
 }
 
@@ -157,8 +159,8 @@ bool Play(const Settings& settings, std::FILE* in, std::FILE* out,
     *err = path + ": no words to play (one word of letters a-z a line)";
     return false;
   }
-  std::string opening = "Words: " + name + ", " +
-                        CountOf(list.words.size(), "word");
+  std::string opening =
+      "Words: " + name + ", " + CountOf(list.words.size(), "word");
   if (settings.length != 0) {
     list.words = WordsOfLength(list.words, settings.length);
     if (list.words.empty()) {
@@ -180,11 +182,11 @@ bool Play(const Settings& settings, std::FILE* in, std::FILE* out,
   std::unique_ptr<Terminal> terminal =
       settings.line ? nullptr : Terminal::Open(in, out, colour);
   if (terminal) {
-    ScreenGame game(folder, deck,
-                    opening + (list.skipped ? " " + CountOf(list.skipped,
-                                                            "line") +
-                                                  " skipped."
-                                            : ""));
+    ScreenGame game(
+        folder, deck,
+        opening + (list.skipped
+                       ? " " + CountOf(list.skipped, "line") + " skipped."
+                       : ""));
     bool played = PlayOnTerminal(*terminal, game, err);
     terminal.reset();  // The normal screen is back for the plain lines.
     std::string farewell = game.Farewell();

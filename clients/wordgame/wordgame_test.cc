@@ -3,6 +3,8 @@
 // status under odd conditions, its colours on a terminal, and that it leaves
 // no files behind. The rules of play are tested with each unit.
 
+#include "wordgame.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,7 +17,6 @@
 
 #include "play.h"
 #include "run_program.h"
-#include "wordgame.h"
 #include "wordgame_testing.h"
 
 namespace {
@@ -59,12 +60,12 @@ TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
                             Words{"--length=5", "--", list}}) {
     ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("Words: " + list + ", 3 words, 1 of 5 letters.\n" +
-                              list +
-                              ": 2 lines skipped (not one word of up to 64 "
-                              "letters a-z): lines 4, 5.\n",
-                          0),
-              0u)
+    EXPECT_EQ(
+        r.out.rfind("Words: " + list + ", 3 words, 1 of 5 letters.\n" + list +
+                        ": 2 lines skipped (not one word of up to 64 "
+                        "letters a-z): lines 4, 5.\n",
+                    0),
+        0u)
         << r.out;
     EXPECT_EQ(Secrets(r.out), Words{"horse"});
   }
@@ -147,9 +148,9 @@ TEST_F(Wordgame, DictTxtHereIsTidiedButLeftAsItIs) {
   const std::string words = "  Cat\r\n\r\nice cream\n";
   ProgramResult r = Play(words, "c\na\nt\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out.rfind("Words: ./dict.txt, 1 word.\ndict.txt: 1 line skipped",
-                        0),
-            0u)
+  EXPECT_EQ(
+      r.out.rfind("Words: ./dict.txt, 1 word.\ndict.txt: 1 line skipped", 0),
+      0u)
       << r.out;
   EXPECT_NE(r.out.find("You won! The word was \"cat\"."), std::string::npos);
   EXPECT_EQ(Listing(here_.path()), std::vector<std::string>{"dict.txt"});
@@ -292,12 +293,12 @@ TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
   if (RunProgram({"/usr/bin/unshare", "-m", "/bin/true"}).status != 0) {
     GTEST_SKIP() << "no private mounts here";
   }
-  ProgramResult full = RunProgram(
-      {"/usr/bin/unshare", "-m", "/bin/sh", "-c",
-       "mount -t tmpfs -o size=64k none \"$1\" || exit 99\n"
-       "\"$0\" big; status=$?; ls -A \"$1\" >&2; exit $status",
-       WORDGAME_PATH, tmp_.path()},
-      options);
+  ProgramResult full =
+      RunProgram({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                  "mount -t tmpfs -o size=64k none \"$1\" || exit 99\n"
+                  "\"$0\" big; status=$?; ls -A \"$1\" >&2; exit $status",
+                  WORDGAME_PATH, tmp_.path()},
+                 options);
   if (full.status == 99) GTEST_SKIP() << "no tmpfs mounts here";
   expect_refused(full, "No space left on device\n");
 }
@@ -308,8 +309,9 @@ TEST_F(Wordgame, CommandLine) {
   EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [-l N] [FILE]\n", 0), 0u);
   ProgramResult wrong = Run("", {"-x"});
   EXPECT_EQ(wrong.status, 1);
-  EXPECT_EQ(wrong.err,
-            "wordgame: unknown option -x\nusage: wordgame [--line] [-l N] [FILE]\n");
+  EXPECT_EQ(
+      wrong.err,
+      "wordgame: unknown option -x\nusage: wordgame [--line] [-l N] [FILE]\n");
 }
 
 // Drives a private tmux server (its own socket in a temporary folder), which
@@ -319,8 +321,8 @@ class Tmux {
   explicit Tmux(const TempDir& dir)
       : socket_(dir.path() + "/tmux.sock"),
         // No status line: the pane is then the whole window.
-        config_(dir.WriteFile("tmux.conf",
-                              "set -g status off\nset -g remain-on-exit on\n")) {}
+        config_(dir.WriteFile(
+            "tmux.conf", "set -g status off\nset -g remain-on-exit on\n")) {}
   ~Tmux() { Do({"kill-server"}); }
   ProgramResult Do(std::vector<std::string> args) {
     args.insert(args.begin(), {TMUX_PATH, "-S", socket_, "-f", config_});
