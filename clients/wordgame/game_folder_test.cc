@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -27,6 +28,7 @@ bool SameAction(const struct sigaction& a, const struct sigaction& b) {
 TEST_F(GameFolderTest, OneAtATimeAndLeavesNothingBehind) {
   struct sigaction before, during, after;
   sigaction(SIGINT, nullptr, &before);
+  std::signal(SIGHUP, SIG_IGN);  // As under nohup: stays ignored.
   std::size_t descriptors = Entries("/proc/self/fd");
   {
     GameFolder folder;
@@ -34,6 +36,7 @@ TEST_F(GameFolderTest, OneAtATimeAndLeavesNothingBehind) {
     ASSERT_TRUE(folder.Open(&err)) << err;
     sigaction(SIGINT, nullptr, &during);
     EXPECT_FALSE(SameAction(during, before));
+    EXPECT_EQ(std::signal(SIGHUP, SIG_IGN), SIG_IGN);
     GameFolder second;
     EXPECT_FALSE(second.Open(&err));
     EXPECT_EQ(err, "only one game folder may be open at a time");
@@ -47,6 +50,7 @@ TEST_F(GameFolderTest, OneAtATimeAndLeavesNothingBehind) {
   }
   sigaction(SIGINT, nullptr, &after);
   EXPECT_TRUE(SameAction(after, before));
+  EXPECT_EQ(std::signal(SIGHUP, SIG_DFL), SIG_IGN);
   EXPECT_EQ(Entries("/proc/self/fd"), descriptors);
 }
 
