@@ -11,7 +11,8 @@
 
 namespace {
 
-// A round in play: "banana" with "a" found and "x" missed.
+// A round in play: "banana" with "a" found and "x" missed; the answer is as
+// wide as the narrowest board.
 Board SomeBoard() {
   Board board;
   board.shown = "_a_a_a";
@@ -20,7 +21,7 @@ Board SomeBoard() {
   board.missed_letters = {"x"};
   board.misses = 1;
   board.scores = {PlayerScore{"", Score{2, 1, 1}}};
-  board.message = {Tone::kBad, "No \"x\" in the word."};
+  board.message = {Tone::kBad, "No \"x\" in this word."};
   return board;
 }
 
@@ -47,7 +48,7 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
   Screen screen = Drawn(SomeBoard(), 24, 80);
   for (const char* part :
        {"+---+", "_ a _ a _ a", "A b c", "w - y z", "misses 1 of 7: x",
-        "No \"x\" in the word.", "Won 2  Lost 1  Streak 1", "wordgame"}) {
+        "No \"x\" in this word.", "Won 2  Lost 1  Streak 1", "wordgame"}) {
     EXPECT_TRUE(Shows(screen, part)) << part << "\n" << screen.Text();
   }
   auto [row, col] = Find(screen, "A b c");
@@ -70,7 +71,7 @@ TEST(Layout, PartsGiveWayInTurnButTheEssentialsStay) {
                           "\n" + screen.Text();
       EXPECT_TRUE(Shows(screen, "_a_a_a") || Shows(screen, "_ a _ a _ a"))
           << where;
-      EXPECT_TRUE(Shows(screen, "No \"x\" in the word.")) << where;
+      EXPECT_TRUE(Shows(screen, "No \"x\" in this word.")) << where;
       EXPECT_TRUE(Shows(screen, "misses 1 of 7")) << where;
       EXPECT_NE(screen.Row(rows - 1).find("Esc"), std::string::npos) << where;
       bool drawn = Shows(screen, "+---+");
@@ -102,6 +103,21 @@ TEST(Layout, ALongWordStaysWholeOnTheSmallestScreen) {
   for (int r = 0; r < screen.rows(); ++r) all += screen.Row(r);
   EXPECT_NE(all.find(std::string(24, 'q')), std::string::npos) << screen.Text();
   EXPECT_EQ(std::count(all.begin(), all.end(), '_'), 40) << screen.Text();
+}
+
+TEST(Layout, TheMissedLettersShowWholeOrNotAtAll) {
+  Board board = SomeBoard();
+  board.missed_letters = {"x", "q", "z", "w"};
+  board.misses = 4;
+  for (int cols = kMinCols; cols <= 30; ++cols) {
+    Screen screen = Drawn(board, 8, cols);
+    auto [row, col] = Find(screen, "misses 4 of 7");
+    ASSERT_GE(row, 0) << screen.Text();
+    std::string rest = screen.Row(row).substr(col + 13);
+    EXPECT_TRUE(rest.find_first_not_of(' ') == std::string::npos ||
+                rest.find(": x q z w") == 0)
+        << screen.Text();
+  }
 }
 
 // Wrong words that do not fit are counted; together with those shown they
