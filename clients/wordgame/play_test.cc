@@ -189,6 +189,13 @@ TEST_F(WordgameRounds, InterruptShowsTheWordAndTheScore) {
   EXPECT_TRUE(PlayRounds(folder, deck, in, out, Look(), &err)) << err;
   player.join();
   std::fclose(in);
+  // Input that never waits (a file) does not hold the signal up either.
+  std::FILE* file = FileHolding("a\n");
+  InputLine line;
+  bool ended = false;
+  EXPECT_TRUE(ReadLine(file, &line, &ended, &err));
+  EXPECT_TRUE(ended);
+  std::fclose(file);
   EXPECT_EQ(GameFolder::TakePendingSignal(), SIGINT);
   std::string shown = ReadAndClose(out);
   std::string end =

@@ -50,8 +50,9 @@ TEST_F(ScreenGameTest, LetterKeysGuessAtOnceAndOtherKeysCostNothing) {
     EXPECT_EQ(Message(),
               "Type a letter, or Enter for the whole word (? for help).");
   }
+  Key('Z');
   Board board = game_->View();
-  EXPECT_EQ(board.misses, 1u);
+  EXPECT_EQ(board.misses, 2u);
   EXPECT_EQ(board.mode, KeyMode::kGuessing);
   Key('?');
   EXPECT_EQ(game_->View().mode, KeyMode::kHelp);
@@ -79,6 +80,7 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(won.mode, KeyMode::kRoundOver);
   EXPECT_EQ(won.message.text, "You won! The word was \"cat\".");
   EXPECT_EQ(won.letters['t' - 'a'], LetterState::kFound);
+  EXPECT_EQ(won.scores.at(0).score.won, 1);
   Key('z');  // Means nothing after a round.
   EXPECT_EQ(game_->View().mode, KeyMode::kRoundOver);
   Key('Y');
