@@ -32,5 +32,5 @@ scripts/install-deps.sh
 echo "go: configuring and building everything into build/"
 start=$SECONDS
 scripts/build.sh build 2>&1 | show_progress
-echo "go: built in $((SECONDS - start)) s; starting build/bin/wordgame (Ctrl-D quits)"
+echo "go: built in $((SECONDS - start)) s; starting build/bin/wordgame (Esc or Ctrl-D quits)"
 exec build/bin/wordgame

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "descriptor.h"
+#include "word_list.h"
 
 namespace {
 
@@ -28,6 +29,10 @@ constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
 
 // The actions in force before the folder existed, restored with it gone.
 struct sigaction g_previous[kSignalCount];
+// Likewise for SIGXFSZ, ignored while the folder exists: a write beyond the
+// file-size limit (ulimit -f) then fails with EFBIG and is reported, instead
+// of killing the program with the folder and a partial copy left behind.
+struct sigaction g_previous_xfsz;
 
 std::string Reason(const std::string& what) {
   return what + ": " + std::strerror(errno);
@@ -38,13 +43,24 @@ void RemoveFiles() {
   if (g_folder[0] != '\0') rmdir(g_folder);
 }
 
-// Removes the folder, then lets the signal end the program as it would have.
+// Set by DeferEndingSignals(); the first ending signal caught since.
+volatile std::sig_atomic_t g_defer = 0;
+volatile std::sig_atomic_t g_pending = 0;
+
+// Removes the folder, then lets the signal end the program as it would have,
+// or leaves that to the caller, who asked to end in order.
 void OnEndingSignal(int sig) {
   RemoveFiles();
+  if (g_defer) {
+    if (g_pending == 0) g_pending = sig;
+    return;
+  }
   std::signal(sig, SIG_DFL);
   std::raise(sig);
 }
 
+// Without SA_RESTART: a read that waits for the player returns EINTR, so that
+// a deferred signal is seen at once.
 void CatchEndingSignals() {
   struct sigaction action = {};
   action.sa_handler = OnEndingSignal;
@@ -55,12 +71,16 @@ void CatchEndingSignals() {
       sigaction(kEndingSignals[i], &action, nullptr);
     }
   }
+  struct sigaction ignore = {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGXFSZ, &ignore, &g_previous_xfsz);
 }
 
 void RestoreEndingSignals() {
   for (int i = 0; i < kSignalCount; ++i) {
     sigaction(kEndingSignals[i], &g_previous[i], nullptr);
   }
+  sigaction(SIGXFSZ, &g_previous_xfsz, nullptr);
 }
 
 // While alive, standard output goes to `fd` and the current directory is
@@ -105,6 +125,8 @@ class Redirect {
 
 }  // namespace
 
+// A relative $TMPDIR is made absolute: the engine runs with the folder as
+// the current directory, and a signal handler must still find the folder.
 bool GameFolder::Open(std::string* err) {
   if (g_folder[0] != '\0') {
     *err = "only one game folder may be open at a time";
@@ -113,6 +135,14 @@ bool GameFolder::Open(std::string* err) {
   const char* tmp = std::getenv("TMPDIR");
   std::string parent = tmp && *tmp ? tmp : "/tmp";
   std::string pattern = parent + "/wordgame.XXXXXX";
+  if (pattern[0] != '/') {
+    char here[sizeof g_folder];
+    if (getcwd(here, sizeof here) == nullptr) {
+      *err = Reason("cannot create a game folder in " + parent);
+      return false;
+    }
+    pattern = here + ("/" + pattern);
+  }
   if (pattern.size() >= sizeof g_folder) {
     errno = ENAMETOOLONG;
     *err = Reason("cannot create a game folder in " + parent);
@@ -128,27 +158,45 @@ bool GameFolder::Open(std::string* err) {
   open_ = true;
   CatchEndingSignals();
   std::snprintf(g_dictionary, sizeof g_dictionary, "%s/dict.txt", g_folder);
-  std::string capture = std::string(g_folder) + "/secret";
-  capture_ = open(capture.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (capture_ < 0) {
-    *err = Reason("cannot create " + capture);
+  // Only the reading end is non-blocking: it is read once the line is in.
+  if (pipe2(capture_, O_CLOEXEC) != 0) {
+    capture_[0] = capture_[1] = -1;
+    *err = Reason("cannot start a game");
     return false;
   }
-  unlink(capture.c_str());
+  if (fcntl(capture_[0], F_SETFL, O_NONBLOCK) != 0) {
+    *err = Reason("cannot start a game");
+    return false;
+  }
   return true;
 }
 
 GameFolder::~GameFolder() {
-  if (capture_ >= 0) close(capture_);
+  for (int fd : capture_) {
+    if (fd >= 0) close(fd);
+  }
   if (open_) {
     RemoveFiles();
     g_dictionary[0] = g_folder[0] = '\0';
     RestoreEndingSignals();
+    g_defer = 0;
   }
 }
 
-// The engine's one line (the secret and a line feed) lands in the capture
-// file, emptied first; reading it back gives the secret.
+void GameFolder::DeferEndingSignals() { g_defer = 1; }
+
+int GameFolder::PendingSignal() { return g_pending; }
+
+int GameFolder::TakePendingSignal() {
+  int sig = g_pending;
+  g_pending = 0;
+  return sig;
+}
+
+// The engine's one line (the secret and a line feed) goes into the capture
+// pipe: a word of at most kMaxWordLetters letters is far below any pipe's
+// capacity, so the write never blocks, and unlike a file a pipe cannot fill a
+// file system or pass a file-size limit.
 bool GameFolder::NewGame(const std::vector<std::string>& words,
                          std::unique_ptr<Game>* game, std::string* secret,
                          std::string* err) {
@@ -157,17 +205,14 @@ bool GameFolder::NewGame(const std::vector<std::string>& words,
   {
     Descriptor dictionary(
         open(g_dictionary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (dictionary.get() < 0 || !WriteAll(dictionary.get(), bytes)) {
-      *err = Reason(std::string("cannot write ") + g_dictionary);
+    if (dictionary.get() < 0 || !WriteAll(dictionary.get(), bytes) ||
+        !dictionary.Close()) {
+      *err = Reason(std::string("cannot start a game: ") + g_dictionary);
       return false;
     }
   }
-  if (ftruncate(capture_, 0) != 0 || lseek(capture_, 0, SEEK_SET) != 0) {
-    *err = Reason("cannot start a game");
-    return false;
-  }
   {
-    Redirect redirect(capture_, g_folder);
+    Redirect redirect(capture_[1], g_folder);
     if (!redirect.ok()) {
       errno = redirect.error();
       *err = Reason("cannot start a game");
@@ -181,14 +226,22 @@ bool GameFolder::NewGame(const std::vector<std::string>& words,
     }
   }
   std::string line;
-  char buf[4096];
+  char buf[kMaxWordLetters + 2];
   ssize_t n;
-  off_t at = 0;
-  while ((n = pread(capture_, buf, sizeof buf, at)) > 0) {
+  while ((n = read(capture_[0], buf, sizeof buf)) > 0) {
     line.append(buf, static_cast<std::size_t>(n));
-    at += n;
   }
-  if (!line.empty() && line.back() == '\n') line.pop_back();
+  // The engine's write failing would leave standard output's error flag set,
+  // to be blamed on the player's output later.
+  bool written = !std::ferror(stdout) && std::cout.good();
+  std::clearerr(stdout);
+  std::cout.clear();
+  if (!written || line.empty() || line.back() != '\n') {
+    game->reset();
+    *err = "cannot start a game: the engine's choice could not be read";
+    return false;
+  }
+  line.pop_back();
   *secret = line;
   return true;
 }

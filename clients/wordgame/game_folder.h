@@ -28,21 +28,33 @@ class GameFolder {
 
   /// Creates the folder under $TMPDIR (or /tmp) and has the interrupt,
   /// terminate, hangup and quit signals remove it before they end the
-  /// program (those ignored by the caller stay ignored). On failure returns
-  /// false, sets *err, and leaves nothing behind.
+  /// program (those ignored by the caller stay ignored); SIGXFSZ is ignored
+  /// meanwhile, so a write beyond the file-size limit fails with EFBIG. On
+  /// failure returns false, sets *err, and leaves nothing behind.
   bool Open(std::string* err);
+
+  /// From now until the folder is closed, an ending signal removes the
+  /// folder and is only recorded, for the caller to end the program in order
+  /// (restore the terminal, show the word and the score) and then raise it
+  /// again. Reads that wait for input return EINTR when one arrives.
+  void DeferEndingSignals();
+
+  /// The first ending signal recorded while deferred, or 0.
+  static int PendingSignal();
+  /// PendingSignal(), which then reads 0 again.
+  static int TakePendingSignal();
 
   /// Writes `words` (one a line) as the folder's dict.txt and starts a game
   /// over it; *secret receives the word the engine chose, which never reaches
-  /// the player's output. On failure returns false and sets *err. Needs a
-  /// successful Open().
+  /// the player's output. On failure returns false and sets *err to "cannot
+  /// start a game: " and why. Needs a successful Open().
   bool NewGame(const std::vector<std::string>& words,
                std::unique_ptr<Game>* game, std::string* secret,
                std::string* err);
 
  private:
   bool open_ = false;
-  int capture_ = -1;  // Unlinked file that receives the engine's secret line.
+  int capture_[2] = {-1, -1};  // Pipe that receives the engine's secret line.
 };
 
 #endif  // WORDGAME_GAME_FOLDER_H_

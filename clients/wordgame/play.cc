@@ -6,16 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
-#include <random>
 
+#include "progutil.h"
 #include "word_list.h"
 
 namespace {
-
-// Bad guesses that lose a game (the engine's rule); the gallows has one part
-// for each.
-constexpr std::size_t kMisses = 7;
 
 // The empty frame, and the parts added one per miss: row, column, character.
 constexpr const char* kFrame[] = {
@@ -36,18 +31,6 @@ constexpr char kGreen[] = "\033[32m";
 constexpr char kBold[] = "\033[1m";
 constexpr char kReset[] = "\033[0m";
 
-bool Contains(const std::vector<std::string>& list, const std::string& s) {
-  return std::find(list.begin(), list.end(), s) != list.end();
-}
-
-std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
-
-// "1 letter", "2 letters"; "1 miss", "2 misses".
-std::string Count(std::size_t n, const std::string& noun) {
-  const char* plural = noun.back() == 's' ? "es" : "s";
-  return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
-}
-
 // Rows of the terminal behind `out`, or 0 when it is none.
 int TerminalRows(std::FILE* out) {
   int fd = fileno(out);
@@ -56,17 +39,13 @@ int TerminalRows(std::FILE* out) {
   return size.ws_row;
 }
 
-// One session of rounds: the words still to come, the score, the streams.
+// One session of rounds in the line mode: the round in play, the score, the
+// streams.
 class Session {
  public:
-  Session(GameFolder& folder, const std::vector<std::string>& words,
-          std::FILE* in, std::FILE* out, const Look& look)
-      : folder_(folder),
-        words_(words),
-        unplayed_(words),
-        in_(in),
-        out_(out),
-        look_(look) {}
+  Session(GameFolder& folder, WordSource& words, std::FILE* in, std::FILE* out,
+          const Look& look)
+      : folder_(folder), words_(words), in_(in), out_(out), look_(look) {}
 
   bool Run(std::string* err);
 
@@ -75,118 +54,109 @@ class Session {
   std::string Paint(const char* attribute, const std::string& text) const {
     return look_.colour ? attribute + text + kReset : text;
   }
+  std::string Paint(const Answer& answer) const {
+    switch (answer.tone) {
+      case Tone::kGood:
+        return Paint(kGreen, answer.text);
+      case Tone::kBad:
+        return Paint(kRed, answer.text);
+      default:
+        return answer.text;
+    }
+  }
   void Print(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), out_);
   }
-  bool Flush(std::string* err);
-  // Shows `prompt` and reads the answer.
+  // Shows `prompt` and reads the answer; an ending signal reads as the end
+  // of input.
   bool Ask(const std::string& prompt, InputLine* line, bool* ended,
            std::string* err);
   bool StartGame(std::string* err);
   void ShowBoard();
-  std::string LetterPanel(const std::vector<std::string>& bad) const;
+  std::string LetterPanel() const;
   // Reads guesses until one is judged or the round ends otherwise: by giving
-  // up (*gave_up) or by the end of input (*ended).
-  bool TakeGuess(bool* gave_up, bool* ended, std::string* err);
-  void Judge(const std::string& guess);
+  // up or by the end of input (*ended).
+  bool TakeGuess(bool* ended, std::string* err);
   bool PlayRound(bool* ended, std::string* err);
-  std::string ScoreText() const;
+  // Asks until the answer is yes or no; *again receives it.
+  bool AskAgain(bool* again, bool* ended, std::string* err);
 
   GameFolder& folder_;
-  const std::vector<std::string>& words_;
-  std::vector<std::string> unplayed_;
+  WordSource& words_;
   std::FILE* in_;
   std::FILE* out_;
   Look look_;
-  std::unique_ptr<Game> game_;
-  std::string secret_;
-  int won_ = 0, lost_ = 0, streak_ = 0;
-  // Shuffles each round's list: the engine draws its index with the clock in
-  // seconds as the seed, so runs started within one second would otherwise
-  // open with the same word.
-  std::mt19937 shuffle_{std::random_device{}()};
+  Round round_;
+  Score score_;
 };
-
-bool Session::Flush(std::string* err) { return FlushOutput(out_, err); }
 
 bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
                   std::string* err) {
   Print(prompt);
-  if (!Flush(err)) return false;
+  if (!FlushOutput(out_, err)) return false;
   if (ReadLine(in_, line, ended, err)) return true;
   Print("\n");  // Ends the prompt's line before the message.
   std::fflush(out_);
   return false;
 }
 
-// The round's dict.txt holds the words not played yet; once every word was,
-// all come round again but the last secret, so no word is played twice in a
-// row.
 bool Session::StartGame(std::string* err) {
-  if (unplayed_.empty()) {
-    unplayed_ = words_;
-    auto last = std::find(unplayed_.begin(), unplayed_.end(), secret_);
-    if (unplayed_.size() > 1 && last != unplayed_.end()) unplayed_.erase(last);
-    Print(words_.size() == 1
-              ? "The list has one word; it comes round again.\n"
-              : "Every word has been played; the " +
-                    Count(words_.size(), "word") + " come round again.\n");
-  }
-  std::shuffle(unplayed_.begin(), unplayed_.end(), shuffle_);
   // Whatever the player should see goes out before the engine borrows
   // standard output.
-  if (!Flush(err) || !folder_.NewGame(unplayed_, &game_, &secret_, err)) {
+  std::string note;
+  if (!FlushOutput(out_, err) || !round_.Start(folder_, words_, &note, err)) {
     return false;
   }
-  auto played = std::find(unplayed_.begin(), unplayed_.end(), secret_);
-  if (played != unplayed_.end()) unplayed_.erase(played);
+  if (!note.empty()) Print(note + "\n");
   return true;
 }
 
-// Untried letters as they are, found ones in capitals, missed ones (in `bad`,
-// the engine's bad guesses) as "-".
-std::string Session::LetterPanel(const std::vector<std::string>& bad) const {
-  std::vector<std::string> good = game_->good_guesses();
+// Untried letters as they are, found ones in capitals, missed ones as "-".
+std::string Session::LetterPanel() const {
   std::string panel;
   for (char c = 'a'; c <= 'z'; ++c) {
-    std::string letter(1, c);
     if (c != 'a') panel += ' ';
-    if (Contains(good, letter)) {
-      panel += Paint(kGreen, std::string(1, static_cast<char>(c - 'a' + 'A')));
-    } else if (Contains(bad, letter)) {
-      panel += Paint(kRed, "-");
-    } else {
-      panel += letter;
+    switch (round_.Letter(c)) {
+      case LetterState::kFound:
+        panel +=
+            Paint(kGreen, std::string(1, static_cast<char>(c - 'a' + 'A')));
+        break;
+      case LetterState::kMissed:
+        panel += Paint(kRed, "-");
+        break;
+      default:
+        panel += c;
     }
   }
   return panel;
 }
 
 void Session::ShowBoard() {
-  std::vector<std::string> bad = game_->bad_guesses();
   std::string letters, words;
-  for (const std::string& guess : bad) {
-    std::string& list = guess.size() == 1 ? letters : words;
-    list += (list.empty() ? "" : " ") + guess;
+  for (const std::string& l : round_.MissedLetters()) {
+    letters += (letters.empty() ? "" : " ") + l;
   }
-  std::string hidden = game_->hidden_word();
-  if (!hidden.empty()) hidden.pop_back();  // The space after the last letter.
+  for (const std::string& w : round_.MissedWords()) {
+    words += (words.empty() ? "" : " ") + w;
+  }
+  std::string shown;
+  for (char c : round_.Shown())
+    shown += (shown.empty() ? "" : " ") + std::string(1, c);
   int rows = look_.rows > 0 ? look_.rows : TerminalRows(out_);
   bool compact = rows > 0 && rows < kFullBoardRows;
   std::string missed = letters.empty() && words.empty() ? "-" : letters;
   if (!words.empty()) missed += (letters.empty() ? "words: " : "  words: ");
   missed += words;
-  std::size_t count = std::min(bad.size(), kMisses);
+  std::size_t count = round_.misses();
   std::string tally = compact ? "misses " + std::to_string(count) + " of " +
                                     std::to_string(kMisses)
-                              : Count(kMisses - count, "miss") + " left";
-  Print((compact ? "" : "\n" + Gallows(bad.size()) + "\n") + "Word:    " +
-        Paint(kBold, hidden) + "\n" + "Letters: " + LetterPanel(bad) + "\n" +
-        "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
+                              : CountOf(kMisses - count, "miss") + " left";
+  Print((compact ? "" : "\n" + Gallows(count) + "\n") +
+        "Word:    " + Paint(kBold, shown) + "\n" + "Letters: " + LetterPanel() +
+        "\n" + "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
 }
 
-bool Session::TakeGuess(bool* gave_up, bool* ended, std::string* err) {
-  const std::size_t letters = game_->word_length();
+bool Session::TakeGuess(bool* ended, std::string* err) {
   for (;;) {
     InputLine line;
     if (!Ask("Guess a letter or the whole word: ", &line, ended, err)) {
@@ -204,119 +174,101 @@ bool Session::TakeGuess(bool* gave_up, bool* ended, std::string* err) {
       Print(Rules());
       ShowBoard();
     } else if (guess == "!") {
-      *gave_up = true;
+      round_.GiveUp();
       return true;
-    } else if (!AllLetters(guess)) {
-      Print("Letters a to z only, please (? for help).\n");
-    } else if (guess.size() > 1 && guess.size() != letters) {
-      Print("That is " + Count(guess.size(), "letter") + "; the word has " +
-            std::to_string(letters) + ". Type one letter or the whole word.\n");
-    } else if (Contains(game_->good_guesses(), guess) ||
-               Contains(game_->bad_guesses(), guess)) {
-      Print("You already tried " + Quoted(guess) + ".\n");
     } else {
-      Judge(guess);
-      return true;
+      Answer answer = round_.Guess(guess);
+      Print(Paint(answer) + "\n");
+      if (answer.tone != Tone::kPlain) return true;
     }
-  }
-}
-
-// Hands the guess to the engine and says in one line what it did.
-void Session::Judge(const std::string& guess) {
-  game_->MakeGuess(guess);
-  if (guess.size() > 1) {
-    if (guess != secret_) Print("No, the word is not " + Quoted(guess) + ".\n");
-    return;
-  }
-  std::size_t found = static_cast<std::size_t>(
-      std::count(secret_.begin(), secret_.end(), guess[0]));
-  if (found == 0) {
-    Print("No " + Quoted(guess) + " in the word.\n");
-  } else {
-    Print("Yes, " + Quoted(guess) + " is in the word " +
-          (found == 1 ? std::string("once") : Count(found, "time")) + ".\n");
   }
 }
 
 bool Session::PlayRound(bool* ended, std::string* err) {
   if (!StartGame(err)) return false;
-  Print("\nA new word of " + Count(game_->word_length(), "letter") + ".\n");
-  const std::string reveal = "The word was " + Quoted(secret_) + ".";
+  Print("\nA new word of " + CountOf(round_.secret().size(), "letter") + ".\n");
   for (;;) {
-    ShowBoard();
-    if (game_->HasWon()) {
-      Print(Paint(kGreen, "You won! " + reveal) + "\n");
-      ++won_;
-      ++streak_;
+    if (round_.state() != Round::State::kGaveUp) ShowBoard();
+    if (!round_.playing()) {
+      Print(Paint(round_.EndLine()) + "\n");
+      score_.Add(round_.state() == Round::State::kWon);
       return true;
     }
-    if (game_->HasLost()) {
-      Print(Paint(kRed, "You lost. " + reveal) + "\n");
-      ++lost_;
-      streak_ = 0;
-      return true;
-    }
-    bool gave_up = false;
-    if (!TakeGuess(&gave_up, ended, err)) return false;
+    if (!TakeGuess(ended, err)) return false;
     if (*ended) {
       // The prompt's line is still open.
-      Print("\nRound left unfinished. " + reveal + "\n");
-      return true;
-    }
-    if (gave_up) {
-      Print(Paint(kRed, "You gave up. " + reveal) + "\n");
-      ++lost_;
-      streak_ = 0;
+      Print("\n" + round_.EndLine().text + "\n");
       return true;
     }
   }
 }
 
-std::string Session::ScoreText() const {
-  return std::to_string(won_) + " won, " + std::to_string(lost_) +
-         " lost, winning streak " + std::to_string(streak_) + ".";
+// An empty line means yes; any other answer than yes or no asks again, so a
+// guess typed too early never ends the session.
+bool Session::AskAgain(bool* again, bool* ended, std::string* err) {
+  std::string prompt = "Play again? [Y/n] ";
+  for (;;) {
+    InputLine answer;
+    if (!Ask(prompt, &answer, ended, err)) return false;
+    if (*ended) {
+      Print("\n");  // The prompt's line is still open.
+      return true;
+    }
+    std::string yes = answer.cut ? "" : Tidy(answer.text);
+    if (!answer.cut && (yes.empty() || yes == "y" || yes == "yes")) {
+      *again = true;
+      return true;
+    }
+    if (yes == "n" || yes == "no" || yes == "q" || yes == "quit") {
+      *again = false;
+      return true;
+    }
+    prompt = "Please answer y or n. Play again? [Y/n] ";
+  }
 }
 
 bool Session::Run(std::string* err) {
   Print("Guess the word a letter at a time, or all of it at once; " +
         std::to_string(kMisses) + " misses and you hang.\n" +
         "Type ? for help, ! to give up a round, Ctrl-D to quit.\n");
-  bool ended = false;
-  for (;;) {
+  bool ended = false, again = true;
+  while (again) {
     if (!PlayRound(&ended, err)) return false;
     if (ended) break;
-    Print("Score: " + ScoreText() + "\n");
-    InputLine answer;
-    if (!Ask("Play again? [y/N] ", &answer, &ended, err)) return false;
-    if (ended) {
-      Print("\n");  // The prompt's line is still open.
-      break;
-    }
-    std::string yes = Tidy(answer.text);
-    if (answer.cut || (yes != "y" && yes != "yes")) break;
+    Print("Score: " + score_.Text() + "\n");
+    if (!AskAgain(&again, &ended, err)) return false;
+    if (ended) break;
   }
-  Print("Final score: " + ScoreText() + "\n");
-  return Flush(err);
+  Print("Final score: " + score_.Text() + "\n");
+  return FlushOutput(out_, err);
 }
 
 }  // namespace
 
-bool FlushOutput(std::FILE* out, std::string* err) {
-  if (std::fflush(out) != 0 || std::ferror(out)) {
-    *err =
-        std::string("write error: ") + std::strerror(errno != 0 ? errno : EIO);
-    return false;
-  }
-  return true;
-}
-
+// A read cut short by a signal goes on, unless the signal ends the game:
+// then the line reads as the end of input. Input that never waits (a file)
+// is never cut short, so the signal is also looked for at each line.
 bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
   line->text.clear();
   line->cut = false;
-  *ended = false;
-  int c;
+  *ended = GameFolder::PendingSignal() != 0;
+  if (*ended) return true;
   bool any = false;
-  while ((c = std::getc(in)) != EOF) {
+  for (;;) {
+    int c = std::getc(in);
+    if (c == EOF) {
+      if (!std::ferror(in)) break;
+      if (errno != EINTR) {
+        *err = std::string("read error: ") + std::strerror(errno);
+        return false;
+      }
+      std::clearerr(in);
+      if (GameFolder::PendingSignal() != 0) {
+        *ended = true;
+        return true;
+      }
+      continue;
+    }
     any = true;
     if (c == '\n') return true;
     if (line->text.size() < kMaxLineBytes) {
@@ -324,10 +276,6 @@ bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
     } else {
       line->cut = true;
     }
-  }
-  if (std::ferror(in)) {
-    *err = std::string("read error: ") + std::strerror(errno);
-    return false;
   }
   *ended = !any;
   return true;
@@ -348,20 +296,23 @@ std::string Rules() {
          "Ctrl-D (the end of input) quits.\n";
 }
 
-std::string Gallows(std::size_t misses) {
+std::vector<std::string> GallowsRows(std::size_t misses) {
   std::vector<std::string> rows(std::begin(kFrame), std::end(kFrame));
   for (std::size_t i = 0; i < std::min(misses, kMisses); ++i) {
     rows[kParts[i].row][kParts[i].col] = kParts[i].c;
   }
+  return rows;
+}
+
+std::string Gallows(std::size_t misses) {
   std::string drawing;
-  for (const std::string& row : rows) drawing += row + '\n';
+  for (const std::string& row : GallowsRows(misses)) drawing += row + '\n';
   drawing.pop_back();
   return drawing;
 }
 
-bool PlayRounds(GameFolder& folder, const std::vector<std::string>& words,
-                std::FILE* in, std::FILE* out, const Look& look,
-                std::string* err) {
+bool PlayRounds(GameFolder& folder, WordSource& words, std::FILE* in,
+                std::FILE* out, const Look& look, std::string* err) {
   Session session(folder, words, in, out, look);
   return session.Run(err);
 }

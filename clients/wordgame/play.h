@@ -1,15 +1,17 @@
 #ifndef WORDGAME_PLAY_H_
 #define WORDGAME_PLAY_H_
 
-// The rounds of wordgame: the board, the guesses, the end of each round, the
-// score.
+// The line mode of wordgame, for pipes, files and terminals that cannot do
+// more: each guess a line, each answer a line, and the board printed anew.
 
 #include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "deck.h"
 #include "game_folder.h"
+#include "round.h"
 
 /// Bytes of an input line that are looked at; the rest of a longer line is
 /// read and dropped. A guess is one letter or a word of at most
@@ -32,15 +34,11 @@ struct InputLine {
 };
 
 /// Reads one line of `in` into *line. At the end of input returns true with
-/// *ended set (a last line without a line feed is still a line first). On a
-/// read error returns false and sets *err to "read error: <reason>".
+/// *ended set (a last line without a line feed is still a line first); so
+/// too when a read is cut short by an ending signal that the game folder
+/// recorded (GameFolder::PendingSignal). On a read error returns false and
+/// sets *err to "read error: <reason>".
 bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err);
-
-/// Writes out whatever `out` still buffers. Returns false and sets *err to
-/// "write error: <reason>" when this or an earlier write to it failed; a
-/// failure found only now (by a terminal's line buffer, say) whose errno
-/// other calls may have cleared since reads as EIO.
-bool FlushOutput(std::FILE* out, std::string* err);
 
 /// How the board is drawn.
 struct Look {
@@ -54,19 +52,18 @@ struct Look {
 /// The rules and the commands of the game, a few lines ending in a line feed.
 std::string Rules();
 
-/// The gallows after `misses` bad guesses, one line per row: an empty frame
-/// at 0, the whole figure from 7 (a lost game) on.
+/// The gallows after `misses` bad guesses, one string per row, all of one
+/// width: an empty frame at 0, the whole figure from kMisses (a lost round) on.
+std::vector<std::string> GallowsRows(std::size_t misses);
+
+/// GallowsRows joined by line feeds, without one at the end.
 std::string Gallows(std::size_t misses);
 
-/// Plays rounds over `words` (one or more, playable, distinct), one guess per
-/// line of `in`, until the player declines another round or `in` ends, then
-/// shows the score. No word comes back before every word was played: each
-/// round's dict.txt holds only the words not played yet, shuffled, so that
-/// quick rounds or runs do not share the engine's clock-seeded draw. Returns
-/// false and sets *err ("write error: ...", "read error: ...", or why a game
-/// could not start) when the game cannot go on.
-bool PlayRounds(GameFolder& folder, const std::vector<std::string>& words,
-                std::FILE* in, std::FILE* out, const Look& look,
-                std::string* err);
+/// Plays rounds with words from `words`, one guess per line of `in`, until
+/// the player declines another round or `in` ends, then shows the score.
+/// Returns false and sets *err ("write error: ...", "read error: ...", or why
+/// a game could not start) when the game cannot go on.
+bool PlayRounds(GameFolder& folder, WordSource& words, std::FILE* in,
+                std::FILE* out, const Look& look, std::string* err);
 
 #endif  // WORDGAME_PLAY_H_

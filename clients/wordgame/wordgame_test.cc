@@ -1,9 +1,12 @@
-// The built wordgame as a player meets it: piped games, the word list it
-// chooses, its messages and exit status, its colours on a terminal, and that
-// it leaves no files behind. The rules of play are tested in-process in
-// wordgame_core_test.cc.
+// wordgame's command line in-process, then the built program as a player
+// meets it: piped games, the word list it chooses, its messages and exit
+// status under odd conditions, its colours on a terminal, and that it leaves
+// no files behind. The rules of play are tested with each unit.
+
+#include "wordgame.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,11 +15,84 @@
 #include <string>
 #include <vector>
 
+#include "play.h"
 #include "run_program.h"
+#include "wordgame_testing.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace wordgame_testing;
+using WordgameInProcess = PrivateTmpdir;
+
+TEST_F(WordgameInProcess, CommandLine) {
+  ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [-l N] [FILE]\n", 0), 0u);
+  EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
+  EXPECT_NE(help.out.find(Rules()), std::string::npos);
+  const std::string usage = "usage: wordgame [--line] [-l N] [FILE]\n";
+  const std::vector<std::pair<Words, std::string>> mistakes = {
+      {{"a", "b"}, "too many arguments"},
+      {{"-x"}, "unknown option -x"},
+      {{"-l"}, "option -l needs a number of letters"},
+      {{"--length", "0"},
+       "the length must be a number of letters from 1 to 64, not \"0\""},
+      {{"-l65"},
+       "the length must be a number of letters from 1 to 64, not \"65\""},
+      {{"--length=x"},
+       "the length must be a number of letters from 1 to 64, not \"x\""},
+      {{""}, "the word list's file name is empty"},
+  };
+  for (const auto& [args, message] : mistakes) {
+    ProgramResult r = RunInProcess(RunWordgame, args, "");
+    EXPECT_EQ(r.status, 1) << message;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, std::string("wordgame: ").append(message) + "\n" + usage);
+  }
+}
+
+TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
+  std::string list = tmp_.WriteFile("list",
+                                    "\xEF\xBB\xBF"
+                                    "cat\ndog\nhorse\nice cream\n42\n");
+  for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
+                            Words{"--length=5", "--", list}}) {
+    ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(
+        r.out.rfind("Words: " + list + ", 3 words, 1 of 5 letters.\n" + list +
+                        ": 2 lines skipped (not one word of up to 64 "
+                        "letters a-z, nor a [category]): lines 4, 5.\n",
+                    0),
+        0u)
+        << r.out;
+    EXPECT_EQ(Secrets(r.out), Words{"horse"});
+  }
+  ProgramResult none = RunInProcess(RunWordgame, {"--length", "64", list}, "");
+  EXPECT_EQ(none.status, 1);
+  EXPECT_EQ(none.err, "wordgame: " + list + ": no words of 64 letters\n");
+  ProgramResult dash = RunInProcess(RunWordgame, {"--", "-list"}, "");
+  EXPECT_EQ(dash.err, "wordgame: -list: No such file or directory\n");
+  std::remove(list.c_str());
+}
+
+TEST_F(WordgameInProcess, FolderThatCannotBeMadeIsReportedBeforeAnyBoard) {
+  TempDir lists;
+  std::string list = lists.WriteFile("list", "cat\n");
+  const std::string long_name = "/" + std::string(5000, 'x');
+  for (const auto& [tmpdir, reason] :
+       {std::pair<std::string, std::string>{tmp_.path() + "/missing",
+                                            "No such file or directory"},
+        {long_name, "File name too long"}}) {
+    setenv("TMPDIR", tmpdir.c_str(), 1);
+    ProgramResult r = RunInProcess(RunWordgame, {list}, "c\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "wordgame: cannot create a game folder in " + tmpdir +
+                         ": " + reason + "\n");
+    EXPECT_EQ(r.out.find("Word:"), std::string::npos);
+  }
+}
 
 std::vector<std::string> Listing(const std::string& dir) {
   std::vector<std::string> names;
@@ -72,7 +148,10 @@ TEST_F(Wordgame, DictTxtHereIsTidiedButLeftAsItIs) {
   const std::string words = "  Cat\r\n\r\nice cream\n";
   ProgramResult r = Play(words, "c\na\nt\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out.rfind("dict.txt: 1 line skipped", 0), 0u) << r.out;
+  EXPECT_EQ(
+      r.out.rfind("Words: ./dict.txt, 1 word.\ndict.txt: 1 line skipped", 0),
+      0u)
+      << r.out;
   EXPECT_NE(r.out.find("You won! The word was \"cat\"."), std::string::npos);
   EXPECT_EQ(Listing(here_.path()), std::vector<std::string>{"dict.txt"});
   std::ifstream in(here_.path() + "/dict.txt", std::ios::binary);
@@ -166,18 +245,142 @@ TEST_F(Wordgame, ReaderThatGoesAwayEndsTheGameWithAWriteError) {
        WORDGAME_PATH},
       options);
   EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
-  EXPECT_EQ(r.out, "Guess the ");
+  EXPECT_EQ(r.out, "Words: ./d");
   EXPECT_EQ(r.err, "wordgame: write error: Broken pipe\nstatus 1\n");
+}
+
+// A list too large for the limit on file size, or for a full TMPDIR, stops
+// the game before any board, with the folder removed and the reason given.
+TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
+  std::string big;
+  for (int i = 0; i < 30000; ++i) {
+    for (int n = i, k = 0; k < 4; ++k, n /= 26) big += char('a' + n % 26);
+    big += '\n';
+  }
+  here_.WriteFile("big", big);
+  RunOptions options;
+  options.cwd = here_.path();
+  options.env = {"TMPDIR=" + tmp_.path()};
+  auto expect_refused = [&](const ProgramResult& r, const std::string& why) {
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out.find("Word:"), std::string::npos);
+    const std::string start = "wordgame: cannot start a game: " + tmp_.path();
+    EXPECT_EQ(r.err.rfind(start + "/wordgame.", 0), 0u) << r.err;
+    EXPECT_EQ(r.err.substr(r.err.find("/dict.txt: ")), "/dict.txt: " + why);
+  };
+  expect_refused(RunProgram({"/bin/sh", "-c", "ulimit -f 100; exec \"$0\" big",
+                             WORDGAME_PATH},
+                            options),
+                 "File too large\n");
+  EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
+  // A small file system of its own over TMPDIR, seen by this child only; the
+  // listing after the game shows what it left there.
+  if (RunProgram({"/usr/bin/unshare", "-m", "/bin/true"}).status != 0) {
+    GTEST_SKIP() << "no private mounts here";
+  }
+  ProgramResult full =
+      RunProgram({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                  "mount -t tmpfs -o size=64k none \"$1\" || exit 99\n"
+                  "\"$0\" big; status=$?; ls -A \"$1\" >&2; exit $status",
+                  WORDGAME_PATH, tmp_.path()},
+                 options);
+  if (full.status == 99) GTEST_SKIP() << "no tmpfs mounts here";
+  expect_refused(full, "No space left on device\n");
 }
 
 TEST_F(Wordgame, CommandLine) {
   ProgramResult help = Run("", {"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: wordgame [-l N] [FILE]\n", 0), 0u);
+  EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [-l N] [FILE]\n", 0), 0u);
   ProgramResult wrong = Run("", {"-x"});
   EXPECT_EQ(wrong.status, 1);
-  EXPECT_EQ(wrong.err,
-            "wordgame: unknown option -x\nusage: wordgame [-l N] [FILE]\n");
+  EXPECT_EQ(
+      wrong.err,
+      "wordgame: unknown option -x\nusage: wordgame [--line] [-l N] [FILE]\n");
+}
+
+// Drives a private tmux server (its own socket in a temporary folder), which
+// needs no terminal of its own.
+class Tmux {
+ public:
+  explicit Tmux(const TempDir& dir)
+      : socket_(dir.path() + "/tmux.sock"),
+        // No status line: the pane is then the whole window.
+        config_(dir.WriteFile(
+            "tmux.conf", "set -g status off\nset -g remain-on-exit on\n")) {}
+  ~Tmux() { Do({"kill-server"}); }
+  ProgramResult Do(std::vector<std::string> args) {
+    args.insert(args.begin(), {TMUX_PATH, "-S", socket_, "-f", config_});
+    return RunProgram(args);
+  }
+  // The screen, after the lines scrolled off it.
+  std::string Screen() {
+    return Do({"capture-pane", "-p", "-S", "-", "-t", "game"}).out;
+  }
+  // Polls the screen until `text` shows (or, with shown false, is gone):
+  // true, or false after 30 s.
+  bool WaitFor(const std::string& text, bool shown = true) {
+    for (int i = 0; i < 600; ++i) {
+      if ((Screen().find(text) != std::string::npos) == shown) return true;
+      usleep(50000);
+    }
+    return false;
+  }
+
+ private:
+  std::string socket_, config_;
+};
+
+// The full screen on a real terminal emulator at 80x24, resized to 30x8 and
+// back: the board, a guess, the smaller layout, quitting with Esc; then the
+// terminal's
+// modes as before, the word and the score left on the normal screen, and no
+// files behind.
+TEST_F(Wordgame, FullScreenInATerminalEmulator) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  here_.WriteFile("dict.txt", "cat\n");
+  Tmux tmux(here_);
+  const std::string script =
+      "cd \"$1\" && stty -a >before && TMPDIR=\"$2\" \"$0\"; "
+      "echo \"status $?\"; stty -a >after";
+  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
+                     "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
+                     tmp_.path()})
+                .status,
+            0);
+  ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "x"});
+  ASSERT_TRUE(tmux.WaitFor("misses 1 of 7: x")) << tmux.Screen();
+  std::string large = tmux.Screen();
+  EXPECT_NE(large.find("+---+"), std::string::npos) << large;
+  EXPECT_NE(large.find("_ _ _"), std::string::npos) << large;
+  EXPECT_NE(large.find("No \"x\" in the word."), std::string::npos) << large;
+  tmux.Do({"resize-window", "-t", "game", "-x", "30", "-y", "8"});
+  ASSERT_TRUE(tmux.WaitFor("+---+", false)) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "c"});
+  ASSERT_TRUE(tmux.WaitFor("c _ _")) << tmux.Screen();
+  std::string small = tmux.Screen();
+  EXPECT_EQ(small.find("+---+"), std::string::npos) << small;
+  EXPECT_NE(small.find("misses 1 of 7"), std::string::npos) << small;
+  tmux.Do({"resize-window", "-t", "game", "-x", "80", "-y", "24"});
+  ASSERT_TRUE(tmux.WaitFor("+---+")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Escape"});
+  ASSERT_TRUE(tmux.WaitFor("status ")) << tmux.Screen();
+  std::string after = tmux.Screen();
+  EXPECT_NE(after.find("Round left unfinished. The word was \"cat\".\n"
+                       "Final score: 0 won, 0 lost, winning streak 0.\n"
+                       "status 0\n"),
+            std::string::npos)
+      << after;
+  EXPECT_EQ(after.find("+---+"), std::string::npos) << after;
+  std::ifstream before_file(here_.path() + "/before"),
+      after_file(here_.path() + "/after");
+  std::stringstream modes_before, modes_after;
+  modes_before << before_file.rdbuf();
+  modes_after << after_file.rdbuf();
+  EXPECT_NE(modes_before.str().find("echo"), std::string::npos);
+  EXPECT_EQ(modes_after.str(), modes_before.str());
+  EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
 }
 
 TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {

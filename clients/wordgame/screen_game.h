@@ -1,0 +1,71 @@
+#ifndef WORDGAME_SCREEN_GAME_H_
+#define WORDGAME_SCREEN_GAME_H_
+
+// The full-screen game without the terminal: keys in, a Board out. A letter
+// key guesses at once, Enter opens a line for the whole word, ? shows the
+// rules, ! gives up; after a round Enter or y plays on, n or q quits; Ctrl-D,
+// and Esc outside the word line, quit.
+
+#include <string>
+
+#include "deck.h"
+#include "game_folder.h"
+#include "round.h"
+#include "screen.h"
+
+/// Keys that are not characters, as the terminal front end passes them on:
+/// beyond every byte, so that no character is taken for one.
+constexpr int kKeyEnter = 0x110000;
+constexpr int kKeyBackspace = 0x110001;
+/// Any other key of the keyboard that is not a character (arrows, F1, ...).
+constexpr int kKeyOther = 0x110002;
+constexpr int kCtrlD = 4;
+constexpr int kEscape = 27;
+
+class ScreenGame {
+ public:
+  /// Rounds with words from `words`, started in `folder`. `opening` is the
+  /// first answer shown ("Words: shipped list, 307 words."), or "".
+  ScreenGame(GameFolder& folder, WordSource& words, std::string opening);
+
+  /// Starts the first round. On failure returns false and sets *err.
+  bool Begin(std::string* err);
+
+  /// Acts on one key (a character, or one of the kKey constants). Keys that
+  /// mean nothing at the moment get a hint and cost nothing. Returns false
+  /// and sets *err when the next round cannot start.
+  bool Key(int key, std::string* err);
+
+  /// True once the player quit.
+  bool done() const { return done_; }
+
+  /// What the screen shows now.
+  Board View() const;
+
+  /// Plain lines for the normal screen once the game is left: the word of a
+  /// round in play, then the final score, each ending in a line feed; ""
+  /// when no round could start.
+  std::string Farewell() const;
+
+ private:
+  enum class Mode { kGuessing, kTypingWord, kRoundOver };
+
+  bool NextRound(std::string* err);
+  // Hands a guess to the round; true when it was judged (not refused).
+  bool Guess(const std::string& guess);
+  void EndRound();
+  void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
+
+  GameFolder& folder_;
+  WordSource& words_;
+  std::string opening_;
+  Round round_;
+  Score score_;
+  Mode mode_ = Mode::kGuessing;
+  bool help_ = false;
+  bool done_ = false;
+  std::string typed_;
+  Answer message_;
+};
+
+#endif  // WORDGAME_SCREEN_GAME_H_
