@@ -34,7 +34,9 @@ endif()
 # compiled without optimisation: it drives the code under test, which keeps
 # the build's own flags, and its own speed does not matter (the whole suite
 # runs in seconds), while optimising it took most of the test command's time.
-set(TEST_CODE_FLAGS -O0)
+# It also drops what only shipped code needs (NOT_SHIPPED_FLAGS, see
+# cmake/Hardening.cmake).
+set(TEST_CODE_FLAGS -O0 ${NOT_SHIPPED_FLAGS})
 
 # test_code(target): compiles target as test code (see TEST_CODE_FLAGS).
 function(test_code target)
