@@ -7,7 +7,7 @@
 # written in Python `scripts/install-deps.sh python3`.
 set -euo pipefail
 
-needed=(g++ g++-multilib cmake make ninja-build googletest "$@")
+needed=(g++ g++-multilib cmake make ninja-build googletest pkg-config "$@")
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"
