@@ -208,7 +208,7 @@ for program in $programs; do
   imports=$(nm -D "$exe")
   grep -q ' U __stack_chk_fail' <<<"$imports" ||
     fail "$program has no stack protector (-fstack-protector-strong)"
-  grep -Eq ' U __[a-z]+_chk' <<<"$imports" ||
+  grep -Eq ' U __[a-z0-9]+_chk(@|$)' <<<"$imports" ||
     fail "$program calls no fortified function (-D_FORTIFY_SOURCE=2)"
   id=$(readelf -n "$exe" | sed -n 's/.*Build ID: \(.*\)/\1/p')
   debug=$tmp/root-smalltools-dbgsym/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug
@@ -239,6 +239,10 @@ for program in $programs; do
 done
 dpkg-deb -f "${debs[1]}" Depends | grep -qw g++-multilib ||
   fail "smalltools-dev does not depend on g++-multilib"
+for module in "$tmp"/root-smalltools-dev/opt/smalltools/lib/*.[ao]; do
+  ! readelf -SW "$module" | grep -q '\.debug_' ||
+    fail "$(basename "$module") keeps its debug sections in smalltools-dev"
+done
 dpkg-deb -f "${debs[2]}" Depends | grep -qxF "smalltools (= $version)" ||
   fail "smalltools-dbgsym does not depend on exactly smalltools $version"
 
