@@ -53,8 +53,11 @@ elseif(NOT X86_64_ONLY)
   unset(CMAKE_REQUIRED_LINK_OPTIONS)
 endif()
 
-# x86_32(target): builds target for 32-bit x86 (x86-64 in the sanitized build).
-function(x86_32 target)
+# deliverable_arch(target): builds target for the architecture this build
+# gives the 32-bit deliverables: 32-bit x86 in the normal build, x86-64 in
+# the sanitized, fuzzing and x86-64-only builds. countup, the one x86-64
+# deliverable, and the x86-64 test code do not call it.
+function(deliverable_arch target)
   target_compile_options(${target} PRIVATE ${X86_32_FLAGS})
   target_link_options(${target} PRIVATE ${X86_32_FLAGS})
 endfunction()
@@ -73,7 +76,7 @@ endfunction()
 function(object_module name)
   cmake_parse_arguments(M "" "" "OBJCOPY" ${ARGN})
   add_library(${name} OBJECT ${M_UNPARSED_ARGUMENTS})
-  x86_32(${name})
+  deliverable_arch(${name})
   set(out ${LIB_OUTPUT_DIRECTORY}/${name}.o)
   set(post_process)
   if(M_OBJCOPY)

@@ -42,7 +42,7 @@ function(fuzz_target name)
   endif()
   target_link_libraries(${name} PRIVATE ${F_LIBS})
   if(NOT F_BITS STREQUAL 64)
-    x86_32(${name})
+    deliverable_arch(${name})
   endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)

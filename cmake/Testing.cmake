@@ -36,7 +36,9 @@ endif()
 # compiled without optimisation: it drives the code under test, which keeps
 # the build's own flags, and its own speed does not matter (the whole suite
 # runs in seconds), while optimising it took most of the test command's time.
-set(TEST_CODE_FLAGS -O0)
+# It also drops what only shipped code needs (NOT_SHIPPED_FLAGS, see
+# cmake/Hardening.cmake).
+set(TEST_CODE_FLAGS -O0 ${NOT_SHIPPED_FLAGS})
 
 # test_code(target): compiles target as test code (see TEST_CODE_FLAGS).
 function(test_code target)
@@ -58,7 +60,7 @@ function(test_library name type)
   if(SINGLE_ARCH)
     add_library(${name}_32 ALIAS ${name}_64)
   else()
-    x86_32(${name}_32)
+    deliverable_arch(${name}_32)
   endif()
 endfunction()
 
@@ -79,7 +81,7 @@ function(system_test name)
   target_link_libraries(${name} PRIVATE gtest_${T_BITS} ${T_LIBS})
   test_code(${name})
   if(T_BITS STREQUAL 32)
-    x86_32(${name})
+    deliverable_arch(${name})
   endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIRECTORY})

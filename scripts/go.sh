@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# go.sh: sets up the machine, builds everything and runs the project's main
-# job, wordgame. Says what it is doing at each step and shows the build's
-# progress, which takes a minute or two on a fresh two-core machine.
+# go.sh: sets up the machine, builds what wordgame needs and starts it: the
+# project's main job, as fast as it can be had. The rest of the build (the
+# other programs, the tests, the benchmarks) is left to scripts/build.sh and
+# scripts/test.sh. Says what it is doing at each step and shows the build's
+# progress.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,8 +31,9 @@ show_progress() {
 
 echo "go: checking what the project needs (installs only what is missing)"
 scripts/install-deps.sh
-echo "go: configuring and building everything into build/"
+echo "go: configuring build/ and building only what wordgame needs" \
+  "(scripts/build.sh builds the rest, scripts/test.sh the rest and the tests)"
 start=$SECONDS
-scripts/build.sh build 2>&1 | show_progress
+scripts/build.sh --target wordgame build 2>&1 | show_progress
 echo "go: built in $((SECONDS - start)) s; starting build/bin/wordgame (Esc or Ctrl-D quits)"
 exec build/bin/wordgame

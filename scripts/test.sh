@@ -8,6 +8,18 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 status=0
 log=$(mktemp)
+
+# Prints each test of the last CTest run in build folder $1 that skipped
+# itself, with the reason it gave (CTest's summary names it only).
+skip_reasons() {
+  awk '/^\[ RUN      \] / { name = $4; reason = ""; grab = 0; next }
+       name != "" && / Skipped$/ { grab = 1; next }
+       /^\[  SKIPPED \] / && $4 == name {
+         print "   skipped " name ": " reason; name = ""; grab = 0; next }
+       grab && NF { reason = reason (reason == "" ? "" : " ") $0 }' \
+    "$1/Testing/Temporary/LastTest.log" 2>/dev/null || true
+}
+
 trap 'rm -f "$log"' EXIT
 for config in "build" "build-sanitize -DSANITIZE=ON"; do
   set -- $config
@@ -18,7 +30,10 @@ for config in "build" "build-sanitize -DSANITIZE=ON"; do
   echo "== $1: configured and built in $((SECONDS - start)) s; tests:"
   start=$SECONDS
   ctest --test-dir "$1" -j "$(nproc)" --output-on-failure || status=1
+  skip_reasons "$1"
   echo "== $1: tests ran in $((SECONDS - start)) s"
 done
+start=$SECONDS
 scripts/check-install.sh build || status=1
+echo "== check-install ran in $((SECONDS - start)) s"
 exit $status
