@@ -2,7 +2,8 @@
 # check-install.sh BUILD_DIR: checks that the install tree of a built BUILD_DIR
 # serves an outside program. Installs BUILD_DIR into a temporary prefix, moves
 # that tree elsewhere (the package config and pkg-config files must not hold
-# absolute paths), builds examples/ against it through find_package, runs it
+# absolute paths), plays a round of the installed wordgame (its state in a
+# temporary folder), builds examples/ against it through find_package, runs it
 # and compares its output; builds the same program once more through
 # pkg-config (installed when missing). Then makes the Debian package
 # (cpack -G DEB) and checks where it puts files and what it depends on.
@@ -56,6 +57,18 @@ for f in bin/sort bin/countup bin/wordgame include/sort.h include/game.h \
   share/wordgame/words.txt lib/pkgconfig/smalltools-game.pc; do
   [ -e "$prefix/$f" ] || fail "the install tree lacks $f"
 done
+
+# The installed wordgame finds its shipped list beside it after the move, and
+# plays a round from a pipe; its state goes to a temporary folder, never to
+# the real home.
+out=$(printf '!\nn\n' | XDG_STATE_HOME="$tmp/state" TMPDIR="$tmp" \
+  "$prefix/bin/wordgame" -c animals 2>&1) ||
+  fail "the installed wordgame failed: $out"
+grep -q '^Words: shipped list, .* in animals\.$' <<<"$out" &&
+  grep -q 'The word was' <<<"$out" ||
+  fail "the installed wordgame did not play a round of the shipped list: $out"
+[ -f "$tmp/state/wordgame/state" ] ||
+  fail "the installed wordgame did not record its round"
 
 cmake -S "$top/examples" -B "$tmp/example" -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_PREFIX_PATH="$prefix" >"$tmp/example.log" 2>&1 ||

@@ -25,8 +25,11 @@ bool ScreenGame::NextRound(std::string* err) {
   if (!match_.two_players()) return StartRound(err);
   typed_.clear();
   mode_ = Mode::kSettingWord;
+  // What to do comes before the opening, which gives way first.
   Hint(match_.setter() + ", type a word for " + match_.guesser() +
-       " to guess; " + match_.guesser() + ", look away.");
+       " to guess; " + match_.guesser() + ", look away." +
+       (opening_.empty() ? "" : " " + opening_));
+  opening_.clear();
   return true;
 }
 
