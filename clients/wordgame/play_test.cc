@@ -210,7 +210,8 @@ TEST_F(WordgameRounds, InterruptShowsTheWordAndTheScore) {
 
 // On a terminal the setter types unseen: the echo is off while the word is
 // read (the other player types only then) and back after it, also when an
-// interrupt ends the reading.
+// interrupt ends the reading; meanwhile Ctrl-Z has a handler that gives the
+// terminal back, unless it was ignored, and its action is restored after.
 TEST_F(WordgameRounds, TheSettersWordIsTypedUnseenOnATerminal) {
   if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
   int master, slave;
@@ -230,10 +231,19 @@ TEST_F(WordgameRounds, TheSettersWordIsTypedUnseenOnATerminal) {
   folder.DeferEndingSignals();
   std::FILE* in = fdopen(slave, "r");
   const pthread_t game = pthread_self();
+  auto stop_action = [] {
+    struct sigaction action;
+    sigaction(SIGTSTP, nullptr, &action);
+    return action.sa_handler;
+  };
   for (bool interrupted : {false, true}) {
+    const sighandler_t before = interrupted ? SIG_IGN : SIG_DFL;
+    std::signal(SIGTSTP, before);
+    sighandler_t while_unseen = before;
     // The game goes on whatever the echo, so that a failure cannot hang.
     std::thread players([&] {
       EXPECT_TRUE(wait_for_echo(false));
+      while_unseen = stop_action();
       if (interrupted) {
         pthread_kill(game, SIGINT);
         return;
@@ -248,9 +258,12 @@ TEST_F(WordgameRounds, TheSettersWordIsTypedUnseenOnATerminal) {
         << err;
     players.join();
     EXPECT_TRUE(echo());
+    EXPECT_EQ(stop_action(), before);
+    EXPECT_EQ(while_unseen == before, interrupted);
     std::string shown = ReadAndClose(out);
     EXPECT_EQ(Count(shown, "A win for Bob."), interrupted ? 0 : 1) << shown;
   }
+  std::signal(SIGTSTP, SIG_DFL);
   EXPECT_EQ(GameFolder::TakePendingSignal(), SIGINT);
   std::fclose(in);
   // The terminal showed the end of the word's line, then the guesses.

@@ -86,6 +86,7 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(won.scores.at(0).score.won, 1);
   Key('z');  // Means nothing after a round.
   EXPECT_EQ(game_->View().mode, KeyMode::kRoundOver);
+  EXPECT_FALSE(game_->done());
   Key('Y');
   EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
   Key('!');

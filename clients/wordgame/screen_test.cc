@@ -61,6 +61,7 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
   EXPECT_EQ(screen.PaintAt(miss_row, miss_col + 2), Paint::kBad);
   EXPECT_NE(screen.Row(23).find("Esc"), std::string::npos);
   EXPECT_EQ(screen.cursor_row(), -1);
+  EXPECT_FALSE(Shows(screen, "wrong:"));  // There are no wrong words.
 }
 
 // Every size from the smallest up keeps the word, the answer, the count of
