@@ -4,7 +4,8 @@
 #  1. Installs BUILD_DIR into a temporary prefix and moves that tree
 #     elsewhere (the package config and pkg-config files must not hold
 #     absolute paths); an install into /usr is refused unless allowed.
-#  2. Builds examples/ against the tree through find_package (with its
+#  2. Plays a round of the installed wordgame (its state in a temporary
+#     folder); builds examples/ against the tree through find_package (with its
 #     components) and through pkg-config, runs it and compares its output;
 #     an unknown component, a C-only consumer, and compilers without 32-bit
 #     support each get their answer.
@@ -104,6 +105,18 @@ DESTDIR=$tmp/system cmake -DCMAKE_INSTALL_PREFIX=/usr/local \
   fail "SMALLTOOLS_ALLOW_SYSTEM_PREFIX=ON did not allow /usr/local: $(cat "$tmp/system.log")"
 
 # --- 2. Outside programs -------------------------------------------------
+# The installed wordgame finds its shipped list beside it after the move, and
+# plays a round from a pipe; its state goes to a temporary folder, never to
+# the real home.
+out=$(printf '!\nn\n' | XDG_STATE_HOME="$tmp/state" TMPDIR="$tmp" \
+  "$prefix/bin/wordgame" -c animals 2>&1) ||
+  fail "the installed wordgame failed: $out"
+grep -q '^Words: shipped list, .* in animals\.$' <<<"$out" &&
+  grep -q 'The word was' <<<"$out" ||
+  fail "the installed wordgame did not play a round of the shipped list: $out"
+[ -f "$tmp/state/wordgame/state" ] ||
+  fail "the installed wordgame did not record its round"
+
 configure example "$top/examples" ||
   fail "configuring examples/ against the install tree failed: $(cat "$tmp/example.log")"
 cmake --build "$tmp/example" >"$tmp/example.log" 2>&1 ||

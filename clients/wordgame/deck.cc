@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <utility>
 
-Deck::Deck(std::vector<std::string> words, std::uint32_t seed)
-    : words_(std::move(words)), unplayed_(words_), shuffle_(seed) {}
+Deck::Deck(std::vector<std::string> words, std::uint32_t seed,
+           std::vector<std::string> first)
+    : words_(std::move(words)),
+      unplayed_(first.empty() ? words_ : std::move(first)),
+      shuffle_(seed) {}
 
 std::vector<std::string> Deck::NextRound(std::string* note) {
   note->clear();

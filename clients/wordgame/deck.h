@@ -26,8 +26,11 @@ class WordSource {
 /// in a row (unless the list has one word only).
 class Deck : public WordSource {
  public:
-  /// `words`: one or more, distinct. `seed` seeds the shuffle.
-  Deck(std::vector<std::string> words, std::uint32_t seed);
+  /// `words`: one or more, distinct. `seed` seeds the shuffle. `first`: the
+  /// words the deck hands out before it goes round the whole list (some of
+  /// `words`, such as those not played lately); none: all of them.
+  Deck(std::vector<std::string> words, std::uint32_t seed,
+       std::vector<std::string> first = {});
 
   /// The words not played yet, shuffled: the engine draws its index with the
   /// clock in seconds as the seed, so rounds or runs started within one

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "echo_off.h"
 #include "progutil.h"
 #include "word_list.h"
 
@@ -43,9 +44,14 @@ int TerminalRows(std::FILE* out) {
 // streams.
 class Session {
  public:
-  Session(GameFolder& folder, WordSource& words, std::FILE* in, std::FILE* out,
-          const Look& look)
-      : folder_(folder), words_(words), in_(in), out_(out), look_(look) {}
+  Session(GameFolder& folder, Match& match, std::FILE* in, std::FILE* out,
+          std::FILE* notes, const Look& look)
+      : folder_(folder),
+        match_(match),
+        in_(in),
+        out_(out),
+        notes_(notes),
+        look_(look) {}
 
   bool Run(std::string* err);
 
@@ -71,6 +77,9 @@ class Session {
   // of input.
   bool Ask(const std::string& prompt, InputLine* line, bool* ended,
            std::string* err);
+  // Two players: reads the setter's word, unseen, until it is a playable
+  // one or the input ends (*ended).
+  bool AskWord(bool* ended, std::string* err);
   bool StartGame(std::string* err);
   void ShowBoard();
   std::string LetterPanel() const;
@@ -82,12 +91,12 @@ class Session {
   bool AskAgain(bool* again, bool* ended, std::string* err);
 
   GameFolder& folder_;
-  WordSource& words_;
+  Match& match_;
   std::FILE* in_;
   std::FILE* out_;
+  std::FILE* notes_;
   Look look_;
   Round round_;
-  Score score_;
 };
 
 bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
@@ -100,11 +109,39 @@ bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
   return false;
 }
 
+bool Session::AskWord(bool* ended, std::string* err) {
+  const std::string prompt = match_.setter() + ", type a word for " +
+                             match_.guesser() +
+                             " to guess (it does not show): ";
+  for (;;) {
+    InputLine line;
+    bool read;
+    {
+      EchoOff unseen(fileno(in_));
+      read = Ask(prompt, &line, ended, err);
+    }
+    if (!read) return false;
+    if (*ended) {
+      Print("\n");  // The prompt's line is still open.
+      return true;
+    }
+    std::string why;
+    if (line.cut) {
+      why = "That is more than " + std::to_string(kMaxWordLetters) +
+            " letters; type a shorter word.";
+    } else if (match_.SetWord(line.text, &why)) {
+      return true;
+    }
+    Print(why + "\n");
+  }
+}
+
 bool Session::StartGame(std::string* err) {
   // Whatever the player should see goes out before the engine borrows
   // standard output.
   std::string note;
-  if (!FlushOutput(out_, err) || !round_.Start(folder_, words_, &note, err)) {
+  if (!FlushOutput(out_, err) ||
+      !round_.Start(folder_, match_.words(), &note, err)) {
     return false;
   }
   if (!note.empty()) Print(note + "\n");
@@ -142,6 +179,7 @@ void Session::ShowBoard() {
   std::string shown;
   for (char c : round_.Shown())
     shown += (shown.empty() ? "" : " ") + std::string(1, c);
+  const std::string clue = match_.Clue(round_.secret());
   int rows = look_.rows > 0 ? look_.rows : TerminalRows(out_);
   bool compact = rows > 0 && rows < kFullBoardRows;
   std::string missed = letters.empty() && words.empty() ? "-" : letters;
@@ -152,6 +190,7 @@ void Session::ShowBoard() {
                                     std::to_string(kMisses)
                               : CountOf(kMisses - count, "miss") + " left";
   Print((compact ? "" : "\n" + Gallows(count) + "\n") +
+        (clue.empty() ? "" : "Clue:    " + clue + "\n") +
         "Word:    " + Paint(kBold, shown) + "\n" + "Letters: " + LetterPanel() +
         "\n" + "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
 }
@@ -185,13 +224,21 @@ bool Session::TakeGuess(bool* ended, std::string* err) {
 }
 
 bool Session::PlayRound(bool* ended, std::string* err) {
+  if (match_.two_players()) {
+    if (!AskWord(ended, err)) return false;
+    if (*ended) return true;
+  }
   if (!StartGame(err)) return false;
-  Print("\nA new word of " + CountOf(round_.secret().size(), "letter") + ".\n");
+  Print("\n" + match_.Opening(round_) + "\n");
   for (;;) {
     if (round_.state() != Round::State::kGaveUp) ShowBoard();
     if (!round_.playing()) {
-      Print(Paint(round_.EndLine()) + "\n");
-      score_.Add(round_.state() == Round::State::kWon);
+      std::string note;
+      Print(Paint(match_.Finish(round_, &note)) + "\n");
+      if (!note.empty()) {
+        std::fflush(out_);
+        std::fprintf(notes_, "wordgame: %s\n", note.c_str());
+      }
       return true;
     }
     if (!TakeGuess(ended, err)) return false;
@@ -235,11 +282,11 @@ bool Session::Run(std::string* err) {
   while (again) {
     if (!PlayRound(&ended, err)) return false;
     if (ended) break;
-    Print("Score: " + score_.Text() + "\n");
+    Print("Score: " + match_.ScoreText() + "\n" + match_.StatsText());
     if (!AskAgain(&again, &ended, err)) return false;
     if (ended) break;
   }
-  Print("Final score: " + score_.Text() + "\n");
+  Print("Final score: " + match_.ScoreText() + "\n" + match_.StatsText());
   return FlushOutput(out_, err);
 }
 
@@ -311,8 +358,8 @@ std::string Gallows(std::size_t misses) {
   return drawing;
 }
 
-bool PlayRounds(GameFolder& folder, WordSource& words, std::FILE* in,
-                std::FILE* out, const Look& look, std::string* err) {
-  Session session(folder, words, in, out, look);
+bool PlayRounds(GameFolder& folder, Match& match, std::FILE* in, std::FILE* out,
+                std::FILE* notes, const Look& look, std::string* err) {
+  Session session(folder, match, in, out, notes, look);
   return session.Run(err);
 }

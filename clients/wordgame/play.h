@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "deck.h"
 #include "game_folder.h"
+#include "match.h"
 #include "round.h"
 
 /// Bytes of an input line that are looked at; the rest of a longer line is
@@ -59,11 +59,14 @@ std::vector<std::string> GallowsRows(std::size_t misses);
 /// GallowsRows joined by line feeds, without one at the end.
 std::string Gallows(std::size_t misses);
 
-/// Plays rounds with words from `words`, one guess per line of `in`, until
-/// the player declines another round or `in` ends, then shows the score.
-/// Returns false and sets *err ("write error: ...", "read error: ...", or why
-/// a game could not start) when the game cannot go on.
-bool PlayRounds(GameFolder& folder, WordSource& words, std::FILE* in,
-                std::FILE* out, const Look& look, std::string* err);
+/// Plays the rounds of `match`, one guess per line of `in`, until the player
+/// declines another round or `in` ends, then shows the score and the
+/// statistics. With two players each round opens with the setter's word,
+/// read from `in` with the echo off when it is a terminal (EchoOff) and
+/// checked before play. The match's notes go to `notes` as "wordgame: ..."
+/// lines. Returns false and sets *err ("write error: ...", "read error: ...",
+/// or why a game could not start) when the game cannot go on.
+bool PlayRounds(GameFolder& folder, Match& match, std::FILE* in, std::FILE* out,
+                std::FILE* notes, const Look& look, std::string* err);
 
 #endif  // WORDGAME_PLAY_H_

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <pthread.h>
+#include <pty.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -75,9 +77,10 @@ class WordgameRounds : public PrivateTmpdir {
     std::string err;
     EXPECT_TRUE(folder.Open(&err)) << err;
     Deck deck(words, 1);
+    Match match(deck);
     std::FILE* in = FileHolding(input);
     std::FILE* out = std::tmpfile();
-    EXPECT_TRUE(PlayRounds(folder, deck, in, out, look, &err)) << err;
+    EXPECT_TRUE(PlayRounds(folder, match, in, out, stderr, look, &err)) << err;
     std::fclose(in);
     return ReadAndClose(out);
   }
@@ -186,7 +189,8 @@ TEST_F(WordgameRounds, InterruptShowsTheWordAndTheScore) {
     close(pipe_fds[1]);
   });
   Deck deck({"cat"}, 1);
-  EXPECT_TRUE(PlayRounds(folder, deck, in, out, Look(), &err)) << err;
+  Match match(deck);
+  EXPECT_TRUE(PlayRounds(folder, match, in, out, stderr, Look(), &err)) << err;
   player.join();
   std::fclose(in);
   // Input that never waits (a file) does not hold the signal up either.
@@ -202,6 +206,73 @@ TEST_F(WordgameRounds, InterruptShowsTheWordAndTheScore) {
       "Round left unfinished. The word was \"cat\".\n"
       "Final score: 0 won, 0 lost, winning streak 0.\n";
   EXPECT_EQ(shown.substr(shown.size() - end.size()), end);
+}
+
+// On a terminal the setter types unseen: the echo is off while the word is
+// read (the other player types only then) and back after it, also when an
+// interrupt ends the reading; meanwhile Ctrl-Z has a handler that gives the
+// terminal back, unless it was ignored, and its action is restored after.
+TEST_F(WordgameRounds, TheSettersWordIsTypedUnseenOnATerminal) {
+  if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
+  int master, slave;
+  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  auto echo = [&] {
+    termios modes;
+    return tcgetattr(slave, &modes) == 0 && (modes.c_lflag & ECHO) != 0;
+  };
+  auto wait_for_echo = [&](bool on) {
+    for (int i = 0; i < 3000 && echo() != on; ++i) usleep(1000);
+    return echo() == on;
+  };
+  ASSERT_TRUE(echo());
+  GameFolder folder;
+  std::string err;
+  ASSERT_TRUE(folder.Open(&err)) << err;
+  folder.DeferEndingSignals();
+  std::FILE* in = fdopen(slave, "r");
+  const pthread_t game = pthread_self();
+  auto stop_action = [] {
+    struct sigaction action;
+    sigaction(SIGTSTP, nullptr, &action);
+    return action.sa_handler;
+  };
+  for (bool interrupted : {false, true}) {
+    const sighandler_t before = interrupted ? SIG_IGN : SIG_DFL;
+    std::signal(SIGTSTP, before);
+    sighandler_t while_unseen = before;
+    // The game goes on whatever the echo, so that a failure cannot hang.
+    std::thread players([&] {
+      EXPECT_TRUE(wait_for_echo(false));
+      while_unseen = stop_action();
+      if (interrupted) {
+        pthread_kill(game, SIGINT);
+        return;
+      }
+      EXPECT_EQ(write(master, "cat\n", 4), 4);
+      EXPECT_TRUE(wait_for_echo(true));
+      EXPECT_EQ(write(master, "c\na\nt\nn\n", 8), 8);
+    });
+    Match match("Ann", "Bob");
+    std::FILE* out = std::tmpfile();
+    EXPECT_TRUE(PlayRounds(folder, match, in, out, stderr, Look(), &err))
+        << err;
+    players.join();
+    EXPECT_TRUE(echo());
+    EXPECT_EQ(stop_action(), before);
+    EXPECT_EQ(while_unseen == before, interrupted);
+    std::string shown = ReadAndClose(out);
+    EXPECT_EQ(Count(shown, "A win for Bob."), interrupted ? 0 : 1) << shown;
+  }
+  std::signal(SIGTSTP, SIG_DFL);
+  EXPECT_EQ(GameFolder::TakePendingSignal(), SIGINT);
+  std::fclose(in);
+  // The terminal showed the end of the word's line, then the guesses.
+  char seen[256];
+  ssize_t n = read(master, seen, sizeof seen);
+  close(master);
+  ASSERT_GT(n, 0);
+  EXPECT_EQ(std::string(seen, static_cast<std::size_t>(n)),
+            "\r\nc\r\na\r\nt\r\nn\r\n");
 }
 
 TEST_F(WordgameRounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
@@ -275,13 +346,15 @@ TEST_F(WordgameRounds, FailedReadsAndWritesEndTheGame) {
   std::FILE* full = std::fopen("/dev/full", "w");
   ASSERT_NE(full, nullptr);
   Deck deck({"cat"}, 1);
-  EXPECT_FALSE(PlayRounds(folder, deck, in, full, Look(), &err));
+  Match match(deck);
+  EXPECT_FALSE(PlayRounds(folder, match, in, full, stderr, Look(), &err));
   EXPECT_EQ(err, "write error: No space left on device");
   std::fclose(full);
   std::fclose(in);
   std::FILE* unreadable = std::fopen(".", "r");  // Reading a folder fails.
   std::FILE* out = std::tmpfile();
-  EXPECT_FALSE(PlayRounds(folder, deck, unreadable, out, Look(), &err));
+  EXPECT_FALSE(
+      PlayRounds(folder, match, unreadable, out, stderr, Look(), &err));
   EXPECT_EQ(err, "read error: Is a directory");
   std::fclose(unreadable);
   std::string shown = ReadAndClose(out);

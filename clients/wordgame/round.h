@@ -29,6 +29,12 @@ struct Score {
   std::string Text() const;
 };
 
+/// One player's score, as the front ends show it.
+struct PlayerScore {
+  std::string name;  // "" when there is one player
+  Score score;
+};
+
 /// What a letter of the alphabet is in the round so far.
 enum class LetterState { kUntried, kFound, kMissed };
 

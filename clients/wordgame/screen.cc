@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 
 #include "play.h"
 
@@ -17,6 +18,8 @@ constexpr int kBesideCols = kDrawingCols + kDrawingGap + 26;
 // sentences, and a longer list of wrong words is shortened with a count.
 constexpr int kMessageLines = 2;
 constexpr int kWrongWordLines = 2;
+// All the lines of the statistics, before they give way.
+constexpr int kAllLines = std::numeric_limits<int>::max();
 
 // A piece of a line in one paint, and a line made of such pieces.
 struct Span {
@@ -198,6 +201,11 @@ std::string KeyLine(KeyMode mode, int width) {
                  width);
     case KeyMode::kHelp:
       return Fit({"any key: back to the game", "any key: back"}, width);
+    case KeyMode::kSettingWord:
+      return Fit({"type the word (it does not show)   Enter: done   "
+                  "Backspace: erase   Esc: quit",
+                  "Enter: done   Esc: quit", "Enter done  Esc quit"},
+                 width);
     default:
       return Fit({"a-z: guess a letter   Enter: the whole word   ?: help   "
                   "!: give up   Esc: quit",
@@ -226,11 +234,12 @@ struct Plan {
        clue = true, header = true, misses = true;
   int message_lines = kMessageLines;
   int wrong_lines = kWrongWordLines;
+  int stats_lines = kAllLines;
 };
 
 // The lines from the top (score, clue, drawing, word, letters, misses), those
-// that follow them (word being typed, answer), and those on the bottom rows
-// (the key line).
+// that follow them (word being typed, answer, statistics), and those on the
+// bottom rows (the key line).
 struct Composition {
   std::vector<Line> top, middle, bottom;
   int typed_row = -1;  // in `middle`, when typing a word
@@ -246,22 +255,25 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     c.top.push_back(Plain(Fit({"clue: " + board.clue}, width)));
   }
   if (plan.header_spacer) c.top.emplace_back();
-  const bool beside = plan.drawing && width >= kBesideCols;
+  // While a word is set there is no round to show yet.
+  const bool round = board.mode != KeyMode::kSettingWord;
+  const bool beside = round && plan.drawing && width >= kBesideCols;
   const int panel_width = beside ? width - kDrawingCols - kDrawingGap : width;
-  std::vector<Line> panel = WordLines(board.shown, panel_width);
-  if (plan.alphabet) {
+  std::vector<Line> panel;
+  if (round) panel = WordLines(board.shown, panel_width);
+  if (round && plan.alphabet) {
     if (plan.panel_spacers) panel.emplace_back();
     for (Line& l : AlphabetLines(board.letters, panel_width))
       panel.push_back(l);
   }
-  if (plan.panel_spacers) panel.emplace_back();
-  if (plan.misses) panel.push_back(MissesLine(board, panel_width));
-  for (Line& l :
-       WrongWordLines(board.missed_words, panel_width, plan.wrong_lines)) {
+  if (round && plan.panel_spacers) panel.emplace_back();
+  if (round && plan.misses) panel.push_back(MissesLine(board, panel_width));
+  for (Line& l : WrongWordLines(board.missed_words, panel_width,
+                                round ? plan.wrong_lines : 0)) {
     panel.push_back(l);
   }
   std::vector<std::string> drawing;
-  if (plan.drawing) drawing = GallowsRows(board.misses);
+  if (round && plan.drawing) drawing = GallowsRows(board.misses);
   if (beside) {
     std::size_t rows = std::max(drawing.size(), panel.size());
     for (std::size_t i = 0; i < rows; ++i) {
@@ -277,7 +289,8 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     c.top.insert(c.top.end(), panel.begin(), panel.end());
   }
   if (plan.message_spacer) c.middle.emplace_back();
-  if (board.mode == KeyMode::kTypingWord) {
+  if (board.mode == KeyMode::kTypingWord ||
+      board.mode == KeyMode::kSettingWord) {
     // The end of a word longer than the line stays in sight.
     const std::string prompt = "word: ";
     std::string typed = board.typed;
@@ -291,6 +304,12 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   message.resize(std::min<std::size_t>(message.size(), plan.message_lines));
   for (const std::string& m : message) {
     c.middle.push_back(Plain(m, ToneOf(board.message)));
+  }
+  int stats_lines = 0;
+  for (const std::string& stat : board.stats) {
+    for (const std::string& l : Wrap(stat, width)) {
+      if (stats_lines++ < plan.stats_lines) c.middle.push_back(Plain(l));
+    }
   }
   if (plan.key_spacer) c.bottom.emplace_back();
   std::string keys = KeyLine(board.mode, width);
@@ -383,6 +402,8 @@ void Draw(const Board& board, Screen* screen) {
   Plan plan;
   // Each step gives a part up (true) or takes it back (false).
   const std::vector<std::function<void(bool)>> give_way = {
+      [&](bool up) { plan.stats_lines = up ? 1 : kAllLines; },
+      [&](bool up) { plan.stats_lines = up ? 0 : 1; },
       [&](bool up) { plan.panel_spacers = !up; },
       [&](bool up) { plan.key_spacer = !up; },
       [&](bool up) { plan.drawing = !up; },
@@ -390,9 +411,9 @@ void Draw(const Board& board, Screen* screen) {
       [&](bool up) { plan.message_spacer = !up; },
       [&](bool up) { plan.wrong_lines = up ? 1 : kWrongWordLines; },
       [&](bool up) { plan.wrong_lines = up ? 0 : 1; },
+      [&](bool up) { plan.clue = !up; },
       [&](bool up) { plan.message_lines = up ? 1 : kMessageLines; },
       [&](bool up) { plan.alphabet = !up; },
-      [&](bool up) { plan.clue = !up; },
       [&](bool up) { plan.header = !up; },
       [&](bool up) { plan.misses = !up; },
   };

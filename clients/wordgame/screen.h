@@ -52,14 +52,9 @@ class Screen {
   int cursor_row_ = -1, cursor_col_ = 0;
 };
 
-/// One player's score as the board shows it.
-struct PlayerScore {
-  std::string name;  // "" when there is one player
-  Score score;
-};
-
-/// What the keys do at the moment, for the key line.
-enum class KeyMode { kGuessing, kTypingWord, kRoundOver, kHelp };
+/// What the keys do at the moment, for the key line. kSettingWord: a player
+/// types the word the other is to guess, which the board never holds.
+enum class KeyMode { kGuessing, kTypingWord, kRoundOver, kHelp, kSettingWord };
 
 /// Everything the full screen shows.
 struct Board {
@@ -75,15 +70,21 @@ struct Board {
   std::vector<PlayerScore> scores;
   /// The answer to the last key or guess.
   Answer message;
-  /// The whole word being typed, in KeyMode::kTypingWord.
+  /// The saved statistics, a few lines shown after a round; none when no
+  /// statistics are kept.
+  std::vector<std::string> stats;
+  /// The whole word being typed, in KeyMode::kTypingWord; in
+  /// KeyMode::kSettingWord a "*" per letter typed.
   std::string typed;
   KeyMode mode = KeyMode::kGuessing;
 };
 
 /// Draws `board` onto `screen` (blank before), fitted to its size: from
 /// kMinRows x kMinCols up the word, the answer and the key line always show;
-/// the drawing, the spacing, the alphabet, the clue and the score give way in
-/// turn as rows run short. KeyMode::kHelp shows the rules instead.
+/// the statistics, the drawing, the spacing, the clue, the answer's second
+/// line, the alphabet and the score give way in turn as rows run short.
+/// KeyMode::kHelp shows the rules instead; KeyMode::kSettingWord only the
+/// score, the line being typed, the answer and the keys.
 void Draw(const Board& board, Screen* screen);
 
 /// The rules and keys of the full screen, as one paragraph per string.

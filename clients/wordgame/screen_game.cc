@@ -16,19 +16,29 @@ char Lower(int key) {
 
 }  // namespace
 
-ScreenGame::ScreenGame(GameFolder& folder, WordSource& words,
-                       std::string opening)
-    : folder_(folder), words_(words), opening_(std::move(opening)) {}
+ScreenGame::ScreenGame(GameFolder& folder, Match& match, std::string opening)
+    : folder_(folder), match_(match), opening_(std::move(opening)) {}
 
 bool ScreenGame::Begin(std::string* err) { return NextRound(err); }
 
 bool ScreenGame::NextRound(std::string* err) {
+  if (!match_.two_players()) return StartRound(err);
+  typed_.clear();
+  mode_ = Mode::kSettingWord;
+  // What to do comes before the opening, which gives way first.
+  Hint(match_.setter() + ", type a word for " + match_.guesser() +
+       " to guess; " + match_.guesser() + ", look away." +
+       (opening_.empty() ? "" : " " + opening_));
+  opening_.clear();
+  return true;
+}
+
+bool ScreenGame::StartRound(std::string* err) {
   std::string note;
-  if (!round_.Start(folder_, words_, &note, err)) return false;
+  if (!round_.Start(folder_, match_.words(), &note, err)) return false;
   std::string text = opening_.empty() ? note : opening_;
   opening_.clear();
-  text += (text.empty() ? "" : " ") + std::string("A new word of ") +
-          CountOf(round_.secret().size(), "letter") + ".";
+  text += (text.empty() ? "" : " ") + match_.Opening(round_);
   message_ = {Tone::kPlain, text};
   mode_ = Mode::kGuessing;
   return true;
@@ -41,9 +51,36 @@ bool ScreenGame::Guess(const std::string& guess) {
 }
 
 void ScreenGame::EndRound() {
-  score_.Add(round_.state() == Round::State::kWon);
-  message_ = round_.EndLine();
+  std::string note;
+  message_ = match_.Finish(round_, &note);
+  if (!note.empty()) notes_.push_back(note);
   mode_ = Mode::kRoundOver;
+}
+
+// Only letters reach the line, so the word is checked for its length alone
+// when Enter sets it.
+bool ScreenGame::SetWordKey(int key, std::string* err) {
+  if (IsLetter(key)) {
+    if (typed_.size() < kMaxWordLetters) {
+      typed_ += Lower(key);
+    } else {
+      Hint("That is the most there may be; Enter sets the word.");
+    }
+  } else if (key == kKeyBackspace) {
+    if (!typed_.empty()) typed_.pop_back();
+  } else if (key == kEscape) {
+    done_ = true;
+  } else if (key == kKeyEnter) {
+    std::string why;
+    if (match_.SetWord(typed_, &why)) {
+      typed_.clear();
+      return StartRound(err);
+    }
+    Hint(why);
+  } else {
+    Hint("Letters a to z only; Enter sets the word, Esc quits.");
+  }
+  return true;
 }
 
 bool ScreenGame::Key(int key, std::string* err) {
@@ -56,6 +93,8 @@ bool ScreenGame::Key(int key, std::string* err) {
     return true;
   }
   switch (mode_) {
+    case Mode::kSettingWord:
+      return SetWordKey(key, err);
     case Mode::kGuessing:
       if (IsLetter(key)) {
         Guess(std::string(1, Lower(key)));
@@ -106,15 +145,29 @@ bool ScreenGame::Key(int key, std::string* err) {
 
 Board ScreenGame::View() const {
   Board board;
+  board.scores = match_.Scores();
+  board.message = message_;
+  if (mode_ == Mode::kSettingWord) {
+    board.mode = KeyMode::kSettingWord;
+    board.typed = std::string(typed_.size(), '*');
+    return board;
+  }
   board.shown = round_.Shown();
+  board.clue = match_.Clue(round_.secret());
   for (int i = 0; i < 26; ++i) {
     board.letters[i] = round_.Letter(static_cast<char>('a' + i));
   }
   board.missed_letters = round_.MissedLetters();
   board.missed_words = round_.MissedWords();
   board.misses = round_.misses();
-  board.scores = {PlayerScore{"", score_}};
-  board.message = message_;
+  if (mode_ == Mode::kRoundOver) {
+    const std::string stats = match_.StatsText();
+    for (std::size_t at = 0; at < stats.size();) {
+      const std::size_t end = stats.find('\n', at);
+      board.stats.push_back(stats.substr(at, end - at));
+      at = end + 1;
+    }
+  }
   board.typed = typed_;
   board.mode = help_                        ? KeyMode::kHelp
                : mode_ == Mode::kTypingWord ? KeyMode::kTypingWord
@@ -124,10 +177,15 @@ Board ScreenGame::View() const {
 }
 
 std::string ScreenGame::Farewell() const {
-  if (round_.state() == Round::State::kNone && score_.won + score_.lost == 0) {
+  bool scored = false;
+  for (const PlayerScore& p : match_.Scores()) {
+    scored = scored || p.score.won + p.score.lost > 0;
+  }
+  if (round_.state() == Round::State::kNone && !scored) {
     return "";  // No round could start.
   }
   std::string lines;
   if (round_.playing()) lines += round_.EndLine().text + "\n";
-  return lines + "Final score: " + score_.Text() + "\n";
+  return lines + "Final score: " + match_.ScoreText() + "\n" +
+         match_.StatsText();
 }

@@ -4,12 +4,14 @@
 // The full-screen game without the terminal: keys in, a Board out. A letter
 // key guesses at once, Enter opens a line for the whole word, ? shows the
 // rules, ! gives up; after a round Enter or y plays on, n or q quits; Ctrl-D,
-// and Esc outside the word line, quit.
+// and Esc outside the word line, quit. With two players each round opens
+// with a line where the setter types the word, shown as "*" only.
 
 #include <string>
+#include <vector>
 
-#include "deck.h"
 #include "game_folder.h"
+#include "match.h"
 #include "round.h"
 #include "screen.h"
 
@@ -24,11 +26,12 @@ constexpr int kEscape = 27;
 
 class ScreenGame {
  public:
-  /// Rounds with words from `words`, started in `folder`. `opening` is the
-  /// first answer shown ("Words: shipped list, 307 words."), or "".
-  ScreenGame(GameFolder& folder, WordSource& words, std::string opening);
+  /// The rounds of `match`, started in `folder`. `opening` is the first
+  /// answer shown ("Words: shipped list, 2360 words."), or "".
+  ScreenGame(GameFolder& folder, Match& match, std::string opening);
 
-  /// Starts the first round. On failure returns false and sets *err.
+  /// Starts the first round (with two players, the typing of its word). On
+  /// failure returns false and sets *err.
   bool Begin(std::string* err);
 
   /// Acts on one key (a character, or one of the kKey constants). Keys that
@@ -43,29 +46,36 @@ class ScreenGame {
   Board View() const;
 
   /// Plain lines for the normal screen once the game is left: the word of a
-  /// round in play, then the final score, each ending in a line feed; ""
-  /// when no round could start.
+  /// round in play, then the final score and the statistics, each ending in
+  /// a line feed; "" when no round could start.
   std::string Farewell() const;
 
- private:
-  enum class Mode { kGuessing, kTypingWord, kRoundOver };
+  /// The match's notes for standard error so far (Match::Finish), which
+  /// cannot be shown while the game has the screen.
+  const std::vector<std::string>& notes() const { return notes_; }
 
+ private:
+  enum class Mode { kSettingWord, kGuessing, kTypingWord, kRoundOver };
+
+  // The next round: with two players, the typing of its word first.
   bool NextRound(std::string* err);
+  bool StartRound(std::string* err);
+  bool SetWordKey(int key, std::string* err);
   // Hands a guess to the round; true when it was judged (not refused).
   bool Guess(const std::string& guess);
   void EndRound();
   void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
 
   GameFolder& folder_;
-  WordSource& words_;
+  Match& match_;
   std::string opening_;
   Round round_;
-  Score score_;
   Mode mode_ = Mode::kGuessing;
   bool help_ = false;
   bool done_ = false;
   std::string typed_;
   Answer message_;
+  std::vector<std::string> notes_;
 };
 
 #endif  // WORDGAME_SCREEN_GAME_H_

@@ -11,8 +11,8 @@
 
 namespace {
 
-// A round in play: "banana" with "a" found and "x" missed; the answer is as
-// wide as the narrowest board.
+// A round in play: "banana" with "a" found and "x" missed, its clue and the
+// statistics; the answer is as wide as the narrowest board.
 Board SomeBoard() {
   Board board;
   board.shown = "_a_a_a";
@@ -22,6 +22,9 @@ Board SomeBoard() {
   board.misses = 1;
   board.scores = {PlayerScore{"", Score{2, 1, 1}}};
   board.message = {Tone::kBad, "No \"x\" in this word."};
+  board.clue = "fruit";
+  board.stats = {"Rounds played: 3, won 2 (66%), lost 1.",
+                 "Winning streak: 1, best 2."};
   return board;
 }
 
@@ -48,7 +51,8 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
   Screen screen = Drawn(SomeBoard(), 24, 80);
   for (const char* part :
        {"+---+", "_ a _ a _ a", "A b c", "w - y z", "misses 1 of 7: x",
-        "No \"x\" in this word.", "Won 2  Lost 1  Streak 1", "wordgame"}) {
+        "No \"x\" in this word.", "Won 2  Lost 1  Streak 1", "wordgame",
+        "clue: fruit", "Rounds played: 3", "best 2"}) {
     EXPECT_TRUE(Shows(screen, part)) << part << "\n" << screen.Text();
   }
   auto [row, col] = Find(screen, "A b c");
@@ -57,6 +61,7 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
   EXPECT_EQ(screen.PaintAt(miss_row, miss_col + 2), Paint::kBad);
   EXPECT_NE(screen.Row(23).find("Esc"), std::string::npos);
   EXPECT_EQ(screen.cursor_row(), -1);
+  EXPECT_FALSE(Shows(screen, "wrong:"));  // There are no wrong words.
 }
 
 // Every size from the smallest up keeps the word, the answer, the count of
@@ -154,6 +159,38 @@ TEST(Layout, TheWordBeingTypedKeepsItsEndAndTheCursorInSight) {
   EXPECT_TRUE(Shows(narrow, "bnana")) << narrow.Text();
   EXPECT_LT(narrow.cursor_col(), kMinCols);
   EXPECT_NE(narrow.Row(narrow.cursor_row()).find("bnana"), std::string::npos);
+}
+
+// A clue shows only where the whole answer does too.
+TEST(Layout, TheClueGivesWayBeforeTheAnswer) {
+  Board board = SomeBoard();
+  board.message.text = "A new word of 6 letters, a clue.";
+  for (int cols = kMinCols; cols <= 40; ++cols) {
+    for (int rows = kMinRows; rows <= 12; ++rows) {
+      Screen screen = Drawn(board, rows, cols);
+      EXPECT_TRUE(!Shows(screen, "clue: fruit") || Shows(screen, "clue."))
+          << screen.Text();
+    }
+  }
+}
+
+// The word being set shows as stars on every size, with no round behind.
+TEST(Layout, AWordBeingSetShowsItsStarsAndKeys) {
+  Board board = SomeBoard();
+  board.mode = KeyMode::kSettingWord;
+  board.typed = "******";
+  board.message = {Tone::kPlain, "Ann, type a word for Bob to guess."};
+  for (auto [rows, cols] : {std::pair{kMinRows, kMinCols}, {24, 80}}) {
+    Screen screen = Drawn(board, rows, cols);
+    auto [row, col] = Find(screen, "******");
+    ASSERT_GE(row, 0) << screen.Text();
+    EXPECT_EQ(screen.cursor_row(), row);
+    EXPECT_EQ(screen.cursor_col(), col + 6);
+    EXPECT_TRUE(Shows(screen, "Ann, type")) << screen.Text();
+    EXPECT_NE(screen.Row(rows - 1).find("Enter"), std::string::npos);
+    EXPECT_FALSE(Shows(screen, "_a_a_a") || Shows(screen, "misses"))
+        << screen.Text();
+  }
 }
 
 TEST(Layout, HelpShowsTheRulesOverTheBoard) {

@@ -289,7 +289,7 @@ std::vector<std::string> FreshWords(const std::vector<std::string>& words,
   return fresh;
 }
 
-void ApplyRound(const Round& round, SavedState* state) {
+void ApplyRound(const RoundResult& round, SavedState* state) {
   Stats& stats = state->stats;
   if (round.won) {
     ++stats.won;
@@ -482,7 +482,7 @@ SavedState StateStore::Load(std::string* note) {
   return SavedState();
 }
 
-bool StateStore::Record(const Round& round, SavedState* state,
+bool StateStore::Record(const RoundResult& round, SavedState* state,
                         std::string* note) {
   return Update([&](SavedState* s) { ApplyRound(round, s); }, state, note);
 }

@@ -88,7 +88,7 @@ struct SavedState {
 };
 
 /// One single-player round as it ended.
-struct Round {
+struct RoundResult {
   bool won = false;
   /// Misses the round took.
   std::size_t misses = 0;
@@ -115,7 +115,7 @@ std::vector<std::string> FreshWords(const std::vector<std::string>& words,
 /// the recent words hold the whole list, they start again with this word
 /// alone; beyond kMaxRecentWords the oldest go, beyond kMaxRecentLists the
 /// list played longest ago.
-void ApplyRound(const Round& round, SavedState* state);
+void ApplyRound(const RoundResult& round, SavedState* state);
 
 /// The state in the file format described above.
 std::string FormatStateFile(const SavedState& state);
@@ -160,7 +160,7 @@ class StateStore {
   /// is and returns false. *note is "" or one line to print: a damaged file
   /// set aside, or the first failure to save of this store (later ones are
   /// not repeated).
-  bool Record(const Round& round, SavedState* state, std::string* note);
+  bool Record(const RoundResult& round, SavedState* state, std::string* note);
 
   /// Zeroes the statistics, in the file as Record updates it and in *state,
   /// saved or not; the recent words stay. Returns and notes as Record does.

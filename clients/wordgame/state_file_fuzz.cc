@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   if (state.stats.played() < kMaxCount) {
     std::uint64_t id = state.lists.empty() ? 1 : state.lists.back().list_id;
-    ApplyRound(Round{size % 2 == 0, size % 8, "fuzz", id, size % 5}, &state);
+    ApplyRound(RoundResult{size % 2 == 0, size % 8, "fuzz", id, size % 5},
+               &state);
     if (!ParseStateFile(FormatStateFile(state), &again, &why)) std::abort();
   }
   return 0;

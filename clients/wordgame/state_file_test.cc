@@ -52,20 +52,21 @@ std::string Slurp(const std::string& path) {
   return text.str();
 }
 
-Round Won(std::size_t misses, const std::string& word = "",
-          std::size_t list_size = 0, std::uint64_t list_id = 7) {
-  return Round{true, misses, word, list_id, list_size};
+RoundResult Won(std::size_t misses, const std::string& word = "",
+                std::size_t list_size = 0, std::uint64_t list_id = 7) {
+  return RoundResult{true, misses, word, list_id, list_size};
 }
 
-Round Lost(const std::string& word = "", std::size_t list_size = 0,
-           std::uint64_t list_id = 7) {
-  return Round{false, 0, word, list_id, list_size};
+RoundResult Lost(const std::string& word = "", std::size_t list_size = 0,
+                 std::uint64_t list_id = 7) {
+  return RoundResult{false, 0, word, list_id, list_size};
 }
 
 TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
   SavedState state;
-  for (const Round& r : {Won(2, "cat", 3, 0xab), Lost("dog", 3, 0xab), Won(0),
-                         Won(2, "ox", 5, 1), Won(1, "ab", 2, 0xab)}) {
+  for (const RoundResult& r :
+       {Won(2, "cat", 3, 0xab), Lost("dog", 3, 0xab), Won(0),
+        Won(2, "ox", 5, 1), Won(1, "ab", 2, 0xab)}) {
     ApplyRound(r, &state);
   }
   const std::string text =
@@ -146,7 +147,7 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
 
 TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
   SavedState state;
-  for (const Round& r : {Won(1), Won(1), Lost(), Won(3)}) {
+  for (const RoundResult& r : {Won(1), Won(1), Lost(), Won(3)}) {
     ApplyRound(r, &state);
   }
   EXPECT_EQ(state.stats.streak, 1u);
@@ -282,7 +283,8 @@ TEST(StateStore, ConcurrentSessionsLoseNoRound) {
       bool ok = true;
       for (int r = 0; r < kRounds; ++r) {
         std::string word = Word(static_cast<std::size_t>(s * kRounds + r));
-        Round round = r % 3 == 0 ? Lost(word, 1000) : Won(r % 4, word, 1000);
+        RoundResult round =
+            r % 3 == 0 ? Lost(word, 1000) : Won(r % 4, word, 1000);
         ok = store.Record(round, &state, &note) && note.empty() && ok;
       }
       _exit(ok ? 0 : 1);

@@ -10,27 +10,49 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <random>
 #include <utility>
 
 #include "game_folder.h"
+#include "match.h"
 #include "play.h"
 #include "progutil.h"
 #include "screen_game.h"
+#include "state_file.h"
 #include "terminal.h"
 #include "word_list.h"
 
 namespace {
 
-constexpr char kUsage[] = "usage: wordgame [--line] [-l N] [FILE]\n";
+constexpr char kUsage[] =
+    "usage: wordgame [--line] [--no-save] [-l N] [-c CATEGORY] [-d LEVEL] "
+    "[FILE]\n"
+    "       wordgame [--line] -2 [--names A,B]\n"
+    "       wordgame --categories [-l N] [-c CATEGORY] [-d LEVEL] [FILE]\n"
+    "       wordgame --stats | --reset-stats [--yes]\n";
+
+// What the command line asks for besides play.
+enum class Action { kPlay, kCategories, kStats, kResetStats };
 
 // What the command line asks for.
 struct Settings {
   bool help = false;
-  bool line = false;  // the line mode even on a terminal
+  Action action = Action::kPlay;
+  std::string action_option;  // as given, for messages
+  bool line = false;          // the line mode even on a terminal
   bool have_file = false;
   std::string file;        // none: dict.txt here, else the shipped list
   std::size_t length = 0;  // 0: words of any length
+  bool have_category = false;
+  std::string category;
+  bool have_level = false;
+  Difficulty level = Difficulty::kEasy;
+  bool two = false;
+  bool have_names = false;
+  std::string names[2] = {"Player 1", "Player 2"};
+  bool yes = false;
+  bool no_save = false;
 };
 
 // A number of letters from 1 to kMaxWordLetters, digits only.
@@ -51,64 +73,183 @@ bool ParseLength(const std::string& text, std::size_t* length,
   return true;
 }
 
+// An option that takes a value, as "-x V", "-xV", "--long V" or "--long=V".
+struct ValueOption {
+  const char* short_name;  // "-x"
+  const char* long_name;   // "--long"
+  const char* value;       // what the value is, for a message
+};
+
+// When args[*i] is `option`, sets *value (taking the next argument if need
+// be) and returns true; *err is set when the value is missing.
+bool TakeValue(const std::vector<std::string>& args, std::size_t* i,
+               const ValueOption& option, std::string* value,
+               std::string* err) {
+  const std::string& arg = args[*i];
+  const std::string long_eq = std::string(option.long_name) + "=";
+  const bool has_short = option.short_name[0] != '\0';
+  if ((has_short && arg == option.short_name) || arg == option.long_name) {
+    if (*i + 1 == args.size()) {
+      *err = "option " + arg + " needs " + option.value;
+    } else {
+      *value = args[++*i];
+    }
+  } else if (arg.compare(0, long_eq.size(), long_eq) == 0) {
+    *value = arg.substr(long_eq.size());
+  } else if (has_short && arg.compare(0, 2, option.short_name) == 0) {
+    *value = arg.substr(2);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+constexpr ValueOption kLengthOption = {"-l", "--length", "a number of letters"};
+constexpr ValueOption kCategoryOption = {"-c", "--category", "a category"};
+constexpr ValueOption kLevelOption = {"-d", "--difficulty",
+                                      "easy, medium or hard"};
+constexpr ValueOption kNamesOption = {"", "--names",
+                                      "two names, such as Ann,Bob"};
+
+bool SetAction(Action action, const std::string& arg, Settings* settings,
+               std::string* err) {
+  if (settings->action != Action::kPlay && settings->action != action) {
+    *err = settings->action_option + " and " + arg + " do not go together";
+    return false;
+  }
+  settings->action = action;
+  settings->action_option = arg;
+  return true;
+}
+
+// The options that do not go together, once all are read.
+bool CheckCombination(Settings* settings, std::string* err) {
+  const bool picks_words = settings->have_file || settings->length != 0 ||
+                           settings->have_category || settings->have_level;
+  settings->two = settings->two || settings->have_names;
+  if (settings->yes && settings->action != Action::kResetStats) {
+    *err = "--yes goes with --reset-stats only";
+  } else if ((settings->action == Action::kStats ||
+              settings->action == Action::kResetStats) &&
+             (picks_words || settings->two || settings->line ||
+              settings->no_save)) {
+    *err = settings->action_option + " takes no other option" +
+           (settings->action == Action::kResetStats ? " but --yes" : "");
+  } else if (settings->two && settings->action != Action::kPlay) {
+    *err = settings->action_option + " does not go with two players";
+  } else if (settings->two && picks_words) {
+    *err =
+        "with two players the players choose the words: FILE, -l, -c and "
+        "-d do not apply";
+  } else {
+    return true;
+  }
+  return false;
+}
+
 bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
                     std::string* err) {
   bool options = true;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
+    std::string value;
     if (options && (arg == "--help" || arg == "-h")) {
       settings->help = true;
       return true;
     }
-    if (options && arg == "--") {
-      options = false;
-    } else if (options && (arg == "-l" || arg == "--length")) {
-      if (i + 1 == args.size()) {
-        *err = "option " + arg + " needs a number of letters";
+    if (!options || arg.size() < 2 || arg[0] != '-') {
+      if (settings->have_file) {
+        *err = "too many arguments";
         return false;
       }
-      if (!ParseLength(args[++i], &settings->length, err)) return false;
-    } else if (options && arg == "--line") {
-      settings->line = true;
-    } else if (options && arg.compare(0, 9, "--length=") == 0) {
-      if (!ParseLength(arg.substr(9), &settings->length, err)) return false;
-    } else if (options && arg.compare(0, 2, "-l") == 0) {
-      if (!ParseLength(arg.substr(2), &settings->length, err)) return false;
-    } else if (options && arg.size() > 1 && arg[0] == '-') {
-      *err = "unknown option " + arg;
-      return false;
-    } else if (settings->have_file) {
-      *err = "too many arguments";
-      return false;
-    } else if (arg.empty()) {
-      *err = "the word list's file name is empty";
-      return false;
-    } else {
+      if (arg.empty()) {
+        *err = "the word list's file name is empty";
+        return false;
+      }
       settings->file = arg;
       settings->have_file = true;
+    } else if (arg == "--") {
+      options = false;
+    } else if (arg == "--line") {
+      settings->line = true;
+    } else if (arg == "--two" || arg == "-2") {
+      settings->two = true;
+    } else if (arg == "--yes") {
+      settings->yes = true;
+    } else if (arg == "--no-save") {
+      settings->no_save = true;
+    } else if (arg == "--categories") {
+      if (!SetAction(Action::kCategories, arg, settings, err)) return false;
+    } else if (arg == "--stats") {
+      if (!SetAction(Action::kStats, arg, settings, err)) return false;
+    } else if (arg == "--reset-stats") {
+      if (!SetAction(Action::kResetStats, arg, settings, err)) return false;
+    } else if (TakeValue(args, &i, kLengthOption, &value, err)) {
+      if (!err->empty() || !ParseLength(value, &settings->length, err)) {
+        return false;
+      }
+    } else if (TakeValue(args, &i, kCategoryOption, &value, err)) {
+      if (!err->empty()) return false;
+      settings->category = value;
+      settings->have_category = true;
+    } else if (TakeValue(args, &i, kLevelOption, &value, err)) {
+      if (!err->empty() || !ParseDifficulty(value, &settings->level, err)) {
+        return false;
+      }
+      settings->have_level = true;
+    } else if (TakeValue(args, &i, kNamesOption, &value, err)) {
+      if (!err->empty() ||
+          !ParseNames(value, &settings->names[0], &settings->names[1], err)) {
+        return false;
+      }
+      settings->have_names = true;
+    } else {
+      *err = "unknown option " + arg;
+      return false;
     }
   }
-  return true;
+  return CheckCombination(settings, err);
 }
 
 std::string Help() {
   return std::string(kUsage) +
          "A word-guessing game: find the hidden word a letter at a time, or "
          "all at once.\n"
-         "  FILE              the word list, one word a line (default: "
-         "dict.txt here,\n"
-         "                    else the list shipped with the program)\n"
-         "  -l N, --length N  play only words of N letters\n"
-         "  --line            play a line at a time even on a terminal (the\n"
-         "                    way pipes and files are always played)\n"
-         "  -h, --help        show this help and exit\n"
+         "  FILE                the word list, one word a line, perhaps under "
+         "[category]\n"
+         "                      lines (default: dict.txt here, else the list "
+         "shipped\n"
+         "                      with the program)\n"
+         "  -l N, --length N    play only words of N letters\n"
+         "  -c, --category C    play only words of the category C\n"
+         "  -d, --difficulty D  play only easy, medium or hard words\n"
+         "  --categories        list the categories with how many words each "
+         "has, and exit\n"
+         "  -2, --two           two players: one types a word (it does not "
+         "show), the\n"
+         "                      other guesses it; they change roles every "
+         "round\n"
+         "  --names A,B         the two players' names (default Player 1, "
+         "Player 2)\n"
+         "  --stats             show the statistics of your rounds, and exit\n"
+         "  --reset-stats       set the statistics to zero (asks first; "
+         "--yes does not)\n"
+         "  --no-save           play without reading or saving statistics "
+         "and words\n"
+         "  --line              play a line at a time even on a terminal (the "
+         "way pipes\n"
+         "                      and files are always played)\n"
+         "  -h, --help          show this help and exit\n"
          "\n" +
          Rules() +
          "\nOn a terminal the game takes the whole screen: a letter key "
-         "guesses "
-         "at once,\nEnter types the whole word, Esc or Ctrl-D quits, and after "
-         "a "
-         "round Enter or\ny plays on, n or q quits.\n";
+         "guesses at once,\nEnter types the whole word, Esc or Ctrl-D quits, "
+         "and after a round Enter or\ny plays on, n or q quits.\n"
+         "\nTwo players: the guesser wins a round by finding the word, the "
+         "setter when it\nis not found. Statistics count your rounds alone, "
+         "and recently played words\nwait until the rest of the list has "
+         "been played; both are kept in\n$XDG_STATE_HOME/wordgame/ (else "
+         "~/.local/state/wordgame/).\n";
 }
 
 // The word list the settings name: FILE, else a dict.txt here (whatever it
@@ -128,6 +269,75 @@ std::string ChooseWordList(const Settings& settings, bool* shipped,
   return ShippedWordList(ExecutablePath("wordgame"));
 }
 
+// The words to play, as the settings choose them.
+struct ChosenWords {
+  std::string path;      // the file, for messages
+  WordList list;         // the words in play, with their categories
+  std::size_t all = 0;   // words in the whole list
+  std::uint64_t id = 0;  // ListId of the whole list
+  std::string opening;   // "Words: shipped list, 2360 words, 247 in animals."
+};
+
+// Reads the word list and keeps the words of the category, the length and
+// the difficulty asked for, in that order; false and *err when it cannot be
+// read or nothing is left.
+bool ChooseWords(const Settings& settings, ChosenWords* words,
+                 std::string* err) {
+  bool shipped;
+  std::string name;
+  words->path = ChooseWordList(settings, &shipped, &name);
+  const std::string& path = words->path;
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes, err)) {
+    *err = (shipped ? "no dict.txt here, and the shipped word list " : "") +
+           path + ": " + *err;
+    return false;
+  }
+  WordList& list = words->list;
+  list = ParseWordList(bytes);
+  bytes = std::string();
+  if (list.words.empty()) {
+    *err = path + ": no words to play (one word of letters a-z a line)";
+    return false;
+  }
+  words->all = list.words.size();
+  words->id = ListId(list.words);
+  std::string& opening = words->opening;
+  opening = "Words: " + name + ", " + CountOf(list.words.size(), "word");
+  std::string kept;  // what the words left have in common
+  if (settings.have_category) {
+    if (!KeepCategory(&list, settings.category, err)) {
+      *err = path + ": " + *err;
+      return false;
+    }
+    const std::string category = Tidy(settings.category);
+    kept = " in " + category;
+    opening += ", " + std::to_string(list.words.size()) + kept;
+  }
+  if (settings.length != 0) {
+    list.words = WordsOfLength(list.words, settings.length);
+    kept = " of " + CountOf(settings.length, "letter") + kept;
+    if (list.words.empty()) {
+      *err = path + ": no words left: no words" + kept;
+      return false;
+    }
+    opening += ", " + std::to_string(list.words.size()) + " of " +
+               CountOf(settings.length, "letter");
+  }
+  if (settings.have_level) {
+    const char* level = settings.level == Difficulty::kEasy     ? "easy"
+                        : settings.level == Difficulty::kMedium ? "medium"
+                                                                : "hard";
+    if (KeepDifficulty(&list, settings.level) == 0) {
+      *err = path + ": no words left: no " + level + " words" + kept;
+      return false;
+    }
+    opening += ", " + std::to_string(list.words.size()) + " of them " + level;
+  }
+  opening += ".";
+  return true;
+}
+
 // Colours only for a terminal that shows them, and not against the player's
 // wish (NO_COLOR set to anything but the empty string).
 bool WantsColour(std::FILE* out) {
@@ -141,40 +351,23 @@ bool WantsColour(std::FILE* out) {
 
 bool IsOpen(int fd) { return fd < 0 || fcntl(fd, F_GETFD) >= 0; }
 
-// Plays the game the settings ask for: in full screen on a terminal that
-// can have it, else a line at a time. False and *err when it cannot.
-bool Play(const Settings& settings, std::FILE* in, std::FILE* out,
-          std::string* err) {
-  bool shipped;
-  std::string name;
-  std::string path = ChooseWordList(settings, &shipped, &name);
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes, err)) {
-    *err = (shipped ? "no dict.txt here, and the shipped word list " : "") +
-           path + ": " + *err;
-    return false;
-  }
-  WordList list = ParseWordList(bytes);
-  bytes = std::string();
-  if (list.words.empty()) {
-    *err = path + ": no words to play (one word of letters a-z a line)";
-    return false;
-  }
-  std::string opening =
-      "Words: " + name + ", " + CountOf(list.words.size(), "word");
-  if (settings.length != 0) {
-    list.words = WordsOfLength(list.words, settings.length);
-    if (list.words.empty()) {
-      *err = path + ": no words of " + CountOf(settings.length, "letter");
-      return false;
-    }
-    opening += ", " + std::to_string(list.words.size()) + " of " +
-               CountOf(settings.length, "letter");
-  }
-  opening += ".";
-  const std::string note = SkippedNote(list);
+void Note(std::FILE* err, const std::string& note) {
+  if (!note.empty()) std::fprintf(err, "wordgame: %s\n", note.c_str());
+}
+
+// What the players see first: a line, and what else there is to say about
+// the word list, at length for the line mode and in brief for the full
+// screen's one line.
+struct Opening {
+  std::string line, note, brief_note;
+};
+
+// Plays the rounds of `match`: in full screen on a terminal that can have
+// it, else a line at a time. False and *err when it cannot.
+bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
+               std::FILE* in, std::FILE* out, std::FILE* notes,
+               std::string* err) {
   const bool colour = WantsColour(out);
-  Deck deck(std::move(list.words), std::random_device{}());
   GameFolder folder;
   if (!folder.Open(err)) return false;
   // An interrupt ends the game in order: the terminal given back, the word
@@ -183,22 +376,128 @@ bool Play(const Settings& settings, std::FILE* in, std::FILE* out,
   std::unique_ptr<Terminal> terminal =
       settings.line ? nullptr : Terminal::Open(in, out, colour);
   if (terminal) {
-    ScreenGame game(
-        folder, deck,
-        opening + (list.skipped
-                       ? " " + CountOf(list.skipped, "line") + " skipped."
-                       : ""));
+    ScreenGame game(folder, match, opening.line + opening.brief_note);
     bool played = PlayOnTerminal(*terminal, game, err);
     terminal.reset();  // The normal screen is back for the plain lines.
     std::string farewell = game.Farewell();
     std::fputs(farewell.c_str(), out);
+    std::fflush(out);
+    for (const std::string& n : game.notes()) Note(notes, n);
     return played && FlushOutput(out, err);
   }
-  std::fprintf(out, "%s\n", opening.c_str());
-  if (!note.empty()) std::fprintf(out, "%s: %s\n", path.c_str(), note.c_str());
+  std::fprintf(out, "%s\n%s", opening.line.c_str(), opening.note.c_str());
   Look look;
   look.colour = colour;
-  return PlayRounds(folder, deck, in, out, look, err);
+  return PlayRounds(folder, match, in, out, notes, look, err);
+}
+
+// One player: the words the settings choose, the deck opening with those
+// not played lately, each round recorded unless --no-save.
+bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
+                std::FILE* notes, std::string* err) {
+  ChosenWords words;
+  if (!ChooseWords(settings, &words, err)) return false;
+  const WordList& list = words.list;
+  Opening opening{words.opening, "", ""};
+  for (const std::string& n : {SkippedNote(list), RecategorisedNote(list)}) {
+    if (!n.empty()) opening.note += words.path + ": " + n + "\n";
+  }
+  if (list.skipped != 0) {
+    opening.brief_note = " " + CountOf(list.skipped, "line") + " skipped.";
+  }
+  std::optional<StateStore> store;
+  SavedState saved;
+  if (!settings.no_save) {
+    store.emplace(StateFolder());
+    std::string load_note;
+    saved = store->Load(&load_note);
+    Note(notes, load_note);
+  }
+  Deck deck(list.words, std::random_device{}(),
+            FreshWords(list.words, saved.Recent(words.id)));
+  Match match(deck);
+  match.set_clues(&list);
+  if (store) match.set_store(&*store, std::move(saved), words.id, words.all);
+  return PlayMatch(settings, match, opening, in, out, notes, err);
+}
+
+// --categories: the categories of the words the other options leave.
+bool ListCategories(const Settings& settings, std::FILE* out,
+                    std::string* err) {
+  ChosenWords words;
+  if (!ChooseWords(settings, &words, err)) return false;
+  std::string listing = CategoryListing(words.list);
+  if (listing.empty()) {
+    listing = words.path + " has no categories (no [category] lines).\n";
+  }
+  std::fputs(listing.c_str(), out);
+  return FlushOutput(out, err);
+}
+
+// --stats and --reset-stats. A reset asks first on a terminal, and needs
+// --yes elsewhere.
+bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
+                std::FILE* notes, std::string* err) {
+  StateStore store(StateFolder());
+  std::string note;
+  SavedState saved = store.Load(&note);
+  Note(notes, note);
+  if (settings.action == Action::kStats) {
+    std::fputs(FormatStats(saved.stats).c_str(), out);
+    return FlushOutput(out, err);
+  }
+  if (!settings.yes) {
+    if (!isatty(fileno(in))) {
+      *err =
+          "--reset-stats asks first, and standard input is not a terminal "
+          "to answer on: add --yes";
+      return false;
+    }
+    const std::uint64_t played = saved.stats.played();
+    std::fprintf(out,
+                 "Reset the statistics of %s to zero? The recently played "
+                 "words are kept. [y/N] ",
+                 (std::to_string(played) + (played == 1 ? " round" : " rounds"))
+                     .c_str());
+    if (!FlushOutput(out, err)) return false;
+    InputLine answer;
+    bool ended = false;
+    if (!ReadLine(in, &answer, &ended, err)) return false;
+    const std::string yes = Tidy(answer.text);
+    if (ended || answer.cut || (yes != "y" && yes != "yes")) {
+      std::fputs(ended ? "\nNothing reset.\n" : "Nothing reset.\n", out);
+      return FlushOutput(out, err);
+    }
+  }
+  if (!store.ResetStats(&saved, &note)) {
+    *err = note;
+    return false;
+  }
+  Note(notes, note);
+  std::fputs("The statistics are reset.\n", out);
+  return FlushOutput(out, err);
+}
+
+// Does what the settings ask for. False and *err when it cannot.
+bool Run(const Settings& settings, std::FILE* in, std::FILE* out,
+         std::FILE* notes, std::string* err) {
+  switch (settings.action) {
+    case Action::kCategories:
+      return ListCategories(settings, out, err);
+    case Action::kStats:
+    case Action::kResetStats:
+      return Statistics(settings, in, out, notes, err);
+    case Action::kPlay:
+      break;
+  }
+  if (!settings.two) return PlaySingle(settings, in, out, notes, err);
+  Match match(settings.names[0], settings.names[1]);
+  const Opening opening{"Two players, " + settings.names[0] + " and " +
+                            settings.names[1] +
+                            ": the guesser wins a round by finding the word, "
+                            "the setter when it is not found.",
+                        "", ""};
+  return PlayMatch(settings, match, opening, in, out, notes, err);
 }
 
 }  // namespace
@@ -240,7 +539,7 @@ int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
   std::signal(SIGPIPE, SIG_IGN);
   bool played = false;
   try {
-    played = Play(settings, in, out, &message);
+    played = Run(settings, in, out, err, &message);
   } catch (const std::bad_alloc&) {
     message = "not enough memory for the game";
   }

@@ -1,4 +1,4 @@
-// wordgame [-l N] [FILE]: a terminal word-guessing game over the engine in
+// wordgame: a terminal word-guessing game over the engine in
 // game.o.
 
 #include "progutil.h"

@@ -6,6 +6,7 @@
 #include "wordgame.h"
 
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -28,10 +29,15 @@ using WordgameInProcess = PrivateTmpdir;
 TEST_F(WordgameInProcess, CommandLine) {
   ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [-l N] [FILE]\n", 0), 0u);
+  EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [--no-save] [-l N]", 0),
+            0u);
   EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
   EXPECT_NE(help.out.find(Rules()), std::string::npos);
-  const std::string usage = "usage: wordgame [--line] [-l N] [FILE]\n";
+  for (std::size_t at = 0, end; at < help.out.size(); at = end + 1) {
+    end = help.out.find('\n', at);
+    EXPECT_LE(end - at, 80u) << help.out.substr(at, end - at);
+  }
+  const std::string usage = help.out.substr(0, help.out.find("\nA word") + 1);
   const std::vector<std::pair<Words, std::string>> mistakes = {
       {{"a", "b"}, "too many arguments"},
       {{"-x"}, "unknown option -x"},
@@ -43,6 +49,25 @@ TEST_F(WordgameInProcess, CommandLine) {
       {{"--length=x"},
        "the length must be a number of letters from 1 to 64, not \"x\""},
       {{""}, "the word list's file name is empty"},
+      {{"-d", "tricky"}, "difficulty \"tricky\" is not easy, medium or hard"},
+      {{"--names", "Ann"},
+       "--names needs two names apart by a comma, such as --names Ann,Bob"},
+      {{"--names= Ann ,Ann"}, "the two players need different names"},
+      {{"-2", "--names", "Ann,"},
+       "a player's name must have 1 to 20 characters"},
+      {{"--names", "Ann,B\033b"},
+       "a player's name may have ASCII letters, digits, blanks and "
+       "punctuation only"},
+      {{"--yes"}, "--yes goes with --reset-stats only"},
+      {{"--stats", "--reset-stats"},
+       "--stats and --reset-stats do not go together"},
+      {{"--reset-stats", "--yes", "--no-save"},
+       "--reset-stats takes no other option but --yes"},
+      {{"--stats", "-l", "3"}, "--stats takes no other option"},
+      {{"--categories", "-2"}, "--categories does not go with two players"},
+      {{"--names=Ann,Bob", "-c", "food"},
+       "with two players the players choose the words: FILE, -l, -c and -d "
+       "do not apply"},
   };
   for (const auto& [args, message] : mistakes) {
     ProgramResult r = RunInProcess(RunWordgame, args, "");
@@ -71,10 +96,204 @@ TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
   }
   ProgramResult none = RunInProcess(RunWordgame, {"--length", "64", list}, "");
   EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "wordgame: " + list + ": no words of 64 letters\n");
+  EXPECT_EQ(none.err,
+            "wordgame: " + list + ": no words left: no words of 64 letters\n");
   ProgramResult dash = RunInProcess(RunWordgame, {"--", "-list"}, "");
   EXPECT_EQ(dash.err, "wordgame: -list: No such file or directory\n");
   std::remove(list.c_str());
+}
+
+// -c, -l and -d narrow the list in that order, and the opening line counts
+// what each leaves; the category is the round's clue where the list has
+// categories.
+TEST_F(WordgameInProcess, CategoryAndDifficultyChooseTheWords) {
+  TempDir lists;
+  // Hard: cat, zebra, pie; easy: horse; medium: lemon.
+  const std::string list = lists.WriteFile(
+      "list", "[animals]\ncat\nzebra\nhorse\n[food]\npie\nlemon\n");
+  const std::string plain = lists.WriteFile("plain", "cat\ndog\n");
+  auto run = [&](Words args, const std::string& input = "!\nn\n") {
+    return RunInProcess(RunWordgame, args, input);
+  };
+  ProgramResult hard = run({"-c", "Animals", "-d", "hard", list});
+  EXPECT_EQ(
+      hard.out.rfind(
+          "Words: " + list + ", 5 words, 3 in animals, 2 of them hard.\n", 0),
+      0u)
+      << hard.out;
+  EXPECT_NE(hard.out.find("Clue:    animals\nWord:    _ _ _"),
+            std::string::npos);
+  ProgramResult zebra =
+      run({"-l5", "--difficulty=hard", "-c", "animals", list});
+  EXPECT_EQ(zebra.out.rfind("Words: " + list +
+                                ", 5 words, 3 in animals, 2 of "
+                                "5 letters, 1 of them hard.\n",
+                            0),
+            0u)
+      << zebra.out;
+  EXPECT_EQ(Secrets(zebra.out), Words{"zebra"});
+  const std::vector<std::pair<Words, std::string>> refused = {
+      {{"-c", "food", "-d", "easy", list},
+       "no words left: no easy words in food"},
+      {{"-l", "4", "-c", "food", list},
+       "no words left: no words of 4 letters in food"},
+      {{"-c", "fish", list},
+       "no category \"fish\"; the categories are animals, food"},
+      {{"-c", "animals", plain}, "the word list has no categories"},
+  };
+  for (const auto& [args, message] : refused) {
+    ProgramResult r = run(args);
+    EXPECT_EQ(r.status, 1) << message;
+    EXPECT_EQ(r.err, "wordgame: " + args.back() + ": " + message + "\n");
+  }
+  EXPECT_EQ(run({"--categories", list}).out, "animals 3\nfood    2\n");
+  EXPECT_EQ(run({"-d", "hard", "--categories", list}).out,
+            "animals 2\nfood    1\n");
+  ProgramResult none = run({"--categories", plain});
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.out, plain + " has no categories (no [category] lines).\n");
+  EXPECT_EQ(run({plain}).out.find("Clue:"), std::string::npos);
+}
+
+// Each round is saved as it ends; the statistics show between rounds, at the
+// end and with --stats; --reset-stats needs --yes when no terminal can say
+// yes; --no-save neither shows nor writes them.
+TEST_F(WordgameInProcess, StatisticsAreSavedShownAndReset) {
+  TempDir lists;
+  const std::string list = lists.WriteFile("list", "cat\n");
+  ProgramResult won = RunInProcess(RunWordgame, {list}, "c\na\nt\nn\n");
+  EXPECT_EQ(won.err, "");
+  const std::string stats = "Rounds played: 1, won 1 (100%), lost 0.\n";
+  EXPECT_NE(won.out.find("Score: 1 won, 0 lost, winning streak 1.\n" + stats),
+            std::string::npos)
+      << won.out;
+  EXPECT_NE(
+      won.out.find("Final score: 1 won, 0 lost, winning streak 1.\n" + stats),
+      std::string::npos);
+  EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out.rfind(stats, 0), 0u);
+
+  ProgramResult unasked = RunInProcess(RunWordgame, {"--reset-stats"}, "y\n");
+  EXPECT_EQ(unasked.status, 1);
+  EXPECT_EQ(unasked.err,
+            "wordgame: --reset-stats asks first, and standard input is not a "
+            "terminal to answer on: add --yes\n");
+  ProgramResult reset = RunInProcess(RunWordgame, {"--reset-stats", "--yes"});
+  EXPECT_EQ(reset.status, 0);
+  EXPECT_EQ(reset.out, "The statistics are reset.\n");
+  EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,
+            "No rounds played yet.\n");
+
+  ProgramResult unsaved =
+      RunInProcess(RunWordgame, {"--no-save", list}, "c\na\nt\nn\n");
+  EXPECT_EQ(unsaved.out.find("Rounds played"), std::string::npos);
+  EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,
+            "No rounds played yet.\n");
+  fs::remove_all(state_.path() + "/wordgame");
+  RunInProcess(RunWordgame, {"--no-save", list}, "c\na\nt\nn\n");
+  EXPECT_FALSE(fs::exists(state_.path() + "/wordgame"));
+}
+
+// On a terminal --reset-stats asks, and only a yes resets.
+TEST_F(WordgameInProcess, ResetAsksOnATerminal) {
+  if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
+  TempDir lists;
+  RunInProcess(RunWordgame, {lists.WriteFile("list", "cat\n")}, "!\nn\n");
+  for (const std::string answer : {"\n", "yes\n"}) {
+    int master, slave;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    ASSERT_EQ(write(master, answer.data(), answer.size()),
+              static_cast<ssize_t>(answer.size()));
+    std::FILE* in = fdopen(slave, "r");
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(RunWordgame({"--reset-stats"}, in, out, err), 0);
+    std::fclose(in);
+    close(master);
+    EXPECT_EQ(ReadAndClose(err), "");
+    EXPECT_EQ(ReadAndClose(out),
+              "Reset the statistics of 1 round to zero? The recently played "
+              "words are kept. [y/N] " +
+                  std::string(answer == "\n" ? "Nothing reset.\n"
+                                             : "The statistics are reset.\n"));
+  }
+  EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,
+            "No rounds played yet.\n");
+}
+
+// A damaged state file, or a folder where none can be made, costs one line
+// on standard error; play goes on and ends with status 0.
+TEST_F(WordgameInProcess, BadStateIsNeverFatal) {
+  TempDir lists;
+  const std::string list = lists.WriteFile("list", "cat\n");
+  const std::string file = state_.path() + "/wordgame/state";
+  fs::create_directories(state_.path() + "/wordgame");
+  lists.WriteFile("junk", "junk\n");
+  fs::copy_file(lists.path() + "/junk", file);
+  ProgramResult damaged = RunInProcess(RunWordgame, {list}, "cat\nn\n");
+  EXPECT_EQ(damaged.status, 0);
+  EXPECT_EQ(damaged.err, "wordgame: " + file +
+                             " is damaged (not a wordgame state file of "
+                             "version 1); set aside as " +
+                             file + ".bad, statistics start afresh\n");
+  EXPECT_TRUE(fs::exists(file + ".bad"));
+  setenv("XDG_STATE_HOME", "/dev/null", 1);
+  ProgramResult unwritable =
+      RunInProcess(RunWordgame, {list}, "cat\ny\ncat\nn\n");
+  EXPECT_EQ(unwritable.status, 0);
+  EXPECT_EQ(unwritable.err,
+            "wordgame: statistics not saved: cannot create "
+            "/dev/null/wordgame: Not a directory\n");
+  EXPECT_EQ(Count(unwritable.out, "You won!"), 2);
+}
+
+// A new session plays the words the last one did not before those it did.
+TEST_F(WordgameInProcess, NoWordComesBackInTheNextSession) {
+  TempDir lists;
+  const std::string list = lists.WriteFile("list", "ant\nbee\ncat\ndog\n");
+  Words first = Secrets(RunInProcess(RunWordgame, {list}, "!\ny\n!\nn\n").out);
+  Words next = Secrets(RunInProcess(RunWordgame, {list}, "!\ny\n!\nn\n").out);
+  ASSERT_EQ(first.size() + next.size(), 4u);
+  first.insert(first.end(), next.begin(), next.end());
+  EXPECT_EQ(std::set<std::string>(first.begin(), first.end()).size(), 4u);
+}
+
+// Two players take turns; the setter's word is checked before play and not
+// shown before its round ends; the guesser wins by finding it, else the
+// setter; the statistics stay as they are.
+TEST_F(WordgameInProcess, TwoPlayersTakeTurns) {
+  ProgramResult r = RunInProcess(
+      RunWordgame, {"--names", "Ann,Bob"},
+      "c4t\n\n" + std::string(65, 'x') + "\nCat\nc\na\nt\ny\ndog\n!\nn\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out.rfind("Two players, Ann and Bob: the guesser wins a round "
+                        "by finding the word, the setter when it is not "
+                        "found.\n",
+                        0),
+            0u);
+  const std::string ask =
+      "Ann, type a word for Bob to guess (it does not "
+      "show): ";
+  EXPECT_NE(r.out.find(ask +
+                       "Letters a to z only, please; type the word "
+                       "again.\n" +
+                       ask + "Type a word of letters a to z, then Enter.\n" +
+                       ask + "That is 65 letters; at most 64, please.\n" + ask +
+                       "\nBob, guess Ann's word of 3 letters.\n"),
+            std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find("cat"),
+            r.out.find("Bob found it. The word was \"cat\". A win for Bob.\n"
+                       "Score: Ann: 0 won, 1 lost, winning streak 0. Bob: 1 "
+                       "won, 0 lost, winning streak 1.\n") +
+                28);
+  EXPECT_NE(r.out.find("Bob, type a word for Ann to guess"), std::string::npos);
+  EXPECT_NE(r.out.find("Ann gave up. The word was \"dog\". A win for Bob.\n"),
+            std::string::npos);
+  EXPECT_NE(r.out.find("Final score: Ann: 0 won, 2 lost, winning streak 0. "
+                       "Bob: 2 won, 0 lost, winning streak 2.\n"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(state_.path() + "/wordgame"));
 }
 
 TEST_F(WordgameInProcess, FolderThatCannotBeMadeIsReportedBeforeAnyBoard) {
@@ -110,6 +329,7 @@ class Wordgame : public ::testing::Test {
     args.insert(args.begin(), WORDGAME_PATH);
     options.cwd = here_.path();
     options.env.push_back("TMPDIR=" + tmp_.path());
+    options.env.push_back("XDG_STATE_HOME=" + state_.path());
     ProgramResult r = RunProgram(args, options);
     EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
     return r;
@@ -128,6 +348,7 @@ class Wordgame : public ::testing::Test {
 
   TempDir here_;
   TempDir tmp_;
+  TempDir state_;
 };
 
 TEST_F(Wordgame, PipedGameKeepsTheSecretUntilTheRoundEnds) {
@@ -239,7 +460,7 @@ TEST_F(Wordgame, ReaderThatGoesAwayEndsTheGameWithAWriteError) {
   RunOptions options;
   options.input = guesses;
   options.cwd = here_.path();
-  options.env = {"TMPDIR=" + tmp_.path()};
+  options.env = {"TMPDIR=" + tmp_.path(), "XDG_STATE_HOME=" + state_.path()};
   ProgramResult r = RunProgram(
       {"/bin/sh", "-c", "{ \"$0\"; echo \"status $?\" >&2; } | head -c 10",
        WORDGAME_PATH},
@@ -260,7 +481,7 @@ TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
   here_.WriteFile("big", big);
   RunOptions options;
   options.cwd = here_.path();
-  options.env = {"TMPDIR=" + tmp_.path()};
+  options.env = {"TMPDIR=" + tmp_.path(), "XDG_STATE_HOME=" + state_.path()};
   auto expect_refused = [&](const ProgramResult& r, const std::string& why) {
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.out.find("Word:"), std::string::npos);
@@ -291,12 +512,11 @@ TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
 TEST_F(Wordgame, CommandLine) {
   ProgramResult help = Run("", {"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [-l N] [FILE]\n", 0), 0u);
+  const std::string usage = help.out.substr(0, help.out.find("\nA word") + 1);
+  EXPECT_EQ(usage.rfind("usage: wordgame ", 0), 0u);
   ProgramResult wrong = Run("", {"-x"});
   EXPECT_EQ(wrong.status, 1);
-  EXPECT_EQ(
-      wrong.err,
-      "wordgame: unknown option -x\nusage: wordgame [--line] [-l N] [FILE]\n");
+  EXPECT_EQ(wrong.err, "wordgame: unknown option -x\n" + usage);
 }
 
 // Drives a private tmux server (its own socket in a temporary folder), which
@@ -313,9 +533,9 @@ class Tmux {
     args.insert(args.begin(), {TMUX_PATH, "-S", socket_, "-f", config_});
     return RunProgram(args);
   }
-  // The screen, after the lines scrolled off it.
+  // The screen, after the lines scrolled off it, lines that wrapped joined.
   std::string Screen() {
-    return Do({"capture-pane", "-p", "-S", "-", "-t", "game"}).out;
+    return Do({"capture-pane", "-p", "-J", "-S", "-", "-t", "game"}).out;
   }
   // Polls the screen until `text` shows (or, with shown false, is gone):
   // true, or false after 30 s.
@@ -332,20 +552,24 @@ class Tmux {
 };
 
 // The full screen on a real terminal emulator at 80x24, resized to 30x8 and
-// back: the board, a guess, the smaller layout, quitting with Esc; then the
-// terminal's
-// modes as before, the word and the score left on the normal screen, and no
-// files behind.
+// back: the board with its clue, a guess, the smaller layout, a round won
+// with the statistics shown, quitting with Esc in the next; then the
+// terminal's modes as before, the word, the score, the statistics and the
+// note that they could not be saved left on the normal screen, and no files
+// behind.
 TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
-  here_.WriteFile("dict.txt", "cat\n");
+  here_.WriteFile("dict.txt", "[animals]\ncat\n");
+  // The state file cannot be replaced: the note waits until the screen is
+  // given back.
+  fs::create_directories(state_.path() + "/wordgame/state.new");
   Tmux tmux(here_);
   const std::string script =
-      "cd \"$1\" && stty -a >before && TMPDIR=\"$2\" \"$0\"; "
-      "echo \"status $?\"; stty -a >after";
+      "cd \"$1\" && stty -a >before && TMPDIR=\"$2\" XDG_STATE_HOME=\"$3\" "
+      "\"$0\"; echo \"status $?\"; stty -a >after";
   ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
                      "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
-                     tmp_.path()})
+                     tmp_.path(), state_.path()})
                 .status,
             0);
   ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
@@ -353,6 +577,7 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   ASSERT_TRUE(tmux.WaitFor("misses 1 of 7: x")) << tmux.Screen();
   std::string large = tmux.Screen();
   EXPECT_NE(large.find("+---+"), std::string::npos) << large;
+  EXPECT_NE(large.find("clue: animals"), std::string::npos) << large;
   EXPECT_NE(large.find("_ _ _"), std::string::npos) << large;
   EXPECT_NE(large.find("No \"x\" in the word."), std::string::npos) << large;
   tmux.Do({"resize-window", "-t", "game", "-x", "30", "-y", "8"});
@@ -364,11 +589,22 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   EXPECT_NE(small.find("misses 1 of 7"), std::string::npos) << small;
   tmux.Do({"resize-window", "-t", "game", "-x", "80", "-y", "24"});
   ASSERT_TRUE(tmux.WaitFor("+---+")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "a", "t"});
+  ASSERT_TRUE(tmux.WaitFor("Rounds played: 1, won 1 (100%), lost 0."))
+      << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Enter"});
+  ASSERT_TRUE(tmux.WaitFor("Rounds played", false)) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "Escape"});
   ASSERT_TRUE(tmux.WaitFor("status ")) << tmux.Screen();
   std::string after = tmux.Screen();
   EXPECT_NE(after.find("Round left unfinished. The word was \"cat\".\n"
-                       "Final score: 0 won, 0 lost, winning streak 0.\n"
+                       "Final score: 1 won, 0 lost, winning streak 1.\n"
+                       "Rounds played: 1, won 1 (100%), lost 0.\n"),
+            std::string::npos)
+      << after;
+  EXPECT_NE(after.find("wordgame: statistics not saved: cannot write " +
+                       state_.path() +
+                       "/wordgame/state.new: Is a directory\n"
                        "status 0\n"),
             std::string::npos)
       << after;

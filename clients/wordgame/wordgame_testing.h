@@ -46,7 +46,22 @@ inline Words Secrets(const std::string& out) {
   return secrets;
 }
 
-/// Each test runs with a private TMPDIR, which must be empty again at its end.
+/// No test reaches the player's own state: before any test runs, the home
+/// is a place where no folder can be made and XDG_STATE_HOME is unset, so a
+/// game that would save without a test's own state folder says that it
+/// cannot, on standard error.
+class NoRealHome : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    setenv("HOME", "/dev/null", 1);
+    unsetenv("XDG_STATE_HOME");
+  }
+};
+inline ::testing::Environment* const kNoRealHome =
+    ::testing::AddGlobalTestEnvironment(new NoRealHome);
+
+/// Each test runs with a private TMPDIR, which must be empty again at its
+/// end, and a private state folder (XDG_STATE_HOME, state_).
 class PrivateTmpdir : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -54,6 +69,7 @@ class PrivateTmpdir : public ::testing::Test {
     old_tmpdir_ = old ? old : "";
     had_tmpdir_ = old != nullptr;
     setenv("TMPDIR", tmp_.path().c_str(), 1);
+    setenv("XDG_STATE_HOME", state_.path().c_str(), 1);
   }
   void TearDown() override {
     EXPECT_EQ(Entries(tmp_.path()), 0u) << "files left in TMPDIR";
@@ -62,9 +78,11 @@ class PrivateTmpdir : public ::testing::Test {
     } else {
       unsetenv("TMPDIR");
     }
+    unsetenv("XDG_STATE_HOME");
   }
 
   TempDir tmp_;
+  TempDir state_;
   std::string old_tmpdir_;
   bool had_tmpdir_ = false;
 };
