@@ -29,7 +29,8 @@ struct RealRoot {
 
 /// The distinct real roots of the polynomial from start to end, both ends
 /// included (either may be infinite), ascending. coefficients: highest power
-/// first, all finite and not all zero; zeros on top are skipped.
+/// first, all finite and not all zero; zeros on top are skipped. The time
+/// grows quickly with the degree: PrintRealRoots takes degree 100 at most.
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end);
 
@@ -37,8 +38,9 @@ std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
 /// "1.4142135623730951", "1e-07", "inf").
 std::string ShortestDecimal(double v);
 
-/// The --roots mode: checks the coefficients (finite) and the range (no NaN,
-/// start not above end), then writes the lines "x1 = <value>", one per
+/// The --roots mode: checks the coefficients (finite, degree at most 100
+/// once leading zeros are dropped) and the range (no NaN, start not above
+/// end), then writes the lines "x1 = <value>", one per
 /// RealRoot, followed by " (multiplicity K)" or, for a line standing for J
 /// roots, " (J distinct roots nearest to this value, multiplicity K in
 /// all)"; "No real roots from A to B." when there are none, and "Every x from
