@@ -68,6 +68,15 @@ TEST(IntPoly, SquareFreeModPrimesNeverClaimsARepeatedFactorAway) {
   const IntPoly px_plus_1 = Poly({1, 4294967291LL});
   EXPECT_FALSE(SquareFreeModPrimes(Times(Power(px_plus_1, 2), Poly({2, 1}))));
   EXPECT_TRUE(SquareFreeModPrimes(Times(px_plus_1, Poly({2, 1}))));
+  // All three primes divide the leading coefficient: not shown square-free,
+  // which the exact factorisation then finds it to be.
+  const IntPoly lead_of_all_primes = Times(
+      Times(px_plus_1, Poly({1, 4294967279LL})), Poly({-1, 4294967231LL}));
+  EXPECT_FALSE(SquareFreeModPrimes(lead_of_all_primes));
+  const auto factors = SquareFreeFactors(lead_of_all_primes);
+  ASSERT_EQ(factors.size(), 1u);
+  EXPECT_EQ(factors[0].first, lead_of_all_primes);
+  EXPECT_EQ(factors[0].second, 1);
 }
 
 TEST(IntPoly, GcdAndExactDivision) {

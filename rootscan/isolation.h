@@ -20,6 +20,14 @@ struct Dyadic {
 /// -1, 0 or 1 as x is below, equal to or above y.
 int CompareDyadic(const Dyadic& x, const Dyadic& y);
 
+/// x exactly (a long double has 64 significant bits; x finite).
+Dyadic ToDyadic(long double x);
+
+/// The largest double at or below x (up false) or the smallest at or above
+/// it (up true), where the doubles go on to -inf and inf beyond the largest:
+/// the directed roundings of x.
+double ToDouble(const Dyadic& x, bool up);
+
 /// One root: the open interval (lo, hi) holding it and no other root, or,
 /// when exact is set, the root itself (lo = hi).
 struct Isolated {

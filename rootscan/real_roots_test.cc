@@ -61,6 +61,9 @@ TEST(RootsMode, PolynomialsFromChosenRoots) {
        "x1 = -3.273390607896142e+150\nx2 = 9.332636185032189e-302\n"
        "x3 = 3.273390607896142e+150\n"},
       {{"1e-300", "-1e300"}, "x1 = inf\n"},
+      // (x - 1)(x - 2)(x - 2^50): 52 binades between the roots.
+      {{"1", "-1125899906842627", "3377699720527874", "-2251799813685248"},
+       "x1 = 1\nx2 = 2\nx3 = 1125899906842624\n"},
       // No real roots.
       {{"1", "0", "1"}, "No real roots from -inf to inf.\n"},
       {{"1", "-2", "1.0000000000000002"}, "No real roots from -inf to inf.\n"},
@@ -173,14 +176,15 @@ bool MultiplyByRoot(const std::vector<double>& p, double r,
   return true;
 }
 
-// Random roots k * 2^e (|k| < 32, -8 <= e <= 3, or 0) with multiplicities,
-// degree up to 12, whenever their product has coefficients exact in double:
+// Random roots k * 2^e (|k| < 32, -8 <= e <= 3, now and then far out with
+// 30 <= |e| <= 50, or 0) with multiplicities, degree up to 12, whenever
+// their product has coefficients exact in double:
 // the roots found must be these, each once, with its multiplicity, over the
 // whole line and over ranges that end on roots.
 TEST(RealRoots, RandomRootsComeBackExactly) {
   std::mt19937 random(20261208);
   auto below = [&](int n) { return static_cast<int>(random() % n); };
-  int checked = 0;
+  int checked = 0, spread = 0;  // spread: with a root far out
   for (int trial = 0; trial < 400; ++trial) {
     const bool repeated = trial % 2 == 1;  // half the trials: simple roots
     const int degree = 1 + below(12);
@@ -188,8 +192,9 @@ TEST(RealRoots, RandomRootsComeBackExactly) {
     std::vector<RealRoot> expected;
     bool exact = true;
     for (int d = 0; d < degree && exact;) {
-      const double r = below(8) == 0 ? 0.0
-                                     : std::ldexp(below(63) - 31, below(12) - 8);
+      const int e = below(6) > 0 ? below(12) - 8
+                                  : (below(2) ? 30 : -50) + below(21);
+      const double r = below(8) == 0 ? 0.0 : std::ldexp(below(63) - 31, e);
       const bool known = std::any_of(expected.begin(), expected.end(),
                                      [&](const RealRoot& e) { return e.value == r; });
       if (known) continue;
@@ -201,6 +206,9 @@ TEST(RealRoots, RandomRootsComeBackExactly) {
     }
     if (!exact) continue;
     ++checked;
+    spread += std::any_of(expected.begin(), expected.end(), [](const RealRoot& e) {
+      return e.value != 0 && std::fabs(std::log2(std::fabs(e.value))) >= 30;
+    });
     std::sort(expected.begin(), expected.end(),
               [](const RealRoot& a, const RealRoot& b) { return a.value < b.value; });
     auto same = [](const std::vector<RealRoot>& got,
@@ -223,6 +231,7 @@ TEST(RealRoots, RandomRootsComeBackExactly) {
         << shown << "from root " << i << " to root " << j;
   }
   EXPECT_GT(checked, 200);
+  EXPECT_GE(spread, 20);
 }
 
 // The roots of a x + b and x^2 - c, over the whole range of doubles, against
