@@ -177,7 +177,7 @@ bool ReadCommandLine(const std::vector<std::string>& args,
         settings->end = std::atof(args[i + 2].c_str());
         range_given = true;
         break;
-      case Sets::kRootsMode:
+      case Sets::kRootsMode:  // taken above: it has no operand to read
         break;
     }
     if (option->sets != Sets::kRange &&
