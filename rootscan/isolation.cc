@@ -427,7 +427,8 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
     BigInt at_m;
     for (const BigInt& term : ScaleByPowerOfTwo(b, m)) at_m += term;
     if (at_m.IsZero()) {
-      Dyadic root{BigInt(side), m};
+      Dyadic root{BigInt(1), m};
+      if (side < 0) root.m.Negate();
       found.push_back({root, root, true});
     }
     spans.push_back({m, c});

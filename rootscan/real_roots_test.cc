@@ -61,6 +61,11 @@ TEST(RootsMode, PolynomialsFromChosenRoots) {
        "x1 = -3.273390607896142e+150\nx2 = 9.332636185032189e-302\n"
        "x3 = 3.273390607896142e+150\n"},
       {{"1e-300", "-1e300"}, "x1 = inf\n"},
+      // Roots just below 2^1024 - 2^970, where rounding starts to overflow,
+      // and at 2^1024.
+      {{"0x1p-1074", "0", "-0x1.fffffffffffffp973"},
+       "x1 = -1.7976931348623157e+308\nx2 = 1.7976931348623157e+308\n"},
+      {{"0x1p-1074", "0", "-0x1p974"}, "x1 = -inf\nx2 = inf\n"},
       // (x - 1)(x - 2)(x - 2^50): 52 binades between the roots.
       {{"1", "-1125899906842627", "3377699720527874", "-2251799813685248"},
        "x1 = 1\nx2 = 2\nx3 = 1125899906842624\n"},
