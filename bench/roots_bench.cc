@@ -103,7 +103,9 @@ int main(int argc, char** argv) {
                 t * 1e6);
     if (degree == 20 && found == 20 && t > target) target = t;
   }
-  std::printf("degree 20, 20 real roots: at most %.3f ms per call (target "
-              "under 1 ms)\n", target * 1e3);
+  std::printf(
+      "degree 20, 20 real roots: at most %.3f ms per call (target "
+      "under 1 ms)\n",
+      target * 1e3);
   return 0;
 }

@@ -60,7 +60,8 @@ std::uint64_t BigInt::Top64(long* shift, bool* exact) const {
   if (bits <= 63) {
     *shift = 0;
     std::uint64_t v = 0;
-    for (std::size_t i = limbs_.size(); i-- > 0;) v = v << kLimbBits | limbs_[i];
+    for (std::size_t i = limbs_.size(); i-- > 0;)
+      v = v << kLimbBits | limbs_[i];
     return v;
   }
   const std::size_t cut = bits - 64;
@@ -175,7 +176,8 @@ BigInt& BigInt::operator>>=(std::size_t bits) {
     *this = BigInt();
     return *this;
   }
-  limbs_.erase(limbs_.begin(), limbs_.begin() + whole);
+  limbs_.erase(limbs_.begin(),
+               limbs_.begin() + static_cast<std::ptrdiff_t>(whole));
   if (part != 0) {
     for (std::size_t i = 0; i < limbs_.size(); ++i) {
       const std::uint32_t above = i + 1 < limbs_.size() ? limbs_[i + 1] : 0;

@@ -28,8 +28,8 @@ TEST(BigInt, AgreesWithSixtyFourBitArithmetic) {
     const std::uint32_t m = static_cast<std::uint32_t>(random()) | 1;
     EXPECT_EQ(a.Mod(m), static_cast<std::uint32_t>(((x % m) + m) % m)) << x;
   }
-  EXPECT_EQ(BigInt::FromUnsigned(~std::uint64_t{0}) + BigInt(1),
-            BigInt(1) << 64);
+  EXPECT_EQ(BigInt::FromUnsigned(~std::uint64_t{0}) + BigInt(1), BigInt(1)
+                                                                     << 64);
   EXPECT_EQ(BigInt(-5).Sign(), -1);
   EXPECT_EQ(BigInt(0).Sign(), 0);
   EXPECT_EQ((BigInt(5) - BigInt(5)).Sign(), 0);
@@ -54,8 +54,9 @@ TEST(BigInt, LargeValuesKeepTheRingLaws) {
   std::mt19937 random(11);
   const BigInt one(1);
   for (int trial = 0; trial < 500; ++trial) {
-    const BigInt a = Draw(&random, random() % 9), b = Draw(&random, random() % 9);
-    const BigInt small = Draw(&random, 1 + random() % 2);
+    const BigInt a = Draw(&random, static_cast<int>(random() % 9)),
+                 b = Draw(&random, static_cast<int>(random() % 9));
+    const BigInt small = Draw(&random, static_cast<int>(1 + random() % 2));
     EXPECT_EQ(a + b - b, a);
     EXPECT_EQ(a - b + b, a);
     EXPECT_EQ(a * b, b * a);
@@ -98,10 +99,11 @@ TEST(BigInt, LargeValuesKeepTheRingLaws) {
     const BigInt top = BigInt::FromUnsigned(a.Top64(&shift, &exact));
     const BigInt floor = top << static_cast<std::size_t>(shift);
     EXPECT_LE(Compare(floor, magnitude), 0);
-    EXPECT_GT(Compare((top + one) << static_cast<std::size_t>(shift), magnitude),
-              0);
+    EXPECT_GT(
+        Compare((top + one) << static_cast<std::size_t>(shift), magnitude), 0);
     EXPECT_EQ(exact, floor == magnitude);
-    EXPECT_EQ(top.BitLength(), std::min<std::size_t>(64, magnitude.BitLength()));
+    EXPECT_EQ(top.BitLength(),
+              std::min<std::size_t>(64, magnitude.BitLength()));
   }
 }
 

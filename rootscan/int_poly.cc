@@ -64,7 +64,8 @@ int ModGcdDegree(ModPoly a, ModPoly b, std::uint32_t m) {
       const std::size_t shift = a.size() - b.size();
       for (std::size_t j = 0; j < b.size(); ++j) {
         const std::uint32_t t = MulMod(factor, b[j], m);
-        a[shift + j] = a[shift + j] >= t ? a[shift + j] - t : a[shift + j] + (m - t);
+        a[shift + j] =
+            a[shift + j] >= t ? a[shift + j] - t : a[shift + j] + (m - t);
       }
       TrimMod(&a);  // the top is now 0
     }

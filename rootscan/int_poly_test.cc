@@ -61,7 +61,8 @@ TEST(IntPoly, SquareFreeFactorsGiveEachRootsMultiplicity) {
 TEST(IntPoly, SquareFreeModPrimesNeverClaimsARepeatedFactorAway) {
   const IntPoly x_minus_1 = Poly({-1, 1});
   EXPECT_FALSE(SquareFreeModPrimes(Power(x_minus_1, 2)));
-  EXPECT_FALSE(SquareFreeModPrimes(Times(Poly({3, 0, 1}), Power(Poly({5, 7}), 2))));
+  EXPECT_FALSE(
+      SquareFreeModPrimes(Times(Poly({3, 0, 1}), Power(Poly({5, 7}), 2))));
   EXPECT_TRUE(SquareFreeModPrimes(Poly({-2, 0, 1})));
   // The first prime p divides the leading coefficient of (p x + 1)^2 (x + 2),
   // which is x + 2 modulo p: that prime must not count.

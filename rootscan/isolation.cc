@@ -74,7 +74,8 @@ class WidePoly {
 
   /// 2^n p(x / 2): coefficient i times 2^(n - i), n bits more.
   void HalveVariable() {
-    for (int i = 0; i < n_; ++i) ShiftLeft(At(i), static_cast<std::size_t>(n_ - i));
+    for (int i = 0; i < n_; ++i)
+      ShiftLeft(At(i), static_cast<std::size_t>(n_ - i));
   }
 
   /// p((2^s - 1) x): coefficient i times (2^s - 1)^i, i * s bits more.
@@ -179,8 +180,9 @@ class WidePoly {
     for (std::size_t k = width_; k-- > 0;) {
       const Limb high = k >= whole ? c[k - whole] : 0;
       const Limb low = k >= whole + 1 ? c[k - whole - 1] : 0;
-      c[k] = part == 0 ? high
-                       : static_cast<Limb>(high << part | low >> (kLimbBits - part));
+      c[k] = part == 0
+                 ? high
+                 : static_cast<Limb>(high << part | low >> (kLimbBits - part));
     }
   }
 
@@ -192,8 +194,9 @@ class WidePoly {
     for (std::size_t k = 0; k < width_; ++k) {
       const Limb low = k + whole < width_ ? c[k + whole] : fill;
       const Limb high = k + whole + 1 < width_ ? c[k + whole + 1] : fill;
-      c[k] = part == 0 ? low
-                       : static_cast<Limb>(low >> part | high << (kLimbBits - part));
+      c[k] = part == 0
+                 ? low
+                 : static_cast<Limb>(low >> part | high << (kLimbBits - part));
     }
   }
 
@@ -213,7 +216,8 @@ long RootBoundExponent(const IntPoly& p) {
     if (p[n - i].IsZero()) continue;
     const long numerator = static_cast<long>(p[n - i].BitLength()) - lead + 1;
     // Rounded up, for numerators below 0 too.
-    const long up = numerator >= 0 ? (numerator + i - 1) / i : -(-numerator / i);
+    const long up =
+        numerator >= 0 ? (numerator + i - 1) / i : -(-numerator / i);
     most = std::max(most, up);
   }
   return most + 1;
@@ -260,7 +264,8 @@ double ToDouble(const Dyadic& x, bool up) {
       kept = top >> drop;
       scale = e + drop;
     }
-    toward_zero = std::ldexp(static_cast<double>(kept), static_cast<int>(scale));
+    toward_zero =
+        std::ldexp(static_cast<double>(kept), static_cast<int>(scale));
     away = exact ? toward_zero
                  : std::ldexp(static_cast<double>(kept + 1),
                               static_cast<int>(scale));
@@ -277,7 +282,8 @@ int CompareDyadic(const Dyadic& x, const Dyadic& y) {
   const long top_x = static_cast<long>(x.m.BitLength()) + x.e;
   const long top_y = static_cast<long>(y.m.BitLength()) + y.e;
   if (top_x != top_y) return (top_x < top_y) == (sx > 0) ? -1 : 1;
-  if (x.e >= y.e) return Compare(x.m << static_cast<std::size_t>(x.e - y.e), y.m);
+  if (x.e >= y.e)
+    return Compare(x.m << static_cast<std::size_t>(x.e - y.e), y.m);
   return Compare(x.m, y.m << static_cast<std::size_t>(y.e - x.e));
 }
 

@@ -42,13 +42,15 @@ TEST(Dyadic, RoundsDownAndUpToTheDoublesAroundIt) {
     EXPECT_EQ(ToDouble(x, true), c.up) << c.up;
   }
   // ToDyadic is exact: back to doubles, down and up agree.
-  for (const long double v : {0.1L, -3e-4000L, 1e4000L, 0x1.fffffffffffffffep0L}) {
+  for (const long double v :
+       {0.1L, -3e-4000L, 1e4000L, 0x1.fffffffffffffffep0L}) {
     const Dyadic d = ToDyadic(v);
     EXPECT_EQ(CompareDyadic(d, ToDyadic(v)), 0);
     EXPECT_LE(ToDouble(d, false), v);
     EXPECT_GE(ToDouble(d, true), v);
   }
-  EXPECT_EQ(CompareDyadic(ToDyadic(0.1L), ToDyadic(0.1)), -1);  // 0.1L is nearer
+  EXPECT_EQ(CompareDyadic(ToDyadic(0.1L), ToDyadic(0.1)),
+            -1);  // 0.1L is nearer
   EXPECT_EQ(CompareDyadic({BigInt(3), 4}, {BigInt(6), 3}), 0);
   EXPECT_EQ(CompareDyadic({BigInt(-3), 4}, {BigInt(-5), 3}), -1);
 }

@@ -18,8 +18,6 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 
 namespace {
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
 // The doubles in order as integers: consecutive doubles get consecutive
 // keys (-0 and +0 both 0), so halving a key range halves the doubles in it.
 std::int64_t Key(double x) {
@@ -32,9 +30,9 @@ std::int64_t Key(double x) {
 }
 
 double FromKey(std::int64_t key) {
-  std::uint64_t bits = key < 0 ? static_cast<std::uint64_t>(-key) |
-                                     (std::uint64_t{1} << 63)
-                               : static_cast<std::uint64_t>(key);
+  std::uint64_t bits =
+      key < 0 ? static_cast<std::uint64_t>(-key) | (std::uint64_t{1} << 63)
+              : static_cast<std::uint64_t>(key);
   double x = 0;
   std::memcpy(&x, &bits, sizeof x);
   return x;
@@ -125,7 +123,8 @@ class SignEvaluator {
     if (!value.IsZero()) {
       long shift = 0;
       bool exact = true;
-      const long double top = static_cast<long double>(value.Top64(&shift, &exact));
+      const long double top =
+          static_cast<long double>(value.Top64(&shift, &exact));
       const long scale = std::max(-20000L, std::min(20000L, shift + exponent));
       const long double approx = std::ldexp(top, static_cast<int>(scale));
       *step = (value.Sign() < 0 ? approx : -approx) / derivative;
@@ -306,8 +305,9 @@ IntPoly ToIntPoly(const std::vector<double>& coefficients) {
   }
   IntPoly p;
   for (const auto& [m, exponent] : terms) {
-    p.push_back(m == 0 ? BigInt()
-                       : BigInt(m) << static_cast<std::size_t>(exponent - lowest));
+    p.push_back(m == 0
+                    ? BigInt()
+                    : BigInt(m) << static_cast<std::size_t>(exponent - lowest));
   }
   TrimPoly(&p);
   return p;
@@ -345,8 +345,9 @@ std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
     }
   }
   // Roots sharing a nearest double become one line.
-  std::sort(found.begin(), found.end(),
-            [](const RealRoot& a, const RealRoot& b) { return a.value < b.value; });
+  std::sort(
+      found.begin(), found.end(),
+      [](const RealRoot& a, const RealRoot& b) { return a.value < b.value; });
   std::vector<RealRoot> lines;
   for (const RealRoot& r : found) {
     if (!lines.empty() && lines.back().value == r.value) {
@@ -403,8 +404,10 @@ bool PrintRealRoots(const std::vector<double>& coefficients, double start,
     const RealRoot& r = roots[i];
     std::fprintf(out, "x%zu = %s", i + 1, ShortestDecimal(r.value).c_str());
     if (r.roots > 1) {
-      std::fprintf(out, " (%d distinct roots nearest to this value,"
-                   " multiplicity %d in all)", r.roots, r.multiplicity);
+      std::fprintf(out,
+                   " (%d distinct roots nearest to this value,"
+                   " multiplicity %d in all)",
+                   r.roots, r.multiplicity);
     } else if (r.multiplicity > 1) {
       std::fprintf(out, " (multiplicity %d)", r.multiplicity);
     }

@@ -197,11 +197,12 @@ TEST(RealRoots, RandomRootsComeBackExactly) {
     std::vector<RealRoot> expected;
     bool exact = true;
     for (int d = 0; d < degree && exact;) {
-      const int e = below(6) > 0 ? below(12) - 8
-                                  : (below(2) ? 30 : -50) + below(21);
+      const int e =
+          below(6) > 0 ? below(12) - 8 : (below(2) ? 30 : -50) + below(21);
       const double r = below(8) == 0 ? 0.0 : std::ldexp(below(63) - 31, e);
-      const bool known = std::any_of(expected.begin(), expected.end(),
-                                     [&](const RealRoot& e) { return e.value == r; });
+      const bool known =
+          std::any_of(expected.begin(), expected.end(),
+                      [&](const RealRoot& e) { return e.value == r; });
       if (known) continue;
       const int times = repeated ? std::min(1 + below(3), degree - d) : 1;
       for (int t = 0; t < times && exact; ++t)
@@ -211,11 +212,13 @@ TEST(RealRoots, RandomRootsComeBackExactly) {
     }
     if (!exact) continue;
     ++checked;
-    spread += std::any_of(expected.begin(), expected.end(), [](const RealRoot& e) {
-      return e.value != 0 && std::fabs(std::log2(std::fabs(e.value))) >= 30;
-    });
-    std::sort(expected.begin(), expected.end(),
-              [](const RealRoot& a, const RealRoot& b) { return a.value < b.value; });
+    spread +=
+        std::any_of(expected.begin(), expected.end(), [](const RealRoot& e) {
+          return e.value != 0 && std::fabs(std::log2(std::fabs(e.value))) >= 30;
+        });
+    std::sort(
+        expected.begin(), expected.end(),
+        [](const RealRoot& a, const RealRoot& b) { return a.value < b.value; });
     auto same = [](const std::vector<RealRoot>& got,
                    const std::vector<RealRoot>& want) {
       if (got.size() != want.size()) return false;
@@ -231,8 +234,9 @@ TEST(RealRoots, RandomRootsComeBackExactly) {
     EXPECT_TRUE(same(RealRoots(coefficients, -kInf, kInf), expected)) << shown;
     const std::size_t i = below(static_cast<int>(expected.size()));
     const std::size_t j = i + below(static_cast<int>(expected.size() - i));
-    EXPECT_TRUE(same(RealRoots(coefficients, expected[i].value, expected[j].value),
-                     {expected.begin() + i, expected.begin() + j + 1}))
+    EXPECT_TRUE(
+        same(RealRoots(coefficients, expected[i].value, expected[j].value),
+             {expected.begin() + i, expected.begin() + j + 1}))
         << shown << "from root " << i << " to root " << j;
   }
   EXPECT_GT(checked, 200);
@@ -246,8 +250,9 @@ TEST(RealRoots, RoundCorrectlyLikeDivisionAndSquareRoot) {
   std::mt19937 random(1208);
   // A random double of either sign between 2^low and 2^(high + 1).
   auto any_double = [&](int low, int high) {
-    const double fraction = 1.0 + static_cast<double>(random()) / 4294967296.0 +
-                            static_cast<double>(random()) / 1.8446744073709552e19;
+    const double fraction =
+        1.0 + static_cast<double>(random()) / 4294967296.0 +
+        static_cast<double>(random()) / 1.8446744073709552e19;
     const int exponent = low + static_cast<int>(random() % (high - low + 1));
     return std::ldexp(random() % 2 ? fraction : -fraction, exponent);
   };

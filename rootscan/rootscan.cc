@@ -248,8 +248,9 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         return 1;
       }
       const bool done =
-          s.roots ? PrintRealRoots(s.coefficients, s.start, s.end, out, &message)
-                  : CheckScan(s, &message) && Scan(s, out, &message);
+          s.roots
+              ? PrintRealRoots(s.coefficients, s.start, s.end, out, &message)
+              : CheckScan(s, &message) && Scan(s, out, &message);
       if (!done) {
         // The lines printed so far go out before the complaint.
         std::fflush(out);

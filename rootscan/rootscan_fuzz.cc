@@ -70,7 +70,8 @@ void CheckRootLines(const std::string& out, size_t degree) {
     long long number = 0;
     char value[64];
     int used = 0;
-    if (std::sscanf(line.c_str(), "x%lld = %63s%n", &number, value, &used) != 2 ||
+    if (std::sscanf(line.c_str(), "x%lld = %63s%n", &number, value, &used) !=
+            2 ||
         number != expected_number) {
       std::abort();
     }
@@ -79,7 +80,8 @@ void CheckRootLines(const std::string& out, size_t degree) {
     std::string rest = line.substr(used);
     int roots = 1, multiplicity = 1, more = 0;
     if (std::sscanf(rest.c_str(), " (multiplicity %d)%n", &multiplicity,
-                    &more) == 1 && more == static_cast<int>(rest.size())) {
+                    &more) == 1 &&
+        more == static_cast<int>(rest.size())) {
       if (multiplicity < 2) std::abort();
     } else if (std::sscanf(rest.c_str(),
                            " (%d distinct roots nearest to this value,"
