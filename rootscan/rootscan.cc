@@ -1,5 +1,6 @@
 #include "rootscan.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 #include <new>
 
 #include "progutil.h"
+#include "real_roots.h"
 
 // Every double below must be a true IEEE double. With x87 arithmetic for
 // double, g++ keeps excess precision wherever the optimiser likes and the
@@ -41,7 +43,7 @@ double StepForward(double x, double step) {
 namespace {
 
 // What an option sets.
-enum class Sets { kTolerance, kStep, kStepAndTolerance, kRange };
+enum class Sets { kTolerance, kStep, kStepAndTolerance, kRange, kRootsMode };
 
 // An option word, how many operands follow it and what they set.
 struct Option {
@@ -54,7 +56,8 @@ struct Option {
 constexpr Option kOptions[] = {{"-e", 1, Sets::kTolerance},
                                {"-s", 1, Sets::kStep},
                                {"-se", 1, Sets::kStepAndTolerance},
-                               {"-r", 2, Sets::kRange}};
+                               {"-r", 2, Sets::kRange},
+                               {"--roots", 0, Sets::kRootsMode}};
 
 const Option* FindOption(const std::string& text) {
   for (const Option& option : kOptions) {
@@ -65,7 +68,8 @@ const Option* FindOption(const std::string& text) {
 
 constexpr char kUsage[] =
     "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE |"
-    " -r START END]...\n";
+    " -r START END]...\n"
+    "       rootscan --roots [COEFFICIENT | -r START END]...\n";
 
 constexpr char kHelp[] =
     "Moves x from START to END in steps of STEP and prints every x at which\n"
@@ -74,7 +78,10 @@ constexpr char kHelp[] =
     "  -e TOL        tolerance (default 0.01)\n"
     "  -s STEP       step (default 0.01)\n"
     "  -se VALUE     step and tolerance both\n"
-    "  -r START END  range, both ends included (default -10 10)\n";
+    "  -r START END  range, both ends included (default -10 10)\n"
+    "  --roots       prints instead each real root from START to END (default\n"
+    "                all) once, ascending, as the nearest double, with its\n"
+    "                multiplicity when above 1; takes no -e, -s or -se\n";
 
 // Samples x from s.start while x <= s.end, printing each x in the band.
 // Returns false and sets *err when a write to out fails, or when x + step
@@ -119,10 +126,16 @@ bool ReadCommandLine(const std::vector<std::string>& args,
                      ScanSettings* settings, std::string* err) {
   const size_t n = args.size();
   settings->coefficients.reserve(n);
+  bool range_given = false;
+  std::vector<std::string> scan_options;  // -e, -s, -se as given, once each
   for (size_t i = 0; i < n; ++i) {
     const Option* option = FindOption(args[i]);
     if (option == nullptr) {
       settings->coefficients.push_back(std::atof(args[i].c_str()));
+      continue;
+    }
+    if (option->sets == Sets::kRootsMode) {
+      settings->roots = true;
       continue;
     }
     if (n - 1 - i < static_cast<size_t>(option->operands)) {
@@ -146,9 +159,33 @@ bool ReadCommandLine(const std::vector<std::string>& args,
       case Sets::kRange:
         settings->start = first;
         settings->end = std::atof(args[i + 2].c_str());
+        range_given = true;
+        break;
+      case Sets::kRootsMode:  // taken above: it has no operand to read
         break;
     }
+    if (option->sets != Sets::kRange &&
+        std::find(scan_options.begin(), scan_options.end(), option->word) ==
+            scan_options.end()) {
+      scan_options.push_back(option->word);
+    }
     i += option->operands;
+  }
+  if (!settings->roots) return true;
+  if (!scan_options.empty()) {
+    // "option -e", "options -e and -s", "options -e, -s and -se".
+    *err = scan_options.size() == 1 ? "option " : "options ";
+    for (size_t k = 0; k < scan_options.size(); ++k) {
+      if (k > 0) *err += k + 1 == scan_options.size() ? " and " : ", ";
+      *err += scan_options[k];
+    }
+    *err += scan_options.size() == 1 ? " has" : " have";
+    *err += " no meaning with --roots";
+    return false;
+  }
+  if (!range_given) {
+    settings->start = -std::numeric_limits<double>::infinity();
+    settings->end = std::numeric_limits<double>::infinity();
   }
   return true;
 }
@@ -194,7 +231,11 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         std::fprintf(err, "rootscan: %s\n%s", message.c_str(), kUsage);
         return 1;
       }
-      if (!CheckScan(s, &message) || !Scan(s, out, &message)) {
+      const bool done =
+          s.roots
+              ? PrintRealRoots(s.coefficients, s.start, s.end, out, &message)
+              : CheckScan(s, &message) && Scan(s, out, &message);
+      if (!done) {
         // The lines printed so far go out before the complaint.
         std::fflush(out);
         std::fprintf(err, "rootscan: %s\n", message.c_str());

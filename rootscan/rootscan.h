@@ -24,6 +24,7 @@ struct ScanSettings {
   double start = -10.0;              // First sample.
   double end = 10.0;                 // Last sample, when the steps land on it.
   std::vector<double> coefficients;  // Highest power first.
+  bool roots = false;                // --roots: find the roots themselves.
 };
 
 /// The polynomial with coefficients[0..degree] (highest power first) at x:
@@ -39,8 +40,11 @@ double StepForward(double x, double step);
 /// Reads the command-line arguments after the program name into *settings
 /// (which starts from the defaults): option words consume the following
 /// arguments as operands whatever their text, every other argument is a
-/// coefficient, all converted with atof. Returns false and sets *err (e.g.
-/// "option -e needs an operand") when an option lacks its operands.
+/// coefficient, all converted with atof. With --roots the range, unless -r
+/// sets it, is the whole real line (-inf to inf). Returns false and sets *err
+/// (e.g. "option -e needs an operand") when an option lacks its operands, or
+/// when --roots comes with -e, -s or -se ("option -e has no meaning with
+/// --roots").
 bool ReadCommandLine(const std::vector<std::string>& args,
                      ScanSettings* settings, std::string* err);
 
@@ -54,10 +58,11 @@ bool ReadCommandLine(const std::vector<std::string>& args,
 bool CheckScan(const ScanSettings& s, std::string* err);
 
 /// Runs the whole program on the arguments after the program name: writes
-/// the found lines or the closing line (or, for "--help" alone, the usage)
-/// to out, complaints to err, and reads nothing from in. Returns the exit
-/// status: 0 after a complete scan, 1 when the command line or the scan is
-/// refused, x stops advancing or a write fails.
+/// the found lines or the closing line (or, for "--help" alone, the usage;
+/// with --roots, what PrintRealRoots writes) to out, complaints to err, and
+/// reads nothing from in. Returns the exit status: 0 after a complete scan
+/// or --roots answer, 1 when the command line, the scan or the --roots input
+/// is refused, x stops advancing or a write fails.
 int RunRootscan(const std::vector<std::string>& args, std::FILE* in,
                 std::FILE* out, std::FILE* err);
 

@@ -1,11 +1,13 @@
-// Fuzz target for rootscan's command-line handling and scan: the input, split
-// at NUL bytes, is the argument vector after the program name. Scans of more
-// than kMaxSamples samples are only parsed, so each run stays short, unless
-// x cannot move at all (the program then stops at once). Every run must end
-// with status 0 and either numbered found lines in ascending order, the one
-// closing line or the usage (--help), or with status 1 and one "rootscan: "
-// line on standard error (followed by the usage line when an option lacks
-// its operands).
+// Fuzz target for rootscan's command-line handling, scan and --roots mode:
+// the input, split at NUL bytes, is the argument vector after the program
+// name. Scans of more than kMaxSamples samples are only parsed, so each run
+// stays short, unless x cannot move at all (the program then stops at once).
+// Every run must end with status 0 and either numbered found lines in
+// ascending order, the one closing line or the usage (--help), or with
+// status 1 and one "rootscan: " line on standard error (followed by the two
+// usage lines when the command line cannot be read). With --roots the found
+// lines are strictly ascending, each value in its shortest form, and their
+// multiplicities add up to the degree at most.
 
 #include <cmath>
 #include <cstdint>
@@ -16,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "real_roots.h"
 #include "rootscan.h"
 
 namespace {
@@ -53,6 +56,50 @@ void CheckFoundLines(const std::string& out) {
   }
 }
 
+// The --roots lines: "xK = V", V in its shortest form and strictly
+// ascending, then nothing, " (multiplicity M)" or " (J distinct roots nearest
+// to this value, multiplicity M in all)"; M summed at most `degree`.
+void CheckRootLines(const std::string& out, size_t degree) {
+  long long expected_number = 1;
+  double last = -std::numeric_limits<double>::infinity();
+  size_t total = 0, pos = 0;
+  while (pos < out.size()) {
+    size_t eol = out.find('\n', pos);
+    if (eol == std::string::npos) std::abort();
+    std::string line = out.substr(pos, eol - pos);
+    long long number = 0;
+    char value[64];
+    int used = 0;
+    if (std::sscanf(line.c_str(), "x%lld = %63s%n", &number, value, &used) !=
+            2 ||
+        number != expected_number) {
+      std::abort();
+    }
+    const double x = std::strtod(value, nullptr);
+    if (ShortestDecimal(x) != value || !(x > last)) std::abort();
+    std::string rest = line.substr(used);
+    int roots = 1, multiplicity = 1, more = 0;
+    if (std::sscanf(rest.c_str(), " (multiplicity %d)%n", &multiplicity,
+                    &more) == 1 &&
+        more == static_cast<int>(rest.size())) {
+      if (multiplicity < 2) std::abort();
+    } else if (std::sscanf(rest.c_str(),
+                           " (%d distinct roots nearest to this value,"
+                           " multiplicity %d in all)%n",
+                           &roots, &multiplicity, &more) == 2 &&
+               more == static_cast<int>(rest.size())) {
+      if (roots < 2 || multiplicity < roots) std::abort();
+    } else if (!rest.empty()) {
+      std::abort();
+    }
+    total += multiplicity;
+    last = x;
+    ++expected_number;
+    pos = eol + 1;
+  }
+  if (total > degree) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -72,7 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string message;
   const bool help = args.size() == 1 && args[0] == "--help";
   const bool parsed = help || ReadCommandLine(args, &s, &message);
-  if (!help && parsed && s.start <= s.end && s.step > 0 &&
+  if (!help && parsed && !s.roots && s.start <= s.end && s.step > 0 &&
       std::isfinite(s.step) && std::isfinite(s.start) && std::isfinite(s.end)) {
     double samples = (s.end - s.start) / s.step;
     bool stalls_at_once = StepForward(s.start, s.step) == s.start;
@@ -91,7 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::abort();
     size_t lines = 0;
     for (char c : complaint) lines += c == '\n';
-    if (lines != (parsed ? 1u : 2u)) std::abort();
+    if (lines != (parsed ? 1u : 3u)) std::abort();
     if (!parsed && complaint.find("\nusage: rootscan ") == std::string::npos)
       std::abort();
     if (!parsed && !printed.empty()) std::abort();
@@ -101,6 +148,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (status != 0 || !complaint.empty() || !parsed) std::abort();
   if (help) {
     if (printed.rfind("usage: rootscan ", 0) != 0) std::abort();
+  } else if (s.roots) {
+    if (printed.rfind("No real roots from ", 0) == 0 ||
+        printed.rfind("Every x from ", 0) == 0) {
+      if (printed.find('\n') != printed.size() - 1) std::abort();
+    } else {
+      if (printed.empty()) std::abort();
+      CheckRootLines(printed, s.coefficients.size() - 1);
+    }
   } else if (printed.rfind("No solutions from ", 0) == 0) {
     if (printed.find('\n') != printed.size() - 1) std::abort();
   } else {

@@ -1,0 +1,178 @@
+#include "int_poly.h"
+
+#include <cstdint>
+
+namespace {
+
+// a - b.
+IntPoly Subtract(IntPoly a, const IntPoly& b) {
+  if (a.size() < b.size()) a.resize(b.size());
+  for (std::size_t i = 0; i < b.size(); ++i) a[i] -= b[i];
+  TrimPoly(&a);
+  return a;
+}
+
+// A multiple of the remainder of a divided by b (degree of b at least 1):
+// each step scales what is left by b's leading coefficient, so that no
+// division is needed; the scale does not matter to the callers, which keep
+// the primitive part only.
+IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
+  const int db = Degree(b);
+  const BigInt& lead = b.back();
+  const bool lead_is_one = lead == BigInt(1);
+  while (Degree(a) >= db) {
+    const BigInt top = a.back();
+    const int shift = Degree(a) - db;
+    if (!lead_is_one) {
+      for (BigInt& c : a) c = c * lead;
+    }
+    for (int j = 0; j < db; ++j) a[shift + j] -= top * b[j];
+    a.pop_back();  // top * lead - lead * top
+    TrimPoly(&a);
+  }
+  return a;
+}
+
+// Polynomials modulo a prime below 2^32, lowest power first, no zero on top.
+using ModPoly = std::vector<std::uint32_t>;
+
+std::uint32_t MulMod(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
+  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(a) * b % m);
+}
+
+// a^(m-2) mod m: the inverse of a modulo the prime m (Fermat).
+std::uint32_t InverseMod(std::uint32_t a, std::uint32_t m) {
+  std::uint32_t result = 1;
+  for (std::uint32_t e = m - 2; e != 0; e >>= 1) {
+    if (e & 1) result = MulMod(result, a, m);
+    a = MulMod(a, a, m);
+  }
+  return result;
+}
+
+void TrimMod(ModPoly* p) {
+  while (!p->empty() && p->back() == 0) p->pop_back();
+}
+
+// The degree of the greatest common divisor of a and b (b not zero) modulo
+// the prime m, by Euclid's algorithm.
+int ModGcdDegree(ModPoly a, ModPoly b, std::uint32_t m) {
+  while (!b.empty()) {
+    const std::uint32_t inverse = InverseMod(b.back(), m);
+    while (a.size() >= b.size()) {
+      const std::uint32_t factor = MulMod(a.back(), inverse, m);
+      const std::size_t shift = a.size() - b.size();
+      for (std::size_t j = 0; j < b.size(); ++j) {
+        const std::uint32_t t = MulMod(factor, b[j], m);
+        a[shift + j] =
+            a[shift + j] >= t ? a[shift + j] - t : a[shift + j] + (m - t);
+      }
+      TrimMod(&a);  // the top is now 0
+    }
+    a.swap(b);
+  }
+  return static_cast<int>(a.size()) - 1;
+}
+
+}  // namespace
+
+void TrimPoly(IntPoly* p) {
+  while (!p->empty() && p->back().IsZero()) p->pop_back();
+}
+
+IntPoly Derivative(const IntPoly& p) {
+  IntPoly d;
+  for (std::size_t i = 1; i < p.size(); ++i)
+    d.push_back(p[i] * BigInt(static_cast<long long>(i)));
+  TrimPoly(&d);
+  return d;
+}
+
+IntPoly PrimitivePart(const IntPoly& p) {
+  BigInt content;
+  const BigInt one(1);
+  for (const BigInt& c : p) {
+    content = Gcd(content, c);
+    if (content == one) break;
+  }
+  IntPoly q = p;
+  if (!q.empty() && content != one) {
+    for (BigInt& c : q) c = DivideExact(c, content);
+  }
+  if (!q.empty() && q.back().Sign() < 0) {
+    for (BigInt& c : q) c.Negate();
+  }
+  return q;
+}
+
+IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
+  // Euclid's algorithm on primitive parts: the pseudo-remainder of the last
+  // two, made primitive so that the coefficients stay small.
+  IntPoly x = PrimitivePart(a), y = PrimitivePart(b);
+  if (Degree(x) < Degree(y)) x.swap(y);
+  while (!y.empty()) {
+    if (Degree(y) == 0) return IntPoly{BigInt(1)};
+    IntPoly r = PseudoRemainder(x, y);
+    x = std::move(y);
+    y = PrimitivePart(r);
+  }
+  return x;
+}
+
+IntPoly DivideExact(const IntPoly& a, const IntPoly& b) {
+  const int db = Degree(b);
+  const int dq = Degree(a) - db;
+  if (dq < 0) return IntPoly();
+  IntPoly rest = a, q(dq + 1);
+  for (int i = dq; i >= 0; --i) {
+    BigInt c = DivideExact(rest[i + db], b.back());
+    for (int j = 0; j <= db; ++j) rest[i + j] -= c * b[j];
+    q[i] = std::move(c);
+  }
+  TrimPoly(&q);
+  return q;
+}
+
+bool SquareFreeModPrimes(const IntPoly& p) {
+  // If p and p' had a common factor g (primitive, of degree 1 or more), g
+  // would divide both modulo any prime m that does not divide p's leading
+  // coefficient (nor then g's), keeping its degree. So a greatest common
+  // divisor of degree 0 modulo such a prime shows p square-free. The primes
+  // are the largest below 2^32, which fit the limbs' arithmetic; a few tries
+  // make an unlucky prime (one dividing the discriminant) very unlikely.
+  constexpr std::uint32_t kPrimes[] = {4294967291u, 4294967279u, 4294967231u};
+  const int n = Degree(p);
+  for (const std::uint32_t m : kPrimes) {
+    if (p.back().Mod(m) == 0) continue;
+    ModPoly f(n + 1), d(n);
+    for (int i = 0; i <= n; ++i) f[i] = p[i].Mod(m);
+    for (int i = 1; i <= n; ++i)
+      d[i - 1] = MulMod(static_cast<std::uint32_t>(i) % m, f[i], m);
+    TrimMod(&d);  // not empty: n < m and the leading coefficient is not 0
+    if (ModGcdDegree(f, d, m) == 0) return true;
+  }
+  return false;
+}
+
+std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
+  if (SquareFreeModPrimes(p)) return {{p, 1}};
+  // Yun's algorithm. With g = gcd(p, p') and p = c * prod a_k^k: b = p / g is
+  // the product of all a_k, and d = p' / g - b' = b * sum (k - 1) a_k' / a_k,
+  // so gcd(b, d) = a_1. Dividing b and d by a_1 (and taking the derivative
+  // again) moves on to a_2, and so on. Any constant factor carried along
+  // does no harm as long as b and d carry the same one.
+  std::vector<std::pair<IntPoly, int>> factors;
+  const IntPoly dp = Derivative(p);
+  const IntPoly g = PolyGcd(p, dp);
+  if (Degree(g) == 0) return {{p, 1}};
+  IntPoly b = DivideExact(p, g);
+  IntPoly d = Subtract(DivideExact(dp, g), Derivative(b));
+  for (int k = 1; Degree(b) > 0; ++k) {
+    IntPoly a = PolyGcd(b, d);
+    IntPoly next_b = DivideExact(b, a);
+    d = Subtract(DivideExact(d, a), Derivative(next_b));
+    b = std::move(next_b);
+    if (Degree(a) > 0) factors.emplace_back(std::move(a), k);
+  }
+  return factors;
+}

@@ -1,0 +1,95 @@
+#include "int_poly.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The polynomial with the given coefficients, lowest power first.
+IntPoly Poly(const std::vector<long long>& coefficients) {
+  IntPoly p;
+  for (long long c : coefficients) p.push_back(BigInt(c));
+  TrimPoly(&p);
+  return p;
+}
+
+IntPoly Times(const IntPoly& a, const IntPoly& b) {
+  IntPoly product(a.size() + b.size() - 1);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
+  }
+  return product;
+}
+
+IntPoly Power(const IntPoly& a, int k) {
+  IntPoly p = Poly({1});
+  for (int i = 0; i < k; ++i) p = Times(p, a);
+  return p;
+}
+
+TEST(IntPoly, SquareFreeFactorsGiveEachRootsMultiplicity) {
+  const IntPoly x_minus_1 = Poly({-1, 1}), x_plus_2 = Poly({2, 1});
+  const IntPoly two_x_plus_1 = Poly({1, 2}), x2_plus_1 = Poly({1, 0, 1});
+  const IntPoly x2_minus_2 = Poly({-2, 0, 1}), x_minus_3 = Poly({-3, 1});
+  struct Case {
+    IntPoly p;
+    std::vector<std::pair<IntPoly, int>> factors;  // primitive, lead > 0
+  };
+  const Case cases[] = {
+      {Times(Power(x_minus_1, 3), x_plus_2), {{x_plus_2, 1}, {x_minus_1, 3}}},
+      {Times(Power(two_x_plus_1, 2), x2_plus_1),
+       {{x2_plus_1, 1}, {two_x_plus_1, 2}}},
+      // A constant factor, and factors of multiplicity 2 and 4 only.
+      {Times(Poly({-6}), Times(Power(Times(x_minus_1, x2_minus_2), 2),
+                               Power(x_minus_3, 4))),
+       {{Times(x_minus_1, x2_minus_2), 2}, {x_minus_3, 4}}},
+      {Power(x2_plus_1, 5), {{x2_plus_1, 5}}},
+      {Times(x_minus_3, x2_minus_2), {{Times(x_minus_3, x2_minus_2), 1}}},
+  };
+  for (const Case& c : cases) {
+    const auto factors = SquareFreeFactors(c.p);
+    ASSERT_EQ(factors.size(), c.factors.size()) << Degree(c.p);
+    for (std::size_t i = 0; i < factors.size(); ++i) {
+      EXPECT_EQ(PrimitivePart(factors[i].first), c.factors[i].first);
+      EXPECT_EQ(factors[i].second, c.factors[i].second);
+    }
+  }
+}
+
+TEST(IntPoly, SquareFreeModPrimesNeverClaimsARepeatedFactorAway) {
+  const IntPoly x_minus_1 = Poly({-1, 1});
+  EXPECT_FALSE(SquareFreeModPrimes(Power(x_minus_1, 2)));
+  EXPECT_FALSE(
+      SquareFreeModPrimes(Times(Poly({3, 0, 1}), Power(Poly({5, 7}), 2))));
+  EXPECT_TRUE(SquareFreeModPrimes(Poly({-2, 0, 1})));
+  // The first prime p divides the leading coefficient of (p x + 1)^2 (x + 2),
+  // which is x + 2 modulo p: that prime must not count.
+  const IntPoly px_plus_1 = Poly({1, 4294967291LL});
+  EXPECT_FALSE(SquareFreeModPrimes(Times(Power(px_plus_1, 2), Poly({2, 1}))));
+  EXPECT_TRUE(SquareFreeModPrimes(Times(px_plus_1, Poly({2, 1}))));
+  // All three primes divide the leading coefficient: not shown square-free,
+  // which the exact factorisation then finds it to be.
+  const IntPoly lead_of_all_primes = Times(
+      Times(px_plus_1, Poly({1, 4294967279LL})), Poly({-1, 4294967231LL}));
+  EXPECT_FALSE(SquareFreeModPrimes(lead_of_all_primes));
+  const auto factors = SquareFreeFactors(lead_of_all_primes);
+  ASSERT_EQ(factors.size(), 1u);
+  EXPECT_EQ(factors[0].first, lead_of_all_primes);
+  EXPECT_EQ(factors[0].second, 1);
+}
+
+TEST(IntPoly, GcdAndExactDivision) {
+  const IntPoly a = Times(Poly({3}), Times(Poly({-1, 1}), Poly({2, 1})));
+  const IntPoly b = Times(Poly({-6}), Times(Poly({-1, 1}), Poly({-5, 1})));
+  EXPECT_EQ(PolyGcd(a, b), Poly({-1, 1}));
+  EXPECT_EQ(PolyGcd(a, Poly({2, 1})), Poly({2, 1}));
+  EXPECT_EQ(PolyGcd(Poly({1, 1}), Poly({-1, 1})), Poly({1}));
+  EXPECT_EQ(PolyGcd(a, IntPoly()), Poly({-2, 1, 1}));
+  EXPECT_EQ(DivideExact(a, Poly({-1, 1})), Poly({6, 3}));
+  EXPECT_EQ(Derivative(Poly({5, -3, 0, 2})), Poly({-3, 0, 6}));
+  EXPECT_EQ(PrimitivePart(Poly({6, -9, -3})), Poly({-2, 3, 1}));
+}
+
+}  // namespace
