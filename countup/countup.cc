@@ -193,21 +193,9 @@ bool ElementWriter::Failed(std::string* err) const {
 }
 
 bool ElementWriter::Drain(std::string* err) {
-  // write may take fewer bytes than offered (pipes, signals): go on from
-  // where it stopped until all are out or it fails. A write that takes
-  // nothing and gives no reason would be tried again for ever: it fails as
-  // an I/O error.
-  const char* p = buffer_.get();
-  size_t left = used_;
-  while (left > 0) {
-    ssize_t n = write_(fd_, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error_ = n < 0 && errno != 0 ? errno : EIO;
-      return Failed(err);
-    }
-    p += n;
-    left -= static_cast<size_t>(n);
+  if (!WriteAll(fd_, buffer_.get(), used_, write_)) {
+    error_ = errno;
+    return Failed(err);
   }
   used_ = 0;
   return true;

@@ -1,14 +1,13 @@
 #ifndef COUNTUP_COUNTUP_H_
 #define COUNTUP_COUNTUP_H_
 
-#include <sys/types.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "progutil.h"  // WriteFunction
 
 // countup: reads a count n from standard input and prints 0, 1, ..., n - 1
 // on one line, each followed by ", ", then a line feed: bytes that are fixed
@@ -26,10 +25,8 @@ bool ReadCount(std::FILE* in, int* count, std::string* err);
 /// them, formatting into a large buffer that goes out in big blocks.
 class ElementWriter {
  public:
-  /// What the writer calls to write: ::write, or a stand-in for it in tests.
-  using WriteFunction = ssize_t (*)(int fd, const void* data, size_t size);
-
-  /// A writer to fd through write, and it does not close fd. Throws
+  /// A writer to fd through write (::write, or a stand-in for it in tests),
+  /// and it does not close fd. Throws
   /// std::bad_alloc when its buffer cannot be had.
   explicit ElementWriter(int fd, WriteFunction write = ::write);
   ElementWriter(const ElementWriter&) = delete;

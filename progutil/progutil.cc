@@ -18,3 +18,17 @@ bool FlushOutput(std::FILE* out, std::string* err) {
   }
   return WriteError(err);
 }
+
+bool WriteAll(int fd, const char* data, std::size_t size, WriteFunction write) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0 || errno == 0) errno = EIO;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}

@@ -2,9 +2,13 @@
 #define PROGUTIL_PROGUTIL_H_
 
 // What every program shares: the shape of its logic, the main that runs it,
-// and the check that its output got out. The source is compiled into each
+// and the checks that its output got out. The source is compiled into each
 // program, so that none depends on another file at run time.
 
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <cstddef>
 #include <cstdio>
 #include <new>
 #include <string>
@@ -43,5 +47,15 @@ bool WriteError(std::string* err);
 /// call, so a program clears errno before its output and leaves it alone
 /// after; the reason of a failure of this flush is always its own.
 bool FlushOutput(std::FILE* out, std::string* err);
+
+/// What WriteAll calls to write: ::write, or a stand-in for it in tests.
+using WriteFunction = ssize_t (*)(int fd, const void* data, size_t size);
+
+/// Writes the `size` bytes at `data` to fd through `write`, going on from
+/// where a partial or interrupted write stopped. Returns true once all are
+/// out; else false with errno saying why, EIO for a write that takes nothing
+/// or fails without a reason (tried again, it would be for ever).
+bool WriteAll(int fd, const char* data, std::size_t size,
+              WriteFunction write = ::write);
 
 #endif  // PROGUTIL_PROGUTIL_H_

@@ -1,10 +1,8 @@
 #ifndef WORDGAME_DESCRIPTOR_H_
 #define WORDGAME_DESCRIPTOR_H_
 
-// File descriptors for wordgame's own files: closed on scope exit, written
-// whole.
-
-#include <string>
+// File descriptors for wordgame's own files, closed on scope exit. They are
+// written whole with WriteAll (progutil.h).
 
 /// A file descriptor closed when the object goes out of scope (a negative one
 /// is left alone).
@@ -22,9 +20,5 @@ class Descriptor {
  private:
   int fd_;
 };
-
-/// Writes all of `bytes` to fd, again after an interrupted or partial write.
-/// False (errno says why; EIO for a write that makes no progress) on failure.
-bool WriteAll(int fd, const std::string& bytes);
 
 #endif  // WORDGAME_DESCRIPTOR_H_

@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "descriptor.h"
+#include "progutil.h"
 #include "word_list.h"
 
 namespace {
@@ -205,7 +206,8 @@ bool GameFolder::NewGame(const std::vector<std::string>& words,
   {
     Descriptor dictionary(
         open(g_dictionary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (dictionary.get() < 0 || !WriteAll(dictionary.get(), bytes) ||
+    if (dictionary.get() < 0 ||
+        !WriteAll(dictionary.get(), bytes.data(), bytes.size()) ||
         !dictionary.Close()) {
       *err = Reason(std::string("cannot start a game: ") + g_dictionary);
       return false;

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "descriptor.h"
+#include "progutil.h"
 #include "word_list.h"
 
 namespace {
@@ -555,9 +556,10 @@ bool StateStore::ReadLocked(SavedState* state, std::string* note,
 // the name always holds one whole file.
 bool StateStore::WriteLocked(const SavedState& state, std::string* err) {
   const std::string fresh = folder_ + "/state.new";
+  const std::string text = FormatStateFile(state);
   Descriptor fd(
       open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-  bool ok = fd.get() >= 0 && WriteAll(fd.get(), FormatStateFile(state)) &&
+  bool ok = fd.get() >= 0 && WriteAll(fd.get(), text.data(), text.size()) &&
             fsync(fd.get()) == 0 && fd.Close();
   if (!ok) {
     *err = Reason("cannot write " + fresh);
