@@ -1,8 +1,11 @@
 #ifndef WORDGAME_DESCRIPTOR_H_
 #define WORDGAME_DESCRIPTOR_H_
 
-// File descriptors for wordgame's own files, closed on scope exit. They are
-// written whole with WriteAll (progutil.h).
+// File descriptors for wordgame's own files: closed on scope exit, read
+// whole (ReadAll; they are written whole with WriteAll, progutil.h).
+
+#include <cstddef>
+#include <string>
 
 /// A file descriptor closed when the object goes out of scope (a negative one
 /// is left alone).
@@ -20,5 +23,11 @@ class Descriptor {
  private:
   int fd_;
 };
+
+/// Reads fd to its end into *bytes, going on after an interrupted read, but
+/// stops as soon as *bytes holds more than `limit` bytes (a file that never
+/// ends, such as /dev/zero, is one). The bytes go straight into *bytes, not
+/// through a buffer on the stack. False when a read fails, errno saying why.
+bool ReadAll(int fd, std::size_t limit, std::string* bytes);
 
 #endif  // WORDGAME_DESCRIPTOR_H_

@@ -193,20 +193,13 @@ ReadResult ReadStateFile(const std::string& path, SavedState* state,
     return ReadResult::kBad;
   }
   std::string text;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = read(fd.get(), buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      *why = std::strerror(errno);
-      return ReadResult::kBad;
-    }
-    if (n == 0) break;
-    text.append(buf, static_cast<std::size_t>(n));
-    if (text.size() > kMaxStateBytes) {
-      *why = "larger than " + std::to_string(kMaxStateBytes >> 20) + " MiB";
-      return ReadResult::kBad;
-    }
+  if (!ReadAll(fd.get(), kMaxStateBytes, &text)) {
+    *why = std::strerror(errno);
+    return ReadResult::kBad;
+  }
+  if (text.size() > kMaxStateBytes) {
+    *why = "larger than " + std::to_string(kMaxStateBytes >> 20) + " MiB";
+    return ReadResult::kBad;
   }
   return ParseStateFile(text, state, why) ? ReadResult::kGood
                                           : ReadResult::kBad;

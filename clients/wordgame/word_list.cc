@@ -1,15 +1,16 @@
 #include "word_list.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <unordered_set>
+
+#include "descriptor.h"
 
 namespace {
 
@@ -70,24 +71,13 @@ bool AllLetters(const std::string& s) {
 
 bool ReadWholeFile(const std::string& path, std::string* bytes,
                    std::string* err) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-      std::fopen(path.c_str(), "rb"), &std::fclose);
-  if (!file) {
+  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0 || !ReadAll(file.get(), kMaxListBytes, bytes)) {
     *err = std::strerror(errno);
     return false;
   }
-  bytes->clear();
-  char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, file.get())) > 0) {
-    if (bytes->size() + n > kMaxListBytes) {
-      *err = "larger than 64 MiB, too large for a word list";
-      return false;
-    }
-    bytes->append(buf, n);
-  }
-  if (std::ferror(file.get())) {
-    *err = std::strerror(errno);
+  if (bytes->size() > kMaxListBytes) {
+    *err = "larger than 64 MiB, too large for a word list";
     return false;
   }
   return true;
