@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -31,4 +32,8 @@ bool ReadAll(int fd, std::size_t limit, std::string* bytes) {
     if (n < 0) return false;
     if (n == 0 || bytes->size() > limit) return true;
   }
+}
+
+std::string WithReason(const std::string& what) {
+  return what + ": " + std::strerror(errno);
 }

@@ -2,7 +2,8 @@
 #define WORDGAME_DESCRIPTOR_H_
 
 // File descriptors for wordgame's own files: closed on scope exit, read
-// whole (ReadAll; they are written whole with WriteAll, progutil.h).
+// whole (ReadAll; they are written whole with WriteAll, progutil.h), and
+// failures on them told with their reason.
 
 #include <cstddef>
 #include <string>
@@ -29,5 +30,8 @@ class Descriptor {
 /// ends, such as /dev/zero, is one). The bytes go straight into *bytes, not
 /// through a buffer on the stack. False when a read fails, errno saying why.
 bool ReadAll(int fd, std::size_t limit, std::string* bytes);
+
+/// "<what>: <errno's reason>", for a call that has just failed.
+std::string WithReason(const std::string& what);
 
 #endif  // WORDGAME_DESCRIPTOR_H_

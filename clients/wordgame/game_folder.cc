@@ -35,10 +35,6 @@ struct sigaction g_previous[kSignalCount];
 // of killing the program with the folder and a partial copy left behind.
 struct sigaction g_previous_xfsz;
 
-std::string Reason(const std::string& what) {
-  return what + ": " + std::strerror(errno);
-}
-
 void RemoveFiles() {
   if (g_dictionary[0] != '\0') unlink(g_dictionary);
   if (g_folder[0] != '\0') rmdir(g_folder);
@@ -139,20 +135,20 @@ bool GameFolder::Open(std::string* err) {
   if (pattern[0] != '/') {
     char here[sizeof g_folder];
     if (getcwd(here, sizeof here) == nullptr) {
-      *err = Reason("cannot create a game folder in " + parent);
+      *err = WithReason("cannot create a game folder in " + parent);
       return false;
     }
     pattern = here + ("/" + pattern);
   }
   if (pattern.size() >= sizeof g_folder) {
     errno = ENAMETOOLONG;
-    *err = Reason("cannot create a game folder in " + parent);
+    *err = WithReason("cannot create a game folder in " + parent);
     return false;
   }
   std::strcpy(g_folder, pattern.c_str());
   if (mkdtemp(g_folder) == nullptr) {
     g_folder[0] = '\0';
-    *err = Reason("cannot create a game folder in " + parent);
+    *err = WithReason("cannot create a game folder in " + parent);
     return false;
   }
   // From here on the destructor undoes whatever was done.
@@ -162,11 +158,11 @@ bool GameFolder::Open(std::string* err) {
   // Only the reading end is non-blocking: it is read once the line is in.
   if (pipe2(capture_, O_CLOEXEC) != 0) {
     capture_[0] = capture_[1] = -1;
-    *err = Reason("cannot start a game");
+    *err = WithReason("cannot start a game");
     return false;
   }
   if (fcntl(capture_[0], F_SETFL, O_NONBLOCK) != 0) {
-    *err = Reason("cannot start a game");
+    *err = WithReason("cannot start a game");
     return false;
   }
   return true;
@@ -209,7 +205,7 @@ bool GameFolder::NewGame(const std::vector<std::string>& words,
     if (dictionary.get() < 0 ||
         !WriteAll(dictionary.get(), bytes.data(), bytes.size()) ||
         !dictionary.Close()) {
-      *err = Reason(std::string("cannot start a game: ") + g_dictionary);
+      *err = WithReason(std::string("cannot start a game: ") + g_dictionary);
       return false;
     }
   }
@@ -217,7 +213,7 @@ bool GameFolder::NewGame(const std::vector<std::string>& words,
     Redirect redirect(capture_[1], g_folder);
     if (!redirect.ok()) {
       errno = redirect.error();
-      *err = Reason("cannot start a game");
+      *err = WithReason("cannot start a game");
       return false;
     }
     try {

@@ -44,10 +44,6 @@ constexpr int kMaxBadFiles = 100;
 // waiting session notices a free lock soon without spinning.
 constexpr auto kLockRetry = std::chrono::milliseconds(5);
 
-std::string Reason(const std::string& what) {
-  return what + ": " + std::strerror(errno);
-}
-
 bool IsWord(const std::string& s) {
   return !s.empty() && s.size() <= kMaxWordLetters && AllLetters(s);
 }
@@ -213,7 +209,7 @@ bool MakeFolders(const std::string& path, std::string* err) {
     if (!MakeFolders(path.substr(0, slash), err)) return false;
     if (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) return true;
   }
-  *err = Reason("cannot create " + path);
+  *err = WithReason("cannot create " + path);
   return false;
 }
 
@@ -223,14 +219,14 @@ class FileLock {
   bool Acquire(const std::string& path, int wait_ms, std::string* err) {
     fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd_ < 0) {
-      *err = Reason("cannot open " + path);
+      *err = WithReason("cannot open " + path);
       return false;
     }
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
     while (flock(fd_, LOCK_EX | LOCK_NB) != 0) {
       if (errno != EWOULDBLOCK && errno != EINTR) {
-        *err = Reason("cannot lock " + path);
+        *err = WithReason("cannot lock " + path);
         return false;
       }
       if (std::chrono::steady_clock::now() >= deadline) {
@@ -555,7 +551,7 @@ bool StateStore::WriteLocked(const SavedState& state, std::string* err) {
   bool ok = fd.get() >= 0 && WriteAll(fd.get(), text.data(), text.size()) &&
             fsync(fd.get()) == 0 && fd.Close();
   if (!ok) {
-    *err = Reason("cannot write " + fresh);
+    *err = WithReason("cannot write " + fresh);
   } else {
     if (before_rename_) before_rename_();
     if (rename(fresh.c_str(), path_.c_str()) == 0) {
@@ -566,7 +562,7 @@ bool StateStore::WriteLocked(const SavedState& state, std::string* err) {
       if (folder.get() >= 0) fsync(folder.get());
       return true;
     }
-    *err = Reason("cannot replace " + path_);
+    *err = WithReason("cannot replace " + path_);
   }
   unlink(fresh.c_str());
   return false;
