@@ -32,15 +32,18 @@ struct Terminal::State {
   bool gone = false;
 };
 
+bool CapableTerm() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
+}
+
 std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
                                          bool colour) {
-  const char* term = std::getenv("TERM");
-  if (!isatty(fileno(in)) || !isatty(fileno(out)) || term == nullptr ||
-      *term == '\0' || std::strcmp(term, "dumb") == 0) {
+  if (!isatty(fileno(in)) || !isatty(fileno(out)) || !CapableTerm()) {
     return nullptr;
   }
   std::fflush(out);
-  SCREEN* screen = newterm(term, out, in);
+  SCREEN* screen = newterm(std::getenv("TERM"), out, in);
   if (screen == nullptr) return nullptr;
   std::unique_ptr<Terminal> terminal(new Terminal);
   terminal->state_ = std::make_unique<State>();

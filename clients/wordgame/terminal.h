@@ -12,6 +12,10 @@
 #include "screen.h"
 #include "screen_game.h"
 
+/// True when TERM names a terminal that can do more than print lines: set,
+/// not empty and not "dumb". Both the full screen and colours need one.
+bool CapableTerm();
+
 class Terminal {
  public:
   /// Takes over the terminal of `in` and `out` (the alternate screen, keys

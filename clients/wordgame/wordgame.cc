@@ -342,10 +342,8 @@ bool ChooseWords(const Settings& settings, ChosenWords* words,
 // wish (NO_COLOR set to anything but the empty string).
 bool WantsColour(std::FILE* out) {
   int fd = fileno(out);
-  const char* term = std::getenv("TERM");
   const char* no_colour = std::getenv("NO_COLOR");
-  return fd >= 0 && isatty(fd) && term != nullptr && *term != '\0' &&
-         std::strcmp(term, "dumb") != 0 &&
+  return fd >= 0 && isatty(fd) && CapableTerm() &&
          (no_colour == nullptr || *no_colour == '\0');
 }
 
