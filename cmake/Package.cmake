@@ -91,10 +91,10 @@ set(CPACK_DEBIAN_PROGRAMS_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PROGRAMS_DESCRIPTION "\
 small command-line programs: sorting, roots, primes, a word game
 Five small command-line programs: orderdemo and sort (integer sorting;
-sort is on PATH as smalltools-sort), rootscan (real roots of a polynomial
-by sampling), trimprimes (sum of the two-sided truncatable primes) and
-countup (the integers below a count), with wordgame, a terminal
-word-guessing game.
+sort is on PATH as smalltools-sort), rootscan (real roots of a polynomial,
+by sampling or exactly), trimprimes (sum of the two-sided truncatable
+primes) and countup (the integers below a count), with wordgame, a
+terminal word-guessing game.
 .
 The programs are installed under /opt/smalltools and linked from
 /usr/bin. All but countup are 32-bit x86 programs.")
@@ -130,8 +130,8 @@ The debug symbols of the programs of smalltools, found by gdb through each
 program's build ID.")
 
 # Completes the staged trees before they are packed: documentation, links,
-# stripped programs and their
-# debug symbols, compressed manual pages (see the script). Variables named CPACK_* reach it.
+# stripped programs and their debug symbols, compressed manual pages (see the
+# script). Variables named CPACK_* reach it.
 set(CPACK_SMALLTOOLS_DEB_FILES ${SMALLTOOLS_DEB_FILES})
 set(CPACK_SMALLTOOLS_OBJCOPY ${CMAKE_OBJCOPY})
 set(CPACK_SMALLTOOLS_READELF ${CMAKE_READELF})

@@ -1,5 +1,4 @@
-// wordgame: a terminal word-guessing game over the engine in
-// game.o.
+// wordgame: a terminal word-guessing game over the engine in game.o.
 
 #include "progutil.h"
 #include "wordgame.h"
