@@ -5,9 +5,9 @@
 
 Deck::Deck(std::vector<std::string> words, std::uint32_t seed,
            std::vector<std::string> first)
-    : words_(std::move(words)),
-      unplayed_(first.empty() ? words_ : std::move(first)),
-      shuffle_(seed) {}
+    : words_(std::move(words)), unplayed_(std::move(first)), shuffle_(seed) {
+  if (unplayed_.empty()) unplayed_ = words_;
+}
 
 std::vector<std::string> Deck::NextRound(std::string* note) {
   note->clear();

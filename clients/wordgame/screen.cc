@@ -207,6 +207,7 @@ std::string KeyLine(KeyMode mode, int width) {
                   "Enter: done   Esc: quit", "Enter done  Esc quit"},
                  width);
     default:
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one long line
       return Fit({"a-z: guess a letter   Enter: the whole word   ?: help   "
                   "!: give up   Esc: quit",
                   "a-z letter  Enter word  ? help  ! give up  Esc quit",

@@ -102,7 +102,7 @@ void Terminal::Show(const Screen& screen) {
       while (end < cols && screen.PaintAt(r, end) == screen.PaintAt(r, c)) {
         ++end;
       }
-      wattrset(stdscr, attributes(screen.PaintAt(r, c)));
+      wattrset(stdscr, static_cast<int>(attributes(screen.PaintAt(r, c))));
       mvwaddnstr(stdscr, r, c, text.c_str() + c, end - c);
       c = end;
     }

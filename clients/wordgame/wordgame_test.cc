@@ -81,17 +81,15 @@ TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
   std::string list = tmp_.WriteFile("list",
                                     "\xEF\xBB\xBF"
                                     "cat\ndog\nhorse\nice cream\n42\n");
+  const std::string opening = "Words: " + list +
+                              ", 3 words, 1 of 5 letters.\n" + list +
+                              ": 2 lines skipped (not one word of up to 64 "
+                              "letters a-z, nor a [category]): lines 4, 5.\n";
   for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
                             Words{"--length=5", "--", list}}) {
     ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(
-        r.out.rfind("Words: " + list + ", 3 words, 1 of 5 letters.\n" + list +
-                        ": 2 lines skipped (not one word of up to 64 "
-                        "letters a-z, nor a [category]): lines 4, 5.\n",
-                    0),
-        0u)
-        << r.out;
+    EXPECT_EQ(r.out.rfind(opening, 0), 0u) << r.out;
     EXPECT_EQ(Secrets(r.out), Words{"horse"});
   }
   ProgramResult none = RunInProcess(RunWordgame, {"--length", "64", list}, "");
@@ -112,7 +110,7 @@ TEST_F(WordgameInProcess, CategoryAndDifficultyChooseTheWords) {
   const std::string list = lists.WriteFile(
       "list", "[animals]\ncat\nzebra\nhorse\n[food]\npie\nlemon\n");
   const std::string plain = lists.WriteFile("plain", "cat\ndog\n");
-  auto run = [&](Words args, const std::string& input = "!\nn\n") {
+  auto run = [&](const Words& args, const std::string& input = "!\nn\n") {
     return RunInProcess(RunWordgame, args, input);
   };
   ProgramResult hard = run({"-c", "Animals", "-d", "hard", list});
@@ -307,8 +305,11 @@ TEST_F(WordgameInProcess, FolderThatCannotBeMadeIsReportedBeforeAnyBoard) {
     setenv("TMPDIR", tmpdir.c_str(), 1);
     ProgramResult r = RunInProcess(RunWordgame, {list}, "c\n");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "wordgame: cannot create a game folder in " + tmpdir +
-                         ": " + reason + "\n");
+    EXPECT_EQ(r.err, std::string("wordgame: cannot create a game folder in ")
+                         .append(tmpdir)
+                         .append(": ")
+                         .append(reason)
+                         .append("\n"));
     EXPECT_EQ(r.out.find("Word:"), std::string::npos);
   }
 }
@@ -516,6 +517,7 @@ TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
   }
   ProgramResult full =
       RunProgram({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
+                  // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): a script
                   "mount -t tmpfs -o size=64k none \"$1\" || exit 99\n"
                   "\"$0\" big; status=$?; ls -A \"$1\" >&2; exit $status",
                   WORDGAME_PATH, tmp_.path()},
