@@ -14,11 +14,6 @@ std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
 }  // namespace
 
-std::string CountOf(std::size_t n, const std::string& noun) {
-  const char* plural = noun.back() == 's' ? "es" : "s";
-  return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
-}
-
 void Score::Add(bool won_round) {
   if (won_round) {
     ++won;

@@ -17,9 +17,6 @@
 /// for each.
 constexpr std::size_t kMisses = 7;
 
-/// "1 letter", "2 letters"; "1 miss", "2 misses".
-std::string CountOf(std::size_t n, const std::string& noun);
-
 /// Rounds won and lost, and the current winning streak.
 struct Score {
   int won = 0, lost = 0, streak = 0;

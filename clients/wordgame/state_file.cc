@@ -425,9 +425,8 @@ std::string FormatStats(const Stats& stats) {
   // "Wins with 0 misses: 3, with 2: 1."
   bool first = true;
   for (const auto& [misses, wins] : stats.wins_by_misses) {
-    std::string count = std::to_string(misses);
-    text += first ? "Wins with " + count + (misses == 1 ? " miss" : " misses")
-                  : ", with " + count;
+    text += first ? "Wins with " + CountOf(misses, "miss")
+                  : ", with " + std::to_string(misses);
     text += ": " + std::to_string(wins);
     first = false;
   }

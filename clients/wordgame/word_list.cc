@@ -62,6 +62,11 @@ std::string Tidy(const std::string& line) {
   return word;
 }
 
+std::string CountOf(std::uint64_t n, const std::string& noun) {
+  const char* plural = noun.back() == 's' ? "es" : "s";
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
+}
+
 bool AllLetters(const std::string& s) {
   for (char c : s) {
     if (c < 'a' || c > 'z') return false;
@@ -127,10 +132,8 @@ WordList ParseWordList(const std::string& bytes) {
 
 std::string SkippedNote(const WordList& list) {
   if (list.skipped == 0) return "";
-  return std::to_string(list.skipped) +
-         (list.skipped == 1 ? " line" : " lines") +
-         " skipped (not one word of up to " + std::to_string(kMaxWordLetters) +
-         " letters a-z, nor a [category]): " +
+  return CountOf(list.skipped, "line") + " skipped (not one word of up to " +
+         std::to_string(kMaxWordLetters) + " letters a-z, nor a [category]): " +
          NamedLines(list.skipped, list.skipped_lines);
 }
 

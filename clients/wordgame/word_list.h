@@ -5,6 +5,7 @@
 // it down by category and difficulty.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -25,6 +26,9 @@ std::string Tidy(const std::string& line);
 
 /// True when s consists of letters a-z only (the empty string included).
 bool AllLetters(const std::string& s);
+
+/// "1 letter", "2 letters"; "1 miss", "2 misses".
+std::string CountOf(std::uint64_t n, const std::string& noun);
 
 /// What a word list offers for play.
 struct WordList {

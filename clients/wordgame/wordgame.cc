@@ -455,8 +455,7 @@ bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
     std::fprintf(out,
                  "Reset the statistics of %s to zero? The recently played "
                  "words are kept. [y/N] ",
-                 (std::to_string(played) + (played == 1 ? " round" : " rounds"))
-                     .c_str());
+                 CountOf(played, "round").c_str());
     if (!FlushOutput(out, err)) return false;
     InputLine answer;
     bool ended = false;
