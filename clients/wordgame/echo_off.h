@@ -19,11 +19,8 @@ class EchoOff {
   EchoOff(const EchoOff&) = delete;
   EchoOff& operator=(const EchoOff&) = delete;
 
-  /// True when the echo went off (the descriptor is a terminal).
-  bool active() const { return active_; }
-
  private:
-  bool active_ = false;
+  bool active_ = false;  // the echo went off: the destructor turns it on
 };
 
 #endif  // WORDGAME_ECHO_OFF_H_
