@@ -208,6 +208,11 @@ std::string ReadAndClose(std::FILE* f) {
   return bytes;
 }
 
+std::string ReadFile(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  return f == nullptr ? "" : ReadAndClose(f);
+}
+
 ProgramResult RunInProcess(RunFunction run,
                            const std::vector<std::string>& args,
                            const RunOptions& options) {

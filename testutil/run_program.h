@@ -81,6 +81,9 @@ std::FILE* FileHolding(const std::string& bytes);
 /// Everything in the temporary file f, from its start; closes f.
 std::string ReadAndClose(std::FILE* f);
 
+/// Everything in the file at `path`; "" when it cannot be opened.
+std::string ReadFile(const std::string& path);
+
 /// Calls run(args, in, out, err) in this process, with options.input on `in`
 /// and temporary files for out and err, and returns the status and both
 /// outputs. Of the options only these apply: line_buffered; stdin_closed

@@ -15,8 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -43,13 +41,6 @@ std::string Hex2(std::size_t n) {
   char digits[3];
   std::snprintf(digits, sizeof digits, "%02zx", n);
   return digits;
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 RoundResult Won(std::size_t misses, const std::string& word = "",
@@ -322,7 +313,7 @@ TEST(StateStore, KilledSessionLeavesAWholeFile) {
   SavedState state;
   std::string note;
   ASSERT_TRUE(store.Record(Won(1, "cat", 10), &state, &note));
-  const std::string before = Slurp(store.path());
+  const std::string before = ReadFile(store.path());
 
   auto run_child = [&](bool kill_before_rename) {
     pid_t pid = fork();
@@ -338,7 +329,7 @@ TEST(StateStore, KilledSessionLeavesAWholeFile) {
   int status = 0;
   ASSERT_EQ(waitpid(pid, &status, 0), pid);
   ASSERT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(Slurp(store.path()), before);
+  EXPECT_EQ(ReadFile(store.path()), before);
   EXPECT_TRUE(fs::exists(dir.path() + "/state.new"));
 
   std::uint64_t played = 1;
@@ -370,7 +361,7 @@ TEST(StateStore, DamagedFileIsSetAsideNeverDeleted) {
                       " is damaged (no end line: cut short); set aside as " +
                       store.path() + ".bad, statistics start afresh");
   EXPECT_EQ(state.stats.played(), 0u);
-  EXPECT_EQ(Slurp(store.path() + ".bad"), junk);
+  EXPECT_EQ(ReadFile(store.path() + ".bad"), junk);
   EXPECT_FALSE(fs::exists(store.path()));
 
   // The next one goes beside it; the round is saved on a fresh file.
@@ -378,7 +369,7 @@ TEST(StateStore, DamagedFileIsSetAsideNeverDeleted) {
   EXPECT_TRUE(store.Record(Won(0), &state, &note));
   EXPECT_NE(note.find("set aside as " + dir.path() + "/state.2.bad"),
             std::string::npos);
-  EXPECT_EQ(Slurp(store.path() + ".bad"), junk);
+  EXPECT_EQ(ReadFile(store.path() + ".bad"), junk);
   EXPECT_EQ(StateStore(dir.path()).Load(&note).stats.won, 1u);
 
   // A folder in the file's place is not read either.
@@ -421,7 +412,7 @@ TEST(StateStore, UnsavedRoundsStillCountAndSayItOnce) {
                       ": cannot open " + lock_file +
                       ": Is a directory; statistics start afresh");
   EXPECT_FALSE(blocked.Record(Won(0), &state, &note));
-  EXPECT_EQ(Slurp(blocked.path()), "junk");
+  EXPECT_EQ(ReadFile(blocked.path()), "junk");
   fs::remove(lock_file);
   fs::remove(blocked.path());
   fs::create_directory(dir.path() + "/state.new");

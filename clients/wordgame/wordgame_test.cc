@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -376,10 +375,7 @@ TEST_F(Wordgame, DictTxtHereIsTidiedButLeftAsItIs) {
       << r.out;
   EXPECT_NE(r.out.find("You won! The word was \"cat\"."), std::string::npos);
   EXPECT_EQ(Listing(here_.path()), std::vector<std::string>{"dict.txt"});
-  std::ifstream in(here_.path() + "/dict.txt", std::ios::binary);
-  std::stringstream bytes;
-  bytes << in.rdbuf();
-  EXPECT_EQ(bytes.str(), words);
+  EXPECT_EQ(ReadFile(here_.path() + "/dict.txt"), words);
 }
 
 TEST_F(Wordgame, FileArgumentComesBeforeDictTxt) {
@@ -624,13 +620,9 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
             std::string::npos)
       << after;
   EXPECT_EQ(after.find("+---+"), std::string::npos) << after;
-  std::ifstream before_file(here_.path() + "/before"),
-      after_file(here_.path() + "/after");
-  std::stringstream modes_before, modes_after;
-  modes_before << before_file.rdbuf();
-  modes_after << after_file.rdbuf();
-  EXPECT_NE(modes_before.str().find("echo"), std::string::npos);
-  EXPECT_EQ(modes_after.str(), modes_before.str());
+  const std::string modes_before = ReadFile(here_.path() + "/before");
+  EXPECT_NE(modes_before.find("echo"), std::string::npos);
+  EXPECT_EQ(ReadFile(here_.path() + "/after"), modes_before);
   EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
 }
 
