@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <new>
@@ -82,6 +83,42 @@ TEST(FlushOutput, ReportsTheFailureWithItsReason) {
             "write error: Bad file descriptor");
   EXPECT_EQ(FlushMessage(std::fopen("/dev/null", "r"), "text", 0),
             "write error: Input/output error");
+}
+
+// A stand-in for write that answers each call from `script` in turn: a
+// count of bytes taken, -errno for a failure, or kNoReason for a failure
+// that leaves errno 0; what it takes goes to `taken`.
+constexpr long kNoReason = -1000;
+std::vector<long> script;
+std::string taken;
+
+ssize_t Scripted(int, const void* data, size_t size) {
+  const long answer = script.empty() ? 0 : script.front();
+  if (!script.empty()) script.erase(script.begin());
+  if (answer < 0) {
+    errno = answer == kNoReason ? 0 : static_cast<int>(-answer);
+    return -1;
+  }
+  const size_t n = std::min(size, static_cast<size_t>(answer));
+  taken.append(static_cast<const char*>(data), n);
+  return static_cast<ssize_t>(n);
+}
+
+TEST(WriteAll, GoesOnAfterPartialAndInterruptedWritesAndNeverLoops) {
+  // An interrupted write is tried again, a partial one goes on from where
+  // it stopped.
+  script = {2, -EINTR, 1, 100};
+  taken.clear();
+  EXPECT_TRUE(WriteAll(-1, "abcdef", 6, Scripted));
+  EXPECT_EQ(taken, "abcdef");
+  // A failure keeps its reason; a write that takes nothing, or fails without
+  // a reason, is EIO rather than tried for ever.
+  for (long answer : {long{-ENOSPC}, 0L, kNoReason}) {
+    script = {1, answer, 100};
+    errno = 0;
+    EXPECT_FALSE(WriteAll(-1, "abc", 3, Scripted)) << answer;
+    EXPECT_EQ(errno, answer == -ENOSPC ? ENOSPC : EIO) << answer;
+  }
 }
 
 }  // namespace
