@@ -9,58 +9,49 @@
 #include <new>
 #include <utility>
 
+#include "sort_internal.h"
+
 namespace {
+
+using sort_internal::kQuickInsertion;
+using sort_internal::Lopsided;
 
 // Scratch of up to this many ints (16 KiB) lives on the stack; more comes
 // from the heap. A merge of a whole large array would otherwise need as many
 // bytes of stack as the array itself and overrun the usual 8 MiB stack.
-constexpr int64_t kStackScratch = 4096;
-
-// Quicksort ranges of at most this many elements are finished by insertion
-// sort instead of being partitioned further. Measured on 20,000 random values
-// in cache (x86-64, g++ -O3, best of 300), quicksort took 28.9, 25.9, 24.3,
-// 23.5, 22.7 and 24.2 ns per element with cut-offs of 16, 32, 48, 64, 96 and
-// 128 (q_sort alike): ranges under two blocks are partitioned by the plain,
-// branchy loops, so short ones are cheaper to insert. 64 takes most of the
-// gain while an unlucky range still costs at most 64 * 64 / 2 moves.
-constexpr int kQuickInsertion = 64;
+constexpr int kStackScratch = 4096;
 
 // Merge sort ranges of at most this many elements are sorted by insertion
-// sort instead of being split and merged. Measured as above, mergesort took
-// 25.5, 25.4, 25.4, 24.6, 24.5, 24.1, 24.1 and 25.1 ns per element with
-// cut-offs of 8, 12, 16, 24, 32, 48, 64 and 96: flat from 24 to 64, and 32
-// lies inside that.
+// sort instead of being split and merged. Measured as for kQuickInsertion,
+// mergesort took 25.5, 25.4, 25.4, 24.6, 24.5, 24.1, 24.1 and 25.1 ns per
+// element with cut-offs of 8, 12, 16, 24, 32, 48, 64 and 96: flat from 24 to
+// 64, and 32 lies inside that.
 constexpr int kMergeInsertion = 32;
 
-// Room for n ints: on the stack when small, on the heap otherwise.
-class Scratch {
- public:
-  explicit Scratch(int64_t n) {
-    if (n > kStackScratch) {
-      heap_.reset(new int[static_cast<size_t>(n)]);
-      data_ = heap_.get();
-    }
-  }
-  int* data() { return data_; }
-  Scratch(const Scratch&) = delete;  // data_ may point into the object
-  Scratch& operator=(const Scratch&) = delete;
-
- private:
-  int local_[kStackScratch];
-  std::unique_ptr<int[]> heap_;
-  int* data_ = local_;
-};
-
-// Midpoint (first + last) / 2 with the fraction dropped, without overflow.
-int Middle(int first, int last) {
-  return static_cast<int>((static_cast<int64_t>(first) + last) / 2);
+// Calls use(room) with room for kRoom ints on the stack, in a frame of its
+// own: only a call that takes this path carries the room.
+template <int kRoom, class Use>
+[[gnu::noinline]] void OnStack(const Use& use) {
+  int room[kRoom];
+  use(room);
 }
 
-// floor(log2(n)) for n >= 1.
-int Log2(int64_t n) {
-  int log = 0;
-  while (n > 1) n >>= 1, ++log;
-  return log;
+// Calls use(room) with room for n ints: on the stack for up to kStackScratch,
+// on the heap beyond. The stack room comes in three sizes, 256 bytes, 2 KiB
+// and 16 KiB, so that a short merge takes little stack: a thread with the
+// smallest stack allowed (16 KiB) can still merge sort short arrays.
+template <class Use>
+void WithScratch(int64_t n, const Use& use) {
+  if (n <= kStackScratch / 64) {
+    OnStack<kStackScratch / 64>(use);
+  } else if (n <= kStackScratch / 8) {
+    OnStack<kStackScratch / 8>(use);
+  } else if (n <= kStackScratch) {
+    OnStack<kStackScratch>(use);
+  } else {
+    std::unique_ptr<int[]> heap(new int[static_cast<size_t>(n)]);
+    use(heap.get());
+  }
 }
 
 // Sorts a[0, n) by straight insertion. The smallest-so-far test first lets
@@ -82,45 +73,14 @@ void InsertionSort(int* a, int n) {
   }
 }
 
-// Sorts a[0, n) by heapsort: O(n log n) whatever the input, in place.
-void HeapSort(int* a, int n) {
-  auto sift_down = [a](int64_t root, int64_t end) {
-    int v = a[root];
-    for (;;) {
-      int64_t child = 2 * root + 1;
-      if (child >= end) break;
-      if (child + 1 < end && a[child + 1] > a[child]) ++child;
-      if (a[child] <= v) break;
-      a[root] = a[child];
-      root = child;
-    }
-    a[root] = v;
-  };
-  for (int root = n / 2 - 1; root >= 0; --root) sift_down(root, n);
-  for (int end = n - 1; end > 0; --end) {
-    std::swap(a[0], a[end]);
-    sift_down(0, end);
+// Which of i, j, k points at the median of the three values.
+int* MedianOfThree(int* i, int* j, int* k) {
+  if (*i < *j) {
+    if (*j < *k) return j;
+    return *i < *k ? k : i;
   }
-}
-
-// A partition is lopsided when its smaller part has fewer than an eighth of
-// the range: such splits are what make a quicksort quadratic. With at most
-// log2(n) of them on any chain of nested ranges (the budget the quicksorts
-// start with) and every other split leaving at most 7/8 of its range, the
-// chain is at most log2(n) + log(n) / log(8/7) partitions long, so the sort
-// stays O(n log n). A random middle pivot is lopsided one time in four, and
-// after one the pivot is a median of three: on 10^7 random values neither
-// quicksort ran out of budget once (counted in a test build).
-bool Lopsided(int64_t smaller, int64_t n) { return smaller < n / 8; }
-
-// The index among i, j, k whose value is the median of the three.
-int MedianIndex(const int* a, int i, int j, int k) {
-  if (a[i] < a[j]) {
-    if (a[j] < a[k]) return j;
-    return a[i] < a[k] ? k : i;
-  }
-  if (a[i] < a[k]) return i;
-  return a[j] < a[k] ? k : j;
+  if (*i < *k) return i;
+  return *j < *k ? k : j;
 }
 
 // Merges the sorted runs left[0, n_left) and right[0, n_right) into out, which
@@ -193,6 +153,33 @@ void SortInto(int* src, int* dst, int n) {
   }
 }
 
+}  // namespace
+
+namespace sort_internal {
+
+Counters* counters = nullptr;
+
+// Sorts a[0, n) by heapsort: O(n log n) whatever the input, in place.
+void HeapSort(int* a, int n) {
+  auto sift_down = [a](int64_t root, int64_t end) {
+    int v = a[root];
+    for (;;) {
+      int64_t child = 2 * root + 1;
+      if (child >= end) break;
+      if (child + 1 < end && a[child + 1] > a[child]) ++child;
+      if (a[child] <= v) break;
+      a[root] = a[child];
+      root = child;
+    }
+    a[root] = v;
+  };
+  for (int root = n / 2 - 1; root >= 0; --root) sift_down(root, n);
+  for (int end = n - 1; end > 0; --end) {
+    std::swap(a[0], a[end]);
+    sift_down(0, end);
+  }
+}
+
 // Ranges of up to this many elements (16 KiB, within the L2 cache) that run
 // out of lopsided partitions are heapsorted: in place, with no allocation, at
 // a bounded cost (4096 random values took 214 us on x86-64 and 302 us as a
@@ -215,13 +202,22 @@ void SortWithoutPivots(int* a, int n) {
     scratch.reset(new (std::nothrow) int[static_cast<size_t>(n)]);
   }
   if (scratch == nullptr) {
+    if (counters != nullptr) ++counters->heapsorts;
     HeapSort(a, n);
     return;
   }
+  if (counters != nullptr) ++counters->mergesorts;
   int* copy = scratch.get();
   std::memcpy(copy, a, static_cast<size_t>(n) * sizeof(int));
   SortInto(copy, a, n);
 }
+
+}  // namespace sort_internal
+
+namespace {
+
+using sort_internal::counters;
+using sort_internal::SortWithoutPivots;
 
 // Elements per block in the partitions' block phase: a block's offsets fit in
 // bytes. Measured as for kQuickInsertion with blocks of 32, 64 and 128:
@@ -298,39 +294,34 @@ void PartitionPointers(int* arr, int count, int pivot, int** low_last,
   *high_first = left;
 }
 
-// q_sort's partition of arr[first..last] around the value of the element at
+// q_sort's partition of [first, last] around the value of the element at
 // *at: i moves up over elements not greater than the pivot (stopping at
 // last), j down over greater ones, and the elements they stop at are
 // exchanged, i and j staying where they are, until i >= j. *at follows the
 // pivot element through the exchanges. Returns j. The block phase is
 // ScanBlocks with q_sort's stopping rules.
-int PartitionIndices(int* arr, int first, int last, int* at) {
-  const int pivot = arr[*at];
-  int pivot_at = *at;
-  int *left, *right;
+int* PartitionIndices(int* first, int* last, int** at) {
+  const int pivot = **at;
+  int* pivot_at = *at;
+  int *i, *j;
   ScanBlocks(
-      arr + first, arr + last + 1, pivot, [pivot](int v) { return v > pivot; },
-      [arr, &pivot_at](int* l, int* r) {
+      first, last + 1, pivot, [pivot](int v) { return v > pivot; },
+      [&pivot_at](int* l, int* r) {
         std::swap(*l, *r);
         // Only a right stop can be the pivot element: it is not greater.
-        int r_at = static_cast<int>(r - arr);
-        pivot_at = pivot_at == r_at ? static_cast<int>(l - arr) : pivot_at;
+        pivot_at = pivot_at == r ? l : pivot_at;
       },
-      &left, &right);
-  int i = static_cast<int>(left - arr);
-  int j = static_cast<int>(right - arr);
+      &i, &j);
   for (;;) {
-    while (arr[i] <= pivot && i < last) ++i;
+    while (*i <= pivot && i < last) ++i;
     // Stops at the pivot element, or at an element that an exchange or the
     // left scan left not greater than the pivot, at the latest.
-    while (arr[j] > pivot) --j;
+    while (*j > pivot) --j;
     if (i >= j) break;
-    std::swap(arr[i], arr[j]);
-    if (pivot_at == i) {
-      pivot_at = j;
-    } else if (pivot_at == j) {
-      pivot_at = i;
-    }
+    std::swap(*i, *j);
+    // The left scan never stops at the pivot element (it is not greater), so
+    // only the right one can move it.
+    if (pivot_at == j) pivot_at = i;
   }
   *at = pivot_at;
   return j;
@@ -386,9 +377,11 @@ void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
       SortWithoutPivots(arr, count);
       return;
     }
-    int at = count / 2;
-    if (spread_pivot) at = MedianIndex(arr, count / 4, at, count - count / 4);
-    const int pivot = arr[at];
+    int* at = arr + count / 2;
+    if (spread_pivot) {
+      at = MedianOfThree(arr + count / 4, at, arr + count - count / 4);
+    }
+    const int pivot = *at;
     spread_pivot = false;
     if (bounds.has_high && pivot == bounds.high) {
       count = SetAsideEqualAtEnd(arr, count, pivot);
@@ -400,6 +393,7 @@ void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
       count -= equal;
       continue;
     }
+    if (counters != nullptr) ++counters->partitions;
     int *right, *left;
     PartitionPointers(arr, count, pivot, &right, &left);
     int n_low = static_cast<int>(right - arr + 1);
@@ -423,54 +417,60 @@ void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
   InsertionSort(arr, count);
 }
 
-// q_sort over arr[first..last] with `budget` lopsided partitions left before
-// the range is sorted without pivots. When has_ceiling is set, no element of
+// q_sort over [first, last] with `budget` lopsided partitions left before
+// the range is sorted without pivots. Each partition is around the value at
+// the middle, first + (last - first) / 2 (for indices, (first + last) / 2). When has_ceiling is set, no element of
 // the range is greater than `ceiling` (the pivot of an enclosing partition).
+// The range is held as pointers, so no index sum can overflow an int, even
+// for a range that ends at index INT_MAX.
 //
-// The partition is the design's: elements not greater than the pivot to the
-// left, greater ones to the right, the pivot element (its index followed
-// through the exchanges) at the split. A pivot equal to the ceiling would put
-// everything to the left and split off a single element, over and over, on
-// runs of equal values; such a range is instead split into the elements less
-// than the pivot and those equal to it, which are done. After a lopsided
-// partition the next pivot is the median of three, as in QuickSortRange.
-void QSortRange(int* arr, int first, int last, int budget, bool has_ceiling,
+// The partition is fixed (see "Fixed interfaces" in the README): elements not
+// greater than the pivot to the left, greater ones to the right, the pivot
+// element (followed through the exchanges) at the split. A pivot equal to
+// the ceiling would put everything to the left and split off a single
+// element, over and over, on runs of equal values; such a range is instead
+// split into the elements less than the pivot and those equal to it, which
+// are done. After a lopsided partition the next pivot is the median of
+// three, as in QuickSortRange.
+void QSortRange(int* first, int* last, int budget, bool has_ceiling,
                 int ceiling) {
   bool spread_pivot = false;
   while (last - first >= kQuickInsertion) {
+    const std::ptrdiff_t n = last - first + 1;
+    // A range that has been split holds fewer than INT_MAX elements; only a
+    // split range can run out of budget or have a ceiling.
     if (budget == 0) {
-      SortWithoutPivots(arr + first, last - first + 1);
+      SortWithoutPivots(first, static_cast<int>(n));
       return;
     }
-    int at = Middle(first, last);
+    int* at = first + (last - first) / 2;
     if (spread_pivot) {
-      int quarter = (last - first) / 4;
-      at = MedianIndex(arr, first + quarter, at, last - quarter);
+      const std::ptrdiff_t quarter = (last - first) / 4;
+      at = MedianOfThree(first + quarter, at, last - quarter);
     }
-    const int pivot = arr[at];
+    const int pivot = *at;
     spread_pivot = false;
     if (has_ceiling && pivot == ceiling) {
-      last =
-          first - 1 + SetAsideEqualAtEnd(arr + first, last - first + 1, pivot);
+      last = first - 1 + SetAsideEqualAtEnd(first, static_cast<int>(n), pivot);
       continue;
     }
-    int j = PartitionIndices(arr, first, last, &at);
-    std::swap(arr[at], arr[j]);
-    int n_low = j - first;
-    int n_high = last - j;
-    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, last - first + 1);
+    if (counters != nullptr) ++counters->partitions;
+    int* j = PartitionIndices(first, last, &at);
+    std::swap(*at, *j);
+    const std::ptrdiff_t n_low = j - first, n_high = last - j;
+    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, n);
     budget -= spread_pivot;
     if (n_low < n_high) {
-      QSortRange(arr, first, j - 1, budget, true, pivot);
+      QSortRange(first, j - 1, budget, true, pivot);
       first = j + 1;
     } else {
-      QSortRange(arr, j + 1, last, budget, has_ceiling, ceiling);
+      QSortRange(j + 1, last, budget, has_ceiling, ceiling);
       last = j - 1;
       has_ceiling = true;
       ceiling = pivot;
     }
   }
-  if (first < last) InsertionSort(arr + first, last - first + 1);
+  if (first < last) InsertionSort(first, static_cast<int>(last - first + 1));
 }
 
 }  // namespace
@@ -478,27 +478,35 @@ void QSortRange(int* arr, int first, int last, int budget, bool has_ceiling,
 void merge(int* arr, int left_start, int left_end, int right_start,
            int right_end) {
   // Both runs are copied out first, so the output may overlap either of them.
+  // On equal values the right run's element is written first: a note, not a
+  // promise, as equal ints cannot be told apart.
   int64_t n_left = static_cast<int64_t>(left_end) - left_start;
   int64_t n_right = static_cast<int64_t>(right_end) - right_start;
   if (n_left < 0) n_left = 0;
   if (n_right < 0) n_right = 0;
   if (n_left + n_right == 0) return;  // Nothing to write; arr may even be null.
-  Scratch scratch(n_left + n_right);
-  int* left = scratch.data();
-  int* right = left + n_left;
-  std::memcpy(left, arr + left_start, n_left * sizeof(int));
-  std::memcpy(right, arr + right_start, n_right * sizeof(int));
-  MergeRuns(left, static_cast<int>(n_left), right, static_cast<int>(n_right),
-            arr + left_start);
+  WithScratch(n_left + n_right, [&](int* left) {
+    int* right = left + n_left;
+    std::memcpy(left, arr + left_start, n_left * sizeof(int));
+    std::memcpy(right, arr + right_start, n_right * sizeof(int));
+    MergeRuns(left, static_cast<int>(n_left), right, static_cast<int>(n_right),
+              arr + left_start);
+  });
 }
 
 void mergesort_rec(int* arr, int start, int end) {
-  // One scratch copy of the range serves every merge of the sort.
+  // One scratch copy of the range serves every merge of the sort; a range
+  // that is insertion sorted needs none.
   int64_t n = static_cast<int64_t>(end) - start;
   if (n < 2) return;
-  Scratch scratch(n);
-  std::memcpy(scratch.data(), arr + start, n * sizeof(int));
-  SortInto(scratch.data(), arr + start, static_cast<int>(n));
+  if (n <= kMergeInsertion) {
+    InsertionSort(arr + start, static_cast<int>(n));
+    return;
+  }
+  WithScratch(n, [&](int* copy) {
+    std::memcpy(copy, arr + start, n * sizeof(int));
+    SortInto(copy, arr + start, static_cast<int>(n));
+  });
 }
 
 void mergesort(int* arr, int count) { mergesort_rec(arr, 0, count); }
@@ -507,15 +515,15 @@ void quicksort(int* arr, int count) {
   // The smaller part of each partition is sorted by recursion and the larger
   // by the loop, so nesting stays within log2(count) whatever the input.
   if (count < 2) return;
-  QuickSortRange(arr, count, Log2(count), Bounds());
+  QuickSortRange(arr, count, sort_internal::QuickBudget(count), Bounds());
 }
 
 void q_sort(int* arr, int first, int last) {
   // Recursion takes the smaller part, the loop the larger, which bounds
   // nesting by log2 of the range length.
   if (first >= last) return;
-  QSortRange(arr, first, last, Log2(static_cast<int64_t>(last) - first + 1),
-             false, 0);
+  const int64_t n = static_cast<int64_t>(last) - first + 1;
+  QSortRange(arr + first, arr + last, sort_internal::QuickBudget(n), false, 0);
 }
 
 void print_arr(int* arr, int count) { print_arr_to(stdout, arr, count); }

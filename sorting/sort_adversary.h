@@ -2,11 +2,14 @@
 #define SORTING_SORT_ADVERSARY_H_
 
 // Adverse inputs for the quicksorts of sort.h, for tests and benchmarks.
-// They follow the pivot rules of sort.cc; should those change, the inputs
-// are merely less adverse and still valid inputs.
+// They follow the pivot rules of sort.cc and take its tuning constants from
+// sort_internal.h; should the rules change, the inputs are merely less
+// adverse and still valid inputs.
 
 #include <utility>
 #include <vector>
+
+#include "sort_internal.h"
 
 /// Returns a permutation of 1..n on which the value at index middle(count)
 /// of every range that a partition leaves is the largest of that range, so
@@ -27,26 +30,26 @@ inline std::vector<int> MiddlePivotKiller(int n, int (*middle)(int)) {
 /// (with q_sort set: of `q_sort`) along the chain of larger parts is
 /// lopsided, whether its pivot is the middle element or, after a lopsided
 /// partition, the median of three, until the sort's budget of lopsided
-/// partitions runs out.
+/// partitions runs out. Sets *budget_spent, when given, to whether it did:
+/// whether the sort is left to its way out on this input.
 ///
 /// McIlroy's adversary, run ahead of the sort: the partitions are simulated
 /// on "gas" elements, smaller than every value handed out and compared only
 /// with pivots, and the largest values still free are handed to the elements
 /// that the next pivot choice reads, so that the pivot is the largest or
 /// second largest of its range. The gas gets the smallest values at the end.
-inline std::vector<int> QuicksortAdversary(int n, bool q_sort) {
-  constexpr int kInsertion = 64;          // sort.cc's insertion sort cut-off
+inline std::vector<int> QuicksortAdversary(int n, bool q_sort,
+                                           bool* budget_spent = nullptr) {
   std::vector<std::pair<int, int>> a(n);  // value (0: gas), original index
   for (int i = 0; i < n; ++i) a[i] = {0, i};
   int next = n;
   auto solidify = [&](int at) {
     if (a[at].first == 0) a[at].first = next--;
   };
-  int budget = 0;
-  for (int m = n; m > 1; m >>= 1) ++budget;
+  int budget = sort_internal::QuickBudget(n);
   int lo = 0, hi = n;  // The range [lo, hi) on the chain.
   bool spread = false;
-  while (budget > 0 && hi - lo > kInsertion) {
+  while (budget > 0 && hi - lo > sort_internal::kQuickInsertion) {
     const int count = hi - lo, first = lo, last = hi - 1;
     int at = q_sort ? first + (last - first) / 2 : lo + count / 2;
     if (spread) {
@@ -63,11 +66,7 @@ inline std::vector<int> QuicksortAdversary(int n, bool q_sort) {
         while (a[j].first > pivot) --j;
         if (i >= j) break;
         std::swap(a[i], a[j]);
-        if (at == i) {
-          at = j;
-        } else if (at == j) {
-          at = i;
-        }
+        if (at == j) at = i;
       }
       std::swap(a[at], a[j]);
       n_low = j - first, n_high = last - j;
@@ -86,7 +85,7 @@ inline std::vector<int> QuicksortAdversary(int n, bool q_sort) {
       n_low = r - lo + 1, n_high = hi - l;
       low_end = r + 1, high_start = l;
     }
-    spread = (n_low < n_high ? n_low : n_high) < count / 8;
+    spread = sort_internal::Lopsided(n_low < n_high ? n_low : n_high, count);
     budget -= spread;
     if (n_low < n_high) {
       lo = high_start;
@@ -94,6 +93,7 @@ inline std::vector<int> QuicksortAdversary(int n, bool q_sort) {
       hi = low_end;
     }
   }
+  if (budget_spent != nullptr) *budget_spent = budget == 0;
   std::vector<int> value(n);
   int gas = 1;
   for (const auto& [v, index] : a) value[index] = v != 0 ? v : gas++;
