@@ -80,8 +80,9 @@ TEST(Merge, EmptyOrReversedRunWritesTheOtherBack) {
   EXPECT_EQ(a, (Values{5, 6, 7, 1}));
   merge(a.data(), 0, 3, 3, 2);
   EXPECT_EQ(a, (Values{5, 6, 7, 1}));
-  merge(a.data(), 3, 1, 0, 3);
-  EXPECT_EQ(a, (Values{5, 6, 7, 5}));
+  // A reversed left run: the right run alone is written from left_start.
+  merge(a.data(), 0, -1, 1, 3);
+  EXPECT_EQ(a, (Values{6, 7, 7, 1}));
 }
 
 TEST(Merge, RunsInsideALargerArray) {
