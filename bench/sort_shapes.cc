@@ -191,6 +191,7 @@ int Table(int count, int limit) {
   for (const Shape& shape : Shapes()) {
     Values input = shape.make(count);
     std::vector<double> t;
+    t.reserve(routines.size());
     for (const SortRoutine& r : routines) {
       t.push_back(TimeInChild(input, r.sort, limit));
     }

@@ -1,23 +1,29 @@
 #ifndef SORTING_SORT_INTERNAL_H_
 #define SORTING_SORT_INTERNAL_H_
 
-// The quicksorts' tuning constants, their way out of adverse inputs and a
-// counting hook, shared by sort.cc, the adverse inputs of sort_adversary.h
-// and the tests. Not installed: nothing here is promised to callers of
-// sort.h. The adversary builds its inputs from these very constants, so
-// retuning them here retunes the adversary with them.
+// The quicksorts' tuning constants, their pivot choice and partition step,
+// their way out of adverse inputs and a counting hook, shared by sort.cc, the
+// adverse inputs of sort_adversary.h and the tests. Not installed: nothing
+// here is promised to callers of sort.h. The adversary builds its inputs
+// from these very constants and functions, so retuning them here retunes the
+// adversary with them.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace sort_internal {
 
 // Quicksort ranges of at most this many elements are finished by insertion
-// sort instead of being partitioned further. Measured on 20,000 random values
-// in cache (x86-64, g++ -O3, best of 300), quicksort took 28.9, 25.9, 24.3,
-// 23.5, 22.7 and 24.2 ns per element with cut-offs of 16, 32, 48, 64, 96 and
-// 128 (q_sort alike): ranges under two blocks are partitioned by the plain,
-// branchy loops, so short ones are cheaper to insert. 64 takes most of the
-// gain while an unlucky range still costs at most 64 * 64 / 2 moves.
+// sort instead of being partitioned further. On 10^6 random values (g++ -O3,
+// best of 7 runs in each of 4 processes) quicksort took 21.7, 20.3, 19.7,
+// 19.0 and 19.1 ns per element with cut-offs of 16, 24, 32, 48 and 64 as a
+// 32-bit program, 21.7, 20.9, 20.3, 19.8 and 20.1 on x86-64 (q_sort alike):
+// a partition of a short range costs its pivot choice and a call, while
+// insertion sort of one costs a mispredicted branch per element. 48 and 64
+// are within 1% on random values; on ordered patterns such as interleaved
+// ascending and descending values, where insertion is cheap, 64 took 6.5 ms
+// for 10^6 values against 6.8 with 48 (32-bit). An unlucky range still costs
+// at most 64 * 64 / 2 moves.
 constexpr int kQuickInsertion = 64;
 
 // A partition is lopsided when its smaller part holds fewer than
@@ -25,7 +31,8 @@ constexpr int kQuickInsertion = 64;
 // quadratic. With at most QuickBudget(n) of them on any chain of nested
 // ranges and every other split leaving at most 7/8 of its range, the chain is
 // at most log2(n) + log(n) / log(8/7) partitions long, so the sort stays
-// O(n log n). A random middle pivot is lopsided one time in four.
+// O(n log n). On random values a middle element is lopsided one time in
+// four, a median of three about one time in twelve.
 constexpr int kLopsided = 8;
 
 /// True when a partition of n elements whose smaller part has `smaller` is
@@ -54,6 +61,20 @@ struct Counters {
 /// When not null, the quicksorts and SortWithoutPivots count into it. A test
 /// hook: one thread at a time, and null in every program.
 extern Counters* counters;
+
+/// The most elements a pivot is chosen from.
+constexpr int kPivotSamples = 9;
+
+/// Sets at[0, k) to the offsets, within a range of n > kQuickInsertion
+/// elements, of the elements the quicksorts choose its pivot from, and
+/// returns k (3 or 9).
+int PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at);
+
+/// One partition step of the quicksorts on a[0, n), n > kQuickInsertion: the
+/// pivot chosen from the samples, and the range split into the elements less
+/// than it (with equal_left, not greater, as q_sort splits), the pivot, and
+/// the rest. Returns where the pivot ends.
+int* PartitionAroundPivot(int* a, std::ptrdiff_t n, bool equal_left);
 
 /// Sorts a[0, n) by heapsort: in place, O(n log n) whatever the input.
 void HeapSort(int* a, int n);
