@@ -54,9 +54,9 @@ inline std::vector<int> QuicksortAdversary(int n, bool q_sort,
   std::ptrdiff_t count = n;  // The range on the chain: first[0, count).
   while (budget > 0 && count > sort_internal::kQuickInsertion) {
     std::ptrdiff_t at[sort_internal::kPivotSamples];
-    const int samples = sort_internal::PivotSamples(count, at);
-    for (int k = 0; k < samples; ++k) {
-      int& v = first[at[k]];
+    sort_internal::PivotSamples(count, at);
+    for (std::ptrdiff_t offset : at) {
+      int& v = first[offset];
       if (v < 0) {
         origin[next] = -1 - v;
         v = next--;

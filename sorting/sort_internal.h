@@ -15,15 +15,15 @@ namespace sort_internal {
 
 // Quicksort ranges of at most this many elements are finished by insertion
 // sort instead of being partitioned further. On 10^6 random values (g++ -O3,
-// best of 7 runs in each of 4 processes) quicksort took 21.7, 20.3, 19.7,
-// 19.0 and 19.1 ns per element with cut-offs of 16, 24, 32, 48 and 64 as a
-// 32-bit program, 21.7, 20.9, 20.3, 19.8 and 20.1 on x86-64 (q_sort alike):
+// best of 7 runs in each of 4 processes) quicksort took 22.8, 20.8, 20.2,
+// 20.5 and 21.4 ns per element with cut-offs of 16, 32, 48, 64 and 96 as a
+// 32-bit program, 22.9, 20.8, 20.7, 20.9 and 21.6 on x86-64 (q_sort alike):
 // a partition of a short range costs its pivot choice and a call, while
 // insertion sort of one costs a mispredicted branch per element. 48 and 64
-// are within 1% on random values; on ordered patterns such as interleaved
-// ascending and descending values, where insertion is cheap, 64 took 6.5 ms
-// for 10^6 values against 6.8 with 48 (32-bit). An unlucky range still costs
-// at most 64 * 64 / 2 moves.
+// are within 2% on random values; on ordered patterns such as interleaved
+// ascending and descending values, where insertion is cheap, 64 took 6.0 to
+// 6.2 ms for 10^6 values against 6.4 to 6.8 with 48 (32-bit). An unlucky
+// range still costs at most 64 * 64 / 2 moves.
 constexpr int kQuickInsertion = 64;
 
 // A partition is lopsided when its smaller part holds fewer than
@@ -62,13 +62,13 @@ struct Counters {
 /// hook: one thread at a time, and null in every program.
 extern Counters* counters;
 
-/// The most elements a pivot is chosen from.
-constexpr int kPivotSamples = 9;
+/// How many elements a pivot is chosen from.
+constexpr int kPivotSamples = 3;
 
-/// Sets at[0, k) to the offsets, within a range of n > kQuickInsertion
-/// elements, of the elements the quicksorts choose its pivot from, and
-/// returns k (3 or 9).
-int PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at);
+/// Sets at[0, kPivotSamples) to the offsets, within a range of
+/// n > kQuickInsertion elements, of the elements the quicksorts choose its
+/// pivot from.
+void PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at);
 
 /// One partition step of the quicksorts on a[0, n), n > kQuickInsertion: the
 /// pivot chosen from the samples, and the range split into the elements less
