@@ -331,6 +331,18 @@ TEST(Quicksorts, MedianOfThreeDefeatsTheMiddlePivotKillers) {
   }
 }
 
+// Input already in order, either way, is found in one pass: no partitions.
+TEST(Quicksorts, OrderedInputTakesNoPartition) {
+  constexpr int kN = 1000;
+  Values up(kN);
+  for (int i = 0; i < kN; ++i) up[i] = i / 3;  // runs of equal values
+  const Values down(up.rbegin(), up.rend());
+  for (bool use_q_sort : {false, true}) {
+    EXPECT_EQ(CountedSort(use_q_sort, up, up).partitions, 0) << use_q_sort;
+    EXPECT_EQ(CountedSort(use_q_sort, down, up).partitions, 0) << use_q_sort;
+  }
+}
+
 // Shapes on which a quicksort that always splits at the middle element, or
 // splits off runs of equal values one element at a time, needs about n * n / 2
 // steps: minutes for these sizes, milliseconds for an O(n log n) sort. With
