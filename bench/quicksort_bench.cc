@@ -1,63 +1,71 @@
-// quicksort_bench [COUNT]: times quicksort, q_sort, mergesort and std::sort
-// on the same COUNT values (default 10,000,000, drawn like `sort` draws them)
-// and prints each time and its ratio to std::sort.
+// quicksort_bench [--runs N] COUNT...: times every routine of
+// sort_routines.h on the same COUNT values (drawn like `sort` draws them) and
+// prints, per COUNT, a Markdown table of each routine's best time and its
+// ratio to std::sort and to std::stable_sort. Each of the N runs (default 5)
+// times every routine once, in turn, so that a busy moment of the machine
+// falls on all of them alike; the best of the N runs counts.
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
+#include <cstring>
 #include <vector>
 
-#include "sort.h"
+#include "sort_routines.h"
 
 namespace {
 
-double SecondsToSort(const std::vector<int>& input,
-                     const std::function<void(std::vector<int>&)>& sort) {
-  double best = 1e30;
-  for (int run = 0; run < 3; ++run) {  // best of three damps machine noise
-    std::vector<int> v = input;
-    auto start = std::chrono::steady_clock::now();
-    sort(v);
-    std::chrono::duration<double> took =
-        std::chrono::steady_clock::now() - start;
-    if (!std::is_sorted(v.begin(), v.end())) std::abort();
-    best = std::min(best, took.count());
+int Table(int count, int runs) {
+  std::vector<int> input(count);
+  std::srand(0);
+  for (int& v : input) v = std::rand() % count;
+
+  const std::vector<SortRoutine>& routines = SortRoutines();
+  std::vector<double> best(routines.size(), 1e30);
+  for (int run = 0; run < runs; ++run) {
+    for (size_t r = 0; r < routines.size(); ++r) {
+      std::vector<int> v = input;
+      double start = CpuSeconds();
+      routines[r].sort(v);
+      double took = CpuSeconds() - start;
+      if (!std::is_sorted(v.begin(), v.end())) {
+        std::fprintf(stderr, "quicksort_bench: %s left the values unsorted\n",
+                     routines[r].name);
+        return 1;
+      }
+      best[r] = std::min(best[r], took);
+    }
   }
-  return best;
+  std::printf(
+      "%d values, best of %d runs\n\n"
+      "| routine | seconds | time / std::sort | time / std::stable_sort |\n"
+      "|---|---|---|---|\n",
+      count, runs);
+  for (size_t r = 0; r < routines.size(); ++r) {
+    std::printf("| %s | %.4f | %.2f | %.2f |\n", routines[r].name, best[r],
+                best[r] / best[0], best[r] / best[1]);
+  }
+  std::printf("\n");
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int count = argc > 1 ? std::atoi(argv[1]) : 10000000;
-  if (count <= 0) return 1;
-  std::vector<int> input(count);
-  std::srand(0);
-  for (int& v : input) v = std::rand() % count;
-
-  double base = SecondsToSort(
-      input, [](std::vector<int>& v) { std::sort(v.begin(), v.end()); });
-  std::printf("%-10s %8.3f s\n", "std::sort", base);
-  const std::pair<const char*, std::function<void(std::vector<int>&)>> sorts[] =
-      {
-          {"quicksort",
-           [](std::vector<int>& v) {
-             quicksort(v.data(), static_cast<int>(v.size()));
-           }},
-          {"q_sort",
-           [](std::vector<int>& v) {
-             q_sort(v.data(), 0, static_cast<int>(v.size()) - 1);
-           }},
-          {"mergesort",
-           [](std::vector<int>& v) {
-             mergesort(v.data(), static_cast<int>(v.size()));
-           }},
-      };
-  for (const auto& [name, sort] : sorts) {
-    double t = SecondsToSort(input, sort);
-    std::printf("%-10s %8.3f s   %.2f x std::sort\n", name, t, t / base);
+  int runs = 5;
+  int arg = 1;
+  if (arg + 1 < argc && std::strcmp(argv[arg], "--runs") == 0) {
+    runs = std::atoi(argv[arg + 1]);
+    arg += 2;
+  }
+  if (arg == argc || runs <= 0) {
+    std::fprintf(stderr, "usage: quicksort_bench [--runs N] COUNT...\n");
+    return 1;
+  }
+  for (; arg < argc; ++arg) {
+    int count = std::atoi(argv[arg]);
+    if (count <= 0 || Table(count, runs) != 0) return 1;
+    std::fflush(stdout);
   }
   return 0;
 }

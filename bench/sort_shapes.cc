@@ -1,11 +1,11 @@
 // sort_shapes [--limit SECONDS] COUNT
 // sort_shapes --series N[,N...]
 //
-// The first form times quicksort, q_sort and mergesort against std::sort (and
-// mergesort against std::stable_sort) on COUNT values of many input shapes
-// and prints one Markdown table row per shape: each cell is the routine's
-// best-of-three time as a multiple of the reference's time on the same
-// values. Every cell runs in a forked child under an alarm of SECONDS
+// The first form times every routine of sort_routines.h against std::sort
+// (and mergesort against std::stable_sort too) on COUNT values of many input
+// shapes and prints one Markdown table row per shape: each cell is the
+// routine's best-of-three time as a multiple of the reference's time on the
+// same values. Every cell runs in a forked child under an alarm of SECONDS
 // (default 15) per run, so an input that sends a routine quadratic prints
 // "over SECONDS s" instead of hanging the benchmark.
 //
@@ -18,7 +18,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,33 +27,13 @@
 #include <utility>
 #include <vector>
 
-#include "sort.h"
 #include "sort_adversary.h"
+#include "sort_routines.h"
 
 namespace {
 
 using Values = std::vector<int>;
-using Sorter = std::function<void(Values&)>;
-
-struct Routine {
-  const char* name;
-  Sorter sort;
-};
-
-const Routine kStdSort = {"std::sort",
-                          [](Values& v) { std::sort(v.begin(), v.end()); }};
-const Routine kStableSort = {"std::stable_sort", [](Values& v) {
-                               std::stable_sort(v.begin(), v.end());
-                             }};
-const Routine kQuicksort = {"quicksort", [](Values& v) {
-                              quicksort(v.data(), static_cast<int>(v.size()));
-                            }};
-const Routine kQSort = {"q_sort", [](Values& v) {
-                          q_sort(v.data(), 0, static_cast<int>(v.size()) - 1);
-                        }};
-const Routine kMergesort = {"mergesort", [](Values& v) {
-                              mergesort(v.data(), static_cast<int>(v.size()));
-                            }};
+using Sorter = void (*)(Values&);
 
 struct Shape {
   const char* name;
@@ -125,28 +104,27 @@ std::vector<Shape> Shapes() {
 
 // Best of three times of `sort` on copies of `input`, in seconds; aborts on a
 // result that is not sorted.
-double BestOfThree(const Values& input, const Sorter& sort, int limit) {
+double BestOfThree(const Values& input, Sorter sort, int limit) {
   double best = 1e30;
   for (int run = 0; run < 3; ++run) {
     Values v = input;
     if (limit > 0) alarm(static_cast<unsigned>(limit));
-    auto start = std::chrono::steady_clock::now();
+    double start = CpuSeconds();
     sort(v);
-    std::chrono::duration<double> took =
-        std::chrono::steady_clock::now() - start;
+    double took = CpuSeconds() - start;
     if (limit > 0) alarm(0);
     if (!std::is_sorted(v.begin(), v.end())) {
       std::fprintf(stderr, "sort_shapes: result not sorted\n");
       std::abort();
     }
-    best = std::min(best, took.count());
+    best = std::min(best, took);
   }
   return best;
 }
 
 // BestOfThree in a forked child, so that a run past `limit` seconds is
 // killed by its alarm; returns a negative time for such a run.
-double TimeInChild(const Values& input, const Sorter& sort, int limit) {
+double TimeInChild(const Values& input, Sorter sort, int limit) {
   int fds[2];
   if (pipe(fds) != 0) std::abort();
   std::fflush(stdout);
@@ -187,35 +165,50 @@ std::string Cell(double t, double base, int limit) {
   return text;
 }
 
+// The column of `name` in SortRoutines().
+size_t Column(const char* name) {
+  const std::vector<SortRoutine>& routines = SortRoutines();
+  for (size_t r = 0; r < routines.size(); ++r) {
+    if (std::strcmp(routines[r].name, name) == 0) return r;
+  }
+  std::abort();
+}
+
 int Table(int count, int limit) {
+  const std::vector<SortRoutine>& routines = SortRoutines();
   std::printf(
       "%d values, time as a multiple of the reference's (best of 3); "
-      "std::sort's own time in ms\n\n",
+      "std::sort's own time in ms\n\n| input shape | std::sort ms |",
       count);
-  std::printf(
-      "| input shape | std::sort ms | quicksort | q_sort | mergesort | "
-      "mergesort / std::stable_sort |\n|---|---|---|---|---|---|\n");
+  for (size_t r = 1; r < routines.size(); ++r) {
+    std::printf(" %s |", routines[r].name);
+  }
+  std::printf(" mergesort / std::stable_sort |\n|---|---|");
+  for (size_t r = 1; r < routines.size(); ++r) std::printf("---|");
+  std::printf("---|\n");
+  const size_t stable = Column("std::stable_sort");
+  const size_t merge = Column("mergesort");
   for (const Shape& shape : Shapes()) {
     Values input = shape.make(count);
-    double base = TimeInChild(input, kStdSort.sort, limit);
-    double stable = TimeInChild(input, kStableSort.sort, limit);
-    double quick = TimeInChild(input, kQuicksort.sort, limit);
-    double q = TimeInChild(input, kQSort.sort, limit);
-    double merge = TimeInChild(input, kMergesort.sort, limit);
-    std::printf("| %s | %.1f | %s | %s | %s | %s |\n", shape.name, base * 1e3,
-                Cell(quick, base, limit).c_str(), Cell(q, base, limit).c_str(),
-                Cell(merge, base, limit).c_str(),
-                Cell(merge, stable, limit).c_str());
+    std::vector<double> t;
+    t.reserve(routines.size());
+    for (const SortRoutine& r : routines) {
+      t.push_back(TimeInChild(input, r.sort, limit));
+    }
+    std::printf("| %s | %.1f |", shape.name, t[0] * 1e3);
+    for (size_t r = 1; r < routines.size(); ++r) {
+      std::printf(" %s |", Cell(t[r], t[0], limit).c_str());
+    }
+    std::printf(" %s |\n", Cell(t[merge], t[stable], limit).c_str());
     std::fflush(stdout);
   }
   return 0;
 }
 
 int Series(const char* list) {
-  const Routine* routines[] = {&kStdSort, &kStableSort, &kQuicksort, &kQSort,
-                               &kMergesort};
+  const std::vector<SortRoutine>& routines = SortRoutines();
   std::printf("n");  // Then nanoseconds per element, one column a routine.
-  for (const Routine* r : routines) std::printf(" %s", r->name);
+  for (const SortRoutine& r : routines) std::printf(" %s", r.name);
   std::printf("\n");
   std::string rest = list;
   while (!rest.empty()) {
@@ -225,8 +218,8 @@ int Series(const char* list) {
     if (n <= 0) continue;
     Values input = Shapes()[0].make(n);
     std::printf("%d", n);
-    for (const Routine* r : routines) {
-      double t = BestOfThree(input, r->sort, 0);
+    for (const SortRoutine& r : routines) {
+      double t = BestOfThree(input, r.sort, 0);
       std::printf(" %.2f", t * 1e9 / n);
     }
     std::printf("\n");

@@ -9,58 +9,39 @@
 #include <new>
 #include <utility>
 
+#include "sort_internal.h"
+
 namespace {
 
 // Scratch of up to this many ints (16 KiB) lives on the stack; more comes
 // from the heap. A merge of a whole large array would otherwise need as many
 // bytes of stack as the array itself and overrun the usual 8 MiB stack.
-constexpr int64_t kStackScratch = 4096;
+constexpr int kStackScratch = 4096;
 
-// Quicksort ranges of at most this many elements are finished by insertion
-// sort instead of being partitioned further. Measured on 20,000 random values
-// in cache (x86-64, g++ -O3, best of 300), quicksort took 28.9, 25.9, 24.3,
-// 23.5, 22.7 and 24.2 ns per element with cut-offs of 16, 32, 48, 64, 96 and
-// 128 (q_sort alike): ranges under two blocks are partitioned by the plain,
-// branchy loops, so short ones are cheaper to insert. 64 takes most of the
-// gain while an unlucky range still costs at most 64 * 64 / 2 moves.
-constexpr int kQuickInsertion = 64;
-
-// Merge sort ranges of at most this many elements are sorted by insertion
-// sort instead of being split and merged. Measured as above, mergesort took
-// 25.5, 25.4, 25.4, 24.6, 24.5, 24.1, 24.1 and 25.1 ns per element with
-// cut-offs of 8, 12, 16, 24, 32, 48, 64 and 96: flat from 24 to 64, and 32
-// lies inside that.
-constexpr int kMergeInsertion = 32;
-
-// Room for n ints: on the stack when small, on the heap otherwise.
-class Scratch {
- public:
-  explicit Scratch(int64_t n) {
-    if (n > kStackScratch) {
-      heap_.reset(new int[static_cast<size_t>(n)]);
-      data_ = heap_.get();
-    }
-  }
-  int* data() { return data_; }
-  Scratch(const Scratch&) = delete;  // data_ may point into the object
-  Scratch& operator=(const Scratch&) = delete;
-
- private:
-  int local_[kStackScratch];
-  std::unique_ptr<int[]> heap_;
-  int* data_ = local_;
-};
-
-// Midpoint (first + last) / 2 with the fraction dropped, without overflow.
-int Middle(int first, int last) {
-  return static_cast<int>((static_cast<int64_t>(first) + last) / 2);
+// Calls use(room) with room for kRoom ints on the stack, in a frame of its
+// own: only a call that takes this path carries the room.
+template <int kRoom, class Use>
+[[gnu::noinline]] void OnStack(const Use& use) {
+  int room[kRoom];
+  use(room);
 }
 
-// floor(log2(n)) for n >= 1.
-int Log2(int64_t n) {
-  int log = 0;
-  while (n > 1) n >>= 1, ++log;
-  return log;
+// Calls use(room) with room for n ints: on the stack for up to kStackScratch,
+// on the heap beyond. The stack room comes in three sizes, 256 bytes, 2 KiB
+// and 16 KiB, so that a short merge takes little stack: a thread with the
+// smallest stack allowed (16 KiB) can still merge sort short arrays.
+template <class Use>
+void WithScratch(int64_t n, const Use& use) {
+  if (n <= kStackScratch / 64) {
+    OnStack<kStackScratch / 64>(use);
+  } else if (n <= kStackScratch / 8) {
+    OnStack<kStackScratch / 8>(use);
+  } else if (n <= kStackScratch) {
+    OnStack<kStackScratch>(use);
+  } else {
+    std::unique_ptr<int[]> heap(new int[static_cast<size_t>(n)]);
+    use(heap.get());
+  }
 }
 
 // Sorts a[0, n) by straight insertion. The smallest-so-far test first lets
@@ -82,45 +63,74 @@ void InsertionSort(int* a, int n) {
   }
 }
 
-// Sorts a[0, n) by heapsort: O(n log n) whatever the input, in place.
-void HeapSort(int* a, int n) {
-  auto sift_down = [a](int64_t root, int64_t end) {
-    int v = a[root];
-    for (;;) {
-      int64_t child = 2 * root + 1;
-      if (child >= end) break;
-      if (child + 1 < end && a[child + 1] > a[child]) ++child;
-      if (a[child] <= v) break;
-      a[root] = a[child];
-      root = child;
+// Sorts a[0, n) by straight insertion where a[-1] is no greater than any of
+// them: that element stops every shift, so no test of the start is needed.
+void InsertionSortAfterFloor(int* a, int n) {
+  for (int i = 1; i < n; ++i) {
+    int v = a[i];
+    int* hole = a + i;
+    while (v < hole[-1]) {
+      *hole = hole[-1];
+      --hole;
     }
-    a[root] = v;
-  };
-  for (int root = n / 2 - 1; root >= 0; --root) sift_down(root, n);
-  for (int end = n - 1; end > 0; --end) {
-    std::swap(a[0], a[end]);
-    sift_down(0, end);
+    *hole = v;
   }
 }
 
-// A partition is lopsided when its smaller part has fewer than an eighth of
-// the range: such splits are what make a quicksort quadratic. With at most
-// log2(n) of them on any chain of nested ranges (the budget the quicksorts
-// start with) and every other split leaving at most 7/8 of its range, the
-// chain is at most log2(n) + log(n) / log(8/7) partitions long, so the sort
-// stays O(n log n). A random middle pivot is lopsided one time in four, and
-// after one the pivot is a median of three: on 10^7 random values neither
-// quicksort ran out of budget once (counted in a test build).
-bool Lopsided(int64_t smaller, int64_t n) { return smaller < n / 8; }
+// Leaves a[0, n) ascending and returns true when it is ascending already or
+// descending (then it is reversed); else returns false, having compared up
+// to the first element out of either order, which random values reach at
+// once. The sorts look once, before sorting: one pass for two common orders
+// that every level of partitions or merges would otherwise work through.
+bool SortedOrReversed(int* a, std::ptrdiff_t n) {
+  std::ptrdiff_t i = 1;
+  while (i < n && a[i - 1] <= a[i]) ++i;
+  if (i == n) return true;
+  // a[0, i) ascends; it is descending as well only if it is all one value.
+  if (a[0] != a[i - 1]) return false;
+  while (i < n && a[i - 1] >= a[i]) ++i;
+  if (i < n) return false;
+  std::reverse(a, a + n);
+  return true;
+}
 
-// The index among i, j, k whose value is the median of the three.
-int MedianIndex(const int* a, int i, int j, int k) {
-  if (a[i] < a[j]) {
-    if (a[j] < a[k]) return j;
-    return a[i] < a[k] ? k : i;
+// The merge sort's leaves: runs of this many elements sorted by SortEight.
+// On 10^6 random values mergesort took 24.6 ns per element as a 32-bit
+// program (26.0 on x86-64) with leaves of 8, 27.0 (28.4) with leaves of 4
+// sorted by a network of their own, and 31.2 and 31.5 (32.7, 31.7) with
+// leaves of 16 and 32 sorted by insertion (g++ -O3, best of 7 runs in each
+// of 4 processes).
+constexpr int kMergeLeaf = 8;
+
+// Sorts a[0, 8) by a sorting network: 19 compare-exchanges in 6 layers, each
+// a branch-free min and max, where insertion sort mispredicts about once per
+// element on random values.
+void SortEight(int* a) {
+  int v0 = a[0], v1 = a[1], v2 = a[2], v3 = a[3];
+  int v4 = a[4], v5 = a[5], v6 = a[6], v7 = a[7];
+  auto exchange = [](int& x, int& y) {
+    const int low = x < y ? x : y;
+    const int high = x < y ? y : x;
+    x = low;
+    y = high;
+  };
+  exchange(v0, v2), exchange(v1, v3), exchange(v4, v6), exchange(v5, v7);
+  exchange(v0, v4), exchange(v1, v5), exchange(v2, v6), exchange(v3, v7);
+  exchange(v0, v1), exchange(v2, v3), exchange(v4, v5), exchange(v6, v7);
+  exchange(v2, v4), exchange(v3, v5);
+  exchange(v1, v4), exchange(v3, v6);
+  exchange(v1, v2), exchange(v3, v4), exchange(v5, v6);
+  a[0] = v0, a[1] = v1, a[2] = v2, a[3] = v3;
+  a[4] = v4, a[5] = v5, a[6] = v6, a[7] = v7;
+}
+
+// Sorts a merge sort leaf a[0, n), n <= kMergeLeaf.
+void SortLeaf(int* a, int n) {
+  if (n == kMergeLeaf) {
+    SortEight(a);
+  } else {
+    InsertionSort(a, n);
   }
-  if (a[i] < a[k]) return i;
-  return a[j] < a[k] ? k : j;
 }
 
 // Merges the sorted runs left[0, n_left) and right[0, n_right) into out, which
@@ -169,17 +179,29 @@ void MergeRuns(const int* left, int n_left, const int* right, int n_right,
   std::memcpy(out, right, static_cast<size_t>(rest) * sizeof(int));
 }
 
-// Sorts n elements into dst, where src and dst hold the same n values on
-// entry and src is left in any order. The halves are sorted into src (the
-// roles swap at each level) and then merged into dst, so every level moves
-// each element once and no run is copied out first. The split at n / 2 is
-// the midpoint (start + end) / 2 of the caller's index range.
+// SortInto looks whether a range of at least this many elements is in order
+// already. On 10^6 random values mergesort took 26.4, 26.1 and 26.1 ns per
+// element with 64, 256 and 1024, and 25.5 without looking, as a 32-bit
+// program (27.8, 27.8, 28.0 and 27.7 on x86-64; g++ -O3, best of 7 runs in
+// each of 4 processes): about 2% on random values, for one pass instead of
+// a sort on ordered ones.
+constexpr int kSortedCheck = 256;
+
+// Sorts n elements into dst, where src and dst hold the same n values in
+// the same order on entry and src is left in any order. The halves are
+// sorted into src (the roles swap at each level) and then merged into dst,
+// so every level moves each element once and no run is copied out first.
+// The split is the midpoint rounded up to a whole number of leaves, so that
+// every leaf but the last holds exactly kMergeLeaf elements for SortEight.
+// A range of at least kSortedCheck elements that is in order already is
+// left as it is: one pass instead of a sort.
 void SortInto(int* src, int* dst, int n) {
-  if (n <= kMergeInsertion) {
-    InsertionSort(dst, n);
+  if (n <= kMergeLeaf) {
+    SortLeaf(dst, n);
     return;
   }
-  int half = n / 2;
+  if (n >= kSortedCheck && std::is_sorted(dst, dst + n)) return;
+  const int half = (n / 2 + kMergeLeaf - 1) / kMergeLeaf * kMergeLeaf;
   SortInto(dst, src, half);
   SortInto(dst + half, src + half, n - half);
   if (src[half - 1] <= src[half]) {
@@ -190,6 +212,33 @@ void SortInto(int* src, int* dst, int n) {
     std::memcpy(dst + n - half, src, half * sizeof(int));
   } else {
     MergeRuns(src, half, src + half, n - half, dst);
+  }
+}
+
+}  // namespace
+
+namespace sort_internal {
+
+Counters* counters = nullptr;
+
+// Sorts a[0, n) by heapsort: O(n log n) whatever the input, in place.
+void HeapSort(int* a, int n) {
+  auto sift_down = [a](int64_t root, int64_t end) {
+    int v = a[root];
+    for (;;) {
+      int64_t child = 2 * root + 1;
+      if (child >= end) break;
+      if (child + 1 < end && a[child + 1] > a[child]) ++child;
+      if (a[child] <= v) break;
+      a[root] = a[child];
+      root = child;
+    }
+    a[root] = v;
+  };
+  for (int root = n / 2 - 1; root >= 0; --root) sift_down(root, n);
+  for (int end = n - 1; end > 0; --end) {
+    std::swap(a[0], a[end]);
+    sift_down(0, end);
   }
 }
 
@@ -215,307 +264,282 @@ void SortWithoutPivots(int* a, int n) {
     scratch.reset(new (std::nothrow) int[static_cast<size_t>(n)]);
   }
   if (scratch == nullptr) {
+    if (counters != nullptr) ++counters->heapsorts;
     HeapSort(a, n);
     return;
   }
+  if (counters != nullptr) ++counters->mergesorts;
   int* copy = scratch.get();
   std::memcpy(copy, a, static_cast<size_t>(n) * sizeof(int));
   SortInto(copy, a, n);
 }
 
-// Elements per block in the partitions' block phase: a block's offsets fit in
-// bytes. Measured as for kQuickInsertion with blocks of 32, 64 and 128:
-// quicksort 24.0, 23.4 and 25.5 ns per element, q_sort 23.9, 24.7 and 26.0.
-constexpr int kBlock = 64;
+// The pivot is the median of the elements at a quarter, half and three
+// quarters of the range: a few percent faster than the middle element on
+// random values (21.2 against 22.1 ns per element for 10^6 as a 32-bit
+// program, 20.9 against 21.4 on x86-64; g++ -O3, best of 7 runs in each of 5
+// processes), and it breaks the patterns (organ pipes, inputs built against
+// a middle pivot) that would make split after split lopsided. The median of
+// three such medians (Tukey's ninther) for ranges from 64, 128, 256 or 1024
+// elements on was no faster: 20.7 against 20.5 (20.3 against 20.7).
+void PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at) {
+  at[0] = n / 4;
+  at[1] = n / 2;
+  at[2] = n - 1 - n / 4;
+}
 
-// The block phase of both partitions over [first, end), each scan moving
-// over elements where it does not stop: the left scan stops where
-// left_stop(element) holds, the right scan at elements not greater than
-// `pivot`. While the part not yet scanned holds two blocks, a block at each
-// end is scanned without branches, recording the offsets where each scan
-// would stop, and exchange(l, r) is called on the recorded stops pairwise, in
-// the order the scans would meet them. Sets *left and *right to where the
-// scans stand then; the plain loop goes on from there over what is left
-// (under two blocks).
-template <class LeftStop, class Exchange>
-void ScanBlocks(int* first, int* end, int pivot, LeftStop left_stop,
-                Exchange exchange, int** left, int** right) {
-  unsigned char stops_l[kBlock], stops_r[kBlock];
+}  // namespace sort_internal
+
+namespace {
+
+using sort_internal::counters;
+using sort_internal::kQuickInsertion;
+using sort_internal::Lopsided;
+using sort_internal::SortWithoutPivots;
+
+// Which of i, j, k points at the median of the three values.
+int* MedianOfThree(int* i, int* j, int* k) {
+  if (*i < *j) {
+    if (*j < *k) return j;
+    return *i < *k ? k : i;
+  }
+  if (*i < *k) return i;
+  return *j < *k ? k : j;
+}
+
+// The pivot of a[0, n): the median of its samples.
+int* ChoosePivot(int* a, std::ptrdiff_t n) {
+  std::ptrdiff_t at[sort_internal::kPivotSamples];
+  sort_internal::PivotSamples(n, at);
+  return MedianOfThree(a + at[0], a + at[1], a + at[2]);
+}
+
+// Elements per block of the partition's scans. On 10^6 random values
+// (measured as for kQuickInsertion) quicksort took 25.1, 22.4, 21.1 and 20.9
+// ns per element with blocks of 32, 64, 128 and 256 as a 32-bit program,
+// 24.2, 22.4, 21.2 and 21.1 on x86-64; 256 is the largest whose offsets fit
+// in a byte. Its offsets take 512 bytes of stack, in Partition's own frame.
+constexpr int kBlock = 256;
+static_assert(kBlock <= 256, "offsets within a block must fit in a byte");
+
+// Swaps the elements at first + at_left[k], which belong to the right part,
+// with those at last - 1 - at_right[k], which belong to the left, k < n.
+// One cycle of moves through all the pairs instead (BlockQuicksort's) was no
+// faster on 10^6 random values and 5% slower on interleaved ascending and
+// descending ones (g++ -O3, 32-bit and x86-64).
+void Exchange(int* first, int* last, const unsigned char* at_left,
+              const unsigned char* at_right, int n) {
+  for (int k = 0; k < n; ++k) {
+    std::swap(first[at_left[k]], last[-1 - at_right[k]]);
+  }
+}
+
+// Whether v belongs to the right part of a partition around `pivot`:
+// elements equal to the pivot go left with kEqualLeft, else right.
+template <bool kEqualLeft>
+bool GoesRight(int v, int pivot) {
+  return kEqualLeft ? v > pivot : !(v < pivot);
+}
+
+// Partitions [first, last) around `pivot` into the elements that go left
+// and those that go right (GoesRight) and returns where the right part
+// begins. The two ends are scanned towards each other a block at a time,
+// without branches: a scan records the offsets, within its block, of the
+// elements that belong to the other side, and Exchange then swaps as many
+// pairs as both blocks have; a block whose offsets are used up is done and
+// the scan moves on. When under two blocks are left, the rest is split
+// between the two scans in the same way, and the one block left with
+// elements of the wrong side has them moved to its far end. The partition is
+// Hoare's, two pointers moving towards each other, with BlockQuicksort's
+// (Edelkamp and Weiss) way of finding the pairs: on random values every
+// other comparison of the plain loop is a mispredicted branch.
+template <bool kEqualLeft>
+[[gnu::noinline]] int* Partition(int* first, int* last, int pivot) {
+  unsigned char at_l[kBlock], at_r[kBlock];  // offsets found, not yet used
   int n_l = 0, n_r = 0, next_l = 0, next_r = 0;
-  while (end - first >= 2 * kBlock) {
+  auto round = [&](int size_l, int size_r) {
     if (n_l == 0) {
       next_l = 0;
-      for (int k = 0; k < kBlock; ++k) {
-        stops_l[n_l] = static_cast<unsigned char>(k);
-        n_l += left_stop(first[k]);
+#pragma GCC unroll 8
+      for (int k = 0; k < size_l; ++k) {
+        at_l[n_l] = static_cast<unsigned char>(k);
+        n_l += GoesRight<kEqualLeft>(first[k], pivot);
       }
     }
     if (n_r == 0) {
       next_r = 0;
-      for (int k = 1; k <= kBlock; ++k) {
-        stops_r[n_r] = static_cast<unsigned char>(k);
-        n_r += !(end[-k] > pivot);
+#pragma GCC unroll 8
+      for (int k = 0; k < size_r; ++k) {
+        at_r[n_r] = static_cast<unsigned char>(k);
+        n_r += !GoesRight<kEqualLeft>(last[-1 - k], pivot);
       }
     }
-    int n = n_l < n_r ? n_l : n_r;
-    for (int k = 0; k < n; ++k) {
-      exchange(first + stops_l[next_l + k], end - stops_r[next_r + k]);
-    }
+    const int n = n_l < n_r ? n_l : n_r;
+    Exchange(first, last, at_l + next_l, at_r + next_r, n);
     n_l -= n, next_l += n;
     n_r -= n, next_r += n;
-    if (n_l == 0) first += kBlock;
-    if (n_r == 0) end -= kBlock;
+    if (n_l == 0) first += size_l;
+    if (n_r == 0) last -= size_r;
+  };
+  while (last - first >= 2 * kBlock) round(kBlock, kBlock);
+  // Under two blocks left, one of them perhaps scanned already.
+  const int rest = static_cast<int>(last - first);
+  if (n_l == 0 && n_r == 0) {
+    round(rest / 2, rest - rest / 2);
+  } else if (n_l == 0) {
+    round(rest - kBlock, kBlock);
+  } else {
+    round(kBlock, rest - kBlock);
   }
-  *left = n_l > 0 ? first + stops_l[next_l] : first;
-  *right = n_r > 0 ? end - stops_r[next_r] : end - 1;
+  // Now [first, last) is the one block with offsets left, if any: its
+  // elements of the other side go to its far end, the last offset first.
+  if (n_l > 0) {
+    while (n_l > 0) std::swap(first[at_l[next_l + --n_l]], *--last);
+    return last;
+  }
+  while (n_r > 0) std::swap(last[-1 - at_r[next_r + --n_r]], *first++);
+  return first;
 }
 
-// quicksort's partition of arr[0, count) around `pivot`, a value that occurs
-// in the range: the left pointer moves up over elements less than the pivot,
-// the right pointer down over elements greater than it, the two elements they
-// stop at are exchanged and both pointers move on, until they cross. Sets
-// *low_last to where the right pointer ends and *high_first to where the
-// left pointer ends.
+// Partitions a[0, n), n >= 2, around the element at `at`: the pivot is put
+// first, the rest partitioned and the pivot put between the parts. Returns
+// where it ends.
+template <bool kEqualLeft>
+int* PartitionAround(int* a, std::ptrdiff_t n, int* at) {
+  const int pivot = *at;
+  std::swap(*a, *at);
+  int* split = Partition<kEqualLeft>(a + 1, a + n, pivot) - 1;
+  std::swap(*a, *split);
+  return split;
+}
+
+// Both quicksorts: sorts a[0, n) with `budget` lopsided partitions left
+// before the range is sorted without pivots. They differ in one detail,
+// where elements equal to the pivot go: left in q_sort (kEqualLeft), right
+// in quicksort. The smaller part of each partition is sorted by recursion
+// and the larger by the loop, so nesting stays within log2(n).
 //
-// The pairs of elements exchanged are those of the plain loop, found faster
-// by ScanBlocks; the plain loop then goes on over what is left.
-void PartitionPointers(int* arr, int count, int pivot, int** low_last,
-                       int** high_first) {
-  int *left, *right;
-  ScanBlocks(
-      arr, arr + count, pivot, [pivot](int v) { return !(v < pivot); },
-      [](int* l, int* r) { std::swap(*l, *r); }, &left, &right);
-  // Each scan stops at an element equal to the pivot, or at one that an
-  // exchange put behind the other pointer, at the latest: neither needs to
-  // check the bounds.
-  while (left <= right) {
-    while (*left < pivot) ++left;
-    while (*right > pivot) --right;
-    if (left > right) break;
-    std::swap(*left++, *right--);
-  }
-  *low_last = right;
-  *high_first = left;
-}
-
-// q_sort's partition of arr[first..last] around the value of the element at
-// *at: i moves up over elements not greater than the pivot (stopping at
-// last), j down over greater ones, and the elements they stop at are
-// exchanged, i and j staying where they are, until i >= j. *at follows the
-// pivot element through the exchanges. Returns j. The block phase is
-// ScanBlocks with q_sort's stopping rules.
-int PartitionIndices(int* arr, int first, int last, int* at) {
-  const int pivot = arr[*at];
-  int pivot_at = *at;
-  int *left, *right;
-  ScanBlocks(
-      arr + first, arr + last + 1, pivot, [pivot](int v) { return v > pivot; },
-      [arr, &pivot_at](int* l, int* r) {
-        std::swap(*l, *r);
-        // Only a right stop can be the pivot element: it is not greater.
-        int r_at = static_cast<int>(r - arr);
-        pivot_at = pivot_at == r_at ? static_cast<int>(l - arr) : pivot_at;
-      },
-      &left, &right);
-  int i = static_cast<int>(left - arr);
-  int j = static_cast<int>(right - arr);
-  for (;;) {
-    while (arr[i] <= pivot && i < last) ++i;
-    // Stops at the pivot element, or at an element that an exchange or the
-    // left scan left not greater than the pivot, at the latest.
-    while (arr[j] > pivot) --j;
-    if (i >= j) break;
-    std::swap(arr[i], arr[j]);
-    if (pivot_at == i) {
-      pivot_at = j;
-    } else if (pivot_at == j) {
-      pivot_at = i;
-    }
-  }
-  *at = pivot_at;
-  return j;
-}
-
-// Known bounds of a range's values from the partitions that enclose it: a
-// part left of a split holds nothing greater than its pivot, a part right of
-// it nothing less.
-struct Bounds {
-  bool has_low = false, has_high = false;
-  int low = 0, high = 0;
-};
-
-// For a[0, n) holding no element greater than `value`: moves the elements
-// less than it to the front and those equal to it behind them; returns how
-// many are less. One pass, so a run of values equal to an enclosing pivot
-// costs linear time instead of a partition per element or per level.
-int SetAsideEqualAtEnd(int* a, int n, int value) {
-  int i = 0, j = n - 1;
-  for (;;) {
-    while (i <= j && a[i] < value) ++i;
-    while (i <= j && a[j] == value) --j;
-    if (i >= j) return i;
-    std::swap(a[i++], a[j--]);
-  }
-}
-
-// For a[0, n) holding no element less than `value`: moves the elements equal
-// to it to the front; returns how many are equal.
-int SetAsideEqualAtFront(int* a, int n, int value) {
-  int i = 0, j = n - 1;
-  for (;;) {
-    while (i <= j && a[i] == value) ++i;
-    while (i <= j && a[j] > value) --j;
-    if (i >= j) return i;
-    std::swap(a[i++], a[j--]);
-  }
-}
-
-// quicksort over arr[0, count) with `budget` lopsided partitions left before
-// the range is sorted without pivots; `bounds` are what enclosing partitions
-// tell of its values. Each partition is the two-pointer one around the value at
-// index count / 2. After a lopsided one, the range's next pivot is the median
-// of the values at a quarter, half and three quarters of it, which breaks the
-// patterns (organ pipes, sawtooths) that fool the middle element again and
-// again. A pivot equal to a bound means a run of values equal to it: those
-// are set aside in one pass (they are in place) instead of being exchanged
-// pairwise on every level.
-void QuickSortRange(int* arr, int count, int budget, Bounds bounds) {
-  bool spread_pivot = false;
-  while (count > kQuickInsertion) {
+// The element just outside the range on the side the equal elements gather
+// bounds its values: the pivot of the partition that made the range, or of
+// one further out (a[n] from q_sort's left parts on, a[-1] from quicksort's
+// right parts on; `bounded` says whether there is one inside the caller's
+// range). A pivot equal to it would send the whole range to one side, over
+// and over, on runs of equal values: such a range is instead split in one
+// pass into the elements equal to the pivot, which are done, and the rest.
+// That pass is a partition around the same value with the equal elements
+// sent the other way, as the range holds none beyond the bound. Each
+// distinct value is thus a pivot at most once. Unless the range starts
+// the caller's (`leftmost`), a[-1] is no greater than any element of it and
+// stops insertion sort's shifts.
+template <bool kEqualLeft>
+void SortRange(int* a, std::ptrdiff_t n, int budget, bool bounded,
+               bool leftmost) {
+  while (n > kQuickInsertion) {
     if (budget == 0) {
-      SortWithoutPivots(arr, count);
+      // Fewer than INT_MAX elements: the range has been split at least once.
+      SortWithoutPivots(a, static_cast<int>(n));
       return;
     }
-    int at = count / 2;
-    if (spread_pivot) at = MedianIndex(arr, count / 4, at, count - count / 4);
-    const int pivot = arr[at];
-    spread_pivot = false;
-    if (bounds.has_high && pivot == bounds.high) {
-      count = SetAsideEqualAtEnd(arr, count, pivot);
+    int* at = ChoosePivot(a, n);
+    if (bounded && *at == (kEqualLeft ? a[n] : a[-1])) {
+      int* split = Partition<!kEqualLeft>(a, a + n, *at);
+      if (kEqualLeft) {
+        n = split - a;  // [split, a + n) is the run, at the range's end.
+      } else {
+        n -= split - a;  // [a, split) is the run, at the range's start.
+        a = split;
+      }
       continue;
     }
-    if (bounds.has_low && pivot == bounds.low) {
-      int equal = SetAsideEqualAtFront(arr, count, pivot);
-      arr += equal;
-      count -= equal;
-      continue;
-    }
-    int *right, *left;
-    PartitionPointers(arr, count, pivot, &right, &left);
-    int n_low = static_cast<int>(right - arr + 1);
-    int n_high = static_cast<int>(arr + count - left);
-    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, count);
-    budget -= spread_pivot;
-    Bounds low_part = bounds, high_part = bounds;
-    low_part.has_high = true, low_part.high = pivot;
-    high_part.has_low = true, high_part.low = pivot;
+    if (counters != nullptr) ++counters->partitions;
+    int* split = PartitionAround<kEqualLeft>(a, n, at);
+    const std::ptrdiff_t n_low = split - a, n_high = n - 1 - n_low;
+    budget -= Lopsided(n_low < n_high ? n_low : n_high, n);
+    // A left part is bounded by the pivot after it in q_sort, a right part
+    // by the pivot before it in quicksort; the other parts keep the range's.
+    const bool low_bounded = kEqualLeft || bounded;
+    const bool high_bounded = !kEqualLeft || bounded;
     if (n_low < n_high) {
-      QuickSortRange(arr, n_low, budget, low_part);
-      arr = left;
-      count = n_high;
-      bounds = high_part;
+      SortRange<kEqualLeft>(a, n_low, budget, low_bounded, leftmost);
+      a = split + 1;
+      n = n_high;
+      bounded = high_bounded;
+      leftmost = false;
     } else {
-      QuickSortRange(left, n_high, budget, high_part);
-      count = n_low;
-      bounds = low_part;
+      SortRange<kEqualLeft>(split + 1, n_high, budget, high_bounded, false);
+      n = n_low;
+      bounded = low_bounded;
     }
   }
-  InsertionSort(arr, count);
-}
-
-// q_sort over arr[first..last] with `budget` lopsided partitions left before
-// the range is sorted without pivots. When has_ceiling is set, no element of
-// the range is greater than `ceiling` (the pivot of an enclosing partition).
-//
-// The partition is the design's: elements not greater than the pivot to the
-// left, greater ones to the right, the pivot element (its index followed
-// through the exchanges) at the split. A pivot equal to the ceiling would put
-// everything to the left and split off a single element, over and over, on
-// runs of equal values; such a range is instead split into the elements less
-// than the pivot and those equal to it, which are done. After a lopsided
-// partition the next pivot is the median of three, as in QuickSortRange.
-void QSortRange(int* arr, int first, int last, int budget, bool has_ceiling,
-                int ceiling) {
-  bool spread_pivot = false;
-  while (last - first >= kQuickInsertion) {
-    if (budget == 0) {
-      SortWithoutPivots(arr + first, last - first + 1);
-      return;
-    }
-    int at = Middle(first, last);
-    if (spread_pivot) {
-      int quarter = (last - first) / 4;
-      at = MedianIndex(arr, first + quarter, at, last - quarter);
-    }
-    const int pivot = arr[at];
-    spread_pivot = false;
-    if (has_ceiling && pivot == ceiling) {
-      last =
-          first - 1 + SetAsideEqualAtEnd(arr + first, last - first + 1, pivot);
-      continue;
-    }
-    int j = PartitionIndices(arr, first, last, &at);
-    std::swap(arr[at], arr[j]);
-    int n_low = j - first;
-    int n_high = last - j;
-    spread_pivot = Lopsided(n_low < n_high ? n_low : n_high, last - first + 1);
-    budget -= spread_pivot;
-    if (n_low < n_high) {
-      QSortRange(arr, first, j - 1, budget, true, pivot);
-      first = j + 1;
-    } else {
-      QSortRange(arr, j + 1, last, budget, has_ceiling, ceiling);
-      last = j - 1;
-      has_ceiling = true;
-      ceiling = pivot;
-    }
+  if (leftmost) {
+    InsertionSort(a, static_cast<int>(n));
+  } else {
+    InsertionSortAfterFloor(a, static_cast<int>(n));
   }
-  if (first < last) InsertionSort(arr + first, last - first + 1);
 }
 
 }  // namespace
 
+int* sort_internal::PartitionAroundPivot(int* a, std::ptrdiff_t n,
+                                         bool equal_left) {
+  int* at = ChoosePivot(a, n);
+  return equal_left ? PartitionAround<true>(a, n, at)
+                    : PartitionAround<false>(a, n, at);
+}
+
 void merge(int* arr, int left_start, int left_end, int right_start,
            int right_end) {
   // Both runs are copied out first, so the output may overlap either of them.
+  // On equal values the right run's element is written first: a note, not a
+  // promise, as equal ints cannot be told apart.
   int64_t n_left = static_cast<int64_t>(left_end) - left_start;
   int64_t n_right = static_cast<int64_t>(right_end) - right_start;
   if (n_left < 0) n_left = 0;
   if (n_right < 0) n_right = 0;
   if (n_left + n_right == 0) return;  // Nothing to write; arr may even be null.
-  Scratch scratch(n_left + n_right);
-  int* left = scratch.data();
-  int* right = left + n_left;
-  std::memcpy(left, arr + left_start, n_left * sizeof(int));
-  std::memcpy(right, arr + right_start, n_right * sizeof(int));
-  MergeRuns(left, static_cast<int>(n_left), right, static_cast<int>(n_right),
-            arr + left_start);
+  WithScratch(n_left + n_right, [&](int* left) {
+    int* right = left + n_left;
+    std::memcpy(left, arr + left_start, n_left * sizeof(int));
+    std::memcpy(right, arr + right_start, n_right * sizeof(int));
+    MergeRuns(left, static_cast<int>(n_left), right, static_cast<int>(n_right),
+              arr + left_start);
+  });
 }
 
 void mergesort_rec(int* arr, int start, int end) {
-  // One scratch copy of the range serves every merge of the sort.
+  // One scratch copy of the range serves every merge of the sort; a range
+  // of one leaf needs none.
   int64_t n = static_cast<int64_t>(end) - start;
   if (n < 2) return;
-  Scratch scratch(n);
-  std::memcpy(scratch.data(), arr + start, n * sizeof(int));
-  SortInto(scratch.data(), arr + start, static_cast<int>(n));
+  if (n <= kMergeLeaf) {
+    SortLeaf(arr + start, static_cast<int>(n));
+    return;
+  }
+  if (n >= kSortedCheck &&
+      SortedOrReversed(arr + start, static_cast<std::ptrdiff_t>(n))) {
+    return;
+  }
+  WithScratch(n, [&](int* copy) {
+    std::memcpy(copy, arr + start, n * sizeof(int));
+    SortInto(copy, arr + start, static_cast<int>(n));
+  });
 }
 
 void mergesort(int* arr, int count) { mergesort_rec(arr, 0, count); }
 
 void quicksort(int* arr, int count) {
-  // The smaller part of each partition is sorted by recursion and the larger
-  // by the loop, so nesting stays within log2(count) whatever the input.
-  if (count < 2) return;
-  QuickSortRange(arr, count, Log2(count), Bounds());
+  if (count < 2 || SortedOrReversed(arr, count)) return;
+  SortRange<false>(arr, count, sort_internal::QuickBudget(count), false, true);
 }
 
 void q_sort(int* arr, int first, int last) {
-  // Recursion takes the smaller part, the loop the larger, which bounds
-  // nesting by log2 of the range length.
+  // The range as a pointer and a count, so that no index sum can overflow an
+  // int, even for a range that ends at index INT_MAX.
   if (first >= last) return;
-  QSortRange(arr, first, last, Log2(static_cast<int64_t>(last) - first + 1),
-             false, 0);
+  int* const a = arr + first;
+  const std::ptrdiff_t n = arr + last - a + 1;
+  if (SortedOrReversed(a, n)) return;
+  SortRange<true>(a, n, sort_internal::QuickBudget(n), false, true);
 }
 
 void print_arr(int* arr, int count) { print_arr_to(stdout, arr, count); }

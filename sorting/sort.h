@@ -6,14 +6,16 @@
 // Integer sorting routines: sort a caller's array of ints in place into
 // ascending (signed) order, or print it. No routine keeps state between
 // calls; none reports errors. The caller guarantees that every range lies
-// inside the array. Every sort takes O(n log n) time on every input. Merge
-// scratch memory that cannot be had throws std::bad_alloc; the quicksorts
-// never throw.
+// inside the array. Every sort takes O(n log n) time on every input, and its
+// nesting grows at most with log2 of the range's length; scratch beyond
+// 16 KiB comes from the heap. Merge scratch memory that cannot be had throws
+// std::bad_alloc; the quicksorts never throw. The routines' names and
+// signatures and print_arr's output are fixed (see "Fixed interfaces" in the
+// README); how they sort is not.
 
 /// Merges the ascending runs [left_start, left_end) and [right_start,
-/// right_end) of arr into consecutive positions from left_start on. On equal
-/// values the right run's element comes first. An empty or reversed run
-/// counts as empty.
+/// right_end) of arr into consecutive positions from left_start on. An empty
+/// or reversed run counts as empty.
 void merge(int* arr, int left_start, int left_end, int right_start,
            int right_end);
 
@@ -24,18 +26,16 @@ void mergesort_rec(int* arr, int start, int end);
 /// Sorts the first count elements of arr by merge sort; count <= 1 is a no-op.
 void mergesort(int* arr, int count);
 
-/// Sorts the first count elements of arr by quicksort, partitioning around
-/// the value at index count / 2 with two pointers; count <= 1 is a no-op.
-/// After a lopsided partition the next pivot is a median of three; a range
-/// that keeps splitting lopsidedly is heapsorted in place when it holds up
-/// to 4096 elements, else merge sorted with heap scratch (heapsorted when
-/// none can be had).
+/// Sorts the first count elements of arr by quicksort, partitioning with two
+/// pointers; count <= 1 is a no-op. A run of values equal to an enclosing
+/// pivot is set aside in one pass. A range that keeps splitting lopsidedly is
+/// heapsorted in place when it holds up to 4096 elements, else merge sorted
+/// with heap scratch (heapsorted when none can be had).
 void quicksort(int* arr, int count);
 
-/// Sorts the closed range arr[first..last] by quicksort, partitioning around
-/// the value at index (first + last) / 2; first >= last is a no-op. Pivot
-/// choice after lopsided partitions and the way out as for quicksort; a run
-/// of values equal to an enclosing pivot is set aside in one pass.
+/// Sorts the closed range arr[first..last] by quicksort; first >= last is a
+/// no-op. Runs of values equal to an enclosing pivot and the way out as for
+/// quicksort.
 void q_sort(int* arr, int first, int last);
 
 /// Prints the first count elements as one line, each as "%d, ", then a line

@@ -2,11 +2,15 @@
 #define SORTING_SORT_ADVERSARY_H_
 
 // Adverse inputs for the quicksorts of sort.h, for tests and benchmarks.
-// They follow the pivot rules of sort.cc; should those change, the inputs
-// are merely less adverse and still valid inputs.
+// They follow the pivot rules of sort.cc and take its tuning constants from
+// sort_internal.h; should the rules change, the inputs are merely less
+// adverse and still valid inputs.
 
+#include <cstddef>
 #include <utility>
 #include <vector>
+
+#include "sort_internal.h"
 
 /// Returns a permutation of 1..n on which the value at index middle(count)
 /// of every range that a partition leaves is the largest of that range, so
@@ -18,85 +22,66 @@ inline std::vector<int> MiddlePivotKiller(int n, int (*middle)(int)) {
   for (int count = n; count > 0; --count) {
     int m = middle(count);
     value[label[m]] = count;
-    std::swap(label[m], label[count - 1]);  // The partition's only exchange.
+    // The partition's only moves: the pivot to the front, and from there to
+    // the split, the range's end, whose element takes the front.
+    std::swap(label[0], label[m]);
+    std::swap(label[0], label[count - 1]);
   }
   return value;
 }
 
 /// Returns a permutation of 1..n on which every partition of `quicksort`
 /// (with q_sort set: of `q_sort`) along the chain of larger parts is
-/// lopsided, whether its pivot is the middle element or, after a lopsided
-/// partition, the median of three, until the sort's budget of lopsided
-/// partitions runs out.
+/// lopsided until the sort's budget of lopsided partitions runs out. Sets
+/// *budget_spent, when given, to whether it did: whether the sort is left to
+/// its way out on this input.
 ///
 /// McIlroy's adversary, run ahead of the sort: the partitions are simulated
-/// on "gas" elements, smaller than every value handed out and compared only
-/// with pivots, and the largest values still free are handed to the elements
-/// that the next pivot choice reads, so that the pivot is the largest or
-/// second largest of its range. The gas gets the smallest values at the end.
-inline std::vector<int> QuicksortAdversary(int n, bool q_sort) {
-  constexpr int kInsertion = 64;          // sort.cc's insertion sort cut-off
-  std::vector<std::pair<int, int>> a(n);  // value (0: gas), original index
-  for (int i = 0; i < n; ++i) a[i] = {0, i};
+/// by the sort's own partition step on "gas" elements, smaller than every
+/// value handed out and compared only with pivots, and before each step the
+/// largest values still free are handed to the elements the pivot is chosen
+/// from, so that the pivot is among the largest of its range. The gas gets
+/// the smallest values at the end.
+inline std::vector<int> QuicksortAdversary(int n, bool q_sort,
+                                           bool* budget_spent = nullptr) {
+  // Gas is -1 - its original index; a value handed out is positive, and
+  // origin[value] is where it came from.
+  std::vector<int> a(n), origin(n + 1);
+  for (int i = 0; i < n; ++i) a[i] = -1 - i;
   int next = n;
-  auto solidify = [&](int at) {
-    if (a[at].first == 0) a[at].first = next--;
-  };
-  int budget = 0;
-  for (int m = n; m > 1; m >>= 1) ++budget;
-  int lo = 0, hi = n;  // The range [lo, hi) on the chain.
-  bool spread = false;
-  while (budget > 0 && hi - lo > kInsertion) {
-    const int count = hi - lo, first = lo, last = hi - 1;
-    int at = q_sort ? first + (last - first) / 2 : lo + count / 2;
-    if (spread) {
-      int high = q_sort ? last - (last - first) / 4 : lo + count - count / 4;
-      solidify(high);
-    }
-    solidify(at);  // With `high` set, the median of three.
-    const int pivot = a[at].first;
-    int n_low, n_high, low_end, high_start;
-    if (q_sort) {
-      int i = first, j = last;
-      for (;;) {
-        while (a[i].first <= pivot && i < last) ++i;
-        while (a[j].first > pivot) --j;
-        if (i >= j) break;
-        std::swap(a[i], a[j]);
-        if (at == i) {
-          at = j;
-        } else if (at == j) {
-          at = i;
-        }
+  int budget = sort_internal::QuickBudget(n);
+  int* first = a.data();
+  std::ptrdiff_t count = n;  // The range on the chain: first[0, count).
+  while (budget > 0 && count > sort_internal::kQuickInsertion) {
+    std::ptrdiff_t at[sort_internal::kPivotSamples];
+    sort_internal::PivotSamples(count, at);
+    for (std::ptrdiff_t offset : at) {
+      int& v = first[offset];
+      if (v < 0) {
+        origin[next] = -1 - v;
+        v = next--;
       }
-      std::swap(a[at], a[j]);
-      n_low = j - first, n_high = last - j;
-      low_end = j, high_start = j + 1;
-    } else {
-      int l = lo, r = last;
-      while (l <= r) {
-        if (a[l].first < pivot) {
-          ++l;
-        } else if (a[r].first > pivot) {
-          --r;
-        } else {
-          std::swap(a[l++], a[r--]);
-        }
-      }
-      n_low = r - lo + 1, n_high = hi - l;
-      low_end = r + 1, high_start = l;
     }
-    spread = (n_low < n_high ? n_low : n_high) < count / 8;
-    budget -= spread;
+    int* split = sort_internal::PartitionAroundPivot(first, count, q_sort);
+    const std::ptrdiff_t n_low = split - first, n_high = count - 1 - n_low;
+    budget -= sort_internal::Lopsided(n_low < n_high ? n_low : n_high, count);
     if (n_low < n_high) {
-      lo = high_start;
+      first = split + 1;
+      count = n_high;
     } else {
-      hi = low_end;
+      count = n_low;
     }
   }
+  if (budget_spent != nullptr) *budget_spent = budget == 0;
   std::vector<int> value(n);
   int gas = 1;
-  for (const auto& [v, index] : a) value[index] = v != 0 ? v : gas++;
+  for (int v : a) {
+    if (v < 0) {
+      value[-1 - v] = gas++;
+    } else {
+      value[origin[v]] = v;
+    }
+  }
   return value;
 }
 

@@ -11,10 +11,6 @@
 
 namespace {
 
-// Arrays up to this many ints (64 KiB) live on the stack; larger ones on the
-// heap, so that no count can overrun the stack.
-constexpr int kStackValues = 16384;
-
 constexpr char kUsage[] = "usage: sort COUNT\n";
 
 // What --help prints after the usage line.
@@ -55,17 +51,15 @@ int RunSort(const std::vector<std::string>& args, std::FILE* /*in*/,
   const int count = ParseCount(args[0]);
   if (count <= 0) return 0;  // Nothing to draw or sort.
 
-  int local[kStackValues];
-  std::unique_ptr<int[]> heap;
-  int* values = local;
+  // The values live on the heap, whatever the count: on the stack, a large
+  // count would overrun it, and room kept there for a small one would be
+  // taken even when nothing is sorted.
+  std::unique_ptr<int[]> values;
   try {
-    if (count > kStackValues) {
-      heap.reset(new int[count]);
-      values = heap.get();
-    }
+    values.reset(new int[count]);
     std::srand(0);
     for (int i = 0; i < count; ++i) values[i] = std::rand() % count;
-    mergesort_rec(values, 0, count);
+    mergesort_rec(values.get(), 0, count);
   } catch (const std::bad_alloc&) {
     std::fprintf(err, "sort: not enough memory for %d values\n", count);
     return 1;

@@ -4,14 +4,17 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <functional>
 #include <iterator>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sort_adversary.h"
+#include "sort_internal.h"
 
 namespace {
 
@@ -24,8 +27,19 @@ const std::vector<std::pair<std::string, Sorter>>& AllSorts() {
       {"mergesort_rec", [](int* a, int n) { mergesort_rec(a, 0, n); }},
       {"quicksort", [](int* a, int n) { quicksort(a, n); }},
       {"q_sort", [](int* a, int n) { q_sort(a, 0, n - 1); }},
+      // The quicksorts' way out: heapsort, and merge sort with scratch above
+      // 4096 elements.
+      {"heapsort", sort_internal::HeapSort},
+      {"without pivots", sort_internal::SortWithoutPivots},
   };
   return sorts;
+}
+
+// 1, 2, ..., n: the values of the adverse inputs, sorted.
+Values Iota(int n) {
+  Values v(n);
+  for (int i = 0; i < n; ++i) v[i] = i + 1;
+  return v;
 }
 
 // Sorts `input` with `sort` inside a larger buffer whose guard cells on both
@@ -58,12 +72,17 @@ TEST(Merge, InterleavesAdjacentRuns) {
   EXPECT_EQ(a, (Values{1, 2, 3, 4, 9, 10}));
 }
 
-TEST(Merge, EmptyRunWritesTheOtherBack) {
-  Values a = {5, 6, 7};
+TEST(Merge, EmptyOrReversedRunWritesTheOtherBack) {
+  Values a = {5, 6, 7, 1};
   merge(a.data(), 0, 0, 0, 3);
-  EXPECT_EQ(a, (Values{5, 6, 7}));
+  EXPECT_EQ(a, (Values{5, 6, 7, 1}));
   merge(a.data(), 0, 3, 3, 3);
-  EXPECT_EQ(a, (Values{5, 6, 7}));
+  EXPECT_EQ(a, (Values{5, 6, 7, 1}));
+  merge(a.data(), 0, 3, 3, 2);
+  EXPECT_EQ(a, (Values{5, 6, 7, 1}));
+  // A reversed left run: the right run alone is written from left_start.
+  merge(a.data(), 0, -1, 1, 3);
+  EXPECT_EQ(a, (Values{6, 7, 7, 1}));
 }
 
 TEST(Merge, RunsInsideALargerArray) {
@@ -108,6 +127,29 @@ TEST(Merge, LargeRunsUseHeapScratch) {
   for (int i = 0; i < 400000; ++i) ASSERT_EQ(a[i], i);
 }
 
+TEST(MergeSort, RightHalfBetweenTheLeftsFirstTwoValues) {
+  // Sorted halves 0, 100, ..., 130 and 1, ..., 32: the right half precedes
+  // all of the left but its first value, so it may not go first as a whole.
+  Values a = {0};
+  for (int v = 100; v <= 130; ++v) a.push_back(v);
+  for (int v = 32; v >= 1; --v) a.push_back(v);
+  Values want = a;
+  std::sort(want.begin(), want.end());
+  mergesort(a.data(), static_cast<int>(a.size()));
+  EXPECT_EQ(a, want);
+}
+
+TEST(MergeSort, EveryZeroOneLeafOfEight) {
+  // A sorting network that sorts every input of zeros and ones sorts every
+  // input: 256 cases prove the merge sort's leaf of eight.
+  for (int bits = 0; bits < 256; ++bits) {
+    Values a(8);
+    for (int i = 0; i < 8; ++i) a[i] = bits >> i & 1;
+    mergesort(a.data(), 8);
+    ASSERT_TRUE(std::is_sorted(a.begin(), a.end())) << bits;
+  }
+}
+
 TEST(Sorts, ShortRangesAreLeftAlone) {
   Values a = {3, 1};
   mergesort(a.data(), 1);
@@ -128,10 +170,16 @@ TEST(Sorts, KnownAnswers) {
       {{1, 5, 3}, {1, 3, 5}},
       {{7, 7, 7}, {7, 7, 7}},
       {{INT32_MAX, INT32_MIN, 0, -1, 1}, {INT32_MIN, -1, 0, 1, INT32_MAX}},
+      {{4}, {4}},
   };
   for (const auto& [name, sort] : AllSorts()) {
     for (const auto& [in, want] : cases) {
       EXPECT_EQ(SortGuarded(sort, in), want) << name;
+      // Without guard cells too, so that the sanitized build sees any access
+      // past the range, even one that writes back what it read.
+      Values exact = in;
+      sort(exact.data(), static_cast<int>(exact.size()));
+      EXPECT_EQ(exact, want) << name;
     }
   }
 }
@@ -140,6 +188,26 @@ TEST(QSort, SortsOnlyItsClosedRange) {
   Values a = {9, 4, 3, 8, 1, 0};
   q_sort(a.data(), 1, 4);
   EXPECT_EQ(a, (Values{9, 1, 3, 4, 8, 0}));
+}
+
+TEST(QSort, RangeEndingAtIntMax) {
+  // Index sums such as last + 1 would overflow an int here; the sanitized
+  // (x86-64) build reports any that does.
+  if (sizeof(void*) < 8) GTEST_SKIP() << "indices near INT_MAX need 64 bits";
+  constexpr int kN = 200;
+  for (int fill : {7, -1}) {
+    Values a(kN, 7);
+    if (fill < 0) {
+      for (int i = 0; i < kN; ++i) a[i] = i % 2 ? i : kN - i;
+    }
+    Values want = a;
+    std::sort(want.begin(), want.end());
+    // a[0] stands at index INT_MAX - (kN - 1) of `base`, never dereferenced
+    // outside a.
+    int* base = a.data() - (static_cast<std::ptrdiff_t>(INT_MAX) - (kN - 1));
+    q_sort(base, INT_MAX - (kN - 1), INT_MAX);
+    EXPECT_EQ(a, want);
+  }
 }
 
 TEST(MergeSortRec, SortsOnlyItsHalfOpenRange) {
@@ -159,6 +227,9 @@ TEST(Sorts, AgreeWithStdSortOnManyShapes) {
       [](int, int) { return 42; },                         // all equal
       [](int i, int n) { return i < n / 2 ? i : n - i; },  // organ pipe
       [&](int i, int) { return i % 2 ? -i : static_cast<int>(rng() % 3); },
+      // Descending runs of 16, each above the one before: sorted halves
+      // that are already in order from the first merge on.
+      [](int i, int) { return i / 16 * 16 + 15 - i % 16; },
   };
   for (int n : {2, 3, 4, 5, 7, 8, 16, 31, 100, 1000, 4099, 10007}) {
     for (const auto& shape : shapes) {
@@ -173,12 +244,12 @@ TEST(Sorts, AgreeWithStdSortOnManyShapes) {
   }
 }
 
-// Runs fn on a thread with a small stack (256 KiB): a sort whose nesting
-// grows with the input would overflow it and crash the test.
-void OnSmallStack(std::function<void()> fn) {
+// Runs fn on a thread with a stack of `bytes` (by default 256 KiB): a sort
+// whose nesting grows with the input would overflow it and crash the test.
+void OnSmallStack(std::function<void()> fn, size_t bytes = size_t{256} * 1024) {
   pthread_attr_t attr;
   pthread_attr_init(&attr);
-  pthread_attr_setstacksize(&attr, size_t{256} * 1024);
+  ASSERT_EQ(pthread_attr_setstacksize(&attr, bytes), 0);
   pthread_t thread;
   auto body = [](void* f) -> void* {
     (*static_cast<std::function<void()>*>(f))();
@@ -189,53 +260,122 @@ void OnSmallStack(std::function<void()> fn) {
   pthread_attr_destroy(&attr);
 }
 
-// The adversaries drive the quicksorts into their way out: merge sort for
-// long ranges, heapsort for short ones (n = 1000).
-TEST(Quicksorts, AdverseInputKeepsNestingShallow) {
-  for (int n : {30000, 1000}) {  // 30000 nested calls if nesting were linear
-    Values want(n);
-    for (int i = 0; i < n; ++i) want[i] = i + 1;
-    for (const Values& in :
-         {MiddlePivotKiller(n, [](int count) { return count / 2; }),
-          QuicksortAdversary(n, false)}) {
-      Values a = in;
-      OnSmallStack([&] { quicksort(a.data(), n); });
-      EXPECT_EQ(a, want) << n;
+TEST(MergeSorts, StackInProportionToTheWork) {
+  // On a thread with the smallest stack allowed: short merges keep their
+  // scratch on the stack, long ones on the heap, neither in every frame.
+  OnSmallStack(
+      [] {
+        for (int n : {2, 100, 5000}) {
+          Values a(n);
+          for (int i = 0; i < n; ++i) a[i] = (i * 7919) % n;
+          Values want = a;
+          std::sort(want.begin(), want.end());
+          Values b = a;
+          mergesort(b.data(), n);
+          EXPECT_EQ(b, want);
+          b = a;
+          std::sort(b.begin(), b.begin() + n / 2);
+          std::sort(b.begin() + n / 2, b.end());
+          merge(b.data(), 0, n / 2, n / 2, n);
+          EXPECT_EQ(b, want);
+        }
+      },
+      PTHREAD_STACK_MIN);
+}
+
+// Counts what a quicksort does on `in` (on a small stack) and checks that it
+// sorted it into `want`.
+sort_internal::Counters CountedSort(bool use_q_sort, const Values& in,
+                                    const Values& want) {
+  sort_internal::Counters counted;
+  Values a = in;
+  const int n = static_cast<int>(a.size());
+  OnSmallStack([&] {
+    sort_internal::counters = &counted;
+    if (use_q_sort) {
+      q_sort(a.data(), 0, n - 1);
+    } else {
+      quicksort(a.data(), n);
     }
-    for (const Values& in :
-         {MiddlePivotKiller(n, [](int count) { return (count - 1) / 2; }),
-          QuicksortAdversary(n, true)}) {
-      Values a = in;
-      OnSmallStack([&] { q_sort(a.data(), 0, n - 1); });
-      EXPECT_EQ(a, want) << n;
+    sort_internal::counters = nullptr;
+  });
+  EXPECT_EQ(a, want) << (use_q_sort ? "q_sort" : "quicksort");
+  return counted;
+}
+
+// McIlroy's adversary makes every partition on the chain lopsided until the
+// budget is spent; the rest goes to the way out, heapsort for a short range
+// (n = 1000), merge sort for a long one. Without the budget the sort would
+// partition on, far past it.
+TEST(Quicksorts, AdversarySpendsTheBudgetThenTheWayOutFinishes) {
+  for (int n : {1000, 30000}) {
+    const bool heap = n <= 4096;
+    for (bool use_q_sort : {false, true}) {
+      bool spent = false;
+      Values in = QuicksortAdversary(n, use_q_sort, &spent);
+      EXPECT_TRUE(spent) << n;
+      sort_internal::Counters c = CountedSort(use_q_sort, in, Iota(n));
+      EXPECT_LE(c.partitions, sort_internal::QuickBudget(n)) << n;
+      EXPECT_EQ(c.heapsorts, heap ? 1 : 0) << n;
+      EXPECT_EQ(c.mergesorts, heap ? 0 : 1) << n;
     }
+  }
+}
+
+// The middle-pivot killers would make every partition lopsided for a pivot
+// taken at the middle; the median of the samples breaks the pattern, so the
+// way out is never needed.
+TEST(Quicksorts, MedianOfThreeDefeatsTheMiddlePivotKillers) {
+  constexpr int kN = 30000;
+  for (bool use_q_sort : {false, true}) {
+    Values in = MiddlePivotKiller(kN, [](int count) { return count / 2; });
+    if (use_q_sort) {
+      in = MiddlePivotKiller(kN, [](int count) { return (count - 1) / 2; });
+    }
+    sort_internal::Counters c = CountedSort(use_q_sort, in, Iota(kN));
+    EXPECT_EQ(c.heapsorts + c.mergesorts, 0) << use_q_sort;
+  }
+}
+
+// Input already in order, either way, is found in one pass: no partitions.
+TEST(Quicksorts, OrderedInputTakesNoPartition) {
+  constexpr int kN = 1000;
+  Values up(kN);
+  for (int i = 0; i < kN; ++i) up[i] = i / 3;  // runs of equal values
+  const Values down(up.rbegin(), up.rend());
+  for (bool use_q_sort : {false, true}) {
+    EXPECT_EQ(CountedSort(use_q_sort, up, up).partitions, 0) << use_q_sort;
+    EXPECT_EQ(CountedSort(use_q_sort, down, up).partitions, 0) << use_q_sort;
   }
 }
 
 // Shapes on which a quicksort that always splits at the middle element, or
 // splits off runs of equal values one element at a time, needs about n * n / 2
-// steps: minutes for these sizes, milliseconds for an O(n log n) sort.
+// steps: minutes for these sizes, milliseconds for an O(n log n) sort. With
+// runs of equal values set aside, each distinct value is a pivot at most once.
 TEST(Quicksorts, NoShapeGoesQuadratic) {
   constexpr int kN = 200000;
   std::mt19937 rng(99);
-  const std::vector<std::pair<std::string, std::function<int(int)>>> shapes = {
-      {"all equal", [](int) { return 5; }},
-      {"two values", [&](int) { return static_cast<int>(rng() % 2); }},
-      {"ten values", [&](int) { return static_cast<int>(rng() % 10); }},
-      {"organ pipe", [](int i) { return i < kN / 2 ? i : kN - i; }},
-      {"valley", [](int i) { return i < kN / 2 ? kN / 2 - i : i - kN / 2; }},
-  };
-  for (const auto& [shape, value] : shapes) {
+  const std::vector<std::tuple<std::string, int, std::function<int(int)>>>
+      shapes = {
+          {"all equal", 1, [](int) { return 5; }},
+          {"two values", 2, [&](int) { return static_cast<int>(rng() % 2); }},
+          {"ten values", 10,
+           [&](int) { return static_cast<int>(rng() % 10); }},
+          {"organ pipe", kN, [](int i) { return i < kN / 2 ? i : kN - i; }},
+          {"valley", kN,
+           [](int i) { return i < kN / 2 ? kN / 2 - i : i - kN / 2; }},
+      };
+  for (const auto& [shape, distinct, value] : shapes) {
     Values in(kN);
     for (int i = 0; i < kN; ++i) in[i] = value(i);
     Values want = in;
     std::sort(want.begin(), want.end());
-    Values a = in;
-    quicksort(a.data(), kN);
-    EXPECT_EQ(a, want) << "quicksort, " << shape;
-    a = in;
-    q_sort(a.data(), 0, kN - 1);
-    EXPECT_EQ(a, want) << "q_sort, " << shape;
+    for (bool use_q_sort : {false, true}) {
+      sort_internal::Counters c = CountedSort(use_q_sort, in, want);
+      EXPECT_LE(c.partitions, distinct) << shape << " " << use_q_sort;
+      EXPECT_EQ(c.heapsorts + c.mergesorts, 0) << shape << " " << use_q_sort;
+    }
   }
 }
 
