@@ -25,9 +25,9 @@ bool ReadCount(std::FILE* in, int* count, std::string* err);
 /// them, formatting into a large buffer that goes out in big blocks.
 class ElementWriter {
  public:
-  /// A writer to fd through write (::write, or a stand-in for it in tests),
-  /// and it does not close fd. Throws
-  /// std::bad_alloc when its buffer cannot be had.
+  /// A writer to fd, which it does not close, through write (::write, or a
+  /// stand-in for it in tests). Throws std::bad_alloc when its buffer cannot
+  /// be had.
   explicit ElementWriter(int fd, WriteFunction write = ::write);
   ElementWriter(const ElementWriter&) = delete;
   ElementWriter& operator=(const ElementWriter&) = delete;
