@@ -34,6 +34,9 @@ TEST(Deck, EveryWordOnceThenAllButTheLastComeRoundAgain) {
   EXPECT_EQ(note, "Every word has been played; the 4 words come round again.");
   EXPECT_EQ(round.size(), 3u);
   EXPECT_EQ(std::count(round.begin(), round.end(), last), 0);
+  deck.Played(round.front());
+  deck.NextRound(&note);
+  EXPECT_EQ(note, "") << "the note is for the round that comes round only";
 }
 
 TEST(Deck, TwoWordsAlternateAndOneWordComesBack) {
