@@ -9,14 +9,8 @@
 
 namespace {
 
-using Limb = std::uint32_t;
-constexpr int kLimbBits = 32;
-
-int LimbBitLength(Limb limb) {
-  int bits = 0;
-  for (; limb != 0; limb >>= 1) ++bits;
-  return bits;
-}
+using Limb = BigInt::Limb;
+constexpr int kLimbBits = BigInt::kLimbBits;
 
 // A polynomial whose n + 1 coefficients, lowest power first, take `width`
 // limbs each in two's complement: sums are plain limb additions, with no
@@ -104,9 +98,7 @@ class WidePoly {
       const Limb* c = At(i);
       for (std::size_t k = 0; k < width_; ++k) {
         if (c[k] == 0) continue;
-        std::size_t z = k * kLimbBits;
-        for (Limb l = c[k]; (l & 1) == 0; l >>= 1) ++z;
-        zeros = std::min(zeros, z);
+        zeros = std::min(zeros, k * kLimbBits + TrailingZeroBits(c[k]));
         break;
       }
     }
@@ -160,7 +152,7 @@ class WidePoly {
   std::size_t ValueBits(const Limb* c) const {
     const Limb fill = Fill(c);
     for (std::size_t k = width_; k-- > 0;) {
-      if (c[k] != fill) return k * kLimbBits + LimbBitLength(c[k] ^ fill);
+      if (c[k] != fill) return k * kLimbBits + BitWidth(c[k] ^ fill);
     }
     return 0;
   }
@@ -243,8 +235,7 @@ double ToDouble(const Dyadic& x, bool up) {
   bool exact = true;
   const std::uint64_t top = x.m.Top64(&shift, &exact);
   const long e = shift + x.e;  // |x| is top * 2^e, or a little more
-  int length = 0;
-  for (std::uint64_t t = top; t != 0; t >>= 1) ++length;
+  const int length = BitWidth(top);
   const long high = length - 1 + e;  // |x| lies in [2^high, 2^(high + 1))
   double toward_zero = std::numeric_limits<double>::max();
   double away = std::numeric_limits<double>::infinity();
