@@ -299,6 +299,14 @@ struct Mapping {
     if (side < 0) x.m.Negate();
     return x;
   }
+
+  // The one root in y's interval (c / 2^d, (c + 1) / 2^d), as an interval
+  // of x, lower end first.
+  Isolated Interval(const BigInt& c, long d) const {
+    Dyadic lo = At(c, d), hi = At(c + BigInt(1), d);
+    if (side < 0) std::swap(lo, hi);
+    return {std::move(lo), std::move(hi), false};
+  }
 };
 
 // Adds to *found the roots of q in (0, 1), where q has no repeated root and
@@ -331,9 +339,7 @@ void Bisect(WidePoly q, const Mapping& map, std::vector<Isolated>* found) {
     const int count = node.q.Reversed().ShiftedVariations();
     if (count == 0) continue;
     if (count == 1) {
-      Dyadic lo = map.At(node.c, node.d), hi = map.At(node.c + one, node.d);
-      if (map.side < 0) std::swap(lo, hi);
-      found->push_back({std::move(lo), std::move(hi), false});
+      found->push_back(map.Interval(node.c, node.d));
       continue;
     }
     WidePoly left = std::move(node.q);
@@ -414,9 +420,7 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
     const int count = q.Reversed().ShiftedVariations();
     if (count == 0) continue;
     if (count == 1) {
-      Dyadic lo = map.At(BigInt(), 0), hi = map.At(BigInt(1), 0);
-      if (side < 0) std::swap(lo, hi);
-      found.push_back({std::move(lo), std::move(hi), false});
+      found.push_back(map.Interval(BigInt(), 0));
       continue;
     }
     const long m = a + (c - a) / 2;
