@@ -5,20 +5,7 @@
 
 namespace {
 
-constexpr int kLimbBits = 32;
-
-// Bits of a non-zero limb.
-int LimbBitLength(std::uint32_t limb) {
-  int bits = 0;
-  for (; limb != 0; limb >>= 1) ++bits;
-  return bits;
-}
-
-int LimbTrailingZeros(std::uint32_t limb) {
-  int zeros = 0;
-  for (; (limb & 1) == 0; limb >>= 1) ++zeros;
-  return zeros;
-}
+constexpr int kLimbBits = BigInt::kLimbBits;
 
 }  // namespace
 
@@ -44,12 +31,12 @@ void BigInt::Trim() {
 
 std::size_t BigInt::BitLength() const {
   if (limbs_.empty()) return 0;
-  return (limbs_.size() - 1) * kLimbBits + LimbBitLength(limbs_.back());
+  return (limbs_.size() - 1) * kLimbBits + BitWidth(limbs_.back());
 }
 
 std::size_t BigInt::TrailingZeros() const {
   for (std::size_t i = 0; i < limbs_.size(); ++i) {
-    if (limbs_[i] != 0) return i * kLimbBits + LimbTrailingZeros(limbs_[i]);
+    if (limbs_[i] != 0) return i * kLimbBits + TrailingZeroBits(limbs_[i]);
   }
   return 0;
 }

@@ -16,6 +16,10 @@
 
 class BigInt {
  public:
+  /// The magnitude's digits, and their width in bits.
+  using Limb = std::uint32_t;
+  static constexpr int kLimbBits = 32;
+
   /// Zero.
   BigInt() = default;
   /// The value of v.
@@ -36,7 +40,7 @@ class BigInt {
   /// whether the bits cut off were all zero. 0 for zero.
   std::uint64_t Top64(long* shift, bool* exact) const;
   /// The magnitude's limbs, least significant first, none zero on top.
-  const std::vector<std::uint32_t>& limbs() const { return limbs_; }
+  const std::vector<Limb>& limbs() const { return limbs_; }
   /// The value modulo m (m > 0), in [0, m).
   std::uint32_t Mod(std::uint32_t m) const;
 
@@ -70,7 +74,7 @@ class BigInt {
   friend BigInt Gcd(const BigInt& a, const BigInt& b);
 
  private:
-  using Limbs = std::vector<std::uint32_t>;
+  using Limbs = std::vector<Limb>;
   // Adds b, or subtracts it when subtract is set.
   void Add(const BigInt& b, bool subtract);
   void Trim();
@@ -79,6 +83,20 @@ class BigInt {
   bool negative_ = false;
   Limbs limbs_;
 };
+
+/// The number of bits of v: the smallest b with v < 2^b (0 for 0).
+inline int BitWidth(std::uint64_t v) {
+  int bits = 0;
+  for (; v != 0; v >>= 1) ++bits;
+  return bits;
+}
+
+/// The number of zero bits below the lowest one of v (v not 0).
+inline int TrailingZeroBits(std::uint64_t v) {
+  int zeros = 0;
+  for (; (v & 1) == 0; v >>= 1) ++zeros;
+  return zeros;
+}
 
 inline BigInt operator+(BigInt a, const BigInt& b) { return a += b; }
 inline BigInt operator-(BigInt a, const BigInt& b) { return a -= b; }

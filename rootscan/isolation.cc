@@ -9,14 +9,8 @@
 
 namespace {
 
-using Limb = std::uint32_t;
-constexpr int kLimbBits = 32;
-
-int LimbBitLength(Limb limb) {
-  int bits = 0;
-  for (; limb != 0; limb >>= 1) ++bits;
-  return bits;
-}
+using Limb = BigInt::Limb;
+constexpr int kLimbBits = BigInt::kLimbBits;
 
 // A polynomial whose n + 1 coefficients, lowest power first, take `width`
 // limbs each in two's complement: sums are plain limb additions, with no
@@ -104,9 +98,7 @@ class WidePoly {
       const Limb* c = At(i);
       for (std::size_t k = 0; k < width_; ++k) {
         if (c[k] == 0) continue;
-        std::size_t z = k * kLimbBits;
-        for (Limb l = c[k]; (l & 1) == 0; l >>= 1) ++z;
-        zeros = std::min(zeros, z);
+        zeros = std::min(zeros, k * kLimbBits + TrailingZeroBits(c[k]));
         break;
       }
     }
@@ -160,7 +152,7 @@ class WidePoly {
   std::size_t ValueBits(const Limb* c) const {
     const Limb fill = Fill(c);
     for (std::size_t k = width_; k-- > 0;) {
-      if (c[k] != fill) return k * kLimbBits + LimbBitLength(c[k] ^ fill);
+      if (c[k] != fill) return k * kLimbBits + BitWidth(c[k] ^ fill);
     }
     return 0;
   }
@@ -243,8 +235,7 @@ double ToDouble(const Dyadic& x, bool up) {
   bool exact = true;
   const std::uint64_t top = x.m.Top64(&shift, &exact);
   const long e = shift + x.e;  // |x| is top * 2^e, or a little more
-  int length = 0;
-  for (std::uint64_t t = top; t != 0; t >>= 1) ++length;
+  const int length = BitWidth(top);
   const long high = length - 1 + e;  // |x| lies in [2^high, 2^(high + 1))
   double toward_zero = std::numeric_limits<double>::max();
   double away = std::numeric_limits<double>::infinity();
@@ -308,6 +299,14 @@ struct Mapping {
     if (side < 0) x.m.Negate();
     return x;
   }
+
+  // The one root in y's interval (c / 2^d, (c + 1) / 2^d), as an interval
+  // of x, lower end first.
+  Isolated Interval(const BigInt& c, long d) const {
+    Dyadic lo = At(c, d), hi = At(c + BigInt(1), d);
+    if (side < 0) std::swap(lo, hi);
+    return {std::move(lo), std::move(hi), false};
+  }
 };
 
 // Adds to *found the roots of q in (0, 1), where q has no repeated root and
@@ -340,9 +339,7 @@ void Bisect(WidePoly q, const Mapping& map, std::vector<Isolated>* found) {
     const int count = node.q.Reversed().ShiftedVariations();
     if (count == 0) continue;
     if (count == 1) {
-      Dyadic lo = map.At(node.c, node.d), hi = map.At(node.c + one, node.d);
-      if (map.side < 0) std::swap(lo, hi);
-      found->push_back({std::move(lo), std::move(hi), false});
+      found->push_back(map.Interval(node.c, node.d));
       continue;
     }
     WidePoly left = std::move(node.q);
@@ -423,9 +420,7 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
     const int count = q.Reversed().ShiftedVariations();
     if (count == 0) continue;
     if (count == 1) {
-      Dyadic lo = map.At(BigInt(), 0), hi = map.At(BigInt(1), 0);
-      if (side < 0) std::swap(lo, hi);
-      found.push_back({std::move(lo), std::move(hi), false});
+      found.push_back(map.Interval(BigInt(), 0));
       continue;
     }
     const long m = a + (c - a) / 2;

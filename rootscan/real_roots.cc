@@ -125,6 +125,8 @@ class SignEvaluator {
       bool exact = true;
       const long double top =
           static_cast<long double>(value.Top64(&shift, &exact));
+      // Clamped for ldexp's int: past 2^+-20000 a long double (up to
+      // 2^16384, down to 2^-16445) is inf or 0 all the same.
       const long scale = std::max(-20000L, std::min(20000L, shift + exponent));
       const long double approx = std::ldexp(top, static_cast<int>(scale));
       *step = (value.Sign() < 0 ? approx : -approx) / derivative;

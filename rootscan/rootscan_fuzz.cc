@@ -132,8 +132,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string printed = ReadBack(out), complaint = ReadBack(err);
 
   if (status == 1) {
-    // One "rootscan: " line, and the usage line after it when the command
-    // line could not be read.
+    // One "rootscan: " line, and the two usage lines after it when the
+    // command line could not be read.
     if (complaint.rfind("rootscan: ", 0) != 0 || complaint.back() != '\n')
       std::abort();
     size_t lines = 0;
