@@ -109,7 +109,8 @@ class Redirect {
   }
   Redirect(const Redirect&) = delete;
   Redirect& operator=(const Redirect&) = delete;
-  /// True when the redirection is in force; else errno() says why not.
+  /// True when the redirection is in force; else error() is the errno of
+  /// the call that failed.
   bool ok() const { return ok_; }
   int error() const { return error_; }
 
