@@ -191,6 +191,10 @@ int GameFolder::TakePendingSignal() {
   return sig;
 }
 
+void GameFolder::AddEndingSignals(sigset_t* set) {
+  for (int sig : kEndingSignals) sigaddset(set, sig);
+}
+
 // The engine's one line (the secret and a line feed) goes into the capture
 // pipe: a word of at most kMaxWordLetters letters is far below any pipe's
 // capacity, so the write never blocks, and unlike a file a pipe cannot fill a
