@@ -67,6 +67,14 @@ std::string CountOf(std::uint64_t n, const std::string& noun) {
   return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
 }
 
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    text += (i ? " " : "") + parts[i];
+  }
+  return text;
+}
+
 bool AllLetters(const std::string& s) {
   for (char c : s) {
     if (c < 'a' || c > 'z') return false;
