@@ -90,7 +90,8 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
     return false;
   }
   if (bytes->size() > kMaxListBytes) {
-    *err = "larger than 64 MiB, too large for a word list";
+    *err = "larger than " + std::to_string(kMaxListBytes >> 20) +
+           " MiB, too large for a word list";
     return false;
   }
   return true;
