@@ -109,7 +109,8 @@ class Redirect {
   }
   Redirect(const Redirect&) = delete;
   Redirect& operator=(const Redirect&) = delete;
-  /// True when the redirection is in force; else errno() says why not.
+  /// True when the redirection is in force; else error() is the errno of
+  /// the call that failed.
   bool ok() const { return ok_; }
   int error() const { return error_; }
 
@@ -188,6 +189,10 @@ int GameFolder::TakePendingSignal() {
   int sig = g_pending;
   g_pending = 0;
   return sig;
+}
+
+void GameFolder::AddEndingSignals(sigset_t* set) {
+  for (int sig : kEndingSignals) sigaddset(set, sig);
 }
 
 // The engine's one line (the secret and a line feed) goes into the capture

@@ -11,6 +11,8 @@
 // static storage, where the handler of an ending signal (Ctrl-C) finds them
 // to remove the folder. Open() refuses a second one.
 
+#include <signal.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +45,10 @@ class GameFolder {
   static int PendingSignal();
   /// PendingSignal(), which then reads 0 again.
   static int TakePendingSignal();
+
+  /// Adds to *set the ending signals that Open() catches, for a wait that
+  /// one of them is to cut short.
+  static void AddEndingSignals(sigset_t* set);
 
   /// Writes `words` (one a line) as the folder's dict.txt and starts a game
   /// over it; *secret receives the word the engine chose, which never reaches

@@ -169,16 +169,9 @@ std::string Session::LetterPanel() const {
 }
 
 void Session::ShowBoard() {
-  std::string letters, words;
-  for (const std::string& l : round_.MissedLetters()) {
-    letters += (letters.empty() ? "" : " ") + l;
-  }
-  for (const std::string& w : round_.MissedWords()) {
-    words += (words.empty() ? "" : " ") + w;
-  }
-  std::string shown;
-  for (char c : round_.Shown())
-    shown += (shown.empty() ? "" : " ") + std::string(1, c);
+  const std::string letters = Joined(round_.MissedLetters());
+  const std::string words = Joined(round_.MissedWords());
+  const std::string shown = Spaced(round_.Shown());
   const std::string clue = match_.Clue(round_.secret());
   int rows = look_.rows > 0 ? look_.rows : TerminalRows(out_);
   bool compact = rows > 0 && rows < kFullBoardRows;

@@ -29,6 +29,15 @@ std::string Score::Text() const {
          " lost, winning streak " + std::to_string(streak) + ".";
 }
 
+std::string Spaced(const std::string& shown) {
+  std::string spaced;
+  for (char c : shown) {
+    if (!spaced.empty()) spaced += ' ';
+    spaced += c;
+  }
+  return spaced;
+}
+
 bool Round::Start(GameFolder& folder, WordSource& source, std::string* note,
                   std::string* err) {
   state_ = State::kNone;

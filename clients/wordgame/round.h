@@ -26,6 +26,10 @@ struct Score {
   std::string Text() const;
 };
 
+/// A shown word (Round::Shown) with a blank between each two letters, as the
+/// boards show it: "c a _".
+std::string Spaced(const std::string& shown);
+
 /// One player's score, as the front ends show it.
 struct PlayerScore {
   std::string name;  // "" when there is one player

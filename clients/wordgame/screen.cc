@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "play.h"
+#include "word_list.h"
 
 namespace {
 
@@ -67,9 +68,7 @@ std::vector<std::string> Wrap(const std::string& text, int width) {
 
 // The word spaced out when it fits, else packed, else in pieces.
 std::vector<Line> WordLines(const std::string& shown, int width) {
-  std::string spaced;
-  for (char c : shown)
-    spaced += (spaced.empty() ? "" : " ") + std::string(1, c);
+  const std::string spaced = Spaced(shown);
   if (static_cast<int>(spaced.size()) <= width)
     return {Plain(spaced, Paint::kBold)};
   std::vector<Line> lines;
@@ -111,10 +110,7 @@ std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width) {
 Line MissesLine(const Board& board, int width) {
   std::string count = "misses " + std::to_string(board.misses) + " of " +
                       std::to_string(kMisses);
-  std::string letters;
-  for (const std::string& l : board.missed_letters) {
-    letters += (letters.empty() ? "" : " ") + l;
-  }
+  const std::string letters = Joined(board.missed_letters);
   if (!letters.empty() &&
       static_cast<int>(count.size() + 2 + letters.size()) <= width) {
     return {{count + ": ", Paint::kPlain}, {letters, Paint::kBad}};

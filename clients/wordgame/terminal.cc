@@ -144,9 +144,8 @@ int Terminal::NextKey() {
     if (state_->gone) return kKeyNone;
     sigset_t held, previous;
     sigemptyset(&held);
-    for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGWINCH}) {
-      sigaddset(&held, sig);
-    }
+    GameFolder::AddEndingSignals(&held);
+    sigaddset(&held, SIGWINCH);
     sigprocmask(SIG_BLOCK, &held, &previous);
     if (GameFolder::PendingSignal() != 0) {
       sigprocmask(SIG_SETMASK, &previous, nullptr);

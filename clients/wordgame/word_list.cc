@@ -67,6 +67,14 @@ std::string CountOf(std::uint64_t n, const std::string& noun) {
   return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
 }
 
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    text += (i ? " " : "") + parts[i];
+  }
+  return text;
+}
+
 bool AllLetters(const std::string& s) {
   for (char c : s) {
     if (c < 'a' || c > 'z') return false;
@@ -82,7 +90,8 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
     return false;
   }
   if (bytes->size() > kMaxListBytes) {
-    *err = "larger than 64 MiB, too large for a word list";
+    *err = "larger than " + std::to_string(kMaxListBytes >> 20) +
+           " MiB, too large for a word list";
     return false;
   }
   return true;

@@ -30,6 +30,9 @@ bool AllLetters(const std::string& s);
 /// "1 letter", "2 letters"; "1 miss", "2 misses".
 std::string CountOf(std::uint64_t n, const std::string& noun);
 
+/// The parts with one blank between each two: {"x", "dog"} gives "x dog".
+std::string Joined(const std::vector<std::string>& parts);
+
 /// What a word list offers for play.
 struct WordList {
   /// The playable words, tidied, each once, in the order of first appearance.
