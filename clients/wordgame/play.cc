@@ -197,7 +197,7 @@ bool Session::TakeGuess(bool* ended, std::string* err) {
     if (*ended) return true;
     std::string guess = Tidy(line.text);
     if (line.cut) {
-      Print("That line is too long; type one letter or the whole word.\n");
+      Print("That line is over the limit; type one letter or the whole word.\n");
     } else if (guess.empty()) {
       continue;
     } else if (guess == "?") {

@@ -117,7 +117,7 @@ TEST_F(WordgameRounds, RefusedLinesCostNothingAndAreNotEchoed) {
   EXPECT_EQ(Count(out, "You already tried \"x\".\n"), 1);
   EXPECT_EQ(Count(out, "You already tried \"a\".\n"), 1);
   EXPECT_EQ(Count(out, "Letters a to z only, please (? for help).\n"), 1);
-  EXPECT_EQ(Count(out, "That line is too long;"), 1);
+  EXPECT_EQ(Count(out, "That line is over the limit;"), 1);
   EXPECT_NE(out.find("Word:    c a _\n"), std::string::npos);
   EXPECT_NE(out.find("Missed:  x  (6 misses left)\n"), std::string::npos);
   EXPECT_EQ(out.find("5 misses"), std::string::npos);
