@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # build.sh [--target TARGET]... [DIR [CMAKE-OPTION...]]: configures the
 # project into DIR (default build/), optimised, and builds everything, or
-# only the TARGETs named and what they need.
+# only the TARGETs named and what they need, showing the build's progress.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 targets=()
@@ -20,4 +20,28 @@ if [ ! -e "$dir/CMakeCache.txt" ] && command -v ninja >/dev/null; then
   generator=(-G Ninja)
 fi
 cmake -S . -B "$dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
-cmake --build "$dir" -j "$(nproc)" "${targets[@]}"
+
+# Passes the build's output through, with Ninja's progress lines ("[12/80]
+# Building ...") thinned: on a terminal each overwrites the one before, cut
+# to the terminal's width; elsewhere (a log, CI) one line per tenth of the
+# build is kept. Any other line (a compiler's message) stays as it is.
+progress() {
+  local line cols=0 tenth=-1
+  if [ -t 1 ]; then
+    cols=$(stty size </dev/tty 2>/dev/null | cut -d' ' -f2) || true
+    [ -n "$cols" ] && [ "$cols" -gt 1 ] || cols=80
+  fi
+  while IFS= read -r line; do
+    if [[ ! $line =~ ^\[([0-9]+)/([0-9]+)\]\  ]]; then
+      [ "$cols" = 0 ] || printf '\r\033[K'
+      printf '%s\n' "$line"
+    elif [ "$cols" != 0 ]; then
+      printf '\r\033[K%s' "${line:0:cols-1}"
+    elif ((BASH_REMATCH[1] * 10 / BASH_REMATCH[2] > tenth)); then
+      tenth=$((BASH_REMATCH[1] * 10 / BASH_REMATCH[2]))
+      printf '%s\n' "$line"
+    fi
+  done
+  [ "$cols" = 0 ] || printf '\r\033[K'
+}
+cmake --build "$dir" -j "$(nproc)" "${targets[@]}" 2>&1 | progress

@@ -27,10 +27,21 @@ install_packages() {
   local missing=() p
   for p in "$@"; do installed "$p" || missing+=("$p"); done
   [ ${#missing[@]} -eq 0 ] && return 0
+  # One line says what is installed; apt's own transcript is shown only when
+  # it fails.
   echo "install-deps: installing ${missing[*]}"
-  as_root apt-get update -q
-  as_root env DEBIAN_FRONTEND=noninteractive \
-    apt-get install -y -q --no-install-recommends "${missing[@]}"
+  local log
+  log=$(mktemp)
+  if ! { as_root apt-get update -q &&
+         as_root env DEBIAN_FRONTEND=noninteractive \
+           apt-get install -y -q --no-install-recommends "${missing[@]}"; } \
+       >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "install-deps: installing ${missing[*]} failed" >&2
+    exit 1
+  fi
+  rm -f "$log"
 }
 
 # Builds and starts a trivial 32-bit program; true when it ran.

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # test.sh: sets up the machine, then builds and runs every test twice: in the
 # normal build (build/) and in the sanitized build (build-sanitize/, x86-64
-# with AddressSanitizer and UndefinedBehaviorSanitizer). Says how long each
+# with AddressSanitizer and UndefinedBehaviorSanitizer), showing each build's
+# progress; then checks the install and the packages. Says how long each
 # build and each test run took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 status=0
-log=$(mktemp)
 
 # Prints each test of the last CTest run in build folder $1 that skipped
 # itself, with the reason it gave (CTest's summary names it only).
@@ -20,13 +20,11 @@ skip_reasons() {
     "$1/Testing/Temporary/LastTest.log" 2>/dev/null || true
 }
 
-trap 'rm -f "$log"' EXIT
 for config in "build" "build-sanitize -DSANITIZE=ON"; do
   set -- $config
   start=$SECONDS
-  # The build's output is shown only when it fails (Ninja prints compiler
-  # messages on standard output).
-  scripts/build.sh "$@" >"$log" 2>&1 || { cat "$log"; exit 1; }
+  echo "== $1: configuring and building"
+  scripts/build.sh "$@"
   echo "== $1: configured and built in $((SECONDS - start)) s; tests:"
   start=$SECONDS
   ctest --test-dir "$1" -j "$(nproc)" --output-on-failure || status=1
