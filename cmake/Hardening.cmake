@@ -19,7 +19,9 @@
 # package and ships the programs stripped.
 #
 # The sanitized and fuzzing builds leave all of it out: the sanitizers check
-# more than the canary and the fortified calls, and replace those calls.
+# more than the canary and the fortified calls, and replace those calls. So
+# does the Debian package's build (HARDENING=OFF), which takes the same flags
+# from dpkg-buildflags.
 #
 # NOT_SHIPPED_FLAGS undo what only shipped code needs; test code
 # (cmake/Testing.cmake) adds them after these: it is compiled without
@@ -28,7 +30,8 @@
 
 set(NOT_SHIPPED_FLAGS -U_FORTIFY_SOURCE -g0)
 
-if(NOT SANITIZE AND NOT FUZZ)
+option(HARDENING "Compile and link with the hardening flags of this file" ON)
+if(HARDENING AND NOT SANITIZE AND NOT FUZZ)
   add_compile_options(-g -fstack-protector-strong -fPIE
                       $<$<NOT:$<CONFIG:Debug>>:-D_FORTIFY_SOURCE=2>)
   add_link_options(-pie -Wl,-z,relro,-z,now)

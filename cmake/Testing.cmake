@@ -5,6 +5,16 @@
 enable_testing()
 include(GoogleTest)
 
+# BUILD_TESTING=OFF (the Debian package's build with nocheck) leaves the
+# tests, their helpers and the fuzz replays out of the default build and out
+# of CTest; their targets still exist, so that the folders can configure them.
+option(BUILD_TESTING "Build the tests, the fuzz replays and the benchmarks" ON)
+if(BUILD_TESTING)
+  set(TEST_EXCLUDE)
+else()
+  set(TEST_EXCLUDE EXCLUDE_FROM_ALL)
+endif()
+
 set(GTEST_SOURCE_DIR /usr/src/googletest/googletest CACHE PATH
     "GoogleTest sources (Debian package googletest)")
 if(NOT EXISTS ${GTEST_SOURCE_DIR}/src/gtest-all.cc)
@@ -52,7 +62,7 @@ endfunction()
 # library by looping over TEST_ARCHS (an alias takes no settings).
 function(test_library name type)
   foreach(bits ${TEST_ARCHS})
-    add_library(${name}_${bits} ${type} ${ARGN})
+    add_library(${name}_${bits} ${type} ${TEST_EXCLUDE} ${ARGN})
     test_code(${name}_${bits})
     set_target_properties(${name}_${bits} PROPERTIES
       ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testlib)
@@ -77,7 +87,7 @@ endforeach()
 # one test case per CTest test.
 function(system_test name)
   cmake_parse_arguments(T "" "BITS" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${TEST_EXCLUDE} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE gtest_${T_BITS} ${T_LIBS})
   test_code(${name})
   if(T_BITS STREQUAL 32)
@@ -85,6 +95,9 @@ function(system_test name)
   endif()
   set_target_properties(${name} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${TEST_OUTPUT_DIRECTORY})
+  if(NOT BUILD_TESTING)
+    return()
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "ASAN_OPTIONS=allocator_may_return_null=1"
                TIMEOUT ${TEST_TIMEOUT})

@@ -258,7 +258,7 @@ std::string ShippedWordList(const std::string& exe_path) {
   std::size_t slash = exe_path.rfind('/');
   std::string bin_dir =
       slash == std::string::npos ? "." : exe_path.substr(0, slash);
-  return bin_dir + "/../share/wordgame/words.txt";
+  return bin_dir + "/../share/wordgame/words";
 }
 
 std::string ExecutablePath(const std::string& fallback) {

@@ -134,7 +134,7 @@ Difficulty DifficultyOf(const std::string& word);
 /// order, and returns how many that leaves (possibly 0).
 std::size_t KeepDifficulty(WordList* list, Difficulty level);
 
-/// The word list shipped with the program: ../share/wordgame/words.txt beside
+/// The word list shipped with the program: ../share/wordgame/words beside
 /// the folder that holds the executable at `exe_path`.
 std::string ShippedWordList(const std::string& exe_path);
 

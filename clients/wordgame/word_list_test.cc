@@ -140,8 +140,8 @@ TEST(Difficulty, CommonLettersCountUpAndOthersDownEachOnce) {
 
 TEST(ShippedWordList, LiesInShareBesideBin) {
   EXPECT_EQ(ShippedWordList("/usr/local/bin/wordgame"),
-            "/usr/local/bin/../share/wordgame/words.txt");
-  EXPECT_EQ(ShippedWordList("wordgame"), "./../share/wordgame/words.txt");
+            "/usr/local/bin/../share/wordgame/words");
+  EXPECT_EQ(ShippedWordList("wordgame"), "./../share/wordgame/words");
   std::string path = ExecutablePath("fallback");
   EXPECT_EQ(path.substr(path.rfind('/') + 1), "wordgame_core_test");
 }
