@@ -324,7 +324,10 @@ constexpr long kMaxDegree = 100;
 
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end) {
-  IntPoly p = ToIntPoly(coefficients);
+  return RealRoots(ToIntPoly(coefficients), start, end);
+}
+
+std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
   std::vector<RealRoot> found;
   // x^z: the root 0 with multiplicity z, and no longer a root of what is
   // left, which the isolation needs.

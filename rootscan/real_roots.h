@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "int_poly.h"
+
 /// One line of the answer: one root, or the roots that share a nearest
 /// double.
 struct RealRoot {
@@ -33,6 +35,10 @@ struct RealRoot {
 /// grows quickly with the degree: PrintRealRoots takes degree 100 at most.
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end);
+
+/// The same for the polynomial with integer coefficients p, lowest power
+/// first (element i belongs to x^i), not zero.
+std::vector<RealRoot> RealRoots(IntPoly p, double start, double end);
 
 /// The shortest decimal text that reads back as v ("-2", "0.001",
 /// "1.4142135623730951", "1e-07", "inf").
