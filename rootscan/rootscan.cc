@@ -242,8 +242,8 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         return 1;
       }
     } catch (const std::bad_alloc&) {
-      std::fprintf(err, "rootscan: not enough memory for %zu coefficients\n",
-                   args.size());
+      std::fflush(out);
+      std::fputs("rootscan: not enough memory\n", err);
       return 1;
     }
   }

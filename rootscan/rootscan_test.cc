@@ -5,11 +5,24 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "run_program.h"
+
+// Allocations above this many bytes fail, so that a test can run the
+// program out of memory in this process.
+static std::size_t refuse_above = static_cast<std::size_t>(-1);
+
+void* operator new(std::size_t size) {
+  void* p = size > refuse_above ? nullptr : std::malloc(size ? size : 1);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -502,6 +515,18 @@ TEST(Scan, FailedWriteIsReported) {
       RunRootscan, {"0", "-r", "0", "1e12", "-s", "1"}, "", Stdout::kFull);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
+}
+
+TEST(Scan, MemoryRunningOutIsReported) {
+  // Room for the arguments, not for the 8 bytes per coefficient of the
+  // polynomial (1.6 MB).
+  const std::vector<std::string> args(200000, "1");
+  refuse_above = 1 << 20;
+  const ProgramResult r = RunInProcess(RunRootscan, args);
+  refuse_above = static_cast<std::size_t>(-1);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "rootscan: not enough memory\n");
 }
 
 // The built program: arguments, output and status pass through main.
