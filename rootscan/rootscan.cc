@@ -8,7 +8,7 @@
 #include <new>
 
 #include "progutil.h"
-#include "real_roots.h"
+#include "roots_mode.h"
 
 // Every double below must be a true IEEE double. With x87 arithmetic for
 // double, g++ keeps excess precision wherever the optimiser likes and the
