@@ -8,7 +8,7 @@
 #include <new>
 
 #include "progutil.h"
-#include "real_roots.h"
+#include "roots_mode.h"
 
 // Every double below must be a true IEEE double. With x87 arithmetic for
 // double, g++ keeps excess precision wherever the optimiser likes and the
@@ -242,8 +242,8 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         return 1;
       }
     } catch (const std::bad_alloc&) {
-      std::fprintf(err, "rootscan: not enough memory for %zu coefficients\n",
-                   args.size());
+      std::fflush(out);
+      std::fputs("rootscan: not enough memory\n", err);
       return 1;
     }
   }

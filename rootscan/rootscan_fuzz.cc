@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "real_roots.h"
+#include "roots_mode.h"
 #include "rootscan.h"
 
 namespace {

@@ -1,5 +1,5 @@
-#ifndef ROOTSCAN_BIG_INT_H_
-#define ROOTSCAN_BIG_INT_H_
+#ifndef ROOTSCAN_EXACT_BIG_INT_H_
+#define ROOTSCAN_EXACT_BIG_INT_H_
 
 // Integers of any size, for exact polynomial arithmetic: every double is an
 // integer times a power of two, so a polynomial with double coefficients
@@ -102,4 +102,4 @@ inline BigInt operator+(BigInt a, const BigInt& b) { return a += b; }
 inline BigInt operator-(BigInt a, const BigInt& b) { return a -= b; }
 inline BigInt operator<<(BigInt a, std::size_t bits) { return a <<= bits; }
 
-#endif  // ROOTSCAN_BIG_INT_H_
+#endif  // ROOTSCAN_EXACT_BIG_INT_H_

@@ -1,12 +1,7 @@
-#include "real_roots.h"
+#include "roots_mode.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <limits>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -14,8 +9,6 @@
 #include "run_program.h"
 
 namespace {
-
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 struct Case {
   std::vector<std::string> args;
@@ -157,136 +150,6 @@ TEST(RootsMode, FailedWriteIsReported) {
       RunInProcess(RunRootscan, {"--roots", "1", "0", "-4"}, "", Stdout::kFull);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
-}
-
-// r * p, for p highest power first, into *out; false when a product or sum
-// on the way is not exact in double.
-bool MultiplyByRoot(const std::vector<double>& p, double r,
-                    std::vector<double>* out) {
-  std::vector<double> q(p.size() + 1, 0.0);
-  auto add = [](double* to, double v) {  // exact or false (TwoSum)
-    const double sum = *to + v, back = sum - *to;
-    const bool exact = (*to - (sum - back)) + (v - back) == 0;
-    *to = sum;
-    return exact;
-  };
-  for (std::size_t i = 0; i < p.size(); ++i) {
-    const double product = r * p[i];
-    if (std::fma(r, p[i], -product) != 0 || !add(&q[i], p[i]) ||
-        !add(&q[i + 1], -product)) {
-      return false;
-    }
-  }
-  *out = q;
-  return true;
-}
-
-// Random roots k * 2^e (|k| < 32, -8 <= e <= 3, now and then far out with
-// 30 <= |e| <= 50, or 0) with multiplicities, degree up to 12, whenever
-// their product has coefficients exact in double:
-// the roots found must be these, each once, with its multiplicity, over the
-// whole line and over ranges that end on roots.
-TEST(RealRoots, RandomRootsComeBackExactly) {
-  std::mt19937 random(20261208);
-  auto below = [&](int n) { return static_cast<int>(random() % n); };
-  int checked = 0, spread = 0;  // spread: with a root far out
-  for (int trial = 0; trial < 400; ++trial) {
-    const bool repeated = trial % 2 == 1;  // half the trials: simple roots
-    const int degree = 1 + below(12);
-    std::vector<double> coefficients = {1.0};
-    std::vector<RealRoot> expected;
-    bool exact = true;
-    for (int d = 0; d < degree && exact;) {
-      const int e =
-          below(6) > 0 ? below(12) - 8 : (below(2) ? 30 : -50) + below(21);
-      const double r = below(8) == 0 ? 0.0 : std::ldexp(below(63) - 31, e);
-      const bool known =
-          std::any_of(expected.begin(), expected.end(),
-                      [&](const RealRoot& e) { return e.value == r; });
-      if (known) continue;
-      const int times = repeated ? std::min(1 + below(3), degree - d) : 1;
-      for (int t = 0; t < times && exact; ++t)
-        exact = MultiplyByRoot(coefficients, r, &coefficients);
-      expected.push_back({r, times, 1});
-      d += times;
-    }
-    if (!exact) continue;
-    ++checked;
-    spread +=
-        std::any_of(expected.begin(), expected.end(), [](const RealRoot& e) {
-          return e.value != 0 && std::fabs(std::log2(std::fabs(e.value))) >= 30;
-        });
-    std::sort(
-        expected.begin(), expected.end(),
-        [](const RealRoot& a, const RealRoot& b) { return a.value < b.value; });
-    auto same = [](const std::vector<RealRoot>& got,
-                   const std::vector<RealRoot>& want) {
-      if (got.size() != want.size()) return false;
-      for (std::size_t i = 0; i < got.size(); ++i) {
-        if (got[i].value != want[i].value ||
-            got[i].multiplicity != want[i].multiplicity || got[i].roots != 1)
-          return false;
-      }
-      return true;
-    };
-    std::string shown;
-    for (double c : coefficients) shown += ShortestDecimal(c) + " ";
-    EXPECT_TRUE(same(RealRoots(coefficients, -kInf, kInf), expected)) << shown;
-    const std::size_t i = below(static_cast<int>(expected.size()));
-    const std::size_t j = i + below(static_cast<int>(expected.size() - i));
-    EXPECT_TRUE(
-        same(RealRoots(coefficients, expected[i].value, expected[j].value),
-             {expected.begin() + i, expected.begin() + j + 1}))
-        << shown << "from root " << i << " to root " << j;
-  }
-  EXPECT_GT(checked, 200);
-  EXPECT_GE(spread, 20);
-}
-
-// The roots of a x + b and x^2 - c, over the whole range of doubles, against
-// IEEE division and square root, which round correctly as well: ties to
-// even, overflow to inf, underflow through the subnormals to 0.
-TEST(RealRoots, RoundCorrectlyLikeDivisionAndSquareRoot) {
-  std::mt19937 random(1208);
-  // A random double of either sign between 2^low and 2^(high + 1).
-  auto any_double = [&](int low, int high) {
-    const double fraction =
-        1.0 + static_cast<double>(random()) / 4294967296.0 +
-        static_cast<double>(random()) / 1.8446744073709552e19;
-    const int exponent = low + static_cast<int>(random() % (high - low + 1));
-    return std::ldexp(random() % 2 ? fraction : -fraction, exponent);
-  };
-  for (int trial = 0; trial < 300; ++trial) {
-    const double a = any_double(-1074, 1023), b = any_double(-1022, 1023);
-    const std::vector<RealRoot> linear = RealRoots({a, b}, -kInf, kInf);
-    ASSERT_EQ(linear.size(), 1u) << a << " " << b;
-    EXPECT_EQ(linear[0].value, -b / a) << a << " " << b;
-    const double c = std::fabs(any_double(-1074, 1023));
-    const std::vector<RealRoot> square = RealRoots({1, 0, -c}, -kInf, kInf);
-    ASSERT_EQ(square.size(), 2u) << c;
-    EXPECT_EQ(square[0].value, -std::sqrt(c)) << c;
-    EXPECT_EQ(square[1].value, std::sqrt(c)) << c;
-  }
-  // Exactly halfway between two doubles (2^-1075 and 3 * 2^-1075): the
-  // even one.
-  EXPECT_EQ(RealRoots({2, -0x1p-1074}, -kInf, kInf)[0].value, 0.0);
-  EXPECT_EQ(RealRoots({2, -0x3p-1074}, -kInf, kInf)[0].value, 0x1p-1073);
-}
-
-TEST(RealRoots, RootsSharingTheirNearestDoubleAreOneLine) {
-  // x^30 - 2 (2^20 x - 1)^2 has two roots within 2^-320 of 2^-20 and two
-  // more far from it.
-  std::vector<double> p(31, 0.0);
-  p[0] = 1;
-  p[28] = -0x1p41;
-  p[29] = 0x1p22;
-  p[30] = -2;
-  const std::vector<RealRoot> roots = RealRoots(p, -kInf, kInf);
-  ASSERT_EQ(roots.size(), 3u);
-  EXPECT_EQ(roots[1].value, 0x1p-20);
-  EXPECT_EQ(roots[1].roots, 2);
-  EXPECT_EQ(roots[1].multiplicity, 2);
-  EXPECT_EQ(roots[0].roots + roots[2].roots, 2);
 }
 
 }  // namespace

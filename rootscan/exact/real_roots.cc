@@ -1,15 +1,13 @@
 #include "real_roots.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <utility>
 
 #include "big_int.h"
+#include "dyadic.h"
 #include "int_poly.h"
 #include "isolation.h"
 
@@ -17,45 +15,6 @@ static_assert(std::numeric_limits<long double>::digits == 64,
               "long double must be the x87 80-bit extended type");
 
 namespace {
-
-// The doubles in order as integers: consecutive doubles get consecutive
-// keys (-0 and +0 both 0), so halving a key range halves the doubles in it.
-std::int64_t Key(double x) {
-  if (x == 0) return 0;
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &x, sizeof bits);
-  const std::int64_t magnitude =
-      static_cast<std::int64_t>(bits & ~(std::uint64_t{1} << 63));
-  return x < 0 ? -magnitude : magnitude;
-}
-
-double FromKey(std::int64_t key) {
-  std::uint64_t bits =
-      key < 0 ? static_cast<std::uint64_t>(-key) | (std::uint64_t{1} << 63)
-              : static_cast<std::uint64_t>(key);
-  double x = 0;
-  std::memcpy(&x, &bits, sizeof x);
-  return x;
-}
-
-// Halfway between the consecutive doubles d1 < d2, exactly; an infinite one
-// stands for +-2^1024, where the next binade would begin, which puts the
-// halfway point where IEEE rounding starts to overflow.
-long double Midpoint(double d1, double d2) {
-  const long double beyond = std::ldexp(1.0L, 1024);
-  const long double a = std::isinf(d1) ? -beyond : d1;
-  const long double b = std::isinf(d2) ? beyond : d2;
-  return (a + b) / 2;
-}
-
-// The nearer of the consecutive doubles d1 < d2 to a number whose difference
-// from their midpoint has the sign `side`; at the midpoint, the even one.
-double Nearest(double d1, double d2, int side) {
-  if (side != 0) return side > 0 ? d2 : d1;
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &d1, sizeof bits);
-  return (bits & 1) == 0 ? d1 : d2;
-}
 
 // The exponent range a long double evaluation keeps clear of: its values go
 // up to 2^16384 and down to 2^-16382 before losing precision; the margin
@@ -200,11 +159,11 @@ class SignEvaluator {
 //
 // The nearest double is the one whose cell, from the midpoint with the
 // double below to the midpoint with the double above, holds the root. With
-// the doubles numbered by Key, the search keeps lo < hi such that the root
-// lies above the midpoint after double lo and below the one after double hi,
-// until hi = lo + 1: the answer is double hi. Which side of a point the root
-// lies on comes from the point's place against the isolating interval, or
-// from p's sign there. Each probe either halves the numbers left or tries
+// the doubles numbered by DoubleKey, the search keeps lo < hi such that the
+// root lies above the midpoint after double lo and below the one after
+// double hi, until hi = lo + 1: the answer is double hi. Which side of a
+// point the root lies on comes from the point's place against the isolating
+// interval, or from p's sign there. Each probe either halves the numbers left or tries
 // the cell that Newton's step points at, which near the root is the right
 // one at once; a probe that fails to halve is followed by a halving one.
 bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
@@ -213,12 +172,7 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
   const Dyadic& v = root.hi;
   const double u_down = ToDouble(u, false), u_up = ToDouble(u, true);
   if (root.exact) {
-    if (u_down == u_up) {  // a double
-      *value = u_down;
-      return start <= u_down && u_down <= end;
-    }
-    const int side = CompareDyadic(u, ToDyadic(Midpoint(u_down, u_up)));
-    *value = Nearest(u_down, u_up, side);
+    *value = ToNearestDouble(u);
     return start <= u_down && u_up <= end;
   }
   const double v_down = ToDouble(v, false), v_up = ToDouble(v, true);
@@ -238,18 +192,18 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
   };
   if (side(start) < 0 || side(end) > 0) return false;
   auto boundary = [](std::int64_t key) {  // the midpoint after double key
-    return Midpoint(FromKey(key), FromKey(key + 1));
+    return Midpoint(DoubleFromKey(key), DoubleFromKey(key + 1));
   };
   // Keys may be 2^64 apart: differences in unsigned arithmetic.
   auto gap = [](std::int64_t a, std::int64_t b) {
     return static_cast<std::uint64_t>(b) - static_cast<std::uint64_t>(a);
   };
-  std::int64_t lo = Key(u_down) - 1, hi = Key(v_up);
+  std::int64_t lo = DoubleKey(u_down) - 1, hi = DoubleKey(v_up);
   // The cell to try: where the smallest Newton step so far points (the one
   // from nearest the root), at first the middle of the interval.
   const double middle = u_down / 2 + v_up / 2;
   bool aim = std::isfinite(middle);
-  std::int64_t target = Key(middle);
+  std::int64_t target = DoubleKey(middle);
   long double best_step = std::numeric_limits<long double>::infinity();
   bool halve = false;  // the last aimed probe did not halve the numbers
   while (gap(lo, hi) > 1) {
@@ -268,19 +222,19 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
     const long double x = boundary(probe);
     const int s = side(x);
     if (s == 0) {  // halfway between two doubles
-      *value = Nearest(FromKey(probe), FromKey(probe + 1), 0);
+      *value = Nearest(DoubleFromKey(probe), DoubleFromKey(probe + 1), 0);
       return true;
     }
     (s > 0 ? lo : hi) = probe;
     halve = aimed && gap(lo, hi) > before / 2;
     if (std::isfinite(step) && std::fabs(step) < best_step &&
         std::isfinite(x + step)) {
-      target = Key(static_cast<double>(x + step));
+      target = DoubleKey(static_cast<double>(x + step));
       best_step = std::fabs(step);
       aim = true;
     }
   }
-  *value = FromKey(hi);
+  *value = DoubleFromKey(hi);
   return true;
 }
 
@@ -314,11 +268,6 @@ IntPoly ToIntPoly(const std::vector<double>& coefficients) {
   TrimPoly(&p);
   return p;
 }
-
-// The highest degree taken. The exact arithmetic grows with the degree and
-// with the spread of the coefficients' sizes: at degree 100, coefficients
-// spread over the whole range of doubles take seconds.
-constexpr long kMaxDegree = 100;
 
 }  // namespace
 
@@ -364,59 +313,4 @@ std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
     }
   }
   return lines;
-}
-
-std::string ShortestDecimal(double v) {
-  char text[64];
-  const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
-  return std::string(text, r.ptr);
-}
-
-bool PrintRealRoots(const std::vector<double>& coefficients, double start,
-                    double end, std::FILE* out, std::string* err) {
-  for (std::size_t i = 0; i < coefficients.size(); ++i) {
-    if (!std::isfinite(coefficients[i])) {
-      *err = "coefficient " + std::to_string(i + 1) + " is " +
-             ShortestDecimal(coefficients[i]) +
-             "; --roots needs finite coefficients";
-      return false;
-    }
-  }
-  if (std::isnan(start) || std::isnan(end) || start > end) {
-    *err = "the range from " + ShortestDecimal(start) + " to " +
-           ShortestDecimal(end) + " is not a range: its start must be at " +
-           "most its end";
-    return false;
-  }
-  const auto lead = std::find_if(coefficients.begin(), coefficients.end(),
-                                 [](double c) { return c != 0; });
-  const bool zero = lead == coefficients.end();
-  const long degree = zero ? 0 : coefficients.end() - lead - 1;
-  if (degree > kMaxDegree) {
-    *err = "degree " + std::to_string(degree) + " is above " +
-           std::to_string(kMaxDegree) + ", the highest --roots takes";
-    return false;
-  }
-  const std::vector<RealRoot> roots =
-      zero ? std::vector<RealRoot>() : RealRoots(coefficients, start, end);
-  errno = 0;  // so that it holds the reason of a write that fails here
-  if (zero) {
-    std::fprintf(out, "Every x from %f to %f is a root.\n", start, end);
-  } else if (roots.empty()) {
-    std::fprintf(out, "No real roots from %f to %f.\n", start, end);
-  }
-  for (std::size_t i = 0; i < roots.size(); ++i) {
-    const RealRoot& r = roots[i];
-    std::fprintf(out, "x%zu = %s", i + 1, ShortestDecimal(r.value).c_str());
-    if (r.roots > 1) {
-      std::fprintf(out,
-                   " (%d distinct roots nearest to this value,"
-                   " multiplicity %d in all)",
-                   r.roots, r.multiplicity);
-    } else if (r.multiplicity > 1) {
-      std::fprintf(out, " (multiplicity %d)", r.multiplicity);
-    }
-    std::fputc('\n', out);
-  }
-  return true;
 }

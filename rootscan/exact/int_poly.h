@@ -1,5 +1,5 @@
-#ifndef ROOTSCAN_INT_POLY_H_
-#define ROOTSCAN_INT_POLY_H_
+#ifndef ROOTSCAN_EXACT_INT_POLY_H_
+#define ROOTSCAN_EXACT_INT_POLY_H_
 
 // Polynomials with integer coefficients, and their exact algebra: the
 // derivative, division, greatest common divisors and the square-free
@@ -50,4 +50,4 @@ bool SquareFreeModPrimes(const IntPoly& p);
 /// multiplicity exactly k.
 std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p);
 
-#endif  // ROOTSCAN_INT_POLY_H_
+#endif  // ROOTSCAN_EXACT_INT_POLY_H_

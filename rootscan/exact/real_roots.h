@@ -1,8 +1,9 @@
-#ifndef ROOTSCAN_REAL_ROOTS_H_
-#define ROOTSCAN_REAL_ROOTS_H_
+#ifndef ROOTSCAN_EXACT_REAL_ROOTS_H_
+#define ROOTSCAN_EXACT_REAL_ROOTS_H_
 
 // The real roots of a polynomial with double coefficients, each given as the
-// double nearest to it, with its multiplicity: rootscan's --roots mode.
+// double nearest to it, with its multiplicity: the work of rootscan's
+// --roots mode.
 //
 // The answer is exact for every polynomial it accepts: the coefficients are
 // taken as the exact binary fractions the doubles are, and everything that
@@ -14,8 +15,6 @@
 // cannot show is two roots whose nearest double is the same; they come as
 // one line that says how many roots it stands for.
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
 #include "int_poly.h"
@@ -32,7 +31,8 @@ struct RealRoot {
 /// The distinct real roots of the polynomial from start to end, both ends
 /// included (either may be infinite), ascending. coefficients: highest power
 /// first, all finite and not all zero; zeros on top are skipped. The time
-/// grows quickly with the degree: PrintRealRoots takes degree 100 at most.
+/// grows quickly with the degree and with the spread of the coefficients'
+/// sizes.
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end);
 
@@ -40,21 +40,4 @@ std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
 /// first (element i belongs to x^i), not zero.
 std::vector<RealRoot> RealRoots(IntPoly p, double start, double end);
 
-/// The shortest decimal text that reads back as v ("-2", "0.001",
-/// "1.4142135623730951", "1e-07", "inf").
-std::string ShortestDecimal(double v);
-
-/// The --roots mode: checks the coefficients (finite, degree at most 100
-/// once leading zeros are dropped) and the range (no NaN, start not above
-/// end), then writes the lines "x1 = <value>", one per
-/// RealRoot, followed by " (multiplicity K)" or, for a line standing for J
-/// roots, " (J distinct roots nearest to this value, multiplicity K in
-/// all)"; "No real roots from A to B." when there are none, and "Every x from
-/// A to B is a root." for the zero polynomial (A and B printed with %f). It
-/// clears errno first and leaves flushing and checking for write errors to
-/// the caller. Returns false and sets *err, writing nothing, when the input
-/// is refused.
-bool PrintRealRoots(const std::vector<double>& coefficients, double start,
-                    double end, std::FILE* out, std::string* err);
-
-#endif  // ROOTSCAN_REAL_ROOTS_H_
+#endif  // ROOTSCAN_EXACT_REAL_ROOTS_H_

@@ -217,67 +217,6 @@ long RootBoundExponent(const IntPoly& p) {
 
 }  // namespace
 
-Dyadic ToDyadic(long double x) {
-  Dyadic d;
-  if (x == 0) return d;
-  int exponent = 0;
-  const long double fraction = std::frexp(std::fabs(x), &exponent);
-  d.m = BigInt::FromUnsigned(
-      static_cast<std::uint64_t>(std::ldexp(fraction, 64)));
-  if (x < 0) d.m.Negate();
-  d.e = exponent - 64;
-  return d;
-}
-
-double ToDouble(const Dyadic& x, bool up) {
-  if (x.m.IsZero()) return 0.0;
-  long shift = 0;
-  bool exact = true;
-  const std::uint64_t top = x.m.Top64(&shift, &exact);
-  const long e = shift + x.e;  // |x| is top * 2^e, or a little more
-  const int length = BitWidth(top);
-  const long high = length - 1 + e;  // |x| lies in [2^high, 2^(high + 1))
-  double toward_zero = std::numeric_limits<double>::max();
-  double away = std::numeric_limits<double>::infinity();
-  if (high < 1024) {
-    // The double keeps 53 bits, fewer below 2^-1022 where the last bit is
-    // always worth 2^-1074; below 2^-1074 it keeps none.
-    const long keep = std::min(53L, high + 1075);
-    std::uint64_t kept = top;
-    long scale = e;
-    if (keep <= 0) {
-      kept = 0;
-      scale = -1074;
-      exact = false;
-    } else if (length > keep) {
-      const int drop = static_cast<int>(length - keep);
-      exact = exact && (top & ((std::uint64_t{1} << drop) - 1)) == 0;
-      kept = top >> drop;
-      scale = e + drop;
-    }
-    toward_zero =
-        std::ldexp(static_cast<double>(kept), static_cast<int>(scale));
-    away = exact ? toward_zero
-                 : std::ldexp(static_cast<double>(kept + 1),
-                              static_cast<int>(scale));
-  }
-  if (x.m.Sign() < 0) return up ? -toward_zero : -away;
-  return up ? away : toward_zero;
-}
-
-int CompareDyadic(const Dyadic& x, const Dyadic& y) {
-  const int sx = x.m.Sign(), sy = y.m.Sign();
-  if (sx != sy) return sx < sy ? -1 : 1;
-  if (sx == 0) return 0;
-  // Same sign: magnitudes in different binades need no shifting.
-  const long top_x = static_cast<long>(x.m.BitLength()) + x.e;
-  const long top_y = static_cast<long>(y.m.BitLength()) + y.e;
-  if (top_x != top_y) return (top_x < top_y) == (sx > 0) ? -1 : 1;
-  if (x.e >= y.e)
-    return Compare(x.m << static_cast<std::size_t>(x.e - y.e), y.m);
-  return Compare(x.m, y.m << static_cast<std::size_t>(y.e - x.e));
-}
-
 namespace {
 
 // Bisection below this many binades from the lowest bound on the roots to
