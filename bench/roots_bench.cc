@@ -1,9 +1,9 @@
-// roots_bench [SECONDS]: times RealRoots, the work of rootscan --roots, on
+// roots_bench [SECONDS [NAME]]: times RealRoots, the work of rootscan --roots, on
 // families of polynomials with integer coefficients, and prints one line per
 // polynomial: its name, degree, real roots counted with multiplicity, and
 // the processor time per call in microseconds. Each polynomial is solved
 // again and again for SECONDS (default 0.2) of processor time, at least
-// once.
+// once. With NAME, only the polynomial of that name (for a profiler).
 //
 // roots_bench --gp [SECONDS]: prints instead a PARI/GP program that does the
 // same with polrootsreal on the very same polynomials (their coefficients
@@ -242,6 +242,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   for (const Row& row : rows) {
+    if (argc > 2 && row.name != argv[2]) continue;
     int found = 0;
     const double t = SecondsPerCall(row.p, seconds, &found);
     std::printf("%s %d %d %.1f\n", row.name.c_str(), Degree(row.p), found,
