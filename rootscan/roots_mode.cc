@@ -6,13 +6,17 @@
 #include <cmath>
 
 #include "real_roots.h"
+#include "work_budget.h"
 
 namespace {
 
-// The highest degree --roots takes. The exact arithmetic grows with the degree and
-// with the spread of the coefficients' sizes: at degree 100, coefficients
-// spread over the whole range of doubles take seconds.
-constexpr long kMaxDegree = 100;
+// What --roots takes on. Each root costs little in itself; what grows is
+// the exact arithmetic, with the degree and with the spread of the
+// coefficients' sizes, and the rare polynomials that need much of it are
+// refused once their work passes kMaxWork operations (limb or long double
+// ones): 2 to 20 seconds here, whatever the input.
+constexpr long kMaxDegree = 10000;
+constexpr double kMaxWork = 2e9;
 
 }  // namespace
 
@@ -47,8 +51,16 @@ bool PrintRealRoots(const std::vector<double>& coefficients, double start,
            std::to_string(kMaxDegree) + ", the highest --roots takes";
     return false;
   }
-  const std::vector<RealRoot> roots =
-      zero ? std::vector<RealRoot>() : RealRoots(coefficients, start, end);
+  std::vector<RealRoot> roots;
+  try {
+    const WorkBudget budget(kMaxWork);
+    if (!zero) roots = RealRoots(coefficients, start, end);
+  } catch (const WorkExceeded&) {
+    *err = "degree " + std::to_string(degree) +
+           ": finding these roots takes more than 2e9 steps, the most " +
+           "--roots allows";
+    return false;
+  }
   errno = 0;  // so that it holds the reason of a write that fails here
   if (zero) {
     std::fprintf(out, "Every x from %f to %f is a root.\n", start, end);

@@ -12,9 +12,10 @@
 /// "1.4142135623730951", "1e-07", "inf").
 std::string ShortestDecimal(double v);
 
-/// The --roots mode: checks the coefficients (finite, degree at most 100
+/// The --roots mode: checks the coefficients (finite, degree at most 10000
 /// once leading zeros are dropped) and the range (no NaN, start not above
-/// end), then writes the lines "x1 = <value>", one per
+/// end), finds the roots within a bound on the work (refusing the
+/// polynomial past it), then writes the lines "x1 = <value>", one per
 /// RealRoot, followed by " (multiplicity K)" or, for a line standing for J
 /// roots, " (J distinct roots nearest to this value, multiplicity K in
 /// all)"; "No real roots from A to B." when there are none, and "Every x from

@@ -111,7 +111,14 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
     std::vector<std::string> args;
     std::string err;
   };
-  const std::vector<std::string> degree_101(102, "1");
+  const std::vector<std::string> degree_10001(10002, "1");
+  // Coefficients of both signs from 1e-300 to 1e300 at degree 2000:
+  // integers of 2000 bits, whose exact arithmetic would run for minutes.
+  std::vector<std::string> spread;
+  for (int i = 0; i <= 2000; ++i) {
+    spread.push_back((i * 7 % 3 == 0 ? "-3e" : "7e") +
+                     std::to_string(i * 7919 % 601 - 300));
+  }
   const Refused cases[] = {
       {{"1", "nan"},
        "rootscan: coefficient 2 is nan; --roots needs finite coefficients\n"},
@@ -128,8 +135,11 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
       {{"-s", "1", "1", "-se", "2", "-s", "3", "-e", "4"},
        "rootscan: options -s, -se and -e have no meaning with --roots\n" +
            usage},
-      {degree_101,
-       "rootscan: degree 101 is above 100, the highest --roots takes\n"},
+      {degree_10001,
+       "rootscan: degree 10001 is above 10000, the highest --roots takes\n"},
+      {spread,
+       "rootscan: degree 2000: finding these roots takes more than 2e9 "
+       "steps, the most --roots allows\n"},
   };
   for (const Refused& c : cases) {
     std::vector<std::string> args = c.args;
@@ -139,10 +149,12 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
     EXPECT_EQ(r.out, "") << c.err;
     EXPECT_EQ(r.err, c.err);
   }
-  // Degree 100 is taken, leading zeros apart.
-  std::vector<std::string> degree_100(101, "1");
-  degree_100.insert(degree_100.begin(), "0");
-  ExpectRoots({{degree_100, "No real roots from -inf to inf.\n"}});
+  // Degree 1000 is taken, leading zeros apart: x^1000 - 1.
+  std::vector<std::string> degree_1000(1001, "0");
+  degree_1000.front() = "1";
+  degree_1000.back() = "-1";
+  degree_1000.insert(degree_1000.begin(), "0");
+  ExpectRoots({{degree_1000, "x1 = -1\nx2 = 1\n"}});
 }
 
 TEST(RootsMode, FailedWriteIsReported) {

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cmath>
 
+#include "work_budget.h"
+
 namespace {
 
 // Bounds the rounding of one sum s: at most 2^-64 |s| before rounding,
@@ -77,21 +79,48 @@ int ApproxPoly::Variations() const {
   return open && changes < 2 ? -1 : changes;
 }
 
-void ApproxPoly::HalveVariable() {
-  // Coefficient i times 2^-i, and all times 2^k, with k bringing the
-  // largest near 1 again.
+void ApproxPoly::ScaleVariable(long k) {
+  // Coefficient i times 2^(k i), and all times 2^t, with t bringing the
+  // largest near 1 again; those that fall below kFloor of it become 0, with
+  // kFloor for their error.
   const int n = degree();
-  int most = INT_MIN;
+  long most = LONG_MIN;
   for (int i = 0; i <= n; ++i) {
     const long double size = std::fabs(v_[i]) + e_[i];
-    if (size != 0) most = std::max(most, std::ilogb(size) - i);
+    if (size != 0) most = std::max(most, std::ilogb(size) + k * i);
   }
-  const int k = -most - 1;
   for (int i = 0; i <= n; ++i) {
     if (v_[i] == 0 && e_[i] == 0) continue;  // exactly 0
-    v_[i] = std::ldexp(v_[i], k - i);
-    e_[i] = std::ldexp(e_[i], k - i) + kFloor;  // covers an underflow
+    const long shift = k * i - most - 1;
+    if (std::ilogb(std::fabs(v_[i]) + e_[i]) + shift < kFloorExponent) {
+      v_[i] = 0;
+      e_[i] = kFloor;
+      continue;
+    }
+    v_[i] = std::ldexp(v_[i], static_cast<int>(shift));
+    e_[i] = std::ldexp(e_[i], static_cast<int>(shift)) + kFloor;  // underflow
   }
+}
+
+void ApproxPoly::MultiplyVariable(long s) {
+  // (2^s - 1)^i = 2^(s i) f^i for f = 1 - 2^-s, which a long double holds
+  // for s <= 64 and misses by less than 2^-64 of itself above. The powers
+  // of f, rounded as they are made, are off by less than i (2u + that).
+  const long double f = 1 - std::ldexp(1.0L, static_cast<int>(-std::min(s, 200L)));
+  const long double per_step = 2 * kUnit + (s > 64 ? kUnit : 0);
+  long double power = 1, power_error = 0;  // f^i and its relative error
+  for (int i = 0; i <= degree(); ++i) {
+    if (i > 0) {
+      power *= f;
+      power_error += per_step;
+    }
+    if (v_[i] == 0 && e_[i] == 0) continue;
+    const long double v = v_[i] * power;
+    e_[i] = e_[i] * power * (1 + power_error) +
+            std::fabs(v) * (power_error + kUnit);
+    v_[i] = v;
+  }
+  ScaleVariable(s);
 }
 
 void ApproxPoly::TaylorShift() {
@@ -99,6 +128,7 @@ void ApproxPoly::TaylorShift() {
 }
 
 void ApproxPoly::ShiftPass(int i) {
+  ChargeWork(degree() - i);
   for (int j = degree() - 1; j >= i; --j) {
     const long double sum = v_[j] + v_[j + 1];
     e_[j] = e_[j] + e_[j + 1] + std::fabs(sum) * kUnit;

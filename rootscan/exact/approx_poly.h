@@ -31,8 +31,15 @@ class ApproxPoly {
   bool root_at_one() const { return root_at_one_; }
   void set_root_at_one(bool zero) { root_at_one_ = zero; }
 
+  /// q(y) = 0 is known: coefficient 0 becomes exactly 0.
+  void SetRootAtZero() { v_[0] = e_[0] = 0; }
+
+  /// q(2^k y), times a power of two.
+  void ScaleVariable(long k);
   /// q(y / 2), times a power of two.
-  void HalveVariable();
+  void HalveVariable() { ScaleVariable(-1); }
+  /// q((2^s - 1) y), times a power of two (s >= 1).
+  void MultiplyVariable(long s);
 
   /// q(y + 1).
   void TaylorShift();

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "work_budget.h"
+
 namespace {
 
 // a - b.
@@ -21,6 +23,8 @@ IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
   const BigInt& lead = b.back();
   const bool lead_is_one = lead == BigInt(1);
   while (Degree(a) >= db) {
+    ChargeWork(static_cast<double>(a.size()) *
+               (a.back().limbs().size() + lead.limbs().size() + 1));
     const BigInt top = a.back();
     const int shift = Degree(a) - db;
     if (!lead_is_one) {

@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "approx_poly.h"
+#include "sign_evaluator.h"
 #include "wide_poly.h"
 
 namespace {
@@ -64,8 +66,43 @@ struct Mapping {
   }
 };
 
+// An interval (c / 2^d, (c + 1) / 2^d) of y and its polynomial.
+struct Node {
+  ApproxPoly q;
+  BigInt c;
+  long d;
+};
+
+// Splits *node approximately into its halves, pushed on *pending, when the
+// sign at its midpoint is known: from the approximation, or from p's exact
+// sign when the midpoint is a root (then added to *found). False when it
+// is not a root and the approximation cannot tell its sign.
+bool SplitApproximately(Node* node, const Mapping& map,
+                        const SignEvaluator& eval,
+                        std::vector<Isolated>* found,
+                        std::vector<Node>* pending) {
+  const BigInt c = node->c << 1, c_right = c + BigInt(1);
+  ApproxPoly left = std::move(node->q);
+  left.HalveVariable();
+  ApproxPoly right = left;  // keeps q(1) = 0 if known
+  right.TaylorShift();
+  left.set_root_at_one(false);
+  const int middle = right.Sign(0);
+  if (middle != 1 && middle != -1) {
+    const Dyadic root = map.At(c_right, node->d + 1);
+    if (eval.At(root) != 0) return false;
+    found->push_back({root, root, true});
+    right.SetRootAtZero();
+    left.set_root_at_one(true);
+  }
+  pending->push_back({std::move(right), c_right, node->d + 1});
+  pending->push_back({std::move(left), c, node->d + 1});
+  return true;
+}
+
 // Adds to *found the roots of q in (0, 1), where q has no repeated root and
-// q(0) != 0, as points of x.
+// q(0) != 0, as points of x; approx is q held approximately, exact() makes
+// it exactly, and eval gives p's signs.
 //
 // Descartes' rule of signs with bisection. The sign changes of
 // (1 + t)^n q(1 / (1 + t)), whose positive roots are those of q in (0, 1),
@@ -74,21 +111,21 @@ struct Mapping {
 // 2^n q(y / 2) and 2^n q((y + 1) / 2) again have (0, 1) for the half.
 // Without repeated roots the splitting ends. A root at a midpoint is found
 // as it is, and the halves' tests do not count it.
-void Bisect(WidePoly q, const Mapping& map, std::vector<Isolated>* found) {
-  // The interval (c / 2^d, (c + 1) / 2^d) of y and its polynomial, held
-  // approximately: the signs are taken from it when its error bounds allow,
-  // and from the node's polynomial made again from q, exactly, when not.
-  struct Node {
-    ApproxPoly q;
-    BigInt c;
-    long d;
-  };
-  const int n = q.degree();
+//
+// Each node holds its polynomial approximately, and the signs are taken
+// from it when its error bounds allow. When they do not, the node's
+// polynomial is made again exactly from q, and its halves go on
+// approximately from there.
+template <typename MakeExact>
+void Bisect(const MakeExact& exact, ApproxPoly approx, const Mapping& map,
+            const SignEvaluator& eval, std::vector<Isolated>* found) {
+  const int n = approx.degree();
   // A split halves the variable (n bits more) and shifts one half (n + 1).
   const std::size_t growth = 2 * static_cast<std::size_t>(n) + 1;
   const BigInt one(1);
+  std::optional<WidePoly> q;
   std::vector<Node> pending;
-  pending.push_back({ApproxPoly(q), BigInt(), 0});
+  pending.push_back({std::move(approx), BigInt(), 0});
   while (!pending.empty()) {
     Node node = std::move(pending.back());
     pending.pop_back();
@@ -97,25 +134,15 @@ void Bisect(WidePoly q, const Mapping& map, std::vector<Isolated>* found) {
     int count = node.q.Variations();
     if (count == 1) found->push_back(map.Interval(node.c, node.d));
     if (count == 0 || count == 1) continue;
-    if (count >= 2) {
-      ApproxPoly left = std::move(node.q);
-      left.HalveVariable();
-      ApproxPoly right = left;
-      right.TaylorShift();
-      left.set_root_at_one(false);
-      const int middle = right.Sign(0);  // q's sign at the midpoint
-      if (middle == 1 || middle == -1) {
-        pending.push_back({std::move(right), c + one, node.d + 1});
-        pending.push_back({std::move(left), c, node.d + 1});
-        continue;
-      }
-    }
-    WidePoly exact = q.Zoom(node.c, node.d);
-    exact.MakeRoom(growth);
-    count = exact.Reversed().ShiftedVariations();
+    if (count >= 2 && SplitApproximately(&node, map, eval, found, &pending))
+      continue;
+    if (!q) q = exact();
+    WidePoly zoomed = q->Zoom(node.c, node.d);
+    zoomed.MakeRoom(growth);
+    count = zoomed.Reversed().ShiftedVariations();
     if (count == 1) found->push_back(map.Interval(node.c, node.d));
     if (count < 2) continue;
-    WidePoly left = std::move(exact);
+    WidePoly left = std::move(zoomed);
     left.HalveVariable();
     left.RemoveCommonTwos();
     WidePoly right = left;
@@ -164,49 +191,56 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
     last = b[i].Sign();
   }
   if (changes == 0) return found;
+  const SignEvaluator eval(p);
   const long high = RootBoundExponent(b);
   // The roots of x^n b(1 / x) are the reciprocals.
   const long low = -RootBoundExponent(IntPoly(b.rbegin(), b.rend()));
   if (high - low <= kBisectionSpan) {
     WidePoly q(ScaleByPowerOfTwo(b, high));
     q.RemoveCommonTwos();
-    Bisect(std::move(q), {side, BigInt(), BigInt(1), high}, &found);
+    const ApproxPoly approx(q);
+    Bisect([&q] { return q; }, approx, {side, BigInt(), BigInt(1), high},
+           eval, &found);
     return found;
   }
+  const WidePoly whole(b);
   std::vector<std::pair<long, long>> spans = {{low, high}};
   while (!spans.empty()) {
     const auto [a, c] = spans.back();
     spans.pop_back();
-    // q(y) = b(2^a + (2^c - 2^a) y) = b(2^a (1 + (2^(c - a) - 1) y)).
-    WidePoly q(ScaleByPowerOfTwo(b, a));
-    q.MakeRoom(static_cast<std::size_t>(n) + 1);
-    q.TaylorShift();
-    q.MakeRoom(static_cast<std::size_t>(n * (c - a)));
-    q.ScaleVariable(static_cast<std::size_t>(c - a));
-    q.RemoveCommonTwos();
     BigInt width = BigInt(1) << static_cast<std::size_t>(c - a);
     width -= BigInt(1);
     const Mapping map{side, BigInt(1), width, a};
+    // q(y) = b(2^a + (2^c - 2^a) y) = b(2^a (1 + (2^(c - a) - 1) y)),
+    // approximately, and exactly only when needed.
+    auto exact = [&b, n, a = a, c = c] {
+      WidePoly q(ScaleByPowerOfTwo(b, a));
+      q.MakeRoom(static_cast<std::size_t>(n) + 1);
+      q.TaylorShift();
+      q.MakeRoom(static_cast<std::size_t>(n * (c - a)));
+      q.ScaleVariable(static_cast<std::size_t>(c - a));
+      q.RemoveCommonTwos();
+      return q;
+    };
+    ApproxPoly approx(whole);
+    approx.ScaleVariable(a);
+    approx.TaylorShift();
+    approx.MultiplyVariable(c - a);
     if (c - a <= kBisectionSpan) {
-      Bisect(std::move(q), map, &found);
+      Bisect(exact, approx, map, eval, &found);
       continue;
     }
-    q.MakeRoom(static_cast<std::size_t>(n) + 1);
-    const int count = q.Reversed().ShiftedVariations();
-    if (count == 0) continue;
-    if (count == 1) {
-      found.push_back(map.Interval(BigInt(), 0));
-      continue;
+    int count = approx.Variations();
+    if (count < 0) {
+      WidePoly q = exact();
+      q.MakeRoom(static_cast<std::size_t>(n) + 1);
+      count = q.Reversed().ShiftedVariations();
     }
+    if (count == 1) found.push_back(map.Interval(BigInt(), 0));
+    if (count < 2) continue;
     const long m = a + (c - a) / 2;
-    // 2^m itself: a root when the terms of b(2^m) 2^(max(0, -m) n) cancel.
-    BigInt at_m;
-    for (const BigInt& term : ScaleByPowerOfTwo(b, m)) at_m += term;
-    if (at_m.IsZero()) {
-      Dyadic root{BigInt(1), m};
-      if (side < 0) root.m.Negate();
-      found.push_back({root, root, true});
-    }
+    Dyadic root{BigInt(side), m};
+    if (eval.At(root) == 0) found.push_back({root, root, true});
     spans.push_back({m, c});
     spans.push_back({a, m});
   }

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "work_budget.h"
+
 namespace {
 
 // The exponent range a long double evaluation keeps clear of: its values go
@@ -190,6 +192,8 @@ BigInt SignEvaluator::Exact(const IntPoly& p, const Dyadic& x, long* exponent) {
   if (e >= 0) {
     const BigInt whole = m << static_cast<std::size_t>(e);
     for (int i = n - 1; i >= 0; --i) {
+      ChargeWork(static_cast<double>(h.limbs().size()) *
+                 (whole.limbs().size() + 1));
       h *= whole;
       h += p[i];
     }
@@ -198,6 +202,8 @@ BigInt SignEvaluator::Exact(const IntPoly& p, const Dyadic& x, long* exponent) {
   const std::size_t s = static_cast<std::size_t>(-e);
   BigInt term;
   for (int i = n - 1; i >= 0; --i) {
+    ChargeWork(static_cast<double>(h.limbs().size()) * 4 +
+               static_cast<double>(s) * (n - i) / 32);
     h *= m;
     term = p[i];
     term <<= s * static_cast<std::size_t>(n - i);

@@ -12,6 +12,7 @@ WidePoly WidePoly::Zoom(const BigInt& c, long d) const {
   for (int i = 0; i < n_; ++i)
     r.ShiftLeft(r.At(i), static_cast<std::size_t>(n_ - i) * d);
   if (!c.IsZero()) {
+    ChargeWork(0.5 * n_ * (n_ + 1) * r.width_ * c.limbs().size());
     // p(y + c): Horner's scheme for the Taylor shift, pass i making
     // coefficient i final.
     for (int i = 0; i < n_; ++i) {

@@ -12,6 +12,7 @@
 
 #include "big_int.h"
 #include "int_poly.h"
+#include "work_budget.h"
 
 // A polynomial whose n + 1 coefficients, lowest power first, take `width`
 // limbs each in two's complement: sums are plain limb additions, with no
@@ -45,6 +46,7 @@ class WidePoly {
   /// binomial(l, j) p_l, below 2^(n + 1) times the largest |p_l|, and each
   /// partial sum on the way lies below its final value: n + 1 bits more.
   void TaylorShift() {
+    ChargeWork(0.5 * n_ * (n_ + 1) * width_);  // all at once: fail early
     for (int i = 0; i < n_; ++i) ShiftPass(i);
   }
 
@@ -53,7 +55,10 @@ class WidePoly {
   int ShiftedVariations() {
     int changes = 0, last = 0;
     for (int i = 0; i <= n_ && changes < 2; ++i) {
-      if (i < n_) ShiftPass(i);  // coefficient i is final after pass i
+      if (i < n_) {  // coefficient i is final after pass i
+        ChargeWork(static_cast<double>(n_ - i) * width_);
+        ShiftPass(i);
+      }
       const int s = Sign(i);
       if (s == 0) continue;
       if (last != 0 && s != last) ++changes;
@@ -78,6 +83,7 @@ class WidePoly {
 
   /// p((2^s - 1) x): coefficient i times (2^s - 1)^i, i * s bits more.
   void ScaleVariable(std::size_t s) {
+    ChargeWork(0.5 * n_ * (n_ + 1) * 2.0 * width_);
     std::vector<Limb> shifted(width_);
     for (int i = 1; i <= n_; ++i) {
       Limb* c = At(i);
@@ -116,6 +122,7 @@ class WidePoly {
     std::size_t bits = 0;
     for (int i = 0; i <= n_; ++i) bits = std::max(bits, ValueBits(At(i)));
     const std::size_t width = (bits + growth) / kLimbBits + 1;
+    ChargeWork(16.0 * (n_ + 1) * width);  // memory: 64 bytes a limb
     if (width == width_) return;
     std::vector<Limb> limbs((n_ + 1) * width);
     for (int i = 0; i <= n_; ++i) {
