@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "big_int.h"
+#include "int_poly.h"
+#include "work_budget.h"
+
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -147,6 +151,101 @@ TEST(RealRoots, RootsSharingTheirNearestDoubleAreOneLine) {
   EXPECT_EQ(roots[1].roots, 2);
   EXPECT_EQ(roots[1].multiplicity, 2);
   EXPECT_EQ(roots[0].roots + roots[2].roots, 2);
+}
+
+// Integer polynomials, lowest power first.
+IntPoly Times(const IntPoly& a, const IntPoly& b) {
+  IntPoly product(a.size() + b.size() - 1);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
+  }
+  return product;
+}
+
+std::vector<double> Values(const std::vector<RealRoot>& roots) {
+  std::vector<double> values;
+  for (const RealRoot& r : roots) values.push_back(r.value);
+  return values;
+}
+
+// Polynomials on which the isolation's long double tests and the
+// compensated evaluation do most of the work, and where they fall back on
+// exact arithmetic (roots at midpoints, a pair of roots 1.4e-51 apart),
+// against roots known exactly or computed elsewhere to 200 digits.
+TEST(RealRoots, HardFamiliesComeOutExact) {
+  // Wilkinson's (x - 1)...(x - 40): each root lands on a bisection point.
+  IntPoly wilkinson = {BigInt(1)};
+  std::vector<double> integers;
+  for (int k = 1; k <= 40; ++k) {
+    wilkinson = Times(wilkinson, {BigInt(-k), BigInt(1)});
+    integers.push_back(k);
+  }
+  EXPECT_EQ(Values(RealRoots(wilkinson, -kInf, kInf)), integers);
+  // Chebyshev's T50, whose values near its roots are 2^-60 of its terms.
+  IntPoly previous = {BigInt(1)}, chebyshev = {BigInt(0), BigInt(1)};
+  for (int k = 2; k <= 50; ++k) {
+    IntPoly next = Times(chebyshev, {BigInt(0), BigInt(2)});
+    for (std::size_t i = 0; i < previous.size(); ++i) next[i] -= previous[i];
+    previous = chebyshev;
+    chebyshev = next;
+  }
+  const std::vector<double> cosines = {
+      0.03141075907812829, 0.09410831331851433, 0.15643446504023087,
+      0.21814324139654256, 0.2789911060392293,  0.33873792024529137,
+      0.3971478906347806,  0.4539904997395468,  0.5090414157503713,
+      0.5620833778521306,  0.6129070536529765,  0.6613118653236518,
+      0.7071067811865476,  0.7501110696304596,  0.7901550123756904,
+      0.8270805742745618,  0.8607420270039436,  0.8910065241883679,
+      0.9177546256839811,  0.9408807689542255,  0.9602936856769431,
+      0.9759167619387474,  0.9876883405951378,  0.99556196460308,
+      0.9995065603657316};
+  EXPECT_EQ(Values(RealRoots(chebyshev, 0, kInf)), cosines);
+  // x^100 - 2 (10x - 1)^2: two roots 1.4e-51 apart, on one line.
+  IntPoly mignotte(101);
+  mignotte[100] = BigInt(1);
+  mignotte[2] = BigInt(-200);
+  mignotte[1] = BigInt(40);
+  mignotte[0] = BigInt(-2);
+  const std::vector<RealRoot> close = RealRoots(mignotte, -kInf, kInf);
+  EXPECT_EQ(Values(close),
+            (std::vector<double>{-1.057500852985291, 0.1, 1.0534061733373228}));
+  ASSERT_EQ(close.size(), 3u);
+  EXPECT_EQ(close[1].roots, 2);
+  // Roots 2^(-300 + 60 k), k = 0..10, and 3, over 600 binades.
+  IntPoly spread = {BigInt(-3), BigInt(1)};
+  std::vector<double> powers;
+  for (int k = 0; k <= 10; ++k) {
+    const int e = -300 + 60 * k;
+    spread = Times(spread, e < 0 ? IntPoly{BigInt(-1), BigInt(1) << -e}
+                                 : IntPoly{BigInt(-1) << e, BigInt(1)});
+    powers.push_back(std::ldexp(1.0, e));
+  }
+  powers.insert(powers.begin() + 6, 3.0);
+  EXPECT_EQ(Values(RealRoots(spread, -kInf, kInf)), powers);
+}
+
+TEST(RealRoots, DegreeThousand) {
+  // Coefficients from -1000 to 1000 drawn as roots_bench draws them.
+  IntPoly p(1001);
+  std::uint64_t seed = 2000;
+  for (int i = 0; i <= 1000; ++i) {
+    seed = seed * 6364136223846793005u + 1442695040888963407u;
+    p[i] = BigInt(static_cast<long long>((seed >> 33) % 2001) - 1000);
+  }
+  EXPECT_EQ(Values(RealRoots(p, -kInf, kInf)),
+            (std::vector<double>{-3.0409065929195864, -0.5776276301574779,
+                                 -0.08129934498034447, 3.5875031124362167}));
+  IntPoly unity(1001);
+  unity[1000] = BigInt(1);
+  unity[0] = BigInt(-1);
+  EXPECT_EQ(Values(RealRoots(unity, -kInf, kInf)),
+            (std::vector<double>{-1, 1}));
+  // With too small an allowance the search stops, and goes on without one.
+  {
+    const WorkBudget budget(1e6);
+    EXPECT_THROW(RealRoots(p, -kInf, kInf), WorkExceeded);
+  }
+  EXPECT_EQ(RealRoots(unity, -kInf, kInf).size(), 2u);
 }
 
 }  // namespace
