@@ -5,13 +5,14 @@
 #include <charconv>
 #include <cmath>
 
+#include "exact_input.h"
 #include "real_roots.h"
 
 namespace {
 
-// The highest degree --roots takes. The exact arithmetic grows with the degree and
-// with the spread of the coefficients' sizes: at degree 100, coefficients
-// spread over the whole range of doubles take seconds.
+// The highest degree --roots takes. The exact arithmetic grows with the
+// degree and with the spread of the coefficients' sizes: at degree 100,
+// coefficients spread over the whole range of doubles take seconds.
 constexpr long kMaxDegree = 100;
 
 }  // namespace
@@ -22,13 +23,16 @@ std::string ShortestDecimal(double v) {
   return std::string(text, r.ptr);
 }
 
-bool PrintRealRoots(const std::vector<double>& coefficients, double start,
+bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
                     double end, std::FILE* out, std::string* err) {
+  // Every number is checked, and the degree, before any value is made: the
+  // values of a long list of large numbers would take long to make.
+  std::vector<WrittenNumber> numbers(coefficients.size());
+  std::string reason;
   for (std::size_t i = 0; i < coefficients.size(); ++i) {
-    if (!std::isfinite(coefficients[i])) {
-      *err = "coefficient " + std::to_string(i + 1) + " is " +
-             ShortestDecimal(coefficients[i]) +
-             "; --roots needs finite coefficients";
+    if (!CheckExact(coefficients[i], &numbers[i], &reason)) {
+      *err = "coefficient " + std::to_string(i + 1) + ", " +
+             Quoted(coefficients[i]) + ", " + reason;
       return false;
     }
   }
@@ -38,17 +42,21 @@ bool PrintRealRoots(const std::vector<double>& coefficients, double start,
            "most its end";
     return false;
   }
-  const auto lead = std::find_if(coefficients.begin(), coefficients.end(),
-                                 [](double c) { return c != 0; });
-  const bool zero = lead == coefficients.end();
-  const long degree = zero ? 0 : coefficients.end() - lead - 1;
+  const auto lead =
+      std::find_if(numbers.begin(), numbers.end(),
+                   [](const WrittenNumber& n) { return !n.zero; });
+  const bool zero = lead == numbers.end();
+  const long degree = zero ? 0 : numbers.end() - lead - 1;
   if (degree > kMaxDegree) {
     *err = "degree " + std::to_string(degree) + " is above " +
            std::to_string(kMaxDegree) + ", the highest --roots takes";
     return false;
   }
+  std::vector<Fraction> values;
+  for (auto n = lead; n != numbers.end(); ++n) values.push_back(ExactValue(*n));
   const std::vector<RealRoot> roots =
-      zero ? std::vector<RealRoot>() : RealRoots(coefficients, start, end);
+      zero ? std::vector<RealRoot>()
+           : RealRoots(ClearDenominators(values), start, end);
   errno = 0;  // so that it holds the reason of a write that fails here
   if (zero) {
     std::fprintf(out, "Every x from %f to %f is a root.\n", start, end);

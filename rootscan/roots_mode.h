@@ -12,17 +12,17 @@
 /// "1.4142135623730951", "1e-07", "inf").
 std::string ShortestDecimal(double v);
 
-/// The --roots mode: checks the coefficients (finite, degree at most 100
-/// once leading zeros are dropped) and the range (no NaN, start not above
-/// end), then writes the lines "x1 = <value>", one per
-/// RealRoot, followed by " (multiplicity K)" or, for a line standing for J
-/// roots, " (J distinct roots nearest to this value, multiplicity K in
+/// The --roots mode: reads the coefficients exactly (see CheckExact), checks
+/// them (degree at most 100 once leading zeros are dropped) and the range
+/// (no NaN, start not above end), then writes the lines "x1 = <value>", one
+/// per RealRoot, followed by " (multiplicity K)" or, for a line standing for
+/// J roots, " (J distinct roots nearest to this value, multiplicity K in
 /// all)"; "No real roots from A to B." when there are none, and "Every x from
 /// A to B is a root." for the zero polynomial (A and B printed with %f). It
 /// clears errno first and leaves flushing and checking for write errors to
 /// the caller. Returns false and sets *err, writing nothing, when the input
-/// is refused.
-bool PrintRealRoots(const std::vector<double>& coefficients, double start,
+/// is refused ("coefficient 2, \"1,5\", is not a number").
+bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
                     double end, std::FILE* out, std::string* err);
 
 #endif  // ROOTSCAN_ROOTS_MODE_H_

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "big_int.h"
 #include "rootscan.h"
 #include "run_program.h"
 
@@ -96,10 +97,38 @@ TEST(RootsMode, CoefficientsAndOptionsAsInTheScan) {
       {{}, "Every x from -inf to inf is a root.\n"},
       {{"-r", "0", "1", "0"}, "Every x from 0.000000 to 1.000000 is a root.\n"},
       {{"5"}, "No real roots from -inf to inf.\n"},
-      // --roots anywhere; -r anywhere; --help among others is a 0.
+      // --roots anywhere; -r anywhere.
       {{"--roots", "1", "0", "-4"}, "x1 = -2\nx2 = 2\n"},
       {{"1", "-r", "-3", "0", "0", "-4"}, "x1 = -2\n"},
-      {{"1", "--help", "-1"}, "x1 = -1\nx2 = 1\n"},
+  });
+}
+
+TEST(RootsMode, CoefficientsAreReadExactlyAsWritten) {
+  // (x - 1)(x - 2)...(x - 30): coefficients up to 2^108, which doubles would
+  // round (and then only 10 real roots are left).
+  std::vector<BigInt> product = {BigInt(1)};  // highest power first
+  for (int k = 1; k <= 30; ++k) {
+    product.push_back(BigInt());
+    for (std::size_t i = product.size() - 1; i > 0; --i)
+      product[i] -= product[i - 1] * BigInt(k);
+  }
+  std::vector<std::string> wilkinson;
+  std::string all_30;
+  for (const BigInt& c : product)
+    wilkinson.push_back((c.Sign() < 0 ? "-" : "") + c.MagnitudeDecimal());
+  for (int k = 1; k <= 30; ++k)
+    all_30 += "x" + std::to_string(k) + " = " + std::to_string(k) + "\n";
+  ExpectRoots({
+      {wilkinson, all_30},
+      // (x - 1/10)^2, not the polynomial of the doubles nearest to 0.2 and
+      // 0.01, whose roots are two, 1e-9 from 0.1.
+      {{"1", "-0.2", "0.01"}, "x1 = 0.1 (multiplicity 2)\n"},
+      {{"-1/4", "1"}, "x1 = 4\n"},
+      {{"+3/7", "-0x1.8p-2"}, "x1 = 0.875\n"},
+      // Beyond the doubles' range.
+      {{"1e-100", "-1"}, "x1 = 1e+100\n"},
+      {{"1", "0", "-1e-400"}, "x1 = -1e-200\nx2 = 1e-200\n"},
+      {{"1e-1000", "-1e-1000"}, "x1 = 1\n"},
   });
 }
 
@@ -113,10 +142,15 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
   };
   const std::vector<std::string> degree_101(102, "1");
   const Refused cases[] = {
-      {{"1", "nan"},
-       "rootscan: coefficient 2 is nan; --roots needs finite coefficients\n"},
-      {{"1e999", "1"},
-       "rootscan: coefficient 1 is inf; --roots needs finite coefficients\n"},
+      {{"1", "nan"}, "rootscan: coefficient 2, \"nan\", is not a number\n"},
+      {{"1,5", "1"}, "rootscan: coefficient 1, \"1,5\", is not a number\n"},
+      {{"1", "--help", "-1"},
+       "rootscan: coefficient 2, \"--help\", is not a number\n"},
+      {{"1", "-3/0"},
+       "rootscan: coefficient 2, \"-3/0\", has a zero denominator\n"},
+      {{"1e-1001", "1"},
+       "rootscan: coefficient 1, \"1e-1001\", has an exponent beyond "
+       "+-1000\n"},
       {{"-r", "2", "1", "1", "0"},
        "rootscan: the range from 2 to 1 is not a range: its start must be at "
        "most its end\n"},

@@ -74,7 +74,8 @@ constexpr char kUsage[] =
 constexpr char kHelp[] =
     "Moves x from START to END in steps of STEP and prints every x at which\n"
     "the polynomial's value lies strictly between -TOL and TOL.\n"
-    "  COEFFICIENT   a coefficient, highest power first (read like atof)\n"
+    "  COEFFICIENT   a coefficient, highest power first (read like atof;\n"
+    "                with --roots exactly: 12, -0.25, 1e-9, 22/7, 0x1p-3)\n"
     "  -e TOL        tolerance (default 0.01)\n"
     "  -s STEP       step (default 0.01)\n"
     "  -se VALUE     step and tolerance both\n"
@@ -132,6 +133,7 @@ bool ReadCommandLine(const std::vector<std::string>& args,
     const Option* option = FindOption(args[i]);
     if (option == nullptr) {
       settings->coefficients.push_back(std::atof(args[i].c_str()));
+      settings->coefficient_texts.push_back(args[i]);
       continue;
     }
     if (option->sets == Sets::kRootsMode) {
@@ -231,10 +233,10 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         std::fprintf(err, "rootscan: %s\n%s", message.c_str(), kUsage);
         return 1;
       }
-      const bool done =
-          s.roots
-              ? PrintRealRoots(s.coefficients, s.start, s.end, out, &message)
-              : CheckScan(s, &message) && Scan(s, out, &message);
+      const bool done = s.roots
+                            ? PrintRealRoots(s.coefficient_texts, s.start,
+                                             s.end, out, &message)
+                            : CheckScan(s, &message) && Scan(s, out, &message);
       if (!done) {
         // The lines printed so far go out before the complaint.
         std::fflush(out);

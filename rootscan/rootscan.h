@@ -25,6 +25,8 @@ struct ScanSettings {
   double end = 10.0;                 // Last sample, when the steps land on it.
   std::vector<double> coefficients;  // Highest power first.
   bool roots = false;                // --roots: find the roots themselves.
+  // The coefficients as written, which --roots reads exactly.
+  std::vector<std::string> coefficient_texts;
 };
 
 /// The polynomial with coefficients[0..degree] (highest power first) at x:
@@ -40,7 +42,8 @@ double StepForward(double x, double step);
 /// Reads the command-line arguments after the program name into *settings
 /// (which starts from the defaults): option words consume the following
 /// arguments as operands whatever their text, every other argument is a
-/// coefficient, all converted with atof. With --roots the range, unless -r
+/// coefficient, all converted with atof (coefficients are also kept as
+/// written, for --roots to read exactly). With --roots the range, unless -r
 /// sets it, is the whole real line (-inf to inf). Returns false and sets *err
 /// (e.g. "option -e needs an operand") when an option lacks its operands, or
 /// when --roots comes with -e, -s or -se ("option -e has no meaning with

@@ -6,6 +6,9 @@
 namespace {
 
 constexpr int kLimbBits = BigInt::kLimbBits;
+// The largest power of ten in a limb, and its digits.
+constexpr std::uint32_t kDecimalChunk = 1000000000;
+constexpr int kChunkDigits = 9;
 
 }  // namespace
 
@@ -22,6 +25,58 @@ BigInt BigInt::FromUnsigned(std::uint64_t v) {
   for (; v != 0; v >>= kLimbBits)
     result.limbs_.push_back(static_cast<std::uint32_t>(v));
   return result;
+}
+
+BigInt BigInt::FromDecimal(const std::string& digits) {
+  // Nine digits at a time: value * 10^k + chunk, the product in place.
+  BigInt value;
+  std::size_t i = 0;
+  while (i < digits.size()) {
+    const std::size_t k = std::min<std::size_t>(
+        kChunkDigits,
+        i == 0 ? (digits.size() - 1) % kChunkDigits + 1 : digits.size() - i);
+    std::uint32_t chunk = 0, scale = 1;
+    for (std::size_t j = 0; j < k; ++j, ++i) {
+      chunk = chunk * 10 + static_cast<std::uint32_t>(digits[i] - '0');
+      scale *= 10;
+    }
+    value *= BigInt(scale);
+    value += BigInt(chunk);
+  }
+  return value;
+}
+
+BigInt BigInt::PowerOfTen(std::size_t n) {
+  BigInt result(1), square(10);
+  for (; n != 0; n >>= 1) {
+    if (n & 1) result *= square;
+    if (n > 1) square = square * square;
+  }
+  return result;
+}
+
+std::string BigInt::MagnitudeDecimal() const {
+  // Nine digits at a time from the bottom, by division of the limbs.
+  std::vector<std::uint32_t> chunks;
+  Limbs rest = limbs_;
+  while (!rest.empty()) {
+    std::uint64_t remainder = 0;
+    for (std::size_t i = rest.size(); i-- > 0;) {
+      const std::uint64_t current = remainder << kLimbBits | rest[i];
+      rest[i] = static_cast<Limb>(current / kDecimalChunk);
+      remainder = current % kDecimalChunk;
+    }
+    while (!rest.empty() && rest.back() == 0) rest.pop_back();
+    chunks.push_back(static_cast<std::uint32_t>(remainder));
+  }
+  if (chunks.empty()) return "0";
+  std::string text = std::to_string(chunks.back());
+  for (std::size_t i = chunks.size() - 1; i-- > 0;) {
+    const std::string part = std::to_string(chunks[i]);
+    text.append(kChunkDigits - part.size(), '0');
+    text += part;
+  }
+  return text;
 }
 
 void BigInt::Trim() {

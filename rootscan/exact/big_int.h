@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class BigInt {
@@ -26,6 +27,11 @@ class BigInt {
   explicit BigInt(long long v);
   /// The value of an unsigned 64-bit v.
   static BigInt FromUnsigned(std::uint64_t v);
+  /// The value of a string of decimal digits ("" is 0); nothing but the
+  /// digits 0-9 may stand in it.
+  static BigInt FromDecimal(const std::string& digits);
+  /// 10^n.
+  static BigInt PowerOfTen(std::size_t n);
 
   /// -1, 0 or 1.
   int Sign() const { return limbs_.empty() ? 0 : negative_ ? -1 : 1; }
@@ -43,6 +49,8 @@ class BigInt {
   const std::vector<Limb>& limbs() const { return limbs_; }
   /// The value modulo m (m > 0), in [0, m).
   std::uint32_t Mod(std::uint32_t m) const;
+  /// The decimal digits of the magnitude, without a sign ("0" for zero).
+  std::string MagnitudeDecimal() const;
 
   void Negate() {
     if (!limbs_.empty()) negative_ = !negative_;

@@ -163,9 +163,10 @@ class SignEvaluator {
 // root lies above the midpoint after double lo and below the one after
 // double hi, until hi = lo + 1: the answer is double hi. Which side of a
 // point the root lies on comes from the point's place against the isolating
-// interval, or from p's sign there. Each probe either halves the numbers left or tries
-// the cell that Newton's step points at, which near the root is the right
-// one at once; a probe that fails to halve is followed by a halving one.
+// interval, or from p's sign there. Each probe either halves the numbers
+// left or tries the cell that Newton's step points at, which near the root
+// is the right one at once; a probe that fails to halve is followed by a
+// halving one.
 bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
             double end, double* value) {
   const Dyadic& u = root.lo;
@@ -273,7 +274,10 @@ IntPoly ToIntPoly(const std::vector<double>& coefficients) {
 
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end) {
-  IntPoly p = ToIntPoly(coefficients);
+  return RealRoots(ToIntPoly(coefficients), start, end);
+}
+
+std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
   std::vector<RealRoot> found;
   // x^z: the root 0 with multiplicity z, and no longer a root of what is
   // left, which the isolation needs.

@@ -1,9 +1,9 @@
 #ifndef ROOTSCAN_EXACT_REAL_ROOTS_H_
 #define ROOTSCAN_EXACT_REAL_ROOTS_H_
 
-// The real roots of a polynomial with double coefficients, each given as the
-// double nearest to it, with its multiplicity: the work of rootscan's
-// --roots mode.
+// The real roots of a polynomial with double or integer coefficients, each
+// given as the double nearest to it, with its multiplicity: the work of
+// rootscan's --roots mode.
 //
 // The answer is exact for every polynomial it accepts: the coefficients are
 // taken as the exact binary fractions the doubles are, and everything that
@@ -16,6 +16,8 @@
 // one line that says how many roots it stands for.
 
 #include <vector>
+
+#include "int_poly.h"
 
 /// One line of the answer: one root, or the roots that share a nearest
 /// double.
@@ -33,5 +35,8 @@ struct RealRoot {
 /// sizes.
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end);
+
+/// The same for the polynomial p, lowest power first and not zero.
+std::vector<RealRoot> RealRoots(IntPoly p, double start, double end);
 
 #endif  // ROOTSCAN_EXACT_REAL_ROOTS_H_
