@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "exact_input.h"
+#include "progutil.h"
 #include "real_roots.h"
 
 namespace {
@@ -15,16 +17,24 @@ namespace {
 // coefficients spread over the whole range of doubles take seconds.
 constexpr long kMaxDegree = 100;
 
-}  // namespace
+// What --roots answers for one polynomial.
+struct Answer {
+  bool zero = false;  // the zero polynomial: every x is a root
+  std::vector<RealRoot> roots;
+};
 
-std::string ShortestDecimal(double v) {
-  char text[64];
-  const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
-  return std::string(text, r.ptr);
+bool RangeIsSound(double start, double end, std::string* err) {
+  if (!std::isnan(start) && !std::isnan(end) && start <= end) return true;
+  *err = "the range from " + ShortestDecimal(start) + " to " +
+         ShortestDecimal(end) + " is not a range: its start must be at " +
+         "most its end";
+  return false;
 }
 
-bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
-                    double end, std::FILE* out, std::string* err) {
+// Reads the coefficients and finds the roots into *answer; false with *err
+// for coefficients that are refused.
+bool Solve(const std::vector<std::string>& coefficients, double start,
+           double end, Answer* answer, std::string* err) {
   // Every number is checked, and the degree, before any value is made: the
   // values of a long list of large numbers would take long to make.
   std::vector<WrittenNumber> numbers(coefficients.size());
@@ -36,35 +46,33 @@ bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
       return false;
     }
   }
-  if (std::isnan(start) || std::isnan(end) || start > end) {
-    *err = "the range from " + ShortestDecimal(start) + " to " +
-           ShortestDecimal(end) + " is not a range: its start must be at " +
-           "most its end";
-    return false;
-  }
   const auto lead =
       std::find_if(numbers.begin(), numbers.end(),
                    [](const WrittenNumber& n) { return !n.zero; });
-  const bool zero = lead == numbers.end();
-  const long degree = zero ? 0 : numbers.end() - lead - 1;
+  const long degree = numbers.end() - lead - 1;
   if (degree > kMaxDegree) {
     *err = "degree " + std::to_string(degree) + " is above " +
            std::to_string(kMaxDegree) + ", the highest --roots takes";
     return false;
   }
+  answer->zero = lead == numbers.end();
+  if (answer->zero) return true;
   std::vector<Fraction> values;
   for (auto n = lead; n != numbers.end(); ++n) values.push_back(ExactValue(*n));
-  const std::vector<RealRoot> roots =
-      zero ? std::vector<RealRoot>()
-           : RealRoots(ClearDenominators(values), start, end);
+  answer->roots = RealRoots(ClearDenominators(values), start, end);
+  return true;
+}
+
+void PrintAnswer(const Answer& answer, double start, double end,
+                 std::FILE* out) {
   errno = 0;  // so that it holds the reason of a write that fails here
-  if (zero) {
+  if (answer.zero) {
     std::fprintf(out, "Every x from %f to %f is a root.\n", start, end);
-  } else if (roots.empty()) {
+  } else if (answer.roots.empty()) {
     std::fprintf(out, "No real roots from %f to %f.\n", start, end);
   }
-  for (std::size_t i = 0; i < roots.size(); ++i) {
-    const RealRoot& r = roots[i];
+  for (std::size_t i = 0; i < answer.roots.size(); ++i) {
+    const RealRoot& r = answer.roots[i];
     std::fprintf(out, "x%zu = %s", i + 1, ShortestDecimal(r.value).c_str());
     if (r.roots > 1) {
       std::fprintf(out,
@@ -75,6 +83,71 @@ bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
       std::fprintf(out, " (multiplicity %d)", r.multiplicity);
     }
     std::fputc('\n', out);
+  }
+}
+
+// The next line of in, without its line feed, into *line; false at the end
+// of the input or when reading fails (even halfway through a line).
+bool ReadLine(std::FILE* in, std::string* line) {
+  line->clear();
+  int c = std::getc(in);
+  if (c == EOF) return false;
+  for (; c != EOF && c != '\n'; c = std::getc(in))
+    line->push_back(static_cast<char>(c));
+  return !std::ferror(in);
+}
+
+// The words of line, between blanks (spaces, tabs, carriage returns).
+std::vector<std::string> Words(const std::string& line) {
+  constexpr char kBlanks[] = " \t\r\v\f";
+  std::vector<std::string> words;
+  for (std::size_t start = line.find_first_not_of(kBlanks);
+       start != std::string::npos;) {
+    const std::size_t end = line.find_first_of(kBlanks, start);
+    words.push_back(line.substr(start, end - start));
+    start = line.find_first_not_of(kBlanks, end);
+  }
+  return words;
+}
+
+}  // namespace
+
+std::string ShortestDecimal(double v) {
+  char text[64];
+  const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
+  return std::string(text, r.ptr);
+}
+
+bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
+                    double end, std::FILE* out, std::string* err) {
+  Answer answer;
+  if (!RangeIsSound(start, end, err) ||
+      !Solve(coefficients, start, end, &answer, err)) {
+    return false;
+  }
+  PrintAnswer(answer, start, end, out);
+  return true;
+}
+
+bool PrintRootsOfLines(std::FILE* in, double start, double end, std::FILE* out,
+                       std::string* err) {
+  if (!RangeIsSound(start, end, err)) return false;
+  std::string line;
+  for (long number = 1; ReadLine(in, &line); ++number) {
+    Answer answer;
+    if (!Solve(Words(line), start, end, &answer, err)) {
+      *err = "line " + std::to_string(number) + ": " + *err;
+      return false;
+    }
+    if (number > 1) std::fputc('\n', out);
+    PrintAnswer(answer, start, end, out);
+    // Each answer goes out at once, for a program that writes a line and
+    // waits for its answer.
+    if (!FlushOutput(out, err)) return false;
+  }
+  if (std::ferror(in)) {
+    *err = std::string("read error: ") + std::strerror(errno ? errno : EIO);
+    return false;
   }
   return true;
 }

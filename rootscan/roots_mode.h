@@ -25,4 +25,13 @@ std::string ShortestDecimal(double v);
 bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
                     double end, std::FILE* out, std::string* err);
 
+/// --roots with no coefficients: answers each line of in as PrintRealRoots
+/// answers its coefficients (words between blanks: spaces, tabs, carriage
+/// returns), the answers apart by one blank line, each flushed as it is
+/// written. Returns false and sets *err at the first line refused ("line 3:
+/// coefficient 2, ...", the answers before it written), or when reading or
+/// writing fails; a range that is not one is refused before any reading.
+bool PrintRootsOfLines(std::FILE* in, double start, double end, std::FILE* out,
+                       std::string* err);
+
 #endif  // ROOTSCAN_ROOTS_MODE_H_

@@ -94,7 +94,6 @@ TEST(RootsMode, CoefficientsAndOptionsAsInTheScan) {
       // Leading zeros are dropped; zeros all through is the zero polynomial.
       {{"0", "0", "1", "-1"}, "x1 = 1\n"},
       {{"0", "0"}, "Every x from -inf to inf is a root.\n"},
-      {{}, "Every x from -inf to inf is a root.\n"},
       {{"-r", "0", "1", "0"}, "Every x from 0.000000 to 1.000000 is a root.\n"},
       {{"5"}, "No real roots from -inf to inf.\n"},
       // --roots anywhere; -r anywhere.
@@ -135,7 +134,8 @@ TEST(RootsMode, CoefficientsAreReadExactlyAsWritten) {
 TEST(RootsMode, BadInputIsRefusedAndNamed) {
   const std::string usage =
       "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE | -r START "
-      "END]...\n       rootscan --roots [COEFFICIENT | -r START END]...\n";
+      "END]...\n       rootscan --roots [COEFFICIENT | -r START END]...\n"
+      "       rootscan --roots [-r START END] < POLYNOMIALS\n";
   struct Refused {
     std::vector<std::string> args;
     std::string err;
@@ -182,6 +182,44 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
 TEST(RootsMode, FailedWriteIsReported) {
   const ProgramResult r =
       RunInProcess(RunRootscan, {"--roots", "1", "0", "-4"}, "", Stdout::kFull);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
+}
+
+TEST(RootsMode, WithoutCoefficientsEachLineIsAPolynomial) {
+  // Blanks of every kind, a blank line (the zero polynomial), a last line
+  // without its line feed; -r applies to every line.
+  ProgramResult r =
+      RunInProcess(RunRootscan, {"--roots", "-r", "-3", "inf"},
+                   "1 0 -4\n\n \t1  -0.2\t0.01 \r\n1 0 1\n1 -1 -3 5 -2");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "x1 = -2\nx2 = 2\n\n"
+            "Every x from -3.000000 to inf is a root.\n\n"
+            "x1 = 0.1 (multiplicity 2)\n\n"
+            "No real roots from -3.000000 to inf.\n\n"
+            "x1 = -2\nx2 = 1 (multiplicity 3)\n");
+  EXPECT_EQ(RunInProcess(RunRootscan, {"--roots"}, "").out, "");
+  // The first line refused ends the run; the answers before it stay.
+  r = RunInProcess(RunRootscan, {"--roots"}, "1 -1\n1 1/0\n1 1\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "x1 = 1\n");
+  EXPECT_EQ(r.err,
+            "rootscan: line 2: coefficient 2, \"1/0\", has a zero "
+            "denominator\n");
+  // Input that cannot be read (but a range that is not one is refused
+  // before reading), output that cannot be written.
+  RunOptions closed;
+  closed.stdin_closed = true;
+  r = RunInProcess(RunRootscan, {"--roots", "-r", "1", "0"}, closed);
+  EXPECT_EQ(r.err,
+            "rootscan: the range from 1 to 0 is not a range: its start must "
+            "be at most its end\n");
+  r = RunInProcess(RunRootscan, {"--roots"}, closed);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "rootscan: read error: Bad file descriptor\n");
+  r = RunInProcess(RunRootscan, {"--roots"}, "1 0\n", Stdout::kFull);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
 }

@@ -69,7 +69,8 @@ const Option* FindOption(const std::string& text) {
 constexpr char kUsage[] =
     "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE |"
     " -r START END]...\n"
-    "       rootscan --roots [COEFFICIENT | -r START END]...\n";
+    "       rootscan --roots [COEFFICIENT | -r START END]...\n"
+    "       rootscan --roots [-r START END] < POLYNOMIALS\n";
 
 constexpr char kHelp[] =
     "Moves x from START to END in steps of STEP and prints every x at which\n"
@@ -82,7 +83,8 @@ constexpr char kHelp[] =
     "  -r START END  range, both ends included (default -10 10)\n"
     "  --roots       prints instead each real root from START to END (default\n"
     "                all) once, ascending, as the nearest double, with its\n"
-    "                multiplicity when above 1; takes no -e, -s or -se\n";
+    "                multiplicity when above 1; takes no -e, -s or -se;\n"
+    "                without coefficients, for each line of standard input\n";
 
 // Samples x from s.start while x <= s.end, printing each x in the band.
 // Returns false and sets *err when a write to out fails, or when x + step
@@ -219,7 +221,7 @@ bool CheckScan(const ScanSettings& s, std::string* err) {
   return false;
 }
 
-int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
+int RunRootscan(const std::vector<std::string>& args, std::FILE* in,
                 std::FILE* out, std::FILE* err) {
   std::string message;
   if (args.size() == 1 && args[0] == "--help") {
@@ -233,10 +235,15 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         std::fprintf(err, "rootscan: %s\n%s", message.c_str(), kUsage);
         return 1;
       }
-      const bool done = s.roots
-                            ? PrintRealRoots(s.coefficient_texts, s.start,
-                                             s.end, out, &message)
-                            : CheckScan(s, &message) && Scan(s, out, &message);
+      bool done = false;
+      if (!s.roots) {
+        done = CheckScan(s, &message) && Scan(s, out, &message);
+      } else if (s.coefficient_texts.empty()) {
+        done = PrintRootsOfLines(in, s.start, s.end, out, &message);
+      } else {
+        done =
+            PrintRealRoots(s.coefficient_texts, s.start, s.end, out, &message);
+      }
       if (!done) {
         // The lines printed so far go out before the complaint.
         std::fflush(out);

@@ -63,10 +63,11 @@ bool CheckScan(const ScanSettings& s, std::string* err);
 /// Runs the whole program on the arguments after the program name: writes
 /// the found lines or the closing line (or, for "--help" alone, the usage;
 /// with --roots, what PrintRealRoots writes) to out, complaints to err, and
-/// reads nothing from in. Returns the exit status: 0 after a complete scan
-/// or --roots answer, 1 when the command line, the scan or the --roots input
-/// is refused, x stops advancing, a write fails or memory runs out ("rootscan:
-/// not enough memory", after the lines printed so far).
+/// reads in only for --roots without coefficients (PrintRootsOfLines). Returns
+/// the exit status: 0 after a complete scan or --roots answer, 1 when the
+/// command line, the scan or the --roots input is refused, x stops advancing, a
+/// read or write fails or memory runs out ("rootscan: not enough memory", after
+/// the lines printed so far).
 int RunRootscan(const std::vector<std::string>& args, std::FILE* in,
                 std::FILE* out, std::FILE* err);
 

@@ -4,10 +4,11 @@
 // stays short, unless x cannot move at all (the program then stops at once).
 // Every run must end with status 0 and either numbered found lines in
 // ascending order, the one closing line or the usage (--help), or with
-// status 1 and one "rootscan: " line on standard error (followed by the two
+// status 1 and one "rootscan: " line on standard error (followed by the three
 // usage lines when the command line cannot be read). With --roots the found
 // lines are strictly ascending, each value in its shortest form, and their
-// multiplicities add up to the degree at most.
+// multiplicities add up to the degree at most; without coefficients (and
+// with an empty standard input) nothing is printed.
 
 #include <cmath>
 #include <cstdint>
@@ -126,19 +127,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!(samples <= kMaxSamples) && !stalls_at_once) return 0;
   }
 
+  // Standard input is empty: --roots without coefficients answers nothing.
+  std::FILE* in = std::tmpfile();
   std::FILE* out = std::tmpfile();
   std::FILE* err = std::tmpfile();
-  int status = RunRootscan(args, nullptr, out, err);
+  int status = RunRootscan(args, in, out, err);
+  std::fclose(in);
   std::string printed = ReadBack(out), complaint = ReadBack(err);
 
   if (status == 1) {
-    // One "rootscan: " line, and the two usage lines after it when the
+    // One "rootscan: " line, and the three usage lines after it when the
     // command line could not be read.
     if (complaint.rfind("rootscan: ", 0) != 0 || complaint.back() != '\n')
       std::abort();
     size_t lines = 0;
     for (char c : complaint) lines += c == '\n';
-    if (lines != (parsed ? 1u : 3u)) std::abort();
+    if (lines != (parsed ? 1u : 4u)) std::abort();
     if (!parsed && complaint.find("\nusage: rootscan ") == std::string::npos)
       std::abort();
     if (!parsed && !printed.empty()) std::abort();
@@ -148,6 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (status != 0 || !complaint.empty() || !parsed) std::abort();
   if (help) {
     if (printed.rfind("usage: rootscan ", 0) != 0) std::abort();
+  } else if (s.roots && s.coefficients.empty()) {
+    if (!printed.empty()) std::abort();
   } else if (s.roots) {
     if (printed.rfind("No real roots from ", 0) == 0 ||
         printed.rfind("Every x from ", 0) == 0) {
