@@ -5,7 +5,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
+#include "decimal_roots.h"
 #include "exact_input.h"
 #include "progutil.h"
 #include "real_roots.h"
@@ -17,11 +19,22 @@ namespace {
 // coefficients spread over the whole range of doubles take seconds.
 constexpr long kMaxDegree = 100;
 
-// What --roots answers for one polynomial.
+// What --roots answers for one polynomial: its roots as decimal text.
 struct Answer {
   bool zero = false;  // the zero polynomial: every x is a root
-  std::vector<RealRoot> roots;
+  std::vector<DecimalRoot> roots;
 };
+
+// The roots of p (not zero), each as its nearest double in the shortest
+// text (digits 0) or rounded to `digits` significant digits.
+std::vector<DecimalRoot> Roots(IntPoly p, double start, double end,
+                               int digits) {
+  if (digits > 0) return DecimalRoots(std::move(p), start, end, digits);
+  std::vector<DecimalRoot> lines;
+  for (const RealRoot& r : RealRoots(std::move(p), start, end))
+    lines.push_back({ShortestDecimal(r.value), r.multiplicity, r.roots});
+  return lines;
+}
 
 bool RangeIsSound(double start, double end, std::string* err) {
   if (!std::isnan(start) && !std::isnan(end) && start <= end) return true;
@@ -34,7 +47,7 @@ bool RangeIsSound(double start, double end, std::string* err) {
 // Reads the coefficients and finds the roots into *answer; false with *err
 // for coefficients that are refused.
 bool Solve(const std::vector<std::string>& coefficients, double start,
-           double end, Answer* answer, std::string* err) {
+           double end, int digits, Answer* answer, std::string* err) {
   // Every number is checked, and the degree, before any value is made: the
   // values of a long list of large numbers would take long to make.
   std::vector<WrittenNumber> numbers(coefficients.size());
@@ -59,7 +72,7 @@ bool Solve(const std::vector<std::string>& coefficients, double start,
   if (answer->zero) return true;
   std::vector<Fraction> values;
   for (auto n = lead; n != numbers.end(); ++n) values.push_back(ExactValue(*n));
-  answer->roots = RealRoots(ClearDenominators(values), start, end);
+  answer->roots = Roots(ClearDenominators(values), start, end, digits);
   return true;
 }
 
@@ -72,8 +85,8 @@ void PrintAnswer(const Answer& answer, double start, double end,
     std::fprintf(out, "No real roots from %f to %f.\n", start, end);
   }
   for (std::size_t i = 0; i < answer.roots.size(); ++i) {
-    const RealRoot& r = answer.roots[i];
-    std::fprintf(out, "x%zu = %s", i + 1, ShortestDecimal(r.value).c_str());
+    const DecimalRoot& r = answer.roots[i];
+    std::fprintf(out, "x%zu = %s", i + 1, r.text.c_str());
     if (r.roots > 1) {
       std::fprintf(out,
                    " (%d distinct roots nearest to this value,"
@@ -119,23 +132,23 @@ std::string ShortestDecimal(double v) {
 }
 
 bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
-                    double end, std::FILE* out, std::string* err) {
+                    double end, int digits, std::FILE* out, std::string* err) {
   Answer answer;
   if (!RangeIsSound(start, end, err) ||
-      !Solve(coefficients, start, end, &answer, err)) {
+      !Solve(coefficients, start, end, digits, &answer, err)) {
     return false;
   }
   PrintAnswer(answer, start, end, out);
   return true;
 }
 
-bool PrintRootsOfLines(std::FILE* in, double start, double end, std::FILE* out,
-                       std::string* err) {
+bool PrintRootsOfLines(std::FILE* in, double start, double end, int digits,
+                       std::FILE* out, std::string* err) {
   if (!RangeIsSound(start, end, err)) return false;
   std::string line;
   for (long number = 1; ReadLine(in, &line); ++number) {
     Answer answer;
-    if (!Solve(Words(line), start, end, &answer, err)) {
+    if (!Solve(Words(line), start, end, digits, &answer, err)) {
       *err = "line " + std::to_string(number) + ": " + *err;
       return false;
     }

@@ -98,6 +98,12 @@ TEST(RootsMode, CoefficientsAndOptionsAsInTheScan) {
       {{"5"}, "No real roots from -inf to inf.\n"},
       // --roots anywhere; -r anywhere.
       {{"--roots", "1", "0", "-4"}, "x1 = -2\nx2 = 2\n"},
+      // --digits anywhere, the last one winning.
+      {{"--digits", "5", "1", "0", "--digits", "03", "-2"},
+       "x1 = -1.41\nx2 = 1.41\n"},
+      {{"1", "-1", "-3", "5", "-2", "--digits", "2"},
+       "x1 = -2.0\nx2 = 1.0 (multiplicity 3)\n"},
+      {{"1e-100", "-1", "--digits", "4"}, "x1 = 1.000e+100\n"},
       {{"1", "-r", "-3", "0", "0", "-4"}, "x1 = -2\n"},
   });
 }
@@ -134,8 +140,9 @@ TEST(RootsMode, CoefficientsAreReadExactlyAsWritten) {
 TEST(RootsMode, BadInputIsRefusedAndNamed) {
   const std::string usage =
       "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE | -r START "
-      "END]...\n       rootscan --roots [COEFFICIENT | -r START END]...\n"
-      "       rootscan --roots [-r START END] < POLYNOMIALS\n";
+      "END]...\n       rootscan --roots [--digits N] [COEFFICIENT | -r START "
+      "END]...\n"
+      "       rootscan --roots [--digits N] [-r START END] < POLYNOMIALS\n";
   struct Refused {
     std::vector<std::string> args;
     std::string err;
@@ -148,6 +155,22 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
        "rootscan: coefficient 2, \"--help\", is not a number\n"},
       {{"1", "-3/0"},
        "rootscan: coefficient 2, \"-3/0\", has a zero denominator\n"},
+      {{"--digits", "0", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"0\"\n" +
+           usage},
+      {{"--digits", "1001", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"1001\"\n" +
+           usage},
+      {{"--digits", "", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"\"\n" +
+           usage},
+      {{"--digits", "+5", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"+5\"\n" +
+           usage},
       {{"1e-1001", "1"},
        "rootscan: coefficient 1, \"1e-1001\", has an exponent beyond "
        "+-1000\n"},
@@ -173,6 +196,11 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
     EXPECT_EQ(r.out, "") << c.err;
     EXPECT_EQ(r.err, c.err);
   }
+  // --digits means nothing to the scan.
+  const ProgramResult r = RunInProcess(RunRootscan, {"--digits", "5", "1"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "rootscan: option --digits has meaning only with --roots\n" +
+                       usage);
   // Degree 100 is taken, leading zeros apart.
   std::vector<std::string> degree_100(101, "1");
   degree_100.insert(degree_100.begin(), "0");
@@ -201,6 +229,9 @@ TEST(RootsMode, WithoutCoefficientsEachLineIsAPolynomial) {
             "No real roots from -3.000000 to inf.\n\n"
             "x1 = -2\nx2 = 1 (multiplicity 3)\n");
   EXPECT_EQ(RunInProcess(RunRootscan, {"--roots"}, "").out, "");
+  EXPECT_EQ(
+      RunInProcess(RunRootscan, {"--roots", "--digits", "2"}, "1 0 -2\n").out,
+      "x1 = -1.4\nx2 = 1.4\n");
   // The first line refused ends the run; the answers before it stay.
   r = RunInProcess(RunRootscan, {"--roots"}, "1 -1\n1 1/0\n1 1\n");
   EXPECT_EQ(r.status, 1);

@@ -25,6 +25,7 @@ struct ScanSettings {
   double end = 10.0;                 // Last sample, when the steps land on it.
   std::vector<double> coefficients;  // Highest power first.
   bool roots = false;                // --roots: find the roots themselves.
+  int digits = 0;  // --digits: significant digits of each root; 0, the double
   // The coefficients as written, which --roots reads exactly.
   std::vector<std::string> coefficient_texts;
 };
@@ -45,9 +46,10 @@ double StepForward(double x, double step);
 /// coefficient, all converted with atof (coefficients are also kept as
 /// written, for --roots to read exactly). With --roots the range, unless -r
 /// sets it, is the whole real line (-inf to inf). Returns false and sets *err
-/// (e.g. "option -e needs an operand") when an option lacks its operands, or
+/// (e.g. "option -e needs an operand") when an option lacks its operands,
 /// when --roots comes with -e, -s or -se ("option -e has no meaning with
-/// --roots").
+/// --roots"), or --digits without --roots or with an operand other than a
+/// whole number from 1 to kMaxRootDigits.
 bool ReadCommandLine(const std::vector<std::string>& args,
                      ScanSettings* settings, std::string* err);
 

@@ -324,6 +324,30 @@ BigInt DivideExact(const BigInt& a, const BigInt& b) {
   return quotient;
 }
 
+BigInt Quotient(const BigInt& a, const BigInt& b) {
+  // The rest starts with the top bits of |a| short of |b|'s length; each
+  // step brings down the next bit and subtracts |b| when it fits.
+  BigInt quotient, rest = a, divisor = b;
+  rest.negative_ = divisor.negative_ = false;
+  const std::size_t length = divisor.BitLength();
+  if (rest.BitLength() < length) return quotient;
+  std::size_t bit = rest.BitLength() - length + 1;
+  rest >>= bit;
+  quotient.limbs_.assign(bit / kLimbBits + 1, 0);
+  const BigInt one(1);
+  while (bit-- > 0) {
+    rest <<= 1;
+    if ((a.limbs_[bit / kLimbBits] >> (bit % kLimbBits)) & 1) rest += one;
+    if (BigInt::CompareMagnitudes(rest.limbs_, divisor.limbs_) >= 0) {
+      rest -= divisor;
+      quotient.limbs_[bit / kLimbBits] |= BigInt::Limb{1} << (bit % kLimbBits);
+    }
+  }
+  quotient.negative_ = a.negative_ != b.negative_;
+  quotient.Trim();
+  return quotient;
+}
+
 BigInt Gcd(const BigInt& a, const BigInt& b) {
   // Binary: only shifts and subtractions. Both stay odd after the common
   // power of two is taken out, and the larger loses the smaller.

@@ -78,6 +78,9 @@ class BigInt {
   /// a / b where b is not zero and divides a exactly (anything else gives an
   /// unspecified value).
   friend BigInt DivideExact(const BigInt& a, const BigInt& b);
+  /// a / b rounded towards zero (b not zero), by long division one bit of
+  /// the quotient at a time: for quotients of a few thousand bits.
+  friend BigInt Quotient(const BigInt& a, const BigInt& b);
   /// The greatest common divisor of |a| and |b|, at least 0 (gcd(0, 0) = 0).
   friend BigInt Gcd(const BigInt& a, const BigInt& b);
 

@@ -71,6 +71,12 @@ TEST(BigInt, LargeValuesKeepTheRingLaws) {
     EXPECT_TRUE(in_place.IsZero());
     if (!b.IsZero()) {
       EXPECT_EQ(DivideExact(a * b, b), a);
+      // Rounded towards zero: a remainder of the dividend's sign is dropped.
+      BigInt rest = b;
+      if (rest.Sign() < 0) rest.Negate();
+      rest -= one;
+      if ((a * b).Sign() < 0) rest.Negate();
+      EXPECT_EQ(Quotient(a * b + rest, b), a);
     }
     const std::size_t bits = random() % 100;
     BigInt back = a << bits;

@@ -277,28 +277,36 @@ std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
   return RealRoots(ToIntPoly(coefficients), start, end);
 }
 
-std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
-  std::vector<RealRoot> found;
+void ForEachRoot(IntPoly p, double start, double end,
+                 const RootVisitor& visit) {
   // x^z: the root 0 with multiplicity z, and no longer a root of what is
   // left, which the isolation needs.
   std::size_t zeros = 0;
   while (zeros < p.size() && p[zeros].IsZero()) ++zeros;
   p.erase(p.begin(), p.begin() + static_cast<long>(zeros));
   if (zeros > 0 && start <= 0 && 0 <= end)
-    found.push_back({0.0, static_cast<int>(zeros), 1});
-  if (Degree(p) >= 1) {
-    for (const auto& [factor, multiplicity] : SquareFreeFactors(p)) {
-      const SignEvaluator eval(factor);
-      for (const int side : {-1, 1}) {
-        if (side < 0 ? !(start < 0) : !(end > 0)) continue;
-        for (const Isolated& root : IsolateRoots(factor, side)) {
-          double value = 0;
-          if (Refine(eval, root, start, end, &value))
-            found.push_back({value, multiplicity, 1});
-        }
+    visit({BigInt(), BigInt(1)}, {{}, {}, true}, static_cast<int>(zeros), 0.0);
+  if (Degree(p) < 1) return;
+  for (const auto& [factor, multiplicity] : SquareFreeFactors(p)) {
+    const SignEvaluator eval(factor);
+    for (const int side : {-1, 1}) {
+      if (side < 0 ? !(start < 0) : !(end > 0)) continue;
+      for (const Isolated& root : IsolateRoots(factor, side)) {
+        double value = 0;
+        if (Refine(eval, root, start, end, &value))
+          visit(factor, root, multiplicity, value);
       }
     }
   }
+}
+
+std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
+  std::vector<RealRoot> found;
+  ForEachRoot(
+      std::move(p), start, end,
+      [&](const IntPoly&, const Isolated&, int multiplicity, double value) {
+        found.push_back({value, multiplicity, 1});
+      });
   // Roots sharing a nearest double become one line.
   std::sort(
       found.begin(), found.end(),

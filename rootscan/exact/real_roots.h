@@ -15,9 +15,11 @@
 // cannot show is two roots whose nearest double is the same; they come as
 // one line that says how many roots it stands for.
 
+#include <functional>
 #include <vector>
 
 #include "int_poly.h"
+#include "isolation.h"
 
 /// One line of the answer: one root, or the roots that share a nearest
 /// double.
@@ -38,5 +40,17 @@ std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
 
 /// The same for the polynomial p, lowest power first and not zero.
 std::vector<RealRoot> RealRoots(IntPoly p, double start, double end);
+
+/// What ForEachRoot calls for each root: the square-free factor of p that
+/// has it as a simple root, where it lies (an interval holding no other
+/// root of the factor, or the root itself), its multiplicity in p and the
+/// double nearest to it.
+using RootVisitor =
+    std::function<void(const IntPoly& factor, const Isolated& where,
+                       int multiplicity, double nearest)>;
+
+/// Calls visit for each distinct real root of p (lowest power first, not
+/// zero) from start to end, both included, in no particular order.
+void ForEachRoot(IntPoly p, double start, double end, const RootVisitor& visit);
 
 #endif  // ROOTSCAN_EXACT_REAL_ROOTS_H_
