@@ -55,6 +55,15 @@ TEST(RootsMode, PolynomialsFromChosenRoots) {
        "x1 = -3.273390607896142e+150\nx2 = 9.332636185032189e-302\n"
        "x3 = 3.273390607896142e+150\n"},
       {{"1e-300", "-1e300"}, "x1 = inf\n"},
+      // Closer to 0 than any double: -0 below 0, and a line standing for
+      // roots on both sides is 0.
+      {{"0x1p1000", "0x1p-100"}, "x1 = -0\n"},
+      {{"1", "0x3p-1101", "0x1p-2201"},
+       "x1 = -0 (2 distinct roots nearest to this value, multiplicity 2 in "
+       "all)\n"},
+      {{"1", "0", "-0x1p-2200"},
+       "x1 = 0 (2 distinct roots nearest to this value, multiplicity 2 in "
+       "all)\n"},
       // Roots just below 2^1024 - 2^970, where rounding starts to overflow,
       // and at 2^1024.
       {{"0x1p-1074", "0", "-0x1.fffffffffffffp973"},

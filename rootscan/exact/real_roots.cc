@@ -293,8 +293,10 @@ void ForEachRoot(IntPoly p, double start, double end,
       if (side < 0 ? !(start < 0) : !(end > 0)) continue;
       for (const Isolated& root : IsolateRoots(factor, side)) {
         double value = 0;
-        if (Refine(eval, root, start, end, &value))
-          visit(factor, root, multiplicity, value);
+        if (!Refine(eval, root, start, end, &value)) continue;
+        // A root below 0 too close to 0 for any double rounds to -0.
+        if (value == 0) value = std::copysign(0.0, side);
+        visit(factor, root, multiplicity, value);
       }
     }
   }
@@ -316,7 +318,9 @@ std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
     if (!lines.empty() && lines.back().value == r.value) {
       lines.back().multiplicity += r.multiplicity;
       lines.back().roots += r.roots;
-      if (r.value == 0) lines.back().value = 0.0;  // +0 among -0 and +0
+      if (r.value == 0 &&
+          std::signbit(r.value) != std::signbit(lines.back().value))
+        lines.back().value = 0.0;  // +0 among -0 and +0
     } else {
       lines.push_back(r);
     }
