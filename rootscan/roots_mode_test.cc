@@ -127,6 +127,7 @@ TEST(RootsMode, CoefficientsAreReadExactlyAsWritten) {
       product[i] -= product[i - 1] * BigInt(k);
   }
   std::vector<std::string> wilkinson;
+  wilkinson.reserve(product.size());
   std::string all_30;
   for (const BigInt& c : product)
     wilkinson.push_back((c.Sign() < 0 ? "-" : "") + c.MagnitudeDecimal());

@@ -241,7 +241,7 @@ Decimal RoundRoot(const IntPoly& q, const Isolated& where, double nearest,
       static_cast<long>(std::ceil((digits + 1) * 3.3219280948873623));
   narrowing.Narrow(bits + 1);
   if (narrowing.found()) return RoundToDecimal(narrowing.Low(), digits);
-  const Decimal low = RoundToDecimal(narrowing.Low(), digits);
+  Decimal low = RoundToDecimal(narrowing.Low(), digits);
   const Decimal high = RoundToDecimal(narrowing.High(), digits);
   if (SameDecimal(low, high)) return low;
   // The root lies on one side of the point halfway between them, or on it.
