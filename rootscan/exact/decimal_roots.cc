@@ -84,7 +84,11 @@ class Narrowing {
   /// Narrows until the interval lies within a relative 2^-bits of the root
   /// (and away from 0), or the root is found exactly (found() true).
   void Narrow(long bits) {
-    while (!found_ && !NarrowEnough(bits)) Step();
+    for (long missing = 0; !found_ && (missing = Missing(bits)) > 0;) {
+      // No more parts than the bits missing call for (and a few more): an
+      // overshoot would make the last, costliest evaluations longer.
+      Step(std::min(parts_bits_, std::max(1L, missing + 4)));
+    }
   }
 
   bool found() const { return found_; }
@@ -94,15 +98,19 @@ class Narrowing {
   int SignBelow() const { return sign_; }
 
  private:
-  bool NarrowEnough(long bits) const {
-    if (a_.Sign() != b_.Sign() || a_.IsZero()) return false;
+  // How many more bits the interval must lose to lie within a relative
+  // 2^-bits of the root; bits itself while it holds 0 or touches it.
+  long Missing(long bits) const {
+    if (a_.Sign() != b_.Sign() || a_.IsZero()) return bits;
     const std::size_t low = std::min(a_.BitLength(), b_.BitLength());
     const BigInt width = b_ - a_;
-    return static_cast<long>(width.BitLength()) + bits < static_cast<long>(low);
+    return static_cast<long>(width.BitLength()) + bits + 1 -
+           static_cast<long>(low);
   }
 
-  void Step() {
-    const std::size_t g = static_cast<std::size_t>(parts_bits_);
+  // One refinement with 2^parts_bits parts.
+  void Step(long parts_bits) {
+    const std::size_t g = static_cast<std::size_t>(parts_bits);
     const BigInt one(1), width = b_ - a_, parts = one << g, gap = va_ - vb_;
     // The part where the secant meets 0, floor(2^g va / (va - vb)), kept
     // off the ends (va and vb are both 0 only when a and b are roots of q
@@ -124,7 +132,7 @@ class Narrowing {
       if (next_side == 0) return;
       success = next_side != side;
     }
-    parts_bits_ = success ? 2 * parts_bits_ : std::max(1L, parts_bits_ / 2);
+    parts_bits_ = success ? 2 * parts_bits : std::max(1L, parts_bits / 2);
     Reduce();
   }
 
