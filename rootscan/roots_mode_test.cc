@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "big_int.h"
 #include "rootscan.h"
 #include "run_program.h"
 
@@ -54,6 +55,15 @@ TEST(RootsMode, PolynomialsFromChosenRoots) {
        "x1 = -3.273390607896142e+150\nx2 = 9.332636185032189e-302\n"
        "x3 = 3.273390607896142e+150\n"},
       {{"1e-300", "-1e300"}, "x1 = inf\n"},
+      // Closer to 0 than any double: -0 below 0, and a line standing for
+      // roots on both sides is 0.
+      {{"0x1p1000", "0x1p-100"}, "x1 = -0\n"},
+      {{"1", "0x3p-1101", "0x1p-2201"},
+       "x1 = -0 (2 distinct roots nearest to this value, multiplicity 2 in "
+       "all)\n"},
+      {{"1", "0", "-0x1p-2200"},
+       "x1 = 0 (2 distinct roots nearest to this value, multiplicity 2 in "
+       "all)\n"},
       // Roots just below 2^1024 - 2^970, where rounding starts to overflow,
       // and at 2^1024.
       {{"0x1p-1074", "0", "-0x1.fffffffffffffp973"},
@@ -93,20 +103,56 @@ TEST(RootsMode, CoefficientsAndOptionsAsInTheScan) {
       // Leading zeros are dropped; zeros all through is the zero polynomial.
       {{"0", "0", "1", "-1"}, "x1 = 1\n"},
       {{"0", "0"}, "Every x from -inf to inf is a root.\n"},
-      {{}, "Every x from -inf to inf is a root.\n"},
       {{"-r", "0", "1", "0"}, "Every x from 0.000000 to 1.000000 is a root.\n"},
       {{"5"}, "No real roots from -inf to inf.\n"},
-      // --roots anywhere; -r anywhere; --help among others is a 0.
+      // --roots anywhere; -r anywhere.
       {{"--roots", "1", "0", "-4"}, "x1 = -2\nx2 = 2\n"},
+      // --digits anywhere, the last one winning.
+      {{"--digits", "5", "1", "0", "--digits", "03", "-2"},
+       "x1 = -1.41\nx2 = 1.41\n"},
+      {{"1", "-1", "-3", "5", "-2", "--digits", "2"},
+       "x1 = -2.0\nx2 = 1.0 (multiplicity 3)\n"},
+      {{"1e-100", "-1", "--digits", "4"}, "x1 = 1.000e+100\n"},
       {{"1", "-r", "-3", "0", "0", "-4"}, "x1 = -2\n"},
-      {{"1", "--help", "-1"}, "x1 = -1\nx2 = 1\n"},
+  });
+}
+
+TEST(RootsMode, CoefficientsAreReadExactlyAsWritten) {
+  // (x - 1)(x - 2)...(x - 30): coefficients up to 2^108, which doubles would
+  // round (and then only 10 real roots are left).
+  std::vector<BigInt> product = {BigInt(1)};  // highest power first
+  for (int k = 1; k <= 30; ++k) {
+    product.push_back(BigInt());
+    for (std::size_t i = product.size() - 1; i > 0; --i)
+      product[i] -= product[i - 1] * BigInt(k);
+  }
+  std::vector<std::string> wilkinson;
+  wilkinson.reserve(product.size());
+  std::string all_30;
+  for (const BigInt& c : product)
+    wilkinson.push_back((c.Sign() < 0 ? "-" : "") + c.MagnitudeDecimal());
+  for (int k = 1; k <= 30; ++k)
+    all_30 += "x" + std::to_string(k) + " = " + std::to_string(k) + "\n";
+  ExpectRoots({
+      {wilkinson, all_30},
+      // (x - 1/10)^2, not the polynomial of the doubles nearest to 0.2 and
+      // 0.01, whose roots are two, 1e-9 from 0.1.
+      {{"1", "-0.2", "0.01"}, "x1 = 0.1 (multiplicity 2)\n"},
+      {{"-1/4", "1"}, "x1 = 4\n"},
+      {{"+3/7", "-0x1.8p-2"}, "x1 = 0.875\n"},
+      // Beyond the doubles' range.
+      {{"1e-100", "-1"}, "x1 = 1e+100\n"},
+      {{"1", "0", "-1e-400"}, "x1 = -1e-200\nx2 = 1e-200\n"},
+      {{"1e-1000", "-1e-1000"}, "x1 = 1\n"},
   });
 }
 
 TEST(RootsMode, BadInputIsRefusedAndNamed) {
   const std::string usage =
       "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE | -r START "
-      "END]...\n       rootscan --roots [COEFFICIENT | -r START END]...\n";
+      "END]...\n       rootscan --roots [--digits N] [COEFFICIENT | -r START "
+      "END]...\n"
+      "       rootscan --roots [--digits N] [-r START END] < POLYNOMIALS\n";
   struct Refused {
     std::vector<std::string> args;
     std::string err;
@@ -120,10 +166,31 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
                      std::to_string(i * 7919 % 601 - 300));
   }
   const Refused cases[] = {
-      {{"1", "nan"},
-       "rootscan: coefficient 2 is nan; --roots needs finite coefficients\n"},
-      {{"1e999", "1"},
-       "rootscan: coefficient 1 is inf; --roots needs finite coefficients\n"},
+      {{"1", "nan"}, "rootscan: coefficient 2, \"nan\", is not a number\n"},
+      {{"1,5", "1"}, "rootscan: coefficient 1, \"1,5\", is not a number\n"},
+      {{"1", "--help", "-1"},
+       "rootscan: coefficient 2, \"--help\", is not a number\n"},
+      {{"1", "-3/0"},
+       "rootscan: coefficient 2, \"-3/0\", has a zero denominator\n"},
+      {{"--digits", "0", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"0\"\n" +
+           usage},
+      {{"--digits", "1001", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"1001\"\n" +
+           usage},
+      {{"--digits", "", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"\"\n" +
+           usage},
+      {{"--digits", "+5", "1", "0"},
+       "rootscan: option --digits takes a whole number from 1 to 1000, not "
+       "\"+5\"\n" +
+           usage},
+      {{"1e-1001", "1"},
+       "rootscan: coefficient 1, \"1e-1001\", has an exponent beyond "
+       "+-1000\n"},
       {{"-r", "2", "1", "1", "0"},
        "rootscan: the range from 2 to 1 is not a range: its start must be at "
        "most its end\n"},
@@ -149,6 +216,11 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
     EXPECT_EQ(r.out, "") << c.err;
     EXPECT_EQ(r.err, c.err);
   }
+  // --digits means nothing to the scan.
+  const ProgramResult r = RunInProcess(RunRootscan, {"--digits", "5", "1"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "rootscan: option --digits has meaning only with --roots\n" +
+                       usage);
   // Degree 1000 is taken, leading zeros apart: x^1000 - 1.
   std::vector<std::string> degree_1000(1001, "0");
   degree_1000.front() = "1";
@@ -160,6 +232,47 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
 TEST(RootsMode, FailedWriteIsReported) {
   const ProgramResult r =
       RunInProcess(RunRootscan, {"--roots", "1", "0", "-4"}, "", Stdout::kFull);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
+}
+
+TEST(RootsMode, WithoutCoefficientsEachLineIsAPolynomial) {
+  // Blanks of every kind, a blank line (the zero polynomial), a last line
+  // without its line feed; -r applies to every line.
+  ProgramResult r =
+      RunInProcess(RunRootscan, {"--roots", "-r", "-3", "inf"},
+                   "1 0 -4\n\n \t1  -0.2\t0.01 \r\n1 0 1\n1 -1 -3 5 -2");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "x1 = -2\nx2 = 2\n\n"
+            "Every x from -3.000000 to inf is a root.\n\n"
+            "x1 = 0.1 (multiplicity 2)\n\n"
+            "No real roots from -3.000000 to inf.\n\n"
+            "x1 = -2\nx2 = 1 (multiplicity 3)\n");
+  EXPECT_EQ(RunInProcess(RunRootscan, {"--roots"}, "").out, "");
+  EXPECT_EQ(
+      RunInProcess(RunRootscan, {"--roots", "--digits", "2"}, "1 0 -2\n").out,
+      "x1 = -1.4\nx2 = 1.4\n");
+  // The first line refused ends the run; the answers before it stay.
+  r = RunInProcess(RunRootscan, {"--roots"}, "1 -1\n1 1/0\n1 1\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "x1 = 1\n");
+  EXPECT_EQ(r.err,
+            "rootscan: line 2: coefficient 2, \"1/0\", has a zero "
+            "denominator\n");
+  // Input that cannot be read (but a range that is not one is refused
+  // before reading), output that cannot be written.
+  RunOptions closed;
+  closed.stdin_closed = true;
+  r = RunInProcess(RunRootscan, {"--roots", "-r", "1", "0"}, closed);
+  EXPECT_EQ(r.err,
+            "rootscan: the range from 1 to 0 is not a range: its start must "
+            "be at most its end\n");
+  r = RunInProcess(RunRootscan, {"--roots"}, closed);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "rootscan: read error: Bad file descriptor\n");
+  r = RunInProcess(RunRootscan, {"--roots"}, "1 0\n", Stdout::kFull);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
 }

@@ -215,7 +215,8 @@ ProgramResult Scan(const std::vector<std::string>& args) {
 const char kUsageLine[] =
     "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE | -r START "
     "END]...\n"
-    "       rootscan --roots [COEFFICIENT | -r START END]...\n";
+    "       rootscan --roots [--digits N] [COEFFICIENT | -r START END]...\n"
+    "       rootscan --roots [--digits N] [-r START END] < POLYNOMIALS\n";
 
 struct Case {
   std::vector<std::string> args;

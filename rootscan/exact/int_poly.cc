@@ -84,6 +84,19 @@ void TrimPoly(IntPoly* p) {
   while (!p->empty() && p->back().IsZero()) p->pop_back();
 }
 
+IntPoly ClearDenominators(const std::vector<Fraction>& coefficients) {
+  BigInt multiple(1);
+  for (const Fraction& c : coefficients) {
+    if (c.num.IsZero()) continue;
+    multiple = DivideExact(multiple, Gcd(multiple, c.den)) * c.den;
+  }
+  IntPoly p;
+  for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c)
+    p.push_back(c->num * DivideExact(multiple, c->den));
+  TrimPoly(&p);
+  return p;
+}
+
 IntPoly Derivative(const IntPoly& p) {
   IntPoly d;
   for (std::size_t i = 1; i < p.size(); ++i)

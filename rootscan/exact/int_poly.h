@@ -18,6 +18,17 @@ using IntPoly = std::vector<BigInt>;
 /// The degree of p; -1 for the zero polynomial.
 inline int Degree(const IntPoly& p) { return static_cast<int>(p.size()) - 1; }
 
+/// An exact fraction num / den, with den above 0.
+struct Fraction {
+  BigInt num;
+  BigInt den = BigInt(1);
+};
+
+/// The polynomial with the coefficients given, highest power first (zeros
+/// on top allowed), times the least common multiple of their denominators,
+/// which makes every coefficient an integer and keeps the roots.
+IntPoly ClearDenominators(const std::vector<Fraction>& coefficients);
+
 /// Removes zero coefficients from the top.
 void TrimPoly(IntPoly* p);
 

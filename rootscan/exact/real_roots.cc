@@ -26,9 +26,10 @@ namespace {
 // root lies above the midpoint after double lo and below the one after
 // double hi, until hi = lo + 1: the answer is double hi. Which side of a
 // point the root lies on comes from the point's place against the isolating
-// interval, or from p's sign there. Each probe either halves the numbers left or tries
-// the cell that Newton's step points at, which near the root is the right
-// one at once; a probe that fails to halve is followed by a halving one.
+// interval, or from p's sign there. Each probe either halves the numbers
+// left or tries the cell that Newton's step points at, which near the root
+// is the right one at once; a probe that fails to halve is followed by a
+// halving one.
 bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
             double end, double* value) {
   const Dyadic& u = root.lo;
@@ -139,28 +140,38 @@ std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
   return RealRoots(ToIntPoly(coefficients), start, end);
 }
 
-std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
-  std::vector<RealRoot> found;
+void ForEachRoot(IntPoly p, double start, double end,
+                 const RootVisitor& visit) {
   // x^z: the root 0 with multiplicity z, and no longer a root of what is
   // left, which the isolation needs.
   std::size_t zeros = 0;
   while (zeros < p.size() && p[zeros].IsZero()) ++zeros;
   p.erase(p.begin(), p.begin() + static_cast<long>(zeros));
   if (zeros > 0 && start <= 0 && 0 <= end)
-    found.push_back({0.0, static_cast<int>(zeros), 1});
-  if (Degree(p) >= 1) {
-    for (const auto& [factor, multiplicity] : SquareFreeFactors(p)) {
-      const SignEvaluator eval(factor);
-      for (const int side : {-1, 1}) {
-        if (side < 0 ? !(start < 0) : !(end > 0)) continue;
-        for (const Isolated& root : IsolateRoots(factor, side)) {
-          double value = 0;
-          if (Refine(eval, root, start, end, &value))
-            found.push_back({value, multiplicity, 1});
-        }
+    visit({BigInt(), BigInt(1)}, {{}, {}, true}, static_cast<int>(zeros), 0.0);
+  if (Degree(p) < 1) return;
+  for (const auto& [factor, multiplicity] : SquareFreeFactors(p)) {
+    const SignEvaluator eval(factor);
+    for (const int side : {-1, 1}) {
+      if (side < 0 ? !(start < 0) : !(end > 0)) continue;
+      for (const Isolated& root : IsolateRoots(factor, side)) {
+        double value = 0;
+        if (!Refine(eval, root, start, end, &value)) continue;
+        // A root below 0 too close to 0 for any double rounds to -0.
+        if (value == 0) value = std::copysign(0.0, side);
+        visit(factor, root, multiplicity, value);
       }
     }
   }
+}
+
+std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
+  std::vector<RealRoot> found;
+  ForEachRoot(
+      std::move(p), start, end,
+      [&](const IntPoly&, const Isolated&, int multiplicity, double value) {
+        found.push_back({value, multiplicity, 1});
+      });
   // Roots sharing a nearest double become one line.
   std::sort(
       found.begin(), found.end(),
@@ -170,7 +181,9 @@ std::vector<RealRoot> RealRoots(IntPoly p, double start, double end) {
     if (!lines.empty() && lines.back().value == r.value) {
       lines.back().multiplicity += r.multiplicity;
       lines.back().roots += r.roots;
-      if (r.value == 0) lines.back().value = 0.0;  // +0 among -0 and +0
+      if (r.value == 0 &&
+          std::signbit(r.value) != std::signbit(lines.back().value))
+        lines.back().value = 0.0;  // +0 among -0 and +0
     } else {
       lines.push_back(r);
     }

@@ -1,9 +1,9 @@
 #ifndef ROOTSCAN_EXACT_REAL_ROOTS_H_
 #define ROOTSCAN_EXACT_REAL_ROOTS_H_
 
-// The real roots of a polynomial with double coefficients, each given as the
-// double nearest to it, with its multiplicity: the work of rootscan's
-// --roots mode.
+// The real roots of a polynomial with double or integer coefficients, each
+// given as the double nearest to it, with its multiplicity: the work of
+// rootscan's --roots mode.
 //
 // The answer is exact for every polynomial it accepts: the coefficients are
 // taken as the exact binary fractions the doubles are, and everything that
@@ -15,9 +15,11 @@
 // cannot show is two roots whose nearest double is the same; they come as
 // one line that says how many roots it stands for.
 
+#include <functional>
 #include <vector>
 
 #include "int_poly.h"
+#include "isolation.h"
 
 /// One line of the answer: one root, or the roots that share a nearest
 /// double.
@@ -36,8 +38,19 @@ struct RealRoot {
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end);
 
-/// The same for the polynomial with integer coefficients p, lowest power
-/// first (element i belongs to x^i), not zero.
+/// The same for the polynomial p, lowest power first and not zero.
 std::vector<RealRoot> RealRoots(IntPoly p, double start, double end);
+
+/// What ForEachRoot calls for each root: the square-free factor of p that
+/// has it as a simple root, where it lies (an interval holding no other
+/// root of the factor, or the root itself), its multiplicity in p and the
+/// double nearest to it.
+using RootVisitor =
+    std::function<void(const IntPoly& factor, const Isolated& where,
+                       int multiplicity, double nearest)>;
+
+/// Calls visit for each distinct real root of p (lowest power first, not
+/// zero) from start to end, both included, in no particular order.
+void ForEachRoot(IntPoly p, double start, double end, const RootVisitor& visit);
 
 #endif  // ROOTSCAN_EXACT_REAL_ROOTS_H_
