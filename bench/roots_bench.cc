@@ -1,9 +1,10 @@
-// roots_bench [SECONDS [NAME]]: times RealRoots, the work of rootscan --roots, on
-// families of polynomials with integer coefficients, and prints one line per
-// polynomial: its name, degree, real roots counted with multiplicity, and
-// the processor time per call in microseconds. Each polynomial is solved
-// again and again for SECONDS (default 0.2) of processor time, at least
-// once. With NAME, only the polynomial of that name (for a profiler).
+// roots_bench [SECONDS [NAME]]: times RealRoots, the work of rootscan
+// --roots, on families of polynomials with integer coefficients, and prints
+// one line per polynomial: its name, degree, real roots counted with
+// multiplicity, and the processor time per call in microseconds. Each
+// polynomial is solved again and again for SECONDS (default 0.2) of
+// processor time, at least once. With NAME, only the polynomial of that
+// name (for a profiler).
 //
 // roots_bench --gp [SECONDS]: prints instead a PARI/GP program that does the
 // same with polrootsreal on the very same polynomials (their coefficients

@@ -12,9 +12,10 @@ namespace {
 // 2^-63 |s| of the rounded one.
 const long double kUnit = std::ldexp(1.0L, -63);
 // What a coefficient may lose to underflow when scaled down (sums of long
-// doubles round within kUnit even below the normal range), and the size below which
-// a coefficient is taken as 0 with this error. Far below every value that
-// can decide a sign, as the largest coefficient is brought near 1.
+// doubles round within kUnit even below the normal range), and the size
+// below which a coefficient is taken as 0 with this error. Far below every
+// value that can decide a sign, as the largest coefficient is brought near
+// 1.
 const long double kFloor = std::ldexp(1.0L, -15000);
 constexpr long kFloorExponent = -15000;
 // The bounds are sums of rounded terms too, each rounded down by at most
@@ -106,7 +107,8 @@ void ApproxPoly::MultiplyVariable(long s) {
   // (2^s - 1)^i = 2^(s i) f^i for f = 1 - 2^-s, which a long double holds
   // for s <= 64 and misses by less than 2^-64 of itself above. The powers
   // of f, rounded as they are made, are off by less than i (2u + that).
-  const long double f = 1 - std::ldexp(1.0L, static_cast<int>(-std::min(s, 200L)));
+  const long double f =
+      1 - std::ldexp(1.0L, static_cast<int>(-std::min(s, 200L)));
   const long double per_step = 2 * kUnit + (s > 64 ? kUnit : 0);
   long double power = 1, power_error = 0;  // f^i and its relative error
   for (int i = 0; i <= degree(); ++i) {
