@@ -1,111 +1,254 @@
-// roots_bench [SECONDS]: times RealRoots, the work of rootscan --roots, on
-// polynomials of degree 5, 10, 20 and 30 with all their roots real, and
-// prints the processor time per call. Each polynomial is solved again and
-// again for SECONDS (default 0.5) of processor time; the figure is the
-// fastest of five such rounds, divided by the calls in it.
-// Target: degree 20 with 20 real roots in under 1 ms.
+// roots_bench [SECONDS [NAME]]: times RealRoots, the work of rootscan
+// --roots, on families of polynomials with integer coefficients, and prints
+// one line per polynomial: its name, degree, real roots counted with
+// multiplicity, and the processor time per call in microseconds. Each
+// polynomial is solved again and again for SECONDS (default 0.2) of
+// processor time, at least once. With NAME, only the polynomial of that
+// name (for a profiler).
+//
+// roots_bench --gp [SECONDS]: prints instead a PARI/GP program that does the
+// same with polrootsreal on the very same polynomials (their coefficients
+// written out in full) and prints lines of the same form; bench/roots_bench.sh
+// runs both and sets them side by side.
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "big_int.h"
+#include "int_poly.h"
 #include "real_roots.h"
 
 namespace {
 
 constexpr double kInf = __builtin_inf();
 
-// The Chebyshev polynomial T_n, highest power first: n real roots in
-// (-1, 1), crowded towards the ends, with integer coefficients (exact).
-std::vector<double> Chebyshev(int n) {
-  std::vector<double> previous = {1}, current = {1, 0};  // T_0, T_1
-  if (n == 0) return previous;
+BigInt Int(long long v) { return BigInt(v); }
+
+IntPoly Multiply(const IntPoly& a, const IntPoly& b) {
+  IntPoly product(a.size() + b.size() - 1);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
+  }
+  return product;
+}
+
+// The product of the factors (a x - b) for the pairs (a, b) given.
+IntPoly FromLinearFactors(const std::vector<std::pair<BigInt, BigInt>>& f) {
+  IntPoly p = {Int(1)};
+  for (const auto& [a, b] : f) p = Multiply(p, {BigInt() - b, a});
+  return p;
+}
+
+BigInt PowerOfTen(int k) {
+  BigInt v(1);
+  for (int i = 0; i < k; ++i) v *= Int(10);
+  return v;
+}
+
+// Wilkinson's polynomial (x - 1)(x - 2)...(x - n).
+IntPoly Wilkinson(int n) {
+  std::vector<std::pair<BigInt, BigInt>> f;
+  for (int k = 1; k <= n; ++k) f.emplace_back(Int(1), Int(k));
+  return FromLinearFactors(f);
+}
+
+// The Chebyshev polynomial T_n: n real roots in (-1, 1), crowded towards the
+// ends. T_k = 2x T_(k-1) - T_(k-2).
+IntPoly Chebyshev(int n) {
+  IntPoly previous = {Int(1)}, current = {Int(0), Int(1)};
   for (int k = 2; k <= n; ++k) {
-    // T_k = 2x T_(k-1) - T_(k-2), highest power first.
-    std::vector<double> next(current.size() + 1, 0.0);
-    for (std::size_t i = 0; i < current.size(); ++i) next[i] = 2 * current[i];
-    for (std::size_t i = 0; i < previous.size(); ++i)
-      next[next.size() - previous.size() + i] -= previous[i];
-    previous = current;
-    current = next;
+    IntPoly next(current.size() + 1);
+    for (std::size_t i = 0; i < current.size(); ++i)
+      next[i + 1] = current[i] << 1;
+    for (std::size_t i = 0; i < previous.size(); ++i) next[i] -= previous[i];
+    previous = std::move(current);
+    current = std::move(next);
   }
   return current;
 }
 
-// The product of (x - r), highest power first, rounded to doubles as it goes.
-std::vector<double> FromRoots(const std::vector<double>& roots) {
-  std::vector<double> p = {1};
-  for (double r : roots) {
-    std::vector<double> q(p.size() + 1, 0.0);
-    for (std::size_t i = 0; i < p.size(); ++i) {
-      q[i] += p[i];
-      q[i + 1] -= r * p[i];
-    }
-    p = q;
+BigInt Binomial(int n, int k) {
+  BigInt v(1);
+  for (int i = 1; i <= k; ++i) {
+    v *= Int(n - k + i);
+    v = DivideExact(v, Int(i));
+  }
+  return v;
+}
+
+// 2^n times the Legendre polynomial P_n: the sum over k of
+// (-1)^k C(n, k) C(2n - 2k, n) x^(n - 2k).
+IntPoly Legendre(int n) {
+  IntPoly p(n + 1);
+  for (int k = 0; 2 * k <= n; ++k) {
+    p[n - 2 * k] = Binomial(n, k) * Binomial(2 * n - 2 * k, n);
+    if (k % 2 == 1) p[n - 2 * k].Negate();
   }
   return p;
 }
 
-// The roots +-1, +-2, ... up to n of them (n even), as doubles.
-std::vector<double> PlusMinusIntegers(int n) {
-  std::vector<double> roots;
-  for (int k = 1; 2 * k <= n; ++k) {
-    roots.push_back(k);
-    roots.push_back(-k);
-  }
-  return roots;
+// Mignotte-style: x^n - 2(10x - 1)^2, two roots very close to 1/10.
+IntPoly Mignotte(int n) {
+  IntPoly p(n + 1);
+  p[n] = Int(1);
+  p[2] = Int(-200);
+  p[1] = Int(40);
+  p[0] = Int(-2);
+  return p;
 }
 
-// Processor seconds per call of RealRoots(p) over the whole line.
-double SecondsPerCall(const std::vector<double>& p, double seconds,
-                      std::size_t* found) {
-  double best = 1e300;
-  for (int round = 0; round < 5; ++round) {
-    const std::clock_t start = std::clock();
-    long calls = 0;
-    double spent = 0;
-    do {
-      *found = RealRoots(p, -kInf, kInf).size();
-      ++calls;
-      spent = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
-    } while (spent < seconds);
-    if (spent / calls < best) best = spent / calls;
+// Roots of high multiplicity: (x - 1)^12 (x + 2)^9 (3x - 1)^7 (x^2 - 2)^5.
+IntPoly Multiplicities() {
+  std::vector<std::pair<BigInt, BigInt>> f;
+  for (int i = 0; i < 12; ++i) f.emplace_back(Int(1), Int(1));
+  for (int i = 0; i < 9; ++i) f.emplace_back(Int(1), Int(-2));
+  for (int i = 0; i < 7; ++i) f.emplace_back(Int(3), Int(1));
+  IntPoly p = FromLinearFactors(f);
+  for (int i = 0; i < 5; ++i) p = Multiply(p, {Int(-2), Int(0), Int(1)});
+  return p;
+}
+
+// Roots from 1e-100 to 1e100: 10^(10k) and 10^(-10k) for k = 1..10, and 1.
+IntPoly Spread() {
+  std::vector<std::pair<BigInt, BigInt>> f = {{Int(1), Int(1)}};
+  for (int k = 1; k <= 10; ++k) {
+    f.emplace_back(Int(1), PowerOfTen(10 * k));
+    f.emplace_back(PowerOfTen(10 * k), Int(1));
   }
-  return best;
+  return FromLinearFactors(f);
+}
+
+// Coefficients drawn evenly from -1000 to 1000, the top one not 0, from a
+// fixed seed.
+IntPoly Random(int n, std::uint64_t seed) {
+  IntPoly p(n + 1);
+  for (int i = 0; i <= n; ++i) {
+    long long c = 0;
+    do {
+      seed = seed * 6364136223846793005u + 1442695040888963407u;
+      c = static_cast<long long>((seed >> 33) % 2001) - 1000;
+    } while (i == n && c == 0);
+    p[i] = Int(c);
+  }
+  return p;
+}
+
+// x^n - 1.
+IntPoly PowerMinusOne(int n) {
+  IntPoly p(n + 1);
+  p[n] = Int(1);
+  p[0] = Int(-1);
+  return p;
+}
+
+struct Row {
+  std::string name;
+  IntPoly p;
+};
+
+std::vector<Row> Rows() {
+  std::vector<Row> rows;
+  for (int n : {20, 40}) rows.push_back({"wilkinson-" + std::to_string(n),
+                                         Wilkinson(n)});
+  for (int n : {20, 50}) rows.push_back({"chebyshev-T" + std::to_string(n),
+                                         Chebyshev(n)});
+  for (int n : {20, 50}) rows.push_back({"legendre-P" + std::to_string(n),
+                                         Legendre(n)});
+  for (int n : {20, 100}) rows.push_back({"mignotte-" + std::to_string(n),
+                                          Mignotte(n)});
+  rows.push_back({"multiplicities", Multiplicities()});
+  rows.push_back({"spread-1e-100..1e100", Spread()});
+  for (int n : {20, 50, 100, 1000}) {
+    rows.push_back({"random-" + std::to_string(n), Random(n, 1000 + n)});
+  }
+  for (int n : {100, 1000}) rows.push_back({"x^" + std::to_string(n) + "-1",
+                                            PowerMinusOne(n)});
+  return rows;
+}
+
+// The decimal digits of v.
+std::string Decimal(const BigInt& v) {
+  std::vector<BigInt::Limb> limbs = v.limbs();
+  std::string digits;
+  while (!limbs.empty()) {
+    // Divides by 10^9, keeping the remainder: nine digits at a time.
+    std::uint64_t rest = 0;
+    for (std::size_t i = limbs.size(); i-- > 0;) {
+      rest = rest << BigInt::kLimbBits | limbs[i];
+      limbs[i] = static_cast<BigInt::Limb>(rest / 1000000000);
+      rest %= 1000000000;
+    }
+    while (!limbs.empty() && limbs.back() == 0) limbs.pop_back();
+    for (int i = 0; i < 9 && (rest != 0 || !limbs.empty()); ++i) {
+      digits.insert(digits.begin(), static_cast<char>('0' + rest % 10));
+      rest /= 10;
+    }
+  }
+  if (digits.empty()) digits = "0";
+  return (v.Sign() < 0 ? "-" : "") + digits;
+}
+
+void PrintGp(const std::vector<Row>& rows, double seconds) {
+  std::printf(
+      "default(parisizemax, 2^30);\n"
+      "default(debugmem, 0);\n"
+      "bench(name, p, secs) = {\n"
+      "  my(n = 0, start = getabstime(), t = 0, r);\n"
+      "  until(t >= secs * 1000, r = polrootsreal(p); n++;\n"
+      "        t = getabstime() - start);\n"
+      "  printf(\"%%s %%d %%d %%.1f\\n\", name, poldegree(p), #r,"
+      " t * 1000. / n);\n"
+      "}\n");
+  for (const Row& row : rows) {
+    std::printf("bench(\"%s\", Pol([", row.name.c_str());
+    for (std::size_t i = row.p.size(); i-- > 0;) {
+      std::printf("%s%s", Decimal(row.p[i]).c_str(), i > 0 ? "," : "");
+    }
+    std::printf("]), %g);\n", seconds);
+  }
+  std::printf("quit;\n");
+}
+
+// Processor seconds per call of RealRoots(p) over the whole line, and the
+// roots found, counted with multiplicity.
+double SecondsPerCall(const IntPoly& p, double seconds, int* found) {
+  const std::clock_t start = std::clock();
+  long calls = 0;
+  double spent = 0;
+  do {
+    *found = 0;
+    for (const RealRoot& r : RealRoots(p, -kInf, kInf))
+      *found += r.multiplicity;
+    ++calls;
+    spent = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+  } while (spent < seconds);
+  return spent / calls;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const double seconds = argc > 1 ? std::atof(argv[1]) : 0.5;
-  struct Row {
-    std::string name;
-    std::vector<double> p;
-  };
-  std::vector<Row> rows;
-  for (int n : {5, 10, 20, 30}) {
-    rows.push_back({"Chebyshev T_" + std::to_string(n), Chebyshev(n)});
+  const bool gp = argc > 1 && std::strcmp(argv[1], "--gp") == 0;
+  const int first = gp ? 2 : 1;
+  const double seconds = argc > first ? std::atof(argv[first]) : 0.2;
+  const std::vector<Row> rows = Rows();
+  if (gp) {
+    PrintGp(rows, seconds);
+    return 0;
   }
-  for (int n : {10, 20, 30}) {
-    rows.push_back({"roots +-1 .. +-" + std::to_string(n / 2),
-                    FromRoots(PlusMinusIntegers(n))});
-  }
-  std::printf("%-22s %6s %6s %12s\n", "polynomial", "degree", "roots",
-              "us per call");
-  double target = 0;
   for (const Row& row : rows) {
-    std::size_t found = 0;
+    if (argc > 2 && row.name != argv[2]) continue;
+    int found = 0;
     const double t = SecondsPerCall(row.p, seconds, &found);
-    const int degree = static_cast<int>(row.p.size()) - 1;
-    std::printf("%-22s %6d %6zu %12.1f\n", row.name.c_str(), degree, found,
+    std::printf("%s %d %d %.1f\n", row.name.c_str(), Degree(row.p), found,
                 t * 1e6);
-    if (degree == 20 && found == 20 && t > target) target = t;
+    std::fflush(stdout);
   }
-  std::printf(
-      "degree 20, 20 real roots: at most %.3f ms per call (target "
-      "under 1 ms)\n",
-      target * 1e3);
   return 0;
 }

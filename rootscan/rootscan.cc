@@ -7,8 +7,9 @@
 #include <limits>
 #include <new>
 
+#include "exact_input.h"
 #include "progutil.h"
-#include "real_roots.h"
+#include "roots_mode.h"
 
 // Every double below must be a true IEEE double. With x87 arithmetic for
 // double, g++ keeps excess precision wherever the optimiser likes and the
@@ -43,7 +44,14 @@ double StepForward(double x, double step) {
 namespace {
 
 // What an option sets.
-enum class Sets { kTolerance, kStep, kStepAndTolerance, kRange, kRootsMode };
+enum class Sets {
+  kTolerance,
+  kStep,
+  kStepAndTolerance,
+  kRange,
+  kRootsMode,
+  kDigits
+};
 
 // An option word, how many operands follow it and what they set.
 struct Option {
@@ -53,11 +61,10 @@ struct Option {
 };
 
 // The option words, compared with the whole argument text.
-constexpr Option kOptions[] = {{"-e", 1, Sets::kTolerance},
-                               {"-s", 1, Sets::kStep},
-                               {"-se", 1, Sets::kStepAndTolerance},
-                               {"-r", 2, Sets::kRange},
-                               {"--roots", 0, Sets::kRootsMode}};
+constexpr Option kOptions[] = {
+    {"-e", 1, Sets::kTolerance},         {"-s", 1, Sets::kStep},
+    {"-se", 1, Sets::kStepAndTolerance}, {"-r", 2, Sets::kRange},
+    {"--roots", 0, Sets::kRootsMode},    {"--digits", 1, Sets::kDigits}};
 
 const Option* FindOption(const std::string& text) {
   for (const Option& option : kOptions) {
@@ -69,19 +76,49 @@ const Option* FindOption(const std::string& text) {
 constexpr char kUsage[] =
     "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE |"
     " -r START END]...\n"
-    "       rootscan --roots [COEFFICIENT | -r START END]...\n";
+    "       rootscan --roots [--digits N] [COEFFICIENT | -r START END]...\n"
+    "       rootscan --roots [--digits N] [-r START END] < POLYNOMIALS\n";
 
 constexpr char kHelp[] =
     "Moves x from START to END in steps of STEP and prints every x at which\n"
     "the polynomial's value lies strictly between -TOL and TOL.\n"
-    "  COEFFICIENT   a coefficient, highest power first (read like atof)\n"
+    "  COEFFICIENT   a coefficient, highest power first (read like atof;\n"
+    "                with --roots exactly: 12, -0.25, 1e-9, 22/7, 0x1p-3)\n"
     "  -e TOL        tolerance (default 0.01)\n"
     "  -s STEP       step (default 0.01)\n"
     "  -se VALUE     step and tolerance both\n"
     "  -r START END  range, both ends included (default -10 10)\n"
     "  --roots       prints instead each real root from START to END (default\n"
     "                all) once, ascending, as the nearest double, with its\n"
-    "                multiplicity when above 1; takes no -e, -s or -se\n";
+    "                multiplicity when above 1; takes no -e, -s or -se;\n"
+    "                without coefficients, for each line of standard input\n"
+    "  --digits N    with --roots, each root rounded to N significant digits\n"
+    "                (1 to 1000) instead\n";
+
+// "option -e has no meaning with --roots", "options -e and -s have...",
+// "options -e, -s and -se have...".
+std::string NoMeaningWithRoots(const std::vector<std::string>& options) {
+  std::string text = options.size() == 1 ? "option " : "options ";
+  for (size_t k = 0; k < options.size(); ++k) {
+    if (k > 0) text += k + 1 == options.size() ? " and " : ", ";
+    text += options[k];
+  }
+  return text + (options.size() == 1 ? " has" : " have") +
+         " no meaning with --roots";
+}
+
+// The whole number of digits that text spells, from 1 to kMaxRootDigits,
+// into *digits; false for any other text.
+bool ReadDigitCount(const std::string& text, int* digits) {
+  if (text.empty() || text.size() > 6 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
+    return false;
+  }
+  const int value = std::atoi(text.c_str());
+  if (value < 1 || value > kMaxRootDigits) return false;
+  *digits = value;
+  return true;
+}
 
 // Samples x from s.start while x <= s.end, printing each x in the band.
 // Returns false and sets *err when a write to out fails, or when x + step
@@ -128,10 +165,12 @@ bool ReadCommandLine(const std::vector<std::string>& args,
   settings->coefficients.reserve(n);
   bool range_given = false;
   std::vector<std::string> scan_options;  // -e, -s, -se as given, once each
+  const std::string* digits = nullptr;    // the operand of the last --digits
   for (size_t i = 0; i < n; ++i) {
     const Option* option = FindOption(args[i]);
     if (option == nullptr) {
       settings->coefficients.push_back(std::atof(args[i].c_str()));
+      settings->coefficient_texts.push_back(args[i]);
       continue;
     }
     if (option->sets == Sets::kRootsMode) {
@@ -161,26 +200,30 @@ bool ReadCommandLine(const std::vector<std::string>& args,
         settings->end = std::atof(args[i + 2].c_str());
         range_given = true;
         break;
+      case Sets::kDigits:
+        digits = &args[i + 1];
+        break;
       case Sets::kRootsMode:  // taken above: it has no operand to read
         break;
     }
-    if (option->sets != Sets::kRange &&
+    if (option->sets != Sets::kRange && option->sets != Sets::kDigits &&
         std::find(scan_options.begin(), scan_options.end(), option->word) ==
             scan_options.end()) {
       scan_options.push_back(option->word);
     }
     i += option->operands;
   }
-  if (!settings->roots) return true;
+  if (!settings->roots) {
+    if (digits) *err = "option --digits has meaning only with --roots";
+    return digits == nullptr;
+  }
   if (!scan_options.empty()) {
-    // "option -e", "options -e and -s", "options -e, -s and -se".
-    *err = scan_options.size() == 1 ? "option " : "options ";
-    for (size_t k = 0; k < scan_options.size(); ++k) {
-      if (k > 0) *err += k + 1 == scan_options.size() ? " and " : ", ";
-      *err += scan_options[k];
-    }
-    *err += scan_options.size() == 1 ? " has" : " have";
-    *err += " no meaning with --roots";
+    *err = NoMeaningWithRoots(scan_options);
+    return false;
+  }
+  if (digits && !ReadDigitCount(*digits, &settings->digits)) {
+    *err = "option --digits takes a whole number from 1 to " +
+           std::to_string(kMaxRootDigits) + ", not " + Quoted(*digits);
     return false;
   }
   if (!range_given) {
@@ -217,7 +260,7 @@ bool CheckScan(const ScanSettings& s, std::string* err) {
   return false;
 }
 
-int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
+int RunRootscan(const std::vector<std::string>& args, std::FILE* in,
                 std::FILE* out, std::FILE* err) {
   std::string message;
   if (args.size() == 1 && args[0] == "--help") {
@@ -231,10 +274,15 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         std::fprintf(err, "rootscan: %s\n%s", message.c_str(), kUsage);
         return 1;
       }
-      const bool done =
-          s.roots
-              ? PrintRealRoots(s.coefficients, s.start, s.end, out, &message)
-              : CheckScan(s, &message) && Scan(s, out, &message);
+      bool done = false;
+      if (!s.roots) {
+        done = CheckScan(s, &message) && Scan(s, out, &message);
+      } else if (s.coefficient_texts.empty()) {
+        done = PrintRootsOfLines(in, s.start, s.end, s.digits, out, &message);
+      } else {
+        done = PrintRealRoots(s.coefficient_texts, s.start, s.end, s.digits,
+                              out, &message);
+      }
       if (!done) {
         // The lines printed so far go out before the complaint.
         std::fflush(out);
@@ -242,8 +290,8 @@ int RunRootscan(const std::vector<std::string>& args, std::FILE* /*in*/,
         return 1;
       }
     } catch (const std::bad_alloc&) {
-      std::fprintf(err, "rootscan: not enough memory for %zu coefficients\n",
-                   args.size());
+      std::fflush(out);
+      std::fputs("rootscan: not enough memory\n", err);
       return 1;
     }
   }

@@ -25,6 +25,9 @@ struct ScanSettings {
   double end = 10.0;                 // Last sample, when the steps land on it.
   std::vector<double> coefficients;  // Highest power first.
   bool roots = false;                // --roots: find the roots themselves.
+  int digits = 0;  // --digits: significant digits of each root; 0, the double
+  // The coefficients as written, which --roots reads exactly.
+  std::vector<std::string> coefficient_texts;
 };
 
 /// The polynomial with coefficients[0..degree] (highest power first) at x:
@@ -40,11 +43,13 @@ double StepForward(double x, double step);
 /// Reads the command-line arguments after the program name into *settings
 /// (which starts from the defaults): option words consume the following
 /// arguments as operands whatever their text, every other argument is a
-/// coefficient, all converted with atof. With --roots the range, unless -r
+/// coefficient, all converted with atof (coefficients are also kept as
+/// written, for --roots to read exactly). With --roots the range, unless -r
 /// sets it, is the whole real line (-inf to inf). Returns false and sets *err
-/// (e.g. "option -e needs an operand") when an option lacks its operands, or
+/// (e.g. "option -e needs an operand") when an option lacks its operands,
 /// when --roots comes with -e, -s or -se ("option -e has no meaning with
-/// --roots").
+/// --roots"), or --digits without --roots or with an operand other than a
+/// whole number from 1 to kMaxRootDigits.
 bool ReadCommandLine(const std::vector<std::string>& args,
                      ScanSettings* settings, std::string* err);
 
@@ -60,9 +65,11 @@ bool CheckScan(const ScanSettings& s, std::string* err);
 /// Runs the whole program on the arguments after the program name: writes
 /// the found lines or the closing line (or, for "--help" alone, the usage;
 /// with --roots, what PrintRealRoots writes) to out, complaints to err, and
-/// reads nothing from in. Returns the exit status: 0 after a complete scan
-/// or --roots answer, 1 when the command line, the scan or the --roots input
-/// is refused, x stops advancing or a write fails.
+/// reads in only for --roots without coefficients (PrintRootsOfLines). Returns
+/// the exit status: 0 after a complete scan or --roots answer, 1 when the
+/// command line, the scan or the --roots input is refused, x stops advancing, a
+/// read or write fails or memory runs out ("rootscan: not enough memory", after
+/// the lines printed so far).
 int RunRootscan(const std::vector<std::string>& args, std::FILE* in,
                 std::FILE* out, std::FILE* err);
 

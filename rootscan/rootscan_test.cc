@@ -5,11 +5,24 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "run_program.h"
+
+// Allocations above this many bytes fail, so that a test can run the
+// program out of memory in this process.
+static std::size_t refuse_above = static_cast<std::size_t>(-1);
+
+void* operator new(std::size_t size) {
+  void* p = size > refuse_above ? nullptr : std::malloc(size ? size : 1);
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -69,9 +82,11 @@ TEST(Evaluate, ExtendedTieRoundsToEvenDouble) {
 
 TEST(Evaluate, UsesThePowerFunctionOfTheMathsLibrary) {
   // One pow call per term: the value is whatever this platform's pow gives,
-  // bit for bit. x is a sample of the default scan whose square lies just
-  // above a tie between two doubles: 32-bit x86's pow gives the lower one,
-  // x86-64's (and x * x on both) the upper one.
+  // bit for bit. x is sample 251 of the default scan, whose square lies just
+  // above a tie between two doubles: 32-bit x86's pow rounds it through
+  // extended precision to the lower one, x86-64's (and x * x on both) to the
+  // nearer upper one. (So with -e 8e-13 the scan reports x on one and not
+  // on the other.)
   const double x = -0x1.e00000000003cp+2;
   const double square[] = {1.0, 0.0, -56.25};
 #if defined(__i386__)
@@ -200,7 +215,8 @@ ProgramResult Scan(const std::vector<std::string>& args) {
 const char kUsageLine[] =
     "usage: rootscan [COEFFICIENT | -e TOL | -s STEP | -se VALUE | -r START "
     "END]...\n"
-    "       rootscan --roots [COEFFICIENT | -r START END]...\n";
+    "       rootscan --roots [--digits N] [COEFFICIENT | -r START END]...\n"
+    "       rootscan --roots [--digits N] [-r START END] < POLYNOMIALS\n";
 
 struct Case {
   std::vector<std::string> args;
@@ -466,22 +482,6 @@ TEST(Scan, RoundingAtTheEndOfTheRange) {
   });
 }
 
-TEST(Scan, ValueDependsOnThePlatformPow) {
-  // x is sample 251 of the default scan. x^2 lies just above a tie between
-  // two doubles; 32-bit x86's pow rounds it through extended precision to the
-  // lower one (x^2 - 56.25 = 112 * 2^-47), x86-64's pow to the nearer upper
-  // one (113 * 2^-47). A band of 8e-13 lies between the two.
-  ProgramResult r =
-      Scan({"-r", "-0x1.e00000000003cp+2", "-0x1.e00000000003cp+2", "-e",
-            "8e-13", "1", "0", "-56.25"});
-  EXPECT_EQ(r.status, 0);
-#if defined(__i386__)
-  EXPECT_EQ(r.out, "x1 = -7.500000\n");
-#else
-  EXPECT_EQ(r.out, "No solutions from -7.500000 to -7.500000.\n");
-#endif
-}
-
 TEST(Scan, FailedWriteIsReported) {
   // The closing line, found lines, and the usage of --help.
   for (const char* arg : {"1", "0", "--help"}) {
@@ -502,6 +502,18 @@ TEST(Scan, FailedWriteIsReported) {
       RunRootscan, {"0", "-r", "0", "1e12", "-s", "1"}, "", Stdout::kFull);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
+}
+
+TEST(Scan, MemoryRunningOutIsReported) {
+  // Room for the arguments, not for the 8 bytes per coefficient of the
+  // polynomial (1.6 MB).
+  const std::vector<std::string> args(200000, "1");
+  refuse_above = 1 << 20;
+  const ProgramResult r = RunInProcess(RunRootscan, args);
+  refuse_above = static_cast<std::size_t>(-1);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "rootscan: not enough memory\n");
 }
 
 // The built program: arguments, output and status pass through main.

@@ -1,5 +1,5 @@
-#ifndef ROOTSCAN_ISOLATION_H_
-#define ROOTSCAN_ISOLATION_H_
+#ifndef ROOTSCAN_EXACT_ISOLATION_H_
+#define ROOTSCAN_EXACT_ISOLATION_H_
 
 // Isolation of the real roots of a polynomial with integer coefficients:
 // intervals whose ends are exact binary fractions, each holding exactly one
@@ -9,24 +9,8 @@
 #include <vector>
 
 #include "big_int.h"
+#include "dyadic.h"
 #include "int_poly.h"
-
-/// The exact number m * 2^e.
-struct Dyadic {
-  BigInt m;
-  long e = 0;
-};
-
-/// -1, 0 or 1 as x is below, equal to or above y.
-int CompareDyadic(const Dyadic& x, const Dyadic& y);
-
-/// x exactly (a long double has 64 significant bits; x finite).
-Dyadic ToDyadic(long double x);
-
-/// The largest double at or below x (up false) or the smallest at or above
-/// it (up true), where the doubles go on to -inf and inf beyond the largest:
-/// the directed roundings of x.
-double ToDouble(const Dyadic& x, bool up);
 
 /// One root: the open interval (lo, hi) holding it and no other root, or,
 /// when exact is set, the root itself (lo = hi).
@@ -40,4 +24,4 @@ struct Isolated {
 /// p(0) != 0.
 std::vector<Isolated> IsolateRoots(const IntPoly& p, int side);
 
-#endif  // ROOTSCAN_ISOLATION_H_
+#endif  // ROOTSCAN_EXACT_ISOLATION_H_

@@ -6,6 +6,9 @@
 namespace {
 
 constexpr int kLimbBits = BigInt::kLimbBits;
+// The largest power of ten in a limb, and its digits.
+constexpr std::uint32_t kDecimalChunk = 1000000000;
+constexpr int kChunkDigits = 9;
 
 }  // namespace
 
@@ -22,6 +25,58 @@ BigInt BigInt::FromUnsigned(std::uint64_t v) {
   for (; v != 0; v >>= kLimbBits)
     result.limbs_.push_back(static_cast<std::uint32_t>(v));
   return result;
+}
+
+BigInt BigInt::FromDecimal(const std::string& digits) {
+  // Nine digits at a time: value * 10^k + chunk, the product in place.
+  BigInt value;
+  std::size_t i = 0;
+  while (i < digits.size()) {
+    const std::size_t k = std::min<std::size_t>(
+        kChunkDigits,
+        i == 0 ? (digits.size() - 1) % kChunkDigits + 1 : digits.size() - i);
+    std::uint32_t chunk = 0, scale = 1;
+    for (std::size_t j = 0; j < k; ++j, ++i) {
+      chunk = chunk * 10 + static_cast<std::uint32_t>(digits[i] - '0');
+      scale *= 10;
+    }
+    value *= BigInt(scale);
+    value += BigInt(chunk);
+  }
+  return value;
+}
+
+BigInt BigInt::PowerOfTen(std::size_t n) {
+  BigInt result(1), square(10);
+  for (; n != 0; n >>= 1) {
+    if (n & 1) result *= square;
+    if (n > 1) square = square * square;
+  }
+  return result;
+}
+
+std::string BigInt::MagnitudeDecimal() const {
+  // Nine digits at a time from the bottom, by division of the limbs.
+  std::vector<std::uint32_t> chunks;
+  Limbs rest = limbs_;
+  while (!rest.empty()) {
+    std::uint64_t remainder = 0;
+    for (std::size_t i = rest.size(); i-- > 0;) {
+      const std::uint64_t current = remainder << kLimbBits | rest[i];
+      rest[i] = static_cast<Limb>(current / kDecimalChunk);
+      remainder = current % kDecimalChunk;
+    }
+    while (!rest.empty() && rest.back() == 0) rest.pop_back();
+    chunks.push_back(static_cast<std::uint32_t>(remainder));
+  }
+  if (chunks.empty()) return "0";
+  std::string text = std::to_string(chunks.back());
+  for (std::size_t i = chunks.size() - 1; i-- > 0;) {
+    const std::string part = std::to_string(chunks[i]);
+    text.append(kChunkDigits - part.size(), '0');
+    text += part;
+  }
+  return text;
 }
 
 void BigInt::Trim() {
@@ -262,6 +317,30 @@ BigInt DivideExact(const BigInt& a, const BigInt& b) {
       carry >>= kLimbBits;
       borrow = d < 0;
       rest.limbs_[j] = static_cast<std::uint32_t>(d + (borrow << kLimbBits));
+    }
+  }
+  quotient.negative_ = a.negative_ != b.negative_;
+  quotient.Trim();
+  return quotient;
+}
+
+BigInt Quotient(const BigInt& a, const BigInt& b) {
+  // The rest starts with the top bits of |a| short of |b|'s length; each
+  // step brings down the next bit and subtracts |b| when it fits.
+  BigInt quotient, rest = a, divisor = b;
+  rest.negative_ = divisor.negative_ = false;
+  const std::size_t length = divisor.BitLength();
+  if (rest.BitLength() < length) return quotient;
+  std::size_t bit = rest.BitLength() - length + 1;
+  rest >>= bit;
+  quotient.limbs_.assign(bit / kLimbBits + 1, 0);
+  const BigInt one(1);
+  while (bit-- > 0) {
+    rest <<= 1;
+    if ((a.limbs_[bit / kLimbBits] >> (bit % kLimbBits)) & 1) rest += one;
+    if (BigInt::CompareMagnitudes(rest.limbs_, divisor.limbs_) >= 0) {
+      rest -= divisor;
+      quotient.limbs_[bit / kLimbBits] |= BigInt::Limb{1} << (bit % kLimbBits);
     }
   }
   quotient.negative_ = a.negative_ != b.negative_;

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "work_budget.h"
+
 namespace {
 
 // a - b.
@@ -21,6 +23,8 @@ IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
   const BigInt& lead = b.back();
   const bool lead_is_one = lead == BigInt(1);
   while (Degree(a) >= db) {
+    ChargeWork(static_cast<double>(a.size()) *
+               (a.back().limbs().size() + lead.limbs().size() + 1));
     const BigInt top = a.back();
     const int shift = Degree(a) - db;
     if (!lead_is_one) {
@@ -78,6 +82,19 @@ int ModGcdDegree(ModPoly a, ModPoly b, std::uint32_t m) {
 
 void TrimPoly(IntPoly* p) {
   while (!p->empty() && p->back().IsZero()) p->pop_back();
+}
+
+IntPoly ClearDenominators(const std::vector<Fraction>& coefficients) {
+  BigInt multiple(1);
+  for (const Fraction& c : coefficients) {
+    if (c.num.IsZero()) continue;
+    multiple = DivideExact(multiple, Gcd(multiple, c.den)) * c.den;
+  }
+  IntPoly p;
+  for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c)
+    p.push_back(c->num * DivideExact(multiple, c->den));
+  TrimPoly(&p);
+  return p;
 }
 
 IntPoly Derivative(const IntPoly& p) {

@@ -1,5 +1,5 @@
-#ifndef ROOTSCAN_INT_POLY_H_
-#define ROOTSCAN_INT_POLY_H_
+#ifndef ROOTSCAN_EXACT_INT_POLY_H_
+#define ROOTSCAN_EXACT_INT_POLY_H_
 
 // Polynomials with integer coefficients, and their exact algebra: the
 // derivative, division, greatest common divisors and the square-free
@@ -17,6 +17,17 @@ using IntPoly = std::vector<BigInt>;
 
 /// The degree of p; -1 for the zero polynomial.
 inline int Degree(const IntPoly& p) { return static_cast<int>(p.size()) - 1; }
+
+/// An exact fraction num / den, with den above 0.
+struct Fraction {
+  BigInt num;
+  BigInt den = BigInt(1);
+};
+
+/// The polynomial with the coefficients given, highest power first (zeros
+/// on top allowed), times the least common multiple of their denominators,
+/// which makes every coefficient an integer and keeps the roots.
+IntPoly ClearDenominators(const std::vector<Fraction>& coefficients);
 
 /// Removes zero coefficients from the top.
 void TrimPoly(IntPoly* p);
@@ -50,4 +61,4 @@ bool SquareFreeModPrimes(const IntPoly& p);
 /// multiplicity exactly k.
 std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p);
 
-#endif  // ROOTSCAN_INT_POLY_H_
+#endif  // ROOTSCAN_EXACT_INT_POLY_H_

@@ -92,4 +92,14 @@ TEST(IntPoly, GcdAndExactDivision) {
   EXPECT_EQ(PrimitivePart(Poly({6, -9, -3})), Poly({-2, 3, 1}));
 }
 
+TEST(IntPoly, ClearDenominatorsByTheirLeastCommonMultiple) {
+  // 0 x^3 + 1/4 x^2 - 1/6 x + 5: times 12.
+  const std::vector<Fraction> p = {{BigInt(0), BigInt(7)},
+                                   {BigInt(1), BigInt(4)},
+                                   {BigInt(-1), BigInt(6)},
+                                   {BigInt(5), BigInt(1)}};
+  EXPECT_EQ(ClearDenominators(p), Poly({60, -2, 3}));
+  EXPECT_EQ(ClearDenominators({{BigInt(3), BigInt(9)}}), Poly({3}));
+}
+
 }  // namespace

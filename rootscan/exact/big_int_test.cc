@@ -71,6 +71,12 @@ TEST(BigInt, LargeValuesKeepTheRingLaws) {
     EXPECT_TRUE(in_place.IsZero());
     if (!b.IsZero()) {
       EXPECT_EQ(DivideExact(a * b, b), a);
+      // Rounded towards zero: a remainder of the dividend's sign is dropped.
+      BigInt rest = b;
+      if (rest.Sign() < 0) rest.Negate();
+      rest -= one;
+      if ((a * b).Sign() < 0) rest.Negate();
+      EXPECT_EQ(Quotient(a * b + rest, b), a);
     }
     const std::size_t bits = random() % 100;
     BigInt back = a << bits;
@@ -104,6 +110,28 @@ TEST(BigInt, LargeValuesKeepTheRingLaws) {
     EXPECT_EQ(exact, floor == magnitude);
     EXPECT_EQ(top.BitLength(),
               std::min<std::size_t>(64, magnitude.BitLength()));
+  }
+}
+
+TEST(BigInt, DecimalDigitsBothWays) {
+  EXPECT_EQ(BigInt::FromDecimal(""), BigInt());
+  EXPECT_EQ(BigInt().MagnitudeDecimal(), "0");
+  EXPECT_EQ(BigInt(-1000000000).MagnitudeDecimal(), "1000000000");
+  EXPECT_EQ(BigInt::PowerOfTen(0), BigInt(1));
+  EXPECT_EQ(BigInt::PowerOfTen(19),
+            BigInt::FromUnsigned(10000000000000000000ULL));
+  // Chunks of nine digits with zeros inside, in both directions.
+  const std::string inner = "1000000000000000005";
+  EXPECT_EQ(BigInt::FromDecimal(inner), BigInt(1000000000000000005LL));
+  EXPECT_EQ(BigInt(1000000000000000005LL).MagnitudeDecimal(), inner);
+  std::mt19937 random(13);
+  for (int trial = 0; trial < 200; ++trial) {
+    std::string digits(1 + random() % 60, '0');
+    for (char& c : digits) c = static_cast<char>('0' + random() % 10);
+    digits[0] = static_cast<char>('1' + random() % 9);
+    const BigInt v = BigInt::FromDecimal(digits);
+    EXPECT_EQ(v.MagnitudeDecimal(), digits);
+    EXPECT_EQ(BigInt::FromDecimal(digits + "000"), v * BigInt::PowerOfTen(3));
   }
 }
 

@@ -1,5 +1,5 @@
-#ifndef ROOTSCAN_BIG_INT_H_
-#define ROOTSCAN_BIG_INT_H_
+#ifndef ROOTSCAN_EXACT_BIG_INT_H_
+#define ROOTSCAN_EXACT_BIG_INT_H_
 
 // Integers of any size, for exact polynomial arithmetic: every double is an
 // integer times a power of two, so a polynomial with double coefficients
@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class BigInt {
@@ -26,6 +27,11 @@ class BigInt {
   explicit BigInt(long long v);
   /// The value of an unsigned 64-bit v.
   static BigInt FromUnsigned(std::uint64_t v);
+  /// The value of a string of decimal digits ("" is 0); nothing but the
+  /// digits 0-9 may stand in it.
+  static BigInt FromDecimal(const std::string& digits);
+  /// 10^n.
+  static BigInt PowerOfTen(std::size_t n);
 
   /// -1, 0 or 1.
   int Sign() const { return limbs_.empty() ? 0 : negative_ ? -1 : 1; }
@@ -43,6 +49,8 @@ class BigInt {
   const std::vector<Limb>& limbs() const { return limbs_; }
   /// The value modulo m (m > 0), in [0, m).
   std::uint32_t Mod(std::uint32_t m) const;
+  /// The decimal digits of the magnitude, without a sign ("0" for zero).
+  std::string MagnitudeDecimal() const;
 
   void Negate() {
     if (!limbs_.empty()) negative_ = !negative_;
@@ -70,6 +78,9 @@ class BigInt {
   /// a / b where b is not zero and divides a exactly (anything else gives an
   /// unspecified value).
   friend BigInt DivideExact(const BigInt& a, const BigInt& b);
+  /// a / b rounded towards zero (b not zero), by long division one bit of
+  /// the quotient at a time: for quotients of a few thousand bits.
+  friend BigInt Quotient(const BigInt& a, const BigInt& b);
   /// The greatest common divisor of |a| and |b|, at least 0 (gcd(0, 0) = 0).
   friend BigInt Gcd(const BigInt& a, const BigInt& b);
 
@@ -102,4 +113,4 @@ inline BigInt operator+(BigInt a, const BigInt& b) { return a += b; }
 inline BigInt operator-(BigInt a, const BigInt& b) { return a -= b; }
 inline BigInt operator<<(BigInt a, std::size_t bits) { return a <<= bits; }
 
-#endif  // ROOTSCAN_BIG_INT_H_
+#endif  // ROOTSCAN_EXACT_BIG_INT_H_

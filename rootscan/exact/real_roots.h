@@ -1,8 +1,9 @@
-#ifndef ROOTSCAN_REAL_ROOTS_H_
-#define ROOTSCAN_REAL_ROOTS_H_
+#ifndef ROOTSCAN_EXACT_REAL_ROOTS_H_
+#define ROOTSCAN_EXACT_REAL_ROOTS_H_
 
-// The real roots of a polynomial with double coefficients, each given as the
-// double nearest to it, with its multiplicity: rootscan's --roots mode.
+// The real roots of a polynomial with double or integer coefficients, each
+// given as the double nearest to it, with its multiplicity: the work of
+// rootscan's --roots mode.
 //
 // The answer is exact for every polynomial it accepts: the coefficients are
 // taken as the exact binary fractions the doubles are, and everything that
@@ -14,9 +15,11 @@
 // cannot show is two roots whose nearest double is the same; they come as
 // one line that says how many roots it stands for.
 
-#include <cstdio>
-#include <string>
+#include <functional>
 #include <vector>
+
+#include "int_poly.h"
+#include "isolation.h"
 
 /// One line of the answer: one root, or the roots that share a nearest
 /// double.
@@ -30,25 +33,24 @@ struct RealRoot {
 /// The distinct real roots of the polynomial from start to end, both ends
 /// included (either may be infinite), ascending. coefficients: highest power
 /// first, all finite and not all zero; zeros on top are skipped. The time
-/// grows quickly with the degree: PrintRealRoots takes degree 100 at most.
+/// grows quickly with the degree and with the spread of the coefficients'
+/// sizes.
 std::vector<RealRoot> RealRoots(const std::vector<double>& coefficients,
                                 double start, double end);
 
-/// The shortest decimal text that reads back as v ("-2", "0.001",
-/// "1.4142135623730951", "1e-07", "inf").
-std::string ShortestDecimal(double v);
+/// The same for the polynomial p, lowest power first and not zero.
+std::vector<RealRoot> RealRoots(IntPoly p, double start, double end);
 
-/// The --roots mode: checks the coefficients (finite, degree at most 100
-/// once leading zeros are dropped) and the range (no NaN, start not above
-/// end), then writes the lines "x1 = <value>", one per
-/// RealRoot, followed by " (multiplicity K)" or, for a line standing for J
-/// roots, " (J distinct roots nearest to this value, multiplicity K in
-/// all)"; "No real roots from A to B." when there are none, and "Every x from
-/// A to B is a root." for the zero polynomial (A and B printed with %f). It
-/// clears errno first and leaves flushing and checking for write errors to
-/// the caller. Returns false and sets *err, writing nothing, when the input
-/// is refused.
-bool PrintRealRoots(const std::vector<double>& coefficients, double start,
-                    double end, std::FILE* out, std::string* err);
+/// What ForEachRoot calls for each root: the square-free factor of p that
+/// has it as a simple root, where it lies (an interval holding no other
+/// root of the factor, or the root itself), its multiplicity in p and the
+/// double nearest to it.
+using RootVisitor =
+    std::function<void(const IntPoly& factor, const Isolated& where,
+                       int multiplicity, double nearest)>;
 
-#endif  // ROOTSCAN_REAL_ROOTS_H_
+/// Calls visit for each distinct real root of p (lowest power first, not
+/// zero) from start to end, both included, in no particular order.
+void ForEachRoot(IntPoly p, double start, double end, const RootVisitor& visit);
+
+#endif  // ROOTSCAN_EXACT_REAL_ROOTS_H_

@@ -1,0 +1,251 @@
+#include "real_roots.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "big_int.h"
+#include "int_poly.h"
+#include "work_budget.h"
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// r * p, for p highest power first, into *out; false when a product or sum
+// on the way is not exact in double.
+bool MultiplyByRoot(const std::vector<double>& p, double r,
+                    std::vector<double>* out) {
+  std::vector<double> q(p.size() + 1, 0.0);
+  auto add = [](double* to, double v) {  // exact or false (TwoSum)
+    const double sum = *to + v, back = sum - *to;
+    const bool exact = (*to - (sum - back)) + (v - back) == 0;
+    *to = sum;
+    return exact;
+  };
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    const double product = r * p[i];
+    if (std::fma(r, p[i], -product) != 0 || !add(&q[i], p[i]) ||
+        !add(&q[i + 1], -product)) {
+      return false;
+    }
+  }
+  *out = q;
+  return true;
+}
+
+// Random roots k * 2^e (|k| < 32, -8 <= e <= 3, now and then far out with
+// 30 <= |e| <= 50, or 0) with multiplicities, degree up to 12, whenever
+// their product has coefficients exact in double:
+// the roots found must be these, each once, with its multiplicity, over the
+// whole line and over ranges that end on roots.
+TEST(RealRoots, RandomRootsComeBackExactly) {
+  std::mt19937 random(20261208);
+  auto below = [&](int n) { return static_cast<int>(random() % n); };
+  int checked = 0, spread = 0;  // spread: with a root far out
+  for (int trial = 0; trial < 400; ++trial) {
+    const bool repeated = trial % 2 == 1;  // half the trials: simple roots
+    const int degree = 1 + below(12);
+    std::vector<double> coefficients = {1.0};
+    std::vector<RealRoot> expected;
+    bool exact = true;
+    for (int d = 0; d < degree && exact;) {
+      const int e =
+          below(6) > 0 ? below(12) - 8 : (below(2) ? 30 : -50) + below(21);
+      const double r = below(8) == 0 ? 0.0 : std::ldexp(below(63) - 31, e);
+      const bool known =
+          std::any_of(expected.begin(), expected.end(),
+                      [&](const RealRoot& e) { return e.value == r; });
+      if (known) continue;
+      const int times = repeated ? std::min(1 + below(3), degree - d) : 1;
+      for (int t = 0; t < times && exact; ++t)
+        exact = MultiplyByRoot(coefficients, r, &coefficients);
+      expected.push_back({r, times, 1});
+      d += times;
+    }
+    if (!exact) continue;
+    ++checked;
+    spread +=
+        std::any_of(expected.begin(), expected.end(), [](const RealRoot& e) {
+          return e.value != 0 && std::fabs(std::log2(std::fabs(e.value))) >= 30;
+        });
+    std::sort(
+        expected.begin(), expected.end(),
+        [](const RealRoot& a, const RealRoot& b) { return a.value < b.value; });
+    auto same = [](const std::vector<RealRoot>& got,
+                   const std::vector<RealRoot>& want) {
+      if (got.size() != want.size()) return false;
+      for (std::size_t i = 0; i < got.size(); ++i) {
+        if (got[i].value != want[i].value ||
+            got[i].multiplicity != want[i].multiplicity || got[i].roots != 1)
+          return false;
+      }
+      return true;
+    };
+    std::string shown;
+    for (double c : coefficients) {
+      char text[32];
+      std::snprintf(text, sizeof text, "%.17g ", c);
+      shown += text;
+    }
+    EXPECT_TRUE(same(RealRoots(coefficients, -kInf, kInf), expected)) << shown;
+    const std::size_t i = below(static_cast<int>(expected.size()));
+    const std::size_t j = i + below(static_cast<int>(expected.size() - i));
+    EXPECT_TRUE(
+        same(RealRoots(coefficients, expected[i].value, expected[j].value),
+             {expected.begin() + i, expected.begin() + j + 1}))
+        << shown << "from root " << i << " to root " << j;
+  }
+  EXPECT_GT(checked, 200);
+  EXPECT_GE(spread, 20);
+}
+
+// The roots of a x + b and x^2 - c, over the whole range of doubles, against
+// IEEE division and square root, which round correctly as well: ties to
+// even, overflow to inf, underflow through the subnormals to 0.
+TEST(RealRoots, RoundCorrectlyLikeDivisionAndSquareRoot) {
+  std::mt19937 random(1208);
+  // A random double of either sign between 2^low and 2^(high + 1).
+  auto any_double = [&](int low, int high) {
+    const double fraction =
+        1.0 + static_cast<double>(random()) / 4294967296.0 +
+        static_cast<double>(random()) / 1.8446744073709552e19;
+    const int exponent = low + static_cast<int>(random() % (high - low + 1));
+    return std::ldexp(random() % 2 ? fraction : -fraction, exponent);
+  };
+  for (int trial = 0; trial < 300; ++trial) {
+    const double a = any_double(-1074, 1023), b = any_double(-1022, 1023);
+    const std::vector<RealRoot> linear = RealRoots({a, b}, -kInf, kInf);
+    ASSERT_EQ(linear.size(), 1u) << a << " " << b;
+    EXPECT_EQ(linear[0].value, -b / a) << a << " " << b;
+    const double c = std::fabs(any_double(-1074, 1023));
+    const std::vector<RealRoot> square = RealRoots({1, 0, -c}, -kInf, kInf);
+    ASSERT_EQ(square.size(), 2u) << c;
+    EXPECT_EQ(square[0].value, -std::sqrt(c)) << c;
+    EXPECT_EQ(square[1].value, std::sqrt(c)) << c;
+  }
+  // Exactly halfway between two doubles (2^-1075 and 3 * 2^-1075): the
+  // even one.
+  EXPECT_EQ(RealRoots({2, -0x1p-1074}, -kInf, kInf)[0].value, 0.0);
+  EXPECT_EQ(RealRoots({2, -0x3p-1074}, -kInf, kInf)[0].value, 0x1p-1073);
+}
+
+TEST(RealRoots, RootsSharingTheirNearestDoubleAreOneLine) {
+  // x^30 - 2 (2^20 x - 1)^2 has two roots within 2^-320 of 2^-20 and two
+  // more far from it.
+  std::vector<double> p(31, 0.0);
+  p[0] = 1;
+  p[28] = -0x1p41;
+  p[29] = 0x1p22;
+  p[30] = -2;
+  const std::vector<RealRoot> roots = RealRoots(p, -kInf, kInf);
+  ASSERT_EQ(roots.size(), 3u);
+  EXPECT_EQ(roots[1].value, 0x1p-20);
+  EXPECT_EQ(roots[1].roots, 2);
+  EXPECT_EQ(roots[1].multiplicity, 2);
+  EXPECT_EQ(roots[0].roots + roots[2].roots, 2);
+}
+
+// Integer polynomials, lowest power first.
+IntPoly Times(const IntPoly& a, const IntPoly& b) {
+  IntPoly product(a.size() + b.size() - 1);
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
+  }
+  return product;
+}
+
+std::vector<double> Values(const std::vector<RealRoot>& roots) {
+  std::vector<double> values;
+  for (const RealRoot& r : roots) values.push_back(r.value);
+  return values;
+}
+
+// Polynomials on which the isolation's long double tests and the
+// compensated evaluation do most of the work, and where they fall back on
+// exact arithmetic (roots at midpoints, a pair of roots 1.4e-51 apart),
+// against roots known exactly or computed elsewhere to 200 digits.
+TEST(RealRoots, HardFamiliesComeOutExact) {
+  // Wilkinson's (x - 1)...(x - 40): each root lands on a bisection point.
+  IntPoly wilkinson = {BigInt(1)};
+  std::vector<double> integers;
+  for (int k = 1; k <= 40; ++k) {
+    wilkinson = Times(wilkinson, {BigInt(-k), BigInt(1)});
+    integers.push_back(k);
+  }
+  EXPECT_EQ(Values(RealRoots(wilkinson, -kInf, kInf)), integers);
+  // Chebyshev's T50, whose values near its roots are 2^-60 of its terms.
+  IntPoly previous = {BigInt(1)}, chebyshev = {BigInt(0), BigInt(1)};
+  for (int k = 2; k <= 50; ++k) {
+    IntPoly next = Times(chebyshev, {BigInt(0), BigInt(2)});
+    for (std::size_t i = 0; i < previous.size(); ++i) next[i] -= previous[i];
+    previous = chebyshev;
+    chebyshev = next;
+  }
+  const std::vector<double> cosines = {
+      0.03141075907812829, 0.09410831331851433, 0.15643446504023087,
+      0.21814324139654256, 0.2789911060392293,  0.33873792024529137,
+      0.3971478906347806,  0.4539904997395468,  0.5090414157503713,
+      0.5620833778521306,  0.6129070536529765,  0.6613118653236518,
+      0.7071067811865476,  0.7501110696304596,  0.7901550123756904,
+      0.8270805742745618,  0.8607420270039436,  0.8910065241883679,
+      0.9177546256839811,  0.9408807689542255,  0.9602936856769431,
+      0.9759167619387474,  0.9876883405951378,  0.99556196460308,
+      0.9995065603657316};
+  EXPECT_EQ(Values(RealRoots(chebyshev, 0, kInf)), cosines);
+  // x^100 - 2 (10x - 1)^2: two roots 1.4e-51 apart, on one line.
+  IntPoly mignotte(101);
+  mignotte[100] = BigInt(1);
+  mignotte[2] = BigInt(-200);
+  mignotte[1] = BigInt(40);
+  mignotte[0] = BigInt(-2);
+  const std::vector<RealRoot> close = RealRoots(mignotte, -kInf, kInf);
+  EXPECT_EQ(Values(close),
+            (std::vector<double>{-1.057500852985291, 0.1, 1.0534061733373228}));
+  ASSERT_EQ(close.size(), 3u);
+  EXPECT_EQ(close[1].roots, 2);
+  // Roots 2^(-300 + 60 k), k = 0..10, and 3, over 600 binades.
+  IntPoly spread = {BigInt(-3), BigInt(1)};
+  std::vector<double> powers;
+  for (int k = 0; k <= 10; ++k) {
+    const int e = -300 + 60 * k;
+    spread = Times(spread, e < 0 ? IntPoly{BigInt(-1), BigInt(1) << -e}
+                                 : IntPoly{BigInt(-1) << e, BigInt(1)});
+    powers.push_back(std::ldexp(1.0, e));
+  }
+  powers.insert(powers.begin() + 6, 3.0);
+  EXPECT_EQ(Values(RealRoots(spread, -kInf, kInf)), powers);
+}
+
+TEST(RealRoots, DegreeThousand) {
+  // Coefficients from -1000 to 1000 drawn as roots_bench draws them.
+  IntPoly p(1001);
+  std::uint64_t seed = 2000;
+  for (int i = 0; i <= 1000; ++i) {
+    seed = seed * 6364136223846793005u + 1442695040888963407u;
+    p[i] = BigInt(static_cast<long long>((seed >> 33) % 2001) - 1000);
+  }
+  EXPECT_EQ(Values(RealRoots(p, -kInf, kInf)),
+            (std::vector<double>{-3.0409065929195864, -0.5776276301574779,
+                                 -0.08129934498034447, 3.5875031124362167}));
+  IntPoly unity(1001);
+  unity[1000] = BigInt(1);
+  unity[0] = BigInt(-1);
+  EXPECT_EQ(Values(RealRoots(unity, -kInf, kInf)),
+            (std::vector<double>{-1, 1}));
+  // With too small an allowance the search stops, and goes on without one.
+  {
+    const WorkBudget budget(1e6);
+    EXPECT_THROW(RealRoots(p, -kInf, kInf), WorkExceeded);
+  }
+  EXPECT_EQ(RealRoots(unity, -kInf, kInf).size(), 2u);
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+#include "roots_mode.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "decimal_roots.h"
+#include "exact_input.h"
+#include "progutil.h"
+#include "real_roots.h"
+#include "work_budget.h"
+
+namespace {
+
+// What --roots takes on. Each root costs little in itself; what grows is
+// the exact arithmetic, with the degree and with the spread of the
+// coefficients' sizes, and the rare polynomials that need much of it are
+// refused once their work passes kMaxWork operations (limb or long double
+// ones): 2 to 20 seconds here, whatever the input.
+constexpr long kMaxDegree = 10000;
+constexpr double kMaxWork = 2e9;
+
+// What --roots answers for one polynomial: its roots as decimal text.
+struct Answer {
+  bool zero = false;  // the zero polynomial: every x is a root
+  std::vector<DecimalRoot> roots;
+};
+
+// The roots of p (not zero), each as its nearest double in the shortest
+// text (digits 0) or rounded to `digits` significant digits.
+std::vector<DecimalRoot> Roots(IntPoly p, double start, double end,
+                               int digits) {
+  if (digits > 0) return DecimalRoots(std::move(p), start, end, digits);
+  std::vector<DecimalRoot> lines;
+  for (const RealRoot& r : RealRoots(std::move(p), start, end))
+    lines.push_back({ShortestDecimal(r.value), r.multiplicity, r.roots});
+  return lines;
+}
+
+bool RangeIsSound(double start, double end, std::string* err) {
+  if (!std::isnan(start) && !std::isnan(end) && start <= end) return true;
+  *err = "the range from " + ShortestDecimal(start) + " to " +
+         ShortestDecimal(end) + " is not a range: its start must be at " +
+         "most its end";
+  return false;
+}
+
+// Reads the coefficients and finds the roots into *answer; false with *err
+// for coefficients that are refused.
+bool Solve(const std::vector<std::string>& coefficients, double start,
+           double end, int digits, Answer* answer, std::string* err) {
+  // Every number is checked, and the degree, before any value is made: the
+  // values of a long list of large numbers would take long to make.
+  std::vector<WrittenNumber> numbers(coefficients.size());
+  std::string reason;
+  for (std::size_t i = 0; i < coefficients.size(); ++i) {
+    if (!CheckExact(coefficients[i], &numbers[i], &reason)) {
+      *err = "coefficient " + std::to_string(i + 1) + ", " +
+             Quoted(coefficients[i]) + ", " + reason;
+      return false;
+    }
+  }
+  const auto lead =
+      std::find_if(numbers.begin(), numbers.end(),
+                   [](const WrittenNumber& n) { return !n.zero; });
+  const long degree = numbers.end() - lead - 1;
+  if (degree > kMaxDegree) {
+    *err = "degree " + std::to_string(degree) + " is above " +
+           std::to_string(kMaxDegree) + ", the highest --roots takes";
+    return false;
+  }
+  answer->zero = lead == numbers.end();
+  if (answer->zero) return true;
+  std::vector<Fraction> values;
+  for (auto n = lead; n != numbers.end(); ++n) values.push_back(ExactValue(*n));
+  try {
+    const WorkBudget budget(kMaxWork);
+    answer->roots = Roots(ClearDenominators(values), start, end, digits);
+  } catch (const WorkExceeded&) {
+    *err = "degree " + std::to_string(numbers.end() - lead - 1) +
+           ": finding these roots takes more than 2e9 steps, the most " +
+           "--roots allows";
+    return false;
+  }
+  return true;
+}
+
+void PrintAnswer(const Answer& answer, double start, double end,
+                 std::FILE* out) {
+  errno = 0;  // so that it holds the reason of a write that fails here
+  if (answer.zero) {
+    std::fprintf(out, "Every x from %f to %f is a root.\n", start, end);
+  } else if (answer.roots.empty()) {
+    std::fprintf(out, "No real roots from %f to %f.\n", start, end);
+  }
+  for (std::size_t i = 0; i < answer.roots.size(); ++i) {
+    const DecimalRoot& r = answer.roots[i];
+    std::fprintf(out, "x%zu = %s", i + 1, r.text.c_str());
+    if (r.roots > 1) {
+      std::fprintf(out,
+                   " (%d distinct roots nearest to this value,"
+                   " multiplicity %d in all)",
+                   r.roots, r.multiplicity);
+    } else if (r.multiplicity > 1) {
+      std::fprintf(out, " (multiplicity %d)", r.multiplicity);
+    }
+    std::fputc('\n', out);
+  }
+}
+
+// The next line of in, without its line feed, into *line; false at the end
+// of the input or when reading fails (even halfway through a line).
+bool ReadLine(std::FILE* in, std::string* line) {
+  line->clear();
+  int c = std::getc(in);
+  if (c == EOF) return false;
+  for (; c != EOF && c != '\n'; c = std::getc(in))
+    line->push_back(static_cast<char>(c));
+  return !std::ferror(in);
+}
+
+// The words of line, between blanks (spaces, tabs, carriage returns).
+std::vector<std::string> Words(const std::string& line) {
+  constexpr char kBlanks[] = " \t\r\v\f";
+  std::vector<std::string> words;
+  for (std::size_t start = line.find_first_not_of(kBlanks);
+       start != std::string::npos;) {
+    const std::size_t end = line.find_first_of(kBlanks, start);
+    words.push_back(line.substr(start, end - start));
+    start = line.find_first_not_of(kBlanks, end);
+  }
+  return words;
+}
+
+}  // namespace
+
+std::string ShortestDecimal(double v) {
+  char text[64];
+  const std::to_chars_result r = std::to_chars(text, text + sizeof text, v);
+  return std::string(text, r.ptr);
+}
+
+bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
+                    double end, int digits, std::FILE* out, std::string* err) {
+  Answer answer;
+  if (!RangeIsSound(start, end, err) ||
+      !Solve(coefficients, start, end, digits, &answer, err)) {
+    return false;
+  }
+  PrintAnswer(answer, start, end, out);
+  return true;
+}
+
+bool PrintRootsOfLines(std::FILE* in, double start, double end, int digits,
+                       std::FILE* out, std::string* err) {
+  if (!RangeIsSound(start, end, err)) return false;
+  std::string line;
+  for (long number = 1; ReadLine(in, &line); ++number) {
+    Answer answer;
+    if (!Solve(Words(line), start, end, digits, &answer, err)) {
+      *err = "line " + std::to_string(number) + ": " + *err;
+      return false;
+    }
+    if (number > 1) std::fputc('\n', out);
+    PrintAnswer(answer, start, end, out);
+    // Each answer goes out at once, for a program that writes a line and
+    // waits for its answer.
+    if (!FlushOutput(out, err)) return false;
+  }
+  if (std::ferror(in)) {
+    *err = std::string("read error: ") + std::strerror(errno ? errno : EIO);
+    return false;
+  }
+  return true;
+}
