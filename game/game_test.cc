@@ -161,27 +161,41 @@ TEST_F(GameTest, EmptyLineAsSecretIsWonAtOnce) {
   EXPECT_TRUE(game->good_guesses().empty());
 }
 
-TEST_F(GameTest, MissingDictionaryThrows) {
+TEST_F(GameTest, UnusableDictionaryThrowsBeforeAnyOutput) {
   EXPECT_EQ(ConstructionError(), "dict.txt: No such file or directory");
-  EXPECT_EQ(out_, "");
-}
-
-TEST_F(GameTest, DirectoryAsDictionaryThrows) {
+  WriteDictionary("");
+  EXPECT_EQ(ConstructionError(), "dict.txt: holds no words");
+  ASSERT_EQ(unlink("dict.txt"), 0);
   ASSERT_EQ(mkdir("dict.txt", 0700), 0);
   EXPECT_EQ(ConstructionError(), "dict.txt: Is a directory");
   EXPECT_EQ(out_, "");
 }
 
-TEST_F(GameTest, EmptyDictionaryThrows) {
-  WriteDictionary("");
-  EXPECT_EQ(ConstructionError(), "dict.txt: holds no words");
+// A FIFO with no writer would block the open and one fed by `yes` would
+// never end; a device may never end either: both are refused at once.
+TEST_F(GameTest, NonRegularDictionaryIsRefusedAtOnce) {
+  ASSERT_EQ(mkfifo("dict.txt", 0600), 0);
+  EXPECT_EQ(ConstructionError(), "dict.txt: not a regular file");
+  ASSERT_EQ(unlink("dict.txt"), 0);
+  ASSERT_EQ(symlink("/dev/zero", "dict.txt"), 0);
+  EXPECT_EQ(ConstructionError(), "dict.txt: not a regular file");
   EXPECT_EQ(out_, "");
 }
 
-TEST_F(GameTest, DictionaryThatNeverEndsThrowsAtTheLimit) {
-  ASSERT_EQ(symlink("/dev/zero", "dict.txt"), 0);
+// Short lines cost far more memory than their bytes, so their number is
+// bounded as well as the size: beyond either the error is a runtime_error,
+// not an allocation failure.
+TEST_F(GameTest, DictionaryBeyondItsLimitsThrows) {
+  WriteDictionary("");
+  ASSERT_EQ(truncate("dict.txt", (off_t{128} << 20) + 1), 0);  // sparse
   EXPECT_EQ(ConstructionError(), "dict.txt: larger than 128 MiB");
-  EXPECT_EQ(out_, "");
+  const std::string lines(std::size_t{1} << 22, '\n');
+  WriteDictionary(lines);
+  EXPECT_NO_THROW(Construct());
+  for (const char* more : {"\n", "x"}) {
+    WriteDictionary(lines + more);
+    EXPECT_EQ(ConstructionError(), "dict.txt: more than 4194304 lines");
+  }
 }
 
 // A program that links the engine may run on a small stack: a Game is
