@@ -20,6 +20,7 @@ enum class Stdout {
   kPipe,      // captured into ProgramResult::out
   kFull,      // /dev/full: every write fails with "No space left on device"
   kClosed,    // not open at all: every write fails with "Bad file descriptor"
+  kNull,      // /dev/null: every write succeeds and the bytes vanish
   kTerminal,  // a pseudo-terminal, shared with standard error; `out` holds
               // everything the terminal showed (line feeds as "\r\n") and
               // `err` stays empty
@@ -89,8 +90,8 @@ std::string ReadFile(const std::string& path);
 /// outputs. Of the options only these apply: line_buffered; stdin_closed
 /// gives a stream that cannot be read ("Bad file descriptor"); Stdout::kFull
 /// puts out on /dev/full, Stdout::kClosed on a stream that cannot be written
-/// ("Bad file descriptor"), and `out` then stays empty; Stdout::kTerminal
-/// throws std::logic_error.
+/// ("Bad file descriptor"), Stdout::kNull on /dev/null, and `out` then stays
+/// empty; Stdout::kTerminal throws std::logic_error.
 ProgramResult RunInProcess(RunFunction run,
                            const std::vector<std::string>& args,
                            const RunOptions& options);
