@@ -12,8 +12,6 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "run_program.h"
@@ -21,16 +19,6 @@
 namespace {
 
 using Words = std::vector<std::string>;
-
-// The accessors hand out copies: what a caller does with one never reaches
-// the game.
-static_assert(
-    std::is_same_v<decltype(std::declval<Game&>().hidden_word()), std::string>);
-static_assert(std::is_same_v<decltype(std::declval<Game&>().words()), Words>);
-static_assert(
-    std::is_same_v<decltype(std::declval<Game&>().good_guesses()), Words>);
-static_assert(
-    std::is_same_v<decltype(std::declval<Game&>().bad_guesses()), Words>);
 
 // Runs each test inside a fresh folder; Load() writes dict.txt there and
 // constructs a Game, keeping what the constructor wrote to standard output.
@@ -90,6 +78,9 @@ TEST_F(GameTest, EveryLineIsAWordWithItsBytesAsTheyStand) {
             (Words{"a b", "\tc \r", "d\r", "d\r"}));
   EXPECT_EQ(Load(std::string("x\0y\n", 4))->words(),
             (Words{std::string("x\0y", 3)}));
+  // The carriage return is part of the secret too.
+  EXPECT_EQ(Load("cat\r\n")->word_length(), 4u);
+  EXPECT_EQ(out_, "cat\r\n");
 }
 
 TEST_F(GameTest, LargeDictionaryLoadsWhole) {
@@ -113,16 +104,11 @@ TEST_F(GameTest, ConstructionWritesTheSecretAndHidesIt) {
   EXPECT_FALSE(game->HasLost());
 }
 
-TEST_F(GameTest, CarriageReturnStaysInTheSecret) {
-  std::unique_ptr<Game> game = Load("cat\r\n");
-  EXPECT_EQ(out_, "cat\r\n");
-  EXPECT_EQ(game->word_length(), 4u);
-  EXPECT_EQ(game->hidden_word(), "_ _ _ _ ");
-}
-
 // The secret is words[rand() % count] with rand() seeded by the clock's
-// second, whatever the argument; a second that ticks over during the test
-// allows the word of either second.
+// second, whatever the argument. A construction takes far less than a
+// second, so of three tries at least one sees the clock stand still across
+// two constructions, which must then pick the same word; any try's word is
+// that of a second it ran in.
 TEST_F(GameTest, SecretFollowsTheClock) {
   std::string bytes;
   Words words;
@@ -136,15 +122,21 @@ TEST_F(GameTest, SecretFollowsTheClock) {
     return words[static_cast<unsigned>(std::rand()) % words.size()] + "\n";
   };
   for (const char* arg : {"", "x", "another argument"}) {
-    std::time_t before = std::time(nullptr);
-    Construct(arg);
-    std::string first = out_;
-    Construct("different");
-    std::string second = out_;
-    std::time_t after = std::time(nullptr);
-    if (before != after) continue;  // The clock ticked: no claim to check.
-    EXPECT_EQ(first, expected(before));
-    EXPECT_EQ(second, first);
+    bool still = false;
+    for (int tries = 0; tries < 3 && !still; ++tries) {
+      const std::time_t before = std::time(nullptr);
+      Construct(arg);
+      const std::string first = out_;
+      Construct("different");
+      const std::time_t after = std::time(nullptr);
+      still = before == after;
+      EXPECT_TRUE(first == expected(before) || first == expected(after));
+      if (still) {
+        EXPECT_EQ(first, expected(before));
+        EXPECT_EQ(out_, first);
+      }
+    }
+    EXPECT_TRUE(still) << "the clock moved during every try";
   }
 }
 

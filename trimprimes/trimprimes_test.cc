@@ -11,51 +11,30 @@
 
 namespace {
 
-TEST(IsPrime, SmallNumbers) {
-  for (int n : {2, 3, 5, 7, 11, 13, 97}) EXPECT_TRUE(isPrime(n)) << n;
-  for (int n : {1, 4, 6, 8, 9, 15, 21, 91}) EXPECT_FALSE(isPrime(n)) << n;
-}
-
-TEST(IsPrime, SquaresOfPrimesAreComposite) {
-  // The divisor equal to the root must be tried, up to the largest prime
-  // whose square still fits an int (46337^2 = 2147117569).
-  for (int p : {2, 3, 5, 7, 101, 46337}) EXPECT_FALSE(isPrime(p * p)) << p;
-}
-
 TEST(IsPrime, AgreesWithASieve) {
   constexpr int kLimit = 100000;
   std::vector<bool> composite(kLimit, false);
   for (int i = 2; i * i < kLimit; ++i)
     for (int j = i * i; j < kLimit; j += i) composite[j] = true;
   for (int n = 2; n < kLimit; ++n) ASSERT_EQ(isPrime(n), !composite[n]) << n;
-}
-
-TEST(IsPrime, EndsOfTheIntRange) {
-  EXPECT_TRUE(isPrime(INT_MAX));  // 2^31 - 1 is a Mersenne prime.
+  // Beyond the sieve: the divisor equal to the root is tried up to the
+  // largest prime whose square fits an int, and 2^31 - 1 is prime.
+  EXPECT_FALSE(isPrime(46337 * 46337));
+  EXPECT_TRUE(isPrime(INT_MAX));
   EXPECT_FALSE(isPrime(INT_MAX - 1));
-  for (int n : {0, -1, -2, -7, INT_MIN}) EXPECT_FALSE(isPrime(n)) << n;
+  for (int n : {1, 0, -1, -7, INT_MIN}) EXPECT_FALSE(isPrime(n)) << n;
 }
 
-TEST(IsTruncatable, SingleCases) {
-  for (int n : {2, 3, 5, 7, 23, 53, 73, 313, 317, 797, 739397})
-    EXPECT_TRUE(isTruncatable(n)) << n;
-  // 1: not prime; 11: prefix 1; 31: suffix 1; 97: prefix 9; 21: composite;
-  // 37397: every prefix is prime, but the suffix 7397 is 13 * 569.
-  for (int n : {1, 11, 31, 97, 21, 4, 9, 37397, 0, -23, INT_MIN})
-    EXPECT_FALSE(isTruncatable(n)) << n;
-}
-
-TEST(IsTruncatable, FindsExactlyTheElevenUpTo739397) {
+TEST(IsTruncatable, FindsExactlyTheElevenAboveTheOneDigitPrimes) {
+  for (int n : {2, 3, 5, 7}) EXPECT_TRUE(isTruncatable(n)) << n;
+  for (int n : {1, 4, 9, 0, -23, INT_MIN}) EXPECT_FALSE(isTruncatable(n)) << n;
+  // 37397 shows the suffixes are checked: its prefixes are all prime, but
+  // not 7397 = 13 * 569.
   std::vector<int> found;
   for (int n = 11; n <= 1000001; n += 2)
     if (isTruncatable(n)) found.push_back(n);
   EXPECT_EQ(found, (std::vector<int>{23, 37, 53, 73, 313, 317, 373, 797, 3137,
                                      3797, 739397}));
-}
-
-TEST(Search, SumsTheElevenTruncatablePrimes) {
-  EXPECT_EQ(SumOfTruncatablePrimes(),
-            23 + 37 + 53 + 73 + 313 + 317 + 373 + 797 + 3137 + 3797 + 739397);
 }
 
 ProgramResult Trimprimes(const std::vector<std::string>& args) {
