@@ -67,7 +67,7 @@ bool ReadCount(std::FILE* in, int* count, std::string* err) {
   return true;
 }
 
-ElementWriter::ElementWriter(int fd, WriteFunction write)
+ElementWriter::ElementWriter(int fd, progutil::WriteFunction write)
     : fd_(fd), write_(write), buffer_(new char[kBlockSize + kCopySize]) {}
 
 namespace {
@@ -166,7 +166,7 @@ bool ElementWriter::Failed(std::string* err) const {
 }
 
 bool ElementWriter::Drain(std::string* err) {
-  if (!WriteAll(fd_, buffer_.get(), used_, write_)) {
+  if (!progutil::WriteAll(fd_, buffer_.get(), used_, write_)) {
     error_ = errno;
     return Failed(err);
   }
@@ -176,43 +176,34 @@ bool ElementWriter::Drain(std::string* err) {
 
 namespace {
 
-// The usage that --help prints.
-constexpr char kHelp[] =
-    "usage: countup\n"
-    "Reads a count from standard input and prints the integers from 0 to\n"
-    "one below it on one line, each followed by \", \", then a line feed.\n"
-    "  standard input  the count, a whole number read like scanf's %d\n";
-
-}  // namespace
-
-int RunCountup(const std::vector<std::string>& args, std::FILE* in,
-               std::FILE* out, std::FILE* err) {
-  std::string message;
-  if (args.size() == 1 && args[0] == "--help") {
-    errno = 0;  // so that it holds the reason of a write that fails here
-    std::fputs(kHelp, out);
-    if (!FlushOutput(out, &message)) {
-      std::fprintf(err, "countup: %s\n", message.c_str());
-      return 1;
-    }
-    return 0;
-  }
+// The work of the program: the count from in, the values and a line feed
+// to out's descriptor.
+progutil::Status Count(const std::vector<std::string>& /*args*/, std::FILE* in,
+                       std::FILE* out, std::string* reason) {
   int count = 0;
-  if (!ReadCount(in, &count, &message)) {
-    std::fprintf(err, "countup: %s\n", message.c_str());
-    return 1;
-  }
-
+  if (!ReadCount(in, &count, reason)) return progutil::Status::kFailed;
   // The values are written as they are counted, in the writer's buffer
   // alone: memory does not grow with the count. The writer bypasses out's
   // buffer and goes to its descriptor: whatever out still buffers goes
   // first.
   std::fflush(out);
   ElementWriter writer(fileno(out));
-  if (!writer.WriteRange(0, count, &message) || !writer.Put('\n', &message) ||
-      !writer.Flush(&message)) {
-    std::fprintf(err, "countup: %s\n", message.c_str());
-    return 1;
+  if (!writer.WriteRange(0, count, reason) || !writer.Put('\n', reason) ||
+      !writer.Flush(reason)) {
+    return progutil::Status::kFailed;
   }
-  return 0;
+  return progutil::Status::kDone;
+}
+
+constexpr progutil::Program kCountup = {
+    "countup", Count, "usage: countup\n",
+    "Reads a count from standard input and prints the integers from 0 to\n"
+    "one below it on one line, each followed by \", \", then a line feed.\n"
+    "  standard input  the count, a whole number read like scanf's %d\n"};
+
+}  // namespace
+
+int RunCountup(const std::vector<std::string>& args, std::FILE* in,
+               std::FILE* out, std::FILE* err) {
+  return progutil::Run(kCountup, args, in, out, err);
 }

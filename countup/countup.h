@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "progutil.h"  // WriteFunction
+#include "progutil.h"  // progutil::WriteFunction
 
 // countup: reads a count n from standard input and prints 0, 1, ..., n - 1
 // on one line, each followed by ", ", then a line feed: bytes that are fixed
@@ -29,7 +29,7 @@ class ElementWriter {
   /// A writer to fd, which it does not close, through write (::write, or a
   /// stand-in for it in tests). Throws std::bad_alloc when its buffer cannot
   /// be had.
-  explicit ElementWriter(int fd, WriteFunction write = ::write);
+  explicit ElementWriter(int fd, progutil::WriteFunction write = ::write);
   ElementWriter(const ElementWriter&) = delete;
   ElementWriter& operator=(const ElementWriter&) = delete;
 
@@ -54,7 +54,7 @@ class ElementWriter {
   bool Failed(std::string* err) const;
 
   int fd_;
-  WriteFunction write_;
+  progutil::WriteFunction write_;
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;
   int error_ = 0;  // errno of the first failed write, or 0

@@ -15,6 +15,14 @@
 
 namespace {
 
+using testutil::FileHolding;
+using testutil::ProgramResult;
+using testutil::ReadAndClose;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::Stdout;
+
 // What printf("%d, ") prints for each value.
 std::string PrintfReference(const std::vector<int>& values) {
   std::string out;
@@ -274,15 +282,17 @@ TEST(Countup, ProgramReadsStandardInput) {
 }
 
 // The values are not held in memory: held to 64 MiB, the program prints
-// twenty million of them, whose array alone would take 80 MB. The sanitizer's runtime needs more
-// address space than that, so there its limit on one allocation stands in.
+// twenty million of them, whose array alone would take 80 MB. The sanitizer's
+// runtime needs more address space than that, so there its limit on one
+// allocation stands in.
 TEST(Countup, MemoryStaysBoundedWhateverTheCount) {
   RunOptions options;
   options.input = "20000000";
   options.stdout_to = Stdout::kNull;
 #if defined(__SANITIZE_ADDRESS__)
-  options.env = {"ASAN_OPTIONS=allocator_may_return_null=1:"
-                 "max_allocation_size_mb=64"};
+  options.env = {
+      "ASAN_OPTIONS=allocator_may_return_null=1:"
+      "max_allocation_size_mb=64"};
 #else
   options.address_space_limit = 64ull << 20;
 #endif

@@ -18,6 +18,8 @@
 
 namespace {
 
+using testutil::TempDir;
+
 using Words = std::vector<std::string>;
 
 // Runs each test inside a fresh folder; Load() writes dict.txt there and

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <stdexcept>
 
+namespace testutil {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -146,9 +147,9 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
         break;
       case Stdout::kFull:
       case Stdout::kNull: {
-        int sink = open(options.stdout_to == Stdout::kFull ? "/dev/full"
-                                                           : "/dev/null",
-                        O_WRONLY);
+        int sink =
+            open(options.stdout_to == Stdout::kFull ? "/dev/full" : "/dev/null",
+                 O_WRONLY);
         if (sink < 0) _exit(126);
         dup2(sink, 1);
         close(sink);
@@ -290,3 +291,5 @@ std::string TempDir::WriteFile(const std::string& name,
   std::ofstream(file, std::ios::binary) << bytes;
   return file;
 }
+
+}  // namespace testutil
