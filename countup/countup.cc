@@ -118,7 +118,7 @@ bool ElementWriter::WriteRange(int first, int end, std::string* err) {
   // stores through the char pointer into the buffer could otherwise change
   // members, as far as the compiler knows, and it would reload them for
   // every element.
-  char text[kCopySize];
+  char text[kCopySize] = {};
   size_t length = FormatElement(first, text);
   // The last digit is kept apart from text, in a register, and patched into
   // each copy: were it incremented inside text, every copy would read text
