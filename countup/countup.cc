@@ -1,13 +1,9 @@
 #include "countup.h"
 
 #include <errno.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
-#include <climits>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "progutil.h"
 
@@ -19,18 +15,12 @@ namespace {
 constexpr size_t kBlockSize = size_t{256} * 1024;
 
 // Every element is copied as a fixed 16-byte block (the longest element,
-// "-2147483648, ", has 13 bytes), so the buffer has this much room past a
+// "2147483646, ", has 12 bytes), so the buffer has this much room past a
 // block's end.
 constexpr size_t kCopySize = 16;
 
 // The magnitude of INT_MIN, the largest that a negative count may have.
 constexpr long long kMaxMagnitude = 2147483648LL;
-
-// Size of the processor's large pages (x86-64: 2 MiB). An array of at least
-// this size is allocated in whole large pages: one page fault then maps
-// 2 MiB instead of 4 KiB, and for hundreds of millions of values the faults
-// of small pages would cost as much time as the printing.
-constexpr size_t kHugePage = size_t{2} * 1024 * 1024;
 
 // White space as "%d" skips it in the C locale: space, \t, \n, \v, \f, \r.
 bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -77,25 +67,23 @@ bool ReadCount(std::FILE* in, int* count, std::string* err) {
   return true;
 }
 
-ElementWriter::ElementWriter(int fd, WriteFunction write)
+ElementWriter::ElementWriter(int fd, progutil::WriteFunction write)
     : fd_(fd), write_(write), buffer_(new char[kBlockSize + kCopySize]) {}
 
 namespace {
 
-// Sets text to value's digits, sign first when negative, followed by ", ";
-// returns the number of digits and sign.
+// Sets text to the digits of the non-negative value followed by ", ";
+// returns the number of digits.
 size_t FormatElement(int value, char* text) {
-  // Digits from the last one backwards into a scratch area, the magnitude
-  // taken as unsigned so that INT_MIN has one; then moved to the front.
+  // Digits from the last one backwards into a scratch area, then moved to
+  // the front.
   char digits[16];
   char* p = digits + sizeof digits;
-  unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value)
-                                 : static_cast<unsigned>(value);
+  unsigned magnitude = static_cast<unsigned>(value);
   do {
     *--p = static_cast<char>('0' + magnitude % 10);
     magnitude /= 10;
   } while (magnitude != 0);
-  if (value < 0) *--p = '-';
   const size_t length = static_cast<size_t>(digits + sizeof digits - p);
   std::memcpy(text, p, length);
   text[length] = ',';
@@ -122,59 +110,44 @@ inline size_t Increment(char* text, size_t length) {
 
 }  // namespace
 
-bool ElementWriter::Write(const int* values, size_t count, std::string* err) {
+bool ElementWriter::WriteRange(int first, int end, std::string* err) {
   if (error_ != 0) return Failed(err);
-  // The loop works on local copies of the state: stores through the char
-  // pointer into the buffer could otherwise change members, as far as the
-  // compiler knows, and it would reload them for every element.
-  char text[kCopySize];
-  std::memcpy(text, text_, kCopySize);
-  size_t length = text_length_;
-  int last = last_;
+  if (first >= end) return true;
+  // Only the first value is formatted by dividing; each next one is the
+  // text of the last incremented in place. The loop works on local copies:
+  // stores through the char pointer into the buffer could otherwise change
+  // members, as far as the compiler knows, and it would reload them for
+  // every element.
+  char text[kCopySize] = {};
+  size_t length = FormatElement(first, text);
   // The last digit is kept apart from text, in a register, and patched into
   // each copy: were it incremented inside text, every copy would read text
   // right after a one-byte store to it, which the processor cannot forward
   // to a 16-byte load and stalls on. text itself changes only on carries.
-  char digit = length > 0 ? text[length - 1] : '0';
+  char digit = text[length - 1];
   char* const buffer = buffer_.get();
   char* const block_end = buffer + kBlockSize;
   char* out = buffer + used_;
-  bool ok = true;
-  for (size_t i = 0; i < count; ++i) {
-    const int value = values[i];
-    // A value one above a non-negative last one continues a run: its text
-    // is the last text incremented, which is cheaper than dividing by ten.
-    if (last >= 0 && last < INT_MAX && value == last + 1) {
-      if (digit != '9') {
-        ++digit;
-      } else {
-        text[length - 1] = digit;
-        length = Increment(text, length);
-        digit = text[length - 1];
-      }
-    } else {
-      length = FormatElement(value, text);
-      digit = text[length - 1];
-    }
-    last = value;
+  for (size_t left = static_cast<size_t>(end) - static_cast<size_t>(first);;) {
     std::memcpy(out, text, kCopySize);
     out[length - 1] = digit;
     out += length + 2;
     if (out >= block_end) {
       used_ = static_cast<size_t>(out - buffer);
-      if (!Drain(err)) {
-        ok = false;
-        break;
-      }
+      if (!Drain(err)) return false;
       out = buffer;
+    }
+    if (--left == 0) break;
+    if (digit != '9') {
+      ++digit;
+    } else {
+      text[length - 1] = digit;
+      length = Increment(text, length);
+      digit = text[length - 1];
     }
   }
   used_ = static_cast<size_t>(out - buffer);
-  if (length > 0) text[length - 1] = digit;
-  std::memcpy(text_, text, kCopySize);
-  text_length_ = length;
-  last_ = last;
-  return ok;
+  return true;
 }
 
 bool ElementWriter::Put(char c, std::string* err) {
@@ -193,7 +166,7 @@ bool ElementWriter::Failed(std::string* err) const {
 }
 
 bool ElementWriter::Drain(std::string* err) {
-  if (!WriteAll(fd_, buffer_.get(), used_, write_)) {
+  if (!progutil::WriteAll(fd_, buffer_.get(), used_, write_)) {
     error_ = errno;
     return Failed(err);
   }
@@ -203,72 +176,34 @@ bool ElementWriter::Drain(std::string* err) {
 
 namespace {
 
-struct FreeDeleter {
-  void operator()(int* p) const { std::free(p); }
-};
-using IntArray = std::unique_ptr<int[], FreeDeleter>;
-
-// count ints of uninitialised storage, or null when it cannot be had.
-IntArray AllocateInts(int count) {
-  const size_t bytes = static_cast<size_t>(count) * sizeof(int);
-  if (bytes < kHugePage) return IntArray(static_cast<int*>(std::malloc(bytes)));
-  const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-  void* p = std::aligned_alloc(kHugePage, rounded);
-  // Only a request: kernels without transparent large pages ignore it.
-  if (p != nullptr) madvise(p, rounded, MADV_HUGEPAGE);
-  return IntArray(static_cast<int*>(p));
+// The work of the program: the count from in, the values and a line feed
+// to out's descriptor.
+progutil::Status Count(const std::vector<std::string>& /*args*/, std::FILE* in,
+                       std::FILE* out, std::string* reason) {
+  int count = 0;
+  if (!ReadCount(in, &count, reason)) return progutil::Status::kFailed;
+  // The values are written as they are counted, in the writer's buffer
+  // alone: memory does not grow with the count. The writer bypasses out's
+  // buffer and goes to its descriptor: whatever out still buffers goes
+  // first.
+  std::fflush(out);
+  ElementWriter writer(fileno(out));
+  if (!writer.WriteRange(0, count, reason) || !writer.Put('\n', reason) ||
+      !writer.Flush(reason)) {
+    return progutil::Status::kFailed;
+  }
+  return progutil::Status::kDone;
 }
 
-// The usage that --help prints.
-constexpr char kHelp[] =
-    "usage: countup\n"
+constexpr progutil::Program kCountup = {
+    "countup", Count, "usage: countup\n",
     "Reads a count from standard input and prints the integers from 0 to\n"
     "one below it on one line, each followed by \", \", then a line feed.\n"
-    "  standard input  the count, a whole number read like scanf's %d\n";
+    "  standard input  the count, a whole number read like scanf's %d\n"};
 
 }  // namespace
 
 int RunCountup(const std::vector<std::string>& args, std::FILE* in,
                std::FILE* out, std::FILE* err) {
-  std::string message;
-  if (args.size() == 1 && args[0] == "--help") {
-    errno = 0;  // so that it holds the reason of a write that fails here
-    std::fputs(kHelp, out);
-    if (!FlushOutput(out, &message)) {
-      std::fprintf(err, "countup: %s\n", message.c_str());
-      return 1;
-    }
-    return 0;
-  }
-  int count = 0;
-  if (!ReadCount(in, &count, &message)) {
-    std::fprintf(err, "countup: %s\n", message.c_str());
-    return 1;
-  }
-
-  // The array lives in allocated storage: a count in the hundreds of
-  // millions would overrun any stack.
-  IntArray values;
-  std::unique_ptr<ElementWriter> writer;
-  try {
-    if (count > 0) {
-      values = AllocateInts(count);
-      if (values == nullptr) throw std::bad_alloc();
-    }
-    // The writer bypasses out's buffer and goes to its descriptor: whatever
-    // out still buffers goes first.
-    std::fflush(out);
-    writer.reset(new ElementWriter(fileno(out)));
-  } catch (const std::bad_alloc&) {
-    std::fprintf(err, "countup: not enough memory for %d values\n", count);
-    return 1;
-  }
-  for (int i = 0; i < count; ++i) values[i] = i;
-
-  if ((count > 0 && !writer->Write(values.get(), count, &message)) ||
-      !writer->Put('\n', &message) || !writer->Flush(&message)) {
-    std::fprintf(err, "countup: %s\n", message.c_str());
-    return 1;
-  }
-  return 0;
+  return progutil::Run(kCountup, args, in, out, err);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "progutil.h"  // WriteFunction
+#include "progutil.h"  // progutil::WriteFunction
 
 // countup: reads a count n from standard input and prints 0, 1, ..., n - 1
 // on one line, each followed by ", ", then a line feed: bytes that are fixed
@@ -21,20 +21,22 @@
 /// ("read error: <reason>").
 bool ReadCount(std::FILE* in, int* count, std::string* err);
 
-/// Writes ints to a file descriptor exactly as printf("%d, ") would print
-/// them, formatting into a large buffer that goes out in big blocks.
+/// Writes runs of consecutive ints to a file descriptor exactly as
+/// printf("%d, ") would print them, formatting into a fixed buffer that goes
+/// out in big blocks: memory stays the same whatever the count.
 class ElementWriter {
  public:
   /// A writer to fd, which it does not close, through write (::write, or a
   /// stand-in for it in tests). Throws std::bad_alloc when its buffer cannot
   /// be had.
-  explicit ElementWriter(int fd, WriteFunction write = ::write);
+  explicit ElementWriter(int fd, progutil::WriteFunction write = ::write);
   ElementWriter(const ElementWriter&) = delete;
   ElementWriter& operator=(const ElementWriter&) = delete;
 
-  /// Appends values[0..count) each as "%d, ". Returns false, drops the rest
-  /// and sets *err ("write error: <reason>") once a write has failed.
-  bool Write(const int* values, size_t count, std::string* err);
+  /// Appends first, first + 1, ..., end - 1, each as "%d, " (nothing when
+  /// end <= first); first must not be negative. Returns false, drops the
+  /// rest and sets *err ("write error: <reason>") once a write has failed.
+  bool WriteRange(int first, int end, std::string* err);
 
   /// Appends the byte c. Returns false and sets *err once a write has failed.
   bool Put(char c, std::string* err);
@@ -52,26 +54,19 @@ class ElementWriter {
   bool Failed(std::string* err) const;
 
   int fd_;
-  WriteFunction write_;
+  progutil::WriteFunction write_;
   std::unique_ptr<char[]> buffer_;
   size_t used_ = 0;
   int error_ = 0;  // errno of the first failed write, or 0
-  // The last value written and its text, digits then ", ", so that a run of
-  // consecutive values is formatted by incrementing the text in place. A
-  // negative last_ (at first, none) starts no run.
-  int last_ = -1;
-  size_t text_length_ = 0;  // digits and sign, without the ", "
-  char text_[16] = {};
 };
 
 /// The whole program, given the arguments after the program name: reads the
-/// count from in, fills an array with 0 to count - 1, writes it and a line
-/// feed to out (through its file descriptor, so out must have one) and
-/// returns 0. A count of 0 or less writes the line feed alone. "--help" as
-/// the only argument writes the usage to out instead; other arguments are
-/// ignored. Returns 1 after a one-line message on err when there is no
-/// count, it does not fit an int, its memory cannot be had, or a read or
-/// write fails.
+/// count from in, writes 0 to count - 1 and a line feed to out (through its
+/// file descriptor, so out must have one) and returns 0. A count of 0 or
+/// less writes the line feed alone. "--help" as the only argument writes the
+/// usage to out instead; other arguments are ignored. Returns 1 after a
+/// one-line message on err when there is no count, it does not fit an int,
+/// or a read or write fails.
 int RunCountup(const std::vector<std::string>& args, std::FILE* in,
                std::FILE* out, std::FILE* err);
 

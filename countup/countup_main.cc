@@ -5,5 +5,5 @@
 #include "progutil.h"
 
 int main(int argc, char** argv) {
-  return RunMain("countup", RunCountup, argc, argv);
+  return progutil::RunMain("countup", RunCountup, argc, argv);
 }

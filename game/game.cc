@@ -1,7 +1,10 @@
 #include "game.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -23,28 +26,69 @@ constexpr std::size_t kLosingBadGuesses = 7;
 constexpr std::size_t kChunk = 65536;
 
 // The most bytes a dictionary may hold. A word list has a few MiB (a large
-// dictionary of a language about 5 MiB); this is far beyond any, and stops a
-// file that never ends (a link to /dev/zero) long before it would take all
-// the memory of a 32-bit process. kTooLarge is the reason given beyond it.
+// dictionary of a language about 5 MiB); this is far beyond any, and keeps
+// the load well inside the memory of a 32-bit process. kTooLarge is the
+// reason given beyond it.
 constexpr std::size_t kMaxDictionaryBytes = std::size_t{128} << 20;
 constexpr char kTooLarge[] = "larger than 128 MiB";
+
+// The most lines a dictionary may hold. Every line costs a string object
+// (24 bytes in the 32-bit build, 32 in the 64-bit one) besides its bytes, so
+// 128 MiB of one-letter lines would take gigabytes; 4 Mi lines is several
+// times the largest word list and stays within a few hundred MiB.
+constexpr std::size_t kMaxDictionaryLines = std::size_t{1} << 22;
+constexpr char kTooManyLines[] = "more than 4194304 lines";
 
 [[noreturn]] void Fail(const std::string& reason) {
   throw std::runtime_error(std::string(kDictionary) + ": " + reason);
 }
 
+// Closes the descriptor it holds when it goes.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Refuses a dictionary that is not a regular file (a FIFO, a terminal or a
+// device such as /dev/zero could block for ever or never end) or that is
+// larger than the limit.
+void CheckFile(int fd) {
+  struct stat st;
+  if (fstat(fd, &st) != 0) Fail(std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) Fail(std::strerror(EISDIR));
+  if (!S_ISREG(st.st_mode)) Fail("not a regular file");
+  if (static_cast<unsigned long long>(st.st_size) > kMaxDictionaryBytes)
+    Fail(kTooLarge);
+}
+
 // Every line of the dictionary, bytes as they stand: a line ends at a line
-// feed, which is dropped; a last line without one still counts.
+// feed, which is dropped; a last line without one still counts. The limits
+// are checked while reading too, as the file may grow meanwhile.
 std::vector<std::string> ReadLines() {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
-      std::fopen(kDictionary, "rb"), &std::fclose);
-  if (!file) Fail(std::strerror(errno));
+  // O_NONBLOCK lets the open of a FIFO return at once, so that CheckFile
+  // can refuse it; for a regular file it changes nothing.
+  const Descriptor file(open(kDictionary, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.get() < 0) Fail(std::strerror(errno));
+  CheckFile(file.get());
   std::vector<std::string> lines;
   std::string line;
   std::unique_ptr<char[]> buf(new char[kChunk]);
   std::size_t total = 0;
-  std::size_t n;
-  while ((n = std::fread(buf.get(), 1, kChunk, file.get())) > 0) {
+  for (;;) {
+    const ssize_t got = read(file.get(), buf.get(), kChunk);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) Fail(std::strerror(errno));
+    if (got == 0) break;
+    const std::size_t n = static_cast<std::size_t>(got);
     total += n;
     if (total > kMaxDictionaryBytes) Fail(kTooLarge);
     // Each chunk is split at its line feeds; the bytes after the last one
@@ -54,6 +98,7 @@ std::vector<std::string> ReadLines() {
     const char* feed;
     while ((feed = static_cast<const char*>(std::memchr(
                 p, '\n', static_cast<std::size_t>(end - p)))) != nullptr) {
+      if (lines.size() == kMaxDictionaryLines) Fail(kTooManyLines);
       line.append(p, feed);
       lines.push_back(std::move(line));
       line.clear();
@@ -61,8 +106,10 @@ std::vector<std::string> ReadLines() {
     }
     line.append(p, end);
   }
-  if (std::ferror(file.get())) Fail(std::strerror(errno));
-  if (!line.empty()) lines.push_back(std::move(line));
+  if (!line.empty()) {
+    if (lines.size() == kMaxDictionaryLines) Fail(kTooManyLines);
+    lines.push_back(std::move(line));
+  }
   if (lines.empty()) Fail("holds no words");
   return lines;
 }

@@ -19,9 +19,11 @@ class Game {
   /// with time(), picks words[rand() % count] as the secret, writes it and a
   /// line feed to standard output and hides every letter. The argument is not
   /// used. Throws std::runtime_error, whose what() is "dict.txt: " and the
-  /// reason, when the file cannot be opened or read, holds no line, or holds
-  /// more than 128 MiB ("larger than 128 MiB"; a file that never ends, such
-  /// as /dev/zero, is one).
+  /// reason, when the file cannot be opened or read, is not a regular file
+  /// ("not a regular file": a FIFO, a terminal or a device such as /dev/zero
+  /// could block or never end), holds no line, holds more than 128 MiB
+  /// ("larger than 128 MiB") or more than 4194304 lines ("more than 4194304
+  /// lines").
   Game(std::string);
 
   /// Judges one guess: fewer than two characters is a letter guess (an empty

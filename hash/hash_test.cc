@@ -17,6 +17,9 @@ extern "C" void hash_c_use(int strings, const void* key, const void* other,
 
 namespace {
 
+using testutil::ProgramResult;
+using testutil::RunProgram;
+
 int Sign(int v) { return (v > 0) - (v < 0); }
 
 TEST(StrHash, KnownAnswers) {

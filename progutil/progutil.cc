@@ -3,6 +3,39 @@
 #include <cerrno>
 #include <cstring>
 
+namespace progutil {
+
+int Run(const Program& program, const std::vector<std::string>& args,
+        std::FILE* in, std::FILE* out, std::FILE* err) {
+  // Cleared before the first write, so that errno holds the reason of a
+  // write that fails at any point (a line-buffered stream writes, and
+  // fails, before the final flush) when FlushOutput looks at it.
+  errno = 0;
+  std::string reason;
+  Status status = Status::kDone;
+  if (program.usage != nullptr && args.size() == 1 && args[0] == "--help") {
+    std::fputs(program.usage, out);
+    if (program.help != nullptr) std::fputs(program.help, out);
+  } else {
+    try {
+      status = program.body(args, in, out, &reason);
+    } catch (const std::bad_alloc&) {
+      status = Status::kFailed;
+      reason = "not enough memory";
+    }
+  }
+  if (status == Status::kDone) {
+    if (FlushOutput(out, &reason)) return 0;
+  } else {
+    std::fflush(out);  // what was printed goes before the complaint
+  }
+  if (!reason.empty())
+    std::fprintf(err, "%s: %s\n", program.name, reason.c_str());
+  if (status == Status::kMisused && program.usage != nullptr)
+    std::fputs(program.usage, err);
+  return 1;
+}
+
 bool WriteError(std::string* err) {
   *err = std::string("write error: ") + std::strerror(errno != 0 ? errno : EIO);
   return false;
@@ -32,3 +65,5 @@ bool WriteAll(int fd, const char* data, std::size_t size, WriteFunction write) {
   }
   return true;
 }
+
+}  // namespace progutil

@@ -2,8 +2,37 @@
 #define PROGUTIL_PROGUTIL_H_
 
 // What every program shares: the shape of its logic, the main that runs it,
-// and the checks that its output got out. The source is compiled into each
-// program, so that none depends on another file at run time.
+// the one epilogue (help, flush, error line) that ends it, and the checks
+// that its output got out. The source is compiled into each program, so
+// that none depends on another file at run time.
+//
+// A new program is written in three parts:
+//
+//   // foo.cc: the work, no flushing and no messages of its own.
+//   progutil::Status FooBody(const std::vector<std::string>& args,
+//                            std::FILE* in, std::FILE* out,
+//                            std::string* reason) {
+//     if (args.size() > 1) {
+//       *reason = "too many arguments";
+//       return progutil::Status::kMisused;
+//     }
+//     std::fputs("foo\n", out);
+//     return progutil::Status::kDone;
+//   }
+//   constexpr progutil::Program kFoo = {"foo", FooBody, "usage: foo\n",
+//                                       "Prints foo.\n"};
+//   int RunFoo(const std::vector<std::string>& args, std::FILE* in,
+//              std::FILE* out, std::FILE* err) {
+//     return progutil::Run(kFoo, args, in, out, err);
+//   }
+//
+//   // foo_main.cc
+//   int main(int argc, char** argv) {
+//     return progutil::RunMain("foo", RunFoo, argc, argv);
+//   }
+//
+// Tests call RunFoo in-process (testutil's RunInProcess); main only adds
+// the process's streams.
 
 #include <sys/types.h>
 #include <unistd.h>
@@ -13,6 +42,8 @@
 #include <new>
 #include <string>
 #include <vector>
+
+namespace progutil {
 
 /// The shape of every program's logic: RunX(args, in, out, err) runs the
 /// program with the arguments after its name and returns its exit status.
@@ -37,6 +68,49 @@ inline int RunMain(const char* name, RunFunction run, int argc, char** argv) {
   }
 }
 
+/// How a program's body ended.
+enum class Status {
+  kDone,     // the work is done: status 0 once the output is out
+  kFailed,   // "<name>: <reason>" on err, status 1
+  kMisused,  // as kFailed, then the program's usage on err; an empty reason
+             // gives the usage alone
+};
+
+/// A program's work: reads its arguments and in, writes its output to out
+/// and says how it ended, setting *reason (without the program's name) when
+/// it did not succeed. It neither flushes out nor writes to err: Run
+/// does both, the same way for every program.
+using BodyFunction = Status (*)(const std::vector<std::string>& args,
+                                std::FILE* in, std::FILE* out,
+                                std::string* reason);
+
+/// What Run needs to know of a program.
+struct Program {
+  /// The name that starts every line on err: "<name>: <reason>".
+  const char* name;
+  BodyFunction body;
+  /// "usage: ..." lines: the start of --help's output, and what follows the
+  /// error line of a misuse. nullptr leaves "--help" to the body, as any
+  /// other argument.
+  const char* usage = nullptr;
+  /// What --help prints after the usage, or nullptr.
+  const char* help = nullptr;
+};
+
+/// Runs program.body and ends the program the one right way; returns the
+/// exit status:
+///  - "--help" as the only argument prints the usage and the help on out
+///    instead of running the body (when the program has a usage);
+///  - errno is cleared first, so that a write to out that fails gives its
+///    own reason, whenever it fails;
+///  - kDone: out is flushed; 0, or 1 after "<name>: write error: <reason>"
+///    on err when any write to out failed;
+///  - kFailed and kMisused: what out holds goes out first, then the error
+///    line (and for kMisused the usage) on err; 1;
+///  - std::bad_alloc from the body: "<name>: not enough memory" on err; 1.
+int Run(const Program& program, const std::vector<std::string>& args,
+        std::FILE* in, std::FILE* out, std::FILE* err);
+
 /// Sets *err to "write error: <reason>", the reason being errno's, or EIO's
 /// when errno is 0 (a stream that fails without saying why). Returns false.
 bool WriteError(std::string* err);
@@ -57,5 +131,16 @@ using WriteFunction = ssize_t (*)(int fd, const void* data, size_t size);
 /// or fails without a reason (tried again, it would be for ever).
 bool WriteAll(int fd, const char* data, std::size_t size,
               WriteFunction write = ::write);
+
+}  // namespace progutil
+
+// Until the programs outside countup/ and trimprimes/ use progutil::, the
+// names they use stay reachable unqualified. (To go once they have moved.)
+using progutil::FlushOutput;
+using progutil::RunFunction;
+using progutil::RunMain;
+using progutil::WriteAll;
+using progutil::WriteError;
+using progutil::WriteFunction;
 
 #endif  // PROGUTIL_PROGUTIL_H_

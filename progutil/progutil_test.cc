@@ -9,7 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "run_program.h"
+
 namespace {
+
+using testutil::ProgramResult;
+using testutil::ReadAndClose;
+using testutil::RunInProcess;
+using testutil::Stdout;
+
+using progutil::FlushOutput;
+using progutil::RunMain;
+using progutil::Status;
+using progutil::WriteAll;
 
 // What the stand-in programs below were given.
 std::vector<std::string> given;
@@ -50,6 +62,75 @@ TEST(RunMain, MemoryThatRunsOutIsOneLineAndStatus1) {
             "prog: not enough memory\n");
 }
 
+// A stream whose writes fail without setting errno.
+std::FILE* FailsWithoutAReason() {
+  cookie_io_functions_t io = {};
+  io.write = [](void*, const char*, size_t) -> ssize_t { return -1; };
+  return fopencookie(nullptr, "w", io);
+}
+
+// A body that prints "partial" and then ends as the first argument says.
+Status Body(const std::vector<std::string>& args, std::FILE*, std::FILE* out,
+            std::string* reason) {
+  std::fputs("partial", out);
+  const std::string how = args.empty() ? "" : args[0];
+  if (how == "bad_alloc") throw std::bad_alloc();
+  *reason = "it went wrong";
+  if (how == "fail") return Status::kFailed;
+  if (how == "misuse") return Status::kMisused;
+  if (how == "plain misuse") reason->clear();
+  return how == "plain misuse" ? Status::kMisused : Status::kDone;
+}
+
+constexpr progutil::Program kProg = {"prog", Body, "usage: prog\n", "Help.\n"};
+
+ProgramResult Prog(const std::vector<std::string>& args,
+                   Stdout to = Stdout::kPipe) {
+  return RunInProcess(
+      [](const std::vector<std::string>& a, std::FILE* in, std::FILE* out,
+         std::FILE* err) { return progutil::Run(kProg, a, in, out, err); },
+      args, "", to);
+}
+
+TEST(Run, EndsEveryProgramTheSameWay) {
+  const struct {
+    std::vector<std::string> args;
+    int status;
+    std::string out, err;
+  } cases[] = {
+      {{}, 0, "partial", ""},
+      {{"--help"}, 0, "usage: prog\nHelp.\n", ""},
+      {{"--help", "x"}, 0, "partial", ""},
+      {{"fail"}, 1, "partial", "prog: it went wrong\n"},
+      {{"misuse"}, 1, "partial", "prog: it went wrong\nusage: prog\n"},
+      {{"plain misuse"}, 1, "partial", "usage: prog\n"},
+      {{"bad_alloc"}, 1, "partial", "prog: not enough memory\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string name = c.args.empty() ? "" : c.args[0];
+    ProgramResult r = Prog(c.args);
+    EXPECT_EQ(r.status, c.status) << name;
+    EXPECT_EQ(r.out, c.out) << name;
+    EXPECT_EQ(r.err, c.err) << name;
+  }
+  // A write that fails, in the body or in --help's output, is reported.
+  for (const char* arg : {"done", "--help"}) {
+    ProgramResult r = Prog({arg}, Stdout::kFull);
+    EXPECT_EQ(r.status, 1) << arg;
+    EXPECT_EQ(r.err, "prog: write error: No space left on device\n") << arg;
+  }
+  // One that fails at once, without a reason, gets EIO, never a reason left
+  // in errno from before the program ran.
+  std::FILE* out = FailsWithoutAReason();
+  ASSERT_NE(out, nullptr);
+  std::setvbuf(out, nullptr, _IONBF, 0);
+  std::FILE* err = std::tmpfile();
+  errno = ENOENT;
+  EXPECT_EQ(progutil::Run(kProg, {}, stdin, out, err), 1);
+  EXPECT_EQ(ReadAndClose(err), "prog: write error: Input/output error\n");
+  std::fclose(out);
+}
+
 // FlushOutput's message for f after `text` went into it and errno was set
 // to `stale`, or "" when it succeeds. Closes f.
 std::string FlushMessage(std::FILE* f, const std::string& text, int stale) {
@@ -61,13 +142,6 @@ std::string FlushMessage(std::FILE* f, const std::string& text, int stale) {
   std::fclose(f);
   EXPECT_EQ(ok, err == "untouched");
   return ok ? "" : err;
-}
-
-// A stream whose writes fail without setting errno.
-std::FILE* FailsWithoutAReason() {
-  cookie_io_functions_t io = {};
-  io.write = [](void*, const char*, size_t) -> ssize_t { return -1; };
-  return fopencookie(nullptr, "w", io);
 }
 
 TEST(FlushOutput, ReportsTheFailureWithItsReason) {

@@ -105,7 +105,7 @@ TEST(Sort, ProgramReadsItsArgument) {
   // Within a 64 KiB stack: stack use grows with the work, and a sort of
   // nothing needs next to none.
   RunOptions small_stack;
-  small_stack.stack_limit = 64 * 1024;
+  small_stack.stack_limit = 64ull * 1024;
   for (const char* count : {"0", "1000"}) {
     ProgramResult r = RunProgram({SORT_PATH, count}, small_stack);
     EXPECT_EQ(r.status, 0) << count;

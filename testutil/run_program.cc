@@ -16,6 +16,7 @@
 #include <fstream>
 #include <stdexcept>
 
+namespace testutil {
 namespace {
 
 [[noreturn]] void Fail(const std::string& what) {
@@ -144,11 +145,14 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
         dup2(out[1], 1);
         dup2(out[1], 2);
         break;
-      case Stdout::kFull: {
-        int full = open("/dev/full", O_WRONLY);
-        if (full < 0) _exit(126);
-        dup2(full, 1);
-        close(full);
+      case Stdout::kFull:
+      case Stdout::kNull: {
+        int sink =
+            open(options.stdout_to == Stdout::kFull ? "/dev/full" : "/dev/null",
+                 O_WRONLY);
+        if (sink < 0) _exit(126);
+        dup2(sink, 1);
+        close(sink);
         dup2(err[1], 2);
         break;
       }
@@ -224,6 +228,9 @@ ProgramResult RunInProcess(RunFunction run,
     case Stdout::kFull:
       out = std::fopen("/dev/full", "w");
       break;
+    case Stdout::kNull:
+      out = std::fopen("/dev/null", "w");
+      break;
     case Stdout::kClosed:  // a stream open for reading only
       out = std::fopen("/dev/null", "r");
       break;
@@ -284,3 +291,5 @@ std::string TempDir::WriteFile(const std::string& name,
   std::ofstream(file, std::ios::binary) << bytes;
   return file;
 }
+
+}  // namespace testutil

@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "progutil.h"  // RunFunction, the shape of a program's logic
+#include "progutil.h"  // progutil::RunFunction, a program's logic
+
+namespace testutil {
+
+using progutil::RunFunction;
 
 /// What a finished program left behind: its exit status and both outputs.
 struct ProgramResult {
@@ -20,6 +24,7 @@ enum class Stdout {
   kPipe,      // captured into ProgramResult::out
   kFull,      // /dev/full: every write fails with "No space left on device"
   kClosed,    // not open at all: every write fails with "Bad file descriptor"
+  kNull,      // /dev/null: every write succeeds and the bytes vanish
   kTerminal,  // a pseudo-terminal, shared with standard error; `out` holds
               // everything the terminal showed (line feeds as "\r\n") and
               // `err` stays empty
@@ -89,8 +94,8 @@ std::string ReadFile(const std::string& path);
 /// outputs. Of the options only these apply: line_buffered; stdin_closed
 /// gives a stream that cannot be read ("Bad file descriptor"); Stdout::kFull
 /// puts out on /dev/full, Stdout::kClosed on a stream that cannot be written
-/// ("Bad file descriptor"), and `out` then stays empty; Stdout::kTerminal
-/// throws std::logic_error.
+/// ("Bad file descriptor"), Stdout::kNull on /dev/null, and `out` then stays
+/// empty; Stdout::kTerminal throws std::logic_error.
 ProgramResult RunInProcess(RunFunction run,
                            const std::vector<std::string>& args,
                            const RunOptions& options);
@@ -122,5 +127,22 @@ class TempDir {
  private:
   std::string path_;
 };
+
+}  // namespace testutil
+
+// Until the tests outside this project's countup/, trimprimes/, game/,
+// hash/ and progutil/ say testutil::, the names stay reachable unqualified.
+// (To go once they have moved.)
+using testutil::FileHolding;
+using testutil::ProgramResult;
+using testutil::ReadAndClose;
+using testutil::ReadFile;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::Stdout;
+using testutil::TempDir;
+using testutil::TerminalAvailable;
+using testutil::WithStdout;
 
 #endif  // TESTUTIL_RUN_PROGRAM_H_

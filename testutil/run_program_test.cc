@@ -7,6 +7,13 @@
 
 namespace {
 
+using testutil::ProgramResult;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::Stdout;
+using testutil::TerminalAvailable;
+
 const char kShell[] = "/bin/sh";
 
 TEST(RunProgram, LargeInputThroughAFilterDoesNotDeadlock) {
@@ -87,8 +94,9 @@ TEST(RunProgram, TerminalShowsOutputAndErrorsAsATerminalWould) {
 }
 
 TEST(RunInProcess, PassesArgumentsInputAndBothOutputs) {
-  RunFunction echo = [](const std::vector<std::string>& args, std::FILE* in,
-                        std::FILE* out, std::FILE* err) {
+  progutil::RunFunction echo = [](const std::vector<std::string>& args,
+                                  std::FILE* in, std::FILE* out,
+                                  std::FILE* err) {
     for (int c; (c = std::getc(in)) != EOF;) std::putc(c, out);
     std::fputs(args.at(0).c_str(), err);
     return std::fflush(out) == 0 ? 4 : 5;

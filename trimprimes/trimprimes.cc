@@ -1,6 +1,5 @@
 #include "trimprimes.h"
 
-#include <cerrno>
 #include <cmath>
 
 #include "progutil.h"
@@ -61,28 +60,21 @@ int SumOfTruncatablePrimes() {
 
 namespace {
 
-// The usage that --help prints.
-constexpr char kHelp[] =
-    "usage: trimprimes\n"
+progutil::Status PrintSum(const std::vector<std::string>& /*args*/,
+                          std::FILE* /*in*/, std::FILE* out,
+                          std::string* /*reason*/) {
+  std::fprintf(out, "%d", SumOfTruncatablePrimes());
+  return progutil::Status::kDone;
+}
+
+constexpr progutil::Program kTrimprimes = {
+    "trimprimes", PrintSum, "usage: trimprimes\n",
     "Prints the sum of the eleven primes above 10 that stay prime as digits\n"
-    "are cut from either end, with no newline. Takes no arguments or input.\n";
+    "are cut from either end, with no newline. Takes no arguments or input.\n"};
 
 }  // namespace
 
-int RunTrimprimes(const std::vector<std::string>& args, std::FILE* /*in*/,
+int RunTrimprimes(const std::vector<std::string>& args, std::FILE* in,
                   std::FILE* out, std::FILE* err) {
-  // errno is cleared before the write, so that it holds the reason of a
-  // failed write whether the write or the final flush fails.
-  errno = 0;
-  if (args.size() == 1 && args[0] == "--help") {
-    std::fputs(kHelp, out);
-  } else {
-    std::fprintf(out, "%d", SumOfTruncatablePrimes());
-  }
-  std::string message;
-  if (!FlushOutput(out, &message)) {
-    std::fprintf(err, "trimprimes: %s\n", message.c_str());
-    return 1;
-  }
-  return 0;
+  return progutil::Run(kTrimprimes, args, in, out, err);
 }

@@ -5,5 +5,5 @@
 #include "trimprimes.h"
 
 int main(int argc, char** argv) {
-  return RunMain("trimprimes", RunTrimprimes, argc, argv);
+  return progutil::RunMain("trimprimes", RunTrimprimes, argc, argv);
 }

@@ -11,16 +11,11 @@
 
 namespace {
 
-TEST(IsPrime, SmallNumbers) {
-  for (int n : {2, 3, 5, 7, 11, 13, 97}) EXPECT_TRUE(isPrime(n)) << n;
-  for (int n : {1, 4, 6, 8, 9, 15, 21, 91}) EXPECT_FALSE(isPrime(n)) << n;
-}
-
-TEST(IsPrime, SquaresOfPrimesAreComposite) {
-  // The divisor equal to the root must be tried, up to the largest prime
-  // whose square still fits an int (46337^2 = 2147117569).
-  for (int p : {2, 3, 5, 7, 101, 46337}) EXPECT_FALSE(isPrime(p * p)) << p;
-}
+using testutil::ProgramResult;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::Stdout;
 
 TEST(IsPrime, AgreesWithASieve) {
   constexpr int kLimit = 100000;
@@ -28,24 +23,19 @@ TEST(IsPrime, AgreesWithASieve) {
   for (int i = 2; i * i < kLimit; ++i)
     for (int j = i * i; j < kLimit; j += i) composite[j] = true;
   for (int n = 2; n < kLimit; ++n) ASSERT_EQ(isPrime(n), !composite[n]) << n;
-}
-
-TEST(IsPrime, EndsOfTheIntRange) {
-  EXPECT_TRUE(isPrime(INT_MAX));  // 2^31 - 1 is a Mersenne prime.
+  // Beyond the sieve: the divisor equal to the root is tried up to the
+  // largest prime whose square fits an int, and 2^31 - 1 is prime.
+  EXPECT_FALSE(isPrime(46337 * 46337));
+  EXPECT_TRUE(isPrime(INT_MAX));
   EXPECT_FALSE(isPrime(INT_MAX - 1));
-  for (int n : {0, -1, -2, -7, INT_MIN}) EXPECT_FALSE(isPrime(n)) << n;
+  for (int n : {1, 0, -1, -7, INT_MIN}) EXPECT_FALSE(isPrime(n)) << n;
 }
 
-TEST(IsTruncatable, SingleCases) {
-  for (int n : {2, 3, 5, 7, 23, 53, 73, 313, 317, 797, 739397})
-    EXPECT_TRUE(isTruncatable(n)) << n;
-  // 1: not prime; 11: prefix 1; 31: suffix 1; 97: prefix 9; 21: composite;
-  // 37397: every prefix is prime, but the suffix 7397 is 13 * 569.
-  for (int n : {1, 11, 31, 97, 21, 4, 9, 37397, 0, -23, INT_MIN})
-    EXPECT_FALSE(isTruncatable(n)) << n;
-}
-
-TEST(IsTruncatable, FindsExactlyTheElevenUpTo739397) {
+TEST(IsTruncatable, FindsExactlyTheElevenAboveTheOneDigitPrimes) {
+  for (int n : {2, 3, 5, 7}) EXPECT_TRUE(isTruncatable(n)) << n;
+  for (int n : {1, 4, 9, 0, -23, INT_MIN}) EXPECT_FALSE(isTruncatable(n)) << n;
+  // 37397 shows the suffixes are checked: its prefixes are all prime, but
+  // not 7397 = 13 * 569.
   std::vector<int> found;
   for (int n = 11; n <= 1000001; n += 2)
     if (isTruncatable(n)) found.push_back(n);
@@ -53,16 +43,11 @@ TEST(IsTruncatable, FindsExactlyTheElevenUpTo739397) {
                                      3797, 739397}));
 }
 
-TEST(Search, SumsTheElevenTruncatablePrimes) {
-  EXPECT_EQ(SumOfTruncatablePrimes(),
-            23 + 37 + 53 + 73 + 313 + 317 + 373 + 797 + 3137 + 3797 + 739397);
-}
-
 ProgramResult Trimprimes(const std::vector<std::string>& args) {
   return RunInProcess(RunTrimprimes, args);
 }
 
-TEST(Trimprimes, PrintsTheSumWithoutANewlineWhateverTheArguments) {
+TEST(Trimprimes, PrintsTheSumWithoutANewlineOrTheUsage) {
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{}, {"ignored"}, {"--help", "x"}, {"-h"}}) {
     ProgramResult r = Trimprimes(args);
@@ -70,22 +55,12 @@ TEST(Trimprimes, PrintsTheSumWithoutANewlineWhateverTheArguments) {
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "748317");
   }
-}
-
-TEST(Trimprimes, HelpAloneShowsTheUsage) {
   ProgramResult r = Trimprimes({"--help"});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out.rfind("usage: trimprimes\n", 0), 0u) << r.out;
-  EXPECT_EQ(r.out.back(), '\n');
-}
-
-TEST(Trimprimes, FailedWriteIsReported) {
-  for (const char* arg : {"sum", "--help"}) {
-    ProgramResult r = RunInProcess(RunTrimprimes, {arg}, "", Stdout::kFull);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "trimprimes: write error: No space left on device\n");
-  }
+  EXPECT_EQ(r.out.rfind("usage: trimprimes\nPrints the sum", 0), 0u) << r.out;
+  r = RunInProcess(RunTrimprimes, {}, "", Stdout::kFull);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "trimprimes: write error: No space left on device\n");
 }
 
 // The built program: output and status pass through main.
