@@ -13,10 +13,10 @@
 
 namespace {
 
-// Scratch of up to this many ints (16 KiB) lives on the stack; more comes
-// from the heap. A merge of a whole large array would otherwise need as many
-// bytes of stack as the array itself and overrun the usual 8 MiB stack.
-constexpr int kStackScratch = 4096;
+// Scratch of up to this many ints (2 KiB) lives on the stack; more comes
+// from the heap. A thread may have as little as 16 KiB of stack, and its
+// caller's frames need most of that.
+constexpr int kStackScratch = 512;
 
 // Calls use(room) with room for kRoom ints on the stack, in a frame of its
 // own: only a call that takes this path carries the room.
@@ -27,14 +27,11 @@ template <int kRoom, class Use>
 }
 
 // Calls use(room) with room for n ints: on the stack for up to kStackScratch,
-// on the heap beyond. The stack room comes in three sizes, 256 bytes, 2 KiB
-// and 16 KiB, so that a short merge takes little stack: a thread with the
-// smallest stack allowed (16 KiB) can still merge sort short arrays.
+// on the heap beyond. The stack room comes in two sizes, 256 bytes and
+// 2 KiB, so that a short merge takes little stack.
 template <class Use>
 void WithScratch(int64_t n, const Use& use) {
-  if (n <= kStackScratch / 64) {
-    OnStack<kStackScratch / 64>(use);
-  } else if (n <= kStackScratch / 8) {
+  if (n <= kStackScratch / 8) {
     OnStack<kStackScratch / 8>(use);
   } else if (n <= kStackScratch) {
     OnStack<kStackScratch>(use);

@@ -261,11 +261,12 @@ void OnSmallStack(std::function<void()> fn, size_t bytes = size_t{256} * 1024) {
 }
 
 TEST(MergeSorts, StackInProportionToTheWork) {
-  // On a thread with the smallest stack allowed: short merges keep their
-  // scratch on the stack, long ones on the heap, neither in every frame.
+  // On a thread with the smallest stack allowed (16 KiB): only a few KiB of
+  // scratch may go on the stack, the rest on the heap, and not in every
+  // frame. Sizes from 513 to 4096 are those that once took 16 KiB of stack.
   OnSmallStack(
       [] {
-        for (int n : {2, 100, 5000}) {
+        for (int n : {2, 100, 513, 1000, 4096, 5000}) {
           Values a(n);
           for (int i = 0; i < n; ++i) a[i] = (i * 7919) % n;
           Values want = a;
