@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 #include "sort.h"
@@ -13,7 +14,6 @@
 namespace {
 
 using sort_internal::InsertionSort;
-using sort_internal::SortedOrReversed;
 
 // Scratch of up to this many ints (2 KiB) lives on the stack; more comes
 // from the heap. A thread may have as little as 16 KiB of stack, and its
@@ -125,10 +125,90 @@ void MergeRuns(const int* left, int n_left, const int* right, int n_right,
   std::memcpy(out, right, static_cast<size_t>(rest) * sizeof(int));
 }
 
-// SortInto looks whether a range of at least this many elements is in order
-// already: about 2% on random values, for one pass instead of a sort on
-// ordered ones.
-constexpr int kSortedCheck = 256;
+// A merge checks every this many steps whether the next elements all come
+// from one run: rarely enough that random input keeps its branch-free pace,
+// often enough that a long stretch is found within a few of its elements.
+constexpr int kStretch = 16;
+
+// The first element of [first, end) for which below() is false, where it is
+// true on a prefix of the range: galloping, steps of 1, 2, 4, ... from the
+// start and then a binary search in the last step, so a short prefix costs
+// few comparisons however long the range. On reverse iterators it gallops
+// from the back.
+template <class It, class Below>
+It Gallop(It first, It end, Below below) {
+  std::ptrdiff_t step = 1;
+  while (step < end - first && below(first[step])) {
+    first += step;
+    step *= 2;
+  }
+  return std::partition_point(first, step < end - first ? first + step : end,
+                              below);
+}
+
+// Merges the sorted runs a[0, n_a) and b[0, n_b) into out, which overlaps
+// neither; on equal values the element of b comes first.
+//
+// As MergeRuns, it places the smallest elements from the front and the
+// largest from the back, each picked branch-free, kStretch steps at a time
+// at both ends. Before each such round it checks whether the next kStretch
+// elements at either end all come from one run; if so the whole stretch is
+// found by galloping and moved at once. Every move and step is held to what
+// is left of the runs, so runs that are not sorted (against the caller's
+// promise) can cost order but never a read or write outside them.
+void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out) {
+  using Back = std::reverse_iterator<const int*>;
+  const int* a_end = a + n_a;
+  const int* b_end = b + n_b;
+  int* out_end = out + n_a + n_b;
+  auto front = [&](const int*& from, const int* to) {
+    const std::ptrdiff_t n = to - from;
+    std::memmove(out, from, static_cast<size_t>(n) * sizeof(int));
+    out += n;
+    from = to;
+  };
+  auto back = [&](const int*& from_end, Back to) {
+    const int* from = to.base();
+    const std::ptrdiff_t n = from_end - from;
+    out_end -= n;
+    std::memmove(out_end, from, static_cast<size_t>(n) * sizeof(int));
+    from_end = from;
+  };
+  while (a_end - a >= kStretch && b_end - b >= kStretch) {
+    const int a_first = *a, b_first = *b, a_last = a_end[-1];
+    const int b_last = b_end[-1];
+    if (a[kStretch - 1] < b_first) {
+      front(a, Gallop(a + kStretch, a_end,
+                      [b_first](int x) { return x < b_first; }));
+    } else if (b[kStretch - 1] <= a_first) {
+      front(b, Gallop(b + kStretch, b_end,
+                      [a_first](int x) { return x <= a_first; }));
+    } else if (a_end[-kStretch] >= b_last) {
+      back(a_end, Gallop(Back(a_end - kStretch), Back(a),
+                         [b_last](int x) { return x >= b_last; }));
+    } else if (b_end[-kStretch] > a_last) {
+      back(b_end, Gallop(Back(b_end - kStretch), Back(b),
+                         [a_last](int x) { return x > a_last; }));
+    } else {
+      for (int k = 0; k < kStretch; ++k) {
+        const int x = *a, y = *b;
+        const bool take_a = x < y;
+        *out++ = take_a ? x : y;
+        a += take_a;
+        b += !take_a;
+        // From the back, a's element goes last among equal values.
+        const int u = a_end[-1], v = b_end[-1];
+        const bool take_b = u < v;
+        *--out_end = take_b ? v : u;
+        b_end -= take_b;
+        a_end -= !take_b;
+      }
+    }
+  }
+  // What is left of at least one run is too short for a round.
+  MergeRuns(a, static_cast<int>(a_end - a), b, static_cast<int>(b_end - b),
+            out);
+}
 
 // Sorts n elements into dst, where src and dst hold the same n values in
 // the same order on entry and src is left in any order. The halves are
@@ -136,14 +216,11 @@ constexpr int kSortedCheck = 256;
 // so every level moves each element once and no run is copied out first.
 // The split is the midpoint rounded up to a whole number of leaves, so that
 // every leaf but the last holds exactly kMergeLeaf elements for SortEight.
-// A range of at least kSortedCheck elements that is in order already is
-// left as it is: one pass instead of a sort.
 void SortInto(int* src, int* dst, int n) {
   if (n <= kMergeLeaf) {
     SortLeaf(dst, n);
     return;
   }
-  if (n >= kSortedCheck && std::is_sorted(dst, dst + n)) return;
   const int half = (n / 2 + kMergeLeaf - 1) / kMergeLeaf * kMergeLeaf;
   SortInto(dst, src, half);
   SortInto(dst + half, src + half, n - half);
@@ -154,17 +231,101 @@ void SortInto(int* src, int* dst, int n) {
     std::memcpy(dst, src + half, (n - half) * sizeof(int));
     std::memcpy(dst + n - half, src, half * sizeof(int));
   } else {
-    MergeRuns(src, half, src + half, n - half, dst);
+    MergeStretches(src, half, src + half, n - half, dst);
   }
+}
+
+// Merges the adjacent sorted runs a[lo, mid) and a[mid, hi), with scratch
+// room for hi - lo elements. The left run's elements no greater than the
+// right's first and the right's no less than the left's last are in place
+// already and stay; the rest of both runs is copied out and merged back.
+void MergeAdjacent(int* a, int lo, int mid, int hi, int* scratch) {
+  const int first_right = a[mid], last_left = a[mid - 1];
+  if (last_left <= first_right) return;
+  int* from =
+      Gallop(a + lo, a + mid, [first_right](int x) { return x <= first_right; });
+  const int* to =
+      Gallop(a + mid, a + hi, [last_left](int x) { return x < last_left; });
+  const int n = static_cast<int>(to - from), n_left = static_cast<int>(a + mid - from);
+  std::memcpy(scratch, from, static_cast<size_t>(n) * sizeof(int));
+  MergeStretches(scratch, n_left, scratch + n_left, n - n_left, from);
+}
+
+// Natural runs shorter than this are not taken as runs: a block of
+// kRunBlock elements is sorted there instead. Shorter runs would cost more
+// merges than their order saves.
+constexpr int kMinRun = 32;
+
+// Where a run that is not natural is made by sorting a block of this many
+// elements (8 KiB, within the L1 cache) with SortInto, the fastest sort on
+// random values; merges of runs go on above it.
+constexpr int kRunBlock = 2048;
+
+// Finds or makes the run that starts at a[start], start < n, and returns
+// where it ends: the natural run there when it has kMinRun elements or
+// more, ascending or descending (then reversed; ints that compare equal
+// cannot be told apart, so equal values may stand in a descending run),
+// else a block sorted with scratch.
+int NextRun(int* a, int start, int n, int* scratch) {
+  int i = start + 1;
+  while (i < n && a[i] == a[i - 1]) ++i;
+  if (i < n && a[i] < a[i - 1]) {
+    while (i < n && a[i] <= a[i - 1]) ++i;
+    if (i - start >= kMinRun) std::reverse(a + start, a + i);
+  } else {
+    while (i < n && a[i] >= a[i - 1]) ++i;
+  }
+  if (i - start >= kMinRun) return i;
+  const int end = n - start > kRunBlock ? start + kRunBlock : n;
+  std::memcpy(scratch, a + start, static_cast<size_t>(end - start) * sizeof(int));
+  SortInto(scratch, a + start, end - start);
+  return end;
+}
+
+// The merge order of runs: two neighbouring runs [s, s + n1) and
+// [s + n1, s + n1 + n2) of an array of n are merged at the depth of the
+// first bit in which their midpoints, as fractions of n, differ (Munro and
+// Wild's powersort). Merging in order of that depth, deepest first, keeps
+// the merges within a constant factor of the best balance for the runs
+// found, as a merge sort of halves is for runs of one element.
+int MergeDepth(int64_t s, int64_t n1, int64_t n2, int64_t n) {
+  // The midpoints scaled by 2^32: below 2^32, and apart by at least one.
+  const uint64_t mid1 = (static_cast<uint64_t>(2 * s + n1) << 31) / n;
+  const uint64_t mid2 = (static_cast<uint64_t>(2 * s + 2 * n1 + n2) << 31) / n;
+  return __builtin_clz(static_cast<uint32_t>(mid1 ^ mid2));
 }
 
 }  // namespace
 
 namespace sort_internal {
 
+// Natural merge sort: runs are found (or made) from left to right and kept
+// on a stack with their merge depth; a run waits there while the next
+// boundary lies deeper, and is merged as soon as one lies shallower. The
+// stack holds at most one run per depth, 33 for an int count.
 void MergeSortWithScratch(int* a, int n, int* scratch) {
-  std::memcpy(scratch, a, static_cast<size_t>(n) * sizeof(int));
-  SortInto(scratch, a, n);
+  struct Pending {
+    int start;
+    int depth;  // of the boundary after this run
+  };
+  Pending stack[34];
+  int top = 0;
+  int start = 0, end = NextRun(a, 0, n, scratch);
+  while (end < n) {
+    const int next_end = NextRun(a, end, n, scratch);
+    const int depth = MergeDepth(start, end - start, next_end - end, n);
+    while (top > 0 && stack[top - 1].depth > depth) {
+      MergeAdjacent(a, stack[top - 1].start, start, end, scratch);
+      start = stack[--top].start;
+    }
+    stack[top++] = {start, depth};
+    start = end;
+    end = next_end;
+  }
+  while (top > 0) {
+    MergeAdjacent(a, stack[top - 1].start, start, n, scratch);
+    start = stack[--top].start;
+  }
 }
 
 }  // namespace sort_internal
@@ -183,8 +344,8 @@ void merge(int* arr, int left_start, int left_end, int right_start,
     int* right = left + n_left;
     std::memcpy(left, arr + left_start, n_left * sizeof(int));
     std::memcpy(right, arr + right_start, n_right * sizeof(int));
-    MergeRuns(left, static_cast<int>(n_left), right, static_cast<int>(n_right),
-              arr + left_start);
+    MergeStretches(left, static_cast<int>(n_left), right,
+                 static_cast<int>(n_right), arr + left_start);
   });
 }
 
@@ -197,14 +358,10 @@ void mergesort_rec(int* arr, int start, int end) {
     SortLeaf(arr + start, static_cast<int>(n));
     return;
   }
-  if (n >= kSortedCheck &&
-      SortedOrReversed(arr + start, static_cast<std::ptrdiff_t>(n))) {
-    return;
-  }
-  WithScratch(n, [&](int* copy) {
-    sort_internal::MergeSortWithScratch(arr + start, static_cast<int>(n), copy);
+  WithScratch(n, [&](int* scratch) {
+    sort_internal::MergeSortWithScratch(arr + start, static_cast<int>(n),
+                                        scratch);
   });
 }
 
 void mergesort(int* arr, int count) { mergesort_rec(arr, 0, count); }
-
