@@ -128,7 +128,7 @@ void MergeRuns(const int* left, int n_left, const int* right, int n_right,
 // A merge checks every this many steps whether the next elements all come
 // from one run: rarely enough that random input keeps its branch-free pace,
 // often enough that a long stretch is found within a few of its elements.
-constexpr int kStretch = 16;
+constexpr int kStretch = 8;
 
 // The first element of [first, end) for which below() is false, where it is
 // true on a prefix of the range: galloping, steps of 1, 2, 4, ... from the

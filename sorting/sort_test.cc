@@ -92,12 +92,20 @@ TEST(Merge, RunsInsideALargerArray) {
 }
 
 TEST(Merge, UnequalRunsSharingValues) {
-  const std::vector<std::pair<Values, Values>> runs = {
+  std::vector<std::pair<Values, Values>> runs = {
       {{2, 2, 5}, {1, 2, 2, 2, 3, 5, 5, 9}},
       {{7}, {1, 2, 3, 4, 5, 6, 8, 9}},
       {{1, 2, 3, 4, 5, 6, 8, 9}, {7}},
       {{4, 4, 4, 4, 4, 4}, {4, 4}},
   };
+  // Long runs whose elements come in stretches from one run, at the front
+  // and at the back, between stretches that interleave.
+  Values left, right;
+  for (int v = 0; v < 300; ++v) (v / 40 % 2 ? right : left).push_back(v);
+  for (int v = 250; v < 350; ++v) (v % 3 ? right : left).push_back(v);
+  for (int v = 0; v < 100; ++v) left.push_back(400 + v), right.push_back(400);
+  runs.push_back({left, right});
+  runs.push_back({right, left});
   for (const auto& [left, right] : runs) {
     Values a = left, want;
     a.insert(a.end(), right.begin(), right.end());
@@ -230,6 +238,13 @@ TEST(Sorts, AgreeWithStdSortOnManyShapes) {
       // Descending runs of 16, each above the one before: sorted halves
       // that are already in order from the first merge on.
       [](int i, int) { return i / 16 * 16 + 15 - i % 16; },
+      // Runs long and short, ascending and descending with equal values,
+      // and stretches of one value.
+      [&](int i, int) {
+        const int run = i / 50 % 4;
+        return run == 0 ? i : run == 1 ? -i / 3 : run == 2 ? 7 : rng() % 2;
+      },
+      [](int i, int n) { return i % 2 ? i : n - i; },
   };
   for (int n : {2, 3, 4, 5, 7, 8, 16, 31, 100, 1000, 4099, 10007}) {
     for (const auto& shape : shapes) {
