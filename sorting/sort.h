@@ -20,8 +20,9 @@
 void merge(int* arr, int left_start, int left_end, int right_start,
            int right_end);
 
-/// Sorts arr[start, end) by top-down merge sort. Ranges shorter than two
-/// elements (end - start < 2) are left as they are.
+/// Sorts arr[start, end) by merge sort: the ascending and descending runs
+/// already there are merged, in an order that keeps the merges balanced.
+/// Ranges shorter than two elements (end - start < 2) are left as they are.
 void mergesort_rec(int* arr, int start, int end);
 
 /// Sorts the first count elements of arr by merge sort; count <= 1 is a no-op.
