@@ -242,11 +242,12 @@ void SortInto(int* src, int* dst, int n) {
 void MergeAdjacent(int* a, int lo, int mid, int hi, int* scratch) {
   const int first_right = a[mid], last_left = a[mid - 1];
   if (last_left <= first_right) return;
-  int* from =
-      Gallop(a + lo, a + mid, [first_right](int x) { return x <= first_right; });
+  int* from = Gallop(a + lo, a + mid,
+                     [first_right](int x) { return x <= first_right; });
   const int* to =
       Gallop(a + mid, a + hi, [last_left](int x) { return x < last_left; });
-  const int n = static_cast<int>(to - from), n_left = static_cast<int>(a + mid - from);
+  const int n = static_cast<int>(to - from);
+  const int n_left = static_cast<int>(a + mid - from);
   std::memcpy(scratch, from, static_cast<size_t>(n) * sizeof(int));
   MergeStretches(scratch, n_left, scratch + n_left, n - n_left, from);
 }
@@ -277,8 +278,9 @@ int NextRun(int* a, int start, int n, int* scratch) {
   }
   if (i - start >= kMinRun) return i;
   const int end = n - start > kRunBlock ? start + kRunBlock : n;
-  std::memcpy(scratch, a + start, static_cast<size_t>(end - start) * sizeof(int));
-  SortInto(scratch, a + start, end - start);
+  const int count = end - start;
+  std::memcpy(scratch, a + start, static_cast<size_t>(count) * sizeof(int));
+  SortInto(scratch, a + start, count);
   return end;
 }
 

@@ -124,6 +124,13 @@ TEST(Merge, RunsThatAreNotAscendingStayInTheirRange) {
   merge(a.data(), 1, 5, 5, 9);
   EXPECT_EQ(a.front(), -1);
   EXPECT_EQ(a.back(), -1);
+  // Runs long enough to be merged in stretches, which gallop over them.
+  std::mt19937 rng(7);
+  Values b(402, -1);
+  for (int i = 1; i < 401; ++i) b[i] = static_cast<int>(rng() % 50);
+  merge(b.data(), 1, 201, 201, 401);
+  EXPECT_EQ(b.front(), -1);
+  EXPECT_EQ(b.back(), -1);
 }
 
 TEST(Merge, LargeRunsUseHeapScratch) {
