@@ -233,11 +233,9 @@ void HeapSort(int* a, int n) {
 // Sorts a[0, n) without pivots: the quicksorts' way out of a range on which
 // partitions keep coming out lopsided (inputs built to defeat the pivot
 // rules). Short ranges are heapsorted (kHeapSortMax). Longer ones are merge
-// sorted, which costs O(n log n) whatever the input and is
-// fast on the nearly ordered ranges such inputs tend to leave (heapsort of
-// 10^6 values left by the adversary in bench/sort_shapes.cc took 4.8 times
-// std::sort's time on the whole input, merge sort 1.2 to 1.6), unless the
-// scratch copy cannot be had.
+// sorted, unless the scratch cannot be had: O(n log n) whatever the input,
+// and fast on the runs that such inputs tend to leave, where heapsort is
+// several times slower.
 void SortWithoutPivots(int* a, int n) {
   // No stack scratch: this runs deep inside the quicksorts' nesting, where a
   // large frame would cost stack on every level it is inlined into.
@@ -251,8 +249,7 @@ void SortWithoutPivots(int* a, int n) {
     return;
   }
   if (counters != nullptr) ++counters->mergesorts;
-  int* copy = scratch.get();
-  sort_internal::MergeSortWithScratch(a, n, copy);
+  MergeSortWithScratch(a, n, scratch.get());
 }
 
 // The pivot is the median of the elements at a quarter, half and three
