@@ -347,7 +347,7 @@ void merge(int* arr, int left_start, int left_end, int right_start,
     std::memcpy(left, arr + left_start, n_left * sizeof(int));
     std::memcpy(right, arr + right_start, n_right * sizeof(int));
     MergeStretches(left, static_cast<int>(n_left), right,
-                 static_cast<int>(n_right), arr + left_start);
+                   static_cast<int>(n_right), arr + left_start);
   });
 }
 

@@ -284,4 +284,3 @@ void q_sort(int* arr, int first, int last) {
   if (SortedOrReversed(a, n)) return;
   SortRange<true>(a, n, sort_internal::QuickBudget(n), false, true);
 }
-

@@ -383,8 +383,7 @@ TEST(Quicksorts, NoShapeGoesQuadratic) {
       shapes = {
           {"all equal", 1, [](int) { return 5; }},
           {"two values", 2, [&](int) { return static_cast<int>(rng() % 2); }},
-          {"ten values", 10,
-           [&](int) { return static_cast<int>(rng() % 10); }},
+          {"ten values", 10, [&](int) { return static_cast<int>(rng() % 10); }},
           {"organ pipe", kN, [](int i) { return i < kN / 2 ? i : kN - i; }},
           {"valley", kN,
            [](int i) { return i < kN / 2 ? kN / 2 - i : i - kN / 2; }},
