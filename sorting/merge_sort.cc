@@ -235,23 +235,6 @@ void SortInto(int* src, int* dst, int n) {
   }
 }
 
-// Merges the adjacent sorted runs a[lo, mid) and a[mid, hi), with scratch
-// room for hi - lo elements. The left run's elements no greater than the
-// right's first and the right's no less than the left's last are in place
-// already and stay; the rest of both runs is copied out and merged back.
-void MergeAdjacent(int* a, int lo, int mid, int hi, int* scratch) {
-  const int first_right = a[mid], last_left = a[mid - 1];
-  if (last_left <= first_right) return;
-  int* from = Gallop(a + lo, a + mid,
-                     [first_right](int x) { return x <= first_right; });
-  const int* to =
-      Gallop(a + mid, a + hi, [last_left](int x) { return x < last_left; });
-  const int n = static_cast<int>(to - from);
-  const int n_left = static_cast<int>(a + mid - from);
-  std::memcpy(scratch, from, static_cast<size_t>(n) * sizeof(int));
-  MergeStretches(scratch, n_left, scratch + n_left, n - n_left, from);
-}
-
 // Natural runs shorter than this are not taken as runs: a block of
 // kRunBlock elements is sorted there instead. Shorter runs would cost more
 // merges than their order saves.
@@ -266,7 +249,7 @@ constexpr int kRunBlock = 2048;
 // where it ends: the natural run there when it has kMinRun elements or
 // more, ascending or descending (then reversed; ints that compare equal
 // cannot be told apart, so equal values may stand in a descending run),
-// else a block sorted with scratch.
+// else a block sorted in a with scratch[start, end) to work in.
 int NextRun(int* a, int start, int n, int* scratch) {
   int i = start + 1;
   while (i < n && a[i] == a[i - 1]) ++i;
@@ -279,8 +262,9 @@ int NextRun(int* a, int start, int n, int* scratch) {
   if (i - start >= kMinRun) return i;
   const int end = n - start > kRunBlock ? start + kRunBlock : n;
   const int count = end - start;
-  std::memcpy(scratch, a + start, static_cast<size_t>(count) * sizeof(int));
-  SortInto(scratch, a + start, count);
+  std::memcpy(scratch + start, a + start,
+              static_cast<size_t>(count) * sizeof(int));
+  SortInto(scratch + start, a + start, count);
   return end;
 }
 
@@ -305,29 +289,60 @@ namespace sort_internal {
 // on a stack with their merge depth; a run waits there while the next
 // boundary lies deeper, and is merged as soon as one lies shallower. The
 // stack holds at most one run per depth, 33 for an int count.
+//
+// A run lives in a or in scratch, at the same indices in either, and a merge
+// writes into the other one: each element moves once per merge, as in
+// SortInto. Runs in order already stay where they are; when two runs to be
+// merged lie apart, the shorter is first copied beside the other.
 void MergeSortWithScratch(int* a, int n, int* scratch) {
   struct Pending {
     int start;
     int depth;  // of the boundary after this run
+    bool in_scratch;
+  };
+  // Merges the pending run `left` with [mid, end), held as right_in_scratch
+  // says, and returns whether the result is in scratch.
+  auto merge_runs = [a, scratch](const Pending& left, int mid, int end,
+                                 bool right_in_scratch) {
+    const int lo = left.start;
+    bool in_scratch = left.in_scratch;
+    if (in_scratch != right_in_scratch) {
+      const bool move_left = mid - lo < end - mid;
+      const int from = move_left ? lo : mid, to = move_left ? mid : end;
+      int* const source =
+          (move_left ? in_scratch : right_in_scratch) ? scratch : a;
+      int* const target = source == a ? scratch : a;
+      std::memcpy(target + from, source + from,
+                  static_cast<size_t>(to - from) * sizeof(int));
+      in_scratch = target == scratch;
+    }
+    int* const from = in_scratch ? scratch : a;
+    if (from[mid - 1] <= from[mid]) return in_scratch;
+    int* const to = in_scratch ? a : scratch;
+    MergeStretches(from + lo, mid - lo, from + mid, end - mid, to + lo);
+    return !in_scratch;
   };
   Pending stack[34];
   int top = 0;
   int start = 0, end = NextRun(a, 0, n, scratch);
+  bool in_scratch = false;  // where [start, end) is
   while (end < n) {
     const int next_end = NextRun(a, end, n, scratch);
     const int depth = MergeDepth(start, end - start, next_end - end, n);
     while (top > 0 && stack[top - 1].depth > depth) {
-      MergeAdjacent(a, stack[top - 1].start, start, end, scratch);
+      in_scratch = merge_runs(stack[top - 1], start, end, in_scratch);
       start = stack[--top].start;
     }
-    stack[top++] = {start, depth};
+    stack[top++] = {start, depth, in_scratch};
     start = end;
     end = next_end;
+    in_scratch = false;
   }
   while (top > 0) {
-    MergeAdjacent(a, stack[top - 1].start, start, n, scratch);
+    in_scratch = merge_runs(stack[top - 1], start, n, in_scratch);
     start = stack[--top].start;
   }
+  if (in_scratch) std::memcpy(a, scratch, static_cast<size_t>(n) * sizeof(int));
 }
 
 }  // namespace sort_internal
