@@ -87,6 +87,20 @@ std::vector<Shape> Shapes() {
                     ? i
                     : static_cast<int>(r() % static_cast<unsigned>(n));
        })},
+      {"two sorted halves", each([](int i, int n, std::mt19937&) {
+         return i < n / 2 ? 2 * i : 2 * (i - n / 2) + 1;
+       })},
+      {"descending runs of random length (up to 2000)",
+       [](int n) {
+         std::mt19937 rng(12345);
+         Values v(n);
+         for (int i = 0; i < n;) {
+           const int run = 1 + static_cast<int>(rng() % 2000);
+           const int base = static_cast<int>(rng() % static_cast<unsigned>(n));
+           for (int k = 0; k < run && i < n; ++k) v[i++] = base - k;
+         }
+         return v;
+       }},
       {"interleaved ascending and descending",
        each([](int i, int n, std::mt19937&) { return i % 2 ? i : n - i; })},
       {"killer for quicksort's middle pivot",

@@ -8,10 +8,11 @@
 // calls; none reports errors. The caller guarantees that every range lies
 // inside the array. Every sort takes O(n log n) time on every input, and its
 // nesting grows at most with log2 of the range's length; scratch beyond
-// 16 KiB comes from the heap. Merge scratch memory that cannot be had throws
-// std::bad_alloc; the quicksorts never throw. The routines' names and
-// signatures and print_arr's output are fixed (see "Fixed interfaces" in the
-// README); how they sort is not.
+// 2 KiB comes from the heap, so that a thread with a 16 KiB stack can sort.
+// Merge scratch memory that cannot be had throws std::bad_alloc; the
+// quicksorts never throw. The routines' names and signatures and
+// print_arr's output are fixed (see "Fixed interfaces" in the README); how
+// they sort is not.
 
 /// Merges the ascending runs [left_start, left_end) and [right_start,
 /// right_end) of arr into consecutive positions from left_start on. An empty
@@ -19,8 +20,9 @@
 void merge(int* arr, int left_start, int left_end, int right_start,
            int right_end);
 
-/// Sorts arr[start, end) by top-down merge sort. Ranges shorter than two
-/// elements (end - start < 2) are left as they are.
+/// Sorts arr[start, end) by merge sort: the ascending and descending runs
+/// already there are merged, in an order that keeps the merges balanced.
+/// Ranges shorter than two elements (end - start < 2) are left as they are.
 void mergesort_rec(int* arr, int start, int end);
 
 /// Sorts the first count elements of arr by merge sort; count <= 1 is a no-op.

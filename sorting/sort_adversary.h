@@ -2,8 +2,8 @@
 #define SORTING_SORT_ADVERSARY_H_
 
 // Adverse inputs for the quicksorts of sort.h, for tests and benchmarks.
-// They follow the pivot rules of sort.cc and take its tuning constants from
-// sort_internal.h; should the rules change, the inputs are merely less
+// They follow the pivot rules of quicksort.cc and take its tuning constants
+// from sort_internal.h; should the rules change, the inputs are merely less
 // adverse and still valid inputs.
 
 #include <cstddef>

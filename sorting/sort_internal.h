@@ -1,29 +1,41 @@
 #ifndef SORTING_SORT_INTERNAL_H_
 #define SORTING_SORT_INTERNAL_H_
 
-// The quicksorts' tuning constants, their pivot choice and partition step,
-// their way out of adverse inputs and a counting hook, shared by sort.cc, the
-// adverse inputs of sort_adversary.h and the tests. Not installed: nothing
-// here is promised to callers of sort.h. The adversary builds its inputs
-// from these very constants and functions, so retuning them here retunes the
-// adversary with them.
+// What the sorting routines share beyond sort.h: insertion sort and the look
+// for ordered input (sort_common.cc), merge sort on caller's scratch
+// (merge_sort.cc), and the quicksorts' tuning constants, pivot choice,
+// partition step, way out of adverse inputs and counting hook
+// (quicksort.cc), which the adverse inputs of sort_adversary.h and the tests
+// use too. Not installed: nothing here is promised to callers of sort.h. The
+// adversary builds its inputs from these very constants and functions, so
+// retuning them here retunes the adversary with them. The measurements that
+// chose the constants are in bench/sort_notes.md.
 
 #include <cstddef>
 #include <cstdint>
 
 namespace sort_internal {
 
-// Quicksort ranges of at most this many elements are finished by insertion
-// sort instead of being partitioned further. On 10^6 random values (g++ -O3,
-// best of 7 runs in each of 4 processes) quicksort took 22.8, 20.8, 20.2,
-// 20.5 and 21.4 ns per element with cut-offs of 16, 32, 48, 64 and 96 as a
-// 32-bit program, 22.9, 20.8, 20.7, 20.9 and 21.6 on x86-64 (q_sort alike):
-// a partition of a short range costs its pivot choice and a call, while
-// insertion sort of one costs a mispredicted branch per element. 48 and 64
-// are within 2% on random values; on ordered patterns such as interleaved
-// ascending and descending values, where insertion is cheap, 64 took 6.0 to
-// 6.2 ms for 10^6 values against 6.4 to 6.8 with 48 (32-bit). An unlucky
-// range still costs at most 64 * 64 / 2 moves.
+/// Sorts a[0, n) by straight insertion.
+void InsertionSort(int* a, int n);
+
+/// Sorts a[0, n) by straight insertion where a[-1] is no greater than any of
+/// them: that element stops every shift, so no test of the start is needed.
+void InsertionSortAfterFloor(int* a, int n);
+
+/// Leaves a[0, n) ascending and returns true when it is ascending already or
+/// descending (then it is reversed); else returns false, having compared up
+/// to the first element out of either order, which random values reach at
+/// once. One pass for two common orders that every level of partitions or
+/// merges would otherwise work through.
+bool SortedOrReversed(int* a, std::ptrdiff_t n);
+
+/// Sorts a[0, n) by merge sort with scratch[0, n) to work in.
+void MergeSortWithScratch(int* a, int n, int* scratch);
+
+// Ranges of at most this many elements are finished by insertion sort: below
+// it a partition's pivot choice and call cost more than insertion's
+// mispredicted branches.
 constexpr int kQuickInsertion = 64;
 
 // A partition is lopsided when its smaller part holds fewer than
@@ -31,8 +43,8 @@ constexpr int kQuickInsertion = 64;
 // quadratic. With at most QuickBudget(n) of them on any chain of nested
 // ranges and every other split leaving at most 7/8 of its range, the chain is
 // at most log2(n) + log(n) / log(8/7) partitions long, so the sort stays
-// O(n log n). On random values a middle element is lopsided one time in
-// four, a median of three about one time in twelve.
+// O(n log n). On random values a median of three is lopsided about one time
+// in twelve.
 constexpr int kLopsided = 8;
 
 /// True when a partition of n elements whose smaller part has `smaller` is
@@ -43,8 +55,7 @@ inline bool Lopsided(int64_t smaller, int64_t n) {
 
 /// The lopsided partitions a quicksort of n >= 1 elements may make along a
 /// chain of nested ranges before the range left is sorted without pivots:
-/// floor(log2(n)). On 10^7 random values neither quicksort ran out of it once
-/// (counted through the hook below).
+/// floor(log2(n)).
 inline int QuickBudget(int64_t n) {
   int log = 0;
   while (n > 1) n >>= 1, ++log;

@@ -92,12 +92,20 @@ TEST(Merge, RunsInsideALargerArray) {
 }
 
 TEST(Merge, UnequalRunsSharingValues) {
-  const std::vector<std::pair<Values, Values>> runs = {
+  std::vector<std::pair<Values, Values>> runs = {
       {{2, 2, 5}, {1, 2, 2, 2, 3, 5, 5, 9}},
       {{7}, {1, 2, 3, 4, 5, 6, 8, 9}},
       {{1, 2, 3, 4, 5, 6, 8, 9}, {7}},
       {{4, 4, 4, 4, 4, 4}, {4, 4}},
   };
+  // Long runs whose elements come in stretches from one run, at the front
+  // and at the back, between stretches that interleave.
+  Values left, right;
+  for (int v = 0; v < 300; ++v) (v / 40 % 2 ? right : left).push_back(v);
+  for (int v = 250; v < 350; ++v) (v % 3 ? right : left).push_back(v);
+  for (int v = 0; v < 100; ++v) left.push_back(400 + v), right.push_back(400);
+  runs.push_back({left, right});
+  runs.push_back({right, left});
   for (const auto& [left, right] : runs) {
     Values a = left, want;
     a.insert(a.end(), right.begin(), right.end());
@@ -116,6 +124,13 @@ TEST(Merge, RunsThatAreNotAscendingStayInTheirRange) {
   merge(a.data(), 1, 5, 5, 9);
   EXPECT_EQ(a.front(), -1);
   EXPECT_EQ(a.back(), -1);
+  // Runs long enough to be merged in stretches, which gallop over them.
+  std::mt19937 rng(7);
+  Values b(402, -1);
+  for (int i = 1; i < 401; ++i) b[i] = static_cast<int>(rng() % 50);
+  merge(b.data(), 1, 201, 201, 401);
+  EXPECT_EQ(b.front(), -1);
+  EXPECT_EQ(b.back(), -1);
 }
 
 TEST(Merge, LargeRunsUseHeapScratch) {
@@ -230,6 +245,13 @@ TEST(Sorts, AgreeWithStdSortOnManyShapes) {
       // Descending runs of 16, each above the one before: sorted halves
       // that are already in order from the first merge on.
       [](int i, int) { return i / 16 * 16 + 15 - i % 16; },
+      // Runs long and short, ascending and descending with equal values,
+      // and stretches of one value.
+      [&](int i, int) {
+        const int run = i / 50 % 4;
+        return run == 0 ? i : run == 1 ? -i / 3 : run == 2 ? 7 : rng() % 2;
+      },
+      [](int i, int n) { return i % 2 ? i : n - i; },
   };
   for (int n : {2, 3, 4, 5, 7, 8, 16, 31, 100, 1000, 4099, 10007}) {
     for (const auto& shape : shapes) {
@@ -261,11 +283,12 @@ void OnSmallStack(std::function<void()> fn, size_t bytes = size_t{256} * 1024) {
 }
 
 TEST(MergeSorts, StackInProportionToTheWork) {
-  // On a thread with the smallest stack allowed: short merges keep their
-  // scratch on the stack, long ones on the heap, neither in every frame.
+  // On a thread with the smallest stack allowed (16 KiB): only a few KiB of
+  // scratch may go on the stack, the rest on the heap, and not in every
+  // frame. Sizes from 513 to 4096 are those that once took 16 KiB of stack.
   OnSmallStack(
       [] {
-        for (int n : {2, 100, 5000}) {
+        for (int n : {2, 100, 513, 1000, 4096, 5000}) {
           Values a(n);
           for (int i = 0; i < n; ++i) a[i] = (i * 7919) % n;
           Values want = a;
@@ -360,8 +383,7 @@ TEST(Quicksorts, NoShapeGoesQuadratic) {
       shapes = {
           {"all equal", 1, [](int) { return 5; }},
           {"two values", 2, [&](int) { return static_cast<int>(rng() % 2); }},
-          {"ten values", 10,
-           [&](int) { return static_cast<int>(rng() % 10); }},
+          {"ten values", 10, [&](int) { return static_cast<int>(rng() % 10); }},
           {"organ pipe", kN, [](int i) { return i < kN / 2 ? i : kN - i; }},
           {"valley", kN,
            [](int i) { return i < kN / 2 ? kN / 2 - i : i - kN / 2; }},
