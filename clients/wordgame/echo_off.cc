@@ -56,6 +56,10 @@ EchoOff::EchoOff(int fd) {
   }
 }
 
+void EchoOff::DiscardTyped() {
+  if (active_) tcflush(g_fd, TCIFLUSH);
+}
+
 // The handler goes first, so that a stop just before cannot turn the echo
 // off again after it is back.
 EchoOff::~EchoOff() {

@@ -19,6 +19,11 @@ class EchoOff {
   EchoOff(const EchoOff&) = delete;
   EchoOff& operator=(const EchoOff&) = delete;
 
+  /// Discards what was typed and not yet read, such as the letters of a
+  /// word left without Enter when a signal ends the game: they must not be
+  /// shown, nor reach the shell's next command line.
+  void DiscardTyped();
+
  private:
   bool active_ = false;  // the echo went off: the destructor turns it on
 };

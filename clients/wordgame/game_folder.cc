@@ -1,10 +1,10 @@
 #include "game_folder.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,80 +17,20 @@
 
 namespace {
 
-// Paths of the folder and of its dict.txt, in static storage so that a signal
-// handler can remove them. One folder exists at a time: g_folder is empty
-// while none does.
-char g_folder[4096];
-char g_dictionary[4096 + 16];
-
-// Signals that end the program at the player's wish; the folder goes first.
-// Those the caller set to be ignored (nohup, a background job) stay ignored.
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
-constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
-
-// The actions in force before the folder existed, restored with it gone.
-struct sigaction g_previous[kSignalCount];
-// Likewise for SIGXFSZ, ignored while the folder exists: a write beyond the
-// file-size limit (ulimit -f) then fails with EFBIG and is reported, instead
-// of killing the program with the folder and a partial copy left behind.
-struct sigaction g_previous_xfsz;
-
-void RemoveFiles() {
-  if (g_dictionary[0] != '\0') unlink(g_dictionary);
-  if (g_folder[0] != '\0') rmdir(g_folder);
-}
-
-// Set by DeferEndingSignals(); the first ending signal caught since.
-volatile std::sig_atomic_t g_defer = 0;
-volatile std::sig_atomic_t g_pending = 0;
-
-// Removes the folder, then lets the signal end the program as it would have,
-// or leaves that to the caller, who asked to end in order.
-void OnEndingSignal(int sig) {
-  RemoveFiles();
-  if (g_defer) {
-    if (g_pending == 0) g_pending = sig;
-    return;
-  }
-  std::signal(sig, SIG_DFL);
-  std::raise(sig);
-}
-
-// Without SA_RESTART: a read that waits for the player returns EINTR, so that
-// a deferred signal is seen at once.
-void CatchEndingSignals() {
-  struct sigaction action = {};
-  action.sa_handler = OnEndingSignal;
-  sigemptyset(&action.sa_mask);
-  for (int i = 0; i < kSignalCount; ++i) {
-    sigaction(kEndingSignals[i], nullptr, &g_previous[i]);
-    if (g_previous[i].sa_handler != SIG_IGN) {
-      sigaction(kEndingSignals[i], &action, nullptr);
-    }
-  }
-  struct sigaction ignore = {};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGXFSZ, &ignore, &g_previous_xfsz);
-}
-
-void RestoreEndingSignals() {
-  for (int i = 0; i < kSignalCount; ++i) {
-    sigaction(kEndingSignals[i], &g_previous[i], nullptr);
-  }
-  sigaction(SIGXFSZ, &g_previous_xfsz, nullptr);
-}
+// True while a folder is open: the ending signals serve one at a time.
+bool g_one_open = false;
 
 // While alive, standard output goes to `fd` and the current directory is
 // `folder`; both come back on destruction, also when the engine throws.
 class Redirect {
  public:
-  Redirect(int fd, const char* folder) {
+  Redirect(int fd, int folder) {
     std::cout.flush();
     std::fflush(stdout);
     home_ = open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     saved_ = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0);
     ok_ = home_ >= 0 && saved_ >= 0 && dup2(fd, STDOUT_FILENO) >= 0 &&
-          chdir(folder) == 0;
+          fchdir(folder) == 0;
     error_ = errno;
   }
   ~Redirect() {
@@ -123,39 +63,44 @@ class Redirect {
 
 }  // namespace
 
-// A relative $TMPDIR is made absolute: the engine runs with the folder as
-// the current directory, and a signal handler must still find the folder.
+// The folder is made by its name, then opened without following a link and
+// checked to be the user's own and private: whatever takes its name later
+// does not matter, as the game works through the descriptor.
 bool GameFolder::Open(std::string* err) {
-  if (g_folder[0] != '\0') {
+  if (g_one_open) {
     *err = "only one game folder may be open at a time";
     return false;
   }
   const char* tmp = std::getenv("TMPDIR");
-  std::string parent = tmp && *tmp ? tmp : "/tmp";
+  const std::string parent = tmp && *tmp ? tmp : "/tmp";
   std::string pattern = parent + "/wordgame.XXXXXX";
-  if (pattern[0] != '/') {
-    char here[sizeof g_folder];
-    if (getcwd(here, sizeof here) == nullptr) {
-      *err = WithReason("cannot create a game folder in " + parent);
-      return false;
-    }
-    pattern = here + ("/" + pattern);
-  }
-  if (pattern.size() >= sizeof g_folder) {
-    errno = ENAMETOOLONG;
-    *err = WithReason("cannot create a game folder in " + parent);
-    return false;
-  }
-  std::strcpy(g_folder, pattern.c_str());
-  if (mkdtemp(g_folder) == nullptr) {
-    g_folder[0] = '\0';
-    *err = WithReason("cannot create a game folder in " + parent);
+  const std::string failed = "cannot create a game folder in " + parent;
+  parent_ = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (parent_ < 0 || mkdtemp(&pattern[0]) == nullptr) {
+    *err = WithReason(failed);
+    if (parent_ >= 0) close(parent_);
+    parent_ = -1;
     return false;
   }
   // From here on the destructor undoes whatever was done.
-  open_ = true;
-  CatchEndingSignals();
-  std::snprintf(g_dictionary, sizeof g_dictionary, "%s/dict.txt", g_folder);
+  open_ = g_one_open = true;
+  path_ = pattern;
+  const std::string name = pattern.substr(pattern.rfind('/') + 1);
+  EndingSignals::Catch();
+  no_size_signal_.emplace();
+  EndingSignals::List(parent_, name.c_str(), AT_REMOVEDIR);
+  folder_ = openat(parent_, name.c_str(),
+                   O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info;
+  if (folder_ < 0 || fstat(folder_, &info) != 0) {
+    *err = WithReason(failed);
+    return false;
+  }
+  if (info.st_uid != geteuid() || (info.st_mode & 077) != 0) {
+    *err = failed + ": " + path_ + " was replaced by another user's folder";
+    return false;
+  }
+  EndingSignals::List(folder_, "dict.txt", 0);
   // Only the reading end is non-blocking: it is read once the line is in.
   if (pipe2(capture_, O_CLOEXEC) != 0) {
     capture_[0] = capture_[1] = -1;
@@ -173,27 +118,16 @@ GameFolder::~GameFolder() {
   for (int fd : capture_) {
     if (fd >= 0) close(fd);
   }
-  if (open_) {
-    RemoveFiles();
-    g_dictionary[0] = g_folder[0] = '\0';
-    RestoreEndingSignals();
-    g_defer = 0;
-  }
+  if (!open_) return;
+  EndingSignals::RemoveListed();
+  EndingSignals::Release();
+  no_size_signal_.reset();
+  if (folder_ >= 0) close(folder_);
+  close(parent_);
+  g_one_open = false;
 }
 
-void GameFolder::DeferEndingSignals() { g_defer = 1; }
-
-int GameFolder::PendingSignal() { return g_pending; }
-
-int GameFolder::TakePendingSignal() {
-  int sig = g_pending;
-  g_pending = 0;
-  return sig;
-}
-
-void GameFolder::AddEndingSignals(sigset_t* set) {
-  for (int sig : kEndingSignals) sigaddset(set, sig);
-}
+void GameFolder::DeferEndingSignals() { EndingSignals::Defer(); }
 
 // The engine's one line (the secret and a line feed) goes into the capture
 // pipe: a word of at most kMaxWordLetters letters is far below any pipe's
@@ -206,16 +140,17 @@ bool GameFolder::NewGame(const std::vector<std::string>& words,
   for (const std::string& w : words) bytes += w + "\n";
   {
     Descriptor dictionary(
-        open(g_dictionary, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+        openat(folder_, "dict.txt",
+               O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (dictionary.get() < 0 ||
         !WriteAll(dictionary.get(), bytes.data(), bytes.size()) ||
         !dictionary.Close()) {
-      *err = WithReason(std::string("cannot start a game: ") + g_dictionary);
+      *err = WithReason("cannot start a game: " + path_ + "/dict.txt");
       return false;
     }
   }
   {
-    Redirect redirect(capture_[1], g_folder);
+    Redirect redirect(capture_[1], folder_);
     if (!redirect.ok()) {
       errno = redirect.error();
       *err = WithReason("cannot start a game");

@@ -7,48 +7,37 @@
 // line from the player by pointing standard output elsewhere while a game is
 // constructed.
 //
-// Only one GameFolder may be open at a time in a process: its paths live in
-// static storage, where the handler of an ending signal (Ctrl-C) finds them
-// to remove the folder. Open() refuses a second one.
-
-#include <signal.h>
+// The folder is worked on through a descriptor of it, so that its name
+// swapped for a link afterwards changes nothing. Only one GameFolder may be
+// open at a time in a process: an ending signal removes it (EndingSignals).
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "ending_signals.h"
 #include "game.h"
 
 class GameFolder {
  public:
   GameFolder() = default;
   /// Removes the folder and its files, and restores the signal actions that
-  /// Open() replaced.
+  /// Open() replaced (EndingSignals::Release).
   ~GameFolder();
   GameFolder(const GameFolder&) = delete;
   GameFolder& operator=(const GameFolder&) = delete;
 
-  /// Creates the folder under $TMPDIR (or /tmp) and has the interrupt,
-  /// terminate, hangup and quit signals remove it before they end the
-  /// program (those ignored by the caller stay ignored); SIGXFSZ is ignored
-  /// meanwhile, so a write beyond the file-size limit fails with EFBIG. On
-  /// failure returns false, sets *err, and leaves nothing behind.
+  /// Creates the folder under $TMPDIR (or /tmp), private to the user, and
+  /// has every ending signal remove it (EndingSignals::Catch); SIGXFSZ is
+  /// ignored meanwhile, so a write beyond the file-size limit fails with
+  /// EFBIG. On failure returns false, sets *err, and leaves nothing behind.
   bool Open(std::string* err);
 
   /// From now until the folder is closed, an ending signal removes the
-  /// folder and is only recorded, for the caller to end the program in order
-  /// (restore the terminal, show the word and the score) and then raise it
-  /// again. Reads that wait for input return EINTR when one arrives.
+  /// folder and is only recorded (EndingSignals::Defer), for the caller to
+  /// end the program in order and then raise it again.
   void DeferEndingSignals();
-
-  /// The first ending signal recorded while deferred, or 0.
-  static int PendingSignal();
-  /// PendingSignal(), which then reads 0 again.
-  static int TakePendingSignal();
-
-  /// Adds to *set the ending signals that Open() catches, for a wait that
-  /// one of them is to cut short.
-  static void AddEndingSignals(sigset_t* set);
 
   /// Writes `words` (one a line) as the folder's dict.txt and starts a game
   /// over it; *secret receives the word the engine chose, which never reaches
@@ -60,7 +49,11 @@ class GameFolder {
 
  private:
   bool open_ = false;
+  int parent_ = -1;            // The folder that holds it ($TMPDIR).
+  int folder_ = -1;            // The folder itself.
+  std::string path_;           // Its path, for messages.
   int capture_[2] = {-1, -1};  // Pipe that receives the engine's secret line.
+  std::optional<IgnoreFileSizeSignal> no_size_signal_;
 };
 
 #endif  // WORDGAME_GAME_FOLDER_H_

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -71,30 +72,61 @@ TEST_F(GameFolderTest, OneThatCannotBeMadeChangesNothing) {
 }
 
 // The engine reads its list with the game folder as the current directory; a
-// signal then must still find the folder under a relative TMPDIR.
-TEST_F(GameFolderTest, SignalInTheFolderUnderARelativeTmpdirLeavesNothing) {
+// signal then must still find the folder under a relative TMPDIR. Every
+// signal whose default ends the program removes it, not only Ctrl-C's.
+TEST_F(GameFolderTest, EveryEndingSignalLeavesNothing) {
   std::filesystem::create_directory(tmp_.path() + "/rel");
-  pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    GameFolder folder;
-    std::unique_ptr<Game> game;
-    std::string err, secret;
-    if (chdir(tmp_.path().c_str()) != 0 || setenv("TMPDIR", "rel", 1) != 0 ||
-        !folder.Open(&err) || !folder.NewGame({"cat"}, &game, &secret, &err)) {
-      _exit(2);
+  for (int sig : {SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM,
+                  SIGPWR, SIGRTMIN + 1}) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      GameFolder folder;
+      std::unique_ptr<Game> game;
+      std::string err, secret;
+      if (chdir(tmp_.path().c_str()) != 0 || setenv("TMPDIR", "rel", 1) != 0 ||
+          !folder.Open(&err) ||
+          !folder.NewGame({"cat"}, &game, &secret, &err)) {
+        _exit(2);
+      }
+      for (const auto& entry : std::filesystem::directory_iterator("rel")) {
+        if (chdir(entry.path().c_str()) != 0) _exit(3);
+      }
+      raise(sig);
+      _exit(4);
     }
-    for (const auto& entry : std::filesystem::directory_iterator("rel")) {
-      if (chdir(entry.path().c_str()) != 0) _exit(3);
-    }
-    raise(SIGTERM);
-    _exit(4);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+    EXPECT_EQ(Entries(tmp_.path() + "/rel"), 0u) << strsignal(sig);
   }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-  EXPECT_EQ(Entries(tmp_.path() + "/rel"), 0u);
   std::filesystem::remove(tmp_.path() + "/rel");
+}
+
+// The folder's name swapped for a link to a folder of the player's changes
+// nothing: the list is written, and removed, in the game's own folder.
+TEST_F(GameFolderTest, ANameSwappedForALinkIsNotFollowed) {
+  namespace fs = std::filesystem;
+  TempDir mine;
+  mine.WriteFile("dict.txt", "keep\n");
+  const std::string moved = tmp_.path() + "/moved";
+  std::string name;
+  {
+    GameFolder folder;
+    std::string err, secret;
+    ASSERT_TRUE(folder.Open(&err)) << err;
+    name = fs::directory_iterator(tmp_.path())->path();
+    fs::rename(name, moved);
+    fs::create_directory_symlink(mine.path(), name);
+    std::unique_ptr<Game> game;
+    ASSERT_TRUE(folder.NewGame({"cat"}, &game, &secret, &err)) << err;
+    EXPECT_EQ(secret, "cat");
+    EXPECT_EQ(ReadFile(moved + "/dict.txt"), "cat\n");
+  }
+  EXPECT_EQ(ReadFile(mine.path() + "/dict.txt"), "keep\n");
+  EXPECT_FALSE(fs::exists(moved + "/dict.txt"));
+  fs::remove(name);
+  fs::remove(moved);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "echo_off.h"
+#include "ending_signals.h"
 #include "progutil.h"
 #include "word_list.h"
 
@@ -119,6 +120,7 @@ bool Session::AskWord(bool* ended, std::string* err) {
     {
       EchoOff unseen(fileno(in_));
       read = Ask(prompt, &line, ended, err);
+      if (!read || *ended) unseen.DiscardTyped();
     }
     if (!read) return false;
     if (*ended) {
@@ -291,7 +293,7 @@ bool Session::Run(std::string* err) {
 bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
   line->text.clear();
   line->cut = false;
-  *ended = GameFolder::PendingSignal() != 0;
+  *ended = EndingSignals::Pending() != 0;
   if (*ended) return true;
   bool any = false;
   for (;;) {
@@ -303,7 +305,7 @@ bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
         return false;
       }
       std::clearerr(in);
-      if (GameFolder::PendingSignal() != 0) {
+      if (EndingSignals::Pending() != 0) {
         *ended = true;
         return true;
       }

@@ -42,6 +42,9 @@ class ScreenGame {
   /// True once the player quit.
   bool done() const { return done_; }
 
+  /// True while the setter types the word of a round.
+  bool setting_word() const { return mode_ == Mode::kSettingWord; }
+
   /// What the screen shows now.
   Board View() const;
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game_folder.h"
+#include "ending_signals.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ void Terminal::Show(const Screen& screen) {
 // key.
 int Terminal::NextKey() {
   for (;;) {
-    if (GameFolder::PendingSignal() != 0) return kKeyNone;
+    if (EndingSignals::Pending() != 0) return kKeyNone;
     int key = wgetch(stdscr);
     switch (key) {
       case ERR:
@@ -144,10 +144,10 @@ int Terminal::NextKey() {
     if (state_->gone) return kKeyNone;
     sigset_t held, previous;
     sigemptyset(&held);
-    GameFolder::AddEndingSignals(&held);
+    EndingSignals::AddTo(&held);
     sigaddset(&held, SIGWINCH);
     sigprocmask(SIG_BLOCK, &held, &previous);
-    if (GameFolder::PendingSignal() != 0) {
+    if (EndingSignals::Pending() != 0) {
       sigprocmask(SIG_SETMASK, &previous, nullptr);
       return kKeyNone;
     }

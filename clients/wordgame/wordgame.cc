@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +15,7 @@
 #include <random>
 #include <utility>
 
+#include "ending_signals.h"
 #include "game_folder.h"
 #include "match.h"
 #include "play.h"
@@ -376,6 +378,9 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
   if (terminal) {
     ScreenGame game(folder, match, opening.line + opening.brief_note);
     bool played = PlayOnTerminal(*terminal, game, err);
+    // Keys the setter typed that the game did not take must not reach the
+    // shell's command line.
+    if (game.setting_word()) tcflush(fileno(in), TCIFLUSH);
     terminal.reset();  // The normal screen is back for the plain lines.
     std::string farewell = game.Farewell();
     std::fputs(farewell.c_str(), out);
@@ -542,7 +547,7 @@ int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
   }
   // An ending signal that the game deferred ends the program now, as it
   // would have at once; what failed on its way out is of no interest.
-  if (int sig = GameFolder::TakePendingSignal()) {
+  if (int sig = EndingSignals::TakePending()) {
     std::fflush(out);
     std::raise(sig);
     return 128 + sig;  // Reached only when the caller handles the signal.
