@@ -107,8 +107,7 @@ TEST_F(GameFolderTest, EveryEndingSignalLeavesNothing) {
 // nothing: the list is written, and removed, in the game's own folder.
 TEST_F(GameFolderTest, ANameSwappedForALinkIsNotFollowed) {
   namespace fs = std::filesystem;
-  TempDir mine;
-  mine.WriteFile("dict.txt", "keep\n");
+  const std::string mine = state_.WriteFile("dict.txt", "keep\n");
   const std::string moved = tmp_.path() + "/moved";
   std::string name;
   {
@@ -117,13 +116,13 @@ TEST_F(GameFolderTest, ANameSwappedForALinkIsNotFollowed) {
     ASSERT_TRUE(folder.Open(&err)) << err;
     name = fs::directory_iterator(tmp_.path())->path();
     fs::rename(name, moved);
-    fs::create_directory_symlink(mine.path(), name);
+    fs::create_directory_symlink(state_.path(), name);
     std::unique_ptr<Game> game;
     ASSERT_TRUE(folder.NewGame({"cat"}, &game, &secret, &err)) << err;
     EXPECT_EQ(secret, "cat");
     EXPECT_EQ(ReadFile(moved + "/dict.txt"), "cat\n");
   }
-  EXPECT_EQ(ReadFile(mine.path() + "/dict.txt"), "keep\n");
+  EXPECT_EQ(ReadFile(mine), "keep\n");
   EXPECT_FALSE(fs::exists(moved + "/dict.txt"));
   fs::remove(name);
   fs::remove(moved);

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+// The statistics record a win with at most the misses that a round allows.
+static_assert(kMaxWinMisses + 1 == kMisses);
+
 namespace {
 
 // The name with the blanks around it dropped.

@@ -27,6 +27,12 @@ namespace {
 // The first line of the file: its format and version.
 constexpr char kHeader[] = "wordgame-state 1";
 
+// The names in the state folder: the file, its lock, and the new file that
+// replaces it.
+constexpr char kStateName[] = "state";
+constexpr char kLockName[] = "state.lock";
+constexpr char kNewName[] = "state.new";
+
 // The file's size limit: kMaxRecentLists lists of kMaxRecentWords words of up
 // to kMaxWordLetters letters and a space, with room for the counts. Anything
 // larger is damage (or not the file at all), and reading must stop somewhere.
@@ -100,7 +106,7 @@ bool ParseWinsByMisses(const std::vector<std::string>& fields, Stats* stats,
     std::size_t colon = fields[i].find(':');
     std::uint64_t misses = 0, wins = 0;
     if (colon == std::string::npos ||
-        !ParseNumber(fields[i].substr(0, colon), &misses) ||
+        !ParseNumber(fields[i].substr(0, colon), &misses, kMaxWinMisses) ||
         !ParseNumber(fields[i].substr(colon + 1), &wins) || wins == 0 ||
         !stats->wins_by_misses.emplace(misses, wins).second) {
       *why = "bad wins-by-misses entry \"" + fields[i] + "\"";
@@ -153,8 +159,13 @@ bool ParseRecent(const std::vector<std::string>& fields, SavedState* state,
 
 // The counts must tell one story.
 bool Consistent(const Stats& stats, std::uint64_t played, std::string* why) {
+  // Each entry is at most kMaxCount, so the sum cannot wrap before it
+  // passes won.
   std::uint64_t wins = 0;
-  for (const auto& entry : stats.wins_by_misses) wins += entry.second;
+  for (const auto& entry : stats.wins_by_misses) {
+    if (wins > stats.won) break;
+    wins += entry.second;
+  }
   if (played != stats.played()) {
     *why = "played is not won + lost";
   } else if (stats.streak > stats.best_streak ||
@@ -171,17 +182,35 @@ bool Consistent(const Stats& stats, std::uint64_t played, std::string* why) {
 // Reading the state file found it missing, whole, or damaged (or unreadable).
 enum class ReadResult { kMissing, kGood, kBad };
 
-ReadResult ReadStateFile(const std::string& path, SavedState* state,
-                         std::string* why) {
-  // Not blocking, so that a FIFO in the file's place is refused, not waited
-  // on.
-  Descriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (fd.get() < 0 && (errno == ENOENT || errno == ENOTDIR)) {
-    return ReadResult::kMissing;
+// errno's reason, but a link that O_NOFOLLOW refused is named as such.
+std::string Reason() {
+  return errno == ELOOP ? "a symbolic link, not followed"
+                        : std::strerror(errno);
+}
+
+// Opens `name` in the folder `dir` without following a link or waiting on a
+// FIFO, and refuses anything but a regular file ("not a regular file").
+int OpenRegular(int dir, const char* name, int flags, std::string* why) {
+  int fd = openat(dir, name, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  struct stat info;
+  if (fd < 0 || fstat(fd, &info) != 0) {
+    *why = Reason();
+  } else if (!S_ISREG(info.st_mode)) {
+    *why = "not a regular file";
+  } else {
+    return fd;
   }
+  if (fd >= 0) close(fd);
+  return -1;
+}
+
+ReadResult ReadStateFile(int dir, SavedState* state, std::string* why) {
+  Descriptor fd(openat(dir, kStateName,
+                       O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0 && errno == ENOENT) return ReadResult::kMissing;
   struct stat info;
   if (fd.get() < 0 || fstat(fd.get(), &info) != 0) {
-    *why = std::strerror(errno);
+    *why = errno == ELOOP ? "not a regular file" : std::strerror(errno);
     return ReadResult::kBad;
   }
   if (!S_ISREG(info.st_mode)) {
@@ -201,6 +230,36 @@ ReadResult ReadStateFile(const std::string& path, SavedState* state,
                                           : ReadResult::kBad;
 }
 
+// Opens the state folder without following a link at its name, and refuses
+// one that is not the user's own or that others may write: another user
+// could then plant links or files in it. *missing tells a folder (or a
+// folder above it) that does not exist.
+int OpenPrivateFolder(const std::string& path, bool* missing,
+                      std::string* err) {
+  int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info;
+  // A link at the name fails with ENOTDIR (or ELOOP), as does a missing
+  // folder under a file.
+  const int open_errno = errno;
+  const bool link = fd < 0 && lstat(path.c_str(), &info) == 0 &&
+                    S_ISLNK(info.st_mode);
+  errno = open_errno;
+  *missing = fd < 0 && !link && (errno == ENOENT || errno == ENOTDIR);
+  if (link) {
+    *err = path + " is a symbolic link, not a folder";
+  } else if (fd < 0 || fstat(fd, &info) != 0) {
+    *err = WithReason("cannot open " + path);
+  } else if (info.st_uid != geteuid()) {
+    *err = path + " belongs to another user";
+  } else if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    *err = path + " may be written by others";
+  } else {
+    return fd;
+  }
+  if (fd >= 0) close(fd);
+  return -1;
+}
+
 // Makes `path` and any missing folders above it, private to the user.
 bool MakeFolders(const std::string& path, std::string* err) {
   if (mkdir(path.c_str(), 0700) == 0 || errno == EEXIST) return true;
@@ -216,10 +275,12 @@ bool MakeFolders(const std::string& path, std::string* err) {
 // An exclusive flock() on a lock file, released when the object goes.
 class FileLock {
  public:
-  bool Acquire(const std::string& path, int wait_ms, std::string* err) {
-    fd_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  bool Acquire(int dir, const std::string& path, int wait_ms,
+               std::string* err) {
+    std::string why;
+    fd_ = OpenRegular(dir, kLockName, O_RDWR | O_CREAT, &why);
     if (fd_ < 0) {
-      *err = WithReason("cannot open " + path);
+      *err = "cannot open " + path + ": " + why;
       return false;
     }
     const auto deadline =
@@ -281,11 +342,14 @@ std::vector<std::string> FreshWords(const std::vector<std::string>& words,
 
 void ApplyRound(const RoundResult& round, SavedState* state) {
   Stats& stats = state->stats;
-  if (round.won) {
+  if (stats.played() >= kMaxCount) {
+    // The counts stay at the limit that the file's reader accepts.
+  } else if (round.won) {
     ++stats.won;
     ++stats.streak;
     stats.best_streak = std::max(stats.best_streak, stats.streak);
-    ++stats.wins_by_misses[std::min<std::uint64_t>(round.misses, kMaxCount)];
+    ++stats.wins_by_misses[std::min<std::uint64_t>(round.misses,
+                                                   kMaxWinMisses)];
   } else {
     ++stats.lost;
     stats.streak = 0;
@@ -453,18 +517,28 @@ StateStore::StateStore(std::string folder)
 
 // A whole file needs no lock to be read (it is only ever replaced by a
 // rename); a damaged one is read again under the lock before it is set
-// aside, in case another session has just replaced it.
+// aside, in case another session has just replaced it. A folder that is
+// not the player's alone is neither read nor written, and said so once.
 SavedState StateStore::Load(std::string* note) {
   note->clear();
   SavedState state;
   std::string why, err;
-  if (path_.empty() || ReadStateFile(path_, &state, &why) != ReadResult::kBad) {
+  if (path_.empty()) return state;
+  bool missing = false;
+  Descriptor dir(OpenPrivateFolder(folder_, &missing, &err));
+  if (dir.get() < 0) {
+    if (!missing) {
+      failure_noted_ = true;
+      *note = "statistics neither read nor saved: " + err;
+    }
     return state;
   }
+  if (ReadStateFile(dir.get(), &state, &why) != ReadResult::kBad) return state;
   FileLock lock;
-  if (!lock.Acquire(folder_ + "/state.lock", lock_wait_ms_, &err)) {
+  if (!lock.Acquire(dir.get(), folder_ + "/" + kLockName, lock_wait_ms_,
+                    &err)) {
     err = "cannot set aside damaged " + path_ + " (" + why + "): " + err;
-  } else if (ReadLocked(&state, note, &err)) {
+  } else if (ReadLocked(dir.get(), &state, note, &err)) {
     return state;
   }
   *note = err + "; statistics start afresh";
@@ -484,14 +558,17 @@ bool StateStore::Update(const std::function<void(SavedState*)>& change,
                         SavedState* state, std::string* note) {
   note->clear();
   std::string err = "no home folder to keep them in";
-  if (!folder_.empty()) {
+  bool missing = false;
+  if (!folder_.empty() && MakeFolders(folder_, &err)) {
+    Descriptor dir(OpenPrivateFolder(folder_, &missing, &err));
     FileLock lock;
     SavedState saved;
-    if (MakeFolders(folder_, &err) &&
-        lock.Acquire(folder_ + "/state.lock", lock_wait_ms_, &err) &&
-        ReadLocked(&saved, note, &err)) {
+    if (dir.get() >= 0 &&
+        lock.Acquire(dir.get(), folder_ + "/" + kLockName, lock_wait_ms_,
+                     &err) &&
+        ReadLocked(dir.get(), &saved, note, &err)) {
       change(&saved);
-      if (WriteLocked(saved, &err)) {
+      if (WriteLocked(dir.get(), saved, &err)) {
         *state = std::move(saved);
         return true;
       }
@@ -506,10 +583,10 @@ bool StateStore::Update(const std::function<void(SavedState*)>& change,
   return false;
 }
 
-bool StateStore::ReadLocked(SavedState* state, std::string* note,
+bool StateStore::ReadLocked(int dir, SavedState* state, std::string* note,
                             std::string* err) {
   std::string why;
-  switch (ReadStateFile(path_, state, &why)) {
+  switch (ReadStateFile(dir, state, &why)) {
     case ReadResult::kMissing:
       *state = SavedState();
       return true;
@@ -521,48 +598,57 @@ bool StateStore::ReadLocked(SavedState* state, std::string* note,
   *state = SavedState();
   std::string bad;
   for (int i = 1; i <= kMaxBadFiles && bad.empty(); ++i) {
-    std::string name =
-        folder_ + "/state." + (i == 1 ? "" : std::to_string(i) + ".") + "bad";
+    std::string name = std::string(kStateName) + "." +
+                       (i == 1 ? "" : std::to_string(i) + ".") + "bad";
     struct stat info;
-    if (lstat(name.c_str(), &info) != 0 && errno == ENOENT) bad = name;
+    if (fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 &&
+        errno == ENOENT) {
+      bad = name;
+    }
   }
   *err = "cannot set aside damaged " + path_ + " (" + why + "): ";
   if (bad.empty()) {
     *err += "all " + std::to_string(kMaxBadFiles) + " names for it are taken";
     return false;
   }
-  if (rename(path_.c_str(), bad.c_str()) != 0) {
+  if (renameat(dir, kStateName, dir, bad.c_str()) != 0) {
     *err += std::strerror(errno);
     return false;
   }
-  *note = path_ + " is damaged (" + why + "); set aside as " + bad +
-          ", statistics start afresh";
+  *note = path_ + " is damaged (" + why + "); set aside as " + folder_ + "/" +
+          bad + ", statistics start afresh";
   return true;
 }
 
 // The new file is whole and on disk before it takes the old one's name, so
-// the name always holds one whole file.
-bool StateStore::WriteLocked(const SavedState& state, std::string* err) {
-  const std::string fresh = folder_ + "/state.new";
+// the name always holds one whole file. It is made afresh (O_EXCL), never
+// opened through whatever lies at its name: a file left by a session that
+// was killed goes first.
+bool StateStore::WriteLocked(int dir, const SavedState& state,
+                             std::string* err) {
+  const std::string fresh = folder_ + "/" + kNewName;
   const std::string text = FormatStateFile(state);
-  Descriptor fd(
-      open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  if (unlinkat(dir, kNewName, 0) != 0 && errno != ENOENT) {
+    *err = WithReason("cannot write " + fresh);
+    return false;
+  }
+  Descriptor fd(openat(dir, kNewName,
+                       O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                       0600));
   bool ok = fd.get() >= 0 && WriteAll(fd.get(), text.data(), text.size()) &&
             fsync(fd.get()) == 0 && fd.Close();
   if (!ok) {
     *err = WithReason("cannot write " + fresh);
   } else {
     if (before_rename_) before_rename_();
-    if (rename(fresh.c_str(), path_.c_str()) == 0) {
+    if (renameat(dir, kNewName, dir, kStateName) == 0) {
       // The rename itself reaches the disk with the folder. Should this
       // fail, the update stands all the same and nothing better can be done.
-      Descriptor folder(
-          open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-      if (folder.get() >= 0) fsync(folder.get());
+      fsync(dir);
       return true;
     }
     *err = WithReason("cannot replace " + path_);
   }
-  unlink(fresh.c_str());
+  unlinkat(dir, kNewName, 0);
   return false;
 }

@@ -22,8 +22,8 @@
 // version is not read. Lines starting with '#' are comments. Then, each
 // once: rounds played (always won + lost), won, lost, the current winning
 // streak and the best one (streak <= best-streak <= won), and the wins by the
-// misses they took ("2:4": four wins took two misses; only counts above 0,
-// adding up to won). Then up to kMaxRecentLists "recent" lines, the list
+// misses they took ("2:4": four wins took two misses; at most kMaxWinMisses
+// misses, only counts above 0, adding up to won). Then up to kMaxRecentLists "recent" lines, the list
 // played most recently first: the list's identity (ListId, 16 hex digits),
 // its number of words, and the words played from it lately, oldest first,
 // each once. The closing "end" line shows the file was written whole.
@@ -46,6 +46,10 @@
 /// Counts above this are taken as damage: more rounds than anyone plays, and
 /// small enough that sums of counts never overflow 64 bits.
 constexpr std::uint64_t kMaxCount = 1'000'000'000'000'000;
+
+/// The most misses a win can take: the next one loses the round. A win is
+/// recorded with at most this many.
+constexpr std::uint64_t kMaxWinMisses = 6;
 
 /// Word lists whose recent words are kept. A player uses the shipped list and
 /// a few of their own; a list not played while this many others were is
@@ -114,7 +118,8 @@ std::vector<std::string> FreshWords(const std::vector<std::string>& words,
 /// its list's recent words (once), and the list first among the lists. When
 /// the recent words hold the whole list, they start again with this word
 /// alone; beyond kMaxRecentWords the oldest go, beyond kMaxRecentLists the
-/// list played longest ago.
+/// list played longest ago. Once kMaxCount rounds are played the counts stay
+/// as they are, so the file stays one that ParseStateFile accepts.
 void ApplyRound(const RoundResult& round, SavedState* state);
 
 /// The state in the file format described above.
@@ -186,8 +191,10 @@ class StateStore {
   bool Update(const std::function<void(SavedState*)>& change, SavedState* state,
               std::string* note);
   // Reads the file under the lock into *state; a damaged one is set aside.
-  bool ReadLocked(SavedState* state, std::string* note, std::string* err);
-  bool WriteLocked(const SavedState& state, std::string* err);
+  // Both work in the state folder open as `dir`.
+  bool ReadLocked(int dir, SavedState* state, std::string* note,
+                  std::string* err);
+  bool WriteLocked(int dir, const SavedState& state, std::string* err);
 
   std::string folder_, path_;
   int lock_wait_ms_ = kLockWaitMs;

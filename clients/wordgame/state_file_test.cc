@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -113,6 +114,8 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
                   "wins-by-misses 0:1 5:0 6:1\nend\n",
            head + "played 3\nwon 2\nlost 1\nstreak 1\nbest-streak 2\n"
                   "wins-by-misses 0:1 0:1\nend\n",
+           head + "played 3\nwon 2\nlost 1\nstreak 1\nbest-streak 2\n"
+                  "wins-by-misses 0:1 7:1\nend\n",  // more than a win takes
            head + "played 3\nwon -2\nlost 1\nstreak 1\nbest-streak 2\n"
                   "wins-by-misses 0:1 5:1\nend\n",
            head + counts + "recent 00000000000000ab\nend\n",
@@ -134,6 +137,26 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
       << why;
   ParseStateFile(head + counts + "end\nwon 2\n", &back, &why);
   EXPECT_EQ(why, "line 9: text after the end line");
+}
+
+// The writer keeps to what the reader accepts: the counts stop at the
+// limit, and a win records at most the misses a win can take.
+TEST(ApplyRound, WritesOnlyWhatTheReaderAccepts) {
+  const std::string limit = "1000000000000000";
+  const std::string full = "wordgame-state 1\nplayed " + limit + "\nwon " +
+                           limit + "\nlost 0\nstreak 1\nbest-streak 1\n" +
+                           "wins-by-misses 6:" + limit + "\nend\n";
+  SavedState state, back;
+  std::string why;
+  ASSERT_TRUE(ParseStateFile(full, &state, &why)) << why;
+  ApplyRound(Won(0, "cat", 3), &state);
+  ApplyRound(Lost(), &state);
+  ASSERT_TRUE(ParseStateFile(FormatStateFile(state), &back, &why)) << why;
+  EXPECT_EQ(back.stats.played(), kMaxCount);
+  EXPECT_EQ(back.Recent(7), Words{"cat"});
+  SavedState fresh;
+  ApplyRound(Won(9), &fresh);
+  EXPECT_EQ(fresh.stats.wins_by_misses.count(kMaxWinMisses), 1u);
 }
 
 TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
@@ -378,6 +401,50 @@ TEST(StateStore, DamagedFileIsSetAsideNeverDeleted) {
   EXPECT_EQ(store.Load(&note).stats.played(), 0u);
   EXPECT_NE(note.find("(not a regular file)"), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir.path() + "/state.3.bad"));
+}
+
+// Nothing at the store's names is followed or waited on, and a folder that
+// is not the player's alone is neither read nor written.
+TEST(StateStore, FollowsNoLinkAndTrustsNoOneElsesFolder) {
+  TempDir dir;
+  const std::string target = dir.WriteFile("target", "mine\n");
+  const std::string folder = dir.path() + "/s";
+  fs::create_directory(folder);
+  fs::create_symlink(target, folder + "/state.new");
+  SavedState state;
+  std::string note;
+  EXPECT_TRUE(StateStore(folder).Record(Won(0), &state, &note)) << note;
+  EXPECT_EQ(ReadFile(target), "mine\n");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(folder + "/state")));
+  ASSERT_EQ(mkfifo((folder + "/state.new").c_str(), 0600), 0);
+  EXPECT_TRUE(StateStore(folder).Record(Won(0), &state, &note)) << note;
+  fs::remove(folder + "/state.lock");
+  fs::create_symlink(dir.path() + "/made", folder + "/state.lock");
+  EXPECT_FALSE(StateStore(folder).Record(Won(0), &state, &note));
+  EXPECT_EQ(note, "statistics not saved: cannot open " + folder +
+                      "/state.lock: a symbolic link, not followed");
+  EXPECT_FALSE(fs::exists(dir.path() + "/made"));
+  fs::remove(folder + "/state.lock");
+
+  const std::string saved = ReadFile(folder + "/state");
+  auto refused = [&](const std::string& where, const std::string& why) {
+    StateStore store(where);
+    SavedState loaded = store.Load(&note);
+    EXPECT_EQ(note, "statistics neither read nor saved: " + where + why);
+    EXPECT_EQ(loaded.stats.played(), 0u);
+    EXPECT_FALSE(store.Record(Won(0), &loaded, &note));
+    EXPECT_EQ(note, "");
+    EXPECT_EQ(ReadFile(folder + "/state"), saved);
+  };
+  fs::permissions(folder, fs::perms::all);
+  refused(folder, " may be written by others");
+  fs::permissions(folder, fs::perms::owner_all);
+  fs::create_directory_symlink(folder, dir.path() + "/link");
+  refused(dir.path() + "/link", " is a symbolic link, not a folder");
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown(folder.c_str(), 4242, 4242), 0);
+    refused(folder, " belongs to another user");
+  }
 }
 
 TEST(StateStore, UnsavedRoundsStillCountAndSayItOnce) {

@@ -1,6 +1,7 @@
 #include "word_list.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -84,8 +85,22 @@ bool AllLetters(const std::string& s) {
 
 bool ReadWholeFile(const std::string& path, std::string* bytes,
                    std::string* err) {
-  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0 || !ReadAll(file.get(), kMaxListBytes, bytes)) {
+  // Not blocking, so that a FIFO is refused rather than waited on.
+  Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  struct stat info;
+  if (file.get() < 0 || fstat(file.get(), &info) != 0) {
+    *err = std::strerror(errno);
+    return false;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    *err = std::strerror(EISDIR);
+    return false;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    *err = "not a regular file";
+    return false;
+  }
+  if (!ReadAll(file.get(), kMaxListBytes, bytes)) {
     *err = std::strerror(errno);
     return false;
   }

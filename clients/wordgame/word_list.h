@@ -16,7 +16,9 @@
 constexpr std::size_t kMaxWordLetters = 64;
 
 /// Reads the whole file at `path` into `bytes`. On failure returns false and
-/// sets *err to the reason ("No such file or directory", ...).
+/// sets *err to the reason ("No such file or directory", ...); a FIFO, a
+/// device or anything else but a regular file (or a folder, "Is a
+/// directory") is "not a regular file", never waited on.
 bool ReadWholeFile(const std::string& path, std::string* bytes,
                    std::string* err);
 

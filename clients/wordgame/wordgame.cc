@@ -471,6 +471,8 @@ bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
       return FlushOutput(out, err);
     }
   }
+  // Beyond the file-size limit the write fails and is reported, as in play.
+  IgnoreFileSizeSignal no_size_signal;
   if (!store.ResetStats(&saved, &note)) {
     *err = note;
     return false;

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -430,11 +431,20 @@ TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
     EXPECT_EQ(r.out, "") << file;
     EXPECT_EQ(r.err, message);
   }
-  ProgramResult endless = Run("a\n", {"/dev/zero"});
-  EXPECT_EQ(endless.status, 1);
-  EXPECT_EQ(endless.err,
-            "wordgame: /dev/zero: larger than 64 MiB, too large for a word "
-            "list\n");
+  // A file beyond the limit (sparse, so cheap to make) is not read whole.
+  ASSERT_EQ(truncate(here_.WriteFile("big", "").c_str(), (64 << 20) + 1), 0);
+  EXPECT_EQ(Run("a\n", {"big"}).err,
+            "wordgame: big: larger than 64 MiB, too large for a word list\n");
+  // Nothing but a regular file is read: a FIFO would wait for ever.
+  ASSERT_EQ(mkfifo((here_.path() + "/fifo").c_str(), 0600), 0);
+  for (const std::string file : {"/dev/zero", "fifo"}) {
+    ProgramResult r = Run("a\n", {file});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "wordgame: " + file + ": not a regular file\n");
+  }
+  fs::rename(here_.path() + "/fifo", here_.path() + "/dict.txt");
+  EXPECT_EQ(Run("a\n").err, "wordgame: dict.txt: not a regular file\n");
+  fs::remove(here_.path() + "/dict.txt");
   fs::create_directory(here_.path() + "/dict.txt");
   ProgramResult r = Run("a\n");
   EXPECT_EQ(r.status, 1);
@@ -518,6 +528,32 @@ TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
                  options);
   if (full.status == 99) GTEST_SKIP() << "no tmpfs mounts here";
   expect_refused(full, "No space left on device\n");
+}
+
+// A reset beyond the file-size limit says so and leaves the old file alone.
+TEST_F(Wordgame, ResetBeyondTheFileSizeLimitFailsCleanly) {
+  std::string words;
+  for (std::size_t i = 0; i < 5000; ++i) {
+    words += ' ';
+    for (std::size_t n = i, k = 0; k < 4; ++k, n /= 26) words += char('a' + n % 26);
+  }
+  const std::string state =
+      "wordgame-state 1\nplayed 1\nwon 0\nlost 1\nstreak 0\n"
+      "best-streak 0\nwins-by-misses\nrecent 0000000000000001 9999" +
+      words + "\nend\n";
+  fs::create_directory(state_.path() + "/wordgame");
+  std::ofstream(state_.path() + "/wordgame/state") << state;
+  RunOptions options;
+  options.env = {"XDG_STATE_HOME=" + state_.path()};
+  ProgramResult r = RunProgram({"/bin/sh", "-c",
+                                "ulimit -f 8; exec \"$0\" --reset-stats --yes",
+                                WORDGAME_PATH},
+                               options);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "wordgame: statistics not saved: cannot write " +
+                       state_.path() + "/wordgame/state.new: File too large\n");
+  EXPECT_EQ(ReadFile(state_.path() + "/wordgame/state"), state);
+  EXPECT_FALSE(fs::exists(state_.path() + "/wordgame/state.new"));
 }
 
 TEST_F(Wordgame, CommandLine) {
