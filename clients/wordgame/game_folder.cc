@@ -13,7 +13,7 @@
 
 #include "descriptor.h"
 #include "progutil.h"
-#include "word_list.h"
+#include "text.h"
 
 namespace {
 

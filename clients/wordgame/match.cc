@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "text.h"
+
 // The statistics record a win with at most the misses that a round allows.
 static_assert(kMaxWinMisses + 1 == kMisses);
 

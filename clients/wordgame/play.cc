@@ -9,23 +9,12 @@
 
 #include "echo_off.h"
 #include "ending_signals.h"
+#include "gallows.h"
 #include "progutil.h"
-#include "word_list.h"
+#include "rules.h"
+#include "text.h"
 
 namespace {
-
-// The empty frame, and the parts added one per miss: row, column, character.
-constexpr const char* kFrame[] = {
-    "  +---+", "      |", "      |",   "      |",
-    "      |", "      |", "=========",
-};
-struct Part {
-  int row, col;
-  char c;
-};
-constexpr Part kParts[kMisses] = {{1, 2, '|'}, {2, 2, 'O'},  {3, 2, '|'},
-                                  {3, 1, '/'}, {3, 3, '\\'}, {4, 1, '/'},
-                                  {4, 3, '\\'}};
 
 // ANSI attributes, used only when the look allows them.
 constexpr char kRed[] = "\033[31m";
@@ -155,17 +144,11 @@ std::string Session::LetterPanel() const {
   std::string panel;
   for (char c = 'a'; c <= 'z'; ++c) {
     if (c != 'a') panel += ' ';
-    switch (round_.Letter(c)) {
-      case LetterState::kFound:
-        panel +=
-            Paint(kGreen, std::string(1, static_cast<char>(c - 'a' + 'A')));
-        break;
-      case LetterState::kMissed:
-        panel += Paint(kRed, "-");
-        break;
-      default:
-        panel += c;
-    }
+    const LetterState state = round_.Letter(c);
+    const std::string mark = LetterMark(c, state);
+    panel += state == LetterState::kFound    ? Paint(kGreen, mark)
+             : state == LetterState::kMissed ? Paint(kRed, mark)
+                                             : mark;
   }
   return panel;
 }
@@ -321,36 +304,6 @@ bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
   }
   *ended = !any;
   return true;
-}
-
-std::string Rules() {
-  return "Guess the hidden word: type one letter and Enter to uncover every "
-         "place it\n"
-         "stands, or type the whole word. A letter that is not in the word, "
-         "or a wrong\n"
-         "word, is a miss; " +
-         std::to_string(kMisses) +
-         " misses lose the round. A letter tried before, or a word\n"
-         "of another length than the hidden one, is refused and costs "
-         "nothing.\n"
-         "Commands: ? shows this help, ! gives up the round (the word is "
-         "shown),\n"
-         "Ctrl-D (the end of input) quits.\n";
-}
-
-std::vector<std::string> GallowsRows(std::size_t misses) {
-  std::vector<std::string> rows(std::begin(kFrame), std::end(kFrame));
-  for (std::size_t i = 0; i < std::min(misses, kMisses); ++i) {
-    rows[kParts[i].row][kParts[i].col] = kParts[i].c;
-  }
-  return rows;
-}
-
-std::string Gallows(std::size_t misses) {
-  std::string drawing;
-  for (const std::string& row : GallowsRows(misses)) drawing += row + '\n';
-  drawing.pop_back();
-  return drawing;
 }
 
 bool PlayRounds(GameFolder& folder, Match& match, std::FILE* in, std::FILE* out,

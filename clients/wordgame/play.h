@@ -49,16 +49,6 @@ struct Look {
   int rows = 0;
 };
 
-/// The rules and the commands of the game, a few lines ending in a line feed.
-std::string Rules();
-
-/// The gallows after `misses` bad guesses, one string per row, all of one
-/// width: an empty frame at 0, the whole figure from kMisses (a lost round) on.
-std::vector<std::string> GallowsRows(std::size_t misses);
-
-/// GallowsRows joined by line feeds, without one at the end.
-std::string Gallows(std::size_t misses);
-
 /// Plays the rounds of `match`, one guess per line of `in`, until the player
 /// declines another round or `in` ends, then shows the score and the
 /// statistics. With two players each round opens with the setter's word,

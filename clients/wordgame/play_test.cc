@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "ending_signals.h"
+#include "gallows.h"
+#include "rules.h"
 #include "wordgame_testing.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "word_list.h"
+#include "text.h"
 
 namespace {
 
@@ -29,13 +29,15 @@ std::string Score::Text() const {
          " lost, winning streak " + std::to_string(streak) + ".";
 }
 
-std::string Spaced(const std::string& shown) {
-  std::string spaced;
-  for (char c : shown) {
-    if (!spaced.empty()) spaced += ' ';
-    spaced += c;
+std::string LetterMark(char c, LetterState state) {
+  switch (state) {
+    case LetterState::kFound:
+      return std::string(1, static_cast<char>(c - 'a' + 'A'));
+    case LetterState::kMissed:
+      return "-";
+    default:
+      return std::string(1, c);
   }
-  return spaced;
 }
 
 bool Round::Start(GameFolder& folder, WordSource& source, std::string* note,

@@ -26,10 +26,6 @@ struct Score {
   std::string Text() const;
 };
 
-/// A shown word (Round::Shown) with a blank between each two letters, as the
-/// boards show it: "c a _".
-std::string Spaced(const std::string& shown);
-
 /// One player's score, as the front ends show it.
 struct PlayerScore {
   std::string name;  // "" when there is one player
@@ -38,6 +34,10 @@ struct PlayerScore {
 
 /// What a letter of the alphabet is in the round so far.
 enum class LetterState { kUntried, kFound, kMissed };
+
+/// How the boards show letter `c` (a to z) of the alphabet: as it is while
+/// untried, in capitals once found, "-" once missed.
+std::string LetterMark(char c, LetterState state);
 
 /// How the last guess went, for the player's one-line answer.
 enum class Tone { kPlain, kGood, kBad };

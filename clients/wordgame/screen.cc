@@ -4,8 +4,9 @@
 #include <functional>
 #include <limits>
 
-#include "play.h"
-#include "word_list.h"
+#include "gallows.h"
+#include "rules.h"
+#include "text.h"
 
 namespace {
 
@@ -90,18 +91,12 @@ std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width) {
     } else if (spaced) {
       lines.back().push_back({" ", Paint::kPlain});
     }
-    char c = static_cast<char>('a' + i);
-    switch (letters[i]) {
-      case LetterState::kFound:
-        lines.back().push_back(
-            {std::string(1, static_cast<char>(c - 'a' + 'A')), Paint::kGood});
-        break;
-      case LetterState::kMissed:
-        lines.back().push_back({"-", Paint::kBad});
-        break;
-      default:
-        lines.back().push_back({std::string(1, c), Paint::kPlain});
-    }
+    const LetterState state = letters[i];
+    lines.back().push_back(
+        {LetterMark(static_cast<char>('a' + i), state),
+         state == LetterState::kFound    ? Paint::kGood
+         : state == LetterState::kMissed ? Paint::kBad
+                                         : Paint::kPlain});
   }
   return lines;
 }
@@ -362,19 +357,6 @@ std::string Screen::Text() const {
   std::string all;
   for (const std::string& row : text_) all += row + "\n";
   return all;
-}
-
-std::vector<std::string> ScreenRules() {
-  return {
-      "Find the hidden word before the drawing is complete.",
-      "Type a letter to guess it: every place it stands in the word is shown.",
-      "Enter opens a line for the whole word: Enter guesses it, Esc cancels.",
-      "A letter that is not in the word, or a wrong word, is a miss; " +
-          std::to_string(kMisses) +
-          " misses lose the round. A letter tried before costs nothing.",
-      "! gives up the round. ? shows this help. Esc, Ctrl-D or Ctrl-C quits.",
-      "After a round: Enter or y plays the next one, n or q quits.",
-  };
 }
 
 // Parts give way in this order until the whole fits in the rows there are;

@@ -87,7 +87,4 @@ struct Board {
 /// score, the line being typed, the answer and the keys.
 void Draw(const Board& board, Screen* screen);
 
-/// The rules and keys of the full screen, as one paragraph per string.
-std::vector<std::string> ScreenRules();
-
 #endif  // WORDGAME_SCREEN_H_

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "word_list.h"
+#include "text.h"
 
 namespace {
 

@@ -11,18 +11,10 @@
 #include <vector>
 
 #include "game_folder.h"
+#include "keys.h"
 #include "match.h"
 #include "round.h"
 #include "screen.h"
-
-/// Keys that are not characters, as the terminal front end passes them on:
-/// beyond every byte, so that no character is taken for one.
-constexpr int kKeyEnter = 0x110000;
-constexpr int kKeyBackspace = 0x110001;
-/// Any other key of the keyboard that is not a character (arrows, F1, ...).
-constexpr int kKeyOther = 0x110002;
-constexpr int kCtrlD = 4;
-constexpr int kEscape = 27;
 
 class ScreenGame {
  public:
@@ -34,7 +26,7 @@ class ScreenGame {
   /// failure returns false and sets *err.
   bool Begin(std::string* err);
 
-  /// Acts on one key (a character, or one of the kKey constants). Keys that
+  /// Acts on one key (a character, or one of the key constants of keys.h). Keys that
   /// mean nothing at the moment get a hint and cost nothing. Returns false
   /// and sets *err when the next round cannot start.
   bool Key(int key, std::string* err);

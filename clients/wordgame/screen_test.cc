@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "rules.h"
+
 namespace {
 
 // A round in play: "banana" with "a" found and "x" missed, its clue and the

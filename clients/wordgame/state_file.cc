@@ -20,7 +20,7 @@
 
 #include "descriptor.h"
 #include "progutil.h"
-#include "word_list.h"
+#include "text.h"
 
 namespace {
 

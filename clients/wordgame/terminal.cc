@@ -169,11 +169,11 @@ bool PlayOnTerminal(Terminal& terminal, ScreenGame& game, std::string* err) {
     Draw(game.View(), &screen);
     terminal.Show(screen);
     int key = terminal.NextKey();
-    if (key == Terminal::kKeyNone) break;
+    if (key == kKeyNone) break;
     // While the window is too small to show the board, only quitting works:
     // no guess is made blind.
     bool too_small = screen.rows() < kMinRows || screen.cols() < kMinCols;
-    if (key == Terminal::kKeyResize || (too_small && key != kCtrlD)) continue;
+    if (key == kKeyResize || (too_small && key != kCtrlD)) continue;
     if (!game.Key(key, err)) return false;
   }
   return true;

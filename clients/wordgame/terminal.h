@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "keys.h"
 #include "screen.h"
 #include "screen_game.h"
 
@@ -33,14 +34,10 @@ class Terminal {
   int cols() const;
   /// Shows `screen`, which should have rows() x cols().
   void Show(const Screen& screen);
-  /// Waits for the next key: a character, a kKey constant, or kKeyResize
-  /// after the size changed (Ctrl-Z and fg included). Returns kKeyNone when
-  /// an ending signal was recorded (GameFolder::PendingSignal) or the
-  /// terminal has gone.
+  /// Waits for the next key: a character or a constant of keys.h,
+  /// kKeyResize after the size changed. Returns kKeyNone when an ending
+  /// signal was recorded (EndingSignals::Pending) or the terminal has gone.
   int NextKey();
-
-  static constexpr int kKeyResize = 0x110100;
-  static constexpr int kKeyNone = -1;
 
  private:
   Terminal() = default;

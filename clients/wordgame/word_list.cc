@@ -12,6 +12,7 @@
 #include <unordered_set>
 
 #include "descriptor.h"
+#include "text.h"
 
 namespace {
 
@@ -31,8 +32,6 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 constexpr int kEasyScore = 4;
 constexpr int kHardScore = 1;
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
-
 // Counts line `number` in *count and names it in *lines while they are few.
 void CountLine(std::size_t number, std::size_t* count,
                std::vector<std::size_t>* lines) {
@@ -51,37 +50,6 @@ std::string NamedLines(std::size_t count,
 }
 
 }  // namespace
-
-std::string Tidy(const std::string& line) {
-  std::size_t begin = 0, end = line.size();
-  while (begin < end && IsBlank(line[begin])) ++begin;
-  while (end > begin && IsBlank(line[end - 1])) --end;
-  std::string word = line.substr(begin, end - begin);
-  for (char& c : word) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return word;
-}
-
-std::string CountOf(std::uint64_t n, const std::string& noun) {
-  const char* plural = noun.back() == 's' ? "es" : "s";
-  return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
-}
-
-std::string Joined(const std::vector<std::string>& parts) {
-  std::string text;
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    text += (i ? " " : "") + parts[i];
-  }
-  return text;
-}
-
-bool AllLetters(const std::string& s) {
-  for (char c : s) {
-    if (c < 'a' || c > 'z') return false;
-  }
-  return true;
-}
 
 bool ReadWholeFile(const std::string& path, std::string* bytes,
                    std::string* err) {

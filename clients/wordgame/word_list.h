@@ -10,30 +10,12 @@
 #include <unordered_map>
 #include <vector>
 
-/// The longest word that makes a fair game; a longer line of letters is
-/// skipped. Long enough for any word of a dictionary, short enough that a
-/// whole-word guess echoed back always fits on a line or two.
-constexpr std::size_t kMaxWordLetters = 64;
-
 /// Reads the whole file at `path` into `bytes`. On failure returns false and
 /// sets *err to the reason ("No such file or directory", ...); a FIFO, a
 /// device or anything else but a regular file (or a folder, "Is a
 /// directory") is "not a regular file", never waited on.
 bool ReadWholeFile(const std::string& path, std::string* bytes,
                    std::string* err);
-
-/// The line with the whitespace around it (a carriage return included)
-/// removed and ASCII letters lowered.
-std::string Tidy(const std::string& line);
-
-/// True when s consists of letters a-z only (the empty string included).
-bool AllLetters(const std::string& s);
-
-/// "1 letter", "2 letters"; "1 miss", "2 misses".
-std::string CountOf(std::uint64_t n, const std::string& noun);
-
-/// The parts with one blank between each two: {"x", "dog"} gives "x dog".
-std::string Joined(const std::vector<std::string>& parts);
 
 /// What a word list offers for play.
 struct WordList {

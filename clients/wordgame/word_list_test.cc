@@ -1,5 +1,6 @@
 // The word-list rules and where the shipped list is found.
 
+#include "text.h"
 #include "word_list.h"
 
 #include <gtest/gtest.h>

@@ -20,9 +20,11 @@
 #include "match.h"
 #include "play.h"
 #include "progutil.h"
+#include "rules.h"
 #include "screen_game.h"
 #include "state_file.h"
 #include "terminal.h"
+#include "text.h"
 #include "word_list.h"
 
 namespace {

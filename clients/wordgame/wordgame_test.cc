@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "play.h"
+#include "rules.h"
 #include "run_program.h"
 #include "wordgame_testing.h"
 
