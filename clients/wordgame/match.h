@@ -20,7 +20,8 @@
 
 #include "deck.h"
 #include "round.h"
-#include "state_file.h"
+#include "saved_state.h"
+#include "state_store.h"
 #include "word_list.h"
 
 /// The longest player name: a first name or a nickname, and short enough that

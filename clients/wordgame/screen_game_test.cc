@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "state_file.h"
+#include "state_store.h"
 #include "word_list.h"
 #include "wordgame_testing.h"
 

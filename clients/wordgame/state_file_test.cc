@@ -2,7 +2,8 @@
 // and the store under concurrent sessions, kills, damage and a folder that
 // cannot be made.
 
-#include "state_file.h"
+#include "state_format.h"
+#include "state_store.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -39,6 +39,10 @@ bool AllLetters(const std::string& s) {
   return true;
 }
 
+bool IsWord(const std::string& s) {
+  return !s.empty() && s.size() <= kMaxWordLetters && AllLetters(s);
+}
+
 std::string Spaced(const std::string& shown) {
   std::string spaced;
   for (char c : shown) {

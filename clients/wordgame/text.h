@@ -21,6 +21,10 @@ std::string Tidy(const std::string& line);
 /// True when s consists of letters a-z only (the empty string included).
 bool AllLetters(const std::string& s);
 
+/// True when s is a word that can be played: 1 to kMaxWordLetters letters
+/// a-z.
+bool IsWord(const std::string& s);
+
 /// "1 letter", "2 letters"; "1 miss", "2 misses".
 std::string CountOf(std::uint64_t n, const std::string& noun);
 
