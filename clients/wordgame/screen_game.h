@@ -14,7 +14,7 @@
 #include "keys.h"
 #include "match.h"
 #include "round.h"
-#include "screen.h"
+#include "screen_layout.h"
 
 class ScreenGame {
  public:

@@ -1,6 +1,6 @@
 // The full screen's layout on the screen model: what shows at which size.
 
-#include "screen.h"
+#include "screen_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "ending_signals.h"
+#include "screen_layout.h"
 
 namespace {
 

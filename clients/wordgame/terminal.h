@@ -10,7 +10,7 @@
 #include <string>
 
 #include "keys.h"
-#include "screen.h"
+#include "screen_grid.h"
 #include "screen_game.h"
 
 /// True when TERM names a terminal that can do more than print lines: set,

@@ -1,4 +1,4 @@
-#include "screen.h"
+#include "screen_layout.h"
 
 #include <algorithm>
 #include <functional>
@@ -22,50 +22,6 @@ constexpr int kMessageLines = 2;
 constexpr int kWrongWordLines = 2;
 // All the lines of the statistics, before they give way.
 constexpr int kAllLines = std::numeric_limits<int>::max();
-
-// A piece of a line in one paint, and a line made of such pieces.
-struct Span {
-  std::string text;
-  Paint paint;
-};
-using Line = std::vector<Span>;
-
-Line Plain(const std::string& text, Paint paint = Paint::kPlain) {
-  return {{text, paint}};
-}
-
-// The first of `candidates` that fits in `width`, else the last one cut.
-std::string Fit(const std::vector<std::string>& candidates, int width) {
-  for (const std::string& c : candidates) {
-    if (static_cast<int>(c.size()) <= width) return c;
-  }
-  return candidates.back().substr(0, static_cast<std::size_t>(width));
-}
-
-// `text` broken at blanks into lines of at most `width`; a longer word is
-// cut into pieces.
-std::vector<std::string> Wrap(const std::string& text, int width) {
-  const std::size_t w = static_cast<std::size_t>(width);
-  std::vector<std::string> lines;
-  std::string line;
-  std::size_t at = 0;
-  while (at < text.size()) {
-    std::size_t end = std::min(text.find(' ', at), text.size());
-    std::string word = text.substr(at, end - at);
-    at = end + 1;
-    if (word.empty()) continue;
-    if (!line.empty() && line.size() + 1 + word.size() <= w) {
-      line += " " + word;
-      continue;
-    }
-    if (!line.empty()) lines.push_back(line);
-    for (; word.size() > w; word.erase(0, w))
-      lines.push_back(word.substr(0, w));
-    line = word;
-  }
-  if (!line.empty() || lines.empty()) lines.push_back(line);
-  return lines;
-}
 
 // The word spaced out when it fits, else packed, else in pieces.
 std::vector<Line> WordLines(const std::string& shown, int width) {
@@ -310,14 +266,6 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   return c;
 }
 
-void PutLine(Screen* screen, int row, const Line& line) {
-  int col = 0;
-  for (const Span& span : line) {
-    screen->Put(row, col, span.text, span.paint);
-    col += static_cast<int>(span.text.size());
-  }
-}
-
 void DrawHelp(Screen* screen) {
   const int width = screen->cols();
   std::vector<Line> lines = {Plain("How to play", Paint::kBold)};
@@ -327,7 +275,7 @@ void DrawHelp(Screen* screen) {
   }
   const int last = screen->rows() - 1;
   for (int row = 0; row < last && row < static_cast<int>(lines.size()); ++row) {
-    PutLine(screen, row, lines[row]);
+    screen->PutLine(row, lines[row]);
   }
   std::string keys = KeyLine(KeyMode::kHelp, width);
   keys.resize(width, ' ');
@@ -335,29 +283,6 @@ void DrawHelp(Screen* screen) {
 }
 
 }  // namespace
-
-Screen::Screen(int rows, int cols)
-    : rows_(std::max(rows, 1)),
-      cols_(std::max(cols, 1)),
-      text_(rows_, std::string(cols_, ' ')),
-      paint_(rows_, std::vector<Paint>(cols_, Paint::kPlain)) {}
-
-void Screen::Put(int row, int col, const std::string& text, Paint paint) {
-  if (row < 0 || row >= rows_) return;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    int c = col + static_cast<int>(i);
-    if (c < 0) continue;
-    if (c >= cols_) break;
-    text_[row][c] = text[i];
-    paint_[row][c] = paint;
-  }
-}
-
-std::string Screen::Text() const {
-  std::string all;
-  for (const std::string& row : text_) all += row + "\n";
-  return all;
-}
 
 // Parts give way in this order until the whole fits in the rows there are;
 // rows left over stay blank above the key line.
@@ -415,7 +340,7 @@ void Draw(const Board& board, Screen* screen) {
     }
   }
   for (std::size_t i = 0; i < c.top.size(); ++i) {
-    PutLine(screen, static_cast<int>(i), c.top[i]);
+    screen->PutLine(static_cast<int>(i), c.top[i]);
   }
   // The answer and the key line are drawn last, and the answer as high as
   // room below it allows: they win if even the leanest top is too tall (a
@@ -424,10 +349,10 @@ void Draw(const Board& board, Screen* screen) {
   const int middle = std::min(static_cast<int>(c.top.size()),
                               keys - static_cast<int>(c.middle.size()));
   for (std::size_t i = 0; i < c.middle.size(); ++i) {
-    PutLine(screen, middle + static_cast<int>(i), c.middle[i]);
+    screen->PutLine(middle + static_cast<int>(i), c.middle[i]);
   }
   for (std::size_t i = 0; i < c.bottom.size(); ++i) {
-    PutLine(screen, keys + static_cast<int>(i), c.bottom[i]);
+    screen->PutLine(keys + static_cast<int>(i), c.bottom[i]);
   }
   if (c.typed_row >= 0) {
     int col = 0;

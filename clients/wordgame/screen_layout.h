@@ -1,56 +1,21 @@
-#ifndef WORDGAME_SCREEN_H_
-#define WORDGAME_SCREEN_H_
+#ifndef WORDGAME_SCREEN_LAYOUT_H_
+#define WORDGAME_SCREEN_LAYOUT_H_
 
-// The full screen as a model: a grid of characters and their paints that the
-// layout draws a board onto, fitted to the grid's size. The terminal front
-// end copies the grid to the terminal; tests read it without one.
+// The layout of the full screen: what a board holds, and how it is drawn
+// onto the grid (Screen), fitted to the grid's size.
 
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "round.h"
+#include "screen_grid.h"
 
 /// The smallest screen the board is drawn on; a smaller one shows only a
 /// line asking for a larger window. Below it the word, the answer and the key
 /// line no longer fit side by side with the score.
 constexpr int kMinRows = 6;
 constexpr int kMinCols = 20;
-
-/// How a cell is drawn. The terminal front end shows kGood and kBad in
-/// colour where colour is allowed; the shapes carry the meaning without it
-/// (found letters in capitals, missed ones as "-").
-enum class Paint : unsigned char { kPlain, kBold, kGood, kBad, kBar };
-
-class Screen {
- public:
-  /// A blank grid of `rows` x `cols` (each at least 1).
-  Screen(int rows, int cols);
-  int rows() const { return rows_; }
-  int cols() const { return cols_; }
-  /// Writes `text` (one line of printable ASCII) from (row, col) on; what
-  /// falls outside the grid is dropped.
-  void Put(int row, int col, const std::string& text,
-           Paint paint = Paint::kPlain);
-  /// Row r: cols() characters, blanks where nothing was written.
-  const std::string& Row(int r) const { return text_[r]; }
-  Paint PaintAt(int r, int c) const { return paint_[r][c]; }
-  /// Every row, each followed by a line feed.
-  std::string Text() const;
-  /// Where the cursor shows (the word being typed); row -1 hides it.
-  void SetCursor(int row, int col) {
-    cursor_row_ = row;
-    cursor_col_ = col;
-  }
-  int cursor_row() const { return cursor_row_; }
-  int cursor_col() const { return cursor_col_; }
-
- private:
-  int rows_, cols_;
-  std::vector<std::string> text_;
-  std::vector<std::vector<Paint>> paint_;
-  int cursor_row_ = -1, cursor_col_ = 0;
-};
 
 /// What the keys do at the moment, for the key line. kSettingWord: a player
 /// types the word the other is to guess, which the board never holds.
@@ -87,4 +52,4 @@ struct Board {
 /// score, the line being typed, the answer and the keys.
 void Draw(const Board& board, Screen* screen);
 
-#endif  // WORDGAME_SCREEN_H_
+#endif  // WORDGAME_SCREEN_LAYOUT_H_
