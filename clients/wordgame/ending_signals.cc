@@ -45,9 +45,20 @@ bool IsFault(int sig) {
 // not named are the C library's own.
 bool Ends(int sig) {
   switch (sig) {
-    case SIGHUP: case SIGINT: case SIGQUIT: case SIGPIPE: case SIGALRM:
-    case SIGTERM: case SIGUSR1: case SIGUSR2: case SIGPOLL: case SIGPROF:
-    case SIGVTALRM: case SIGXCPU: case SIGPWR: case SIGSTKFLT:
+    case SIGHUP:
+    case SIGINT:
+    case SIGQUIT:
+    case SIGPIPE:
+    case SIGALRM:
+    case SIGTERM:
+    case SIGUSR1:
+    case SIGUSR2:
+    case SIGPOLL:
+    case SIGPROF:
+    case SIGVTALRM:
+    case SIGXCPU:
+    case SIGPWR:
+    case SIGSTKFLT:
       return true;
     default:
       return IsFault(sig) || (sig >= SIGRTMIN && sig <= SIGRTMAX);

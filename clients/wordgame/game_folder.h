@@ -18,13 +18,14 @@
 
 #include "ending_signals.h"
 #include "game.h"
+#include "game_starter.h"
 
-class GameFolder {
+class GameFolder : public GameStarter {
  public:
   GameFolder() = default;
   /// Removes the folder and its files, and restores the signal actions that
   /// Open() replaced (EndingSignals::Release).
-  ~GameFolder();
+  ~GameFolder() override;
   GameFolder(const GameFolder&) = delete;
   GameFolder& operator=(const GameFolder&) = delete;
 
@@ -40,12 +41,10 @@ class GameFolder {
   void DeferEndingSignals();
 
   /// Writes `words` (one a line) as the folder's dict.txt and starts a game
-  /// over it; *secret receives the word the engine chose, which never reaches
-  /// the player's output. On failure returns false and sets *err to "cannot
-  /// start a game: " and why. Needs a successful Open().
+  /// over it (GameStarter). Needs a successful Open().
   bool NewGame(const std::vector<std::string>& words,
                std::unique_ptr<Game>* game, std::string* secret,
-               std::string* err);
+               std::string* err) override;
 
  private:
   bool open_ = false;

@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>

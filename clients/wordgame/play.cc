@@ -34,9 +34,9 @@ int TerminalRows(std::FILE* out) {
 // streams.
 class Session {
  public:
-  Session(GameFolder& folder, Match& match, std::FILE* in, std::FILE* out,
+  Session(GameStarter& starter, Match& match, std::FILE* in, std::FILE* out,
           std::FILE* notes, const Look& look)
-      : folder_(folder),
+      : starter_(starter),
         match_(match),
         in_(in),
         out_(out),
@@ -80,7 +80,7 @@ class Session {
   // Asks until the answer is yes or no; *again receives it.
   bool AskAgain(bool* again, bool* ended, std::string* err);
 
-  GameFolder& folder_;
+  GameStarter& starter_;
   Match& match_;
   std::FILE* in_;
   std::FILE* out_;
@@ -132,7 +132,7 @@ bool Session::StartGame(std::string* err) {
   // standard output.
   std::string note;
   if (!FlushOutput(out_, err) ||
-      !round_.Start(folder_, match_.words(), &note, err)) {
+      !round_.Start(starter_, match_.words(), &note, err)) {
     return false;
   }
   if (!note.empty()) Print(note + "\n");
@@ -306,8 +306,9 @@ bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
   return true;
 }
 
-bool PlayRounds(GameFolder& folder, Match& match, std::FILE* in, std::FILE* out,
-                std::FILE* notes, const Look& look, std::string* err) {
-  Session session(folder, match, in, out, notes, look);
+bool PlayRounds(GameStarter& starter, Match& match, std::FILE* in,
+                std::FILE* out, std::FILE* notes, const Look& look,
+                std::string* err) {
+  Session session(starter, match, in, out, notes, look);
   return session.Run(err);
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game_folder.h"
+#include "game_starter.h"
 #include "match.h"
 #include "round.h"
 
@@ -35,8 +35,8 @@ struct InputLine {
 
 /// Reads one line of `in` into *line. At the end of input returns true with
 /// *ended set (a last line without a line feed is still a line first); so
-/// too when a read is cut short by an ending signal that the game folder
-/// recorded (GameFolder::PendingSignal). On a read error returns false and
+/// too when a read is cut short by an ending signal that was recorded
+/// (EndingSignals::Pending). On a read error returns false and
 /// sets *err to "read error: <reason>".
 bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err);
 
@@ -56,7 +56,8 @@ struct Look {
 /// checked before play. The match's notes go to `notes` as "wordgame: ..."
 /// lines. Returns false and sets *err ("write error: ...", "read error: ...",
 /// or why a game could not start) when the game cannot go on.
-bool PlayRounds(GameFolder& folder, Match& match, std::FILE* in, std::FILE* out,
-                std::FILE* notes, const Look& look, std::string* err);
+bool PlayRounds(GameStarter& starter, Match& match, std::FILE* in,
+                std::FILE* out, std::FILE* notes, const Look& look,
+                std::string* err);
 
 #endif  // WORDGAME_PLAY_H_

@@ -20,6 +20,7 @@
 
 #include "ending_signals.h"
 #include "gallows.h"
+#include "game_folder.h"
 #include "rules.h"
 #include "wordgame_testing.h"
 

@@ -40,11 +40,11 @@ std::string LetterMark(char c, LetterState state) {
   }
 }
 
-bool Round::Start(GameFolder& folder, WordSource& source, std::string* note,
+bool Round::Start(GameStarter& starter, WordSource& source, std::string* note,
                   std::string* err) {
   state_ = State::kNone;
   std::vector<std::string> words = source.NextRound(note);
-  if (!folder.NewGame(words, &game_, &secret_, err)) return false;
+  if (!starter.NewGame(words, &game_, &secret_, err)) return false;
   source.Played(secret_);
   state_ = State::kPlaying;
   return true;

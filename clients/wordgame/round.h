@@ -11,7 +11,7 @@
 
 #include "deck.h"
 #include "game.h"
-#include "game_folder.h"
+#include "game_starter.h"
 
 /// Bad guesses that lose a round (the engine's rule); the drawing has one part
 /// for each.
@@ -52,10 +52,10 @@ class Round {
   enum class State { kNone, kPlaying, kWon, kLost, kGaveUp };
 
   /// Starts a new round: takes the words from `source`, lets the engine
-  /// choose in `folder`, and tells the source what it chose. *note receives
+  /// choose in `starter`, and tells the source what it chose. *note receives
   /// the source's line for the player, or "". On failure returns false and
   /// sets *err; the round is then kNone.
-  bool Start(GameFolder& folder, WordSource& source, std::string* note,
+  bool Start(GameStarter& starter, WordSource& source, std::string* note,
              std::string* err);
 
   /// Judges one tidied guess (lower case, no blanks around it). Refuses, at

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "game_folder.h"
 #include "wordgame_testing.h"
 
 namespace {

@@ -16,8 +16,8 @@ char Lower(int key) {
 
 }  // namespace
 
-ScreenGame::ScreenGame(GameFolder& folder, Match& match, std::string opening)
-    : folder_(folder), match_(match), opening_(std::move(opening)) {}
+ScreenGame::ScreenGame(GameStarter& starter, Match& match, std::string opening)
+    : starter_(starter), match_(match), opening_(std::move(opening)) {}
 
 bool ScreenGame::Begin(std::string* err) { return NextRound(err); }
 
@@ -35,7 +35,7 @@ bool ScreenGame::NextRound(std::string* err) {
 
 bool ScreenGame::StartRound(std::string* err) {
   std::string note;
-  if (!round_.Start(folder_, match_.words(), &note, err)) return false;
+  if (!round_.Start(starter_, match_.words(), &note, err)) return false;
   std::string text = opening_.empty() ? note : opening_;
   opening_.clear();
   text += (text.empty() ? "" : " ") + match_.Opening(round_);

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "game_folder.h"
+#include "game_starter.h"
 #include "keys.h"
 #include "match.h"
 #include "round.h"
@@ -18,16 +18,16 @@
 
 class ScreenGame {
  public:
-  /// The rounds of `match`, started in `folder`. `opening` is the first
+  /// The rounds of `match`, each started by `starter`. `opening` is the first
   /// answer shown ("Words: shipped list, 2360 words."), or "".
-  ScreenGame(GameFolder& folder, Match& match, std::string opening);
+  ScreenGame(GameStarter& starter, Match& match, std::string opening);
 
   /// Starts the first round (with two players, the typing of its word). On
   /// failure returns false and sets *err.
   bool Begin(std::string* err);
 
-  /// Acts on one key (a character, or one of the key constants of keys.h). Keys that
-  /// mean nothing at the moment get a hint and cost nothing. Returns false
+  /// Acts on one key (a character, or one of the key constants of keys.h). Keys
+  /// that mean nothing at the moment get a hint and cost nothing. Returns false
   /// and sets *err when the next round cannot start.
   bool Key(int key, std::string* err);
 
@@ -61,7 +61,7 @@ class ScreenGame {
   void EndRound();
   void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
 
-  GameFolder& folder_;
+  GameStarter& starter_;
   Match& match_;
   std::string opening_;
   Round round_;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "game_folder.h"
 #include "state_store.h"
 #include "word_list.h"
 #include "wordgame_testing.h"
@@ -168,6 +169,28 @@ TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
                           "Rounds played: 2,"),
             std::string::npos)
       << farewell;
+}
+
+// A stand-in for the engine that cannot start a round: the game says why,
+// and has nothing to say on the way out.
+class NoRoomStarter : public GameStarter {
+ public:
+  bool NewGame(const std::vector<std::string>&, std::unique_ptr<Game>*,
+               std::string*, std::string* err) override {
+    *err = "cannot start a game: no room";
+    return false;
+  }
+};
+
+TEST(ScreenGameWithAStandIn, ARoundThatCannotStartEndsTheGameQuietly) {
+  NoRoomStarter starter;
+  Deck deck{{"cat"}, 1};
+  Match match{deck};
+  ScreenGame game(starter, match, "");
+  std::string err;
+  EXPECT_FALSE(game.Begin(&err));
+  EXPECT_EQ(err, "cannot start a game: no room");
+  EXPECT_EQ(game.Farewell(), "");
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-Line Plain(const std::string& text, Paint paint) {
-  return {{text, paint}};
-}
+Line Plain(const std::string& text, Paint paint) { return {{text, paint}}; }
 
 std::string Fit(const std::vector<std::string>& candidates, int width) {
   for (const std::string& c : candidates) {

@@ -48,11 +48,10 @@ std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width) {
       lines.back().push_back({" ", Paint::kPlain});
     }
     const LetterState state = letters[i];
-    lines.back().push_back(
-        {LetterMark(static_cast<char>('a' + i), state),
-         state == LetterState::kFound    ? Paint::kGood
-         : state == LetterState::kMissed ? Paint::kBad
-                                         : Paint::kPlain});
+    lines.back().push_back({LetterMark(static_cast<char>('a' + i), state),
+                            state == LetterState::kFound    ? Paint::kGood
+                            : state == LetterState::kMissed ? Paint::kBad
+                                                            : Paint::kPlain});
   }
   return lines;
 }

@@ -1,7 +1,5 @@
 // The full screen's layout on the screen model: what shows at which size.
 
-#include "screen_layout.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "rules.h"
+#include "screen_layout.h"
 
 namespace {
 

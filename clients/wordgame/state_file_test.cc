@@ -2,9 +2,6 @@
 // and the store under concurrent sessions, kills, damage and a folder that
 // cannot be made.
 
-#include "state_format.h"
-#include "state_store.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -22,6 +19,8 @@
 #include <vector>
 
 #include "run_program.h"
+#include "state_format.h"
+#include "state_store.h"
 
 namespace {
 

@@ -23,11 +23,11 @@
 // streak and the best one (streak <= best-streak <= won), and the wins by the
 // misses they took ("2:4": four wins took two misses; at most kMaxWinMisses
 // misses, only counts above 0, adding up to won). Then up to kMaxRecentLists
-// "recent" lines, the list played most recently first: the list's identity (ListId, 16 hex digits),
-// its number of words, and the words played from it lately, oldest first,
-// each once. The closing "end" line shows the file was written whole.
-// Counts are decimal, at most kMaxCount. A file that breaks any of these
-// rules is damaged: it is set aside, never deleted.
+// "recent" lines, the list played most recently first: the list's identity
+// (ListId, 16 hex digits), its number of words, and the words played from it
+// lately, oldest first, each once. The closing "end" line shows the file was
+// written whole. Counts are decimal, at most kMaxCount. A file that breaks any
+// of these rules is damaged: it is set aside, never deleted.
 
 #include <cstddef>
 #include <string>

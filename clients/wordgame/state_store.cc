@@ -60,8 +60,8 @@ int OpenRegular(int dir, const char* name, int flags, std::string* why) {
 }
 
 ReadResult ReadStateFile(int dir, SavedState* state, std::string* why) {
-  Descriptor fd(openat(dir, kStateName,
-                       O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  Descriptor fd(
+      openat(dir, kStateName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0 && errno == ENOENT) return ReadResult::kMissing;
   struct stat info;
   if (fd.get() < 0 || fstat(fd.get(), &info) != 0) {
@@ -96,8 +96,8 @@ int OpenPrivateFolder(const std::string& path, bool* missing,
   // A link at the name fails with ENOTDIR (or ELOOP), as does a missing
   // folder under a file.
   const int open_errno = errno;
-  const bool link = fd < 0 && lstat(path.c_str(), &info) == 0 &&
-                    S_ISLNK(info.st_mode);
+  const bool link =
+      fd < 0 && lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
   errno = open_errno;
   *missing = fd < 0 && !link && (errno == ENOENT || errno == ENOTDIR);
   if (link) {

@@ -5,8 +5,9 @@
 // each one reads, changes and writes the file while holding an exclusive
 // flock() on "state.lock" in the same folder, and writes a new file
 // ("state.new"), synced to disk, that is then renamed over the old one; so a
-// session killed at any instant leaves the old file or the new one, whole. The folder is used only while
-// it is the player's alone, and no name in it is followed as a link.
+// session killed at any instant leaves the old file or the new one, whole. The
+// folder is used only while it is the player's alone, and no name in it is
+// followed as a link.
 
 #include <functional>
 #include <string>

@@ -11,8 +11,7 @@ void CountRound(bool won, std::size_t misses, Stats* stats) {
     ++stats->won;
     ++stats->streak;
     stats->best_streak = std::max(stats->best_streak, stats->streak);
-    ++stats->wins_by_misses[std::min<std::uint64_t>(misses,
-                                                   kMaxWinMisses)];
+    ++stats->wins_by_misses[std::min<std::uint64_t>(misses, kMaxWinMisses)];
   } else {
     ++stats->lost;
     stats->streak = 0;

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "keys.h"
-#include "screen_grid.h"
 #include "screen_game.h"
+#include "screen_grid.h"
 
 /// True when TERM names a terminal that can do more than print lines: set,
 /// not empty and not "dumb". Both the full screen and colours need one.

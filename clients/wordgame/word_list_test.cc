@@ -1,12 +1,13 @@
 // The word-list rules and where the shipped list is found.
 
-#include "text.h"
 #include "word_list.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "text.h"
 
 namespace {
 

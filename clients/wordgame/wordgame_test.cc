@@ -536,7 +536,8 @@ TEST_F(Wordgame, ResetBeyondTheFileSizeLimitFailsCleanly) {
   std::string words;
   for (std::size_t i = 0; i < 5000; ++i) {
     words += ' ';
-    for (std::size_t n = i, k = 0; k < 4; ++k, n /= 26) words += char('a' + n % 26);
+    for (std::size_t n = i, k = 0; k < 4; ++k, n /= 26)
+      words += char('a' + n % 26);
   }
   const std::string state =
       "wordgame-state 1\nplayed 1\nwon 0\nlost 1\nstreak 0\n"
@@ -546,10 +547,10 @@ TEST_F(Wordgame, ResetBeyondTheFileSizeLimitFailsCleanly) {
   std::ofstream(state_.path() + "/wordgame/state") << state;
   RunOptions options;
   options.env = {"XDG_STATE_HOME=" + state_.path()};
-  ProgramResult r = RunProgram({"/bin/sh", "-c",
-                                "ulimit -f 8; exec \"$0\" --reset-stats --yes",
-                                WORDGAME_PATH},
-                               options);
+  ProgramResult r = RunProgram(
+      {"/bin/sh", "-c", "ulimit -f 8; exec \"$0\" --reset-stats --yes",
+       WORDGAME_PATH},
+      options);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "wordgame: statistics not saved: cannot write " +
                        state_.path() + "/wordgame/state.new: File too large\n");
