@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -558,16 +559,6 @@ TEST_F(Wordgame, ResetBeyondTheFileSizeLimitFailsCleanly) {
   EXPECT_FALSE(fs::exists(state_.path() + "/wordgame/state.new"));
 }
 
-TEST_F(Wordgame, CommandLine) {
-  ProgramResult help = Run("", {"--help"});
-  EXPECT_EQ(help.status, 0);
-  const std::string usage = help.out.substr(0, help.out.find("\nA word") + 1);
-  EXPECT_EQ(usage.rfind("usage: wordgame ", 0), 0u);
-  ProgramResult wrong = Run("", {"-x"});
-  EXPECT_EQ(wrong.status, 1);
-  EXPECT_EQ(wrong.err, "wordgame: unknown option -x\n" + usage);
-}
-
 // Drives a private tmux server (its own socket in a temporary folder), which
 // needs no terminal of its own.
 class Tmux {
@@ -587,10 +578,27 @@ class Tmux {
     return Do({"capture-pane", "-p", "-J", "-S", "-", "-t", "game"}).out;
   }
   // Polls the screen until `text` shows (or, with shown false, is gone):
-  // true, or false after 30 s.
+  // true, else false as soon as it cannot come: the program has ended, or
+  // the screen, once drawn, has stood still for 3 s (the game answers a key
+  // at once); 30 s at most.
   bool WaitFor(const std::string& text, bool shown = true) {
-    for (int i = 0; i < 600; ++i) {
-      if ((Screen().find(text) != std::string::npos) == shown) return true;
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    auto changed = start;
+    std::string last;
+    while (Clock::now() - start < std::chrono::seconds(30)) {
+      const std::string now = Screen();
+      if ((now.find(text) != std::string::npos) == shown) return true;
+      if (Do({"display-message", "-p", "-t", "game", "#{pane_dead}"}).out ==
+          "1\n") {
+        return (Screen().find(text) != std::string::npos) == shown;
+      }
+      if (now != last || now.find_first_not_of(" \n") == std::string::npos) {
+        changed = Clock::now();
+      } else if (Clock::now() - changed > std::chrono::seconds(3)) {
+        return false;
+      }
+      last = now;
       usleep(50000);
     }
     return false;
