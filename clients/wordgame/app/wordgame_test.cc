@@ -651,6 +651,9 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
       << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "Enter"});
   ASSERT_TRUE(tmux.WaitFor("Rounds played", false)) << tmux.Screen();
+  // Esc quits a window too small for the board too.
+  tmux.Do({"resize-window", "-t", "game", "-x", "15", "-y", "4"});
+  ASSERT_TRUE(tmux.WaitFor("Esc quits")) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "Escape"});
   ASSERT_TRUE(tmux.WaitFor("status ")) << tmux.Screen();
   std::string after = tmux.Screen();
@@ -666,10 +669,40 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
             std::string::npos)
       << after;
   EXPECT_EQ(after.find("+---+"), std::string::npos) << after;
-  const std::string modes_before = ReadFile(here_.path() + "/before");
-  EXPECT_NE(modes_before.find("echo"), std::string::npos);
-  EXPECT_EQ(ReadFile(here_.path() + "/after"), modes_before);
+  // The modes as before; the first line is the window's size.
+  auto modes = [&](const std::string& file) {
+    const std::string all = ReadFile(here_.path() + "/" + file);
+    return all.substr(all.find('\n'));
+  };
+  EXPECT_NE(modes("before").find("echo"), std::string::npos);
+  EXPECT_EQ(modes("after"), modes("before"));
   EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
+}
+
+// A terminal without an alternate screen (vt100, the Linux console) is
+// cleared on the way out: the goodbye lines stand alone, not over the board.
+TEST_F(Wordgame, WithoutAnAlternateScreenTheBoardIsErased) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  here_.WriteFile("dict.txt", "cat\n");
+  Tmux tmux(here_);
+  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
+                     "/bin/sh", "-c",
+                     "cd \"$1\" && TERM=vt100 TMPDIR=\"$2\" \"$0\" --no-save; "
+                     "echo \"status $?\"",
+                     WORDGAME_PATH, here_.path(), tmp_.path()})
+                .status,
+            0);
+  ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Escape"});
+  ASSERT_TRUE(tmux.WaitFor("status ")) << tmux.Screen();
+  // The screen as it stands (a cleared one goes to tmux's history).
+  const std::string after =
+      tmux.Do({"capture-pane", "-p", "-J", "-t", "game"}).out;
+  EXPECT_EQ(after.find("?: help"), std::string::npos) << after;
+  EXPECT_EQ(after.find("_ _ _"), std::string::npos) << after;
+  EXPECT_NE(after.find("\nRound left unfinished. The word was \"cat\".\n"),
+            std::string::npos)
+      << after;
 }
 
 TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {

@@ -296,6 +296,7 @@ void Draw(const Board& board, Screen* screen) {
                          std::to_string(kMinRows) + " needed",
                      "Enlarge the window", "Too small"},
                     cols));
+    screen->Put(1, 0, Fit({"Esc or Ctrl-D quits.", "Esc quits"}, cols));
     return;
   }
   if (board.mode == KeyMode::kHelp) {

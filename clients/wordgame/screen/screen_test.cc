@@ -89,16 +89,18 @@ TEST(Layout, PartsGiveWayInTurnButTheEssentialsStay) {
   EXPECT_FALSE(Shows(Drawn(SomeBoard(), 8, 30), "+---+"));
 }
 
-TEST(Layout, BelowTheSmallestSizeOneLineAsksForMore) {
+TEST(Layout, BelowTheSmallestSizeOneLineAsksForMoreAndOneNamesEsc) {
   for (auto [rows, cols] :
        {std::pair{kMinRows - 1, 80}, {24, kMinCols - 1}, {1, 1}}) {
     Screen screen = Drawn(SomeBoard(), rows, cols);
     EXPECT_NE(screen.Row(0), std::string(cols, ' '));
     EXPECT_EQ(screen.Text().find('_'), std::string::npos) << screen.Text();
-    for (int r = 1; r < rows; ++r)
+    for (int r = 2; r < rows; ++r)
       EXPECT_EQ(screen.Row(r), std::string(cols, ' '));
   }
   EXPECT_TRUE(Shows(Drawn(SomeBoard(), 24, kMinCols - 1), "window"));
+  // The way out is named, as far as it fits.
+  EXPECT_TRUE(Shows(Drawn(SomeBoard(), 4, 15), "Esc quits"));
 }
 
 TEST(Layout, ALongWordStaysWholeOnTheSmallestScreen) {

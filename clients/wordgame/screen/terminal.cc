@@ -3,6 +3,7 @@
 #include <curses.h>
 #include <poll.h>
 #include <signal.h>
+#include <term.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -66,7 +67,15 @@ std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
   return terminal;
 }
 
+// A terminal without an alternate screen (the Linux console, vt100) would
+// keep the board, and the lines written after it would mix with its last
+// row: the screen is cleared first.
 Terminal::~Terminal() {
+  const char* alternate = tigetstr(const_cast<char*>("smcup"));
+  if (alternate == nullptr || alternate == reinterpret_cast<char*>(-1)) {
+    werase(stdscr);
+    wrefresh(stdscr);
+  }
   endwin();
   delscreen(state_->screen);
 }
@@ -171,9 +180,10 @@ bool PlayOnTerminal(Terminal& terminal, ScreenGame& game, std::string* err) {
     terminal.Show(screen);
     int key = terminal.NextKey();
     if (key == kKeyNone) break;
-    // While the window is too small to show the board, only quitting works:
-    // no guess is made blind.
+    // While the window is too small to show the board, only quitting works
+    // (Esc quits then even from the word line): no guess is made blind.
     bool too_small = screen.rows() < kMinRows || screen.cols() < kMinCols;
+    if (too_small && key == kEscape) key = kCtrlD;
     if (key == kKeyResize || (too_small && key != kCtrlD)) continue;
     if (!game.Key(key, err)) return false;
   }
