@@ -260,6 +260,29 @@ TEST_F(WordgameInProcess, NoWordComesBackInTheNextSession) {
 // Two players take turns; the setter's word is checked before play and not
 // shown before its round ends; the guesser wins by finding it, else the
 // setter; the statistics stay as they are.
+// A round left unfinished: its word, now shown, counts as played, so it
+// does not come back next time; after a miss the round counts as lost, so
+// leaving cannot dodge a loss.
+TEST_F(WordgameInProcess, LeavingARoundNeitherBringsItsWordBackNorDodgesALoss) {
+  TempDir lists;
+  const std::string one = lists.WriteFile("one", "cat\n");
+  RunInProcess(RunWordgame, {one}, "");
+  EXPECT_NE(ReadFile(state_.path() + "/wordgame/state").find(" 1 cat\n"),
+            std::string::npos);
+  EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,
+            "No rounds played yet.\n");
+  ProgramResult left = RunInProcess(RunWordgame, {one}, "c\na\nt\ny\nz\n");
+  EXPECT_NE(left.out.find("The word was \"cat\". It counts as lost.\n"
+                          "Final score: 1 won, 1 lost, winning streak 0."),
+            std::string::npos)
+      << left.out;
+  EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"})
+                .out.rfind("Rounds played: 2, won 1 (50%), lost 1.\n"
+                           "Winning streak: 0, best 1.\n",
+                           0),
+            0u);
+}
+
 TEST_F(WordgameInProcess, TwoPlayersTakeTurns) {
   ProgramResult r = RunInProcess(
       RunWordgame, {"--names", "Ann,Bob"},
@@ -364,7 +387,8 @@ TEST_F(Wordgame, PipedGameKeepsTheSecretUntilTheRoundEnds) {
   EXPECT_EQ(
       r.out.find("quixotic"),
       r.out.find("Round left unfinished. The word was \"quixotic\".") + 37);
-  EXPECT_NE(r.out.find("Final score: 0 won, 0 lost, winning streak 0.\n"),
+  EXPECT_NE(r.out.find("\". It counts as lost.\nFinal score: 0 won, 1 lost, "
+                       "winning streak 0.\n"),
             std::string::npos);
 }
 

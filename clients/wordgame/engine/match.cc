@@ -137,6 +137,23 @@ Answer Match::Finish(const Round& round, std::string* note) {
   return round.EndLine();
 }
 
+Answer Match::Leave(const Round& round, std::string* note) {
+  note->clear();
+  Answer end = round.EndLine();
+  if (two_players() || !round.playing()) return end;
+  const bool lost = round.misses() > 0;
+  if (lost) {
+    players_[0].score.Add(false);
+    end.text += " It counts as lost.";
+  }
+  if (store_) {
+    store_->Record(RoundResult{false, round.misses(), round.secret(), list_id_,
+                               list_size_, lost},
+                   &saved_, note);
+  }
+  return end;
+}
+
 std::vector<PlayerScore> Match::Scores() const { return players_; }
 
 std::string Match::ScoreText() const {

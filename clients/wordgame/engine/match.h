@@ -78,6 +78,14 @@ class Match {
   /// set aside); play goes on either way.
   Answer Finish(const Round& round, std::string* note);
 
+  /// One player leaving `round` while it is in play (a quit, the end of
+  /// input, a signal): its word, now shown, is remembered as played, and a
+  /// round with a miss counts as lost, so that leaving cannot dodge a loss;
+  /// one left at no cost does not count. Returns the round's closing line,
+  /// which says when it counts. With two players only the line. *note as
+  /// Finish.
+  Answer Leave(const Round& round, std::string* note);
+
   /// One score per player, named when there are two.
   std::vector<PlayerScore> Scores() const;
   /// The scores in one line: "2 won, 1 lost, winning streak 0.", or each

@@ -222,7 +222,12 @@ bool Session::PlayRound(bool* ended, std::string* err) {
     if (!TakeGuess(ended, err)) return false;
     if (*ended) {
       // The prompt's line is still open.
-      Print("\n" + round_.EndLine().text + "\n");
+      std::string note;
+      Print("\n" + match_.Leave(round_, &note).text + "\n");
+      if (!note.empty()) {
+        std::fflush(out_);
+        std::fprintf(notes_, "wordgame: %s\n", note.c_str());
+      }
       return true;
     }
   }

@@ -176,7 +176,7 @@ Board ScreenGame::View() const {
   return board;
 }
 
-std::string ScreenGame::Farewell() const {
+std::string ScreenGame::Farewell() {
   bool scored = false;
   for (const PlayerScore& p : match_.Scores()) {
     scored = scored || p.score.won + p.score.lost > 0;
@@ -185,7 +185,11 @@ std::string ScreenGame::Farewell() const {
     return "";  // No round could start.
   }
   std::string lines;
-  if (round_.playing()) lines += round_.EndLine().text + "\n";
+  if (round_.playing()) {
+    std::string note;
+    lines += match_.Leave(round_, &note).text + "\n";
+    if (!note.empty()) notes_.push_back(note);
+  }
   return lines + "Final score: " + match_.ScoreText() + "\n" +
          match_.StatsText();
 }

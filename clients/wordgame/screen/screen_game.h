@@ -40,10 +40,11 @@ class ScreenGame {
   /// What the screen shows now.
   Board View() const;
 
-  /// Plain lines for the normal screen once the game is left: the word of a
-  /// round in play, then the final score and the statistics, each ending in
-  /// a line feed; "" when no round could start.
-  std::string Farewell() const;
+  /// Leaves the game (Match::Leave for a round in play) and returns plain
+  /// lines for the normal screen: the word of a round in play, then the
+  /// final score and the statistics, each ending in a line feed; "" when no
+  /// round could start. Called once, at the end.
+  std::string Farewell();
 
   /// The match's notes for standard error so far (Match::Finish), which
   /// cannot be shown while the game has the screen.

@@ -51,6 +51,9 @@ struct RoundResult {
   std::string word;
   std::uint64_t list_id = 0;
   std::size_t list_size = 0;
+  /// False for a round left unfinished at no cost: only its word is
+  /// remembered, the statistics stay as they are.
+  bool counted = true;
 };
 
 /// A word list's identity: a 64-bit hash of its words that does not depend on
