@@ -709,11 +709,12 @@ TEST_F(Wordgame, WithoutAnAlternateScreenTheBoardIsErased) {
   if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
   here_.WriteFile("dict.txt", "cat\n");
   Tmux tmux(here_);
+  const std::string script =
+      "cd \"$1\" && TERM=vt100 TMPDIR=\"$2\" \"$0\" --no-save; "
+      "echo \"status $?\"";
   ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
-                     "/bin/sh", "-c",
-                     "cd \"$1\" && TERM=vt100 TMPDIR=\"$2\" \"$0\" --no-save; "
-                     "echo \"status $?\"",
-                     WORDGAME_PATH, here_.path(), tmp_.path()})
+                     "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
+                     tmp_.path()})
                 .status,
             0);
   ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
