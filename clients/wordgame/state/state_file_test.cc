@@ -447,6 +447,22 @@ TEST(StateStore, FollowsNoLinkAndTrustsNoOneElsesFolder) {
   }
 }
 
+// A file of the size limit is read; one byte more is damage.
+TEST(StateStore, ReadsAFileUpToTheSizeLimit) {
+  TempDir dir;
+  const std::string counts =
+      "wordgame-state 1\nplayed 1\nwon 1\nlost 0\nstreak 1\nbest-streak 1\n"
+      "wins-by-misses 0:1\nend\n#";
+  for (std::size_t size : {kMaxStateBytes, kMaxStateBytes + 1}) {
+    dir.WriteFile("state", counts + std::string(size - counts.size(), 'x'));
+    std::string note;
+    SavedState state = StateStore(dir.path()).Load(&note);
+    EXPECT_EQ(state.stats.won, size == kMaxStateBytes ? 1u : 0u);
+    EXPECT_EQ(note.find("(larger than 8 MiB)") != std::string::npos,
+              size > kMaxStateBytes);
+  }
+}
+
 TEST(StateStore, UnsavedRoundsStillCountAndSayItOnce) {
   TempDir dir;
   const std::string file = dir.WriteFile("file", "");
