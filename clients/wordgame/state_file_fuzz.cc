@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "state_file.h"
+#include "state/state_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {

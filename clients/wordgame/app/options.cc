@@ -1,0 +1,213 @@
+#include "app/options.h"
+
+#include "engine/match.h"
+#include "look/rules.h"
+#include "text/text.h"
+
+extern const char kUsage[] =
+    "usage: wordgame [--line] [--no-save] [-l N] [-c CATEGORY] [-d LEVEL] "
+    "[FILE]\n"
+    "       wordgame [--line] -2 [--names A,B]\n"
+    "       wordgame --categories [-l N] [-c CATEGORY] [-d LEVEL] [FILE]\n"
+    "       wordgame --stats | --reset-stats [--yes]\n";
+
+namespace {
+
+// A number of letters from 1 to kMaxWordLetters, digits only.
+bool ParseLength(const std::string& text, std::size_t* length,
+                 std::string* err) {
+  std::size_t n = 0;
+  bool ok = !text.empty() && text.size() <= 3;
+  for (char c : text) {
+    ok = ok && c >= '0' && c <= '9';
+    if (ok) n = n * 10 + static_cast<std::size_t>(c - '0');
+  }
+  if (!ok || n < 1 || n > kMaxWordLetters) {
+    *err = "the length must be a number of letters from 1 to " +
+           std::to_string(kMaxWordLetters) + ", not \"" + text + "\"";
+    return false;
+  }
+  *length = n;
+  return true;
+}
+
+// An option that takes a value, as "-x V", "-xV", "--long V" or "--long=V".
+struct ValueOption {
+  const char* short_name;  // "-x"
+  const char* long_name;   // "--long"
+  const char* value;       // what the value is, for a message
+};
+
+// When args[*i] is `option`, sets *value (taking the next argument if need
+// be) and returns true; *err is set when the value is missing.
+bool TakeValue(const std::vector<std::string>& args, std::size_t* i,
+               const ValueOption& option, std::string* value,
+               std::string* err) {
+  const std::string& arg = args[*i];
+  const std::string long_eq = std::string(option.long_name) + "=";
+  const bool has_short = option.short_name[0] != '\0';
+  if ((has_short && arg == option.short_name) || arg == option.long_name) {
+    if (*i + 1 == args.size()) {
+      *err = "option " + arg + " needs " + option.value;
+    } else {
+      *value = args[++*i];
+    }
+  } else if (arg.compare(0, long_eq.size(), long_eq) == 0) {
+    *value = arg.substr(long_eq.size());
+  } else if (has_short && arg.compare(0, 2, option.short_name) == 0) {
+    *value = arg.substr(2);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+constexpr ValueOption kLengthOption = {"-l", "--length", "a number of letters"};
+constexpr ValueOption kCategoryOption = {"-c", "--category", "a category"};
+constexpr ValueOption kLevelOption = {"-d", "--difficulty",
+                                      "easy, medium or hard"};
+constexpr ValueOption kNamesOption = {"", "--names",
+                                      "two names, such as Ann,Bob"};
+
+bool SetAction(Action action, const std::string& arg, Settings* settings,
+               std::string* err) {
+  if (settings->action != Action::kPlay && settings->action != action) {
+    *err = settings->action_option + " and " + arg + " do not go together";
+    return false;
+  }
+  settings->action = action;
+  settings->action_option = arg;
+  return true;
+}
+
+// The options that do not go together, once all are read.
+bool CheckCombination(Settings* settings, std::string* err) {
+  const bool picks_words = settings->have_file || settings->length != 0 ||
+                           settings->have_category || settings->have_level;
+  settings->two = settings->two || settings->have_names;
+  if (settings->yes && settings->action != Action::kResetStats) {
+    *err = "--yes goes with --reset-stats only";
+  } else if ((settings->action == Action::kStats ||
+              settings->action == Action::kResetStats) &&
+             (picks_words || settings->two || settings->line ||
+              settings->no_save)) {
+    *err = settings->action_option + " takes no other option" +
+           (settings->action == Action::kResetStats ? " but --yes" : "");
+  } else if (settings->two && settings->action != Action::kPlay) {
+    *err = settings->action_option + " does not go with two players";
+  } else if (settings->two && picks_words) {
+    *err =
+        "with two players the players choose the words: FILE, -l, -c and "
+        "-d do not apply";
+  } else {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
+                    std::string* err) {
+  bool options = true;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    std::string value;
+    if (options && (arg == "--help" || arg == "-h")) {
+      settings->help = true;
+      return true;
+    }
+    if (!options || arg.size() < 2 || arg[0] != '-') {
+      if (settings->have_file) {
+        *err = "too many arguments";
+        return false;
+      }
+      if (arg.empty()) {
+        *err = "the word list's file name is empty";
+        return false;
+      }
+      settings->file = arg;
+      settings->have_file = true;
+    } else if (arg == "--") {
+      options = false;
+    } else if (arg == "--line") {
+      settings->line = true;
+    } else if (arg == "--two" || arg == "-2") {
+      settings->two = true;
+    } else if (arg == "--yes") {
+      settings->yes = true;
+    } else if (arg == "--no-save") {
+      settings->no_save = true;
+    } else if (arg == "--categories") {
+      if (!SetAction(Action::kCategories, arg, settings, err)) return false;
+    } else if (arg == "--stats") {
+      if (!SetAction(Action::kStats, arg, settings, err)) return false;
+    } else if (arg == "--reset-stats") {
+      if (!SetAction(Action::kResetStats, arg, settings, err)) return false;
+    } else if (TakeValue(args, &i, kLengthOption, &value, err)) {
+      if (!err->empty() || !ParseLength(value, &settings->length, err)) {
+        return false;
+      }
+    } else if (TakeValue(args, &i, kCategoryOption, &value, err)) {
+      if (!err->empty()) return false;
+      settings->category = value;
+      settings->have_category = true;
+    } else if (TakeValue(args, &i, kLevelOption, &value, err)) {
+      if (!err->empty() || !ParseDifficulty(value, &settings->level, err)) {
+        return false;
+      }
+      settings->have_level = true;
+    } else if (TakeValue(args, &i, kNamesOption, &value, err)) {
+      if (!err->empty() ||
+          !ParseNames(value, &settings->names[0], &settings->names[1], err)) {
+        return false;
+      }
+      settings->have_names = true;
+    } else {
+      *err = "unknown option " + arg;
+      return false;
+    }
+  }
+  return CheckCombination(settings, err);
+}
+
+std::string Help() {
+  return std::string(kUsage) +
+         "A word-guessing game: find the hidden word a letter at a time, or "
+         "all at once.\n"
+         "  FILE                the word list, one word a line, perhaps under "
+         "[category]\n"
+         "                      lines (default: dict.txt here, else the list "
+         "shipped\n"
+         "                      with the program)\n"
+         "  -l N, --length N    play only words of N letters\n"
+         "  -c, --category C    play only words of the category C\n"
+         "  -d, --difficulty D  play only easy, medium or hard words\n"
+         "  --categories        list the categories with how many words each "
+         "has, and exit\n"
+         "  -2, --two           two players: one types a word (it does not "
+         "show), the\n"
+         "                      other guesses it; they change roles every "
+         "round\n"
+         "  --names A,B         the two players' names (default Player 1, "
+         "Player 2)\n"
+         "  --stats             show the statistics of your rounds, and exit\n"
+         "  --reset-stats       set the statistics to zero (asks first; "
+         "--yes does not)\n"
+         "  --no-save           play without reading or saving statistics "
+         "and words\n"
+         "  --line              play a line at a time even on a terminal (the "
+         "way pipes\n"
+         "                      and files are always played)\n"
+         "  -h, --help          show this help and exit\n"
+         "\n" +
+         Rules() +
+         "\nOn a terminal the game takes the whole screen: a letter key "
+         "guesses at once,\nEnter types the whole word, Esc or Ctrl-D quits, "
+         "and after a round Enter or\ny plays on, n or q quits.\n"
+         "\nTwo players: the guesser wins a round by finding the word, the "
+         "setter when it\nis not found. Statistics count your rounds alone, "
+         "and recently played words\nwait until the rest of the list has "
+         "been played; both are kept in\n$XDG_STATE_HOME/wordgame/ (else "
+         "~/.local/state/wordgame/).\n";
+}

@@ -1,0 +1,334 @@
+#include "app/wordgame.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+#include <random>
+#include <utility>
+
+#include "app/options.h"
+#include "engine/ending_signals.h"
+#include "engine/game_folder.h"
+#include "engine/match.h"
+#include "line/play.h"
+#include "progutil.h"
+#include "screen/screen_game.h"
+#include "screen/terminal.h"
+#include "state/saved_state.h"
+#include "state/state_store.h"
+#include "text/text.h"
+#include "words/word_list.h"
+
+namespace {
+
+// The word list the settings name: FILE, else a dict.txt here (whatever it
+// is, so that a broken one is reported rather than passed over), else the
+// list shipped beside the program. *name receives how the opening line
+// names it.
+std::string ChooseWordList(const Settings& settings, bool* shipped,
+                           std::string* name) {
+  *shipped = false;
+  *name = settings.file;
+  if (settings.have_file) return settings.file;
+  struct stat st;
+  *name = "./dict.txt";
+  if (lstat("dict.txt", &st) == 0) return "dict.txt";
+  *shipped = true;
+  *name = "shipped list";
+  return ShippedWordList(ExecutablePath("wordgame"));
+}
+
+// The words to play, as the settings choose them.
+struct ChosenWords {
+  std::string path;      // the file, for messages
+  WordList list;         // the words in play, with their categories
+  std::size_t all = 0;   // words in the whole list
+  std::uint64_t id = 0;  // ListId of the whole list
+  std::string opening;   // "Words: shipped list, 2360 words, 247 in animals."
+};
+
+// Reads the word list and keeps the words of the category, the length and
+// the difficulty asked for, in that order; false and *err when it cannot be
+// read or nothing is left.
+bool ChooseWords(const Settings& settings, ChosenWords* words,
+                 std::string* err) {
+  bool shipped;
+  std::string name;
+  words->path = ChooseWordList(settings, &shipped, &name);
+  const std::string& path = words->path;
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes, err)) {
+    *err = (shipped ? "no dict.txt here, and the shipped word list " : "") +
+           path + ": " + *err;
+    return false;
+  }
+  WordList& list = words->list;
+  list = ParseWordList(bytes);
+  bytes = std::string();
+  if (list.words.empty()) {
+    *err = path + ": no words to play (one word of letters a-z a line)";
+    return false;
+  }
+  words->all = list.words.size();
+  words->id = ListId(list.words);
+  std::string& opening = words->opening;
+  opening = "Words: " + name + ", " + CountOf(list.words.size(), "word");
+  std::string kept;  // what the words left have in common
+  if (settings.have_category) {
+    if (!KeepCategory(&list, settings.category, err)) {
+      *err = path + ": " + *err;
+      return false;
+    }
+    const std::string category = Tidy(settings.category);
+    kept = " in " + category;
+    opening += ", " + std::to_string(list.words.size()) + kept;
+  }
+  if (settings.length != 0) {
+    list.words = WordsOfLength(list.words, settings.length);
+    kept = " of " + CountOf(settings.length, "letter") + kept;
+    if (list.words.empty()) {
+      *err = path + ": no words left: no words" + kept;
+      return false;
+    }
+    opening += ", " + std::to_string(list.words.size()) + " of " +
+               CountOf(settings.length, "letter");
+  }
+  if (settings.have_level) {
+    const char* level = settings.level == Difficulty::kEasy     ? "easy"
+                        : settings.level == Difficulty::kMedium ? "medium"
+                                                                : "hard";
+    if (KeepDifficulty(&list, settings.level) == 0) {
+      *err = path + ": no words left: no " + level + " words" + kept;
+      return false;
+    }
+    opening += ", " + std::to_string(list.words.size()) + " of them " + level;
+  }
+  opening += ".";
+  return true;
+}
+
+// Colours only for a terminal that shows them, and not against the player's
+// wish (NO_COLOR set to anything but the empty string).
+bool WantsColour(std::FILE* out) {
+  int fd = fileno(out);
+  const char* no_colour = std::getenv("NO_COLOR");
+  return fd >= 0 && isatty(fd) && CapableTerm() &&
+         (no_colour == nullptr || *no_colour == '\0');
+}
+
+bool IsOpen(int fd) { return fd < 0 || fcntl(fd, F_GETFD) >= 0; }
+
+void Note(std::FILE* err, const std::string& note) {
+  if (!note.empty()) std::fprintf(err, "wordgame: %s\n", note.c_str());
+}
+
+// What the players see first: a line, and what else there is to say about
+// the word list, at length for the line mode and in brief for the full
+// screen's one line.
+struct Opening {
+  std::string line, note, brief_note;
+};
+
+// Plays the rounds of `match`: in full screen on a terminal that can have
+// it, else a line at a time. False and *err when it cannot.
+bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
+               std::FILE* in, std::FILE* out, std::FILE* notes,
+               std::string* err) {
+  const bool colour = WantsColour(out);
+  GameFolder folder;
+  if (!folder.Open(err)) return false;
+  // An interrupt ends the game in order: the terminal given back, the word
+  // and the score shown, then the signal raised again (RunWordgame).
+  folder.DeferEndingSignals();
+  std::unique_ptr<Terminal> terminal =
+      settings.line ? nullptr : Terminal::Open(in, out, colour);
+  if (terminal) {
+    ScreenGame game(folder, match, opening.line + opening.brief_note);
+    bool played = PlayOnTerminal(*terminal, game, err);
+    // Keys the setter typed that the game did not take must not reach the
+    // shell's command line.
+    if (game.setting_word()) tcflush(fileno(in), TCIFLUSH);
+    terminal.reset();  // The normal screen is back for the plain lines.
+    std::string farewell = game.Farewell();
+    std::fputs(farewell.c_str(), out);
+    std::fflush(out);
+    for (const std::string& n : game.notes()) Note(notes, n);
+    return played && FlushOutput(out, err);
+  }
+  std::fprintf(out, "%s\n%s", opening.line.c_str(), opening.note.c_str());
+  Look look;
+  look.colour = colour;
+  return PlayRounds(folder, match, in, out, notes, look, err);
+}
+
+// One player: the words the settings choose, the deck opening with those
+// not played lately, each round recorded unless --no-save.
+bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
+                std::FILE* notes, std::string* err) {
+  ChosenWords words;
+  if (!ChooseWords(settings, &words, err)) return false;
+  const WordList& list = words.list;
+  Opening opening{words.opening, "", ""};
+  for (const std::string& n : {SkippedNote(list), RecategorisedNote(list)}) {
+    if (!n.empty()) opening.note += words.path + ": " + n + "\n";
+  }
+  if (list.skipped != 0) {
+    opening.brief_note = " " + CountOf(list.skipped, "line") + " skipped.";
+  }
+  std::optional<StateStore> store;
+  SavedState saved;
+  if (!settings.no_save) {
+    store.emplace(StateFolder());
+    std::string load_note;
+    saved = store->Load(&load_note);
+    Note(notes, load_note);
+  }
+  Deck deck(list.words, std::random_device{}(),
+            FreshWords(list.words, saved.Recent(words.id)));
+  Match match(deck);
+  match.set_clues(&list);
+  if (store) match.set_store(&*store, std::move(saved), words.id, words.all);
+  return PlayMatch(settings, match, opening, in, out, notes, err);
+}
+
+// --categories: the categories of the words the other options leave.
+bool ListCategories(const Settings& settings, std::FILE* out,
+                    std::string* err) {
+  ChosenWords words;
+  if (!ChooseWords(settings, &words, err)) return false;
+  std::string listing = CategoryListing(words.list);
+  if (listing.empty()) {
+    listing = words.path + " has no categories (no [category] lines).\n";
+  }
+  std::fputs(listing.c_str(), out);
+  return FlushOutput(out, err);
+}
+
+// --stats and --reset-stats. A reset asks first on a terminal, and needs
+// --yes elsewhere.
+bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
+                std::FILE* notes, std::string* err) {
+  StateStore store(StateFolder());
+  std::string note;
+  SavedState saved = store.Load(&note);
+  Note(notes, note);
+  if (settings.action == Action::kStats) {
+    std::fputs(FormatStats(saved.stats).c_str(), out);
+    return FlushOutput(out, err);
+  }
+  if (!settings.yes) {
+    if (!isatty(fileno(in))) {
+      *err =
+          "--reset-stats asks first, and standard input is not a terminal "
+          "to answer on: add --yes";
+      return false;
+    }
+    const std::uint64_t played = saved.stats.played();
+    std::fprintf(out,
+                 "Reset the statistics of %s to zero? The recently played "
+                 "words are kept. [y/N] ",
+                 CountOf(played, "round").c_str());
+    if (!FlushOutput(out, err)) return false;
+    InputLine answer;
+    bool ended = false;
+    if (!ReadLine(in, &answer, &ended, err)) return false;
+    const std::string yes = Tidy(answer.text);
+    if (ended || answer.cut || (yes != "y" && yes != "yes")) {
+      std::fputs(ended ? "\nNothing reset.\n" : "Nothing reset.\n", out);
+      return FlushOutput(out, err);
+    }
+  }
+  // Beyond the file-size limit the write fails and is reported, as in play.
+  IgnoreFileSizeSignal no_size_signal;
+  if (!store.ResetStats(&saved, &note)) {
+    *err = note;
+    return false;
+  }
+  Note(notes, note);
+  std::fputs("The statistics are reset.\n", out);
+  return FlushOutput(out, err);
+}
+
+// Does what the settings ask for. False and *err when it cannot.
+bool Run(const Settings& settings, std::FILE* in, std::FILE* out,
+         std::FILE* notes, std::string* err) {
+  switch (settings.action) {
+    case Action::kCategories:
+      return ListCategories(settings, out, err);
+    case Action::kStats:
+    case Action::kResetStats:
+      return Statistics(settings, in, out, notes, err);
+    case Action::kPlay:
+      break;
+  }
+  if (!settings.two) return PlaySingle(settings, in, out, notes, err);
+  Match match(settings.names[0], settings.names[1]);
+  const Opening opening{"Two players, " + settings.names[0] + " and " +
+                            settings.names[1] +
+                            ": the guesser wins a round by finding the word, "
+                            "the setter when it is not found.",
+                        "", ""};
+  return PlayMatch(settings, match, opening, in, out, notes, err);
+}
+
+}  // namespace
+
+int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
+                std::FILE* out, std::FILE* err) {
+  std::string message;
+  auto fail = [&](bool usage) {
+    std::fflush(out);
+    std::fprintf(err, "wordgame: %s\n", message.c_str());
+    if (usage) std::fputs(kUsage, err);
+    return 1;
+  };
+  // A closed output or input is reported at once: left closed, its
+  // descriptor could be taken by the game's own files.
+  if (!IsOpen(fileno(out))) {
+    message = std::string("write error: ") + std::strerror(EBADF);
+    return fail(false);
+  }
+  Settings settings;
+  if (!ParseArguments(args, &settings, &message)) return fail(true);
+  if (settings.help) {
+    std::string help = Help();
+    errno = 0;  // so that it holds the reason of a write that fails below
+    std::fputs(help.c_str(), out);
+    return FlushOutput(out, &message) ? 0 : fail(false);
+  }
+  if (!IsOpen(fileno(in))) {
+    message = std::string("read error: ") + std::strerror(EBADF);
+    return fail(false);
+  }
+  // A closed standard error loses only messages, but must not be taken by a
+  // file of the game either.
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (!IsOpen(fd)) open("/dev/null", O_RDWR);
+  }
+  // A reader that goes away (wordgame | head) shows up as a failed write,
+  // which ends the game normally, so the game folder is always removed.
+  std::signal(SIGPIPE, SIG_IGN);
+  bool played = false;
+  try {
+    played = Run(settings, in, out, err, &message);
+  } catch (const std::bad_alloc&) {
+    message = "not enough memory for the game";
+  }
+  // An ending signal that the game deferred ends the program now, as it
+  // would have at once; what failed on its way out is of no interest.
+  if (int sig = EndingSignals::TakePending()) {
+    std::fflush(out);
+    std::raise(sig);
+    return 128 + sig;  // Reached only when the caller handles the signal.
+  }
+  return played ? 0 : fail(false);
+}

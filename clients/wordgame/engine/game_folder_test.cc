@@ -1,0 +1,131 @@
+// The game folder: one at a time, nothing left behind, whatever ends the
+// program.
+
+#include "engine/game_folder.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "wordgame_testing.h"
+
+namespace {
+
+using namespace wordgame_testing;
+using GameFolderTest = PrivateTmpdir;
+
+bool SameAction(const struct sigaction& a, const struct sigaction& b) {
+  return a.sa_handler == b.sa_handler;
+}
+
+TEST_F(GameFolderTest, OneAtATimeAndLeavesNothingBehind) {
+  struct sigaction before, during, after;
+  sigaction(SIGINT, nullptr, &before);
+  std::signal(SIGHUP, SIG_IGN);  // As under nohup: stays ignored.
+  std::size_t descriptors = Entries("/proc/self/fd");
+  {
+    GameFolder folder;
+    std::string err;
+    ASSERT_TRUE(folder.Open(&err)) << err;
+    sigaction(SIGINT, nullptr, &during);
+    EXPECT_FALSE(SameAction(during, before));
+    EXPECT_EQ(std::signal(SIGHUP, SIG_IGN), SIG_IGN);
+    GameFolder second;
+    EXPECT_FALSE(second.Open(&err));
+    EXPECT_EQ(err, "only one game folder may be open at a time");
+    std::unique_ptr<Game> game;
+    std::string secret;
+    for (const char* word : {"cat", "dog"}) {
+      ASSERT_TRUE(folder.NewGame({word}, &game, &secret, &err)) << err;
+      EXPECT_EQ(secret, word);
+      EXPECT_EQ(game->words(), Words{word});
+    }
+  }
+  sigaction(SIGINT, nullptr, &after);
+  EXPECT_TRUE(SameAction(after, before));
+  EXPECT_EQ(std::signal(SIGHUP, SIG_DFL), SIG_IGN);
+  EXPECT_EQ(Entries("/proc/self/fd"), descriptors);
+}
+
+TEST_F(GameFolderTest, OneThatCannotBeMadeChangesNothing) {
+  struct sigaction before, after;
+  sigaction(SIGINT, nullptr, &before);
+  setenv("TMPDIR", (tmp_.path() + "/missing").c_str(), 1);
+  GameFolder folder;
+  std::string err;
+  EXPECT_FALSE(folder.Open(&err));
+  EXPECT_EQ(err, "cannot create a game folder in " + tmp_.path() +
+                     "/missing: No such file or directory");
+  sigaction(SIGINT, nullptr, &after);
+  EXPECT_TRUE(SameAction(after, before));
+  setenv("TMPDIR", tmp_.path().c_str(), 1);
+  GameFolder next;
+  EXPECT_TRUE(next.Open(&err)) << err;
+}
+
+// The engine reads its list with the game folder as the current directory; a
+// signal then must still find the folder under a relative TMPDIR. Every
+// signal whose default ends the program removes it, not only Ctrl-C's.
+TEST_F(GameFolderTest, EveryEndingSignalLeavesNothing) {
+  std::filesystem::create_directory(tmp_.path() + "/rel");
+  for (int sig : {SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM,
+                  SIGPWR, SIGRTMIN + 1}) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      GameFolder folder;
+      std::unique_ptr<Game> game;
+      std::string err, secret;
+      if (chdir(tmp_.path().c_str()) != 0 || setenv("TMPDIR", "rel", 1) != 0 ||
+          !folder.Open(&err) ||
+          !folder.NewGame({"cat"}, &game, &secret, &err)) {
+        _exit(2);
+      }
+      for (const auto& entry : std::filesystem::directory_iterator("rel")) {
+        if (chdir(entry.path().c_str()) != 0) _exit(3);
+      }
+      raise(sig);
+      _exit(4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << status;
+    EXPECT_EQ(Entries(tmp_.path() + "/rel"), 0u) << strsignal(sig);
+  }
+  std::filesystem::remove(tmp_.path() + "/rel");
+}
+
+// The folder's name swapped for a link to a folder of the player's changes
+// nothing: the list is written, and removed, in the game's own folder.
+TEST_F(GameFolderTest, ANameSwappedForALinkIsNotFollowed) {
+  namespace fs = std::filesystem;
+  const std::string mine = state_.WriteFile("dict.txt", "keep\n");
+  const std::string moved = tmp_.path() + "/moved";
+  std::string name;
+  {
+    GameFolder folder;
+    std::string err, secret;
+    ASSERT_TRUE(folder.Open(&err)) << err;
+    name = fs::directory_iterator(tmp_.path())->path();
+    fs::rename(name, moved);
+    fs::create_directory_symlink(state_.path(), name);
+    std::unique_ptr<Game> game;
+    ASSERT_TRUE(folder.NewGame({"cat"}, &game, &secret, &err)) << err;
+    EXPECT_EQ(secret, "cat");
+    EXPECT_EQ(ReadFile(moved + "/dict.txt"), "cat\n");
+  }
+  EXPECT_EQ(ReadFile(mine), "keep\n");
+  EXPECT_FALSE(fs::exists(moved + "/dict.txt"));
+  fs::remove(name);
+  fs::remove(moved);
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#ifndef WORDGAME_ENGINE_ROUND_H_
+#define WORDGAME_ENGINE_ROUND_H_
+
+// One round of the game over the engine, and the score across rounds: what
+// both front ends (the line mode and the full screen) show and judge alike.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/game_starter.h"
+#include "game.h"
+#include "words/deck.h"
+
+/// Bad guesses that lose a round (the engine's rule); the drawing has one part
+/// for each.
+constexpr std::size_t kMisses = 7;
+
+/// Rounds won and lost, and the current winning streak.
+struct Score {
+  int won = 0, lost = 0, streak = 0;
+  /// Counts a finished round; a loss ends the streak.
+  void Add(bool won_round);
+  /// "2 won, 1 lost, winning streak 0."
+  std::string Text() const;
+};
+
+/// One player's score, as the front ends show it.
+struct PlayerScore {
+  std::string name;  // "" when there is one player
+  Score score;
+};
+
+/// What a letter of the alphabet is in the round so far.
+enum class LetterState { kUntried, kFound, kMissed };
+
+/// How the boards show letter `c` (a to z) of the alphabet: as it is while
+/// untried, in capitals once found, "-" once missed.
+std::string LetterMark(char c, LetterState state);
+
+/// How the last guess went, for the player's one-line answer.
+enum class Tone { kPlain, kGood, kBad };
+
+struct Answer {
+  Tone tone = Tone::kPlain;
+  std::string text;  // one line, no line feed
+};
+
+class Round {
+ public:
+  enum class State { kNone, kPlaying, kWon, kLost, kGaveUp };
+
+  /// Starts a new round: takes the words from `source`, lets the engine
+  /// choose in `starter`, and tells the source what it chose. *note receives
+  /// the source's line for the player, or "". On failure returns false and
+  /// sets *err; the round is then kNone.
+  bool Start(GameStarter& starter, WordSource& source, std::string* note,
+             std::string* err);
+
+  /// Judges one tidied guess (lower case, no blanks around it). Refuses, at
+  /// no cost, anything but letters a-z, a word whose length is not the
+  /// secret's and a guess tried before; otherwise hands it to the engine.
+  /// Needs a round in play.
+  Answer Guess(const std::string& guess);
+
+  /// Ends a round in play as lost.
+  void GiveUp();
+
+  State state() const { return state_; }
+  bool playing() const { return state_ == State::kPlaying; }
+  const std::string& secret() const { return secret_; }
+  /// The word as the player sees it, one character per letter: the letter
+  /// once found, else "_".
+  std::string Shown() const;
+  LetterState Letter(char c) const;
+  /// The missed letters and the wrong words, each in the order guessed.
+  std::vector<std::string> MissedLetters() const;
+  std::vector<std::string> MissedWords() const;
+  /// Bad guesses so far, at most kMisses.
+  std::size_t misses() const;
+  /// For a round over (or left in play when the player quits): "You won! The
+  /// word was "cat"." and the like.
+  Answer EndLine() const;
+
+ private:
+  std::vector<std::string> Missed(bool letters) const;
+
+  std::unique_ptr<Game> game_;
+  std::string secret_;
+  State state_ = State::kNone;
+};
+
+#endif  // WORDGAME_ENGINE_ROUND_H_

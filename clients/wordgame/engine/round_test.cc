@@ -1,0 +1,43 @@
+// A round's judgement and the letters it shows, as both front ends use them.
+
+#include "engine/round.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/game_folder.h"
+#include "wordgame_testing.h"
+
+namespace {
+
+using namespace wordgame_testing;
+using RoundTest = PrivateTmpdir;
+
+TEST_F(RoundTest, MissesAreListedApartAndTheSeventhLoses) {
+  GameFolder folder;
+  std::string err, note;
+  ASSERT_TRUE(folder.Open(&err)) << err;
+  Deck deck({"cat"}, 1);
+  Round round;
+  ASSERT_TRUE(round.Start(folder, deck, &note, &err)) << err;
+  EXPECT_EQ(round.Guess("dog").text, "No, the word is not \"dog\".");
+  EXPECT_EQ(round.Guess("a").text, "Yes, \"a\" is in the word once.");
+  for (const char* miss : {"b", "d", "e", "f", "g"}) round.Guess(miss);
+  EXPECT_EQ(round.MissedLetters(), (Words{"b", "d", "e", "f", "g"}));
+  EXPECT_EQ(round.MissedWords(), Words{"dog"});
+  EXPECT_EQ(round.Letter('a'), LetterState::kFound);
+  EXPECT_EQ(round.Letter('b'), LetterState::kMissed);
+  EXPECT_EQ(round.Letter('c'), LetterState::kUntried);
+  EXPECT_TRUE(round.playing());
+  EXPECT_EQ(round.EndLine().text,
+            "Round left unfinished. The word was \"cat\".");
+  round.Guess("h");
+  EXPECT_EQ(round.state(), Round::State::kLost);
+  EXPECT_EQ(round.misses(), kMisses);
+  EXPECT_EQ(round.EndLine().text, "You lost. The word was \"cat\".");
+  EXPECT_EQ(round.Shown(), "_a_");
+}
+
+}  // namespace

@@ -1,0 +1,319 @@
+#include "line/play.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "engine/ending_signals.h"
+#include "line/echo_off.h"
+#include "look/gallows.h"
+#include "look/rules.h"
+#include "progutil.h"
+#include "text/text.h"
+
+namespace {
+
+// ANSI attributes, used only when the look allows them.
+constexpr char kRed[] = "\033[31m";
+constexpr char kGreen[] = "\033[32m";
+constexpr char kBold[] = "\033[1m";
+constexpr char kReset[] = "\033[0m";
+
+// Rows of the terminal behind `out`, or 0 when it is none.
+int TerminalRows(std::FILE* out) {
+  int fd = fileno(out);
+  winsize size{};
+  if (fd < 0 || !isatty(fd) || ioctl(fd, TIOCGWINSZ, &size) != 0) return 0;
+  return size.ws_row;
+}
+
+// One session of rounds in the line mode: the round in play, the score, the
+// streams.
+class Session {
+ public:
+  Session(GameStarter& starter, Match& match, std::FILE* in, std::FILE* out,
+          std::FILE* notes, const Look& look)
+      : starter_(starter),
+        match_(match),
+        in_(in),
+        out_(out),
+        notes_(notes),
+        look_(look) {}
+
+  bool Run(std::string* err);
+
+ private:
+  // Text wrapped in an attribute when colours are on.
+  std::string Paint(const char* attribute, const std::string& text) const {
+    return look_.colour ? attribute + text + kReset : text;
+  }
+  std::string Paint(const Answer& answer) const {
+    switch (answer.tone) {
+      case Tone::kGood:
+        return Paint(kGreen, answer.text);
+      case Tone::kBad:
+        return Paint(kRed, answer.text);
+      default:
+        return answer.text;
+    }
+  }
+  void Print(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), out_);
+  }
+  // Shows `prompt` and reads the answer; an ending signal reads as the end
+  // of input.
+  bool Ask(const std::string& prompt, InputLine* line, bool* ended,
+           std::string* err);
+  // Two players: reads the setter's word, unseen, until it is a playable
+  // one or the input ends (*ended).
+  bool AskWord(bool* ended, std::string* err);
+  bool StartGame(std::string* err);
+  void ShowBoard();
+  std::string LetterPanel() const;
+  // Reads guesses until one is judged or the round ends otherwise: by giving
+  // up or by the end of input (*ended).
+  bool TakeGuess(bool* ended, std::string* err);
+  bool PlayRound(bool* ended, std::string* err);
+  // Asks until the answer is yes or no; *again receives it.
+  bool AskAgain(bool* again, bool* ended, std::string* err);
+
+  GameStarter& starter_;
+  Match& match_;
+  std::FILE* in_;
+  std::FILE* out_;
+  std::FILE* notes_;
+  Look look_;
+  Round round_;
+};
+
+bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
+                  std::string* err) {
+  Print(prompt);
+  if (!FlushOutput(out_, err)) return false;
+  if (ReadLine(in_, line, ended, err)) return true;
+  Print("\n");  // Ends the prompt's line before the message.
+  std::fflush(out_);
+  return false;
+}
+
+bool Session::AskWord(bool* ended, std::string* err) {
+  const std::string prompt = match_.setter() + ", type a word for " +
+                             match_.guesser() +
+                             " to guess (it does not show): ";
+  for (;;) {
+    InputLine line;
+    bool read;
+    {
+      EchoOff unseen(fileno(in_));
+      read = Ask(prompt, &line, ended, err);
+      if (!read || *ended) unseen.DiscardTyped();
+    }
+    if (!read) return false;
+    if (*ended) {
+      Print("\n");  // The prompt's line is still open.
+      return true;
+    }
+    std::string why;
+    if (line.cut) {
+      why = "That is more than " + std::to_string(kMaxWordLetters) +
+            " letters; type a shorter word.";
+    } else if (match_.SetWord(line.text, &why)) {
+      return true;
+    }
+    Print(why + "\n");
+  }
+}
+
+bool Session::StartGame(std::string* err) {
+  // Whatever the player should see goes out before the engine borrows
+  // standard output.
+  std::string note;
+  if (!FlushOutput(out_, err) ||
+      !round_.Start(starter_, match_.words(), &note, err)) {
+    return false;
+  }
+  if (!note.empty()) Print(note + "\n");
+  return true;
+}
+
+// Untried letters as they are, found ones in capitals, missed ones as "-".
+std::string Session::LetterPanel() const {
+  std::string panel;
+  for (char c = 'a'; c <= 'z'; ++c) {
+    if (c != 'a') panel += ' ';
+    const LetterState state = round_.Letter(c);
+    const std::string mark = LetterMark(c, state);
+    panel += state == LetterState::kFound    ? Paint(kGreen, mark)
+             : state == LetterState::kMissed ? Paint(kRed, mark)
+                                             : mark;
+  }
+  return panel;
+}
+
+void Session::ShowBoard() {
+  const std::string letters = Joined(round_.MissedLetters());
+  const std::string words = Joined(round_.MissedWords());
+  const std::string shown = Spaced(round_.Shown());
+  const std::string clue = match_.Clue(round_.secret());
+  int rows = look_.rows > 0 ? look_.rows : TerminalRows(out_);
+  bool compact = rows > 0 && rows < kFullBoardRows;
+  std::string missed = letters.empty() && words.empty() ? "-" : letters;
+  if (!words.empty()) missed += (letters.empty() ? "words: " : "  words: ");
+  missed += words;
+  std::size_t count = round_.misses();
+  std::string tally = compact ? "misses " + std::to_string(count) + " of " +
+                                    std::to_string(kMisses)
+                              : CountOf(kMisses - count, "miss") + " left";
+  Print((compact ? "" : "\n" + Gallows(count) + "\n") +
+        (clue.empty() ? "" : "Clue:    " + clue + "\n") +
+        "Word:    " + Paint(kBold, shown) + "\n" + "Letters: " + LetterPanel() +
+        "\n" + "Missed:  " + Paint(kRed, missed) + "  (" + tally + ")\n");
+}
+
+bool Session::TakeGuess(bool* ended, std::string* err) {
+  for (;;) {
+    InputLine line;
+    if (!Ask("Guess a letter or the whole word: ", &line, ended, err)) {
+      return false;
+    }
+    if (*ended) return true;
+    std::string guess = Tidy(line.text);
+    if (line.cut) {
+      Print("That line is over the limit; type one letter or the whole word.\n");
+    } else if (guess.empty()) {
+      continue;
+    } else if (guess == "?") {
+      // The board again below the rules, so that on a small terminal the
+      // word and the misses do not stay scrolled out of sight.
+      Print(Rules());
+      ShowBoard();
+    } else if (guess == "!") {
+      round_.GiveUp();
+      return true;
+    } else {
+      Answer answer = round_.Guess(guess);
+      Print(Paint(answer) + "\n");
+      if (answer.tone != Tone::kPlain) return true;
+    }
+  }
+}
+
+bool Session::PlayRound(bool* ended, std::string* err) {
+  if (match_.two_players()) {
+    if (!AskWord(ended, err)) return false;
+    if (*ended) return true;
+  }
+  if (!StartGame(err)) return false;
+  Print("\n" + match_.Opening(round_) + "\n");
+  for (;;) {
+    if (round_.state() != Round::State::kGaveUp) ShowBoard();
+    if (!round_.playing()) {
+      std::string note;
+      Print(Paint(match_.Finish(round_, &note)) + "\n");
+      if (!note.empty()) {
+        std::fflush(out_);
+        std::fprintf(notes_, "wordgame: %s\n", note.c_str());
+      }
+      return true;
+    }
+    if (!TakeGuess(ended, err)) return false;
+    if (*ended) {
+      // The prompt's line is still open.
+      std::string note;
+      Print("\n" + match_.Leave(round_, &note).text + "\n");
+      if (!note.empty()) {
+        std::fflush(out_);
+        std::fprintf(notes_, "wordgame: %s\n", note.c_str());
+      }
+      return true;
+    }
+  }
+}
+
+// An empty line means yes; any other answer than yes or no asks again, so a
+// guess typed too early never ends the session.
+bool Session::AskAgain(bool* again, bool* ended, std::string* err) {
+  std::string prompt = "Play again? [Y/n] ";
+  for (;;) {
+    InputLine answer;
+    if (!Ask(prompt, &answer, ended, err)) return false;
+    if (*ended) {
+      Print("\n");  // The prompt's line is still open.
+      return true;
+    }
+    std::string yes = answer.cut ? "" : Tidy(answer.text);
+    if (!answer.cut && (yes.empty() || yes == "y" || yes == "yes")) {
+      *again = true;
+      return true;
+    }
+    if (yes == "n" || yes == "no" || yes == "q" || yes == "quit") {
+      *again = false;
+      return true;
+    }
+    prompt = "Please answer y or n. Play again? [Y/n] ";
+  }
+}
+
+bool Session::Run(std::string* err) {
+  Print("Guess the word a letter at a time, or all of it at once; " +
+        std::to_string(kMisses) + " misses and you hang.\n" +
+        "Type ? for help, ! to give up a round, Ctrl-D to quit.\n");
+  bool ended = false, again = true;
+  while (again) {
+    if (!PlayRound(&ended, err)) return false;
+    if (ended) break;
+    Print("Score: " + match_.ScoreText() + "\n" + match_.StatsText());
+    if (!AskAgain(&again, &ended, err)) return false;
+    if (ended) break;
+  }
+  Print("Final score: " + match_.ScoreText() + "\n" + match_.StatsText());
+  return FlushOutput(out_, err);
+}
+
+}  // namespace
+
+// A read cut short by a signal goes on, unless the signal ends the game:
+// then the line reads as the end of input. Input that never waits (a file)
+// is never cut short, so the signal is also looked for at each line.
+bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
+  line->text.clear();
+  line->cut = false;
+  *ended = EndingSignals::Pending() != 0;
+  if (*ended) return true;
+  bool any = false;
+  for (;;) {
+    int c = std::getc(in);
+    if (c == EOF) {
+      if (!std::ferror(in)) break;
+      if (errno != EINTR) {
+        *err = std::string("read error: ") + std::strerror(errno);
+        return false;
+      }
+      std::clearerr(in);
+      if (EndingSignals::Pending() != 0) {
+        *ended = true;
+        return true;
+      }
+      continue;
+    }
+    any = true;
+    if (c == '\n') return true;
+    if (line->text.size() < kMaxLineBytes) {
+      line->text += static_cast<char>(c);
+    } else {
+      line->cut = true;
+    }
+  }
+  *ended = !any;
+  return true;
+}
+
+bool PlayRounds(GameStarter& starter, Match& match, std::FILE* in,
+                std::FILE* out, std::FILE* notes, const Look& look,
+                std::string* err) {
+  Session session(starter, match, in, out, notes, look);
+  return session.Run(err);
+}

@@ -1,0 +1,31 @@
+#include "look/rules.h"
+
+#include "engine/round.h"
+
+std::string Rules() {
+  return "Guess the hidden word: type one letter and Enter to uncover every "
+         "place it\n"
+         "stands, or type the whole word. A letter that is not in the word, "
+         "or a wrong\n"
+         "word, is a miss; " +
+         std::to_string(kMisses) +
+         " misses lose the round. A letter tried before, or a word\n"
+         "of another length than the hidden one, is refused and costs "
+         "nothing.\n"
+         "Commands: ? shows this help, ! gives up the round (the word is "
+         "shown),\n"
+         "Ctrl-D (the end of input) quits.\n";
+}
+
+std::vector<std::string> ScreenRules() {
+  return {
+      "Find the hidden word before the drawing is complete.",
+      "Type a letter to guess it: every place it stands in the word is shown.",
+      "Enter opens a line for the whole word: Enter guesses it, Esc cancels.",
+      "A letter that is not in the word, or a wrong word, is a miss; " +
+          std::to_string(kMisses) +
+          " misses lose the round. A letter tried before costs nothing.",
+      "! gives up the round. ? shows this help. Esc, Ctrl-D or Ctrl-C quits.",
+      "After a round: Enter or y plays the next one, n or q quits.",
+  };
+}

@@ -1,0 +1,195 @@
+#include "screen/screen_game.h"
+
+#include <utility>
+
+#include "text/text.h"
+
+namespace {
+
+bool IsLetter(int key) {
+  return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z');
+}
+
+char Lower(int key) {
+  return static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
+}
+
+}  // namespace
+
+ScreenGame::ScreenGame(GameStarter& starter, Match& match, std::string opening)
+    : starter_(starter), match_(match), opening_(std::move(opening)) {}
+
+bool ScreenGame::Begin(std::string* err) { return NextRound(err); }
+
+bool ScreenGame::NextRound(std::string* err) {
+  if (!match_.two_players()) return StartRound(err);
+  typed_.clear();
+  mode_ = Mode::kSettingWord;
+  // What to do comes before the opening, which gives way first.
+  Hint(match_.setter() + ", type a word for " + match_.guesser() +
+       " to guess; " + match_.guesser() + ", look away." +
+       (opening_.empty() ? "" : " " + opening_));
+  opening_.clear();
+  return true;
+}
+
+bool ScreenGame::StartRound(std::string* err) {
+  std::string note;
+  if (!round_.Start(starter_, match_.words(), &note, err)) return false;
+  std::string text = opening_.empty() ? note : opening_;
+  opening_.clear();
+  text += (text.empty() ? "" : " ") + match_.Opening(round_);
+  message_ = {Tone::kPlain, text};
+  mode_ = Mode::kGuessing;
+  return true;
+}
+
+bool ScreenGame::Guess(const std::string& guess) {
+  message_ = round_.Guess(guess);
+  if (!round_.playing()) EndRound();
+  return message_.tone != Tone::kPlain || mode_ == Mode::kRoundOver;
+}
+
+void ScreenGame::EndRound() {
+  std::string note;
+  message_ = match_.Finish(round_, &note);
+  if (!note.empty()) notes_.push_back(note);
+  mode_ = Mode::kRoundOver;
+}
+
+// Only letters reach the line, so the word is checked for its length alone
+// when Enter sets it.
+bool ScreenGame::SetWordKey(int key, std::string* err) {
+  if (IsLetter(key)) {
+    if (typed_.size() < kMaxWordLetters) {
+      typed_ += Lower(key);
+    } else {
+      Hint("That is the most there may be; Enter sets the word.");
+    }
+  } else if (key == kKeyBackspace) {
+    if (!typed_.empty()) typed_.pop_back();
+  } else if (key == kEscape) {
+    done_ = true;
+  } else if (key == kKeyEnter) {
+    std::string why;
+    if (match_.SetWord(typed_, &why)) {
+      typed_.clear();
+      return StartRound(err);
+    }
+    Hint(why);
+  } else {
+    Hint("Letters a to z only; Enter sets the word, Esc quits.");
+  }
+  return true;
+}
+
+bool ScreenGame::Key(int key, std::string* err) {
+  if (help_) {
+    help_ = false;  // Any key goes back to the board.
+    return true;
+  }
+  if (key == kCtrlD) {
+    done_ = true;
+    return true;
+  }
+  switch (mode_) {
+    case Mode::kSettingWord:
+      return SetWordKey(key, err);
+    case Mode::kGuessing:
+      if (IsLetter(key)) {
+        Guess(std::string(1, Lower(key)));
+      } else if (key == kKeyEnter) {
+        typed_.clear();
+        mode_ = Mode::kTypingWord;
+        Hint("Type the whole word; Enter guesses it, Esc cancels.");
+      } else if (key == '?') {
+        help_ = true;
+      } else if (key == '!') {
+        round_.GiveUp();
+        EndRound();
+      } else if (key == kEscape) {
+        done_ = true;
+      } else {
+        Hint("Type a letter, or Enter for the whole word (? for help).");
+      }
+      return true;
+    case Mode::kTypingWord:
+      if (IsLetter(key)) {
+        if (typed_.size() < kMaxWordLetters) typed_ += Lower(key);
+      } else if (key == kKeyBackspace) {
+        if (!typed_.empty()) typed_.pop_back();
+      } else if (key == kEscape) {
+        mode_ = Mode::kGuessing;
+        Hint("");
+      } else if (key == kKeyEnter) {
+        // A refused word stays on the line to be put right.
+        if (typed_.empty() || Guess(typed_)) {
+          if (mode_ == Mode::kTypingWord) mode_ = Mode::kGuessing;
+        }
+      } else {
+        Hint("Letters a to z only; Enter guesses, Esc cancels.");
+      }
+      return true;
+    case Mode::kRoundOver:
+      if (key == kKeyEnter || key == 'y' || key == 'Y') return NextRound(err);
+      if (key == 'n' || key == 'N' || key == 'q' || key == 'Q' ||
+          key == kEscape) {
+        done_ = true;
+      } else {
+        Hint("Enter or y plays the next round; n or q quits.");
+      }
+      return true;
+  }
+  return true;
+}
+
+Board ScreenGame::View() const {
+  Board board;
+  board.scores = match_.Scores();
+  board.message = message_;
+  if (mode_ == Mode::kSettingWord) {
+    board.mode = KeyMode::kSettingWord;
+    board.typed = std::string(typed_.size(), '*');
+    return board;
+  }
+  board.shown = round_.Shown();
+  board.clue = match_.Clue(round_.secret());
+  for (int i = 0; i < 26; ++i) {
+    board.letters[i] = round_.Letter(static_cast<char>('a' + i));
+  }
+  board.missed_letters = round_.MissedLetters();
+  board.missed_words = round_.MissedWords();
+  board.misses = round_.misses();
+  if (mode_ == Mode::kRoundOver) {
+    const std::string stats = match_.StatsText();
+    for (std::size_t at = 0; at < stats.size();) {
+      const std::size_t end = stats.find('\n', at);
+      board.stats.push_back(stats.substr(at, end - at));
+      at = end + 1;
+    }
+  }
+  board.typed = typed_;
+  board.mode = help_                        ? KeyMode::kHelp
+               : mode_ == Mode::kTypingWord ? KeyMode::kTypingWord
+               : mode_ == Mode::kRoundOver  ? KeyMode::kRoundOver
+                                            : KeyMode::kGuessing;
+  return board;
+}
+
+std::string ScreenGame::Farewell() {
+  bool scored = false;
+  for (const PlayerScore& p : match_.Scores()) {
+    scored = scored || p.score.won + p.score.lost > 0;
+  }
+  if (round_.state() == Round::State::kNone && !scored) {
+    return "";  // No round could start.
+  }
+  std::string lines;
+  if (round_.playing()) {
+    std::string note;
+    lines += match_.Leave(round_, &note).text + "\n";
+    if (!note.empty()) notes_.push_back(note);
+  }
+  return lines + "Final score: " + match_.ScoreText() + "\n" +
+         match_.StatsText();
+}

@@ -1,0 +1,77 @@
+#ifndef WORDGAME_SCREEN_SCREEN_GAME_H_
+#define WORDGAME_SCREEN_SCREEN_GAME_H_
+
+// The full-screen game without the terminal: keys in, a Board out. A letter
+// key guesses at once, Enter opens a line for the whole word, ? shows the
+// rules, ! gives up; after a round Enter or y plays on, n or q quits; Ctrl-D,
+// and Esc outside the word line, quit. With two players each round opens
+// with a line where the setter types the word, shown as "*" only.
+
+#include <string>
+#include <vector>
+
+#include "engine/game_starter.h"
+#include "engine/match.h"
+#include "engine/round.h"
+#include "screen/keys.h"
+#include "screen/screen_layout.h"
+
+class ScreenGame {
+ public:
+  /// The rounds of `match`, each started by `starter`. `opening` is the first
+  /// answer shown ("Words: shipped list, 2360 words."), or "".
+  ScreenGame(GameStarter& starter, Match& match, std::string opening);
+
+  /// Starts the first round (with two players, the typing of its word). On
+  /// failure returns false and sets *err.
+  bool Begin(std::string* err);
+
+  /// Acts on one key (a character, or one of the key constants of keys.h). Keys
+  /// that mean nothing at the moment get a hint and cost nothing. Returns false
+  /// and sets *err when the next round cannot start.
+  bool Key(int key, std::string* err);
+
+  /// True once the player quit.
+  bool done() const { return done_; }
+
+  /// True while the setter types the word of a round.
+  bool setting_word() const { return mode_ == Mode::kSettingWord; }
+
+  /// What the screen shows now.
+  Board View() const;
+
+  /// Leaves the game (Match::Leave for a round in play) and returns plain
+  /// lines for the normal screen: the word of a round in play, then the
+  /// final score and the statistics, each ending in a line feed; "" when no
+  /// round could start. Called once, at the end.
+  std::string Farewell();
+
+  /// The match's notes for standard error so far (Match::Finish), which
+  /// cannot be shown while the game has the screen.
+  const std::vector<std::string>& notes() const { return notes_; }
+
+ private:
+  enum class Mode { kSettingWord, kGuessing, kTypingWord, kRoundOver };
+
+  // The next round: with two players, the typing of its word first.
+  bool NextRound(std::string* err);
+  bool StartRound(std::string* err);
+  bool SetWordKey(int key, std::string* err);
+  // Hands a guess to the round; true when it was judged (not refused).
+  bool Guess(const std::string& guess);
+  void EndRound();
+  void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
+
+  GameStarter& starter_;
+  Match& match_;
+  std::string opening_;
+  Round round_;
+  Mode mode_ = Mode::kGuessing;
+  bool help_ = false;
+  bool done_ = false;
+  std::string typed_;
+  Answer message_;
+  std::vector<std::string> notes_;
+};
+
+#endif  // WORDGAME_SCREEN_SCREEN_GAME_H_

@@ -1,0 +1,196 @@
+// The full-screen game's keys, over the real engine, without a terminal.
+
+#include "screen/screen_game.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "engine/game_folder.h"
+#include "state/state_store.h"
+#include "wordgame_testing.h"
+#include "words/word_list.h"
+
+namespace {
+
+using namespace wordgame_testing;
+
+class ScreenGameTest : public PrivateTmpdir {
+ protected:
+  void SetUp() override {
+    PrivateTmpdir::SetUp();
+    ASSERT_TRUE(folder_.emplace().Open(&err_)) << err_;
+    game_.emplace(*folder_, match_, "Words: test.");
+    ASSERT_TRUE(game_->Begin(&err_)) << err_;
+  }
+  // The folder goes before TMPDIR is checked for leftovers.
+  void TearDown() override {
+    game_.reset();
+    folder_.reset();
+    PrivateTmpdir::TearDown();
+  }
+  void Keys(const std::string& keys) {
+    for (char k : keys) Key(k);
+  }
+  void Key(int key) { ASSERT_TRUE(game_->Key(key, &err_)) << err_; }
+  std::string Message() const { return game_->View().message.text; }
+
+  std::string err_;
+  std::optional<GameFolder> folder_;
+  Deck deck_{{"cat"}, 1};
+  Match match_{deck_};
+  std::optional<ScreenGame> game_;
+};
+
+TEST_F(ScreenGameTest, LetterKeysGuessAtOnceAndOtherKeysCostNothing) {
+  EXPECT_EQ(Message(), "Words: test. A new word of 3 letters.");
+  Keys("Cx");
+  EXPECT_EQ(game_->View().shown, "c__");
+  Keys("X");
+  EXPECT_EQ(Message(), "You already tried \"x\".");
+  for (int key : {int('5'), kKeyOther, kKeyBackspace, int(' ')}) {
+    Key(key);
+    EXPECT_EQ(Message(),
+              "Type a letter, or Enter for the whole word (? for help).");
+  }
+  Key('Z');
+  Board board = game_->View();
+  EXPECT_EQ(board.misses, 2u);
+  EXPECT_EQ(board.mode, KeyMode::kGuessing);
+  Key('?');
+  EXPECT_EQ(game_->View().mode, KeyMode::kHelp);
+  Key('a');  // Leaves the help; guesses nothing.
+  EXPECT_EQ(game_->View().shown, "c__");
+  EXPECT_FALSE(game_->done());
+}
+
+TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
+  Key(kKeyEnter);
+  Keys("dogX");
+  Key(kKeyBackspace);
+  EXPECT_EQ(game_->View().typed, "dog");
+  Key(kEscape);  // Cancels the line; the game goes on.
+  EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
+  EXPECT_FALSE(game_->done());
+  Key(kKeyEnter);
+  Keys("ca");
+  Key(kKeyEnter);  // Refused: the word stays on the line to be put right.
+  EXPECT_EQ(game_->View().mode, KeyMode::kTypingWord);
+  EXPECT_EQ(game_->View().misses, 0u);
+  Keys("T");
+  Key(kKeyEnter);
+  Board won = game_->View();
+  EXPECT_EQ(won.mode, KeyMode::kRoundOver);
+  EXPECT_EQ(won.message.text, "You won! The word was \"cat\".");
+  EXPECT_EQ(won.letters['t' - 'a'], LetterState::kFound);
+  EXPECT_EQ(won.scores.at(0).score.won, 1);
+  Key('z');  // Means nothing after a round.
+  EXPECT_EQ(game_->View().mode, KeyMode::kRoundOver);
+  EXPECT_FALSE(game_->done());
+  Key('Y');
+  EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
+  Key('!');
+  EXPECT_EQ(Message(), "You gave up. The word was \"cat\".");
+  Key(kKeyEnter);
+  Key(kEscape);
+  EXPECT_TRUE(game_->done());
+  EXPECT_EQ(game_->Farewell(),
+            "Round left unfinished. The word was \"cat\".\n"
+            "Final score: 1 won, 1 lost, winning streak 0.\n");
+}
+
+TEST_F(ScreenGameTest, CtrlDQuitsEvenOnTheWordLineAndNQuitsAfterARound) {
+  Key(kKeyEnter);
+  Key(kCtrlD);
+  EXPECT_TRUE(game_->done());
+  ScreenGame next(*folder_, match_, "");
+  ASSERT_TRUE(next.Begin(&err_));
+  ASSERT_TRUE(next.Key('!', &err_));
+  ASSERT_TRUE(next.Key('N', &err_));
+  EXPECT_TRUE(next.done());
+  EXPECT_EQ(next.Farewell(), "Final score: 0 won, 1 lost, winning streak 0.\n");
+}
+
+// Two players: the setter's line shows only stars, and only letters reach
+// it; the round the word opens is scored for the guesser when found.
+TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
+  Match two("Ann", "Bob");
+  ScreenGame game(*folder_, two, "");
+  ASSERT_TRUE(game.Begin(&err_));
+  EXPECT_EQ(game.View().message.text,
+            "Ann, type a word for Bob to guess; Bob, look away.");
+  for (int key : {int('c'), int('4'), int('A'), int('t')}) {
+    ASSERT_TRUE(game.Key(key, &err_));
+  }
+  Board setting = game.View();
+  EXPECT_EQ(setting.mode, KeyMode::kSettingWord);
+  EXPECT_EQ(setting.typed, "***");
+  Screen screen(24, 80);
+  Draw(setting, &screen);
+  EXPECT_EQ(screen.Text().find("cat"), std::string::npos) << screen.Text();
+  ASSERT_TRUE(game.Key(kKeyEnter, &err_));
+  EXPECT_EQ(game.View().message.text, "Bob, guess Ann's word of 3 letters.");
+  for (char key : std::string("cat")) ASSERT_TRUE(game.Key(key, &err_));
+  Board over = game.View();
+  EXPECT_EQ(over.message.text,
+            "Bob found it. The word was \"cat\". A win for Bob.");
+  ASSERT_EQ(over.scores.size(), 2u);
+  EXPECT_EQ(over.scores[0].score.lost, 1);
+  EXPECT_EQ(over.scores[1].score.won, 1);
+  ASSERT_TRUE(game.Key('y', &err_));
+  ASSERT_TRUE(game.Key(kKeyEnter, &err_));  // Nothing typed yet.
+  EXPECT_EQ(game.View().message.text,
+            "Type a word of letters a to z, then Enter.");
+  EXPECT_EQ(game.View().mode, KeyMode::kSettingWord);
+}
+
+// One player: the word's category is its clue; after a round the
+// statistics show, and a store that cannot save gives one note, kept for
+// when the screen is given back.
+TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
+  const WordList list = ParseWordList("[animals]\ncat\n");
+  StateStore store("/dev/null/wordgame");
+  Match match(deck_);
+  match.set_clues(&list);
+  match.set_store(&store, SavedState(), ListId(list.words), 1);
+  ScreenGame game(*folder_, match, "");
+  ASSERT_TRUE(game.Begin(&err_));
+  EXPECT_EQ(game.View().clue, "animals");
+  for (char key : std::string("caty!")) ASSERT_TRUE(game.Key(key, &err_));
+  Board over = game.View();
+  ASSERT_FALSE(over.stats.empty());
+  EXPECT_EQ(over.stats[0], "Rounds played: 2, won 1 (50%), lost 1.");
+  EXPECT_EQ(game.notes().size(), 1u);
+  ASSERT_TRUE(game.Key('y', &err_));
+  EXPECT_TRUE(game.View().stats.empty());
+  const std::string farewell = game.Farewell();
+  EXPECT_NE(farewell.find("Final score: 1 won, 1 lost, winning streak 0.\n"
+                          "Rounds played: 2,"),
+            std::string::npos)
+      << farewell;
+}
+
+// A stand-in for the engine that cannot start a round: the game says why,
+// and has nothing to say on the way out.
+class NoRoomStarter : public GameStarter {
+ public:
+  bool NewGame(const std::vector<std::string>&, std::unique_ptr<Game>*,
+               std::string*, std::string* err) override {
+    *err = "cannot start a game: no room";
+    return false;
+  }
+};
+
+TEST(ScreenGameWithAStandIn, ARoundThatCannotStartEndsTheGameQuietly) {
+  NoRoomStarter starter;
+  Deck deck{{"cat"}, 1};
+  Match match{deck};
+  ScreenGame game(starter, match, "");
+  std::string err;
+  EXPECT_FALSE(game.Begin(&err));
+  EXPECT_EQ(err, "cannot start a game: no room");
+  EXPECT_EQ(game.Farewell(), "");
+}
+
+}  // namespace

@@ -1,0 +1,66 @@
+#include "screen/screen_grid.h"
+
+#include <algorithm>
+
+Line Plain(const std::string& text, Paint paint) { return {{text, paint}}; }
+
+std::string Fit(const std::vector<std::string>& candidates, int width) {
+  for (const std::string& c : candidates) {
+    if (static_cast<int>(c.size()) <= width) return c;
+  }
+  return candidates.back().substr(0, static_cast<std::size_t>(width));
+}
+
+std::vector<std::string> Wrap(const std::string& text, int width) {
+  const std::size_t w = static_cast<std::size_t>(width);
+  std::vector<std::string> lines;
+  std::string line;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    std::size_t end = std::min(text.find(' ', at), text.size());
+    std::string word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    if (!line.empty() && line.size() + 1 + word.size() <= w) {
+      line += " " + word;
+      continue;
+    }
+    if (!line.empty()) lines.push_back(line);
+    for (; word.size() > w; word.erase(0, w))
+      lines.push_back(word.substr(0, w));
+    line = word;
+  }
+  if (!line.empty() || lines.empty()) lines.push_back(line);
+  return lines;
+}
+
+Screen::Screen(int rows, int cols)
+    : rows_(std::max(rows, 1)),
+      cols_(std::max(cols, 1)),
+      text_(rows_, std::string(cols_, ' ')),
+      paint_(rows_, std::vector<Paint>(cols_, Paint::kPlain)) {}
+
+void Screen::Put(int row, int col, const std::string& text, Paint paint) {
+  if (row < 0 || row >= rows_) return;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    int c = col + static_cast<int>(i);
+    if (c < 0) continue;
+    if (c >= cols_) break;
+    text_[row][c] = text[i];
+    paint_[row][c] = paint;
+  }
+}
+
+std::string Screen::Text() const {
+  std::string all;
+  for (const std::string& row : text_) all += row + "\n";
+  return all;
+}
+
+void Screen::PutLine(int row, const Line& line) {
+  int col = 0;
+  for (const Span& span : line) {
+    Put(row, col, span.text, span.paint);
+    col += static_cast<int>(span.text.size());
+  }
+}

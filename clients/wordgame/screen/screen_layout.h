@@ -1,0 +1,55 @@
+#ifndef WORDGAME_SCREEN_SCREEN_LAYOUT_H_
+#define WORDGAME_SCREEN_SCREEN_LAYOUT_H_
+
+// The layout of the full screen: what a board holds, and how it is drawn
+// onto the grid (Screen), fitted to the grid's size.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "engine/round.h"
+#include "screen/screen_grid.h"
+
+/// The smallest screen the board is drawn on; a smaller one shows only a
+/// line asking for a larger window. Below it the word, the answer and the key
+/// line no longer fit side by side with the score.
+constexpr int kMinRows = 6;
+constexpr int kMinCols = 20;
+
+/// What the keys do at the moment, for the key line. kSettingWord: a player
+/// types the word the other is to guess, which the board never holds.
+enum class KeyMode { kGuessing, kTypingWord, kRoundOver, kHelp, kSettingWord };
+
+/// Everything the full screen shows.
+struct Board {
+  /// The word, one character per letter: the letter once found, else "_".
+  std::string shown;
+  /// The state of each letter a to z.
+  LetterState letters[26] = {};
+  std::vector<std::string> missed_letters, missed_words;
+  std::size_t misses = 0;
+  /// A clue to the word (its category, say), "" for none.
+  std::string clue;
+  /// One entry per player.
+  std::vector<PlayerScore> scores;
+  /// The answer to the last key or guess.
+  Answer message;
+  /// The saved statistics, a few lines shown after a round; none when no
+  /// statistics are kept.
+  std::vector<std::string> stats;
+  /// The whole word being typed, in KeyMode::kTypingWord; in
+  /// KeyMode::kSettingWord a "*" per letter typed.
+  std::string typed;
+  KeyMode mode = KeyMode::kGuessing;
+};
+
+/// Draws `board` onto `screen` (blank before), fitted to its size: from
+/// kMinRows x kMinCols up the word, the answer and the key line always show;
+/// the statistics, the drawing, the spacing, the clue, the answer's second
+/// line, the alphabet and the score give way in turn as rows run short.
+/// KeyMode::kHelp shows the rules instead; KeyMode::kSettingWord only the
+/// score, the line being typed, the answer and the keys.
+void Draw(const Board& board, Screen* screen);
+
+#endif  // WORDGAME_SCREEN_SCREEN_LAYOUT_H_

@@ -1,0 +1,208 @@
+// The full screen's layout on the screen model: what shows at which size.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "look/rules.h"
+#include "screen/screen_layout.h"
+
+namespace {
+
+// A round in play: "banana" with "a" found and "x" missed, its clue and the
+// statistics; the answer is as wide as the narrowest board.
+Board SomeBoard() {
+  Board board;
+  board.shown = "_a_a_a";
+  board.letters['a' - 'a'] = LetterState::kFound;
+  board.letters['x' - 'a'] = LetterState::kMissed;
+  board.missed_letters = {"x"};
+  board.misses = 1;
+  board.scores = {PlayerScore{"", Score{2, 1, 1}}};
+  board.message = {Tone::kBad, "No \"x\" in this word."};
+  board.clue = "fruit";
+  board.stats = {"Rounds played: 3, won 2 (66%), lost 1.",
+                 "Winning streak: 1, best 2."};
+  return board;
+}
+
+Screen Drawn(const Board& board, int rows, int cols) {
+  Screen screen(rows, cols);
+  Draw(board, &screen);
+  return screen;
+}
+
+bool Shows(const Screen& screen, const std::string& text) {
+  return screen.Text().find(text) != std::string::npos;
+}
+
+// The row and column where `text` starts, or {-1, -1}.
+std::pair<int, int> Find(const Screen& screen, const std::string& text) {
+  for (int r = 0; r < screen.rows(); ++r) {
+    std::size_t c = screen.Row(r).find(text);
+    if (c != std::string::npos) return {r, static_cast<int>(c)};
+  }
+  return {-1, -1};
+}
+
+TEST(Layout, EverythingShowsOnALargeScreen) {
+  Screen screen = Drawn(SomeBoard(), 24, 80);
+  for (const char* part :
+       {"+---+", "_ a _ a _ a", "A b c", "w - y z", "misses 1 of 7: x",
+        "No \"x\" in this word.", "Won 2  Lost 1  Streak 1", "wordgame",
+        "clue: fruit", "Rounds played: 3", "best 2"}) {
+    EXPECT_TRUE(Shows(screen, part)) << part << "\n" << screen.Text();
+  }
+  auto [row, col] = Find(screen, "A b c");
+  EXPECT_EQ(screen.PaintAt(row, col), Paint::kGood);
+  auto [miss_row, miss_col] = Find(screen, "w - y");
+  EXPECT_EQ(screen.PaintAt(miss_row, miss_col + 2), Paint::kBad);
+  EXPECT_NE(screen.Row(23).find("Esc"), std::string::npos);
+  EXPECT_EQ(screen.cursor_row(), -1);
+  EXPECT_FALSE(Shows(screen, "wrong:"));  // There are no wrong words.
+}
+
+// Every size from the smallest up keeps the word, the answer, the count of
+// misses and the key line; the drawing, once it fits, fits on taller screens
+// too.
+TEST(Layout, PartsGiveWayInTurnButTheEssentialsStay) {
+  for (int cols = kMinCols; cols <= 80; ++cols) {
+    bool drawn_above = false;
+    for (int rows = kMinRows; rows <= 24; ++rows) {
+      Screen screen = Drawn(SomeBoard(), rows, cols);
+      std::string where = std::to_string(cols) + "x" + std::to_string(rows) +
+                          "\n" + screen.Text();
+      EXPECT_TRUE(Shows(screen, "_a_a_a") || Shows(screen, "_ a _ a _ a"))
+          << where;
+      EXPECT_TRUE(Shows(screen, "No \"x\" in this word.")) << where;
+      EXPECT_TRUE(Shows(screen, "misses 1 of 7")) << where;
+      EXPECT_NE(screen.Row(rows - 1).find("Esc"), std::string::npos) << where;
+      bool drawn = Shows(screen, "+---+");
+      EXPECT_TRUE(drawn || !drawn_above) << where;
+      drawn_above = drawn;
+    }
+  }
+  EXPECT_TRUE(Shows(Drawn(SomeBoard(), 24, 80), "+---+"));
+  EXPECT_FALSE(Shows(Drawn(SomeBoard(), 8, 30), "+---+"));
+}
+
+TEST(Layout, BelowTheSmallestSizeOneLineAsksForMoreAndOneNamesEsc) {
+  for (auto [rows, cols] :
+       {std::pair{kMinRows - 1, 80}, {24, kMinCols - 1}, {1, 1}}) {
+    Screen screen = Drawn(SomeBoard(), rows, cols);
+    EXPECT_NE(screen.Row(0), std::string(cols, ' '));
+    EXPECT_EQ(screen.Text().find('_'), std::string::npos) << screen.Text();
+    for (int r = 2; r < rows; ++r)
+      EXPECT_EQ(screen.Row(r), std::string(cols, ' '));
+  }
+  EXPECT_TRUE(Shows(Drawn(SomeBoard(), 24, kMinCols - 1), "window"));
+  // The way out is named, as far as it fits.
+  EXPECT_TRUE(Shows(Drawn(SomeBoard(), 4, 15), "Esc quits"));
+}
+
+TEST(Layout, ALongWordStaysWholeOnTheSmallestScreen) {
+  Board board = SomeBoard();
+  board.shown = std::string(40, '_') + std::string(24, 'q');
+  Screen screen = Drawn(board, kMinRows, kMinCols);
+  std::string all;
+  for (int r = 0; r < screen.rows(); ++r) all += screen.Row(r);
+  EXPECT_NE(all.find(std::string(24, 'q')), std::string::npos) << screen.Text();
+  EXPECT_EQ(std::count(all.begin(), all.end(), '_'), 40) << screen.Text();
+}
+
+TEST(Layout, TheMissedLettersShowWholeOrNotAtAll) {
+  Board board = SomeBoard();
+  board.missed_letters = {"x", "q", "z", "w"};
+  board.misses = 4;
+  for (int cols = kMinCols; cols <= 30; ++cols) {
+    Screen screen = Drawn(board, 8, cols);
+    auto [row, col] = Find(screen, "misses 4 of 7");
+    ASSERT_GE(row, 0) << screen.Text();
+    std::string rest = screen.Row(row).substr(col + 13);
+    EXPECT_TRUE(rest.find_first_not_of(' ') == std::string::npos ||
+                rest.find(": x q z w") == 0)
+        << screen.Text();
+  }
+}
+
+// Wrong words that do not fit are counted; together with those shown they
+// are all of them.
+TEST(Layout, ManyWrongWordsAreShortenedWithACount) {
+  Board board = SomeBoard();
+  for (char c = 'a'; c < 'a' + 24; ++c) {
+    board.missed_words.push_back(std::string(6, c));
+  }
+  for (auto [rows, cols] : {std::pair{24, 80}, {8, 30}, {12, 40}}) {
+    Screen screen = Drawn(board, rows, cols);
+    int shown = 0;
+    for (const std::string& w : board.missed_words) shown += Shows(screen, w);
+    auto [row, col] = Find(screen, " more");
+    ASSERT_GE(row, 0) << screen.Text();
+    std::size_t plus = screen.Row(row).rfind('+', col);
+    int more = std::stoi(screen.Row(row).substr(plus + 1));
+    EXPECT_EQ(shown + more, 24) << screen.Text();
+    EXPECT_GT(shown, 0) << screen.Text();
+  }
+}
+
+TEST(Layout, TheWordBeingTypedKeepsItsEndAndTheCursorInSight) {
+  Board board = SomeBoard();
+  board.mode = KeyMode::kTypingWord;
+  board.typed = "ban";
+  Screen screen = Drawn(board, 24, 80);
+  auto [row, col] = Find(screen, "ban");
+  ASSERT_GE(row, 0) << screen.Text();
+  EXPECT_EQ(screen.cursor_row(), row);
+  EXPECT_EQ(screen.cursor_col(), col + 3);
+  board.typed = std::string(60, 'b') + "nana";
+  Screen narrow = Drawn(board, kMinRows, kMinCols);
+  EXPECT_TRUE(Shows(narrow, "bnana")) << narrow.Text();
+  EXPECT_LT(narrow.cursor_col(), kMinCols);
+  EXPECT_NE(narrow.Row(narrow.cursor_row()).find("bnana"), std::string::npos);
+}
+
+// A clue shows only where the whole answer does too.
+TEST(Layout, TheClueGivesWayBeforeTheAnswer) {
+  Board board = SomeBoard();
+  board.message.text = "A new word of 6 letters, a clue.";
+  for (int cols = kMinCols; cols <= 40; ++cols) {
+    for (int rows = kMinRows; rows <= 12; ++rows) {
+      Screen screen = Drawn(board, rows, cols);
+      EXPECT_TRUE(!Shows(screen, "clue: fruit") || Shows(screen, "clue."))
+          << screen.Text();
+    }
+  }
+}
+
+// The word being set shows as stars on every size, with no round behind.
+TEST(Layout, AWordBeingSetShowsItsStarsAndKeys) {
+  Board board = SomeBoard();
+  board.mode = KeyMode::kSettingWord;
+  board.typed = "******";
+  board.message = {Tone::kPlain, "Ann, type a word for Bob to guess."};
+  for (auto [rows, cols] : {std::pair{kMinRows, kMinCols}, {24, 80}}) {
+    Screen screen = Drawn(board, rows, cols);
+    auto [row, col] = Find(screen, "******");
+    ASSERT_GE(row, 0) << screen.Text();
+    EXPECT_EQ(screen.cursor_row(), row);
+    EXPECT_EQ(screen.cursor_col(), col + 6);
+    EXPECT_TRUE(Shows(screen, "Ann, type")) << screen.Text();
+    EXPECT_NE(screen.Row(rows - 1).find("Enter"), std::string::npos);
+    EXPECT_FALSE(Shows(screen, "_a_a_a") || Shows(screen, "misses"))
+        << screen.Text();
+  }
+}
+
+TEST(Layout, HelpShowsTheRulesOverTheBoard) {
+  Board board = SomeBoard();
+  board.mode = KeyMode::kHelp;
+  Screen screen = Drawn(board, 24, 80);
+  EXPECT_TRUE(Shows(screen, ScreenRules().front())) << screen.Text();
+  EXPECT_FALSE(Shows(screen, "_ a _ a _ a"));
+  EXPECT_NE(screen.Row(23).find("any key"), std::string::npos);
+}
+
+}  // namespace

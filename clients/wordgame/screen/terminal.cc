@@ -1,0 +1,191 @@
+#include "screen/terminal.h"
+
+#include <curses.h>
+#include <poll.h>
+#include <signal.h>
+#include <term.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/ending_signals.h"
+#include "screen/screen_layout.h"
+
+namespace {
+
+// How long ncurses waits after Esc for the rest of a key's sequence: long
+// enough for any local or remote terminal to send one in one go, short
+// enough that Esc alone answers at once (ncurses waits a whole second by
+// default).
+constexpr int kEscapeDelayMs = 25;
+
+// Colour pairs for the paints shown in colour.
+constexpr short kGoodPair = 1;
+constexpr short kBadPair = 2;
+
+}  // namespace
+
+struct Terminal::State {
+  SCREEN* screen = nullptr;
+  std::FILE* in = nullptr;
+  bool colour = false;
+  bool gone = false;
+};
+
+bool CapableTerm() {
+  const char* term = std::getenv("TERM");
+  return term != nullptr && *term != '\0' && std::strcmp(term, "dumb") != 0;
+}
+
+std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
+                                         bool colour) {
+  if (!isatty(fileno(in)) || !isatty(fileno(out)) || !CapableTerm()) {
+    return nullptr;
+  }
+  std::fflush(out);
+  SCREEN* screen = newterm(std::getenv("TERM"), out, in);
+  if (screen == nullptr) return nullptr;
+  std::unique_ptr<Terminal> terminal(new Terminal);
+  terminal->state_ = std::make_unique<State>();
+  State& s = *terminal->state_;
+  s.screen = screen;
+  s.in = in;
+  set_escdelay(kEscapeDelayMs);
+  cbreak();  // Ctrl-C, Ctrl-Z and Ctrl-\ still send their signals.
+  noecho();
+  nonl();
+  keypad(stdscr, TRUE);
+  nodelay(stdscr, TRUE);  // NextKey waits itself, for signals too.
+  curs_set(0);
+  if (colour && has_colors() && start_color() == OK) {
+    use_default_colors();
+    s.colour = init_pair(kGoodPair, COLOR_GREEN, -1) == OK &&
+               init_pair(kBadPair, COLOR_RED, -1) == OK;
+  }
+  return terminal;
+}
+
+// A terminal without an alternate screen (the Linux console, vt100) would
+// keep the board, and the lines written after it would mix with its last
+// row: the screen is cleared first.
+Terminal::~Terminal() {
+  const char* alternate = tigetstr(const_cast<char*>("smcup"));
+  if (alternate == nullptr || alternate == reinterpret_cast<char*>(-1)) {
+    werase(stdscr);
+    wrefresh(stdscr);
+  }
+  endwin();
+  delscreen(state_->screen);
+}
+
+int Terminal::rows() const { return getmaxy(stdscr); }
+
+int Terminal::cols() const { return getmaxx(stdscr); }
+
+void Terminal::Show(const Screen& screen) {
+  auto attributes = [&](Paint paint) -> attr_t {
+    switch (paint) {
+      case Paint::kBold:
+        return A_BOLD;
+      case Paint::kGood:
+        return state_->colour ? COLOR_PAIR(kGoodPair) | A_BOLD : A_BOLD;
+      case Paint::kBad:
+        return state_->colour ? COLOR_PAIR(kBadPair) : A_NORMAL;
+      case Paint::kBar:
+        return A_REVERSE;
+      default:
+        return A_NORMAL;
+    }
+  };
+  werase(stdscr);
+  const int rows = std::min(screen.rows(), this->rows());
+  const int cols = std::min(screen.cols(), this->cols());
+  for (int r = 0; r < rows; ++r) {
+    const std::string& text = screen.Row(r);
+    // One call per run of cells of one paint. The last cell of the last row
+    // is written too; ncurses reports that the cursor cannot move on, which
+    // is harmless.
+    for (int c = 0; c < cols;) {
+      int end = c + 1;
+      while (end < cols && screen.PaintAt(r, end) == screen.PaintAt(r, c)) {
+        ++end;
+      }
+      wattrset(stdscr, static_cast<int>(attributes(screen.PaintAt(r, c))));
+      mvwaddnstr(stdscr, r, c, text.c_str() + c, end - c);
+      c = end;
+    }
+  }
+  wattrset(stdscr, A_NORMAL);
+  if (screen.cursor_row() >= 0 && screen.cursor_row() < rows) {
+    curs_set(1);
+    wmove(stdscr, screen.cursor_row(), screen.cursor_col());
+  } else {
+    curs_set(0);
+  }
+  wrefresh(stdscr);
+}
+
+// Keys already typed come first; then the wait, with the ending signals and
+// SIGWINCH held back until ppoll lets them in, so that one that arrives just
+// before the wait still cuts it short instead of being noticed at the next
+// key.
+int Terminal::NextKey() {
+  for (;;) {
+    if (EndingSignals::Pending() != 0) return kKeyNone;
+    int key = wgetch(stdscr);
+    switch (key) {
+      case ERR:
+        break;
+      case KEY_RESIZE:
+        return kKeyResize;
+      case KEY_ENTER:
+      case '\r':
+      case '\n':
+        return kKeyEnter;
+      case KEY_BACKSPACE:
+      case 127:
+      case 8:
+        return kKeyBackspace;
+      default:
+        return key >= KEY_MIN ? kKeyOther : key;
+    }
+    if (state_->gone) return kKeyNone;
+    sigset_t held, previous;
+    sigemptyset(&held);
+    EndingSignals::AddTo(&held);
+    sigaddset(&held, SIGWINCH);
+    sigprocmask(SIG_BLOCK, &held, &previous);
+    if (EndingSignals::Pending() != 0) {
+      sigprocmask(SIG_SETMASK, &previous, nullptr);
+      return kKeyNone;
+    }
+    pollfd input = {fileno(state_->in), POLLIN, 0};
+    int ready = ppoll(&input, 1, nullptr, &previous);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+    // A terminal that hung up reads as ready for ever: take what is left,
+    // then stop.
+    if (ready > 0 && (input.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+      state_->gone = true;
+    }
+  }
+}
+
+bool PlayOnTerminal(Terminal& terminal, ScreenGame& game, std::string* err) {
+  if (!game.Begin(err)) return false;
+  while (!game.done()) {
+    Screen screen(terminal.rows(), terminal.cols());
+    Draw(game.View(), &screen);
+    terminal.Show(screen);
+    int key = terminal.NextKey();
+    if (key == kKeyNone) break;
+    // While the window is too small to show the board, only quitting works
+    // (Esc quits then even from the word line): no guess is made blind.
+    bool too_small = screen.rows() < kMinRows || screen.cols() < kMinCols;
+    if (too_small && key == kEscape) key = kCtrlD;
+    if (key == kKeyResize || (too_small && key != kCtrlD)) continue;
+    if (!game.Key(key, err)) return false;
+  }
+  return true;
+}

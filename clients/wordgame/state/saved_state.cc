@@ -1,0 +1,83 @@
+#include "state/saved_state.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "text/text.h"
+
+namespace {
+
+// FNV-1a over the bytes, then a finalizer that spreads every bit over the
+// whole value, so that a sum of such hashes is a fair hash of a set.
+std::uint64_t WordHash(const std::string& word) {
+  std::uint64_t h = 0xcbf29ce484222325u;  // FNV-1a's offset basis
+  for (unsigned char c : word) {
+    h ^= c;
+    h *= 0x100000001b3u;  // FNV-1a's 64-bit prime
+  }
+  h ^= h >> 33;  // the finalizer of MurmurHash3
+  h *= 0xff51afd7ed558ccdu;
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53u;
+  h ^= h >> 33;
+  return h;
+}
+
+}  // namespace
+
+std::vector<std::string> SavedState::Recent(std::uint64_t list_id) const {
+  for (const RecentWords& list : lists) {
+    if (list.list_id == list_id) return list.words;
+  }
+  return {};
+}
+
+std::uint64_t ListId(const std::vector<std::string>& words) {
+  std::uint64_t id = 0;
+  for (const std::string& word : words) id += WordHash(word);
+  return id;
+}
+
+std::vector<std::string> FreshWords(const std::vector<std::string>& words,
+                                    const std::vector<std::string>& recent) {
+  std::unordered_set<std::string> played(recent.begin(), recent.end());
+  std::vector<std::string> fresh;
+  for (const std::string& word : words) {
+    if (played.count(word) == 0) fresh.push_back(word);
+  }
+  if (!fresh.empty() || words.size() < 2) return fresh.empty() ? words : fresh;
+  // Every word is recent, so the search finds the one played last.
+  std::unordered_set<std::string> offered(words.begin(), words.end());
+  auto last = std::find_if(
+      recent.rbegin(), recent.rend(),
+      [&](const std::string& word) { return offered.count(word) > 0; });
+  for (const std::string& word : words) {
+    if (word != *last) fresh.push_back(word);
+  }
+  return fresh;
+}
+
+void ApplyRound(const RoundResult& round, SavedState* state) {
+  if (round.counted) CountRound(round.won, round.misses, &state->stats);
+  if (round.list_size == 0 || !IsWord(round.word)) return;
+  std::vector<RecentWords>& lists = state->lists;
+  auto found = std::find_if(lists.begin(), lists.end(), [&](const auto& l) {
+    return l.list_id == round.list_id;
+  });
+  if (found == lists.end()) {
+    lists.insert(lists.begin(), RecentWords{round.list_id, 0, {}});
+  } else {
+    std::rotate(lists.begin(), found, found + 1);
+  }
+  if (lists.size() > kMaxRecentLists) lists.resize(kMaxRecentLists);
+  RecentWords& list = lists.front();
+  list.list_size = round.list_size;
+  std::vector<std::string>& words = list.words;
+  words.erase(std::remove(words.begin(), words.end(), round.word), words.end());
+  words.push_back(round.word);
+  // The whole list has been played: it starts again, without this word.
+  if (words.size() >= list.list_size) words.assign(1, round.word);
+  if (words.size() > kMaxRecentWords) {
+    words.erase(words.begin(), words.end() - kMaxRecentWords);
+  }
+}

@@ -1,0 +1,77 @@
+#ifndef WORDGAME_STATE_SAVED_STATE_H_
+#define WORDGAME_STATE_SAVED_STATE_H_
+
+// What wordgame remembers between sessions: the statistics, and the words
+// played lately from each word list, so that a new session starts with words
+// not seen for a while.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "state/stats.h"
+
+/// Word lists whose recent words are kept. A player uses the shipped list and
+/// a few of their own; a list not played while this many others were is
+/// forgotten.
+constexpr std::size_t kMaxRecentLists = 8;
+
+/// Recent words kept per list at most (the oldest go first): a few years of
+/// daily play, and 8 lists of them keep the file within a few MiB.
+constexpr std::size_t kMaxRecentWords = 10000;
+
+/// The words played lately from one word list.
+struct RecentWords {
+  std::uint64_t list_id = 0;
+  /// Words in the list (all of it, before any choice of length or category).
+  std::uint64_t list_size = 0;
+  /// Oldest first, each once; at most list_size and kMaxRecentWords.
+  std::vector<std::string> words;
+};
+
+/// Everything the state file holds.
+struct SavedState {
+  Stats stats;
+  /// The list played most recently first; at most kMaxRecentLists.
+  std::vector<RecentWords> lists;
+
+  /// The words played lately from the list `list_id`, oldest first (none for
+  /// a list not played lately).
+  std::vector<std::string> Recent(std::uint64_t list_id) const;
+};
+
+/// One single-player round as it ended.
+struct RoundResult {
+  bool won = false;
+  /// Misses the round took.
+  std::size_t misses = 0;
+  /// The secret, remembered as played from the list `list_id` when it is a
+  /// word of 1 to kMaxWordLetters letters a-z and list_size is above 0.
+  std::string word;
+  std::uint64_t list_id = 0;
+  std::size_t list_size = 0;
+  /// False for a round left unfinished at no cost: only its word is
+  /// remembered, the statistics stay as they are.
+  bool counted = true;
+};
+
+/// A word list's identity: a 64-bit hash of its words that does not depend on
+/// their order, where the list lies or when it was touched. Pass the whole
+/// list (before any choice by length or category), distinct words.
+std::uint64_t ListId(const std::vector<std::string>& words);
+
+/// The words of `words` not in `recent`, in order, so that a new session
+/// starts with those; when every one is recent, all of them but the one
+/// played last, so the list comes round again without an immediate repeat.
+std::vector<std::string> FreshWords(const std::vector<std::string>& words,
+                                    const std::vector<std::string>& recent);
+
+/// Adds the round to *state: the counts and streaks; the word goes last in
+/// its list's recent words (once), and the list first among the lists. When
+/// the recent words hold the whole list, they start again with this word
+/// alone; beyond kMaxRecentWords the oldest go, beyond kMaxRecentLists the
+/// list played longest ago. The counts go as CountRound has them.
+void ApplyRound(const RoundResult& round, SavedState* state);
+
+#endif  // WORDGAME_STATE_SAVED_STATE_H_

@@ -1,0 +1,229 @@
+#include "state/state_format.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+#include <set>
+#include <unordered_set>
+#include <utility>
+
+#include "text/text.h"
+
+namespace {
+
+// The first line of the file: its format and version.
+constexpr char kHeader[] = "wordgame-state 1";
+
+static_assert(kMaxRecentLists * kMaxRecentWords * (kMaxWordLetters + 1) + 4096 <
+                  kMaxStateBytes,
+              "a full state file must fit within kMaxStateBytes");
+
+std::string Hex(std::uint64_t value) {
+  std::string digits(16, '0');
+  for (int i = 15; i >= 0; --i, value >>= 4) {
+    digits[static_cast<std::size_t>(i)] = "0123456789abcdef"[value & 15];
+  }
+  return digits;
+}
+
+// A whole field as a number in `base`: digits only, at most `max`.
+bool ParseNumber(const std::string& field, std::uint64_t* value,
+                 std::uint64_t max = kMaxCount, int base = 10) {
+  const char* end = field.data() + field.size();
+  auto [at, ec] = std::from_chars(field.data(), end, *value, base);
+  return ec == std::errc() && at == end && !field.empty() && *value <= max;
+}
+
+// The fields of a line, apart by one or more spaces.
+std::vector<std::string> Fields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t at = 0;
+  while (at < line.size()) {
+    std::size_t end = line.find(' ', at);
+    if (end == std::string::npos) end = line.size();
+    if (end > at) fields.push_back(line.substr(at, end - at));
+    at = end + 1;
+  }
+  return fields;
+}
+
+// "m:c" fields of the wins by misses: c wins took m misses.
+bool ParseWinsByMisses(const std::vector<std::string>& fields, Stats* stats,
+                       std::string* why) {
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    std::size_t colon = fields[i].find(':');
+    std::uint64_t misses = 0, wins = 0;
+    if (colon == std::string::npos ||
+        !ParseNumber(fields[i].substr(0, colon), &misses, kMaxWinMisses) ||
+        !ParseNumber(fields[i].substr(colon + 1), &wins) || wins == 0 ||
+        !stats->wins_by_misses.emplace(misses, wins).second) {
+      *why = "bad wins-by-misses entry \"" + fields[i] + "\"";
+      return false;
+    }
+  }
+  return true;
+}
+
+// "recent ID SIZE WORD..." into a new entry of state->lists.
+bool ParseRecent(const std::vector<std::string>& fields, SavedState* state,
+                 std::string* why) {
+  RecentWords list;
+  if (fields.size() < 2 || fields[1].size() != 16 ||
+      !ParseNumber(fields[1], &list.list_id, UINT64_MAX, 16)) {
+    *why = "a recent line needs a 16-digit list identity";
+    return false;
+  }
+  if (fields.size() < 3 || !ParseNumber(fields[2], &list.list_size) ||
+      list.list_size == 0) {
+    *why = "a recent line needs the list's size";
+    return false;
+  }
+  std::unordered_set<std::string> seen;
+  for (std::size_t i = 3; i < fields.size(); ++i) {
+    if (!IsWord(fields[i]) || !seen.insert(fields[i]).second) {
+      *why = "bad or repeated recent word \"" + fields[i] + "\"";
+      return false;
+    }
+    list.words.push_back(fields[i]);
+  }
+  if (list.words.size() >
+      std::min<std::uint64_t>(list.list_size, kMaxRecentWords)) {
+    *why = "more recent words than the list's size allows";
+    return false;
+  }
+  for (const RecentWords& other : state->lists) {
+    if (other.list_id == list.list_id) {
+      *why = "the list " + fields[1] + " comes twice";
+      return false;
+    }
+  }
+  if (state->lists.size() == kMaxRecentLists) {
+    *why = "more than " + std::to_string(kMaxRecentLists) + " lists";
+    return false;
+  }
+  state->lists.push_back(std::move(list));
+  return true;
+}
+
+// The counts must tell one story.
+bool Consistent(const Stats& stats, std::uint64_t played, std::string* why) {
+  // Each entry is at most kMaxCount, so the sum cannot wrap before it
+  // passes won.
+  std::uint64_t wins = 0;
+  for (const auto& entry : stats.wins_by_misses) {
+    if (wins > stats.won) break;
+    wins += entry.second;
+  }
+  if (played != stats.played()) {
+    *why = "played is not won + lost";
+  } else if (stats.streak > stats.best_streak ||
+             stats.best_streak > stats.won) {
+    *why = "the streaks do not fit the wins";
+  } else if (wins != stats.won) {
+    *why = "wins-by-misses does not add up to won";
+  } else {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string FormatStateFile(const SavedState& state) {
+  const Stats& s = state.stats;
+  std::string text = std::string(kHeader) +
+                     "\n# wordgame's statistics and recently played words; "
+                     "see wordgame(1).\n";
+  const std::pair<const char*, std::uint64_t> counts[] = {
+      {"played", s.played()},
+      {"won", s.won},
+      {"lost", s.lost},
+      {"streak", s.streak},
+      {"best-streak", s.best_streak}};
+  for (const auto& [key, value] : counts) {
+    text += std::string(key) + " " + std::to_string(value) + "\n";
+  }
+  text += "wins-by-misses";
+  for (const auto& [misses, wins] : s.wins_by_misses) {
+    text += " " + std::to_string(misses) + ":" + std::to_string(wins);
+  }
+  text += "\n";
+  for (const RecentWords& list : state.lists) {
+    text +=
+        "recent " + Hex(list.list_id) + " " + std::to_string(list.list_size);
+    for (const std::string& word : list.words) text += " " + word;
+    text += "\n";
+  }
+  return text + "end\n";
+}
+
+// Line by line: the header, then keyed lines in any order, each count once,
+// then "end" and nothing after it; last, the counts are checked against each
+// other.
+bool ParseStateFile(const std::string& text, SavedState* state,
+                    std::string* why) {
+  *state = SavedState();
+  Stats& s = state->stats;
+  std::uint64_t played = 0;
+  const std::pair<const char*, std::uint64_t*> counts[] = {
+      {"played", &played},
+      {"won", &s.won},
+      {"lost", &s.lost},
+      {"streak", &s.streak},
+      {"best-streak", &s.best_streak}};
+  std::set<std::string> seen;
+  bool ended = false;
+  std::size_t number = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    std::vector<std::string> fields = Fields(line);
+    std::string problem;
+    if (++number == 1) {
+      if (line != kHeader) {
+        *why = "not a wordgame state file of version 1";
+        return false;
+      }
+      continue;
+    }
+    if (fields.empty() || line[0] == '#') continue;
+    const std::string& key = fields[0];
+    auto count = std::find_if(std::begin(counts), std::end(counts),
+                              [&](const auto& c) { return key == c.first; });
+    if (ended) {
+      problem = "text after the end line";
+    } else if (key == "end") {
+      ended = true;
+    } else if (key == "recent") {
+      ParseRecent(fields, state, &problem);
+    } else if (count == std::end(counts) && key != "wins-by-misses") {
+      problem = "unknown line \"" + key + "\"";
+    } else if (!seen.insert(key).second) {
+      problem = key + " comes twice";
+    } else if (count == std::end(counts)) {
+      ParseWinsByMisses(fields, &s, &problem);
+    } else if (fields.size() != 2 || !ParseNumber(fields[1], count->second)) {
+      problem =
+          key + " needs one count of at most " + std::to_string(kMaxCount);
+    }
+    if (!problem.empty()) {
+      *why = "line " + std::to_string(number) + ": " + problem;
+      return false;
+    }
+  }
+  if (number == 0) {
+    *why = "empty";
+    return false;
+  }
+  if (!ended) {
+    *why = "no end line: cut short";
+    return false;
+  }
+  if (seen.size() != std::size(counts) + 1) {
+    *why = "a count is missing";
+    return false;
+  }
+  return Consistent(s, played, why);
+}

@@ -1,0 +1,40 @@
+#include "state/stats.h"
+
+#include <algorithm>
+
+#include "text/text.h"
+
+void CountRound(bool won, std::size_t misses, Stats* stats) {
+  if (stats->played() >= kMaxCount) {
+    // The counts stay at the limit that the file's reader accepts.
+  } else if (won) {
+    ++stats->won;
+    ++stats->streak;
+    stats->best_streak = std::max(stats->best_streak, stats->streak);
+    ++stats->wins_by_misses[std::min<std::uint64_t>(misses, kMaxWinMisses)];
+  } else {
+    ++stats->lost;
+    stats->streak = 0;
+  }
+}
+
+std::string FormatStats(const Stats& stats) {
+  std::uint64_t played = stats.played();
+  if (played == 0) return "No rounds played yet.\n";
+  std::string text = "Rounds played: " + std::to_string(played) + ", won " +
+                     std::to_string(stats.won) + " (" +
+                     std::to_string(stats.won * 100 / played) + "%), lost " +
+                     std::to_string(stats.lost) +
+                     ".\nWinning streak: " + std::to_string(stats.streak) +
+                     ", best " + std::to_string(stats.best_streak) + ".\n";
+  if (stats.wins_by_misses.empty()) return text;
+  // "Wins with 0 misses: 3, with 2: 1."
+  bool first = true;
+  for (const auto& [misses, wins] : stats.wins_by_misses) {
+    text += first ? "Wins with " + CountOf(misses, "miss")
+                  : ", with " + std::to_string(misses);
+    text += ": " + std::to_string(wins);
+    first = false;
+  }
+  return text + ".\n";
+}

@@ -1,0 +1,53 @@
+#include "text/text.h"
+
+#include <cctype>
+
+namespace {
+
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
+
+}  // namespace
+
+std::string Tidy(const std::string& line) {
+  std::size_t begin = 0, end = line.size();
+  while (begin < end && IsBlank(line[begin])) ++begin;
+  while (end > begin && IsBlank(line[end - 1])) --end;
+  std::string word = line.substr(begin, end - begin);
+  for (char& c : word) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return word;
+}
+
+std::string CountOf(std::uint64_t n, const std::string& noun) {
+  const char* plural = noun.back() == 's' ? "es" : "s";
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+  std::string text;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    text += (i ? " " : "") + parts[i];
+  }
+  return text;
+}
+
+bool AllLetters(const std::string& s) {
+  for (char c : s) {
+    if (c < 'a' || c > 'z') return false;
+  }
+  return true;
+}
+
+bool IsWord(const std::string& s) {
+  return !s.empty() && s.size() <= kMaxWordLetters && AllLetters(s);
+}
+
+std::string Spaced(const std::string& shown) {
+  std::string spaced;
+  for (char c : shown) {
+    if (!spaced.empty()) spaced += ' ';
+    spaced += c;
+  }
+  return spaced;
+}

@@ -1,0 +1,38 @@
+#ifndef WORDGAME_TEXT_TEXT_H_
+#define WORDGAME_TEXT_TEXT_H_
+
+// Small helpers on words and lines of text that every part of wordgame
+// shares.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// The longest word that makes a fair game; a longer line of letters is
+/// skipped. Long enough for any word of a dictionary, short enough that a
+/// whole-word guess echoed back always fits on a line or two.
+constexpr std::size_t kMaxWordLetters = 64;
+
+/// The line with the whitespace around it (a carriage return included)
+/// removed and ASCII letters lowered.
+std::string Tidy(const std::string& line);
+
+/// True when s consists of letters a-z only (the empty string included).
+bool AllLetters(const std::string& s);
+
+/// True when s is a word that can be played: 1 to kMaxWordLetters letters
+/// a-z.
+bool IsWord(const std::string& s);
+
+/// "1 letter", "2 letters"; "1 miss", "2 misses".
+std::string CountOf(std::uint64_t n, const std::string& noun);
+
+/// The parts with one blank between each two: {"x", "dog"} gives "x dog".
+std::string Joined(const std::vector<std::string>& parts);
+
+/// A shown word (one character a letter, "_" for one not found) with a
+/// blank between each two letters, as the boards show it: "c a _".
+std::string Spaced(const std::string& shown);
+
+#endif  // WORDGAME_TEXT_TEXT_H_

@@ -1,0 +1,48 @@
+#ifndef WORDGAME_WORDS_DECK_H_
+#define WORDGAME_WORDS_DECK_H_
+
+// Where each round's words come from. A front end asks its WordSource for the
+// words of the next round, lets the engine draw the secret from them, and
+// tells the source which word was played.
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+class WordSource {
+ public:
+  virtual ~WordSource() = default;
+  /// The words the next round's secret is drawn from: one or more, distinct,
+  /// playable. *note receives a line for the player about the choice (the
+  /// list starting over, say), or "".
+  virtual std::vector<std::string> NextRound(std::string* note) = 0;
+  /// Tells the source the secret of the round just started.
+  virtual void Played(const std::string& secret) = 0;
+};
+
+/// A shuffled deck: no word comes back before every word was played; then
+/// all come round again but the one just played, so no word is played twice
+/// in a row (unless the list has one word only).
+class Deck : public WordSource {
+ public:
+  /// `words`: one or more, distinct. `seed` seeds the shuffle. `first`: the
+  /// words the deck hands out before it goes round the whole list (some of
+  /// `words`, such as those not played lately); none: all of them.
+  Deck(std::vector<std::string> words, std::uint32_t seed,
+       std::vector<std::string> first = {});
+
+  /// The words not played yet, shuffled: the engine draws its index with the
+  /// clock in seconds as the seed, so rounds or runs started within one
+  /// second would otherwise open with the same word.
+  std::vector<std::string> NextRound(std::string* note) override;
+  void Played(const std::string& secret) override;
+
+ private:
+  const std::vector<std::string> words_;
+  std::vector<std::string> unplayed_;
+  std::string last_;
+  std::mt19937 shuffle_;
+};
+
+#endif  // WORDGAME_WORDS_DECK_H_

@@ -1,0 +1,128 @@
+#ifndef WORDGAME_WORDS_WORD_LIST_H_
+#define WORDGAME_WORDS_WORD_LIST_H_
+
+// Finding and reading the word list that wordgame plays with, and narrowing
+// it down by category and difficulty.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+/// Reads the whole file at `path` into `bytes`. On failure returns false and
+/// sets *err to the reason ("No such file or directory", ...); a FIFO, a
+/// device or anything else but a regular file (or a folder, "Is a
+/// directory") is "not a regular file", never waited on.
+bool ReadWholeFile(const std::string& path, std::string* bytes,
+                   std::string* err);
+
+/// What a word list offers for play.
+struct WordList {
+  /// The playable words, tidied, each once, in the order of first appearance.
+  std::vector<std::string> words;
+  /// The category each word was first listed under; a word listed before any
+  /// category line (or after a malformed one) has none and is absent here.
+  /// Keyed by word, so that narrowing `words` never leaves it out of step.
+  std::unordered_map<std::string, std::string> category;
+  /// Lines that are neither blank, nor a playable word, nor a category line.
+  std::size_t skipped = 0;
+  /// Line numbers (from 1) of the first few skipped lines.
+  std::vector<std::size_t> skipped_lines;
+  /// Lines that repeat a word under another category than its first (none
+  /// counting as a category); the word keeps its first.
+  std::size_t recategorised = 0;
+  /// Line numbers (from 1) of the first few such lines.
+  std::vector<std::size_t> recategorised_lines;
+};
+
+/// Parses a word list: a UTF-8 byte-order mark at the start is dropped; each
+/// line is tidied (Tidy) and kept when it is 1 to kMaxWordLetters letters
+/// a-z; blank lines are passed over. A line "[name]" (IsCategoryLine) files
+/// the words after it under that name, up to the next such line; a line that
+/// starts with "[" but is not a category line is skipped and leaves the words
+/// after it without a category. Any other line is counted as skipped. A word
+/// listed twice is played once; if under another category, the first wins
+/// and the line is counted in `recategorised`. A list without category lines
+/// gives no categories at all.
+WordList ParseWordList(const std::string& bytes);
+
+/// The longest category name; longer ones are not category lines. Ample for
+/// a name of a few words, short enough to list the names in one line.
+constexpr std::size_t kMaxCategoryName = 32;
+
+/// True when the tidied `line` is a category line: "[", a name of 1 to
+/// kMaxCategoryName letters a-z, spaces and hyphens that starts with a letter
+/// (blanks around it dropped), "]". Sets *name to that name.
+bool IsCategoryLine(const std::string& line, std::string* name);
+
+/// The one line that tells the player about skipped lines, such as
+/// "2 lines skipped (not one word of up to 64 letters a-z, nor a [category]):
+/// lines 3, 7.", or "" when none were.
+std::string SkippedNote(const WordList& list);
+
+/// The one line that tells the player about lines that repeat a word under
+/// another category, such as "1 line repeats a word under another category
+/// (the first is kept): line 9.", or "" when none do.
+std::string RecategorisedNote(const WordList& list);
+
+/// The words of `words` that have exactly `letters` letters, in order.
+std::vector<std::string> WordsOfLength(const std::vector<std::string>& words,
+                                       std::size_t letters);
+
+/// The category of `word` in `list`, or "" when it has none.
+std::string CategoryOf(const WordList& list, const std::string& word);
+
+/// A category and how many words of a list it holds.
+struct CategoryCount {
+  std::string name;
+  std::size_t words = 0;
+};
+
+/// The categories of list.words, in the order of their first word, with how
+/// many of list.words each holds; words without a category are left out, so a
+/// list without category lines gives none.
+std::vector<CategoryCount> CountCategories(const WordList& list);
+
+/// The categories of CountCategories, one a line: the name, padded to the
+/// longest, a space and the count ("animals 247\nart     89\n"); "" when
+/// there are none.
+std::string CategoryListing(const WordList& list);
+
+/// Keeps only the words of category `name`, matched after Tidy (so without
+/// regard to case and the blanks around it), in order. When no word of
+/// list.words has that category, changes nothing and returns false with *err
+/// naming the known categories, or saying that the list has none.
+bool KeepCategory(WordList* list, const std::string& name, std::string* err);
+
+/// How hard a word is to guess.
+enum class Difficulty { kEasy, kMedium, kHard };
+
+/// Reads "easy", "medium" or "hard", after Tidy. False and *err otherwise.
+bool ParseDifficulty(const std::string& text, Difficulty* level,
+                     std::string* err);
+
+/// The letters of a word that a player tries first: the twelve most frequent
+/// in English text, most frequent first.
+constexpr char kCommonLetters[] = "etaoinshrdlu";
+
+/// A word's difficulty. Its score is the number of different letters it has
+/// among kCommonLetters less the number of its other different letters: a
+/// long word of common letters is found quickly, a short one with rare
+/// letters (or few letters to find) is not. A score of 4 or more is easy
+/// ("orange" 4), 2 or 3 medium ("kitten" 3), 1 or less hard ("cat" 1, "jazz"
+/// -1).
+Difficulty DifficultyOf(const std::string& word);
+
+/// Keeps only the words of list.words whose DifficultyOf is `level`, in
+/// order, and returns how many that leaves (possibly 0).
+std::size_t KeepDifficulty(WordList* list, Difficulty level);
+
+/// The word list shipped with the program: ../share/wordgame/words beside
+/// the folder that holds the executable at `exe_path`.
+std::string ShippedWordList(const std::string& exe_path);
+
+/// The path of the running executable, or `fallback` when it cannot be told.
+std::string ExecutablePath(const std::string& fallback);
+
+#endif  // WORDGAME_WORDS_WORD_LIST_H_

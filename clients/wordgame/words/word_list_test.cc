@@ -1,0 +1,151 @@
+// The word-list rules and where the shipped list is found.
+
+#include "words/word_list.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "text/text.h"
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
+  WordList list = ParseWordList(
+      "\xEF\xBB\xBF  Cat\r\n\r\nice cream\ndog\n42\ncaf\xc3\xa9\n\nCAT\n" +
+      std::string(kMaxWordLetters, 'x') + "\n" +
+      std::string(kMaxWordLetters + 1, 'y') + "\nx-ray\nok\ndon't\n");
+  EXPECT_EQ(list.words,
+            (Words{"cat", "dog", std::string(kMaxWordLetters, 'x'), "ok"}));
+  EXPECT_EQ(list.skipped, 6u);
+  EXPECT_TRUE(list.category.empty());
+  EXPECT_EQ(SkippedNote(list),
+            "6 lines skipped (not one word of up to 64 letters a-z, nor a "
+            "[category]): lines 3, 5, 6, 10, 11, ...");
+  EXPECT_EQ(SkippedNote(ParseWordList("a b\nok")),
+            "1 line skipped (not one word of up to 64 letters a-z, nor a "
+            "[category]): line 1.");
+  EXPECT_EQ(SkippedNote(ParseWordList("ok\n\n")), "");
+  EXPECT_EQ(ParseWordList(std::string("a\0b\nz", 5)).words, Words{"z"});
+  EXPECT_TRUE(ParseWordList("\xEF\xBB\xBF\n  \n").words.empty());
+  EXPECT_EQ(WordsOfLength({"cat", "horse", "dog"}, 3), (Words{"cat", "dog"}));
+}
+
+TEST(ParseWordList, CategoryLinesFileTheWordsAfterThemFirstCategoryWins) {
+  WordList list = ParseWordList(
+      "loose\n [Sea Life] \ncrab\nreef\n[food & drink]\ntea\n[sport]\n"
+      "golf\nreef\ngolf\nloose\n[bad\ncrab\n[]\n[sea life]\ncrab\nZOO\n");
+  EXPECT_EQ(list.words, (Words{"loose", "crab", "reef", "tea", "golf", "zoo"}));
+  EXPECT_EQ(CategoryOf(list, "loose"), "");
+  EXPECT_EQ(CategoryOf(list, "crab"), "sea life");
+  EXPECT_EQ(CategoryOf(list, "reef"), "sea life");
+  // The malformed category line ended the one before it.
+  EXPECT_EQ(CategoryOf(list, "tea"), "");
+  EXPECT_EQ(CategoryOf(list, "golf"), "sport");
+  EXPECT_EQ(list.skipped_lines, (std::vector<std::size_t>{5, 12, 14}));
+  EXPECT_EQ(RecategorisedNote(list),
+            "3 lines repeat a word under another category (the first is "
+            "kept): lines 9, 11, 13.");
+  EXPECT_EQ(RecategorisedNote(ParseWordList("[a]\nox\n[b]\nox\n")),
+            "1 line repeats a word under another category (the first is "
+            "kept): line 4.");
+  EXPECT_EQ(RecategorisedNote(ParseWordList("[a]\nox\nox\n")), "");
+  std::string name;
+  EXPECT_FALSE(IsCategoryLine(
+      "[" + std::string(kMaxCategoryName + 1, 'a') + "]", &name));
+  EXPECT_TRUE(
+      IsCategoryLine("[" + std::string(kMaxCategoryName, 'a') + "]", &name));
+  EXPECT_FALSE(IsCategoryLine("[-a]", &name));
+}
+
+TEST(ShippedList, HoldsThousandsOfWordsEachInOneCategory) {
+  std::string bytes, err;
+  ASSERT_TRUE(ReadWholeFile(WORDS_PATH, &bytes, &err)) << err;
+  WordList list = ParseWordList(bytes);
+  EXPECT_EQ(list.skipped, 0u);
+  EXPECT_EQ(list.recategorised, 0u);
+  EXPECT_GE(list.words.size(), 2000u);
+  EXPECT_GE(CountCategories(list).size(), 12u);
+  // Every line but category lines and blank ones is a word of its own.
+  std::size_t word_lines = 0;
+  for (std::size_t at = 0; at < bytes.size(); at = bytes.find('\n', at) + 1) {
+    word_lines += bytes[at] != '[' && bytes[at] != '\n';
+  }
+  EXPECT_EQ(list.words.size(), word_lines);
+  for (const std::string& w : list.words) {
+    EXPECT_TRUE(w.size() >= 3 && w.size() <= 12) << w;
+    EXPECT_NE(CategoryOf(list, w), "") << w;
+  }
+  for (Difficulty level :
+       {Difficulty::kEasy, Difficulty::kMedium, Difficulty::kHard}) {
+    WordList some = list;
+    EXPECT_GE(KeepDifficulty(&some, level) * 5, list.words.size());
+  }
+}
+
+TEST(Categories, CountedInOrderOfTheirFirstWordAndListed) {
+  WordList list = ParseWordList(
+      "pebble\n[nature]\nfern\nmoss\n[food]\nfig\n[nature]\noak\n");
+  list.words = WordsOfLength(list.words, 3);
+  std::vector<CategoryCount> counts = CountCategories(list);
+  ASSERT_EQ(counts.size(), 2u);
+  EXPECT_EQ(counts[0].name, "food");
+  EXPECT_EQ(counts[0].words, 1u);
+  EXPECT_EQ(counts[1].name, "nature");
+  EXPECT_EQ(counts[1].words, 1u);
+  EXPECT_EQ(CategoryListing(ParseWordList("[a]\nox\nemu\n[bird]\nowl\n")),
+            "a    2\nbird 1\n");
+  EXPECT_EQ(CategoryListing(ParseWordList("ox\n")), "");
+}
+
+TEST(Categories, OneIsKeptByNameWithoutRegardToCase) {
+  const WordList all =
+      ParseWordList("[nature]\nfern\n[food]\nfig\n[nature]\noak\nelm\n");
+  WordList list = all;
+  std::string err;
+  ASSERT_TRUE(KeepCategory(&list, " Nature ", &err)) << err;
+  EXPECT_EQ(list.words, (Words{"fern", "oak", "elm"}));
+  list = all;
+  EXPECT_FALSE(KeepCategory(&list, "Sport", &err));
+  EXPECT_EQ(err, "no category \"sport\"; the categories are nature, food");
+  EXPECT_EQ(list.words, all.words);
+  list = ParseWordList("fern\n");
+  EXPECT_FALSE(KeepCategory(&list, "", &err));
+  EXPECT_EQ(err, "the word list has no categories");
+}
+
+TEST(Difficulty, CommonLettersCountUpAndOthersDownEachOnce) {
+  EXPECT_EQ(DifficultyOf("orange"), Difficulty::kEasy);    // 5 - 1
+  EXPECT_EQ(DifficultyOf("kitten"), Difficulty::kMedium);  // 4 - 1
+  EXPECT_EQ(DifficultyOf("fish"), Difficulty::kMedium);    // 3 - 1
+  EXPECT_EQ(DifficultyOf("sun"), Difficulty::kMedium);     // 3 - 0
+  EXPECT_EQ(DifficultyOf("cat"), Difficulty::kHard);       // 2 - 1
+  EXPECT_EQ(DifficultyOf("banana"), Difficulty::kHard);    // 2 - 1
+  EXPECT_EQ(DifficultyOf("jazz"), Difficulty::kHard);      // 1 - 2
+  WordList list = ParseWordList("orange\ncat\nkitten\nbanana\nfish\n");
+  EXPECT_EQ(KeepDifficulty(&list, Difficulty::kMedium), 2u);
+  EXPECT_EQ(list.words, (Words{"kitten", "fish"}));
+  Difficulty level = Difficulty::kEasy;
+  std::string err;
+  EXPECT_TRUE(ParseDifficulty(" HARD", &level, &err));
+  EXPECT_EQ(level, Difficulty::kHard);
+  EXPECT_TRUE(ParseDifficulty("medium", &level, &err));
+  EXPECT_EQ(level, Difficulty::kMedium);
+  EXPECT_TRUE(ParseDifficulty("easy", &level, &err));
+  EXPECT_EQ(level, Difficulty::kEasy);
+  EXPECT_FALSE(ParseDifficulty("brutal", &level, &err));
+  EXPECT_EQ(err, "difficulty \"brutal\" is not easy, medium or hard");
+}
+
+TEST(ShippedWordList, LiesInShareBesideBin) {
+  EXPECT_EQ(ShippedWordList("/usr/local/bin/wordgame"),
+            "/usr/local/bin/../share/wordgame/words");
+  EXPECT_EQ(ShippedWordList("wordgame"), "./../share/wordgame/words");
+  std::string path = ExecutablePath("fallback");
+  EXPECT_EQ(path.substr(path.rfind('/') + 1), "wordgame_core_test");
+}
+
+}  // namespace
