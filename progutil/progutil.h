@@ -134,13 +134,4 @@ bool WriteAll(int fd, const char* data, std::size_t size,
 
 }  // namespace progutil
 
-// Until the programs outside countup/ and trimprimes/ use progutil::, the
-// names they use stay reachable unqualified. (To go once they have moved.)
-using progutil::FlushOutput;
-using progutil::RunFunction;
-using progutil::RunMain;
-using progutil::WriteAll;
-using progutil::WriteError;
-using progutil::WriteFunction;
-
 #endif  // PROGUTIL_PROGUTIL_H_

@@ -168,7 +168,7 @@ bool PrintRootsOfLines(std::FILE* in, double start, double end, int digits,
     PrintAnswer(answer, start, end, out);
     // Each answer goes out at once, for a program that writes a line and
     // waits for its answer.
-    if (!FlushOutput(out, err)) return false;
+    if (!progutil::FlushOutput(out, err)) return false;
   }
   if (std::ferror(in)) {
     *err = std::string("read error: ") + std::strerror(errno ? errno : EIO);

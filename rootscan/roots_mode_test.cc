@@ -11,6 +11,11 @@
 
 namespace {
 
+using testutil::ProgramResult;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::Stdout;
+
 struct Case {
   std::vector<std::string> args;
   std::string out;

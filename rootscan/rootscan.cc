@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <new>
 
 #include "exact_input.h"
 #include "progutil.h"
@@ -136,7 +135,7 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
       // go on computing lines that no one can read.
       errno = 0;
       std::fprintf(out, "x%lld = %f\n", found + 1, x);
-      if (std::ferror(out)) return WriteError(err);
+      if (std::ferror(out)) return progutil::WriteError(err);
       ++found;
     }
     double next = StepForward(x, s.step);
@@ -152,10 +151,31 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
   if (found == 0) {
     errno = 0;
     std::fprintf(out, "No solutions from %f to %f.\n", s.start, s.end);
-    if (std::ferror(out)) return WriteError(err);
+    if (std::ferror(out)) return progutil::WriteError(err);
   }
   return true;
 }
+
+// Reads the command line and scans, or finds the roots.
+progutil::Status ScanOrFindRoots(const std::vector<std::string>& args,
+                                 std::FILE* in, std::FILE* out,
+                                 std::string* reason) {
+  ScanSettings s;
+  if (!ReadCommandLine(args, &s, reason)) return progutil::Status::kMisused;
+  bool done = false;
+  if (!s.roots) {
+    done = CheckScan(s, reason) && Scan(s, out, reason);
+  } else if (s.coefficient_texts.empty()) {
+    done = PrintRootsOfLines(in, s.start, s.end, s.digits, out, reason);
+  } else {
+    done = PrintRealRoots(s.coefficient_texts, s.start, s.end, s.digits, out,
+                          reason);
+  }
+  return done ? progutil::Status::kDone : progutil::Status::kFailed;
+}
+
+constexpr progutil::Program kRootscan = {"rootscan", ScanOrFindRoots, kUsage,
+                                         kHelp};
 
 }  // namespace
 
@@ -262,42 +282,5 @@ bool CheckScan(const ScanSettings& s, std::string* err) {
 
 int RunRootscan(const std::vector<std::string>& args, std::FILE* in,
                 std::FILE* out, std::FILE* err) {
-  std::string message;
-  if (args.size() == 1 && args[0] == "--help") {
-    errno = 0;  // so that it holds the reason of a write that fails here
-    std::fputs(kUsage, out);
-    std::fputs(kHelp, out);
-  } else {
-    ScanSettings s;
-    try {
-      if (!ReadCommandLine(args, &s, &message)) {
-        std::fprintf(err, "rootscan: %s\n%s", message.c_str(), kUsage);
-        return 1;
-      }
-      bool done = false;
-      if (!s.roots) {
-        done = CheckScan(s, &message) && Scan(s, out, &message);
-      } else if (s.coefficient_texts.empty()) {
-        done = PrintRootsOfLines(in, s.start, s.end, s.digits, out, &message);
-      } else {
-        done = PrintRealRoots(s.coefficient_texts, s.start, s.end, s.digits,
-                              out, &message);
-      }
-      if (!done) {
-        // The lines printed so far go out before the complaint.
-        std::fflush(out);
-        std::fprintf(err, "rootscan: %s\n", message.c_str());
-        return 1;
-      }
-    } catch (const std::bad_alloc&) {
-      std::fflush(out);
-      std::fputs("rootscan: not enough memory\n", err);
-      return 1;
-    }
-  }
-  if (!FlushOutput(out, &message)) {
-    std::fprintf(err, "rootscan: %s\n", message.c_str());
-    return 1;
-  }
-  return 0;
+  return progutil::Run(kRootscan, args, in, out, err);
 }

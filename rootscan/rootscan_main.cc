@@ -6,5 +6,5 @@
 #include "rootscan.h"
 
 int main(int argc, char** argv) {
-  return RunMain("rootscan", RunRootscan, argc, argv);
+  return progutil::RunMain("rootscan", RunRootscan, argc, argv);
 }

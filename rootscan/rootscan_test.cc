@@ -26,6 +26,13 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
+using testutil::ProgramResult;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::Stdout;
+using testutil::WithStdout;
+
 // Values whose exact products sit just beside a tie between two doubles, so
 // that each rounding step of f shows in the last bit:
 // kC * kX = kA + 2^-53 + 2^-66 exactly. Rounded to extended that is the tie

@@ -1,6 +1,5 @@
 #include "orderdemo.h"
 
-#include <cerrno>
 #include <cstdlib>
 
 #include "progutil.h"
@@ -12,34 +11,31 @@ namespace {
 // one prints as a single digit.
 constexpr int kValues = 10;
 
-// The usage that --help prints.
+constexpr char kUsage[] = "usage: orderdemo\n";
+
+// What --help prints after the usage line.
 constexpr char kHelp[] =
-    "usage: orderdemo\n"
     "Draws ten values from 0 to 9 (the generator seeded with 0), prints them,\n"
     "merge-sorts them and prints them again. Takes no arguments or input.\n";
 
+progutil::Status PrintDrawAndOrder(const std::vector<std::string>& /*args*/,
+                                   std::FILE* /*in*/, std::FILE* out,
+                                   std::string* /*reason*/) {
+  int values[kValues];
+  std::srand(0);
+  for (int& v : values) v = std::rand() % kValues;
+  print_arr_to(out, values, kValues);
+  mergesort(values, kValues);
+  print_arr_to(out, values, kValues);
+  return progutil::Status::kDone;
+}
+
+constexpr progutil::Program kOrderdemo = {"orderdemo", PrintDrawAndOrder,
+                                          kUsage, kHelp};
+
 }  // namespace
 
-int RunOrderdemo(const std::vector<std::string>& args, std::FILE* /*in*/,
+int RunOrderdemo(const std::vector<std::string>& args, std::FILE* in,
                  std::FILE* out, std::FILE* err) {
-  // errno is cleared before the first write, so that it holds the reason of
-  // a failed write when one is found at the end (a terminal's line buffer
-  // writes, and fails, before the final flush).
-  errno = 0;
-  if (args.size() == 1 && args[0] == "--help") {
-    std::fputs(kHelp, out);
-  } else {
-    int values[kValues];
-    std::srand(0);
-    for (int& v : values) v = std::rand() % kValues;
-    print_arr_to(out, values, kValues);
-    mergesort(values, kValues);
-    print_arr_to(out, values, kValues);
-  }
-  std::string message;
-  if (!FlushOutput(out, &message)) {
-    std::fprintf(err, "orderdemo: %s\n", message.c_str());
-    return 1;
-  }
-  return 0;
+  return progutil::Run(kOrderdemo, args, in, out, err);
 }

@@ -5,5 +5,5 @@
 #include "progutil.h"
 
 int main(int argc, char** argv) {
-  return RunMain("orderdemo", RunOrderdemo, argc, argv);
+  return progutil::RunMain("orderdemo", RunOrderdemo, argc, argv);
 }

@@ -4,4 +4,6 @@
 #include "progutil.h"
 #include "sort_program.h"
 
-int main(int argc, char** argv) { return RunMain("sort", RunSort, argc, argv); }
+int main(int argc, char** argv) {
+  return progutil::RunMain("sort", RunSort, argc, argv);
+}

@@ -1,6 +1,5 @@
 #include "sort_program.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <memory>
@@ -29,40 +28,36 @@ int ParseCount(const std::string& text) {
   return static_cast<int>(n);
 }
 
-}  // namespace
-
-int RunSort(const std::vector<std::string>& args, std::FILE* /*in*/,
-            std::FILE* out, std::FILE* err) {
-  if (args.empty()) {
-    std::fputs(kUsage, err);
-    return 1;
-  }
-  if (args.size() == 1 && args[0] == "--help") {
-    errno = 0;  // so that it holds the reason of a write that fails below
-    std::fputs(kUsage, out);
-    std::fputs(kHelp, out);
-    std::string message;
-    if (!FlushOutput(out, &message)) {
-      std::fprintf(err, "sort: %s\n", message.c_str());
-      return 1;
-    }
-    return 0;
-  }
+// Draws and sorts the count that args[0] gives; the usage alone when there
+// is no count.
+progutil::Status SortBody(const std::vector<std::string>& args,
+                          std::FILE* /*in*/, std::FILE* /*out*/,
+                          std::string* reason) {
+  if (args.empty()) return progutil::Status::kMisused;
   const int count = ParseCount(args[0]);
-  if (count <= 0) return 0;  // Nothing to draw or sort.
+  if (count <= 0) return progutil::Status::kDone;  // Nothing to draw or sort.
 
   // The values live on the heap, whatever the count: on the stack, a large
   // count would overrun it, and room kept there for a small one would be
   // taken even when nothing is sorted.
-  std::unique_ptr<int[]> values;
+  // The merge takes memory of its own too.
   try {
-    values.reset(new int[count]);
+    std::unique_ptr<int[]> values(new int[count]);
     std::srand(0);
     for (int i = 0; i < count; ++i) values[i] = std::rand() % count;
     mergesort_rec(values.get(), 0, count);
   } catch (const std::bad_alloc&) {
-    std::fprintf(err, "sort: not enough memory for %d values\n", count);
-    return 1;
+    *reason = "not enough memory for " + std::to_string(count) + " values";
+    return progutil::Status::kFailed;
   }
-  return 0;
+  return progutil::Status::kDone;
+}
+
+constexpr progutil::Program kSort = {"sort", SortBody, kUsage, kHelp};
+
+}  // namespace
+
+int RunSort(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
+            std::FILE* err) {
+  return progutil::Run(kSort, args, in, out, err);
 }

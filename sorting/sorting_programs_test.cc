@@ -13,6 +13,13 @@
 
 namespace {
 
+using testutil::ProgramResult;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::Stdout;
+using testutil::WithStdout;
+
 // glibc's generator seeded with 0 draws 1804289383, 846930886, ...
 constexpr char kOrderdemoOutput[] =
     "3, 6, 7, 5, 3, 5, 6, 2, 9, 1, \n"

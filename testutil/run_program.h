@@ -130,19 +130,4 @@ class TempDir {
 
 }  // namespace testutil
 
-// Until the tests outside this project's countup/, trimprimes/, game/,
-// hash/ and progutil/ say testutil::, the names stay reachable unqualified.
-// (To go once they have moved.)
-using testutil::FileHolding;
-using testutil::ProgramResult;
-using testutil::ReadAndClose;
-using testutil::ReadFile;
-using testutil::RunInProcess;
-using testutil::RunOptions;
-using testutil::RunProgram;
-using testutil::Stdout;
-using testutil::TempDir;
-using testutil::TerminalAvailable;
-using testutil::WithStdout;
-
 #endif  // TESTUTIL_RUN_PROGRAM_H_

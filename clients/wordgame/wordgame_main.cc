@@ -4,5 +4,5 @@
 #include "progutil.h"
 
 int main(int argc, char** argv) {
-  return RunMain("wordgame", RunWordgame, argc, argv);
+  return progutil::RunMain("wordgame", RunWordgame, argc, argv);
 }

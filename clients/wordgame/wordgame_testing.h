@@ -81,8 +81,8 @@ class PrivateTmpdir : public ::testing::Test {
     unsetenv("XDG_STATE_HOME");
   }
 
-  TempDir tmp_;
-  TempDir state_;
+  testutil::TempDir tmp_;
+  testutil::TempDir state_;
   std::string old_tmpdir_;
   bool had_tmpdir_ = false;
 };

@@ -171,9 +171,8 @@ bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
   return CheckCombination(settings, err);
 }
 
-std::string Help() {
-  return std::string(kUsage) +
-         "A word-guessing game: find the hidden word a letter at a time, or "
+std::string HelpAfterUsage() {
+  return "A word-guessing game: find the hidden word a letter at a time, or "
          "all at once.\n"
          "  FILE                the word list, one word a line, perhaps under "
          "[category]\n"

@@ -41,7 +41,7 @@ struct Settings {
 bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
                     std::string* err);
 
-/// The usage, the options and the rules, for --help.
-std::string Help();
+/// What --help shows after the usage: the options and the rules.
+std::string HelpAfterUsage();
 
 #endif  // WORDGAME_APP_OPTIONS_H_

@@ -162,7 +162,7 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
     std::fputs(farewell.c_str(), out);
     std::fflush(out);
     for (const std::string& n : game.notes()) Note(notes, n);
-    return played && FlushOutput(out, err);
+    return played && progutil::FlushOutput(out, err);
   }
   std::fprintf(out, "%s\n%s", opening.line.c_str(), opening.note.c_str());
   Look look;
@@ -210,7 +210,7 @@ bool ListCategories(const Settings& settings, std::FILE* out,
     listing = words.path + " has no categories (no [category] lines).\n";
   }
   std::fputs(listing.c_str(), out);
-  return FlushOutput(out, err);
+  return progutil::FlushOutput(out, err);
 }
 
 // --stats and --reset-stats. A reset asks first on a terminal, and needs
@@ -223,7 +223,7 @@ bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
   Note(notes, note);
   if (settings.action == Action::kStats) {
     std::fputs(FormatStats(saved.stats).c_str(), out);
-    return FlushOutput(out, err);
+    return progutil::FlushOutput(out, err);
   }
   if (!settings.yes) {
     if (!isatty(fileno(in))) {
@@ -237,14 +237,14 @@ bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
                  "Reset the statistics of %s to zero? The recently played "
                  "words are kept. [y/N] ",
                  CountOf(played, "round").c_str());
-    if (!FlushOutput(out, err)) return false;
+    if (!progutil::FlushOutput(out, err)) return false;
     InputLine answer;
     bool ended = false;
     if (!ReadLine(in, &answer, &ended, err)) return false;
     const std::string yes = Tidy(answer.text);
     if (ended || answer.cut || (yes != "y" && yes != "yes")) {
       std::fputs(ended ? "\nNothing reset.\n" : "Nothing reset.\n", out);
-      return FlushOutput(out, err);
+      return progutil::FlushOutput(out, err);
     }
   }
   // Beyond the file-size limit the write fails and is reported, as in play.
@@ -255,7 +255,7 @@ bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
   }
   Note(notes, note);
   std::fputs("The statistics are reset.\n", out);
-  return FlushOutput(out, err);
+  return progutil::FlushOutput(out, err);
 }
 
 // Does what the settings ask for. False and *err when it cannot.
@@ -280,34 +280,33 @@ bool Run(const Settings& settings, std::FILE* in, std::FILE* out,
   return PlayMatch(settings, match, opening, in, out, notes, err);
 }
 
-}  // namespace
+// Where the game writes its notes (lines of the word list skipped, a state
+// file that could not be read): the err of the RunWordgame under way, which
+// a body is not given.
+std::FILE* notes_to = nullptr;
 
-int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
-                std::FILE* out, std::FILE* err) {
-  std::string message;
-  auto fail = [&](bool usage) {
-    std::fflush(out);
-    std::fprintf(err, "wordgame: %s\n", message.c_str());
-    if (usage) std::fputs(kUsage, err);
-    return 1;
-  };
+// Does what the command line asks. A deferred ending signal leaves no
+// reason: RunWordgame raises it once the output is out.
+progutil::Status Wordgame(const std::vector<std::string>& args, std::FILE* in,
+                          std::FILE* out, std::string* reason) {
   // A closed output or input is reported at once: left closed, its
   // descriptor could be taken by the game's own files.
   if (!IsOpen(fileno(out))) {
-    message = std::string("write error: ") + std::strerror(EBADF);
-    return fail(false);
+    *reason = std::string("write error: ") + std::strerror(EBADF);
+    return progutil::Status::kFailed;
   }
   Settings settings;
-  if (!ParseArguments(args, &settings, &message)) return fail(true);
-  if (settings.help) {
-    std::string help = Help();
-    errno = 0;  // so that it holds the reason of a write that fails below
-    std::fputs(help.c_str(), out);
-    return FlushOutput(out, &message) ? 0 : fail(false);
+  if (!ParseArguments(args, &settings, reason)) {
+    return progutil::Status::kMisused;
+  }
+  if (settings.help) {  // -h, or --help among other arguments
+    std::fputs(kUsage, out);
+    std::fputs(HelpAfterUsage().c_str(), out);
+    return progutil::Status::kDone;
   }
   if (!IsOpen(fileno(in))) {
-    message = std::string("read error: ") + std::strerror(EBADF);
-    return fail(false);
+    *reason = std::string("read error: ") + std::strerror(EBADF);
+    return progutil::Status::kFailed;
   }
   // A closed standard error loses only messages, but must not be taken by a
   // file of the game either.
@@ -319,16 +318,32 @@ int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
   std::signal(SIGPIPE, SIG_IGN);
   bool played = false;
   try {
-    played = Run(settings, in, out, err, &message);
+    played = Run(settings, in, out, notes_to, reason);
   } catch (const std::bad_alloc&) {
-    message = "not enough memory for the game";
+    *reason = "not enough memory for the game";
   }
+  if (EndingSignals::Pending() != 0) {
+    // What failed on the way out is of no interest.
+    reason->clear();
+    return progutil::Status::kFailed;
+  }
+  return played ? progutil::Status::kDone : progutil::Status::kFailed;
+}
+
+}  // namespace
+
+int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
+                std::FILE* out, std::FILE* err) {
+  notes_to = err;
+  const std::string help = HelpAfterUsage();
+  const progutil::Program wordgame = {"wordgame", Wordgame, kUsage,
+                                      help.c_str()};
+  const int status = progutil::Run(wordgame, args, in, out, err);
   // An ending signal that the game deferred ends the program now, as it
-  // would have at once; what failed on its way out is of no interest.
+  // would have at once.
   if (int sig = EndingSignals::TakePending()) {
-    std::fflush(out);
     std::raise(sig);
     return 128 + sig;  // Reached only when the caller handles the signal.
   }
-  return played ? 0 : fail(false);
+  return status;
 }

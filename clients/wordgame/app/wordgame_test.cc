@@ -24,6 +24,17 @@
 
 namespace {
 
+using testutil::ProgramResult;
+using testutil::ReadAndClose;
+using testutil::ReadFile;
+using testutil::RunInProcess;
+using testutil::RunOptions;
+using testutil::RunProgram;
+using testutil::Stdout;
+using testutil::TempDir;
+using testutil::TerminalAvailable;
+using testutil::WithStdout;
+
 namespace fs = std::filesystem;
 using namespace wordgame_testing;
 using WordgameInProcess = PrivateTmpdir;

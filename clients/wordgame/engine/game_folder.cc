@@ -143,7 +143,7 @@ bool GameFolder::NewGame(const std::vector<std::string>& words,
         openat(folder_, "dict.txt",
                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (dictionary.get() < 0 ||
-        !WriteAll(dictionary.get(), bytes.data(), bytes.size()) ||
+        !progutil::WriteAll(dictionary.get(), bytes.data(), bytes.size()) ||
         !dictionary.Close()) {
       *err = WithReason("cannot start a game: " + path_ + "/dict.txt");
       return false;

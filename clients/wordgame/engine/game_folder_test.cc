@@ -120,9 +120,9 @@ TEST_F(GameFolderTest, ANameSwappedForALinkIsNotFollowed) {
     std::unique_ptr<Game> game;
     ASSERT_TRUE(folder.NewGame({"cat"}, &game, &secret, &err)) << err;
     EXPECT_EQ(secret, "cat");
-    EXPECT_EQ(ReadFile(moved + "/dict.txt"), "cat\n");
+    EXPECT_EQ(testutil::ReadFile(moved + "/dict.txt"), "cat\n");
   }
-  EXPECT_EQ(ReadFile(mine), "keep\n");
+  EXPECT_EQ(testutil::ReadFile(mine), "keep\n");
   EXPECT_FALSE(fs::exists(moved + "/dict.txt"));
   fs::remove(name);
   fs::remove(moved);

@@ -92,7 +92,7 @@ class Session {
 bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
                   std::string* err) {
   Print(prompt);
-  if (!FlushOutput(out_, err)) return false;
+  if (!progutil::FlushOutput(out_, err)) return false;
   if (ReadLine(in_, line, ended, err)) return true;
   Print("\n");  // Ends the prompt's line before the message.
   std::fflush(out_);
@@ -131,7 +131,7 @@ bool Session::StartGame(std::string* err) {
   // Whatever the player should see goes out before the engine borrows
   // standard output.
   std::string note;
-  if (!FlushOutput(out_, err) ||
+  if (!progutil::FlushOutput(out_, err) ||
       !round_.Start(starter_, match_.words(), &note, err)) {
     return false;
   }
@@ -182,7 +182,8 @@ bool Session::TakeGuess(bool* ended, std::string* err) {
     if (*ended) return true;
     std::string guess = Tidy(line.text);
     if (line.cut) {
-      Print("That line is over the limit; type one letter or the whole word.\n");
+      Print(
+          "That line is over the limit; type one letter or the whole word.\n");
     } else if (guess.empty()) {
       continue;
     } else if (guess == "?") {
@@ -270,7 +271,7 @@ bool Session::Run(std::string* err) {
     if (ended) break;
   }
   Print("Final score: " + match_.ScoreText() + "\n" + match_.StatsText());
-  return FlushOutput(out_, err);
+  return progutil::FlushOutput(out_, err);
 }
 
 }  // namespace

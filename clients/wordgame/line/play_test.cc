@@ -26,6 +26,10 @@
 
 namespace {
 
+using testutil::FileHolding;
+using testutil::ReadAndClose;
+using testutil::TerminalAvailable;
+
 using namespace wordgame_testing;
 
 TEST(ReadLine, CutsLongLinesKeepsALastLineAndReportsReadErrors) {

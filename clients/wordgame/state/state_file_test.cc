@@ -24,6 +24,9 @@
 
 namespace {
 
+using testutil::ReadFile;
+using testutil::TempDir;
+
 namespace fs = std::filesystem;
 using Words = std::vector<std::string>;
 

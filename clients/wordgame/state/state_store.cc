@@ -301,7 +301,8 @@ bool StateStore::WriteLocked(int dir, const SavedState& state,
   Descriptor fd(openat(dir, kNewName,
                        O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                        0600));
-  bool ok = fd.get() >= 0 && WriteAll(fd.get(), text.data(), text.size()) &&
+  bool ok = fd.get() >= 0 &&
+            progutil::WriteAll(fd.get(), text.data(), text.size()) &&
             fsync(fd.get()) == 0 && fd.Close();
   if (!ok) {
     *err = WithReason("cannot write " + fresh);

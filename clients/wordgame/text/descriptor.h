@@ -2,7 +2,7 @@
 #define WORDGAME_TEXT_DESCRIPTOR_H_
 
 // File descriptors for wordgame's own files: closed on scope exit, read
-// whole (ReadAll; they are written whole with WriteAll, progutil.h), and
+// whole (ReadAll; they are written whole with progutil::WriteAll), and
 // failures on them told with their reason.
 
 #include <cstddef>
