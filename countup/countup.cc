@@ -179,7 +179,8 @@ namespace {
 // The work of the program: the count from in, the values and a line feed
 // to out's descriptor.
 progutil::Status Count(const std::vector<std::string>& /*args*/, std::FILE* in,
-                       std::FILE* out, std::string* reason) {
+                       std::FILE* out, std::FILE* /*notes*/,
+                       std::string* reason) {
   int count = 0;
   if (!ReadCount(in, &count, reason)) return progutil::Status::kFailed;
   // The values are written as they are counted, in the writer's buffer

@@ -18,7 +18,7 @@ int Run(const Program& program, const std::vector<std::string>& args,
     if (program.help != nullptr) std::fputs(program.help, out);
   } else {
     try {
-      status = program.body(args, in, out, &reason);
+      status = program.body(args, in, out, err, &reason);
     } catch (const std::bad_alloc&) {
       status = Status::kFailed;
       reason = "not enough memory";

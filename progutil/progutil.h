@@ -11,7 +11,7 @@
 //   // foo.cc: the work, no flushing and no messages of its own.
 //   progutil::Status FooBody(const std::vector<std::string>& args,
 //                            std::FILE* in, std::FILE* out,
-//                            std::string* reason) {
+//                            std::FILE* notes, std::string* reason) {
 //     if (args.size() > 1) {
 //       *reason = "too many arguments";
 //       return progutil::Status::kMisused;
@@ -78,10 +78,12 @@ enum class Status {
 
 /// A program's work: reads its arguments and in, writes its output to out
 /// and says how it ended, setting *reason (without the program's name) when
-/// it did not succeed. It neither flushes out nor writes to err: Run
-/// does both, the same way for every program.
+/// it did not succeed. It does not flush out, and its final complaint is
+/// *reason, which Run writes: the same way for every program. notes is err,
+/// for the lines that do not end the program (a warning on the way), each
+/// starting with the program's name.
 using BodyFunction = Status (*)(const std::vector<std::string>& args,
-                                std::FILE* in, std::FILE* out,
+                                std::FILE* in, std::FILE* out, std::FILE* notes,
                                 std::string* reason);
 
 /// What Run needs to know of a program.

@@ -69,11 +69,13 @@ std::FILE* FailsWithoutAReason() {
   return fopencookie(nullptr, "w", io);
 }
 
-// A body that prints "partial" and then ends as the first argument says.
+// A body that prints "partial" and then ends as the first argument says;
+// "note" first writes a note on the way.
 Status Body(const std::vector<std::string>& args, std::FILE*, std::FILE* out,
-            std::string* reason) {
+            std::FILE* notes, std::string* reason) {
   std::fputs("partial", out);
   const std::string how = args.empty() ? "" : args[0];
+  if (how == "note") std::fputs("prog: noted\n", notes);
   if (how == "bad_alloc") throw std::bad_alloc();
   *reason = "it went wrong";
   if (how == "fail") return Status::kFailed;
@@ -105,6 +107,7 @@ TEST(Run, EndsEveryProgramTheSameWay) {
       {{"misuse"}, 1, "partial", "prog: it went wrong\nusage: prog\n"},
       {{"plain misuse"}, 1, "partial", "usage: prog\n"},
       {{"bad_alloc"}, 1, "partial", "prog: not enough memory\n"},
+      {{"note"}, 0, "partial", "prog: noted\n"},
   };
   for (const auto& c : cases) {
     const std::string name = c.args.empty() ? "" : c.args[0];

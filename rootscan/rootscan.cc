@@ -159,7 +159,7 @@ bool Scan(const ScanSettings& s, std::FILE* out, std::string* err) {
 // Reads the command line and scans, or finds the roots.
 progutil::Status ScanOrFindRoots(const std::vector<std::string>& args,
                                  std::FILE* in, std::FILE* out,
-                                 std::string* reason) {
+                                 std::FILE* /*notes*/, std::string* reason) {
   ScanSettings s;
   if (!ReadCommandLine(args, &s, reason)) return progutil::Status::kMisused;
   bool done = false;

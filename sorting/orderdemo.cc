@@ -20,6 +20,7 @@ constexpr char kHelp[] =
 
 progutil::Status PrintDrawAndOrder(const std::vector<std::string>& /*args*/,
                                    std::FILE* /*in*/, std::FILE* out,
+                                   std::FILE* /*notes*/,
                                    std::string* /*reason*/) {
   int values[kValues];
   std::srand(0);

@@ -32,7 +32,7 @@ int ParseCount(const std::string& text) {
 // is no count.
 progutil::Status SortBody(const std::vector<std::string>& args,
                           std::FILE* /*in*/, std::FILE* /*out*/,
-                          std::string* reason) {
+                          std::FILE* /*notes*/, std::string* reason) {
   if (args.empty()) return progutil::Status::kMisused;
   const int count = ParseCount(args[0]);
   if (count <= 0) return progutil::Status::kDone;  // Nothing to draw or sort.

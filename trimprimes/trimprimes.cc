@@ -62,7 +62,7 @@ namespace {
 
 progutil::Status PrintSum(const std::vector<std::string>& /*args*/,
                           std::FILE* /*in*/, std::FILE* out,
-                          std::string* /*reason*/) {
+                          std::FILE* /*notes*/, std::string* /*reason*/) {
   std::fprintf(out, "%d", SumOfTruncatablePrimes());
   return progutil::Status::kDone;
 }

@@ -280,15 +280,11 @@ bool Run(const Settings& settings, std::FILE* in, std::FILE* out,
   return PlayMatch(settings, match, opening, in, out, notes, err);
 }
 
-// Where the game writes its notes (lines of the word list skipped, a state
-// file that could not be read): the err of the RunWordgame under way, which
-// a body is not given.
-std::FILE* notes_to = nullptr;
-
 // Does what the command line asks. A deferred ending signal leaves no
 // reason: RunWordgame raises it once the output is out.
 progutil::Status Wordgame(const std::vector<std::string>& args, std::FILE* in,
-                          std::FILE* out, std::string* reason) {
+                          std::FILE* out, std::FILE* notes,
+                          std::string* reason) {
   // A closed output or input is reported at once: left closed, its
   // descriptor could be taken by the game's own files.
   if (!IsOpen(fileno(out))) {
@@ -318,7 +314,7 @@ progutil::Status Wordgame(const std::vector<std::string>& args, std::FILE* in,
   std::signal(SIGPIPE, SIG_IGN);
   bool played = false;
   try {
-    played = Run(settings, in, out, notes_to, reason);
+    played = Run(settings, in, out, notes, reason);
   } catch (const std::bad_alloc&) {
     *reason = "not enough memory for the game";
   }
@@ -334,7 +330,6 @@ progutil::Status Wordgame(const std::vector<std::string>& args, std::FILE* in,
 
 int RunWordgame(const std::vector<std::string>& args, std::FILE* in,
                 std::FILE* out, std::FILE* err) {
-  notes_to = err;
   const std::string help = HelpAfterUsage();
   const progutil::Program wordgame = {"wordgame", Wordgame, kUsage,
                                       help.c_str()};
