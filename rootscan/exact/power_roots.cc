@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <numeric>
 #include <utility>
 
@@ -45,8 +46,47 @@ IntPoly PowerMinus(const Dyadic& y, int k) {
   return g;
 }
 
-// The sign of x^k - |y| at x >= 0.
+// x^k as *m * 2^*e with *m in [0.5, 1) (x > 0, finite), by squaring: a
+// product of k factors, so within a factor (1 + 2^-64)^(k - 1) of the true
+// value; the exponent kept apart, so that nothing overflows.
+void PowerOf(long double x, int k, long double* m, long* e) {
+  int ex = 0;
+  long double base = std::frexp(x, &ex);
+  long base_e = ex;
+  *m = 0.5L;
+  *e = 1;
+  for (; k > 0; k >>= 1) {
+    if (k & 1) {
+      *m = std::frexp(*m * base, &ex);
+      *e += base_e + ex;
+    }
+    if (k > 1) {
+      base = std::frexp(base * base, &ex);
+      base_e = 2 * base_e + ex;
+    }
+  }
+}
+
+// The sign of x^k - |y| at x >= 0 (y not 0): from the power in long double
+// where its error bound decides it, else exactly.
 int PowerSide(const Dyadic& y, int k, long double x) {
+  if (x == 0) return -1;
+  long double m = 0;
+  long e = 0;
+  PowerOf(x, k, &m, &e);
+  long shift = 0;
+  bool exact = false;
+  int ey = 0;
+  // |y| lies within a factor 1 + 2^-63 above my * 2^ey.
+  const long double my =
+      std::frexp(static_cast<long double>(y.m.Top64(&shift, &exact)), &ey);
+  const long gap = e - (ey + shift + y.e);
+  if (gap > 2) return 1;
+  if (gap < -2) return -1;
+  const long double ratio = std::ldexp(m, static_cast<int>(gap)) / my;
+  const long double bound = (k + 4) * 0x1p-63L;
+  if (ratio > 1 + bound) return 1;
+  if (ratio < 1 - bound) return -1;
   const IntPoly g = PowerMinus(y, k);
   long double step = 0;
   return SignEvaluator(g).At(x, &step);
@@ -60,25 +100,26 @@ Isolated OnSide(long double lo, long double hi, int side, bool exact) {
   return {ToDyadic(lo), ToDyadic(hi), exact};
 }
 
-// The root x on side `side` with x^k = y, y the dyadic root of q's factor:
-// the one root on that side of d x^k -+ c, pushed as a factor of its own.
-bool CarryExact(const Dyadic& y, int k, int side, int multiplicity,
-                std::vector<FactorRoots>* out) {
+// The roots x with x^k = y on the sides given, y the dyadic root of q's
+// factor: the one root on each side of d x^k -+ c, pushed as factors of
+// their own (one for both sides when k is even, as d x^k - c is then even).
+bool CarryExact(const Dyadic& y, int k, const std::vector<int>& sides,
+                int multiplicity, std::vector<FactorRoots>* out) {
   const long double r = RootOf(y, k);
   const long double lo = r * (1 - kMargin), hi = r * (1 + kMargin);
   if (!Usable(lo) || !Usable(hi)) return false;
-  IntPoly g = PowerMinus(y, k);
-  const SignEvaluator eval(g);
-  long double step = 0;
-  const int below = eval.At(lo, &step), above = eval.At(hi, &step);
+  const int below = PowerSide(y, k, lo), above = PowerSide(y, k, hi);
   if (below > 0 || above < 0) return false;
-  Isolated where = OnSide(lo, hi, side, false);
-  if (below == 0 || above == 0) {
-    const long double x = below == 0 ? lo : hi;
-    where = OnSide(x, x, side, true);
+  const long double x = below == 0 ? lo : hi;  // x^k = |y| when exact
+  const bool exact = below == 0 || above == 0;
+  FactorRoots f{
+      std::make_unique<IntPoly>(PowerMinus(y, k)), multiplicity, {}, nullptr};
+  for (const int side : sides) {
+    f.roots.push_back(
+        {exact ? OnSide(x, x, side, true) : OnSide(lo, hi, side, false), side});
   }
-  if (side < 0 && k % 2 == 1) g[k].Negate();  // g(-x) up to its sign
-  out->push_back({std::move(g), multiplicity, {{where, side}}});
+  if (k % 2 == 1 && sides[0] < 0) (*f.factor)[k].Negate();  // g(-x)
+  out->push_back(std::move(f));
   return true;
 }
 
@@ -135,24 +176,28 @@ bool IsolateInPowers(const IntPoly& p, int k, bool below, bool above,
     q.push_back(p[i]);
   const bool odd = k % 2 == 1;
   for (auto& [a, multiplicity] : SquareFreeFactors(q)) {
-    FactorRoots f{Expand(a, k), multiplicity, {}};
-    const SignEvaluator eval(f.factor);
+    FactorRoots f{
+        std::make_unique<IntPoly>(Expand(a, k)), multiplicity, {}, nullptr};
+    std::unique_ptr<SignEvaluator>& eval = f.eval;  // made when first needed
     // x above 0 comes from y above 0; x below 0 from y below 0 when k is
     // odd, from y above 0 when it is even.
     for (const int y_side : {-1, 1}) {
-      const bool for_above = y_side > 0 && above;
-      const bool for_below = below && (odd ? y_side < 0 : y_side > 0);
-      if (!for_above && !for_below) continue;
+      std::vector<int> sides;
+      if (below && (odd ? y_side < 0 : y_side > 0)) sides.push_back(-1);
+      if (above && y_side > 0) sides.push_back(1);
+      if (sides.empty()) continue;
       for (const Isolated& root : IsolateRoots(a, y_side)) {
-        for (const int side : {-1, 1}) {
-          if (!(side < 0 ? for_below : for_above)) continue;
-          const bool done =
-              root.exact ? CarryExact(root.lo, k, side, multiplicity, out)
-                         : CarryInterval(root, k, side, y_side, eval, &f);
-          if (!done) return false;
+        if (root.exact) {
+          if (!CarryExact(root.lo, k, sides, multiplicity, out)) return false;
+          continue;
+        }
+        if (!eval) eval = std::make_unique<SignEvaluator>(*f.factor);
+        for (const int side : sides) {
+          if (!CarryInterval(root, k, side, y_side, *eval, &f)) return false;
         }
       }
     }
+    if (f.roots.empty()) continue;
     out->push_back(std::move(f));
   }
   return true;

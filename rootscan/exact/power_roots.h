@@ -7,17 +7,21 @@
 // done this way; the caller refines each root on a factor of p itself, so
 // the answer is the one p's own isolation would give.
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "int_poly.h"
 #include "isolation.h"
+#include "sign_evaluator.h"
 
 /// A square-free factor of p and the roots of p that it has as simple
 /// roots, each with the side of 0 it lies on.
 struct FactorRoots {
-  IntPoly factor;
+  std::unique_ptr<IntPoly> factor;
   int multiplicity;  // in p
   std::vector<std::pair<Isolated, int>> roots;
+  std::unique_ptr<SignEvaluator> eval;  // factor's, when one was needed
 };
 
 /// The largest k such that p is a polynomial in x^k (1 when it is not one).

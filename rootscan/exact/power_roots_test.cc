@@ -94,6 +94,10 @@ TEST(PowerRoots, KnownAnswers) {
   // Only the roots in the range asked for.
   EXPECT_EQ(Shown(RealRoots(Terms({{1, 4}, {-5, 2}, {6, 0}}), 0, kInf)),
             Shown({{r2, 1, 1}, {r3, 1, 1}}));
+  EXPECT_EQ(Shown(RealRoots(Terms({{1, 4}, {-16, 0}}), -kInf, 0)),
+            Shown(std::vector<RealRoot>{{-2, 1, 1}}));
+  EXPECT_EQ(Shown(RealRoots(Terms({{1, 4}, {-5, 2}, {6, 0}}), -kInf, -1.2)),
+            Shown({{-r3, 1, 1}, {-r2, 1, 1}}));
 }
 
 // p and p times x - 1000 (not a polynomial in x^k, and with no root near

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "big_int.h"
@@ -165,9 +166,11 @@ void ForEachRoot(IntPoly p, double start, double end,
   std::vector<FactorRoots> groups;
   if (k >= 2 && IsolateInPowers(p, k, start<0, end> 0, &groups)) {
     for (const FactorRoots& g : groups) {
-      const SignEvaluator eval(g.factor);
+      const std::unique_ptr<SignEvaluator> made =
+          g.eval ? nullptr : std::make_unique<SignEvaluator>(*g.factor);
+      const SignEvaluator& eval = g.eval ? *g.eval : *made;
       for (const auto& [root, side] : g.roots)
-        report(eval, g.factor, root, side, g.multiplicity);
+        report(eval, *g.factor, root, side, g.multiplicity);
     }
     return;
   }
