@@ -122,10 +122,11 @@ void ExpectSameAsGeneral(const IntPoly& p, const std::string& name) {
 TEST(PowerRoots, AgreeWithTheGeneralIsolation) {
   std::mt19937 random(20261209);
   auto below = [&](int n) { return static_cast<int>(random() % n); };
-  // Roots that are not dyadic, ones that are, ones too close to 0 or too
-  // far out for a double.
+  // Roots of q met exactly by its isolation (y = -2 or -4, y = 2 or 4) and
+  // not, on both sides, and ones too close to 0 or too far out for a double.
   for (const IntPoly& p :
-       {Terms({{1, 6}, {-2, 0}}), Terms({{1, 100}, {-1, 0}}),
+       {Terms({{1, 6}, {-2, 0}}), Terms({{1, 6}, {6, 3}, {8, 0}}),
+        Terms({{1, 4}, {-6, 2}, {8, 0}}), Terms({{1, 100}, {-1, 0}}),
         Terms({{1, 10}, {-1024, 0}}), Terms({{1LL << 60, 2}, {-1, 0}}),
         Terms({{1, 4}, {-(1LL << 62), 0}})}) {
     EXPECT_TRUE(TakesPowerPath(p));
