@@ -4,12 +4,14 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "big_int.h"
 #include "dyadic.h"
 #include "int_poly.h"
 #include "isolation.h"
+#include "power_roots.h"
 #include "sign_evaluator.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64,
@@ -150,17 +152,34 @@ void ForEachRoot(IntPoly p, double start, double end,
   if (zeros > 0 && start <= 0 && 0 <= end)
     visit({BigInt(), BigInt(1)}, {{}, {}, true}, static_cast<int>(zeros), 0.0);
   if (Degree(p) < 1) return;
+  // Each root found by isolation: its double, and the visit.
+  auto report = [&](const SignEvaluator& eval, const IntPoly& factor,
+                    const Isolated& root, int side, int multiplicity) {
+    double value = 0;
+    if (!Refine(eval, root, start, end, &value)) return;
+    // A root below 0 too close to 0 for any double rounds to -0.
+    if (value == 0) value = std::copysign(0.0, side);
+    visit(factor, root, multiplicity, value);
+  };
+  // A polynomial in x^k: isolated through that in y = x^k, of degree n/k.
+  const int k = PowerStep(p);
+  std::vector<FactorRoots> groups;
+  if (k >= 2 && IsolateInPowers(p, k, start<0, end> 0, &groups)) {
+    for (const FactorRoots& g : groups) {
+      const std::unique_ptr<SignEvaluator> made =
+          g.eval ? nullptr : std::make_unique<SignEvaluator>(*g.factor);
+      const SignEvaluator& eval = g.eval ? *g.eval : *made;
+      for (const auto& [root, side] : g.roots)
+        report(eval, *g.factor, root, side, g.multiplicity);
+    }
+    return;
+  }
   for (const auto& [factor, multiplicity] : SquareFreeFactors(p)) {
     const SignEvaluator eval(factor);
     for (const int side : {-1, 1}) {
       if (side < 0 ? !(start < 0) : !(end > 0)) continue;
-      for (const Isolated& root : IsolateRoots(factor, side)) {
-        double value = 0;
-        if (!Refine(eval, root, start, end, &value)) continue;
-        // A root below 0 too close to 0 for any double rounds to -0.
-        if (value == 0) value = std::copysign(0.0, side);
-        visit(factor, root, multiplicity, value);
-      }
+      for (const Isolated& root : IsolateRoots(factor, side))
+        report(eval, factor, root, side, multiplicity);
     }
   }
 }
