@@ -106,6 +106,7 @@ IntPoly Mignotte(int n) {
 // Roots of high multiplicity: (x - 1)^12 (x + 2)^9 (3x - 1)^7 (x^2 - 2)^5.
 IntPoly Multiplicities() {
   std::vector<std::pair<BigInt, BigInt>> f;
+  f.reserve(12 + 9 + 7);
   for (int i = 0; i < 12; ++i) f.emplace_back(Int(1), Int(1));
   for (int i = 0; i < 9; ++i) f.emplace_back(Int(1), Int(-2));
   for (int i = 0; i < 7; ++i) f.emplace_back(Int(3), Int(1));

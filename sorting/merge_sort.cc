@@ -167,7 +167,7 @@ void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out) {
     out += n;
     from = to;
   };
-  auto back = [&](const int*& from_end, Back to) {
+  auto back = [&](const int*& from_end, const Back& to) {
     const int* from = to.base();
     const std::ptrdiff_t n = from_end - from;
     out_end -= n;

@@ -164,6 +164,7 @@ IntPoly Times(const IntPoly& a, const IntPoly& b) {
 
 std::vector<double> Values(const std::vector<RealRoot>& roots) {
   std::vector<double> values;
+  values.reserve(roots.size());
   for (const RealRoot& r : roots) values.push_back(r.value);
   return values;
 }
