@@ -8,13 +8,17 @@
 #           the time to the first board, and the peak memory;
 #   rounds  the same with 11 rounds; (rounds - first) / 10 is what each later
 #           round adds.
-# Prints one line per run and the best of each at the end. wordgame is the
-# Release build's in build/ (built here when missing).
+# Prints one line per run (label, seconds, peak KB, exit status) and the best
+# of each at the end. wordgame is the Release build's in build/ (built here),
+# or $WORDGAME when set (an older build, say).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
-scripts/build.sh --target wordgame build >/dev/null
-game=$(find build -path '*/bin/wordgame' -type f | head -1)
+game=${WORDGAME:-}
+if [ -z "$game" ]; then
+  scripts/build.sh --target wordgame build >/dev/null
+  game=$PWD/build/bin/wordgame
+fi
 tmp=${TMPDIR:-/tmp}
 big=$tmp/wordgame-bench-60mb.txt
 small=$tmp/wordgame-bench-1mb.txt
@@ -34,12 +38,14 @@ make_list "$small" 111111
 state=$(mktemp -d)
 trap 'rm -rf "$state"' EXIT
 
-# measure LABEL COMMAND...: prints "LABEL SECONDS PEAK-KB".
+# measure LABEL COMMAND...: prints "LABEL SECONDS PEAK-KB STATUS".
 measure() {
   local label=$1
   shift
-  /usr/bin/time -f "$label %e %M" -o "$state/time" "$@" >/dev/null 2>&1
-  cat "$state/time"
+  local status=0
+  /usr/bin/time -f "$label %e %M" -o "$state/time" "$@" >/dev/null 2>&1 ||
+    status=$?
+  echo "$(tail -1 "$state/time") $status"
 }
 # play FILE ROUNDS: wordgame giving up ROUNDS rounds in line mode, from a pipe.
 play() {
