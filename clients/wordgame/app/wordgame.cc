@@ -56,15 +56,27 @@ struct ChosenWords {
   std::string opening;   // "Words: shipped list, 2360 words, 247 in animals."
 };
 
+// A list from this size on takes more than a moment to read (about a
+// second for 30 MiB), so the player is told what the wait is for.
+constexpr off_t kLargeListBytes = off_t{8} << 20;
+
 // Reads the word list and keeps the words of the category, the length and
 // the difficulty asked for, in that order; false and *err when it cannot be
-// read or nothing is left.
-bool ChooseWords(const Settings& settings, ChosenWords* words,
+// read or nothing is left. A large list is announced on `notes` first.
+bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
                  std::string* err) {
   bool shipped;
   std::string name;
   words->path = ChooseWordList(settings, &shipped, &name);
   const std::string& path = words->path;
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      info.st_size >= kLargeListBytes &&
+      static_cast<std::size_t>(info.st_size) <= kMaxListBytes) {
+    std::fprintf(notes, "wordgame: reading the word list %s (%lld MiB)...\n",
+                 path.c_str(), static_cast<long long>(info.st_size >> 20));
+    std::fflush(notes);
+  }
   std::string bytes;
   if (!ReadWholeFile(path, &bytes, err)) {
     *err = (shipped ? "no dict.txt here, and the shipped word list " : "") +
@@ -149,6 +161,8 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
   // An interrupt ends the game in order: the terminal given back, the word
   // and the score shown, then the signal raised again (RunWordgame).
   folder.DeferEndingSignals();
+  // Keys typed while the list was read were meant for no board yet.
+  if (isatty(fileno(in))) tcflush(fileno(in), TCIFLUSH);
   std::unique_ptr<Terminal> terminal =
       settings.line ? nullptr : Terminal::Open(in, out, colour);
   if (terminal) {
@@ -175,7 +189,7 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
 bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
                 std::FILE* notes, std::string* err) {
   ChosenWords words;
-  if (!ChooseWords(settings, &words, err)) return false;
+  if (!ChooseWords(settings, &words, notes, err)) return false;
   const WordList& list = words.list;
   Opening opening{words.opening, "", ""};
   for (const std::string& n : {SkippedNote(list), RecategorisedNote(list)}) {
@@ -192,8 +206,12 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
     saved = store->Load(&load_note);
     Note(notes, load_note);
   }
-  Deck deck(list.words, std::random_device{}(),
-            FreshWords(list.words, saved.Recent(words.id)));
+  // The deck takes the words over: the match needs only their categories.
+  const std::vector<std::string> recent = saved.Recent(words.id);
+  std::vector<std::string> first;
+  if (!recent.empty()) first = FreshWords(list.words, recent);
+  Deck deck(std::move(words.list.words), std::random_device{}(),
+            std::move(first));
   Match match(deck);
   match.set_clues(&list);
   if (store) match.set_store(&*store, std::move(saved), words.id, words.all);
@@ -201,10 +219,10 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
 }
 
 // --categories: the categories of the words the other options leave.
-bool ListCategories(const Settings& settings, std::FILE* out,
+bool ListCategories(const Settings& settings, std::FILE* out, std::FILE* notes,
                     std::string* err) {
   ChosenWords words;
-  if (!ChooseWords(settings, &words, err)) return false;
+  if (!ChooseWords(settings, &words, notes, err)) return false;
   std::string listing = CategoryListing(words.list);
   if (listing.empty()) {
     listing = words.path + " has no categories (no [category] lines).\n";
@@ -263,7 +281,7 @@ bool Run(const Settings& settings, std::FILE* in, std::FILE* out,
          std::FILE* notes, std::string* err) {
   switch (settings.action) {
     case Action::kCategories:
-      return ListCategories(settings, out, err);
+      return ListCategories(settings, out, notes, err);
     case Action::kStats:
     case Action::kResetStats:
       return Statistics(settings, in, out, notes, err);

@@ -472,6 +472,12 @@ TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
   ASSERT_EQ(truncate(here_.WriteFile("big", "").c_str(), (64 << 20) + 1), 0);
   EXPECT_EQ(Run("a\n", {"big"}).err,
             "wordgame: big: larger than 64 MiB, too large for a word list\n");
+  // A large list is announced before the wait for it.
+  ASSERT_EQ(truncate(here_.WriteFile("large", "").c_str(), 8 << 20), 0);
+  EXPECT_EQ(Run("a\n", {"large"}).err,
+            "wordgame: reading the word list large (8 MiB)...\n"
+            "wordgame: large: no words to play (one word of letters a-z a "
+            "line)\n");
   // Nothing but a regular file is read: a FIFO would wait for ever.
   ASSERT_EQ(mkfifo((here_.path() + "/fifo").c_str(), 0600), 0);
   for (const std::string file : {"/dev/zero", "fifo"}) {
@@ -546,7 +552,8 @@ TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
     EXPECT_EQ(r.err.rfind(start + "/wordgame.", 0), 0u) << r.err;
     EXPECT_EQ(r.err.substr(r.err.find("/dict.txt: ")), "/dict.txt: " + why);
   };
-  expect_refused(RunProgram({"/bin/sh", "-c", "ulimit -f 100; exec \"$0\" big",
+  // A round writes a few words only, so no room at all is what stops it.
+  expect_refused(RunProgram({"/bin/sh", "-c", "ulimit -f 0; exec \"$0\" big",
                              WORDGAME_PATH},
                             options),
                  "File too large\n");
@@ -560,7 +567,9 @@ TEST_F(Wordgame, NoRoomForTheListStopsBeforeAnyBoard) {
       RunProgram({"/usr/bin/unshare", "-m", "/bin/sh", "-c",
                   // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): a script
                   "mount -t tmpfs -o size=64k none \"$1\" || exit 99\n"
-                  "\"$0\" big; status=$?; ls -A \"$1\" >&2; exit $status",
+                  "cat /dev/zero >\"$1/fill\" 2>/dev/null\n"
+                  "\"$0\" big; status=$?; rm \"$1/fill\"\n"
+                  "ls -A \"$1\" >&2; exit $status",
                   WORDGAME_PATH, tmp_.path()},
                  options);
   if (full.status == 99) GTEST_SKIP() << "no tmpfs mounts here";

@@ -1,31 +1,60 @@
 #include "words/deck.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <utility>
 
+// The deck keeps indices, not words: a list of millions is then copied,
+// shuffled and searched in none of its rounds.
 Deck::Deck(std::vector<std::string> words, std::uint32_t seed,
            std::vector<std::string> first)
-    : words_(std::move(words)), unplayed_(std::move(first)), shuffle_(seed) {
-  if (unplayed_.empty()) unplayed_ = words_;
+    : words_(std::move(words)), shuffle_(seed) {
+  std::unordered_set<std::string> wanted(first.begin(), first.end());
+  for (std::size_t i = 0; i < words_.size(); ++i) {
+    if (wanted.empty() || wanted.count(words_[i]) > 0) {
+      unplayed_.push_back(static_cast<std::uint32_t>(i));
+    }
+  }
 }
 
 std::vector<std::string> Deck::NextRound(std::string* note) {
   note->clear();
   if (unplayed_.empty()) {
-    unplayed_ = words_;
-    auto last = std::find(unplayed_.begin(), unplayed_.end(), last_);
-    if (unplayed_.size() > 1 && last != unplayed_.end()) unplayed_.erase(last);
+    for (std::size_t i = 0; i < words_.size(); ++i) {
+      if (words_.size() == 1 || words_[i] != last_) {
+        unplayed_.push_back(static_cast<std::uint32_t>(i));
+      }
+    }
     *note = words_.size() == 1 ? "The list has one word; it comes round again."
                                : "Every word has been played; the " +
                                      std::to_string(words_.size()) +
                                      " words come round again.";
   }
-  std::shuffle(unplayed_.begin(), unplayed_.end(), shuffle_);
-  return unplayed_;
+  // A partial shuffle: the first `offered_` places get a random draw of the
+  // rest.
+  offered_ = std::min(unplayed_.size(), kRoundWords);
+  std::vector<std::string> round;
+  for (std::size_t i = 0; i < offered_; ++i) {
+    std::uniform_int_distribution<std::size_t> pick(i, unplayed_.size() - 1);
+    std::swap(unplayed_[i], unplayed_[pick(shuffle_)]);
+    round.push_back(words_[unplayed_[i]]);
+  }
+  return round;
 }
 
 void Deck::Played(const std::string& secret) {
   last_ = secret;
-  auto played = std::find(unplayed_.begin(), unplayed_.end(), secret);
-  if (played != unplayed_.end()) unplayed_.erase(played);
+  // The secret is one of the words offered; any other is looked for in all.
+  auto offered = unplayed_.begin() + static_cast<std::ptrdiff_t>(offered_);
+  auto played = std::find_if(unplayed_.begin(), offered, [&](std::uint32_t i) {
+    return words_[i] == secret;
+  });
+  if (played == offered) {
+    played = std::find_if(offered, unplayed_.end(),
+                          [&](std::uint32_t i) { return words_[i] == secret; });
+  }
+  offered_ = 0;
+  if (played == unplayed_.end()) return;
+  *played = unplayed_.back();
+  unplayed_.pop_back();
 }

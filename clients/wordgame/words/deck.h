@@ -5,6 +5,7 @@
 // words of the next round, lets the engine draw the secret from them, and
 // tells the source which word was played.
 
+#include <cstddef>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -21,6 +22,11 @@ class WordSource {
   virtual void Played(const std::string& secret) = 0;
 };
 
+/// The most words a deck hands out for one round: enough that the engine's
+/// draw among them stays unpredictable, few enough that a list of millions
+/// costs a round no more than a short one.
+constexpr std::size_t kRoundWords = 64;
+
 /// A shuffled deck: no word comes back before every word was played; then
 /// all come round again but the one just played, so no word is played twice
 /// in a row (unless the list has one word only).
@@ -32,15 +38,19 @@ class Deck : public WordSource {
   Deck(std::vector<std::string> words, std::uint32_t seed,
        std::vector<std::string> first = {});
 
-  /// The words not played yet, shuffled: the engine draws its index with the
-  /// clock in seconds as the seed, so rounds or runs started within one
-  /// second would otherwise open with the same word.
+  /// Up to kRoundWords of the words not played yet, drawn at random and
+  /// shuffled: the engine draws its index with the clock in seconds as the
+  /// seed, so rounds or runs started within one second would otherwise open
+  /// with the same word.
   std::vector<std::string> NextRound(std::string* note) override;
   void Played(const std::string& secret) override;
 
  private:
   const std::vector<std::string> words_;
-  std::vector<std::string> unplayed_;
+  // Indices into words_ of the words not played yet; the first `offered_`
+  // are those NextRound handed out last.
+  std::vector<std::uint32_t> unplayed_;
+  std::size_t offered_ = 0;
   std::string last_;
   std::mt19937 shuffle_;
 };

@@ -56,4 +56,27 @@ TEST(Deck, TwoWordsAlternateAndOneWordComesBack) {
   EXPECT_EQ(note, "The list has one word; it comes round again.");
 }
 
+TEST(Deck, LongListOffersAFewUnplayedWordsARound) {
+  Words words;
+  for (char a = 'a'; a <= 'z'; ++a) {
+    for (char b = 'a'; b <= 'h'; ++b) words.push_back({a, b});
+  }
+  Deck deck(words, 3);
+  std::string note;
+  std::set<std::string> played;
+  while (played.size() < words.size()) {
+    Words round = deck.NextRound(&note);
+    ASSERT_EQ(note, "") << played.size();
+    ASSERT_EQ(round.size(),
+              std::min(kRoundWords, words.size() - played.size()));
+    ASSERT_EQ(std::set<std::string>(round.begin(), round.end()).size(),
+              round.size());
+    for (const std::string& w : round) ASSERT_EQ(played.count(w), 0u) << w;
+    deck.Played(round.back());
+    played.insert(round.back());
+  }
+  deck.NextRound(&note);
+  EXPECT_NE(note, "") << "every word was played once";
+}
+
 }  // namespace

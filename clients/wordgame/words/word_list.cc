@@ -9,16 +9,13 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <unordered_set>
+#include <functional>
+#include <string_view>
 
 #include "text/descriptor.h"
 #include "text/text.h"
 
 namespace {
-
-// Word lists are small (a large dictionary has a few MiB); a file beyond this
-// size is not one, and reading /dev/zero or the like must stop somewhere.
-constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
 
 // Lines named by number in a note; the count says how many more.
 constexpr std::size_t kSkippedLinesNamed = 5;
@@ -47,6 +44,78 @@ std::string NamedLines(std::size_t count,
     text += (i ? ", " : "") + std::to_string(lines[i]);
   }
   return text + (count > lines.size() ? ", ..." : ".");
+}
+
+// The words of a list seen so far, each once: an open-addressing table of
+// their indices in the list, so that a list of millions of words costs no
+// allocation per word and a few bytes each. Each slot keeps the high bits of
+// its word's hash too, so that a search reads the words themselves only on
+// a likely match.
+class WordSet {
+ public:
+  // `words` must outlive the set; `expected` words are room enough.
+  WordSet(const std::vector<std::string>& words, std::size_t expected)
+      : words_(words) {
+    Resize(expected);
+  }
+
+  // Adds words_[i], unless an equal word is in already: then false.
+  bool Add(std::size_t i) {
+    if (count_ + 1 > slots_.size() / 5 * 4) Resize(slots_.size());
+    return Place({static_cast<std::uint32_t>(i), Tag(words_[i])}, true);
+  }
+
+ private:
+  struct Slot {
+    std::uint32_t word;  // index in words_, or kEmpty
+    std::uint32_t tag;   // the high bits of its hash
+  };
+  static constexpr std::uint32_t kEmpty = UINT32_MAX;
+
+  static std::uint32_t Tag(const std::string& word) {
+    const std::uint64_t hash = std::hash<std::string>{}(word);
+    return static_cast<std::uint32_t>(hash * 0x9E3779B97F4A7C15u >> 32);
+  }
+
+  bool Place(Slot slot, bool check) {
+    const std::size_t mask = slots_.size() - 1;
+    // The tag's bits mixed again choose the first slot to look at.
+    std::size_t s = (slot.tag * std::size_t{2654435761u}) & mask;
+    for (; slots_[s].word != kEmpty; s = (s + 1) & mask) {
+      if (check && slots_[s].tag == slot.tag &&
+          words_[slots_[s].word] == words_[slot.word]) {
+        return false;
+      }
+    }
+    slots_[s] = slot;
+    ++count_;
+    return true;
+  }
+
+  // At least `words` + 1 words in at most 4/5 of the slots.
+  void Resize(std::size_t words) {
+    std::size_t size = 64;
+    while (size / 5 * 4 < words + 1) size *= 2;
+    std::vector<Slot> old(size, Slot{kEmpty, 0});
+    slots_.swap(old);
+    count_ = 0;
+    for (const Slot& slot : old) {
+      if (slot.word != kEmpty) Place(slot, false);
+    }
+  }
+
+  const std::vector<std::string>& words_;
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+};
+
+// True when `line` is a word as it stands: 1 to kMaxWordLetters letters a-z.
+bool IsPlainWord(std::string_view line) {
+  if (line.empty() || line.size() > kMaxWordLetters) return false;
+  for (char c : line) {
+    if (c < 'a' || c > 'z') return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -97,26 +166,46 @@ bool IsCategoryLine(const std::string& line, std::string* name) {
 
 WordList ParseWordList(const std::string& bytes) {
   WordList list;
-  std::unordered_set<std::string> seen;
+  const std::size_t lines =
+      static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  list.words.reserve(lines + 1);
+  WordSet seen(list.words, lines + 1);
   std::string category;  // of the words that follow; "" for none
+  // Keeps a word unless listed before; a repeat under another category is
+  // counted.
+  auto add = [&](std::string word, std::size_t number) {
+    list.words.push_back(std::move(word));
+    const std::string& added = list.words.back();
+    if (seen.Add(list.words.size() - 1)) {
+      if (!category.empty()) list.category.emplace(added, category);
+      return;
+    }
+    if (CategoryOf(list, added) != category) {
+      CountLine(number, &list.recategorised, &list.recategorised_lines);
+    }
+    list.words.pop_back();
+  };
   const std::size_t mark = sizeof kByteOrderMark - 1;
   std::size_t start = bytes.compare(0, mark, kByteOrderMark) == 0 ? mark : 0;
   for (std::size_t number = 1; start < bytes.size(); ++number) {
     std::size_t end = bytes.find('\n', start);
     if (end == std::string::npos) end = bytes.size();
-    std::string word = Tidy(bytes.substr(start, end - start));
+    const std::string_view line(bytes.data() + start, end - start);
     start = end + 1;
+    // Most lines of a large list are words as they stand: no tidying.
+    if (IsPlainWord(line)) {
+      add(std::string(line), number);
+      continue;
+    }
+    std::string word = Tidy(std::string(line));
     if (word.empty() || IsCategoryLine(word, &category)) continue;
     if (!AllLetters(word) || word.size() > kMaxWordLetters) {
       // A malformed category line ends the category before it, so that no
       // word is filed under a name it was not listed under.
       if (word[0] == '[') category.clear();
       CountLine(number, &list.skipped, &list.skipped_lines);
-    } else if (seen.insert(word).second) {
-      if (!category.empty()) list.category.emplace(word, category);
-      list.words.push_back(std::move(word));
-    } else if (CategoryOf(list, word) != category) {
-      CountLine(number, &list.recategorised, &list.recategorised_lines);
+    } else {
+      add(std::move(word), number);
     }
   }
   return list;

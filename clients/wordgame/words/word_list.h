@@ -10,6 +10,11 @@
 #include <unordered_map>
 #include <vector>
 
+/// The largest word list read. A large dictionary has a few MiB; a file
+/// beyond this is not a word list, and reading /dev/zero or the like must
+/// stop somewhere.
+constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
+
 /// Reads the whole file at `path` into `bytes`. On failure returns false and
 /// sets *err to the reason ("No such file or directory", ...); a FIFO, a
 /// device or anything else but a regular file (or a folder, "Is a

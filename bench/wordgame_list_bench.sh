@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# wordgame_list_bench.sh [REPEATS]: how wordgame copes with a large word list.
+# Generates (once, under $TMPDIR or /tmp) a list of 6.67 million random
+# 8-letter words (60 MB) and one of 1 MB, then, REPEATS times (default 3) in
+# turn so that a busy machine slows them alike:
+#   sort    LC_ALL=C sort -u of the list, the yardstick for reading it;
+#   first   wordgame --line playing one round (given up at once) and quitting:
+#           the time to the first board, and the peak memory;
+#   rounds  the same with 11 rounds; (rounds - first) / 10 is what each later
+#           round adds.
+# Prints one line per run (label, seconds, peak KB, exit status) and the best
+# of each at the end. wordgame is the Release build's in build/ (built here),
+# or $WORDGAME when set (an older build, say).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repeats=${1:-3}
+game=${WORDGAME:-}
+if [ -z "$game" ]; then
+  scripts/build.sh --target wordgame build >/dev/null
+  game=$PWD/build/bin/wordgame
+fi
+tmp=${TMPDIR:-/tmp}
+big=$tmp/wordgame-bench-60mb.txt
+small=$tmp/wordgame-bench-1mb.txt
+make_list() {  # make_list FILE WORDS
+  [ -s "$1" ] && return
+  python3 - "$1" "$2" <<'EOF'
+import random, sys
+path, n = sys.argv[1], int(sys.argv[2])
+table = bytes(ord('a') + b % 26 for b in range(256))
+raw = random.Random(1).randbytes(8 * n).translate(table)
+with open(path, 'wb') as f:
+    f.write(b'\n'.join(raw[i:i + 8] for i in range(0, len(raw), 8)) + b'\n')
+EOF
+}
+make_list "$big" 6670000
+make_list "$small" 111111
+state=$(mktemp -d)
+trap 'rm -rf "$state"' EXIT
+
+# measure LABEL COMMAND...: prints "LABEL SECONDS PEAK-KB STATUS".
+measure() {
+  local label=$1
+  shift
+  local status=0
+  /usr/bin/time -f "$label %e %M" -o "$state/time" "$@" >/dev/null 2>&1 ||
+    status=$?
+  echo "$(tail -1 "$state/time") $status"
+}
+# play FILE ROUNDS: wordgame giving up ROUNDS rounds in line mode, from a pipe.
+play() {
+  local input=""
+  for ((i = 1; i < $2; i++)); do input+=$'!\ny\n'; done
+  input+=$'!\nn\n'
+  printf '%s' "$input" |
+    XDG_STATE_HOME=$state "$game" --line --no-save "$1"
+}
+export -f play
+export game state
+
+for list in "$big" "$small"; do
+  echo "== $(basename "$list"): $(wc -c <"$list") bytes, $(wc -l <"$list") words"
+  for ((r = 1; r <= repeats; r++)); do
+    measure sort env LC_ALL=C sort -u "$list" -o /dev/null
+    measure first bash -c 'play "$0" 1' "$list"
+    measure rounds bash -c 'play "$0" 11' "$list"
+  done | tee "$state/runs"
+  awk '{ if (!($1 in t) || $2 < t[$1]) t[$1] = $2; if ($3 > m[$1]) m[$1] = $3 }
+       END { printf "best: sort -u %.2f s; first board %.2f s (%.2f of sort),",
+                    t["sort"], t["first"], t["first"] / t["sort"]
+             printf " peak %d MB; later round %.3f s (%.3f of sort)\n",
+                    m["first"] / 1024, (t["rounds"] - t["first"]) / 10,
+                    (t["rounds"] - t["first"]) / 10 / t["sort"] }' "$state/runs"
+done
