@@ -25,7 +25,8 @@ std::vector<std::string> ScreenRules() {
       "A letter that is not in the word, or a wrong word, is a miss; " +
           std::to_string(kMisses) +
           " misses lose the round. A letter tried before costs nothing.",
-      "! gives up the round. ? shows this help. Esc, Ctrl-D or Ctrl-C quits.",
+      "! gives up the round (y confirms). ? shows this help. Esc, Ctrl-D or "
+      "Ctrl-C quits.",
       "After a round: Enter or y plays the next one, n or q quits.",
   };
 }

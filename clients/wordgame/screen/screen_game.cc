@@ -22,6 +22,7 @@ ScreenGame::ScreenGame(GameStarter& starter, Match& match, std::string opening)
 bool ScreenGame::Begin(std::string* err) { return NextRound(err); }
 
 bool ScreenGame::NextRound(std::string* err) {
+  hint_.clear();
   if (!match_.two_players()) return StartRound(err);
   typed_.clear();
   mode_ = Mode::kSettingWord;
@@ -105,8 +106,9 @@ bool ScreenGame::Key(int key, std::string* err) {
       } else if (key == '?') {
         help_ = true;
       } else if (key == '!') {
-        round_.GiveUp();
-        EndRound();
+        // One slip of Shift+1 must not end a streak: only y confirms.
+        mode_ = Mode::kConfirmingGiveUp;
+        Hint("Give up this round? [y/N]");
       } else if (key == kEscape) {
         done_ = true;
       } else {
@@ -130,15 +132,27 @@ bool ScreenGame::Key(int key, std::string* err) {
         Hint("Letters a to z only; Enter guesses, Esc cancels.");
       }
       return true;
-    case Mode::kRoundOver:
-      if (key == kKeyEnter || key == 'y' || key == 'Y') return NextRound(err);
-      if (key == 'n' || key == 'N' || key == 'q' || key == 'Q' ||
-          key == kEscape) {
-        done_ = true;
+    case Mode::kConfirmingGiveUp:
+      if (key == 'y' || key == 'Y') {
+        round_.GiveUp();
+        EndRound();
       } else {
-        Hint("Enter or y plays the next round; n or q quits.");
+        mode_ = Mode::kGuessing;
+        Hint("Not given up; play on.");
       }
       return true;
+    case Mode::kRoundOver:
+      return RoundOverKey(key, err);
+  }
+  return true;
+}
+
+bool ScreenGame::RoundOverKey(int key, std::string* err) {
+  if (key == kKeyEnter || key == 'y' || key == 'Y') return NextRound(err);
+  if (key == 'n' || key == 'N' || key == 'q' || key == 'Q' || key == kEscape) {
+    done_ = true;
+  } else {
+    hint_ = "Enter or y plays the next round; n or q quits.";
   }
   return true;
 }
@@ -147,6 +161,7 @@ Board ScreenGame::View() const {
   Board board;
   board.scores = match_.Scores();
   board.message = message_;
+  board.hint = hint_;
   if (mode_ == Mode::kSettingWord) {
     board.mode = KeyMode::kSettingWord;
     board.typed = std::string(typed_.size(), '*');
@@ -169,10 +184,11 @@ Board ScreenGame::View() const {
     }
   }
   board.typed = typed_;
-  board.mode = help_                        ? KeyMode::kHelp
-               : mode_ == Mode::kTypingWord ? KeyMode::kTypingWord
-               : mode_ == Mode::kRoundOver  ? KeyMode::kRoundOver
-                                            : KeyMode::kGuessing;
+  board.mode = help_                              ? KeyMode::kHelp
+               : mode_ == Mode::kTypingWord       ? KeyMode::kTypingWord
+               : mode_ == Mode::kRoundOver        ? KeyMode::kRoundOver
+               : mode_ == Mode::kConfirmingGiveUp ? KeyMode::kConfirmingGiveUp
+                                                  : KeyMode::kGuessing;
   return board;
 }
 

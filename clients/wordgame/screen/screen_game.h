@@ -3,9 +3,10 @@
 
 // The full-screen game without the terminal: keys in, a Board out. A letter
 // key guesses at once, Enter opens a line for the whole word, ? shows the
-// rules, ! gives up; after a round Enter or y plays on, n or q quits; Ctrl-D,
-// and Esc outside the word line, quit. With two players each round opens
-// with a line where the setter types the word, shown as "*" only.
+// rules, ! asks whether to give up and only y does; after a round Enter or
+// y plays on, n or q quits; Ctrl-D, and Esc outside the word line, quit. With
+// two players each round opens with a line where the setter types the word,
+// shown as "*" only.
 
 #include <string>
 #include <vector>
@@ -51,7 +52,13 @@ class ScreenGame {
   const std::vector<std::string>& notes() const { return notes_; }
 
  private:
-  enum class Mode { kSettingWord, kGuessing, kTypingWord, kRoundOver };
+  enum class Mode {
+    kSettingWord,
+    kGuessing,
+    kTypingWord,
+    kConfirmingGiveUp,
+    kRoundOver
+  };
 
   // The next round: with two players, the typing of its word first.
   bool NextRound(std::string* err);
@@ -61,6 +68,7 @@ class ScreenGame {
   bool Guess(const std::string& guess);
   void EndRound();
   void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
+  bool RoundOverKey(int key, std::string* err);
 
   GameStarter& starter_;
   Match& match_;
@@ -71,6 +79,9 @@ class ScreenGame {
   bool done_ = false;
   std::string typed_;
   Answer message_;
+  // After a round, the answer to a key that means nothing then, shown beside
+  // the result, which stays.
+  std::string hint_;
   std::vector<std::string> notes_;
 };
 

@@ -145,6 +145,10 @@ std::string KeyLine(KeyMode mode, int width) {
       return Fit({"Enter or y: next round   n or q: quit",
                   "Enter/y: next  n/q: quit", "y next  n quit"},
                  width);
+    case KeyMode::kConfirmingGiveUp:
+      return Fit({"y: give up the round   any other key: play on",
+                  "y: give up   other: play on", "y give up"},
+                 width);
     case KeyMode::kHelp:
       return Fit({"any key: back to the game", "any key: back"}, width);
     case KeyMode::kSettingWord:
@@ -172,6 +176,25 @@ Paint ToneOf(const Answer& answer) {
     default:
       return Paint::kPlain;
   }
+}
+
+// The answer in its tone and the hint after it, in at most `max_lines`: the
+// hint goes beside the answer's last line, or below it, and gives way first.
+std::vector<Line> MessageLines(const Board& board, int width, int max_lines) {
+  std::vector<Line> lines;
+  for (const std::string& m : Wrap(board.message.text, width)) {
+    lines.push_back(Plain(m, ToneOf(board.message)));
+  }
+  const std::string after = "  " + board.hint;
+  if (!board.hint.empty() && !lines.empty() &&
+      static_cast<int>(lines.back()[0].text.size() + after.size()) <= width) {
+    lines.back().push_back({after, Paint::kPlain});
+  } else if (!board.hint.empty()) {
+    for (const std::string& h : Wrap(board.hint, width))
+      lines.push_back(Plain(h));
+  }
+  lines.resize(std::min<std::size_t>(lines.size(), max_lines));
+  return lines;
 }
 
 // What is shown; the layout takes parts away in order until it fits.
@@ -247,11 +270,8 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     c.typed_row = static_cast<int>(c.middle.size());
     c.middle.push_back({{prompt, Paint::kPlain}, {typed, Paint::kBold}});
   }
-  std::vector<std::string> message = Wrap(board.message.text, width);
-  message.resize(std::min<std::size_t>(message.size(), plan.message_lines));
-  for (const std::string& m : message) {
-    c.middle.push_back(Plain(m, ToneOf(board.message)));
-  }
+  for (Line& l : MessageLines(board, width, plan.message_lines))
+    c.middle.push_back(l);
   int stats_lines = 0;
   for (const std::string& stat : board.stats) {
     for (const std::string& l : Wrap(stat, width)) {

@@ -19,7 +19,14 @@ constexpr int kMinCols = 20;
 
 /// What the keys do at the moment, for the key line. kSettingWord: a player
 /// types the word the other is to guess, which the board never holds.
-enum class KeyMode { kGuessing, kTypingWord, kRoundOver, kHelp, kSettingWord };
+enum class KeyMode {
+  kGuessing,
+  kTypingWord,
+  kConfirmingGiveUp,
+  kRoundOver,
+  kHelp,
+  kSettingWord
+};
 
 /// Everything the full screen shows.
 struct Board {
@@ -35,6 +42,9 @@ struct Board {
   std::vector<PlayerScore> scores;
   /// The answer to the last key or guess.
   Answer message;
+  /// A hint shown after the answer, which it does not replace (after a
+  /// round, the result stays in sight); "" for none.
+  std::string hint;
   /// The saved statistics, a few lines shown after a round; none when no
   /// statistics are kept.
   std::vector<std::string> stats;

@@ -196,6 +196,25 @@ TEST(Layout, AWordBeingSetShowsItsStarsAndKeys) {
   }
 }
 
+// After a round a hint stands beside the result, or below it where it does
+// not fit, and gives way before the result.
+TEST(Layout, AHintKeepsTheResultInSight) {
+  Board board = SomeBoard();
+  board.message = {Tone::kGood, "You won! The word was \"banana\"."};
+  board.hint = "Enter or y plays on.";
+  Screen wide = Drawn(board, 24, 80);
+  auto [row, col] = Find(wide, "You won!");
+  ASSERT_GE(row, 0) << wide.Text();
+  EXPECT_NE(wide.Row(row).find("\".  Enter or y plays on."), std::string::npos)
+      << wide.Text();
+  EXPECT_EQ(wide.PaintAt(row, col), Paint::kGood);
+  EXPECT_EQ(wide.PaintAt(row, wide.Row(row).find("Enter")), Paint::kPlain);
+  Screen narrow = Drawn(board, 12, 34);
+  EXPECT_TRUE(Shows(narrow, "Enter or y plays on.")) << narrow.Text();
+  EXPECT_TRUE(Shows(narrow, "You won!")) << narrow.Text();
+  EXPECT_TRUE(Shows(Drawn(board, kMinRows, kMinCols), "You won!"));
+}
+
 TEST(Layout, HelpShowsTheRulesOverTheBoard) {
   Board board = SomeBoard();
   board.mode = KeyMode::kHelp;
