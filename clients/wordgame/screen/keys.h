@@ -14,6 +14,8 @@ constexpr int kKeyResize = 0x110100;
 /// No key: an ending signal was recorded or the terminal has gone.
 constexpr int kKeyNone = -1;
 constexpr int kCtrlD = 4;
+/// Repaints the whole screen (output of another program may have spoilt it).
+constexpr int kCtrlL = 12;
 constexpr int kEscape = 27;
 
 #endif  // WORDGAME_SCREEN_KEYS_H_
