@@ -168,6 +168,10 @@ Board ScreenGame::View() const {
     return board;
   }
   board.shown = round_.Shown();
+  if (round_.state() == Round::State::kLost ||
+      round_.state() == Round::State::kGaveUp) {
+    board.word = round_.secret();
+  }
   board.clue = match_.Clue(round_.secret());
   for (int i = 0; i < 26; ++i) {
     board.letters[i] = round_.Letter(static_cast<char>('a' + i));

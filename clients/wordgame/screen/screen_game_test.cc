@@ -84,6 +84,7 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(won.mode, KeyMode::kRoundOver);
   EXPECT_EQ(won.message.text, "You won! The word was \"cat\".");
   EXPECT_EQ(won.letters['t' - 'a'], LetterState::kFound);
+  EXPECT_EQ(won.word, "");  // Only a lost round spells the word out.
   EXPECT_EQ(won.scores.at(0).score.won, 1);
   Key('z');  // Means nothing after a round: a hint beside the result.
   Board stray = game_->View();
@@ -104,8 +105,10 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
     EXPECT_EQ(game_->View().misses, 0u);
   }
   EXPECT_FALSE(game_->done());
+  EXPECT_EQ(game_->View().word, "");
   Keys("!y");
   EXPECT_EQ(Message(), "You gave up. The word was \"cat\".");
+  EXPECT_EQ(game_->View().word, "cat");
   Key(kKeyEnter);
   Key(kEscape);
   EXPECT_TRUE(game_->done());

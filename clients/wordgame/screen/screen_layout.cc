@@ -23,14 +23,30 @@ constexpr int kWrongWordLines = 2;
 // All the lines of the statistics, before they give way.
 constexpr int kAllLines = std::numeric_limits<int>::max();
 
-// The word spaced out when it fits, else packed, else in pieces.
-std::vector<Line> WordLines(const std::string& shown, int width) {
-  const std::string spaced = Spaced(shown);
-  if (static_cast<int>(spaced.size()) <= width)
-    return {Plain(spaced, Paint::kBold)};
+// The word spaced out when it fits, else in pieces of `width`. A lost round
+// shows the whole word: each letter not found is painted as a miss and has a
+// "^" below it, so that the marks show without colour too.
+std::vector<Line> WordLines(const Board& board, int width) {
+  const bool lost = !board.word.empty();
+  const std::string& text = lost ? board.word : board.shown;
+  const std::size_t size = text.size();
+  const bool spaced = 2 * static_cast<int>(size) - 1 <= width;
+  const std::size_t per_line = spaced ? size : static_cast<std::size_t>(width);
   std::vector<Line> lines;
-  for (std::size_t at = 0; at < shown.size(); at += width) {
-    lines.push_back(Plain(shown.substr(at, width), Paint::kBold));
+  for (std::size_t at = 0; at < size; at += per_line) {
+    std::string letters, marks;
+    Line marked;
+    for (std::size_t i = at; i < std::min(size, at + per_line); ++i) {
+      const std::string gap = spaced && i > at ? " " : "";
+      const bool missed = lost && board.shown[i] == '_';
+      marked.push_back({gap, Paint::kPlain});
+      marked.push_back(
+          {std::string(1, text[i]), missed ? Paint::kBad : Paint::kBold});
+      letters += gap + text[i];
+      marks += gap + (missed ? "^" : " ");
+    }
+    lines.push_back(lost ? marked : Plain(letters, Paint::kBold));
+    if (lost) lines.push_back(Plain(marks, Paint::kBad));
   }
   return lines;
 }
@@ -230,7 +246,7 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   const bool beside = round && plan.drawing && width >= kBesideCols;
   const int panel_width = beside ? width - kDrawingCols - kDrawingGap : width;
   std::vector<Line> panel;
-  if (round) panel = WordLines(board.shown, panel_width);
+  if (round) panel = WordLines(board, panel_width);
   if (round && plan.alphabet) {
     if (plan.panel_spacers) panel.emplace_back();
     for (Line& l : AlphabetLines(board.letters, panel_width))

@@ -32,6 +32,9 @@ enum class KeyMode {
 struct Board {
   /// The word, one character per letter: the letter once found, else "_".
   std::string shown;
+  /// The whole word once the round is lost (given up too), shown in place of
+  /// `shown` with the letters not found marked; "" otherwise.
+  std::string word;
   /// The state of each letter a to z.
   LetterState letters[26] = {};
   std::vector<std::string> missed_letters, missed_words;

@@ -196,6 +196,27 @@ TEST(Layout, AWordBeingSetShowsItsStarsAndKeys) {
   }
 }
 
+// A lost round shows the whole word, the letters not found marked below
+// and painted as misses, spaced out or in pieces alike.
+TEST(Layout, ALostRoundShowsTheWholeWordWithTheLettersNotFoundMarked) {
+  Board board = SomeBoard();
+  board.word = "banana";
+  Screen screen = Drawn(board, 24, 80);
+  auto [row, col] = Find(screen, "b a n a n a");
+  ASSERT_GE(row, 0) << screen.Text();
+  EXPECT_EQ(screen.Row(row + 1).substr(col, 11), "^   ^   ^  ")
+      << screen.Text();
+  EXPECT_EQ(screen.PaintAt(row, col), Paint::kBad);
+  EXPECT_EQ(screen.PaintAt(row, col + 2), Paint::kBold);
+  board.shown = std::string(18, '_') + "aa__";
+  board.word = std::string(18, 'b') + "aacc";
+  Screen narrow = Drawn(board, kMinRows + 2, kMinCols);
+  auto [piece, at] = Find(narrow, "bbaa");
+  ASSERT_GE(piece, 0) << narrow.Text();
+  EXPECT_EQ(narrow.Row(piece + 1).substr(at, 4), "^^  ") << narrow.Text();
+  EXPECT_EQ(narrow.Row(piece + 3).substr(0, 2), "^^") << narrow.Text();
+}
+
 // After a round a hint stands beside the result, or below it where it does
 // not fit, and gives way before the result.
 TEST(Layout, AHintKeepsTheResultInSight) {
