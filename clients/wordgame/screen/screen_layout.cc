@@ -335,6 +335,13 @@ void Draw(const Board& board, Screen* screen) {
     screen->Put(1, 0, Fit({"Esc or Ctrl-D quits.", "Esc quits"}, cols));
     return;
   }
+  if (rows > kBoardRows || cols > kBoardCols) {
+    Screen middle(std::min(rows, kBoardRows), std::min(cols, kBoardCols));
+    Draw(board, &middle);
+    screen->Paste((rows - middle.rows()) / 2, (cols - middle.cols()) / 2,
+                  middle);
+    return;
+  }
   if (board.mode == KeyMode::kHelp) {
     DrawHelp(screen);
     return;

@@ -17,6 +17,11 @@
 constexpr int kMinRows = 6;
 constexpr int kMinCols = 20;
 
+/// The largest board: a larger window shows it in its middle, framed by
+/// blanks, rather than spreading it out (the classic terminal's size).
+constexpr int kBoardRows = 24;
+constexpr int kBoardCols = 80;
+
 /// What the keys do at the moment, for the key line. kSettingWord: a player
 /// types the word the other is to guess, which the board never holds.
 enum class KeyMode {
@@ -61,8 +66,9 @@ struct Board {
 /// kMinRows x kMinCols up the word, the answer and the key line always show;
 /// the statistics, the drawing, the spacing, the clue, the answer's second
 /// line, the alphabet and the score give way in turn as rows run short.
-/// KeyMode::kHelp shows the rules instead; KeyMode::kSettingWord only the
-/// score, the line being typed, the answer and the keys.
+/// A window larger than kBoardRows x kBoardCols shows the board of that
+/// size centred. KeyMode::kHelp shows the rules instead; KeyMode::kSettingWord
+/// only the score, the line being typed, the answer and the keys.
 void Draw(const Board& board, Screen* screen);
 
 #endif  // WORDGAME_SCREEN_SCREEN_LAYOUT_H_

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,31 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
 // Every size from the smallest up keeps the word, the answer, the count of
 // misses and the key line; the drawing, once it fits, fits on taller screens
 // too.
+// A larger window shows the board of the classic size in its middle, cursor
+// and paints included; a smaller one is filled from its top left corner.
+TEST(Layout, TheBoardIsCentredWhenThereIsRoom) {
+  Board board = SomeBoard();
+  board.mode = KeyMode::kTypingWord;
+  board.typed = "ban";
+  const Screen classic = Drawn(board, kBoardRows, kBoardCols);
+  for (auto [rows, cols, top, left] :
+       {std::tuple{40, 120, 8, 20}, {25, 80, 0, 0}, {24, 83, 0, 1}}) {
+    Screen large = Drawn(board, rows, cols);
+    for (int r = 0; r < rows; ++r) {
+      const int inner = r - top;
+      const std::string expected =
+          inner >= 0 && inner < kBoardRows
+              ? std::string(left, ' ') + classic.Row(inner) +
+                    std::string(cols - left - kBoardCols, ' ')
+              : std::string(cols, ' ');
+      EXPECT_EQ(large.Row(r), expected) << large.Text();
+    }
+    EXPECT_EQ(large.PaintAt(top + kBoardRows - 1, left), Paint::kBar);
+    EXPECT_EQ(large.cursor_row(), classic.cursor_row() + top);
+    EXPECT_EQ(large.cursor_col(), classic.cursor_col() + left);
+  }
+}
+
 TEST(Layout, PartsGiveWayInTurnButTheEssentialsStay) {
   for (int cols = kMinCols; cols <= 80; ++cols) {
     bool drawn_above = false;
