@@ -1,7 +1,9 @@
 #include "screen/screen_game.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "screen/screen_help.h"
 #include "text/text.h"
 
 namespace {
@@ -86,7 +88,7 @@ bool ScreenGame::SetWordKey(int key, std::string* err) {
 
 bool ScreenGame::Key(int key, std::string* err) {
   if (help_) {
-    help_ = false;  // Any key goes back to the board.
+    HelpKey(key);
     return true;
   }
   if (key == kCtrlD) {
@@ -105,6 +107,7 @@ bool ScreenGame::Key(int key, std::string* err) {
         Hint("Type the whole word; Enter guesses it, Esc cancels.");
       } else if (key == '?') {
         help_ = true;
+        help_page_ = 0;
       } else if (key == '!') {
         // One slip of Shift+1 must not end a streak: only y confirms.
         mode_ = Mode::kConfirmingGiveUp;
@@ -145,6 +148,26 @@ bool ScreenGame::Key(int key, std::string* err) {
       return RoundOverKey(key, err);
   }
   return true;
+}
+
+void ScreenGame::Resize(int rows, int cols) {
+  rows_ = rows;
+  cols_ = cols;
+  help_page_ = std::min(help_page_, HelpPages(rows_, cols_) - 1);
+}
+
+// Space turns on, and on the last page goes back to the board as any key
+// but those of the pages does.
+void ScreenGame::HelpKey(int key) {
+  const int last = HelpPages(rows_, cols_) - 1;
+  if (key == kKeyUp || key == kKeyPageUp) {
+    help_page_ = std::max(0, help_page_ - 1);
+  } else if (key == kKeyDown || key == kKeyPageDown ||
+             (key == ' ' && help_page_ < last)) {
+    help_page_ = std::min(last, help_page_ + 1);
+  } else {
+    help_ = false;
+  }
 }
 
 bool ScreenGame::RoundOverKey(int key, std::string* err) {
@@ -188,6 +211,7 @@ Board ScreenGame::View() const {
     }
   }
   board.typed = typed_;
+  board.help_page = help_page_;
   board.mode = help_                              ? KeyMode::kHelp
                : mode_ == Mode::kTypingWord       ? KeyMode::kTypingWord
                : mode_ == Mode::kRoundOver        ? KeyMode::kRoundOver

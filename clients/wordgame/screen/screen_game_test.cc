@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/game_folder.h"
+#include "screen/screen_help.h"
 #include "state/state_store.h"
 #include "wordgame_testing.h"
 #include "words/word_list.h"
@@ -58,6 +59,26 @@ TEST_F(ScreenGameTest, LetterKeysGuessAtOnceAndOtherKeysCostNothing) {
   Board board = game_->View();
   EXPECT_EQ(board.misses, 2u);
   EXPECT_EQ(board.mode, KeyMode::kGuessing);
+  // The help's pages turn within their bounds; Space on the last one, or
+  // any other key, goes back to the board.
+  game_->Resize(12, 40);
+  const int last = HelpPages(12, 40) - 1;
+  ASSERT_GE(last, 2);
+  Key('?');
+  Key(kKeyPageUp);
+  EXPECT_EQ(game_->View().help_page, 0);
+  Key(kKeyDown);
+  Key(' ');
+  EXPECT_EQ(game_->View().help_page, 2);
+  Key(kKeyUp);
+  EXPECT_EQ(game_->View().help_page, 1);
+  for (int i = 0; i <= last; ++i) Key(kKeyPageDown);
+  EXPECT_EQ(game_->View().help_page, last);
+  game_->Resize(24, 80);  // One page now.
+  EXPECT_EQ(game_->View().help_page, 0);
+  EXPECT_EQ(game_->View().mode, KeyMode::kHelp);
+  Key(' ');
+  EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
   Key('?');
   EXPECT_EQ(game_->View().mode, KeyMode::kHelp);
   Key('a');  // Leaves the help; guesses nothing.

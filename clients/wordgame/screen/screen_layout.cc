@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "look/gallows.h"
-#include "look/rules.h"
+#include "screen/screen_help.h"
 #include "text/text.h"
 
 namespace {
@@ -165,8 +165,6 @@ std::string KeyLine(KeyMode mode, int width) {
       return Fit({"y: give up the round   any other key: play on",
                   "y: give up   other: play on", "y give up"},
                  width);
-    case KeyMode::kHelp:
-      return Fit({"any key: back to the game", "any key: back"}, width);
     case KeyMode::kSettingWord:
       return Fit({"type the word (it does not show)   Enter: done   "
                   "Backspace: erase   Esc: quit",
@@ -301,22 +299,6 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   return c;
 }
 
-void DrawHelp(Screen* screen) {
-  const int width = screen->cols();
-  std::vector<Line> lines = {Plain("How to play", Paint::kBold)};
-  for (const std::string& paragraph : ScreenRules()) {
-    for (const std::string& l : Wrap(paragraph, width))
-      lines.push_back(Plain(l));
-  }
-  const int last = screen->rows() - 1;
-  for (int row = 0; row < last && row < static_cast<int>(lines.size()); ++row) {
-    screen->PutLine(row, lines[row]);
-  }
-  std::string keys = KeyLine(KeyMode::kHelp, width);
-  keys.resize(width, ' ');
-  screen->Put(last, 0, keys, Paint::kBar);
-}
-
 }  // namespace
 
 // Parts give way in this order until the whole fits in the rows there are;
@@ -343,7 +325,7 @@ void Draw(const Board& board, Screen* screen) {
     return;
   }
   if (board.mode == KeyMode::kHelp) {
-    DrawHelp(screen);
+    DrawHelp(board.help_page, screen);
     return;
   }
   Plan plan;

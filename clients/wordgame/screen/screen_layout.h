@@ -60,6 +60,9 @@ struct Board {
   /// KeyMode::kSettingWord a "*" per letter typed.
   std::string typed;
   KeyMode mode = KeyMode::kGuessing;
+  /// The page of the help shown, from 0, in KeyMode::kHelp (past the last
+  /// one: the last).
+  int help_page = 0;
 };
 
 /// Draws `board` onto `screen` (blank before), fitted to its size: from

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "look/rules.h"
+#include "screen/screen_help.h"
 #include "screen/screen_layout.h"
 
 namespace {
@@ -262,13 +263,40 @@ TEST(Layout, AHintKeepsTheResultInSight) {
   EXPECT_TRUE(Shows(Drawn(board, kMinRows, kMinCols), "You won!"));
 }
 
-TEST(Layout, HelpShowsTheRulesOverTheBoard) {
+// The help lists every key; on a small screen it takes pages, which hold
+// every line of it between them, each once.
+TEST(Layout, HelpShowsEveryKeyInPages) {
   Board board = SomeBoard();
   board.mode = KeyMode::kHelp;
   Screen screen = Drawn(board, 24, 80);
-  EXPECT_TRUE(Shows(screen, ScreenRules().front())) << screen.Text();
+  for (const char* key : {"a-z:", "Enter:", "Backspace", "!:", "?:", "PgUp",
+                          "Ctrl-L", "Ctrl-D", "Ctrl-Z", "After a round"}) {
+    EXPECT_TRUE(Shows(screen, key)) << key << "\n" << screen.Text();
+  }
   EXPECT_FALSE(Shows(screen, "_ a _ a _ a"));
-  EXPECT_NE(screen.Row(23).find("any key"), std::string::npos);
+  EXPECT_EQ(HelpPages(24, 80), 1);
+  EXPECT_NE(screen.Row(23).find("any other key"), std::string::npos);
+  const int pages = HelpPages(12, 40);
+  ASSERT_GT(pages, 2);
+  std::string all;
+  for (board.help_page = 0; board.help_page <= pages; ++board.help_page) {
+    Screen page = Drawn(board, 12, 40);
+    EXPECT_NE(
+        page.Row(0).find(std::to_string(std::min(board.help_page + 1, pages)) +
+                         " of " + std::to_string(pages)),
+        std::string::npos)
+        << page.Text();
+    if (board.help_page < pages) {
+      for (int r = 1; r < 11; ++r) all += page.Row(r);
+    }
+  }
+  for (const std::string& paragraph : ScreenRules()) {
+    for (std::size_t at = 0; at < paragraph.size(); at += 10) {
+      std::string piece = paragraph.substr(at, 10);
+      if (piece.find(' ') != std::string::npos) continue;  // may wrap there
+      EXPECT_NE(all.find(piece), std::string::npos) << piece << "\n" << all;
+    }
+  }
 }
 
 }  // namespace

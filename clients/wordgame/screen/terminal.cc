@@ -179,6 +179,14 @@ int Terminal::NextKey() {
       case '\r':
       case '\n':
         return kKeyEnter;
+      case KEY_UP:
+        return kKeyUp;
+      case KEY_DOWN:
+        return kKeyDown;
+      case KEY_PPAGE:
+        return kKeyPageUp;
+      case KEY_NPAGE:
+        return kKeyPageDown;
       case KEY_BACKSPACE:
       case 127:
       case 8:
@@ -210,6 +218,7 @@ int Terminal::NextKey() {
 bool PlayOnTerminal(Terminal& terminal, ScreenGame& game, std::string* err) {
   if (!game.Begin(err)) return false;
   while (!game.done()) {
+    game.Resize(terminal.rows(), terminal.cols());
     Screen screen(terminal.rows(), terminal.cols());
     Draw(game.View(), &screen);
     terminal.Show(screen);

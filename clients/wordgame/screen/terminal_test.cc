@@ -13,7 +13,8 @@ namespace {
 
 using wordgame_testing::Tmux;
 
-// Ctrl-L repaints what another program wrote over the board; Alt with a
+// Ctrl-L repaints what another program wrote over the board; the page keys
+// turn the help's pages; Alt with a
 // letter, an unknown sequence and an arrow whose bytes arrive apart (a slow
 // remote link) are no guesses and do not quit; Esc alone still quits.
 TEST(Terminal, KeysThatOnlyATerminalSends) {
@@ -39,6 +40,15 @@ TEST(Terminal, KeysThatOnlyATerminalSends) {
   tmux.Do({"send-keys", "-t", "game", "C-l"});
   ASSERT_TRUE(tmux.WaitFor("SPOILT", false)) << tmux.Screen();
   EXPECT_NE(tmux.Screen().find("_ _ _"), std::string::npos) << tmux.Screen();
+  // The help's pages turn with the page and arrow keys.
+  tmux.Do({"resize-window", "-t", "game", "-x", "40", "-y", "12"});
+  tmux.Do({"send-keys", "-t", "game", "?", "NPage"});
+  ASSERT_TRUE(tmux.WaitFor("(page 2 of")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Up"});
+  ASSERT_TRUE(tmux.WaitFor("(page 1 of")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Left"});
+  tmux.Do({"resize-window", "-t", "game", "-x", "80", "-y", "24"});
+  ASSERT_TRUE(tmux.WaitFor("How to play", false)) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "M-e"});
   // A sequence no terminal description has: Esc [ 9 ; 9 z.
   tmux.Do(
