@@ -25,6 +25,7 @@ std::vector<std::string> ScreenRules() {
           " misses lose the round. A letter tried before costs nothing.",
       "Keys:",
       "a-z: guess the letter; every place it stands in the word is shown.",
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one long line
       "Enter: a line for the whole word; there Enter guesses it, Backspace "
       "erases, Esc cancels.",
       "!: give up the round; y confirms, any other key plays on.",
