@@ -1,7 +1,6 @@
 // The keys that only a terminal shows, on a real terminal emulator.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -53,9 +52,11 @@ TEST(Terminal, KeysThatOnlyATerminalSends) {
   // A sequence no terminal description has: Esc [ 9 ; 9 z.
   tmux.Do(
       {"send-keys", "-t", "game", "-H", "1b", "5b", "39", "3b", "39", "7a"});
-  tmux.Do({"send-keys", "-t", "game", "Escape"});
-  usleep(60000);  // The rest of the arrow key comes 60 ms after its Esc.
-  tmux.Do({"send-keys", "-t", "game", "-l", "[A"});
+  // The rest of the arrow key comes 60 ms after its Esc: the pause is
+  // tmux's own, between two commands of one call, so that a loaded machine
+  // cannot stretch it by the time a tmux client takes to start.
+  tmux.Do({"send-keys", "-t", "game", "Escape", ";", "run-shell", "sleep 0.06",
+           ";", "send-keys", "-t", "game", "-l", "[A"});
   tmux.Do({"send-keys", "-t", "game", "x"});
   ASSERT_TRUE(tmux.WaitFor("misses 1 of 7: x")) << tmux.Screen();
   EXPECT_EQ(tmux.Screen().find("status"), std::string::npos) << tmux.Screen();
