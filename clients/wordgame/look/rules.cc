@@ -19,13 +19,20 @@ std::string Rules() {
 
 std::vector<std::string> ScreenRules() {
   return {
-      "Find the hidden word before the drawing is complete.",
-      "Type a letter to guess it: every place it stands in the word is shown.",
-      "Enter opens a line for the whole word: Enter guesses it, Esc cancels.",
-      "A letter that is not in the word, or a wrong word, is a miss; " +
+      "Find the hidden word before the drawing is complete. A letter that is "
+      "not in the word, or a wrong word, is a miss; " +
           std::to_string(kMisses) +
           " misses lose the round. A letter tried before costs nothing.",
-      "! gives up the round. ? shows this help. Esc, Ctrl-D or Ctrl-C quits.",
-      "After a round: Enter or y plays the next one, n or q quits.",
+      "Keys:",
+      "a-z: guess the letter; every place it stands in the word is shown.",
+      // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one long line
+      "Enter: a line for the whole word; there Enter guesses it, Backspace "
+      "erases, Esc cancels.",
+      "!: give up the round; y confirms, any other key plays on.",
+      "?: this help; Space, PgDn or Down: next page, PgUp or Up: back a page.",
+      "Ctrl-L: repaint the screen.",
+      "Esc, Ctrl-D, Ctrl-C: quit.",
+      "Ctrl-Z: suspend; fg brings the game back.",
+      "After a round: Enter or y plays the next one, n, q or Esc quits.",
   };
 }

@@ -1,7 +1,9 @@
 #include "screen/screen_game.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "screen/screen_help.h"
 #include "text/text.h"
 
 namespace {
@@ -22,6 +24,7 @@ ScreenGame::ScreenGame(GameStarter& starter, Match& match, std::string opening)
 bool ScreenGame::Begin(std::string* err) { return NextRound(err); }
 
 bool ScreenGame::NextRound(std::string* err) {
+  hint_.clear();
   if (!match_.two_players()) return StartRound(err);
   typed_.clear();
   mode_ = Mode::kSettingWord;
@@ -85,7 +88,7 @@ bool ScreenGame::SetWordKey(int key, std::string* err) {
 
 bool ScreenGame::Key(int key, std::string* err) {
   if (help_) {
-    help_ = false;  // Any key goes back to the board.
+    HelpKey(key);
     return true;
   }
   if (key == kCtrlD) {
@@ -104,9 +107,11 @@ bool ScreenGame::Key(int key, std::string* err) {
         Hint("Type the whole word; Enter guesses it, Esc cancels.");
       } else if (key == '?') {
         help_ = true;
+        help_page_ = 0;
       } else if (key == '!') {
-        round_.GiveUp();
-        EndRound();
+        // One slip of Shift+1 must not end a streak: only y confirms.
+        mode_ = Mode::kConfirmingGiveUp;
+        Hint("Give up this round? [y/N]");
       } else if (key == kEscape) {
         done_ = true;
       } else {
@@ -130,15 +135,47 @@ bool ScreenGame::Key(int key, std::string* err) {
         Hint("Letters a to z only; Enter guesses, Esc cancels.");
       }
       return true;
-    case Mode::kRoundOver:
-      if (key == kKeyEnter || key == 'y' || key == 'Y') return NextRound(err);
-      if (key == 'n' || key == 'N' || key == 'q' || key == 'Q' ||
-          key == kEscape) {
-        done_ = true;
+    case Mode::kConfirmingGiveUp:
+      if (key == 'y' || key == 'Y') {
+        round_.GiveUp();
+        EndRound();
       } else {
-        Hint("Enter or y plays the next round; n or q quits.");
+        mode_ = Mode::kGuessing;
+        Hint("Not given up; play on.");
       }
       return true;
+    case Mode::kRoundOver:
+      return RoundOverKey(key, err);
+  }
+  return true;
+}
+
+void ScreenGame::Resize(int rows, int cols) {
+  rows_ = rows;
+  cols_ = cols;
+  help_page_ = std::min(help_page_, HelpPages(rows_, cols_) - 1);
+}
+
+// Space turns on, and on the last page goes back to the board as any key
+// but those of the pages does.
+void ScreenGame::HelpKey(int key) {
+  const int last = HelpPages(rows_, cols_) - 1;
+  if (key == kKeyUp || key == kKeyPageUp) {
+    help_page_ = std::max(0, help_page_ - 1);
+  } else if (key == kKeyDown || key == kKeyPageDown ||
+             (key == ' ' && help_page_ < last)) {
+    help_page_ = std::min(last, help_page_ + 1);
+  } else {
+    help_ = false;
+  }
+}
+
+bool ScreenGame::RoundOverKey(int key, std::string* err) {
+  if (key == kKeyEnter || key == 'y' || key == 'Y') return NextRound(err);
+  if (key == 'n' || key == 'N' || key == 'q' || key == 'Q' || key == kEscape) {
+    done_ = true;
+  } else {
+    hint_ = "Enter or y plays the next round; n or q quits.";
   }
   return true;
 }
@@ -147,12 +184,17 @@ Board ScreenGame::View() const {
   Board board;
   board.scores = match_.Scores();
   board.message = message_;
+  board.hint = hint_;
   if (mode_ == Mode::kSettingWord) {
     board.mode = KeyMode::kSettingWord;
     board.typed = std::string(typed_.size(), '*');
     return board;
   }
   board.shown = round_.Shown();
+  if (round_.state() == Round::State::kLost ||
+      round_.state() == Round::State::kGaveUp) {
+    board.word = round_.secret();
+  }
   board.clue = match_.Clue(round_.secret());
   for (int i = 0; i < 26; ++i) {
     board.letters[i] = round_.Letter(static_cast<char>('a' + i));
@@ -169,10 +211,12 @@ Board ScreenGame::View() const {
     }
   }
   board.typed = typed_;
-  board.mode = help_                        ? KeyMode::kHelp
-               : mode_ == Mode::kTypingWord ? KeyMode::kTypingWord
-               : mode_ == Mode::kRoundOver  ? KeyMode::kRoundOver
-                                            : KeyMode::kGuessing;
+  board.help_page = help_page_;
+  board.mode = help_                              ? KeyMode::kHelp
+               : mode_ == Mode::kTypingWord       ? KeyMode::kTypingWord
+               : mode_ == Mode::kRoundOver        ? KeyMode::kRoundOver
+               : mode_ == Mode::kConfirmingGiveUp ? KeyMode::kConfirmingGiveUp
+                                                  : KeyMode::kGuessing;
   return board;
 }
 

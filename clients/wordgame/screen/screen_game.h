@@ -3,9 +3,10 @@
 
 // The full-screen game without the terminal: keys in, a Board out. A letter
 // key guesses at once, Enter opens a line for the whole word, ? shows the
-// rules, ! gives up; after a round Enter or y plays on, n or q quits; Ctrl-D,
-// and Esc outside the word line, quit. With two players each round opens
-// with a line where the setter types the word, shown as "*" only.
+// rules in pages (Space, PgDn and Down turn on, PgUp and Up back), ! asks
+// whether to give up and only y does; after a round Enter or y plays on, n or q
+// quits; Ctrl-D, and Esc outside the word line, quit. With two players each
+// round opens with a line where the setter types the word, shown as "*" only.
 
 #include <string>
 #include <vector>
@@ -31,6 +32,9 @@ class ScreenGame {
   /// and sets *err when the next round cannot start.
   bool Key(int key, std::string* err);
 
+  /// The screen's size, which sets the help's pages (24 x 80 until told).
+  void Resize(int rows, int cols);
+
   /// True once the player quit.
   bool done() const { return done_; }
 
@@ -51,7 +55,13 @@ class ScreenGame {
   const std::vector<std::string>& notes() const { return notes_; }
 
  private:
-  enum class Mode { kSettingWord, kGuessing, kTypingWord, kRoundOver };
+  enum class Mode {
+    kSettingWord,
+    kGuessing,
+    kTypingWord,
+    kConfirmingGiveUp,
+    kRoundOver
+  };
 
   // The next round: with two players, the typing of its word first.
   bool NextRound(std::string* err);
@@ -61,6 +71,8 @@ class ScreenGame {
   bool Guess(const std::string& guess);
   void EndRound();
   void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
+  bool RoundOverKey(int key, std::string* err);
+  void HelpKey(int key);
 
   GameStarter& starter_;
   Match& match_;
@@ -68,9 +80,14 @@ class ScreenGame {
   Round round_;
   Mode mode_ = Mode::kGuessing;
   bool help_ = false;
+  int help_page_ = 0;
+  int rows_ = kBoardRows, cols_ = kBoardCols;
   bool done_ = false;
   std::string typed_;
   Answer message_;
+  // After a round, the answer to a key that means nothing then, shown beside
+  // the result, which stays.
+  std::string hint_;
   std::vector<std::string> notes_;
 };
 

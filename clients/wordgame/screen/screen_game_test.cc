@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/game_folder.h"
+#include "screen/screen_help.h"
 #include "state/state_store.h"
 #include "wordgame_testing.h"
 #include "words/word_list.h"
@@ -58,6 +59,26 @@ TEST_F(ScreenGameTest, LetterKeysGuessAtOnceAndOtherKeysCostNothing) {
   Board board = game_->View();
   EXPECT_EQ(board.misses, 2u);
   EXPECT_EQ(board.mode, KeyMode::kGuessing);
+  // The help's pages turn within their bounds; Space on the last one, or
+  // any other key, goes back to the board.
+  game_->Resize(12, 40);
+  const int last = HelpPages(12, 40) - 1;
+  ASSERT_GE(last, 2);
+  Key('?');
+  Key(kKeyPageUp);
+  EXPECT_EQ(game_->View().help_page, 0);
+  Key(kKeyDown);
+  Key(' ');
+  EXPECT_EQ(game_->View().help_page, 2);
+  Key(kKeyUp);
+  EXPECT_EQ(game_->View().help_page, 1);
+  for (int i = 0; i <= last; ++i) Key(kKeyPageDown);
+  EXPECT_EQ(game_->View().help_page, last);
+  game_->Resize(24, 80);  // One page now.
+  EXPECT_EQ(game_->View().help_page, 0);
+  EXPECT_EQ(game_->View().mode, KeyMode::kHelp);
+  Key(' ');
+  EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
   Key('?');
   EXPECT_EQ(game_->View().mode, KeyMode::kHelp);
   Key('a');  // Leaves the help; guesses nothing.
@@ -84,14 +105,31 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(won.mode, KeyMode::kRoundOver);
   EXPECT_EQ(won.message.text, "You won! The word was \"cat\".");
   EXPECT_EQ(won.letters['t' - 'a'], LetterState::kFound);
+  EXPECT_EQ(won.word, "");  // Only a lost round spells the word out.
   EXPECT_EQ(won.scores.at(0).score.won, 1);
-  Key('z');  // Means nothing after a round.
-  EXPECT_EQ(game_->View().mode, KeyMode::kRoundOver);
+  Key('z');  // Means nothing after a round: a hint beside the result.
+  Board stray = game_->View();
+  EXPECT_EQ(stray.mode, KeyMode::kRoundOver);
+  EXPECT_EQ(stray.message.text, "You won! The word was \"cat\".");
+  EXPECT_EQ(stray.hint, "Enter or y plays the next round; n or q quits.");
   EXPECT_FALSE(game_->done());
   Key('Y');
   EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
-  Key('!');
+  EXPECT_EQ(game_->View().hint, "");
+  // ! asks first; any key but y plays on, at no cost.
+  for (int no : {int('n'), kKeyEnter, kEscape, int('!')}) {
+    Key('!');
+    EXPECT_EQ(game_->View().mode, KeyMode::kConfirmingGiveUp);
+    EXPECT_EQ(Message(), "Give up this round? [y/N]");
+    Key(no);
+    EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
+    EXPECT_EQ(game_->View().misses, 0u);
+  }
+  EXPECT_FALSE(game_->done());
+  EXPECT_EQ(game_->View().word, "");
+  Keys("!y");
   EXPECT_EQ(Message(), "You gave up. The word was \"cat\".");
+  EXPECT_EQ(game_->View().word, "cat");
   Key(kKeyEnter);
   Key(kEscape);
   EXPECT_TRUE(game_->done());
@@ -107,6 +145,7 @@ TEST_F(ScreenGameTest, CtrlDQuitsEvenOnTheWordLineAndNQuitsAfterARound) {
   ScreenGame next(*folder_, match_, "");
   ASSERT_TRUE(next.Begin(&err_));
   ASSERT_TRUE(next.Key('!', &err_));
+  ASSERT_TRUE(next.Key('Y', &err_));
   ASSERT_TRUE(next.Key('N', &err_));
   EXPECT_TRUE(next.done());
   EXPECT_EQ(next.Farewell(), "Final score: 0 won, 1 lost, winning streak 0.\n");
@@ -157,7 +196,7 @@ TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
   ScreenGame game(*folder_, match, "");
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().clue, "animals");
-  for (char key : std::string("caty!")) ASSERT_TRUE(game.Key(key, &err_));
+  for (char key : std::string("caty!y")) ASSERT_TRUE(game.Key(key, &err_));
   Board over = game.View();
   ASSERT_FALSE(over.stats.empty());
   EXPECT_EQ(over.stats[0], "Rounds played: 2, won 1 (50%), lost 1.");

@@ -51,6 +51,17 @@ void Screen::Put(int row, int col, const std::string& text, Paint paint) {
   }
 }
 
+void Screen::Paste(int row, int col, const Screen& part) {
+  for (int r = 0; r < part.rows(); ++r) {
+    for (int c = 0; c < part.cols(); ++c) {
+      Put(row + r, col + c, std::string(1, part.Row(r)[c]), part.PaintAt(r, c));
+    }
+  }
+  if (part.cursor_row() >= 0) {
+    SetCursor(row + part.cursor_row(), col + part.cursor_col());
+  }
+}
+
 std::string Screen::Text() const {
   std::string all;
   for (const std::string& row : text_) all += row + "\n";

@@ -45,6 +45,9 @@ class Screen {
   Paint PaintAt(int r, int c) const { return paint_[r][c]; }
   /// Writes the spans of `line` one after the other from (row, 0) on.
   void PutLine(int row, const Line& line);
+  /// Copies `part` (cells, paints and cursor) with its top left corner at
+  /// (row, col); what falls outside the grid is dropped.
+  void Paste(int row, int col, const Screen& part);
   /// Every row, each followed by a line feed.
   std::string Text() const;
   /// Where the cursor shows (the word being typed); row -1 hides it.

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "look/gallows.h"
-#include "look/rules.h"
+#include "screen/screen_help.h"
 #include "text/text.h"
 
 namespace {
@@ -23,14 +23,30 @@ constexpr int kWrongWordLines = 2;
 // All the lines of the statistics, before they give way.
 constexpr int kAllLines = std::numeric_limits<int>::max();
 
-// The word spaced out when it fits, else packed, else in pieces.
-std::vector<Line> WordLines(const std::string& shown, int width) {
-  const std::string spaced = Spaced(shown);
-  if (static_cast<int>(spaced.size()) <= width)
-    return {Plain(spaced, Paint::kBold)};
+// The word spaced out when it fits, else in pieces of `width`. A lost round
+// shows the whole word: each letter not found is painted as a miss and has a
+// "^" below it, so that the marks show without colour too.
+std::vector<Line> WordLines(const Board& board, int width) {
+  const bool lost = !board.word.empty();
+  const std::string& text = lost ? board.word : board.shown;
+  const std::size_t size = text.size();
+  const bool spaced = 2 * static_cast<int>(size) - 1 <= width;
+  const std::size_t per_line = spaced ? size : static_cast<std::size_t>(width);
   std::vector<Line> lines;
-  for (std::size_t at = 0; at < shown.size(); at += width) {
-    lines.push_back(Plain(shown.substr(at, width), Paint::kBold));
+  for (std::size_t at = 0; at < size; at += per_line) {
+    std::string letters, marks;
+    Line marked;
+    for (std::size_t i = at; i < std::min(size, at + per_line); ++i) {
+      const std::string gap = spaced && i > at ? " " : "";
+      const bool missed = lost && board.shown[i] == '_';
+      marked.push_back({gap, Paint::kPlain});
+      marked.push_back(
+          {std::string(1, text[i]), missed ? Paint::kBad : Paint::kBold});
+      letters += gap + text[i];
+      marks += gap + (missed ? "^" : " ");
+    }
+    lines.push_back(lost ? marked : Plain(letters, Paint::kBold));
+    if (lost) lines.push_back(Plain(marks, Paint::kBad));
   }
   return lines;
 }
@@ -145,8 +161,10 @@ std::string KeyLine(KeyMode mode, int width) {
       return Fit({"Enter or y: next round   n or q: quit",
                   "Enter/y: next  n/q: quit", "y next  n quit"},
                  width);
-    case KeyMode::kHelp:
-      return Fit({"any key: back to the game", "any key: back"}, width);
+    case KeyMode::kConfirmingGiveUp:
+      return Fit({"y: give up the round   any other key: play on",
+                  "y: give up   other: play on", "y give up"},
+                 width);
     case KeyMode::kSettingWord:
       return Fit({"type the word (it does not show)   Enter: done   "
                   "Backspace: erase   Esc: quit",
@@ -172,6 +190,25 @@ Paint ToneOf(const Answer& answer) {
     default:
       return Paint::kPlain;
   }
+}
+
+// The answer in its tone and the hint after it, in at most `max_lines`: the
+// hint goes beside the answer's last line, or below it, and gives way first.
+std::vector<Line> MessageLines(const Board& board, int width, int max_lines) {
+  std::vector<Line> lines;
+  for (const std::string& m : Wrap(board.message.text, width)) {
+    lines.push_back(Plain(m, ToneOf(board.message)));
+  }
+  const std::string after = "  " + board.hint;
+  if (!board.hint.empty() && !lines.empty() &&
+      static_cast<int>(lines.back()[0].text.size() + after.size()) <= width) {
+    lines.back().push_back({after, Paint::kPlain});
+  } else if (!board.hint.empty()) {
+    for (const std::string& h : Wrap(board.hint, width))
+      lines.push_back(Plain(h));
+  }
+  lines.resize(std::min<std::size_t>(lines.size(), max_lines));
+  return lines;
 }
 
 // What is shown; the layout takes parts away in order until it fits.
@@ -207,7 +244,7 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   const bool beside = round && plan.drawing && width >= kBesideCols;
   const int panel_width = beside ? width - kDrawingCols - kDrawingGap : width;
   std::vector<Line> panel;
-  if (round) panel = WordLines(board.shown, panel_width);
+  if (round) panel = WordLines(board, panel_width);
   if (round && plan.alphabet) {
     if (plan.panel_spacers) panel.emplace_back();
     for (Line& l : AlphabetLines(board.letters, panel_width))
@@ -247,11 +284,8 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     c.typed_row = static_cast<int>(c.middle.size());
     c.middle.push_back({{prompt, Paint::kPlain}, {typed, Paint::kBold}});
   }
-  std::vector<std::string> message = Wrap(board.message.text, width);
-  message.resize(std::min<std::size_t>(message.size(), plan.message_lines));
-  for (const std::string& m : message) {
-    c.middle.push_back(Plain(m, ToneOf(board.message)));
-  }
+  for (Line& l : MessageLines(board, width, plan.message_lines))
+    c.middle.push_back(l);
   int stats_lines = 0;
   for (const std::string& stat : board.stats) {
     for (const std::string& l : Wrap(stat, width)) {
@@ -263,22 +297,6 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   keys.resize(width, ' ');
   c.bottom.push_back(Plain(keys, Paint::kBar));
   return c;
-}
-
-void DrawHelp(Screen* screen) {
-  const int width = screen->cols();
-  std::vector<Line> lines = {Plain("How to play", Paint::kBold)};
-  for (const std::string& paragraph : ScreenRules()) {
-    for (const std::string& l : Wrap(paragraph, width))
-      lines.push_back(Plain(l));
-  }
-  const int last = screen->rows() - 1;
-  for (int row = 0; row < last && row < static_cast<int>(lines.size()); ++row) {
-    screen->PutLine(row, lines[row]);
-  }
-  std::string keys = KeyLine(KeyMode::kHelp, width);
-  keys.resize(width, ' ');
-  screen->Put(last, 0, keys, Paint::kBar);
 }
 
 }  // namespace
@@ -299,8 +317,15 @@ void Draw(const Board& board, Screen* screen) {
     screen->Put(1, 0, Fit({"Esc or Ctrl-D quits.", "Esc quits"}, cols));
     return;
   }
+  if (rows > kBoardRows || cols > kBoardCols) {
+    Screen middle(std::min(rows, kBoardRows), std::min(cols, kBoardCols));
+    Draw(board, &middle);
+    screen->Paste((rows - middle.rows()) / 2, (cols - middle.cols()) / 2,
+                  middle);
+    return;
+  }
   if (board.mode == KeyMode::kHelp) {
-    DrawHelp(screen);
+    DrawHelp(board.help_page, screen);
     return;
   }
   Plan plan;

@@ -17,14 +17,29 @@
 constexpr int kMinRows = 6;
 constexpr int kMinCols = 20;
 
+/// The largest board: a larger window shows it in its middle, framed by
+/// blanks, rather than spreading it out (the classic terminal's size).
+constexpr int kBoardRows = 24;
+constexpr int kBoardCols = 80;
+
 /// What the keys do at the moment, for the key line. kSettingWord: a player
 /// types the word the other is to guess, which the board never holds.
-enum class KeyMode { kGuessing, kTypingWord, kRoundOver, kHelp, kSettingWord };
+enum class KeyMode {
+  kGuessing,
+  kTypingWord,
+  kConfirmingGiveUp,
+  kRoundOver,
+  kHelp,
+  kSettingWord
+};
 
 /// Everything the full screen shows.
 struct Board {
   /// The word, one character per letter: the letter once found, else "_".
   std::string shown;
+  /// The whole word once the round is lost (given up too), shown in place of
+  /// `shown` with the letters not found marked; "" otherwise.
+  std::string word;
   /// The state of each letter a to z.
   LetterState letters[26] = {};
   std::vector<std::string> missed_letters, missed_words;
@@ -35,6 +50,9 @@ struct Board {
   std::vector<PlayerScore> scores;
   /// The answer to the last key or guess.
   Answer message;
+  /// A hint shown after the answer, which it does not replace (after a
+  /// round, the result stays in sight); "" for none.
+  std::string hint;
   /// The saved statistics, a few lines shown after a round; none when no
   /// statistics are kept.
   std::vector<std::string> stats;
@@ -42,14 +60,18 @@ struct Board {
   /// KeyMode::kSettingWord a "*" per letter typed.
   std::string typed;
   KeyMode mode = KeyMode::kGuessing;
+  /// The page of the help shown, from 0, in KeyMode::kHelp (past the last
+  /// one: the last).
+  int help_page = 0;
 };
 
 /// Draws `board` onto `screen` (blank before), fitted to its size: from
 /// kMinRows x kMinCols up the word, the answer and the key line always show;
 /// the statistics, the drawing, the spacing, the clue, the answer's second
 /// line, the alphabet and the score give way in turn as rows run short.
-/// KeyMode::kHelp shows the rules instead; KeyMode::kSettingWord only the
-/// score, the line being typed, the answer and the keys.
+/// A window larger than kBoardRows x kBoardCols shows the board of that
+/// size centred. KeyMode::kHelp shows the rules instead; KeyMode::kSettingWord
+/// only the score, the line being typed, the answer and the keys.
 void Draw(const Board& board, Screen* screen);
 
 #endif  // WORDGAME_SCREEN_SCREEN_LAYOUT_H_

@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "look/rules.h"
+#include "screen/screen_help.h"
 #include "screen/screen_layout.h"
 
 namespace {
@@ -68,6 +70,31 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
 // Every size from the smallest up keeps the word, the answer, the count of
 // misses and the key line; the drawing, once it fits, fits on taller screens
 // too.
+// A larger window shows the board of the classic size in its middle, cursor
+// and paints included; a smaller one is filled from its top left corner.
+TEST(Layout, TheBoardIsCentredWhenThereIsRoom) {
+  Board board = SomeBoard();
+  board.mode = KeyMode::kTypingWord;
+  board.typed = "ban";
+  const Screen classic = Drawn(board, kBoardRows, kBoardCols);
+  for (auto [rows, cols, top, left] :
+       {std::tuple{40, 120, 8, 20}, {25, 80, 0, 0}, {24, 83, 0, 1}}) {
+    Screen large = Drawn(board, rows, cols);
+    for (int r = 0; r < rows; ++r) {
+      const int inner = r - top;
+      const std::string expected =
+          inner >= 0 && inner < kBoardRows
+              ? std::string(left, ' ') + classic.Row(inner) +
+                    std::string(cols - left - kBoardCols, ' ')
+              : std::string(cols, ' ');
+      EXPECT_EQ(large.Row(r), expected) << large.Text();
+    }
+    EXPECT_EQ(large.PaintAt(top + kBoardRows - 1, left), Paint::kBar);
+    EXPECT_EQ(large.cursor_row(), classic.cursor_row() + top);
+    EXPECT_EQ(large.cursor_col(), classic.cursor_col() + left);
+  }
+}
+
 TEST(Layout, PartsGiveWayInTurnButTheEssentialsStay) {
   for (int cols = kMinCols; cols <= 80; ++cols) {
     bool drawn_above = false;
@@ -196,13 +223,80 @@ TEST(Layout, AWordBeingSetShowsItsStarsAndKeys) {
   }
 }
 
-TEST(Layout, HelpShowsTheRulesOverTheBoard) {
+// A lost round shows the whole word, the letters not found marked below
+// and painted as misses, spaced out or in pieces alike.
+TEST(Layout, ALostRoundShowsTheWholeWordWithTheLettersNotFoundMarked) {
+  Board board = SomeBoard();
+  board.word = "banana";
+  Screen screen = Drawn(board, 24, 80);
+  auto [row, col] = Find(screen, "b a n a n a");
+  ASSERT_GE(row, 0) << screen.Text();
+  EXPECT_EQ(screen.Row(row + 1).substr(col, 11), "^   ^   ^  ")
+      << screen.Text();
+  EXPECT_EQ(screen.PaintAt(row, col), Paint::kBad);
+  EXPECT_EQ(screen.PaintAt(row, col + 2), Paint::kBold);
+  board.shown = std::string(18, '_') + "aa__";
+  board.word = std::string(18, 'b') + "aacc";
+  Screen narrow = Drawn(board, kMinRows + 2, kMinCols);
+  auto [piece, at] = Find(narrow, "bbaa");
+  ASSERT_GE(piece, 0) << narrow.Text();
+  EXPECT_EQ(narrow.Row(piece + 1).substr(at, 4), "^^  ") << narrow.Text();
+  EXPECT_EQ(narrow.Row(piece + 3).substr(0, 2), "^^") << narrow.Text();
+}
+
+// After a round a hint stands beside the result, or below it where it does
+// not fit, and gives way before the result.
+TEST(Layout, AHintKeepsTheResultInSight) {
+  Board board = SomeBoard();
+  board.message = {Tone::kGood, "You won! The word was \"banana\"."};
+  board.hint = "Enter or y plays on.";
+  Screen wide = Drawn(board, 24, 80);
+  auto [row, col] = Find(wide, "You won!");
+  ASSERT_GE(row, 0) << wide.Text();
+  EXPECT_NE(wide.Row(row).find("\".  Enter or y plays on."), std::string::npos)
+      << wide.Text();
+  EXPECT_EQ(wide.PaintAt(row, col), Paint::kGood);
+  EXPECT_EQ(wide.PaintAt(row, wide.Row(row).find("Enter")), Paint::kPlain);
+  Screen narrow = Drawn(board, 12, 34);
+  EXPECT_TRUE(Shows(narrow, "Enter or y plays on.")) << narrow.Text();
+  EXPECT_TRUE(Shows(narrow, "You won!")) << narrow.Text();
+  EXPECT_TRUE(Shows(Drawn(board, kMinRows, kMinCols), "You won!"));
+}
+
+// The help lists every key; on a small screen it takes pages, which hold
+// every line of it between them, each once.
+TEST(Layout, HelpShowsEveryKeyInPages) {
   Board board = SomeBoard();
   board.mode = KeyMode::kHelp;
   Screen screen = Drawn(board, 24, 80);
-  EXPECT_TRUE(Shows(screen, ScreenRules().front())) << screen.Text();
+  for (const char* key : {"a-z:", "Enter:", "Backspace", "!:", "?:", "PgUp",
+                          "Ctrl-L", "Ctrl-D", "Ctrl-Z", "After a round"}) {
+    EXPECT_TRUE(Shows(screen, key)) << key << "\n" << screen.Text();
+  }
   EXPECT_FALSE(Shows(screen, "_ a _ a _ a"));
-  EXPECT_NE(screen.Row(23).find("any key"), std::string::npos);
+  EXPECT_EQ(HelpPages(24, 80), 1);
+  EXPECT_NE(screen.Row(23).find("any other key"), std::string::npos);
+  const int pages = HelpPages(12, 40);
+  ASSERT_GT(pages, 2);
+  std::string all;
+  for (board.help_page = 0; board.help_page <= pages; ++board.help_page) {
+    Screen page = Drawn(board, 12, 40);
+    EXPECT_NE(
+        page.Row(0).find(std::to_string(std::min(board.help_page + 1, pages)) +
+                         " of " + std::to_string(pages)),
+        std::string::npos)
+        << page.Text();
+    if (board.help_page < pages) {
+      for (int r = 1; r < 11; ++r) all += page.Row(r);
+    }
+  }
+  for (const std::string& paragraph : ScreenRules()) {
+    for (std::size_t at = 0; at < paragraph.size(); at += 10) {
+      std::string piece = paragraph.substr(at, 10);
+      if (piece.find(' ') != std::string::npos) continue;  // may wrap there
+      EXPECT_NE(all.find(piece), std::string::npos) << piece << "\n" << all;
+    }
+  }
 }
 
 }  // namespace

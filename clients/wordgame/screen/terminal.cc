@@ -15,11 +15,14 @@
 
 namespace {
 
-// How long ncurses waits after Esc for the rest of a key's sequence: long
-// enough for any local or remote terminal to send one in one go, short
-// enough that Esc alone answers at once (ncurses waits a whole second by
-// default).
-constexpr int kEscapeDelayMs = 25;
+// How long ncurses waits for each byte after Esc before it takes Esc as a
+// key of its own: long enough for a sequence whose bytes arrive apart (an
+// arrow key over a slow remote link), short enough that Esc alone still
+// quits within half a second (ncurses waits a whole second by default).
+constexpr int kEscapeDelayMs = 300;
+// The most bytes of an unknown sequence that are dropped after Esc; a
+// terminal's sequences are far shorter.
+constexpr int kMaxSequenceBytes = 32;
 
 // Colour pairs for the paints shown in colour.
 constexpr short kGoodPair = 1;
@@ -127,6 +130,36 @@ void Terminal::Show(const Screen& screen) {
   wrefresh(stdscr);
 }
 
+void Terminal::RepaintAll() { clearok(curscr, TRUE); }
+
+// ncurses hands Esc over alone when nothing followed it in time, and also
+// when what followed is no key it knows: Alt with a key (Esc, then the key)
+// or another terminal's sequence (Esc [ ... or Esc O ...). What it read after
+// Esc is then waiting in its queue; such a key is dropped whole, the rest of
+// a sequence too, so that none of its bytes is taken for a guess or a quit.
+int Terminal::AfterEscape() {
+  int next = wgetch(stdscr);
+  if (next == ERR) return kEscape;
+  if (next >= KEY_MIN || next == kEscape) {
+    ungetch(next);  // A key of its own after a lone Esc.
+    return kEscape;
+  }
+  if (next != '[' && next != 'O') return kKeyOther;  // Alt with a key
+  wtimeout(stdscr, kEscapeDelayMs);
+  for (int i = 0; i < kMaxSequenceBytes; ++i) {
+    const int c = wgetch(stdscr);
+    if (c == ERR) break;
+    if (c >= KEY_MIN) {
+      ungetch(c);
+      break;
+    }
+    // Esc O takes one byte more; Esc [ ends with a byte from @ to ~.
+    if (next == 'O' || (c >= '@' && c <= '~')) break;
+  }
+  nodelay(stdscr, TRUE);
+  return kKeyOther;
+}
+
 // Keys already typed come first; then the wait, with the ending signals and
 // SIGWINCH held back until ppoll lets them in, so that one that arrives just
 // before the wait still cuts it short instead of being noticed at the next
@@ -136,6 +169,8 @@ int Terminal::NextKey() {
     if (EndingSignals::Pending() != 0) return kKeyNone;
     int key = wgetch(stdscr);
     switch (key) {
+      case kEscape:
+        return AfterEscape();
       case ERR:
         break;
       case KEY_RESIZE:
@@ -144,6 +179,14 @@ int Terminal::NextKey() {
       case '\r':
       case '\n':
         return kKeyEnter;
+      case KEY_UP:
+        return kKeyUp;
+      case KEY_DOWN:
+        return kKeyDown;
+      case KEY_PPAGE:
+        return kKeyPageUp;
+      case KEY_NPAGE:
+        return kKeyPageDown;
       case KEY_BACKSPACE:
       case 127:
       case 8:
@@ -175,11 +218,16 @@ int Terminal::NextKey() {
 bool PlayOnTerminal(Terminal& terminal, ScreenGame& game, std::string* err) {
   if (!game.Begin(err)) return false;
   while (!game.done()) {
+    game.Resize(terminal.rows(), terminal.cols());
     Screen screen(terminal.rows(), terminal.cols());
     Draw(game.View(), &screen);
     terminal.Show(screen);
     int key = terminal.NextKey();
     if (key == kKeyNone) break;
+    if (key == kCtrlL) {
+      terminal.RepaintAll();
+      continue;
+    }
     // While the window is too small to show the board, only quitting works
     // (Esc quits then even from the word line): no guess is made blind.
     bool too_small = screen.rows() < kMinRows || screen.cols() < kMinCols;

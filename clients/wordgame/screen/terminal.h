@@ -34,13 +34,20 @@ class Terminal {
   int cols() const;
   /// Shows `screen`, which should have rows() x cols().
   void Show(const Screen& screen);
+  /// Makes the next Show repaint every cell, whatever the terminal showed.
+  void RepaintAll();
   /// Waits for the next key: a character or a constant of keys.h,
-  /// kKeyResize after the size changed. Returns kKeyNone when an ending
-  /// signal was recorded (EndingSignals::Pending) or the terminal has gone.
+  /// kKeyResize after the size changed; Alt with a key and sequences the
+  /// terminal library does not know come as kKeyOther. Returns kKeyNone when an
+  /// ending signal was recorded (EndingSignals::Pending) or the terminal has
+  /// gone.
   int NextKey();
 
  private:
   Terminal() = default;
+  // The key that Esc, just read, starts: Esc itself, or kKeyOther for one
+  // that means nothing here (Alt with a key, an unknown sequence).
+  int AfterEscape();
 
   struct State;
   std::unique_ptr<State> state_;

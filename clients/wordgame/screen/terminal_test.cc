@@ -1,0 +1,67 @@
+// The keys that only a terminal shows, on a real terminal emulator.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "run_program.h"
+#include "tmux_testing.h"
+
+namespace {
+
+using wordgame_testing::Tmux;
+
+// Ctrl-L repaints what another program wrote over the board; the page keys
+// turn the help's pages; Alt with a
+// letter, an unknown sequence and an arrow whose bytes arrive apart (a slow
+// remote link) are no guesses and do not quit; Esc alone still quits.
+TEST(Terminal, KeysThatOnlyATerminalSends) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  TempDir here, tmp;
+  here.WriteFile("dict.txt", "dog\n");  // no a, e or x
+  Tmux tmux(here);
+  const std::string script =
+      "cd \"$1\" && TMPDIR=\"$2\" \"$0\" --no-save; echo \"status $?\"";
+  ASSERT_EQ(
+      tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
+               "/bin/sh", "-c", script, WORDGAME_PATH, here.path(), tmp.path()})
+          .status,
+      0);
+  ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
+  std::string tty =
+      tmux.Do({"display-message", "-p", "-t", "game", "#{pane_tty}"}).out;
+  tty.pop_back();
+  // On a row the board leaves blank, which a redraw of changes never
+  // touches.
+  std::ofstream(tty) << "\033[20;30HSPOILT" << std::flush;
+  ASSERT_TRUE(tmux.WaitFor("SPOILT")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "C-l"});
+  ASSERT_TRUE(tmux.WaitFor("SPOILT", false)) << tmux.Screen();
+  EXPECT_NE(tmux.Screen().find("_ _ _"), std::string::npos) << tmux.Screen();
+  // The help's pages turn with the page and arrow keys.
+  tmux.Do({"resize-window", "-t", "game", "-x", "40", "-y", "12"});
+  tmux.Do({"send-keys", "-t", "game", "?", "NPage"});
+  ASSERT_TRUE(tmux.WaitFor("(page 2 of")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Up"});
+  ASSERT_TRUE(tmux.WaitFor("(page 1 of")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Left"});
+  tmux.Do({"resize-window", "-t", "game", "-x", "80", "-y", "24"});
+  ASSERT_TRUE(tmux.WaitFor("How to play", false)) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "M-e"});
+  // A sequence no terminal description has: Esc [ 9 ; 9 z.
+  tmux.Do(
+      {"send-keys", "-t", "game", "-H", "1b", "5b", "39", "3b", "39", "7a"});
+  // The rest of the arrow key comes 60 ms after its Esc: the pause is
+  // tmux's own, between two commands of one call, so that a loaded machine
+  // cannot stretch it by the time a tmux client takes to start.
+  tmux.Do({"send-keys", "-t", "game", "Escape", ";", "run-shell", "sleep 0.06",
+           ";", "send-keys", "-t", "game", "-l", "[A"});
+  tmux.Do({"send-keys", "-t", "game", "x"});
+  ASSERT_TRUE(tmux.WaitFor("misses 1 of 7: x")) << tmux.Screen();
+  EXPECT_EQ(tmux.Screen().find("status"), std::string::npos) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Escape"});
+  ASSERT_TRUE(tmux.WaitFor("status 0")) << tmux.Screen();
+}
+
+}  // namespace
