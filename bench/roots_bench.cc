@@ -155,21 +155,21 @@ struct Row {
 
 std::vector<Row> Rows() {
   std::vector<Row> rows;
-  for (int n : {20, 40}) rows.push_back({"wilkinson-" + std::to_string(n),
-                                         Wilkinson(n)});
-  for (int n : {20, 50}) rows.push_back({"chebyshev-T" + std::to_string(n),
-                                         Chebyshev(n)});
-  for (int n : {20, 50}) rows.push_back({"legendre-P" + std::to_string(n),
-                                         Legendre(n)});
-  for (int n : {20, 100}) rows.push_back({"mignotte-" + std::to_string(n),
-                                          Mignotte(n)});
+  for (int n : {20, 40})
+    rows.push_back({"wilkinson-" + std::to_string(n), Wilkinson(n)});
+  for (int n : {20, 50})
+    rows.push_back({"chebyshev-T" + std::to_string(n), Chebyshev(n)});
+  for (int n : {20, 50})
+    rows.push_back({"legendre-P" + std::to_string(n), Legendre(n)});
+  for (int n : {20, 100})
+    rows.push_back({"mignotte-" + std::to_string(n), Mignotte(n)});
   rows.push_back({"multiplicities", Multiplicities()});
   rows.push_back({"spread-1e-100..1e100", Spread()});
   for (int n : {20, 50, 100, 1000}) {
     rows.push_back({"random-" + std::to_string(n), Random(n, 1000 + n)});
   }
-  for (int n : {100, 1000}) rows.push_back({"x^" + std::to_string(n) + "-1",
-                                            PowerMinusOne(n)});
+  for (int n : {100, 1000})
+    rows.push_back({"x^" + std::to_string(n) + "-1", PowerMinusOne(n)});
   return rows;
 }
 

@@ -38,20 +38,20 @@ struct SortRoutine {
 inline const std::vector<SortRoutine>& SortRoutines() {
   using V = std::vector<int>;
   static const std::vector<SortRoutine> routines = {
-      {"std::sort", [](V& v) { std::sort(v.begin(), v.end()); }},
-      {"std::stable_sort", [](V& v) { std::stable_sort(v.begin(), v.end()); }},
-      {"quicksort",
-       [](V& v) { quicksort(v.data(), static_cast<int>(v.size())); }},
-      {"q_sort",
-       [](V& v) { q_sort(v.data(), 0, static_cast<int>(v.size()) - 1); }},
-      {"mergesort",
-       [](V& v) { mergesort(v.data(), static_cast<int>(v.size())); }},
+    {"std::sort", [](V& v) { std::sort(v.begin(), v.end()); }},
+    {"std::stable_sort", [](V& v) { std::stable_sort(v.begin(), v.end()); }},
+    {"quicksort",
+     [](V& v) { quicksort(v.data(), static_cast<int>(v.size())); }},
+    {"q_sort",
+     [](V& v) { q_sort(v.data(), 0, static_cast<int>(v.size()) - 1); }},
+    {"mergesort",
+     [](V& v) { mergesort(v.data(), static_cast<int>(v.size())); }},
 #if BENCH_BOOST_SORT
-      {"pdqsort", [](V& v) { boost::sort::pdqsort(v.begin(), v.end()); }},
-      {"integer_sort",
-       [](V& v) { boost::sort::spreadsort::integer_sort(v.begin(), v.end()); }},
-      {"flat_stable_sort",
-       [](V& v) { boost::sort::flat_stable_sort(v.begin(), v.end()); }},
+    {"pdqsort", [](V& v) { boost::sort::pdqsort(v.begin(), v.end()); }},
+    {"integer_sort",
+     [](V& v) { boost::sort::spreadsort::integer_sort(v.begin(), v.end()); }},
+    {"flat_stable_sort",
+     [](V& v) { boost::sort::flat_stable_sort(v.begin(), v.end()); }},
 #endif
   };
   return routines;

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // k with every root of p (p(0) not 0) below 2^k in magnitude, from
 // Fujiwara's bound: |root| <= 2 max |p_(n-i) / p_n|^(1/i) over i = 1..n.
 // With bit lengths L, |p_(n-i) / p_n| < 2^(L_(n-i) - L_n + 1).
@@ -78,8 +77,7 @@ struct Node {
 // sign when the midpoint is a root (then added to *found). False when it
 // is not a root and the approximation cannot tell its sign.
 bool SplitApproximately(Node* node, const Mapping& map,
-                        const SignEvaluator& eval,
-                        std::vector<Isolated>* found,
+                        const SignEvaluator& eval, std::vector<Isolated>* found,
                         std::vector<Node>* pending) {
   const BigInt c = node->c << 1, c_right = c + BigInt(1);
   ApproxPoly left = std::move(node->q);
@@ -199,8 +197,8 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
     WidePoly q(ScaleByPowerOfTwo(b, high));
     q.RemoveCommonTwos();
     const ApproxPoly approx(q);
-    Bisect([&q] { return q; }, approx, {side, BigInt(), BigInt(1), high},
-           eval, &found);
+    Bisect([&q] { return q; }, approx, {side, BigInt(), BigInt(1), high}, eval,
+           &found);
     return found;
   }
   const WidePoly whole(b);

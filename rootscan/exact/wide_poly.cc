@@ -16,8 +16,8 @@ WidePoly WidePoly::Zoom(const BigInt& c, long d) const {
     // p(y + c): Horner's scheme for the Taylor shift, pass i making
     // coefficient i final.
     for (int i = 0; i < n_; ++i) {
-      for (int j = n_ - 1; j >= i; --j) r.AddProduct(r.At(j), r.At(j + 1),
-                                                     c.limbs());
+      for (int j = n_ - 1; j >= i; --j)
+        r.AddProduct(r.At(j), r.At(j + 1), c.limbs());
     }
   }
   r.RemoveCommonTwos();
