@@ -18,15 +18,15 @@ namespace wordgame_testing {
 // needs no terminal of its own.
 class Tmux {
  public:
-  explicit Tmux(const TempDir& dir)
+  explicit Tmux(const testutil::TempDir& dir)
       : socket_(dir.path() + "/tmux.sock"),
         // No status line: the pane is then the whole window.
         config_(dir.WriteFile(
             "tmux.conf", "set -g status off\nset -g remain-on-exit on\n")) {}
   ~Tmux() { Do({"kill-server"}); }
-  ProgramResult Do(std::vector<std::string> args) {
+  testutil::ProgramResult Do(std::vector<std::string> args) {
     args.insert(args.begin(), {TMUX_PATH, "-S", socket_, "-f", config_});
-    return RunProgram(args);
+    return testutil::RunProgram(args);
   }
   // The screen, after the lines scrolled off it, lines that wrapped joined.
   std::string Screen() {

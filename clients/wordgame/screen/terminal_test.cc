@@ -18,7 +18,7 @@ using wordgame_testing::Tmux;
 // remote link) are no guesses and do not quit; Esc alone still quits.
 TEST(Terminal, KeysThatOnlyATerminalSends) {
   if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
-  TempDir here, tmp;
+  testutil::TempDir here, tmp;
   here.WriteFile("dict.txt", "dog\n");  // no a, e or x
   Tmux tmux(here);
   const std::string script =
