@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "poly_testing.h"
+
 namespace {
 
 // The polynomial with the given coefficients, lowest power first.
@@ -13,14 +15,6 @@ IntPoly Poly(const std::vector<long long>& coefficients) {
   for (long long c : coefficients) p.push_back(BigInt(c));
   TrimPoly(&p);
   return p;
-}
-
-IntPoly Times(const IntPoly& a, const IntPoly& b) {
-  IntPoly product(a.size() + b.size() - 1);
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
-  }
-  return product;
 }
 
 IntPoly Power(const IntPoly& a, int k) {

@@ -12,6 +12,7 @@
 #include "big_int.h"
 #include "decimal_roots.h"
 #include "int_poly.h"
+#include "poly_testing.h"
 #include "real_roots.h"
 
 namespace {
@@ -27,14 +28,6 @@ IntPoly Terms(const std::vector<std::pair<long long, int>>& terms) {
   }
   TrimPoly(&p);
   return p;
-}
-
-IntPoly Times(const IntPoly& a, const IntPoly& b) {
-  IntPoly product(a.size() + b.size() - 1);
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
-  }
-  return product;
 }
 
 std::string Shown(const std::vector<RealRoot>& roots) {

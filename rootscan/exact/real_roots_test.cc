@@ -13,6 +13,7 @@
 
 #include "big_int.h"
 #include "int_poly.h"
+#include "poly_testing.h"
 #include "work_budget.h"
 
 namespace {
@@ -151,15 +152,6 @@ TEST(RealRoots, RootsSharingTheirNearestDoubleAreOneLine) {
   EXPECT_EQ(roots[1].roots, 2);
   EXPECT_EQ(roots[1].multiplicity, 2);
   EXPECT_EQ(roots[0].roots + roots[2].roots, 2);
-}
-
-// Integer polynomials, lowest power first.
-IntPoly Times(const IntPoly& a, const IntPoly& b) {
-  IntPoly product(a.size() + b.size() - 1);
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
-  }
-  return product;
 }
 
 std::vector<double> Values(const std::vector<RealRoot>& roots) {
