@@ -1,7 +1,6 @@
 #include "app/wordgame.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <utility>
 
 #include "app/options.h"
+#include "app/word_choice.h"
 #include "engine/ending_signals.h"
 #include "engine/game_folder.h"
 #include "engine/match.h"
@@ -29,104 +29,6 @@
 #include "words/word_list.h"
 
 namespace {
-
-// The word list the settings name: FILE, else a dict.txt here (whatever it
-// is, so that a broken one is reported rather than passed over), else the
-// list shipped beside the program. *name receives how the opening line
-// names it.
-std::string ChooseWordList(const Settings& settings, bool* shipped,
-                           std::string* name) {
-  *shipped = false;
-  *name = settings.file;
-  if (settings.have_file) return settings.file;
-  struct stat st;
-  *name = "./dict.txt";
-  if (lstat("dict.txt", &st) == 0) return "dict.txt";
-  *shipped = true;
-  *name = "shipped list";
-  return ShippedWordList(ExecutablePath("wordgame"));
-}
-
-// The words to play, as the settings choose them.
-struct ChosenWords {
-  std::string path;      // the file, for messages
-  WordList list;         // the words in play, with their categories
-  std::size_t all = 0;   // words in the whole list
-  std::uint64_t id = 0;  // ListId of the whole list
-  std::string opening;   // "Words: shipped list, 2360 words, 247 in animals."
-};
-
-// A list from this size on takes more than a moment to read (about a
-// second for 30 MiB), so the player is told what the wait is for.
-constexpr off_t kLargeListBytes = off_t{8} << 20;
-
-// Reads the word list and keeps the words of the category, the length and
-// the difficulty asked for, in that order; false and *err when it cannot be
-// read or nothing is left. A large list is announced on `notes` first.
-bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
-                 std::string* err) {
-  bool shipped;
-  std::string name;
-  words->path = ChooseWordList(settings, &shipped, &name);
-  const std::string& path = words->path;
-  struct stat info;
-  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-      info.st_size >= kLargeListBytes &&
-      static_cast<std::size_t>(info.st_size) <= kMaxListBytes) {
-    std::fprintf(notes, "wordgame: reading the word list %s (%lld MiB)...\n",
-                 path.c_str(), static_cast<long long>(info.st_size >> 20));
-    std::fflush(notes);
-  }
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes, err)) {
-    *err = (shipped ? "no dict.txt here, and the shipped word list " : "") +
-           path + ": " + *err;
-    return false;
-  }
-  WordList& list = words->list;
-  list = ParseWordList(bytes);
-  bytes = std::string();
-  if (list.words.empty()) {
-    *err = path + ": no words to play (one word of letters a-z a line)";
-    return false;
-  }
-  words->all = list.words.size();
-  words->id = ListId(list.words);
-  std::string& opening = words->opening;
-  opening = "Words: " + name + ", " + CountOf(list.words.size(), "word");
-  std::string kept;  // what the words left have in common
-  if (settings.have_category) {
-    if (!KeepCategory(&list, settings.category, err)) {
-      *err = path + ": " + *err;
-      return false;
-    }
-    const std::string category = Tidy(settings.category);
-    kept = " in " + category;
-    opening += ", " + std::to_string(list.words.size()) + kept;
-  }
-  if (settings.length != 0) {
-    list.words = WordsOfLength(list.words, settings.length);
-    kept = " of " + CountOf(settings.length, "letter") + kept;
-    if (list.words.empty()) {
-      *err = path + ": no words left: no words" + kept;
-      return false;
-    }
-    opening += ", " + std::to_string(list.words.size()) + " of " +
-               CountOf(settings.length, "letter");
-  }
-  if (settings.have_level) {
-    const char* level = settings.level == Difficulty::kEasy     ? "easy"
-                        : settings.level == Difficulty::kMedium ? "medium"
-                                                                : "hard";
-    if (KeepDifficulty(&list, settings.level) == 0) {
-      *err = path + ": no words left: no " + level + " words" + kept;
-      return false;
-    }
-    opening += ", " + std::to_string(list.words.size()) + " of them " + level;
-  }
-  opening += ".";
-  return true;
-}
 
 // Colours only for a terminal that shows them, and not against the player's
 // wish (NO_COLOR set to anything but the empty string).

@@ -1,0 +1,96 @@
+#include "app/word_choice.h"
+
+#include <sys/stat.h>
+
+#include "state/saved_state.h"
+#include "text/text.h"
+
+namespace {
+
+// The word list the settings name: FILE, else a dict.txt here (whatever it
+// is, so that a broken one is reported rather than passed over), else the
+// list shipped beside the program. *name receives how the opening line
+// names it.
+std::string ChooseWordList(const Settings& settings, bool* shipped,
+                           std::string* name) {
+  *shipped = false;
+  *name = settings.file;
+  if (settings.have_file) return settings.file;
+  struct stat st;
+  *name = "./dict.txt";
+  if (lstat("dict.txt", &st) == 0) return "dict.txt";
+  *shipped = true;
+  *name = "shipped list";
+  return ShippedWordList(ExecutablePath("wordgame"));
+}
+
+// A list from this size on takes more than a moment to read (about a
+// second for 30 MiB), so the player is told what the wait is for.
+constexpr off_t kLargeListBytes = off_t{8} << 20;
+
+}  // namespace
+
+bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
+                 std::string* err) {
+  bool shipped;
+  std::string name;
+  words->path = ChooseWordList(settings, &shipped, &name);
+  const std::string& path = words->path;
+  struct stat info;
+  if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+      info.st_size >= kLargeListBytes &&
+      static_cast<std::size_t>(info.st_size) <= kMaxListBytes) {
+    std::fprintf(notes, "wordgame: reading the word list %s (%lld MiB)...\n",
+                 path.c_str(), static_cast<long long>(info.st_size >> 20));
+    std::fflush(notes);
+  }
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes, err)) {
+    *err = (shipped ? "no dict.txt here, and the shipped word list " : "") +
+           path + ": " + *err;
+    return false;
+  }
+  WordList& list = words->list;
+  list = ParseWordList(bytes);
+  bytes = std::string();
+  if (list.words.empty()) {
+    *err = path + ": no words to play (one word of letters a-z a line)";
+    return false;
+  }
+  words->all = list.words.size();
+  words->id = ListId(list.words);
+  std::string& opening = words->opening;
+  opening = "Words: " + name + ", " + CountOf(list.words.size(), "word");
+  std::string kept;  // what the words left have in common
+  if (settings.have_category) {
+    if (!KeepCategory(&list, settings.category, err)) {
+      *err = path + ": " + *err;
+      return false;
+    }
+    const std::string category = Tidy(settings.category);
+    kept = " in " + category;
+    opening += ", " + std::to_string(list.words.size()) + kept;
+  }
+  if (settings.length != 0) {
+    list.words = WordsOfLength(list.words, settings.length);
+    kept = " of " + CountOf(settings.length, "letter") + kept;
+    if (list.words.empty()) {
+      *err = path + ": no words left: no words" + kept;
+      return false;
+    }
+    opening += ", " + std::to_string(list.words.size()) + " of " +
+               CountOf(settings.length, "letter");
+  }
+  if (settings.have_level) {
+    const char* level = settings.level == Difficulty::kEasy     ? "easy"
+                        : settings.level == Difficulty::kMedium ? "medium"
+                                                                : "hard";
+    if (KeepDifficulty(&list, settings.level) == 0) {
+      *err = path + ": no words left: no " + level + " words" + kept;
+      return false;
+    }
+    opening += ", " + std::to_string(list.words.size()) + " of them " + level;
+  }
+  opening += ".";
+  return true;
+}
