@@ -1,7 +1,7 @@
 // Fuzz target for the state file's reader: any input is refused with a reason
 // or read into a state that is written back as text that reads the same; a
-// round added to that state (below the count limit) still writes a file that
-// reads back.
+// round added to that state (below the count limit), daily or not, still
+// writes a file that reads back.
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,8 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   if (state.stats.played() < kMaxCount) {
     std::uint64_t id = state.lists.empty() ? 1 : state.lists.back().list_id;
-    ApplyRound(RoundResult{size % 2 == 0, size % 8, "fuzz", id, size % 5},
-               &state);
+    RoundResult round{size % 2 == 0, size % 8, "fuzz", id, size % 5};
+    round.daily = size % 3 == 0;  // a daily round, some day around 1970
+    round.day = static_cast<Day>(size % 64) - 32;
+    ApplyRound(round, &state);
     if (!ParseStateFile(FormatStateFile(state), &again, &why)) std::abort();
   }
   return 0;

@@ -58,7 +58,12 @@ std::vector<std::string> FreshWords(const std::vector<std::string>& words,
 }
 
 void ApplyRound(const RoundResult& round, SavedState* state) {
-  if (round.counted) CountRound(round.won, round.misses, &state->stats);
+  if (round.counted && round.daily) {
+    ApplyDaily(DailyResult{round.day, round.list_id, round.won, round.misses},
+               &state->daily);
+  } else if (round.counted) {
+    CountRound(round.won, round.misses, &state->stats);
+  }
   if (round.list_size == 0 || !IsWord(round.word)) return;
   std::vector<RecentWords>& lists = state->lists;
   auto found = std::find_if(lists.begin(), lists.end(), [&](const auto& l) {

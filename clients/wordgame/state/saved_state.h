@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "state/daily.h"
 #include "state/stats.h"
 
 /// Word lists whose recent words are kept. A player uses the shipped list and
@@ -33,6 +34,8 @@ struct RecentWords {
 /// Everything the state file holds.
 struct SavedState {
   Stats stats;
+  /// The daily words played (none in a file from before them).
+  DailyHistory daily;
   /// The list played most recently first; at most kMaxRecentLists.
   std::vector<RecentWords> lists;
 
@@ -54,6 +57,10 @@ struct RoundResult {
   /// False for a round left unfinished at no cost: only its word is
   /// remembered, the statistics stay as they are.
   bool counted = true;
+  /// A daily word's round, of the day `day`: counted in the daily history,
+  /// not in the statistics of other rounds.
+  bool daily = false;
+  Day day = 0;
 };
 
 /// A word list's identity: a 64-bit hash of its words that does not depend on
@@ -71,7 +78,8 @@ std::vector<std::string> FreshWords(const std::vector<std::string>& words,
 /// its list's recent words (once), and the list first among the lists. When
 /// the recent words hold the whole list, they start again with this word
 /// alone; beyond kMaxRecentWords the oldest go, beyond kMaxRecentLists the
-/// list played longest ago. The counts go as CountRound has them.
+/// list played longest ago. The counts go as CountRound has them, or for a
+/// daily round as ApplyDaily has them.
 void ApplyRound(const RoundResult& round, SavedState* state);
 
 #endif  // WORDGAME_STATE_SAVED_STATE_H_

@@ -160,6 +160,14 @@ TEST(ApplyRound, WritesOnlyWhatTheReaderAccepts) {
   SavedState fresh;
   ApplyRound(Won(9), &fresh);
   EXPECT_EQ(fresh.stats.wins_by_misses.count(kMaxWinMisses), 1u);
+  for (bool won : {true, false}) {
+    RoundResult daily{won, 9, "", 7, 0};
+    daily.daily = true;
+    daily.day = won ? 1 : 2;
+    ApplyRound(daily, &fresh);
+  }
+  ASSERT_TRUE(ParseStateFile(FormatStateFile(fresh), &back, &why)) << why;
+  EXPECT_EQ(back.daily.results.size(), 2u);
 }
 
 TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
@@ -239,6 +247,128 @@ TEST(FormatStats, SaysPlayedStreaksAndMisses) {
             "Winning streak: 0, best 0.\n");
 }
 
+Day DayOf(const std::string& date) {
+  Day day = 0;
+  EXPECT_TRUE(ParseDate(date, &day)) << date;
+  return day;
+}
+
+TEST(Daily, DatesAreReadOnlyWhenTheyExist) {
+  EXPECT_EQ(DayOf("1970-01-01"), 0);
+  EXPECT_EQ(DayOf("2000-03-01"), 11017);
+  EXPECT_EQ(DayOf("0001-01-01"), -719162);
+  EXPECT_EQ(FormatDate(DayOf("2024-02-29") + 1), "2024-03-01");
+  // Each day follows the one before, over leap years and centuries.
+  std::string before = "1899-12-31";
+  for (Day day = DayOf("1900-01-01"); day <= DayOf("2101-01-01"); ++day) {
+    const std::string date = FormatDate(day);
+    ASSERT_GT(date, before);
+    ASSERT_EQ(DayOf(date), day);
+    before = date;
+  }
+  EXPECT_EQ(FormatDate(DayOf("9999-12-31")), "9999-12-31");
+  Day day = 5;
+  for (const char* bad :
+       {"2026-02-29", "2100-02-29", "2026-13-01", "2026-00-10", "2026-04-31",
+        "2026-12-00", "0000-01-01", "2026-1-01", "2026/12/09", "2026-12-09x",
+        "+026-12-09", "2026-12-+9", "", "today"}) {
+    EXPECT_FALSE(ParseDate(bad, &day)) << bad;
+  }
+  EXPECT_EQ(day, 5);
+}
+
+// Solved days in a row make the streak; a day's word with a list counts
+// once; catching up on an earlier day leaves the streak as it is.
+TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
+  const Day d = DayOf("2026-12-09");
+  DailyHistory h;
+  for (const DailyResult& r :
+       {DailyResult{d, 1, true, 2}, DailyResult{d + 1, 1, true, 0},
+        DailyResult{d + 1, 1, false, 7},  // again
+        DailyResult{d + 1, 2, true, 3},   // other list
+        DailyResult{d + 3, 1, true, 1},   // day missed
+        DailyResult{d + 2, 1, true, 1}}) {
+    ApplyDaily(r, &h);
+  }
+  EXPECT_EQ(h.played, 5u);
+  EXPECT_EQ(h.won, 5u);
+  EXPECT_EQ(h.streak, 1u);
+  EXPECT_EQ(h.best_streak, 2u);
+  ASSERT_NE(h.Find(d + 1, 1), nullptr);
+  EXPECT_TRUE(h.Find(d + 1, 1)->won);
+  EXPECT_EQ(h.Find(d + 4, 1), nullptr);
+  EXPECT_EQ(FormatDailyStats(h, d + 4),
+            "Daily words: 5 played, 5 solved; daily streak 1, best 2.\n");
+  EXPECT_EQ(FormatDailyStats(h, d + 5),  // a day gone by unplayed
+            "Daily words: 5 played, 5 solved; daily streak 0, best 2.\n");
+  ApplyDaily({d + 3, 2, false, 7}, &h);
+  EXPECT_EQ(h.streak, 0u);
+  EXPECT_EQ(FormatDailyStats(DailyHistory(), d), "");
+  EXPECT_EQ(ShareLine({d, 0x5be2b8c1a0d94e17, true, 1}),
+            "wordgame daily 2026-12-09 (list 5be2b8c1): solved with 1 miss");
+  EXPECT_EQ(ShareLine({d, 0xab, false, 7}),
+            "wordgame daily 2026-12-09 (list 00000000): not solved, 7 misses");
+  for (Day day = 0; day < static_cast<Day>(kMaxDailyResults) + 3; ++day) {
+    ApplyDaily({day, 1, false, 0}, &h);
+  }
+  ASSERT_EQ(h.results.size(), kMaxDailyResults);
+  // The six results above and kMaxDailyResults + 3 earlier days: the
+  // earliest nine go.
+  EXPECT_EQ(h.results.front().day, 9);
+  EXPECT_EQ(h.results.back().day, d + 3);
+}
+
+// A file from before the daily word reads as no daily history and is written
+// back as it was; daily rounds count apart from the others.
+TEST(StateFileFormat, DailyHistoryIsOptionalWrittenAndChecked) {
+  const std::string head =
+      "wordgame-state 1\n"
+      "# wordgame's statistics and recently played words; see wordgame(1).\n"
+      "played 1\nwon 1\nlost 0\nstreak 1\nbest-streak 1\nwins-by-misses 2:1\n";
+  SavedState state;
+  std::string why;
+  ASSERT_TRUE(ParseStateFile(head + "end\n", &state, &why)) << why;
+  EXPECT_EQ(state.daily.played, 0u);
+  EXPECT_TRUE(state.daily.results.empty());
+  EXPECT_EQ(FormatStateFile(state), head + "end\n");
+  RoundResult daily = Won(0, "cat", 3, 0xab);
+  daily.daily = true;
+  daily.day = DayOf("2026-12-09");
+  ApplyRound(daily, &state);
+  daily.day -= 1;
+  daily.won = false;
+  daily.misses = 7;
+  ApplyRound(daily, &state);
+  const std::string days =
+      "daily-counts 2 1 1 1\n"
+      "daily 2026-12-08 00000000000000ab unsolved 7\n"
+      "daily 2026-12-09 00000000000000ab solved 0\n";
+  EXPECT_EQ(FormatStateFile(state),
+            head + "recent 00000000000000ab 3 cat\n" + days + "end\n");
+  SavedState back;
+  ASSERT_TRUE(ParseStateFile(FormatStateFile(state), &back, &why)) << why;
+  EXPECT_EQ(FormatStateFile(back), FormatStateFile(state));
+  const std::string day = "daily 2026-12-10 00000000000000ab solved 2\n";
+  for (const std::string& bad : {
+           std::string(days).append(day).append(day),  // twice
+           days + "daily 2026-02-29 00000000000000ab solved 2\n",
+           days + "daily 2026-12-10 0000000000000ab solved 2\n",
+           days + "daily 2026-12-10 00000000000000ab solved 7\n",
+           days + "daily 2026-12-10 00000000000000ab unsolved 8\n",
+           days + "daily 2026-12-10 00000000000000ab won 2\n",
+           days + "daily 2026-12-10 00000000000000ab solved\n",
+           days + "daily-counts 2 1 1 1\n",
+           std::string("daily-counts 1 2 1 1\n"),  // solved > played
+           std::string("daily-counts 2 1 2 1\n"),  // streak > best
+           std::string("daily-counts 2 1 1 2\n"),  // best > solved
+           std::string("daily-counts 2 1 1\n"),
+       }) {
+    why.clear();
+    EXPECT_FALSE(ParseStateFile(head + bad + "end\n", &back, &why)) << bad;
+    EXPECT_FALSE(why.empty());
+  }
+}
+
 TEST(StateFolder, FollowsXdgStateHomeOnlyWhenAbsolute) {
   setenv("HOME", "/home/pat", 1);
   setenv("XDG_STATE_HOME", "/var/st", 1);
@@ -270,9 +400,16 @@ TEST(StateStore, RecordsReadsBackAndResetsKeepingRecentWords) {
   EXPECT_EQ(FormatStateFile(other), FormatStateFile(state));
   EXPECT_EQ(other.stats.played(), 2u);
 
+  RoundResult daily = Won(1, "", 0);
+  daily.daily = true;
+  EXPECT_TRUE(store.Record(daily, &state, &note));
+  EXPECT_EQ(state.stats.played(), 2u);
+  EXPECT_EQ(state.daily.played, 1u);
   EXPECT_TRUE(store.ResetStats(&state, &note));
   other = StateStore(folder).Load(&note);
   EXPECT_EQ(other.stats.played(), 0u);
+  EXPECT_EQ(other.daily.played, 0u);
+  EXPECT_NE(other.daily.Find(0, 7), nullptr);  // played once, still
   EXPECT_EQ(other.Recent(7), (Words{"cat", "dog"}));
   EXPECT_EQ(FormatStateFile(other), FormatStateFile(state));
   EXPECT_FALSE(fs::exists(folder + "/state.new"));

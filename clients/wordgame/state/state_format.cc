@@ -14,7 +14,9 @@ namespace {
 // The first line of the file: its format and version.
 constexpr char kHeader[] = "wordgame-state 1";
 
-static_assert(kMaxRecentLists * kMaxRecentWords * (kMaxWordLetters + 1) + 4096 <
+// A daily line has 45 bytes; 64 leaves room.
+static_assert(kMaxRecentLists * kMaxRecentWords * (kMaxWordLetters + 1) +
+                      kMaxDailyResults * 64 + 4096 <
                   kMaxStateBytes,
               "a full state file must fit within kMaxStateBytes");
 
@@ -154,7 +156,7 @@ std::string FormatStateFile(const SavedState& state) {
     for (const std::string& word : list.words) text += " " + word;
     text += "\n";
   }
-  return text + "end\n";
+  return text + FormatDailyLines(state.daily) + "end\n";
 }
 
 // Line by line: the header, then keyed lines in any order, each count once,
@@ -198,6 +200,8 @@ bool ParseStateFile(const std::string& text, SavedState* state,
       ended = true;
     } else if (key == "recent") {
       ParseRecent(fields, state, &problem);
+    } else if (IsDailyKey(key)) {
+      ParseDailyLine(fields, &state->daily, &problem);
     } else if (count == std::end(counts) && key != "wins-by-misses") {
       problem = "unknown line \"" + key + "\"";
     } else if (!seen.insert(key).second) {
@@ -225,5 +229,5 @@ bool ParseStateFile(const std::string& text, SavedState* state,
     *why = "a count is missing";
     return false;
   }
-  return Consistent(s, played, why);
+  return Consistent(s, played, why) && CheckDaily(state->daily, why);
 }

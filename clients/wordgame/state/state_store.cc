@@ -217,7 +217,16 @@ bool StateStore::Record(const RoundResult& round, SavedState* state,
 }
 
 bool StateStore::ResetStats(SavedState* state, std::string* note) {
-  return Update([](SavedState* s) { s->stats = Stats(); }, state, note);
+  // The daily results stay with the counts gone, so that a day's word
+  // already played is not played again.
+  return Update(
+      [](SavedState* s) {
+        s->stats = Stats();
+        std::vector<DailyResult> results = std::move(s->daily.results);
+        s->daily = DailyHistory();
+        s->daily.results = std::move(results);
+      },
+      state, note);
 }
 
 bool StateStore::Update(const std::function<void(SavedState*)>& change,

@@ -46,8 +46,9 @@ class StateStore {
   /// not repeated).
   bool Record(const RoundResult& round, SavedState* state, std::string* note);
 
-  /// Zeroes the statistics, in the file as Record updates it and in *state,
-  /// saved or not; the recent words stay. Returns and notes as Record does.
+  /// Zeroes the statistics (the daily ones too), in the file as Record
+  /// updates it and in *state, saved or not; the recent words and the daily
+  /// results stay. Returns and notes as Record does.
   /// The caller asks the player first.
   bool ResetStats(SavedState* state, std::string* note);
 

@@ -1,0 +1,88 @@
+#ifndef WORDGAME_STATE_DAILY_H_
+#define WORDGAME_STATE_DAILY_H_
+
+// The daily word's calendar and its history: dates as day numbers, the
+// result of each day's round, and the daily statistics with their own streak.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+/// Days since 1970-01-01 in the proleptic Gregorian calendar.
+using Day = std::int64_t;
+
+/// Reads a date "YYYY-MM-DD" (years 0001 to 9999) into *day. False for any
+/// other form or a date that does not exist ("2026-02-29").
+bool ParseDate(const std::string& text, Day* day);
+
+/// The date `day` as "YYYY-MM-DD" (a day of years 0001 to 9999).
+std::string FormatDate(Day day);
+
+/// Today in local time.
+Day Today();
+
+/// Daily results kept: a few years of one list, and a few more lists when
+/// played side by side; the state file stays well within its size limit.
+constexpr std::size_t kMaxDailyResults = 1000;
+
+/// One daily round as it ended: the date, the list it was drawn from, and how
+/// it went.
+struct DailyResult {
+  Day day = 0;
+  std::uint64_t list_id = 0;
+  bool won = false;
+  /// At most kMaxWinMisses for a win, one more for a loss.
+  std::uint64_t misses = 0;
+};
+
+/// The daily statistics and the results of the days played lately.
+struct DailyHistory {
+  std::uint64_t played = 0, won = 0;
+  /// Days in a row, up to the latest day played, on which every daily word
+  /// played was solved; and the most there ever were.
+  std::uint64_t streak = 0, best_streak = 0;
+  /// The latest results, by date; at most kMaxDailyResults, each day and list
+  /// once.
+  std::vector<DailyResult> results;
+
+  /// The result of the day `day` with the list `list_id`, or null.
+  const DailyResult* Find(Day day, std::uint64_t list_id) const;
+};
+
+/// Adds the round to *history, unless that day and list have a result
+/// already (a daily word is played once). A win the day after the latest day
+/// played adds to the streak, a win on a later day starts it anew, a loss
+/// ends it; a day before the latest counts, but leaves the streak as it is.
+/// Beyond kMaxDailyResults the earliest results go. The misses are kept as
+/// at most kMaxWinMisses for a win and one more for a loss.
+void ApplyDaily(const DailyResult& result, DailyHistory* history);
+
+/// The daily statistics in one line with its line feed, as on `today` (a
+/// streak whose last day is before yesterday is over): "Daily words: 5
+/// played, 4 solved; daily streak 2, best 3.\n"; "" when none was played.
+std::string FormatDailyStats(const DailyHistory& history, Day today);
+
+/// The one line a player can pass on, naming the date, the list and the
+/// misses but not the word: "wordgame daily 2026-12-09 (list 5be2b8c1):
+/// solved with 2 misses".
+std::string ShareLine(const DailyResult& result);
+
+/// The history's lines of the state file (state_format.h), each ending in a
+/// line feed; "" when no daily word was played, so that a file without daily
+/// rounds stays as before.
+std::string FormatDailyLines(const DailyHistory& history);
+
+/// True when `key` starts a line of the daily history.
+bool IsDailyKey(const std::string& key);
+
+/// Reads one line of the daily history, split into fields, into *history.
+/// False and *why on a breach of the format.
+bool ParseDailyLine(const std::vector<std::string>& fields,
+                    DailyHistory* history, std::string* why);
+
+/// Once all lines are read: true when the history tells one story (the
+/// counts fit each other and the results); else false and *why.
+bool CheckDaily(const DailyHistory& history, std::string* why);
+
+#endif  // WORDGAME_STATE_DAILY_H_
