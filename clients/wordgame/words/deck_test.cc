@@ -1,13 +1,16 @@
-// The order in which a deck hands out its words.
+// The order in which a deck hands out its words, and the daily word.
 
 #include "words/deck.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "words/daily_word.h"
 
 namespace {
 
@@ -77,6 +80,47 @@ TEST(Deck, LongListOffersAFewUnplayedWordsARound) {
   }
   deck.NextRound(&note);
   EXPECT_NE(note, "") << "every word was played once";
+}
+
+// Any run of as many days as the list has words draws each rank once, over
+// the epoch's turn too; another list's identity gives another order, and
+// neither follows the days.
+TEST(DailyWord, ConsecutiveDaysDrawEachRankOnce) {
+  constexpr std::uint64_t kKey = 0x5be2b8c1a0d94e17;
+  for (std::size_t n : {1, 2, 3, 5, 17, 64, 366, 1000}) {
+    std::set<std::size_t> ranks;
+    for (std::int64_t day = -7; day < static_cast<std::int64_t>(n) - 7; ++day) {
+      const std::size_t rank = DailyRank(day, n, kKey);
+      ASSERT_LT(rank, n);
+      ranks.insert(rank);
+    }
+    EXPECT_EQ(ranks.size(), n) << n;
+  }
+  std::set<std::size_t> year;  // 366 days from 2026-12-09 (day 20796)
+  for (std::int64_t day = 20796; day < 20796 + 366; ++day) {
+    year.insert(DailyRank(day, 366, kKey));
+  }
+  EXPECT_EQ(year.size(), 366u);
+  Words in_order, other_key;
+  for (std::int64_t day = 0; day < 10; ++day) {
+    in_order.push_back(std::to_string(DailyRank(day, 1000, kKey)));
+    other_key.push_back(std::to_string(DailyRank(day, 1000, kKey + 1)));
+  }
+  EXPECT_NE(in_order, other_key);
+  EXPECT_NE(in_order,
+            (Words{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+  EXPECT_EQ(DailyRank(20796, 1000, kKey), DailyRank(21796, 1000, kKey));
+}
+
+// A rank names a word by byte order, whatever the order of the list.
+TEST(DailyWord, RankNamesTheSameWordInAnyOrder) {
+  Words words = {"apple", "date", "fig", "kiwi", "pear"};
+  const Words sorted = words;
+  do {
+    for (std::size_t rank = 0; rank < words.size(); ++rank) {
+      ASSERT_EQ(words[IndexOfRank(words, rank)], sorted[rank]) << rank;
+    }
+  } while (std::next_permutation(words.begin(), words.end()));
 }
 
 }  // namespace
