@@ -68,6 +68,12 @@ void Match::set_store(StateStore* store, SavedState saved,
   list_size_ = list_size;
 }
 
+void Match::set_daily(Day day, Day today, std::uint64_t list_id) {
+  daily_ = true;
+  daily_result_ = DailyResult{day, list_id, false, 0};
+  today_ = today;
+}
+
 const std::string& Match::setter() const {
   return players_[turn_ % players_.size()].name;
 }
@@ -107,6 +113,10 @@ std::string Match::Clue(const std::string& secret) const {
 
 std::string Match::Opening(const Round& round) const {
   const std::string letters = CountOf(round.secret().size(), "letter");
+  if (daily_) {
+    return "The daily word of " + FormatDate(daily_result_.day) + ": " +
+           letters + ".";
+  }
   if (!two_players()) return "A new word of " + letters + ".";
   return guesser() + ", guess " + setter() + "'s word of " + letters + ".";
 }
@@ -129,12 +139,22 @@ Answer Match::Finish(const Round& round, std::string* note) {
     return end;
   }
   players_[0].score.Add(found);
-  if (store_) {
-    store_->Record(RoundResult{found, round.misses(), round.secret(), list_id_,
-                               list_size_},
-                   &saved_, note);
-  }
+  Record(round, found, true, note);
   return round.EndLine();
+}
+
+void Match::Record(const Round& round, bool won, bool counted,
+                   std::string* note) {
+  RoundResult result{won,      round.misses(), round.secret(),
+                     list_id_, list_size_,     counted};
+  if (daily_) {
+    result.daily = true;
+    result.day = daily_result_.day;
+    daily_result_.won = won;
+    daily_result_.misses = round.misses();
+    daily_counted_ = counted;
+  }
+  if (store_) store_->Record(result, &saved_, note);
 }
 
 Answer Match::Leave(const Round& round, std::string* note) {
@@ -142,15 +162,15 @@ Answer Match::Leave(const Round& round, std::string* note) {
   Answer end = round.EndLine();
   if (two_players() || !round.playing()) return end;
   const bool lost = round.misses() > 0;
+  if (daily_ && !lost) {
+    return {Tone::kPlain, "The daily word of " + FormatDate(daily_result_.day) +
+                              " is left unplayed, for another time."};
+  }
   if (lost) {
     players_[0].score.Add(false);
     end.text += " It counts as lost.";
   }
-  if (store_) {
-    store_->Record(RoundResult{false, round.misses(), round.secret(), list_id_,
-                               list_size_, lost},
-                   &saved_, note);
-  }
+  Record(round, false, lost, note);
   return end;
 }
 
@@ -166,5 +186,13 @@ std::string Match::ScoreText() const {
 }
 
 std::string Match::StatsText() const {
-  return store_ ? FormatStats(saved_.stats) : "";
+  if (!daily_) return store_ ? FormatStats(saved_.stats) : "";
+  if (!daily_counted_) return "";
+  return (store_ ? FormatDailyStats(saved_.daily, today_) : "") +
+         ShareLine(daily_result_) + "\n";
+}
+
+std::string Match::ClosingText() const {
+  if (daily_) return StatsText();
+  return "Final score: " + ScoreText() + "\n" + StatsText();
 }

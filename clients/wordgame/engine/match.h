@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "engine/round.h"
+#include "state/daily.h"
 #include "state/saved_state.h"
 #include "state/state_store.h"
 #include "words/deck.h"
@@ -53,6 +54,13 @@ class Match {
   void set_store(StateStore* store, SavedState saved, std::uint64_t list_id,
                  std::size_t list_size);
 
+  /// One player: the match is the single round of the daily word of `day`
+  /// for the list `list_id` (from a source that offers only that word),
+  /// recorded in the daily history as on `today`.
+  void set_daily(Day day, Day today, std::uint64_t list_id);
+  /// True for the daily word's round: one round, no more.
+  bool daily() const { return daily_; }
+
   bool two_players() const { return players_.size() == 2; }
   /// Two players: who sets the word of the next round (or of the round in
   /// play), and who guesses it.
@@ -82,8 +90,9 @@ class Match {
   /// input, a signal): its word, now shown, is remembered as played, and a
   /// round with a miss counts as lost, so that leaving cannot dodge a loss;
   /// one left at no cost does not count. Returns the round's closing line,
-  /// which says when it counts. With two players only the line. *note as
-  /// Finish.
+  /// which says when it counts. With two players only the line. A daily word
+  /// left at no cost is neither shown nor remembered, to be played another
+  /// time. *note as Finish.
   Answer Leave(const Round& round, std::string* note);
 
   /// One score per player, named when there are two.
@@ -92,7 +101,12 @@ class Match {
   /// player's by name.
   std::string ScoreText() const;
   /// The saved statistics (FormatStats) when rounds are recorded, else "".
+  /// For the daily word, the daily statistics (FormatDailyStats) once the
+  /// round counted, then the line to pass on (ShareLine).
   std::string StatsText() const;
+  /// What the front ends show last: "Final score: " and the scores, then the
+  /// statistics; for the daily word only the statistics.
+  std::string ClosingText() const;
 
  private:
   // The word of a two-player round.
@@ -103,6 +117,10 @@ class Match {
     std::string word;
   };
 
+  // Counts the single player's round (unless it is left at no cost) and
+  // records it in the store.
+  void Record(const Round& round, bool won, bool counted, std::string* note);
+
   std::vector<PlayerScore> players_;
   WordSource* deck_ = nullptr;
   SetWordSource set_word_;
@@ -112,6 +130,11 @@ class Match {
   SavedState saved_;
   std::uint64_t list_id_ = 0;
   std::size_t list_size_ = 0;
+  bool daily_ = false;
+  Day today_ = 0;
+  // The daily round's day and list, and whether it counted and how.
+  DailyResult daily_result_;
+  bool daily_counted_ = false;
 };
 
 #endif  // WORDGAME_ENGINE_MATCH_H_

@@ -265,12 +265,12 @@ bool Session::Run(std::string* err) {
   bool ended = false, again = true;
   while (again) {
     if (!PlayRound(&ended, err)) return false;
-    if (ended) break;
+    if (ended || match_.daily()) break;
     Print("Score: " + match_.ScoreText() + "\n" + match_.StatsText());
     if (!AskAgain(&again, &ended, err)) return false;
     if (ended) break;
   }
-  Print("Final score: " + match_.ScoreText() + "\n" + match_.StatsText());
+  Print(match_.ClosingText());
   return progutil::FlushOutput(out_, err);
 }
 

@@ -55,7 +55,8 @@ struct Look {
 /// read from `in` with the echo off when it is a terminal (EchoOff) and
 /// checked before play. The match's notes go to `notes` as "wordgame: ..."
 /// lines. Returns false and sets *err ("write error: ...", "read error: ...",
-/// or why a game could not start) when the game cannot go on.
+/// or why a game could not start) when the game cannot go on. The daily word
+/// (Match::daily) has one round, and ends with Match::ClosingText.
 bool PlayRounds(GameStarter& starter, Match& match, std::FILE* in,
                 std::FILE* out, std::FILE* notes, const Look& look,
                 std::string* err);

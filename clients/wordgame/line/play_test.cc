@@ -80,13 +80,15 @@ TEST(Gallows, GrowsOneMarkPerMissUpToTheWholeFigure) {
 class WordgameRounds : public PrivateTmpdir {
  protected:
   // Plays rounds over `words` with `input`; returns what the player saw.
-  std::string Play(const Words& words, const std::string& input,
-                   Look look = {}) {
+  // With `daily`, the match is the daily word of 2026-12-09.
+  std::string Play(const Words& words, const std::string& input, Look look = {},
+                   bool daily = false) {
     GameFolder folder;
     std::string err;
     EXPECT_TRUE(folder.Open(&err)) << err;
     Deck deck(words, 1);
     Match match(deck);
+    if (daily) match.set_daily(20796, 20796, 0xab);
     std::FILE* in = FileHolding(input);
     std::FILE* out = std::tmpfile();
     EXPECT_TRUE(PlayRounds(folder, match, in, out, stderr, look, &err)) << err;
@@ -302,6 +304,28 @@ TEST_F(WordgameRounds, HelpCostsNothingAndTheEndOfInputShowsTheWord) {
   std::string end =
       ": \nRound left unfinished. The word was \"cat\".\n"
       "Final score: 0 won, 0 lost, winning streak 0.\n";
+  EXPECT_EQ(out.substr(out.size() - end.size()), end);
+}
+
+// The daily word has one round, and its result ends with the line to pass
+// on; left at no cost, its word is neither shown nor counted.
+TEST_F(WordgameRounds, DailyWordPlaysOnceAndEndsWithTheLineToPassOn) {
+  std::string out = Play({"cat"}, "c\nx\ncat\ny\n", {}, true);
+  EXPECT_NE(out.find("The daily word of 2026-12-09: 3 letters.\n"),
+            std::string::npos);
+  std::string end =
+      "You won! The word was \"cat\".\n"
+      "wordgame daily 2026-12-09 (list 00000000): solved with 1 miss\n";
+  EXPECT_EQ(out.substr(out.size() - end.size()), end);
+  EXPECT_EQ(out.find("Play again"), std::string::npos);
+  out = Play({"cat"}, "", {}, true);
+  end = "The daily word of 2026-12-09 is left unplayed, for another time.\n";
+  EXPECT_EQ(out.substr(out.size() - end.size()), end);
+  EXPECT_EQ(out.find("cat"), std::string::npos);
+  out = Play({"cat"}, "x\n", {}, true);
+  end =
+      "It counts as lost.\n"
+      "wordgame daily 2026-12-09 (list 00000000): not solved, 1 miss\n";
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
 }
 

@@ -171,6 +171,14 @@ void ScreenGame::HelpKey(int key) {
 }
 
 bool ScreenGame::RoundOverKey(int key, std::string* err) {
+  if (match_.daily()) {
+    // The daily word has one round: the keys that would play on quit.
+    done_ = done_ || key == kKeyEnter || key == 'q' || key == 'Q' ||
+            key == kEscape || key == 'y' || key == 'Y' || key == 'n' ||
+            key == 'N';
+    if (!done_) hint_ = "Enter or q quits; the result stays on the screen.";
+    return true;
+  }
   if (key == kKeyEnter || key == 'y' || key == 'Y') return NextRound(err);
   if (key == 'n' || key == 'N' || key == 'q' || key == 'Q' || key == kEscape) {
     done_ = true;
@@ -212,8 +220,10 @@ Board ScreenGame::View() const {
   }
   board.typed = typed_;
   board.help_page = help_page_;
-  board.mode = help_                              ? KeyMode::kHelp
-               : mode_ == Mode::kTypingWord       ? KeyMode::kTypingWord
+  board.mode = help_                        ? KeyMode::kHelp
+               : mode_ == Mode::kTypingWord ? KeyMode::kTypingWord
+               : mode_ == Mode::kRoundOver && match_.daily()
+                   ? KeyMode::kDailyOver
                : mode_ == Mode::kRoundOver        ? KeyMode::kRoundOver
                : mode_ == Mode::kConfirmingGiveUp ? KeyMode::kConfirmingGiveUp
                                                   : KeyMode::kGuessing;
@@ -233,7 +243,8 @@ std::string ScreenGame::Farewell() {
     std::string note;
     lines += match_.Leave(round_, &note).text + "\n";
     if (!note.empty()) notes_.push_back(note);
+  } else if (match_.daily() && mode_ == Mode::kRoundOver) {
+    lines += round_.EndLine().text + "\n";  // The day's result stays.
   }
-  return lines + "Final score: " + match_.ScoreText() + "\n" +
-         match_.StatsText();
+  return lines + match_.ClosingText();
 }

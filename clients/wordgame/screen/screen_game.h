@@ -7,6 +7,7 @@
 // whether to give up and only y does; after a round Enter or y plays on, n or q
 // quits; Ctrl-D, and Esc outside the word line, quit. With two players each
 // round opens with a line where the setter types the word, shown as "*" only.
+// The daily word has one round; after it Enter, y, n, q and Esc all quit.
 
 #include <string>
 #include <vector>
@@ -45,9 +46,9 @@ class ScreenGame {
   Board View() const;
 
   /// Leaves the game (Match::Leave for a round in play) and returns plain
-  /// lines for the normal screen: the word of a round in play, then the
-  /// final score and the statistics, each ending in a line feed; "" when no
-  /// round could start. Called once, at the end.
+  /// lines for the normal screen: the word of a round in play (or the daily
+  /// word's result), then Match::ClosingText, each ending in a line feed; ""
+  /// when no round could start. Called once, at the end.
   std::string Farewell();
 
   /// The match's notes for standard error so far (Match::Finish), which

@@ -151,6 +151,30 @@ TEST_F(ScreenGameTest, CtrlDQuitsEvenOnTheWordLineAndNQuitsAfterARound) {
   EXPECT_EQ(next.Farewell(), "Final score: 0 won, 1 lost, winning streak 0.\n");
 }
 
+// The daily word: after its one round Enter quits, and what stays is the
+// result and the line to pass on.
+TEST_F(ScreenGameTest, DailyWordEndsAfterOneRound) {
+  Deck deck({"cat"}, 1);
+  Match daily(deck);
+  daily.set_daily(20796, 20796, 0xab);
+  ScreenGame game(*folder_, daily, "");
+  ASSERT_TRUE(game.Begin(&err_));
+  EXPECT_EQ(game.View().message.text,
+            "The daily word of 2026-12-09: 3 letters.");
+  for (char k : std::string("cxat")) ASSERT_TRUE(game.Key(k, &err_));
+  EXPECT_EQ(game.View().mode, KeyMode::kDailyOver);
+  const std::string share =
+      "wordgame daily 2026-12-09 (list 00000000): solved with 1 miss";
+  EXPECT_EQ(game.View().stats, Words{share});
+  ASSERT_TRUE(game.Key('z', &err_));
+  EXPECT_FALSE(game.done());
+  EXPECT_EQ(game.View().hint,
+            "Enter or q quits; the result stays on the screen.");
+  ASSERT_TRUE(game.Key(kKeyEnter, &err_));
+  EXPECT_TRUE(game.done());
+  EXPECT_EQ(game.Farewell(), "You won! The word was \"cat\".\n" + share + "\n");
+}
+
 // Two players: the setter's line shows only stars, and only letters reach
 // it; the round the word opens is scored for the guesser when found.
 TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {

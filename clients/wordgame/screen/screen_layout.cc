@@ -161,6 +161,10 @@ std::string KeyLine(KeyMode mode, int width) {
       return Fit({"Enter or y: next round   n or q: quit",
                   "Enter/y: next  n/q: quit", "y next  n quit"},
                  width);
+    case KeyMode::kDailyOver:
+      return Fit({"Enter or q: quit (the result stays on the screen)",
+                  "Enter/q: quit", "q quit"},
+                 width);
     case KeyMode::kConfirmingGiveUp:
       return Fit({"y: give up the round   any other key: play on",
                   "y: give up   other: play on", "y give up"},

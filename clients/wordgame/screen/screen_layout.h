@@ -29,6 +29,7 @@ enum class KeyMode {
   kTypingWord,
   kConfirmingGiveUp,
   kRoundOver,
+  kDailyOver,  // after the daily word's one round
   kHelp,
   kSettingWord
 };
