@@ -7,6 +7,7 @@
 extern const char kUsage[] =
     "usage: wordgame [--line] [--no-save] [-l N] [-c CATEGORY] [-d LEVEL] "
     "[FILE]\n"
+    "       wordgame [--line] [--no-save] --daily [YYYY-MM-DD] [FILE]\n"
     "       wordgame [--line] -2 [--names A,B]\n"
     "       wordgame --categories [-l N] [-c CATEGORY] [-d LEVEL] [FILE]\n"
     "       wordgame --stats | --reset-stats [--yes]\n";
@@ -69,6 +70,27 @@ constexpr ValueOption kLevelOption = {"-d", "--difficulty",
 constexpr ValueOption kNamesOption = {"", "--names",
                                       "two names, such as Ann,Bob"};
 
+// "--daily", with the date after it (an argument that starts with a digit,
+// as a date does and a file name seldom does) or as "--daily=DATE".
+bool TakeDaily(const std::vector<std::string>& args, std::size_t* i,
+               Settings* settings, std::string* err) {
+  const std::string& arg = args[*i];
+  std::string date;
+  if (arg.compare(0, 8, "--daily=") == 0) {
+    date = arg.substr(8);
+  } else if (*i + 1 < args.size() && !args[*i + 1].empty() &&
+             args[*i + 1][0] >= '0' && args[*i + 1][0] <= '9') {
+    date = args[++*i];
+  } else {
+    settings->daily = true;
+    return true;
+  }
+  settings->daily = settings->have_day = true;
+  if (ParseDate(date, &settings->day)) return true;
+  *err = "--daily takes a date YYYY-MM-DD that exists, not \"" + date + "\"";
+  return false;
+}
+
 bool SetAction(Action action, const std::string& arg, Settings* settings,
                std::string* err) {
   if (settings->action != Action::kPlay && settings->action != action) {
@@ -93,6 +115,16 @@ bool CheckCombination(Settings* settings, std::string* err) {
               settings->no_save)) {
     *err = settings->action_option + " takes no other option" +
            (settings->action == Action::kResetStats ? " but --yes" : "");
+  } else if (settings->daily && settings->action != Action::kPlay) {
+    *err = settings->action_option + " and --daily do not go together";
+  } else if (settings->daily && settings->two) {
+    *err = "--daily is for one player; it does not go with two players";
+  } else if (settings->daily &&
+             (settings->length != 0 || settings->have_category ||
+              settings->have_level)) {
+    *err =
+        "--daily plays a word of the whole list, the same for everyone: -l, "
+        "-c and -d do not apply";
   } else if (settings->two && settings->action != Action::kPlay) {
     *err = settings->action_option + " does not go with two players";
   } else if (settings->two && picks_words) {
@@ -138,6 +170,8 @@ bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
       settings->yes = true;
     } else if (arg == "--no-save") {
       settings->no_save = true;
+    } else if (arg == "--daily" || arg.compare(0, 8, "--daily=") == 0) {
+      if (!TakeDaily(args, &i, settings, err)) return false;
     } else if (arg == "--categories") {
       if (!SetAction(Action::kCategories, arg, settings, err)) return false;
     } else if (arg == "--stats") {
@@ -190,6 +224,10 @@ std::string HelpAfterUsage() {
          "round\n"
          "  --names A,B         the two players' names (default Player 1, "
          "Player 2)\n"
+         "  --daily [DATE]      play the daily word of DATE (YYYY-MM-DD, "
+         "default today):\n"
+         "                      the same for everyone with the same list, "
+         "played once\n"
          "  --stats             show the statistics of your rounds, and exit\n"
          "  --reset-stats       set the statistics to zero (asks first; "
          "--yes does not)\n"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "state/daily.h"
 #include "words/word_list.h"
 
 /// The usage lines, each ending in a line feed.
@@ -33,6 +34,9 @@ struct Settings {
   std::string names[2] = {"Player 1", "Player 2"};
   bool yes = false;
   bool no_save = false;
+  bool daily = false;  // the daily word's one round
+  bool have_day = false;
+  Day day = 0;  // the daily word's date, when given (else today)
 };
 
 /// Reads the arguments after the program's name into *settings. False and

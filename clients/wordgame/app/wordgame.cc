@@ -23,9 +23,12 @@
 #include "progutil.h"
 #include "screen/screen_game.h"
 #include "screen/terminal.h"
+#include "state/daily.h"
 #include "state/saved_state.h"
 #include "state/state_store.h"
 #include "text/text.h"
+#include "words/daily_word.h"
+#include "words/deck.h"
 #include "words/word_list.h"
 
 namespace {
@@ -86,8 +89,34 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
   return PlayRounds(folder, match, in, out, notes, look, err);
 }
 
+// --daily: the one round of the day's word, drawn from the whole list by the
+// date and the list's identity; when the list's word of that day was played
+// already, its result instead.
+bool PlayDaily(const Settings& settings, const ChosenWords& words,
+               const Opening& opening, StateStore* store, SavedState saved,
+               std::FILE* in, std::FILE* out, std::FILE* notes,
+               std::string* err) {
+  const Day today = Today();
+  const Day day = settings.have_day ? settings.day : today;
+  if (const DailyResult* done = saved.daily.Find(day, words.id)) {
+    const std::string text =
+        "You have played the daily word of " + FormatDate(day) + " already.\n" +
+        FormatDailyStats(saved.daily, today) + ShareLine(*done) + "\n";
+    std::fputs(text.c_str(), out);
+    return progutil::FlushOutput(out, err);
+  }
+  const std::vector<std::string>& all = words.list.words;
+  Deck deck({all[IndexOfRank(all, DailyRank(day, all.size(), words.id))]}, 0);
+  Match match(deck);
+  match.set_clues(&words.list);
+  if (store) match.set_store(store, std::move(saved), words.id, words.all);
+  match.set_daily(day, today, words.id);
+  return PlayMatch(settings, match, opening, in, out, notes, err);
+}
+
 // One player: the words the settings choose, the deck opening with those
-// not played lately, each round recorded unless --no-save.
+// not played lately, each round recorded unless --no-save; or the daily
+// word.
 bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
                 std::FILE* notes, std::string* err) {
   ChosenWords words;
@@ -107,6 +136,10 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
     std::string load_note;
     saved = store->Load(&load_note);
     Note(notes, load_note);
+  }
+  if (settings.daily) {
+    return PlayDaily(settings, words, opening, store ? &*store : nullptr,
+                     std::move(saved), in, out, notes, err);
   }
   // The deck takes the words over: the match needs only their categories.
   const std::vector<std::string> recent = saved.Recent(words.id);
@@ -142,7 +175,9 @@ bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
   SavedState saved = store.Load(&note);
   Note(notes, note);
   if (settings.action == Action::kStats) {
-    std::fputs(FormatStats(saved.stats).c_str(), out);
+    const std::string text =
+        FormatStats(saved.stats) + FormatDailyStats(saved.daily, Today());
+    std::fputs(text.c_str(), out);
     return progutil::FlushOutput(out, err);
   }
   if (!settings.yes) {

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -79,6 +80,16 @@ TEST_F(WordgameInProcess, CommandLine) {
        "--reset-stats takes no other option but --yes"},
       {{"--stats", "-l", "3"}, "--stats takes no other option"},
       {{"--categories", "-2"}, "--categories does not go with two players"},
+      {{"--daily", "2026-02-29"},
+       "--daily takes a date YYYY-MM-DD that exists, not \"2026-02-29\""},
+      {{"--daily=9.12.2026"},
+       "--daily takes a date YYYY-MM-DD that exists, not \"9.12.2026\""},
+      {{"--daily", "-2"},
+       "--daily is for one player; it does not go with two players"},
+      {{"--daily", "-c", "food"},
+       "--daily plays a word of the whole list, the same for everyone: -l, "
+       "-c and -d do not apply"},
+      {{"--stats", "--daily"}, "--stats and --daily do not go together"},
       {{"--names=Ann,Bob", "-c", "food"},
        "with two players the players choose the words: FILE, -l, -c and -d "
        "do not apply"},
@@ -267,6 +278,57 @@ TEST_F(WordgameInProcess, NoWordComesBackInTheNextSession) {
   ASSERT_EQ(first.size() + next.size(), 4u);
   first.insert(first.end(), next.begin(), next.end());
   EXPECT_EQ(std::set<std::string>(first.begin(), first.end()).size(), 4u);
+}
+
+// The daily word: the same for a list and a date whatever the order of the
+// file (or its repeats), another each day of as many as the list has words,
+// today's by default; played once, then that day's result is shown.
+TEST_F(WordgameInProcess, DailyWordIsSharedPlayedOnceAndShownAgain) {
+  TempDir lists;
+  const std::string a =
+      lists.WriteFile("a", "ant\nbee\ncat\ndog\nelk\nfox\ngnu\n");
+  const std::string b =
+      lists.WriteFile("b", "gnu\nFox\n\nelk\ndog\ncat\nbee\nant\nant\n");
+  std::set<std::string> week;
+  for (int day = 9; day <= 15; ++day) {
+    const std::string date =
+        "--daily=2026-12-" + std::to_string(100 + day).substr(1);
+    const Words one =
+        Secrets(RunInProcess(RunWordgame, {"--no-save", date, a}, "!\n").out);
+    ASSERT_EQ(one.size(), 1u) << date;
+    EXPECT_EQ(
+        Secrets(RunInProcess(RunWordgame, {"--no-save", b, date}, "!\n").out),
+        one);
+    week.insert(one[0]);
+  }
+  EXPECT_EQ(week.size(), 7u);
+  char today[16];
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  std::strftime(today, sizeof today, "%F", localtime_r(&now, &local));
+  EXPECT_NE(RunInProcess(RunWordgame, {"--no-save", "--daily", a}, "!\n")
+                .out.find(std::string("The daily word of ") + today),
+            std::string::npos);
+
+  ProgramResult first =
+      RunInProcess(RunWordgame, {"--daily", "2026-12-09", a}, "z\n!\n");
+  EXPECT_EQ(first.status, 0);
+  const std::string share = "wordgame daily 2026-12-09 (list ";
+  const std::string end = "): not solved, 1 miss\n";
+  ASSERT_NE(first.out.find(share), std::string::npos) << first.out;
+  EXPECT_EQ(first.out.substr(first.out.size() - end.size()), end);
+  const std::string result = first.out.substr(first.out.find(share));
+  ProgramResult again =
+      RunInProcess(RunWordgame, {"--daily", "2026-12-09", b}, "");
+  EXPECT_EQ(again.status, 0);
+  EXPECT_EQ(again.err, "");
+  EXPECT_EQ(again.out,
+            "You have played the daily word of 2026-12-09 already.\n"
+            "Daily words: 1 played, 0 solved; daily streak 0, best 0.\n" +
+                result);
+  EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,
+            "No rounds played yet.\n"
+            "Daily words: 1 played, 0 solved; daily streak 0, best 0.\n");
 }
 
 // Two players take turns; the setter's word is checked before play and not
