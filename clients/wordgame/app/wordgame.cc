@@ -84,8 +84,7 @@ bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
     return false;
   }
   WordList& list = words->list;
-  list = ParseWordList(bytes);
-  bytes = std::string();
+  list = ParseWordList(std::move(bytes));
   if (list.words.empty()) {
     *err = path + ": no words to play (one word of letters a-z a line)";
     return false;
@@ -105,7 +104,7 @@ bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
     opening += ", " + std::to_string(list.words.size()) + kept;
   }
   if (settings.length != 0) {
-    list.words = WordsOfLength(list.words, settings.length);
+    list.words = WordsOfLength(std::move(list.words), settings.length);
     kept = " of " + CountOf(settings.length, "letter") + kept;
     if (list.words.empty()) {
       *err = path + ": no words left: no words" + kept;
@@ -208,7 +207,7 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
   }
   // The deck takes the words over: the match needs only their categories.
   const std::vector<std::string> recent = saved.Recent(words.id);
-  std::vector<std::string> first;
+  std::vector<std::uint32_t> first;
   if (!recent.empty()) first = FreshWords(list.words, recent);
   Deck deck(std::move(words.list.words), std::random_device{}(),
             std::move(first));

@@ -85,7 +85,7 @@ class WordgameRounds : public PrivateTmpdir {
     GameFolder folder;
     std::string err;
     EXPECT_TRUE(folder.Open(&err)) << err;
-    Deck deck(words, 1);
+    Deck deck(WordViews(words), 1);
     Match match(deck);
     std::FILE* in = FileHolding(input);
     std::FILE* out = std::tmpfile();
