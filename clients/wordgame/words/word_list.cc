@@ -26,6 +26,10 @@ namespace {
 // Lines named by number in a note; the count says how many more.
 constexpr std::size_t kSkippedLinesNamed = 5;
 
+// What ReadAll asks of a string beyond the bytes it read (its chunk), and
+// then some.
+constexpr std::size_t kReadRoom = std::size_t{1} << 17;
+
 // The UTF-8 byte-order mark some editors put at the start of a text file.
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
@@ -106,6 +110,11 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
   if (!S_ISREG(info.st_mode)) {
     *err = "not a regular file";
     return false;
+  }
+  // Room for the whole file and a last read that finds its end, so that the
+  // bytes are never moved while read: a copy would double the memory taken.
+  if (static_cast<std::uint64_t>(info.st_size) <= kMaxListBytes) {
+    bytes->reserve(static_cast<std::size_t>(info.st_size) + kReadRoom);
   }
   if (!ReadAll(file.get(), kMaxListBytes, bytes)) {
     *err = std::strerror(errno);
