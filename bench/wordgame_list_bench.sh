@@ -9,15 +9,18 @@
 #   rounds  the same with 11 rounds; (rounds - first) / 10 is what each later
 #           round adds.
 # Prints one line per run (label, seconds, peak KB, exit status) and the best
-# of each at the end. wordgame is the Release build's in build/ (built here),
-# or $WORDGAME when set (an older build, say).
+# of each at the end (the peak: the largest). wordgame is the Release build's
+# in build/ (built here), or $WORDGAME when set: one build, or several apart
+# by colons (an older build beside a newer, say), each timed in every repeat
+# in turn, their labels then ending in @1, @2, ...
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repeats=${1:-3}
-game=${WORDGAME:-}
-if [ -z "$game" ]; then
+games=()
+IFS=: read -r -a games <<<"${WORDGAME:-}"
+if [ ${#games[@]} = 0 ]; then
   scripts/build.sh --target wordgame build >/dev/null
-  game=$PWD/build/bin/wordgame
+  games=("$PWD/build/bin/wordgame")
 fi
 tmp=${TMPDIR:-/tmp}
 big=$tmp/wordgame-bench-60mb.txt
@@ -47,28 +50,38 @@ measure() {
     status=$?
   echo "$(tail -1 "$state/time") $status"
 }
-# play FILE ROUNDS: wordgame giving up ROUNDS rounds in line mode, from a pipe.
+# play GAME FILE ROUNDS: wordgame GAME giving up ROUNDS rounds in line mode,
+# from a pipe.
 play() {
   local input=""
-  for ((i = 1; i < $2; i++)); do input+=$'!\ny\n'; done
+  for ((i = 1; i < $3; i++)); do input+=$'!\ny\n'; done
   input+=$'!\nn\n'
   printf '%s' "$input" |
-    XDG_STATE_HOME=$state "$game" --line --no-save "$1"
+    XDG_STATE_HOME=$state "$1" --line --no-save "$2"
 }
 export -f play
-export game state
+export state
 
 for list in "$big" "$small"; do
   echo "== $(basename "$list"): $(wc -c <"$list") bytes, $(wc -l <"$list") words"
   for ((r = 1; r <= repeats; r++)); do
     measure sort env LC_ALL=C sort -u "$list" -o /dev/null
-    measure first bash -c 'play "$0" 1' "$list"
-    measure rounds bash -c 'play "$0" 11' "$list"
+    for k in "${!games[@]}"; do
+      at=$([ ${#games[@]} = 1 ] || echo "@$((k + 1))")
+      measure "first$at" bash -c 'play "$0" "$1" 1' "${games[k]}" "$list"
+      measure "rounds$at" bash -c 'play "$0" "$1" 11' "${games[k]}" "$list"
+    done
   done | tee "$state/runs"
-  awk '{ if (!($1 in t) || $2 < t[$1]) t[$1] = $2; if ($3 > m[$1]) m[$1] = $3 }
-       END { printf "best: sort -u %.2f s; first board %.2f s (%.2f of sort),",
-                    t["sort"], t["first"], t["first"] / t["sort"]
-             printf " peak %d MB; later round %.3f s (%.3f of sort)\n",
-                    m["first"] / 1024, (t["rounds"] - t["first"]) / 10,
-                    (t["rounds"] - t["first"]) / 10 / t["sort"] }' "$state/runs"
+  for k in "${!games[@]}"; do
+    at=$([ ${#games[@]} = 1 ] || echo "@$((k + 1))")
+    awk -v at="$at" -v bytes="$(wc -c <"$list")" '
+      { if (!($1 in t) || $2 < t[$1]) t[$1] = $2; if ($3 > m[$1]) m[$1] = $3 }
+      END { f = t["first" at]; r = t["rounds" at]; s = t["sort"]
+            printf "best%s: sort -u %.2f s; first board %.2f s (%.2f of sort),",
+                   at, s, f, f / s
+            printf " peak %d MB (%.2f of the list); later round %.3f s",
+                   m["first" at] / 1024, m["first" at] * 1024 / bytes,
+                   (r - f) / 10
+            printf " (%.3f of sort)\n", (r - f) / 10 / s }' "$state/runs"
+  done
 done

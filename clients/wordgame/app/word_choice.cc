@@ -51,8 +51,7 @@ bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
     return false;
   }
   WordList& list = words->list;
-  list = ParseWordList(bytes);
-  bytes = std::string();
+  list = ParseWordList(std::move(bytes));
   if (list.words.empty()) {
     *err = path + ": no words to play (one word of letters a-z a line)";
     return false;
@@ -72,7 +71,7 @@ bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
     opening += ", " + std::to_string(list.words.size()) + kept;
   }
   if (settings.length != 0) {
-    list.words = WordsOfLength(list.words, settings.length);
+    list.words = WordsOfLength(std::move(list.words), settings.length);
     kept = " of " + CountOf(settings.length, "letter") + kept;
     if (list.words.empty()) {
       *err = path + ": no words left: no words" + kept;

@@ -105,8 +105,10 @@ bool PlayDaily(const Settings& settings, const ChosenWords& words,
     std::fputs(text.c_str(), out);
     return progutil::FlushOutput(out, err);
   }
-  const std::vector<std::string>& all = words.list.words;
-  Deck deck({all[IndexOfRank(all, DailyRank(day, all.size(), words.id))]}, 0);
+  const WordViews& all = words.list.words;
+  Deck deck(
+      WordViews{all[IndexOfRank(all, DailyRank(day, all.size(), words.id))]},
+      0);
   Match match(deck);
   match.set_clues(&words.list);
   if (store) match.set_store(store, std::move(saved), words.id, words.all);
@@ -143,7 +145,7 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
   }
   // The deck takes the words over: the match needs only their categories.
   const std::vector<std::string> recent = saved.Recent(words.id);
-  std::vector<std::string> first;
+  std::vector<std::uint32_t> first;
   if (!recent.empty()) first = FreshWords(list.words, recent);
   Deck deck(std::move(words.list.words), std::random_device{}(),
             std::move(first));

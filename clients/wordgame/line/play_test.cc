@@ -86,7 +86,7 @@ class WordgameRounds : public PrivateTmpdir {
     GameFolder folder;
     std::string err;
     EXPECT_TRUE(folder.Open(&err)) << err;
-    Deck deck(words, 1);
+    Deck deck(WordViews(words), 1);
     Match match(deck);
     if (daily) match.set_daily(20796, 20796, 0xab);
     std::FILE* in = FileHolding(input);

@@ -1,6 +1,7 @@
 #include "state/saved_state.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 #include "text/text.h"
@@ -9,7 +10,7 @@ namespace {
 
 // FNV-1a over the bytes, then a finalizer that spreads every bit over the
 // whole value, so that a sum of such hashes is a fair hash of a set.
-std::uint64_t WordHash(const std::string& word) {
+std::uint64_t WordHash(std::string_view word) {
   std::uint64_t h = 0xcbf29ce484222325u;  // FNV-1a's offset basis
   for (unsigned char c : word) {
     h ^= c;
@@ -32,28 +33,36 @@ std::vector<std::string> SavedState::Recent(std::uint64_t list_id) const {
   return {};
 }
 
-std::uint64_t ListId(const std::vector<std::string>& words) {
+std::uint64_t ListId(const WordViews& words) {
   std::uint64_t id = 0;
-  for (const std::string& word : words) id += WordHash(word);
+  for (std::string_view word : words) id += WordHash(word);
   return id;
 }
 
-std::vector<std::string> FreshWords(const std::vector<std::string>& words,
-                                    const std::vector<std::string>& recent) {
-  std::unordered_set<std::string> played(recent.begin(), recent.end());
-  std::vector<std::string> fresh;
-  for (const std::string& word : words) {
-    if (played.count(word) == 0) fresh.push_back(word);
+// Indices, not words: the list may hold millions, all of them fresh.
+std::vector<std::uint32_t> FreshWords(const WordViews& words,
+                                      const std::vector<std::string>& recent) {
+  const std::unordered_set<std::string_view> played(recent.begin(),
+                                                    recent.end());
+  std::vector<std::uint32_t> fresh;
+  fresh.reserve(words.size());
+  auto keep = [&](auto wanted) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      if (wanted(words[i])) fresh.push_back(static_cast<std::uint32_t>(i));
+    }
+  };
+  keep([&](std::string_view w) { return played.count(w) == 0; });
+  if (!fresh.empty() || words.size() < 2) {
+    if (fresh.empty()) keep([](std::string_view) { return true; });
+    return fresh;
   }
-  if (!fresh.empty() || words.size() < 2) return fresh.empty() ? words : fresh;
   // Every word is recent, so the search finds the one played last.
-  std::unordered_set<std::string> offered(words.begin(), words.end());
+  const std::unordered_set<std::string_view> offered(words.begin(),
+                                                     words.end());
   auto last = std::find_if(
       recent.rbegin(), recent.rend(),
       [&](const std::string& word) { return offered.count(word) > 0; });
-  for (const std::string& word : words) {
-    if (word != *last) fresh.push_back(word);
-  }
+  keep([&](std::string_view w) { return w != *last; });
   return fresh;
 }
 

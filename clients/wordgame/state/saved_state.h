@@ -12,6 +12,7 @@
 
 #include "state/daily.h"
 #include "state/stats.h"
+#include "words/word_views.h"
 
 /// Word lists whose recent words are kept. A player uses the shipped list and
 /// a few of their own; a list not played while this many others were is
@@ -66,13 +67,14 @@ struct RoundResult {
 /// A word list's identity: a 64-bit hash of its words that does not depend on
 /// their order, where the list lies or when it was touched. Pass the whole
 /// list (before any choice by length or category), distinct words.
-std::uint64_t ListId(const std::vector<std::string>& words);
+std::uint64_t ListId(const WordViews& words);
 
-/// The words of `words` not in `recent`, in order, so that a new session
-/// starts with those; when every one is recent, all of them but the one
-/// played last, so the list comes round again without an immediate repeat.
-std::vector<std::string> FreshWords(const std::vector<std::string>& words,
-                                    const std::vector<std::string>& recent);
+/// The indices in `words` of the words not in `recent`, in order, so that a
+/// new session starts with those; when every one is recent, all of them but
+/// the one played last, so the list comes round again without an immediate
+/// repeat.
+std::vector<std::uint32_t> FreshWords(const WordViews& words,
+                                      const std::vector<std::string>& recent);
 
 /// Adds the round to *state: the counts and streaks; the word goes last in
 /// its list's recent words (once), and the list first among the lists. When

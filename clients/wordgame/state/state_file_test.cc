@@ -220,11 +220,12 @@ TEST(ListsAndWords, IdentityAndFreshWords) {
   EXPECT_NE(ListId({"cat", "dog"}), ListId({"cat", "dot"}));
   EXPECT_NE(ListId({"cat"}), ListId({"cat", "dog"}));
   const Words words = {"a", "b", "c", "d"};
-  EXPECT_EQ(FreshWords(words, {"c", "a", "x"}), (Words{"b", "d"}));
+  using Indices = std::vector<std::uint32_t>;
+  EXPECT_EQ(FreshWords(WordViews(words), {"c", "a", "x"}), (Indices{1, 3}));
   // All played: round again without the one played last among them.
-  EXPECT_EQ(FreshWords(words, {"d", "b", "a", "c", "x"}),
-            (Words{"a", "b", "d"}));
-  EXPECT_EQ(FreshWords({"a"}, {"a"}), Words{"a"});
+  EXPECT_EQ(FreshWords(WordViews(words), {"d", "b", "a", "c", "x"}),
+            (Indices{0, 1, 3}));
+  EXPECT_EQ(FreshWords({"a"}, {"a"}), Indices{0});
 }
 
 TEST(FormatStats, SaysPlayedStreaksAndMisses) {

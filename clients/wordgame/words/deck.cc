@@ -1,19 +1,17 @@
 #include "words/deck.h"
 
 #include <algorithm>
-#include <unordered_set>
 #include <utility>
 
 // The deck keeps indices, not words: a list of millions is then copied,
 // shuffled and searched in none of its rounds.
-Deck::Deck(std::vector<std::string> words, std::uint32_t seed,
-           std::vector<std::string> first)
-    : words_(std::move(words)), shuffle_(seed) {
-  std::unordered_set<std::string> wanted(first.begin(), first.end());
+Deck::Deck(WordViews words, std::uint32_t seed,
+           std::vector<std::uint32_t> first)
+    : words_(std::move(words)), unplayed_(std::move(first)), shuffle_(seed) {
+  if (!unplayed_.empty()) return;
+  unplayed_.resize(words_.size());
   for (std::size_t i = 0; i < words_.size(); ++i) {
-    if (wanted.empty() || wanted.count(words_[i]) > 0) {
-      unplayed_.push_back(static_cast<std::uint32_t>(i));
-    }
+    unplayed_[i] = static_cast<std::uint32_t>(i);
   }
 }
 
@@ -37,7 +35,7 @@ std::vector<std::string> Deck::NextRound(std::string* note) {
   for (std::size_t i = 0; i < offered_; ++i) {
     std::uniform_int_distribution<std::size_t> pick(i, unplayed_.size() - 1);
     std::swap(unplayed_[i], unplayed_[pick(shuffle_)]);
-    round.push_back(words_[unplayed_[i]]);
+    round.emplace_back(words_[unplayed_[i]]);
   }
   return round;
 }

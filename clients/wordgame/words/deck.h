@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "words/word_views.h"
+
 class WordSource {
  public:
   virtual ~WordSource() = default;
@@ -33,10 +35,11 @@ constexpr std::size_t kRoundWords = 64;
 class Deck : public WordSource {
  public:
   /// `words`: one or more, distinct. `seed` seeds the shuffle. `first`: the
-  /// words the deck hands out before it goes round the whole list (some of
-  /// `words`, such as those not played lately); none: all of them.
-  Deck(std::vector<std::string> words, std::uint32_t seed,
-       std::vector<std::string> first = {});
+  /// indices in `words` of the words the deck hands out before it goes round
+  /// the whole list (such as those not played lately), each once; none: all
+  /// of them.
+  Deck(WordViews words, std::uint32_t seed,
+       std::vector<std::uint32_t> first = {});
 
   /// Up to kRoundWords of the words not played yet, drawn at random and
   /// shuffled: the engine draws its index with the clock in seconds as the
@@ -46,7 +49,7 @@ class Deck : public WordSource {
   void Played(const std::string& secret) override;
 
  private:
-  const std::vector<std::string> words_;
+  const WordViews words_;
   // Indices into words_ of the words not played yet; the first `offered_`
   // are those NextRound handed out last.
   std::vector<std::uint32_t> unplayed_;

@@ -25,7 +25,7 @@ std::string PlayOne(Deck& deck, std::string* note) {
 
 TEST(Deck, EveryWordOnceThenAllButTheLastComeRoundAgain) {
   const Words words = {"ant", "bee", "cat", "dog"};
-  Deck deck(words, 1);
+  Deck deck(WordViews(words), 1);
   std::string note, last;
   std::set<std::string> first;
   for (int i = 0; i < 4; ++i) {
@@ -64,7 +64,7 @@ TEST(Deck, LongListOffersAFewUnplayedWordsARound) {
   for (char a = 'a'; a <= 'z'; ++a) {
     for (char b = 'a'; b <= 'h'; ++b) words.push_back({a, b});
   }
-  Deck deck(words, 3);
+  Deck deck(WordViews(words), 3);
   std::string note;
   std::set<std::string> played;
   while (played.size() < words.size()) {

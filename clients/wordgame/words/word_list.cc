@@ -8,17 +8,27 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstring>
-#include <functional>
+#include <memory>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 
 #include "text/descriptor.h"
 #include "text/text.h"
+
+static_assert(kMaxWordLetters <= WordViews::kMaxLength,
+              "a word's length must fit");
 
 namespace {
 
 // Lines named by number in a note; the count says how many more.
 constexpr std::size_t kSkippedLinesNamed = 5;
+
+// What ReadAll asks of a string beyond the bytes it read (its chunk), and
+// then some.
+constexpr std::size_t kReadRoom = std::size_t{1} << 17;
 
 // The UTF-8 byte-order mark some editors put at the start of a text file.
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
@@ -46,68 +56,32 @@ std::string NamedLines(std::size_t count,
   return text + (count > lines.size() ? ", ..." : ".");
 }
 
-// The words of a list seen so far, each once: an open-addressing table of
-// their indices in the list, so that a list of millions of words costs no
-// allocation per word and a few bytes each. Each slot keeps the high bits of
-// its word's hash too, so that a search reads the words themselves only on
-// a likely match.
-class WordSet {
- public:
-  // `words` must outlive the set; `expected` words are room enough.
-  WordSet(const std::vector<std::string>& words, std::size_t expected)
-      : words_(words) {
-    Resize(expected);
+// The category of the word at `offset` in the list's bytes: that of the
+// last stretch that starts at or before it.
+std::uint32_t CategoryAt(const WordList& list, std::size_t offset) {
+  const auto& spans = list.category_spans;
+  auto after =
+      std::upper_bound(spans.begin(), spans.end(), offset,
+                       [](std::size_t at, const WordList::CategorySpan& s) {
+                         return at < s.start;
+                       });
+  return after == spans.begin() ? WordList::kNoCategory : (after - 1)->category;
+}
+
+// Adds the word of `length` bytes at `at`, on line `number` under
+// `category`, to list->words, unless listed before; a repeat under another
+// category is counted.
+void AddWord(std::size_t at, std::size_t length, std::size_t number,
+             std::uint32_t category, WordList* list) {
+  list->words.Add(at, length);
+  const std::uint32_t first =
+      list->index.Add(list->words.packed(list->words.size() - 1));
+  if (first == WordIndex::kNone) return;
+  list->words.pop_back();
+  if (CategoryAt(*list, WordViews::OffsetOf(first)) != category) {
+    CountLine(number, &list->recategorised, &list->recategorised_lines);
   }
-
-  // Adds words_[i], unless an equal word is in already: then false.
-  bool Add(std::size_t i) {
-    if (count_ + 1 > slots_.size() / 5 * 4) Resize(slots_.size());
-    return Place({static_cast<std::uint32_t>(i), Tag(words_[i])}, true);
-  }
-
- private:
-  struct Slot {
-    std::uint32_t word;  // index in words_, or kEmpty
-    std::uint32_t tag;   // the high bits of its hash
-  };
-  static constexpr std::uint32_t kEmpty = UINT32_MAX;
-
-  static std::uint32_t Tag(const std::string& word) {
-    const std::uint64_t hash = std::hash<std::string>{}(word);
-    return static_cast<std::uint32_t>(hash * 0x9E3779B97F4A7C15u >> 32);
-  }
-
-  bool Place(Slot slot, bool check) {
-    const std::size_t mask = slots_.size() - 1;
-    // The tag's bits mixed again choose the first slot to look at.
-    std::size_t s = (slot.tag * std::size_t{2654435761u}) & mask;
-    for (; slots_[s].word != kEmpty; s = (s + 1) & mask) {
-      if (check && slots_[s].tag == slot.tag &&
-          words_[slots_[s].word] == words_[slot.word]) {
-        return false;
-      }
-    }
-    slots_[s] = slot;
-    ++count_;
-    return true;
-  }
-
-  // At least `words` + 1 words in at most 4/5 of the slots.
-  void Resize(std::size_t words) {
-    std::size_t size = 64;
-    while (size / 5 * 4 < words + 1) size *= 2;
-    std::vector<Slot> old(size, Slot{kEmpty, 0});
-    slots_.swap(old);
-    count_ = 0;
-    for (const Slot& slot : old) {
-      if (slot.word != kEmpty) Place(slot, false);
-    }
-  }
-
-  const std::vector<std::string>& words_;
-  std::vector<Slot> slots_;
-  std::size_t count_ = 0;
-};
+}
 
 // True when `line` is a word as it stands: 1 to kMaxWordLetters letters a-z.
 bool IsPlainWord(std::string_view line) {
@@ -137,6 +111,11 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
     *err = "not a regular file";
     return false;
   }
+  // Room for the whole file and a last read that finds its end, so that the
+  // bytes are never moved while read: a copy would double the memory taken.
+  if (static_cast<std::uint64_t>(info.st_size) <= kMaxListBytes) {
+    bytes->reserve(static_cast<std::size_t>(info.st_size) + kReadRoom);
+  }
   if (!ReadAll(file.get(), kMaxListBytes, bytes)) {
     *err = std::strerror(errno);
     return false;
@@ -164,50 +143,59 @@ bool IsCategoryLine(const std::string& line, std::string* name) {
   return true;
 }
 
-WordList ParseWordList(const std::string& bytes) {
+// The words are views into the bytes read: a word as it stands is one
+// already, and a tidied word, never longer than its line, is written over
+// its line. Categories are stretches of the bytes, so that a word costs no
+// more than its view, and its slot in the index while reading.
+WordList ParseWordList(std::string bytes) {
   WordList list;
   const std::size_t lines =
       static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  auto buffer = std::make_shared<std::string>(std::move(bytes));
+  std::string& text = *buffer;
+  list.words = WordViews(buffer);
   list.words.reserve(lines + 1);
-  WordSet seen(list.words, lines + 1);
-  std::string category;  // of the words that follow; "" for none
-  // Keeps a word unless listed before; a repeat under another category is
-  // counted.
-  auto add = [&](std::string word, std::size_t number) {
-    list.words.push_back(std::move(word));
-    const std::string& added = list.words.back();
-    if (seen.Add(list.words.size() - 1)) {
-      if (!category.empty()) list.category.emplace(added, category);
-      return;
-    }
-    if (CategoryOf(list, added) != category) {
-      CountLine(number, &list.recategorised, &list.recategorised_lines);
-    }
-    list.words.pop_back();
+  list.index = WordIndex(list.words, lines + 1);
+  std::uint32_t category = WordList::kNoCategory;  // of the words that follow
+  std::unordered_map<std::string, std::uint32_t> numbers;  // of the names
+  // The words from `start` on are filed under category `c`.
+  auto file_under = [&](std::uint32_t c, std::size_t start) {
+    if (c == category) return;
+    category = c;
+    list.category_spans.push_back({start, c});
   };
   const std::size_t mark = sizeof kByteOrderMark - 1;
-  std::size_t start = bytes.compare(0, mark, kByteOrderMark) == 0 ? mark : 0;
-  for (std::size_t number = 1; start < bytes.size(); ++number) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string::npos) end = bytes.size();
-    const std::string_view line(bytes.data() + start, end - start);
+  std::size_t start = text.compare(0, mark, kByteOrderMark) == 0 ? mark : 0;
+  for (std::size_t number = 1; start < text.size(); ++number) {
+    const std::size_t at = start;
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string_view line(text.data() + at, end - at);
     start = end + 1;
     // Most lines of a large list are words as they stand: no tidying.
     if (IsPlainWord(line)) {
-      add(std::string(line), number);
+      AddWord(at, line.size(), number, category, &list);
       continue;
     }
     std::string word = Tidy(std::string(line));
-    if (word.empty() || IsCategoryLine(word, &category)) continue;
-    if (!AllLetters(word) || word.size() > kMaxWordLetters) {
+    std::string name;
+    if (word.empty()) continue;
+    if (IsCategoryLine(word, &name)) {
+      auto known = numbers.emplace(name, list.category_names.size());
+      if (known.second) list.category_names.push_back(name);
+      file_under(known.first->second, start);
+    } else if (!AllLetters(word) || word.size() > kMaxWordLetters) {
       // A malformed category line ends the category before it, so that no
       // word is filed under a name it was not listed under.
-      if (word[0] == '[') category.clear();
+      if (word[0] == '[') file_under(WordList::kNoCategory, start);
       CountLine(number, &list.skipped, &list.skipped_lines);
     } else {
-      add(std::move(word), number);
+      word.copy(&text[at], word.size());
+      AddWord(at, word.size(), number, category, &list);
     }
   }
+  // Without categories nothing looks a word up once the list is read.
+  if (list.category_spans.empty()) list.index = WordIndex();
   return list;
 }
 
@@ -227,29 +215,31 @@ std::string RecategorisedNote(const WordList& list) {
          NamedLines(list.recategorised, list.recategorised_lines);
 }
 
-std::vector<std::string> WordsOfLength(const std::vector<std::string>& words,
-                                       std::size_t letters) {
-  std::vector<std::string> kept;
-  for (const std::string& w : words) {
-    if (w.size() == letters) kept.push_back(w);
-  }
-  return kept;
+WordViews WordsOfLength(WordViews words, std::size_t letters) {
+  words.KeepIf([&](std::size_t i) { return words[i].size() == letters; });
+  return words;
 }
 
-std::string CategoryOf(const WordList& list, const std::string& word) {
-  auto found = list.category.find(word);
-  return found == list.category.end() ? "" : found->second;
+std::string CategoryOf(const WordList& list, std::string_view word) {
+  if (list.category_spans.empty()) return "";
+  const std::uint32_t found = list.index.Find(word);
+  if (found == WordIndex::kNone) return "";
+  const std::uint32_t c = CategoryAt(list, WordViews::OffsetOf(found));
+  return c == WordList::kNoCategory ? "" : list.category_names[c];
 }
 
 std::vector<CategoryCount> CountCategories(const WordList& list) {
   std::vector<CategoryCount> counts;
-  std::unordered_map<std::string, std::size_t> index;  // name -> in counts
-  for (const std::string& w : list.words) {
-    auto found = list.category.find(w);
-    if (found == list.category.end()) continue;
-    auto added = index.emplace(found->second, counts.size());
-    if (added.second) counts.push_back({found->second, 0});
-    ++counts[added.first->second].words;
+  // Per category: its place in counts, or none yet.
+  std::vector<std::size_t> place(list.category_names.size(), SIZE_MAX);
+  for (std::size_t i = 0; i < list.words.size(); ++i) {
+    const std::uint32_t c = CategoryAt(list, list.words.offset(i));
+    if (c == WordList::kNoCategory) continue;
+    if (place[c] == SIZE_MAX) {
+      place[c] = counts.size();
+      counts.push_back({list.category_names[c], 0});
+    }
+    ++counts[place[c]].words;
   }
   return counts;
 }
@@ -268,11 +258,13 @@ std::string CategoryListing(const WordList& list) {
 
 bool KeepCategory(WordList* list, const std::string& name, std::string* err) {
   const std::string wanted = Tidy(name);
-  std::vector<std::string> kept;
-  for (const std::string& w : list->words) {
-    if (!wanted.empty() && CategoryOf(*list, w) == wanted) kept.push_back(w);
-  }
-  if (kept.empty()) {
+  auto in = [&](std::size_t i) {
+    const std::uint32_t c = CategoryAt(*list, list->words.offset(i));
+    return c != WordList::kNoCategory && list->category_names[c] == wanted;
+  };
+  std::size_t first = 0;
+  while (first < list->words.size() && !in(first)) ++first;
+  if (first == list->words.size()) {
     std::vector<CategoryCount> known = CountCategories(*list);
     if (known.empty()) {
       *err = "the word list has no categories";
@@ -284,7 +276,7 @@ bool KeepCategory(WordList* list, const std::string& name, std::string* err) {
     }
     return false;
   }
-  list->words = std::move(kept);
+  list->words.KeepIf(in);
   return true;
 }
 
@@ -304,7 +296,7 @@ bool ParseDifficulty(const std::string& text, Difficulty* level,
   return true;
 }
 
-Difficulty DifficultyOf(const std::string& word) {
+Difficulty DifficultyOf(std::string_view word) {
   bool present[UCHAR_MAX + 1] = {};  // per byte value: seen in the word
   int score = 0;
   for (char c : word) {
@@ -318,12 +310,9 @@ Difficulty DifficultyOf(const std::string& word) {
 }
 
 std::size_t KeepDifficulty(WordList* list, Difficulty level) {
-  std::vector<std::string> kept;
-  for (const std::string& w : list->words) {
-    if (DifficultyOf(w) == level) kept.push_back(w);
-  }
-  list->words = std::move(kept);
-  return list->words.size();
+  WordViews& words = list->words;
+  words.KeepIf([&](std::size_t i) { return DifficultyOf(words[i]) == level; });
+  return words.size();
 }
 
 std::string ShippedWordList(const std::string& exe_path) {

@@ -4,16 +4,22 @@
 // Finding and reading the word list that wordgame plays with, and narrowing
 // it down by category and difficulty.
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
+
+#include "words/word_index.h"
+#include "words/word_views.h"
 
 /// The largest word list read. A large dictionary has a few MiB; a file
 /// beyond this is not a word list, and reading /dev/zero or the like must
 /// stop somewhere.
 constexpr std::size_t kMaxListBytes = std::size_t{64} << 20;
+static_assert(kMaxListBytes <= WordViews::kMaxBytes,
+              "a word's offset must fit");
 
 /// Reads the whole file at `path` into `bytes`. On failure returns false and
 /// sets *err to the reason ("No such file or directory", ...); a FIFO, a
@@ -24,12 +30,28 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
 
 /// What a word list offers for play.
 struct WordList {
-  /// The playable words, tidied, each once, in the order of first appearance.
-  std::vector<std::string> words;
-  /// The category each word was first listed under; a word listed before any
-  /// category line (or after a malformed one) has none and is absent here.
-  /// Keyed by word, so that narrowing `words` never leaves it out of step.
-  std::unordered_map<std::string, std::string> category;
+  /// The playable words, tidied, each once, in the order of first appearance:
+  /// views into the list's bytes as read, a tidied word written over its line.
+  WordViews words;
+  /// The names of the category lines, each once, in the order first seen.
+  std::vector<std::string> category_names;
+  /// No category: the stretch of the list before any category line, or after
+  /// a malformed one.
+  static constexpr std::uint32_t kNoCategory = UINT32_MAX;
+  /// Where a stretch of lines under one category starts in the list's bytes,
+  /// and its category (in category_names, or kNoCategory).
+  struct CategorySpan {
+    std::size_t start;
+    std::uint32_t category;
+  };
+  /// The stretches in order, from the first category line on; none when the
+  /// list has no category lines. A word's category is that of the stretch
+  /// where it was first listed, so narrowing `words` never leaves it out of
+  /// step.
+  std::vector<CategorySpan> category_spans;
+  /// Every word of the list as read, found by its letters; kept only when
+  /// the list has category lines, for CategoryOf.
+  WordIndex index;
   /// Lines that are neither blank, nor a playable word, nor a category line.
   std::size_t skipped = 0;
   /// Line numbers (from 1) of the first few skipped lines.
@@ -49,8 +71,9 @@ struct WordList {
 /// after it without a category. Any other line is counted as skipped. A word
 /// listed twice is played once; if under another category, the first wins
 /// and the line is counted in `recategorised`. A list without category lines
-/// gives no categories at all.
-WordList ParseWordList(const std::string& bytes);
+/// gives no categories at all. The words are views into `bytes`, which the
+/// list keeps.
+WordList ParseWordList(std::string bytes);
 
 /// The longest category name; longer ones are not category lines. Ample for
 /// a name of a few words, short enough to list the names in one line.
@@ -72,11 +95,10 @@ std::string SkippedNote(const WordList& list);
 std::string RecategorisedNote(const WordList& list);
 
 /// The words of `words` that have exactly `letters` letters, in order.
-std::vector<std::string> WordsOfLength(const std::vector<std::string>& words,
-                                       std::size_t letters);
+WordViews WordsOfLength(WordViews words, std::size_t letters);
 
 /// The category of `word` in `list`, or "" when it has none.
-std::string CategoryOf(const WordList& list, const std::string& word);
+std::string CategoryOf(const WordList& list, std::string_view word);
 
 /// A category and how many words of a list it holds.
 struct CategoryCount {
@@ -117,7 +139,7 @@ constexpr char kCommonLetters[] = "etaoinshrdlu";
 /// letters (or few letters to find) is not. A score of 4 or more is easy
 /// ("orange" 4), 2 or 3 medium ("kitten" 3), 1 or less hard ("cat" 1, "jazz"
 /// -1).
-Difficulty DifficultyOf(const std::string& word);
+Difficulty DifficultyOf(std::string_view word);
 
 /// Keeps only the words of list.words whose DifficultyOf is `level`, in
 /// order, and returns how many that leaves (possibly 0).

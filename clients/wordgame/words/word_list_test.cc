@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "text/text.h"
@@ -13,15 +15,18 @@ namespace {
 
 using Words = std::vector<std::string>;
 
+// The words of `views` as strings, to compare.
+Words All(const WordViews& views) { return Words(views.begin(), views.end()); }
+
 TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
   WordList list = ParseWordList(
       "\xEF\xBB\xBF  Cat\r\n\r\nice cream\ndog\n42\ncaf\xc3\xa9\n\nCAT\n" +
       std::string(kMaxWordLetters, 'x') + "\n" +
       std::string(kMaxWordLetters + 1, 'y') + "\nx-ray\nok\ndon't\n");
-  EXPECT_EQ(list.words,
+  EXPECT_EQ(All(list.words),
             (Words{"cat", "dog", std::string(kMaxWordLetters, 'x'), "ok"}));
   EXPECT_EQ(list.skipped, 6u);
-  EXPECT_TRUE(list.category.empty());
+  EXPECT_TRUE(list.category_names.empty());
   EXPECT_EQ(SkippedNote(list),
             "6 lines skipped (not one word of up to 64 letters a-z, nor a "
             "[category]): lines 3, 5, 6, 10, 11, ...");
@@ -29,16 +34,63 @@ TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
             "1 line skipped (not one word of up to 64 letters a-z, nor a "
             "[category]): line 1.");
   EXPECT_EQ(SkippedNote(ParseWordList("ok\n\n")), "");
-  EXPECT_EQ(ParseWordList(std::string("a\0b\nz", 5)).words, Words{"z"});
+  EXPECT_EQ(All(ParseWordList(std::string("a\0b\nz", 5)).words), Words{"z"});
   EXPECT_TRUE(ParseWordList("\xEF\xBB\xBF\n  \n").words.empty());
-  EXPECT_EQ(WordsOfLength({"cat", "horse", "dog"}, 3), (Words{"cat", "dog"}));
+  EXPECT_EQ(All(WordsOfLength({"cat", "horse", "dog"}, 3)),
+            (Words{"cat", "dog"}));
+}
+
+// The words are views into the bytes read, a tidied one written over its
+// line: nothing of the next line may be lost, nor a last line without its
+// line feed, and a repeat is found whichever line was tidied.
+TEST(ParseWordList, TidiedWordsInPlaceAndTheLastLineWithoutLineFeed) {
+  WordList list = ParseWordList("  Ox \r\nox\r\nemu\r\n\tEMU\n  Yak\r");
+  EXPECT_EQ(All(list.words), (Words{"ox", "emu", "yak"}));
+  EXPECT_EQ(list.skipped, 0u);
+  EXPECT_EQ(All(ParseWordList("gnu\nelk").words), (Words{"gnu", "elk"}));
+  // The words outlive the list they were read into.
+  const WordViews words = ParseWordList("a\n Bee").words;
+  EXPECT_EQ(All(words), (Words{"a", "bee"}));
+}
+
+// A word of the longest length at the last offset a buffer allows.
+TEST(WordViews, PackTheLongestWordAtTheLastOffset) {
+  auto bytes = std::make_shared<std::string>(WordViews::kMaxBytes, 'q');
+  bytes->back() = 'z';
+  WordViews words(bytes);
+  words.Add(WordViews::kMaxBytes - kMaxWordLetters, kMaxWordLetters);
+  words.Add(WordViews::kMaxBytes - 1, 1);
+  words.Add(0, 2);
+  EXPECT_EQ(words[0], std::string(kMaxWordLetters - 1, 'q') + "z");
+  EXPECT_EQ(words[1], "z");
+  EXPECT_EQ(words[2], "qq");
+  EXPECT_EQ(words.offset(1), WordViews::kMaxBytes - 1);
+}
+
+TEST(WordIndex, GrowsPastItsRoomAndFindsEachWordOnce) {
+  Words all;
+  for (char a = 'a'; a <= 'z'; ++a) {
+    for (char b = 'a'; b <= 'z'; ++b) all.push_back({a, b});
+  }
+  const WordViews words(all);
+  WordIndex index(words, 0);
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    ASSERT_EQ(index.Add(words.packed(i)), WordIndex::kNone) << words[i];
+  }
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    ASSERT_EQ(index.Find(words[i]), words.packed(i)) << words[i];
+    ASSERT_EQ(index.Add(words.packed(i)), words.packed(i)) << words[i];
+  }
+  EXPECT_EQ(index.Find("abc"), WordIndex::kNone);
+  EXPECT_EQ(WordIndex().Find("ab"), WordIndex::kNone);
 }
 
 TEST(ParseWordList, CategoryLinesFileTheWordsAfterThemFirstCategoryWins) {
   WordList list = ParseWordList(
       "loose\n [Sea Life] \ncrab\nreef\n[food & drink]\ntea\n[sport]\n"
       "golf\nreef\ngolf\nloose\n[bad\ncrab\n[]\n[sea life]\ncrab\nZOO\n");
-  EXPECT_EQ(list.words, (Words{"loose", "crab", "reef", "tea", "golf", "zoo"}));
+  EXPECT_EQ(All(list.words),
+            (Words{"loose", "crab", "reef", "tea", "golf", "zoo"}));
   EXPECT_EQ(CategoryOf(list, "loose"), "");
   EXPECT_EQ(CategoryOf(list, "crab"), "sea life");
   EXPECT_EQ(CategoryOf(list, "reef"), "sea life");
@@ -59,6 +111,10 @@ TEST(ParseWordList, CategoryLinesFileTheWordsAfterThemFirstCategoryWins) {
   EXPECT_TRUE(
       IsCategoryLine("[" + std::string(kMaxCategoryName, 'a') + "]", &name));
   EXPECT_FALSE(IsCategoryLine("[-a]", &name));
+  // The categories stay when the words are taken away (by the deck).
+  const WordViews taken = std::move(list.words);
+  EXPECT_EQ(CategoryOf(list, "golf"), "sport");
+  EXPECT_EQ(CategoryOf(list, "kelp"), "");
 }
 
 TEST(ShippedList, HoldsThousandsOfWordsEachInOneCategory) {
@@ -75,7 +131,7 @@ TEST(ShippedList, HoldsThousandsOfWordsEachInOneCategory) {
     word_lines += bytes[at] != '[' && bytes[at] != '\n';
   }
   EXPECT_EQ(list.words.size(), word_lines);
-  for (const std::string& w : list.words) {
+  for (std::string_view w : list.words) {
     EXPECT_TRUE(w.size() >= 3 && w.size() <= 12) << w;
     EXPECT_NE(CategoryOf(list, w), "") << w;
   }
@@ -107,11 +163,11 @@ TEST(Categories, OneIsKeptByNameWithoutRegardToCase) {
   WordList list = all;
   std::string err;
   ASSERT_TRUE(KeepCategory(&list, " Nature ", &err)) << err;
-  EXPECT_EQ(list.words, (Words{"fern", "oak", "elm"}));
+  EXPECT_EQ(All(list.words), (Words{"fern", "oak", "elm"}));
   list = all;
   EXPECT_FALSE(KeepCategory(&list, "Sport", &err));
   EXPECT_EQ(err, "no category \"sport\"; the categories are nature, food");
-  EXPECT_EQ(list.words, all.words);
+  EXPECT_EQ(All(list.words), All(all.words));
   list = ParseWordList("fern\n");
   EXPECT_FALSE(KeepCategory(&list, "", &err));
   EXPECT_EQ(err, "the word list has no categories");
@@ -127,7 +183,7 @@ TEST(Difficulty, CommonLettersCountUpAndOthersDownEachOnce) {
   EXPECT_EQ(DifficultyOf("jazz"), Difficulty::kHard);      // 1 - 2
   WordList list = ParseWordList("orange\ncat\nkitten\nbanana\nfish\n");
   EXPECT_EQ(KeepDifficulty(&list, Difficulty::kMedium), 2u);
-  EXPECT_EQ(list.words, (Words{"kitten", "fish"}));
+  EXPECT_EQ(All(list.words), (Words{"kitten", "fish"}));
   Difficulty level = Difficulty::kEasy;
   std::string err;
   EXPECT_TRUE(ParseDifficulty(" HARD", &level, &err));
