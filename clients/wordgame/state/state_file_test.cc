@@ -228,7 +228,7 @@ TEST(FormatStats, SaysPlayedStreaksAndMisses) {
   stats.best_streak = 2;
   stats.wins_by_misses = {{1, 1}, {4, 1}};
   EXPECT_EQ(FormatStats(stats),
-            "Rounds played: 3, won 2 (66%), lost 1.\n"
+            "Rounds played: 3, won 2 (67%), lost 1.\n"
             "Winning streak: 0, best 2.\n"
             "Wins with 1 miss: 1, with 4: 1.\n");
   stats.won = 0;
@@ -237,6 +237,11 @@ TEST(FormatStats, SaysPlayedStreaksAndMisses) {
   EXPECT_EQ(FormatStats(stats),
             "Rounds played: 1, won 0 (0%), lost 1.\n"
             "Winning streak: 0, best 0.\n");
+  // Shares are rounded to the nearest, a half up.
+  stats.won = 1;
+  stats.lost = 7;
+  EXPECT_EQ(FormatStats(stats).substr(0, 38),
+            "Rounds played: 8, won 1 (13%), lost 7.");
 }
 
 TEST(StateFolder, FollowsXdgStateHomeOnlyWhenAbsolute) {
