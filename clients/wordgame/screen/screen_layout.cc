@@ -129,6 +129,8 @@ std::vector<Line> WrongWordLines(const std::vector<std::string>& words,
 }
 
 // "wordgame" and the score on the right, or the score alone, shortened.
+// One player's score says that it is this session's: the statistics shown
+// after a round count every session.
 Line Header(const Board& board, int width) {
   std::string full, brief;
   for (const PlayerScore& p : board.scores) {
@@ -140,14 +142,18 @@ Line Header(const Board& board, int width) {
     brief += (brief.empty() ? "" : " ") + name + "W" + std::to_string(s.won) +
              " L" + std::to_string(s.lost) + " S" + std::to_string(s.streak);
   }
+  std::vector<std::string> scores = {full, brief};
+  if (board.scores.size() == 1) {
+    scores = {"This session: " + full, "Session " + brief, brief};
+  }
   // The title goes first when room runs short, then the long score.
   const std::string title = "wordgame";
-  int room = width - static_cast<int>(full.size());
+  int room = width - static_cast<int>(scores[0].size());
   if (room >= static_cast<int>(title.size()) + 2) {
     return {{title, Paint::kBold},
-            {std::string(room - title.size(), ' ') + full, Paint::kPlain}};
+            {std::string(room - title.size(), ' ') + scores[0], Paint::kPlain}};
   }
-  return Plain(Fit({full, brief}, width));
+  return Plain(Fit(scores, width));
 }
 
 std::string KeyLine(KeyMode mode, int width) {

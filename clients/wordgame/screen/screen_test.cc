@@ -54,8 +54,8 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
   Screen screen = Drawn(SomeBoard(), 24, 80);
   for (const char* part :
        {"+---+", "_ a _ a _ a", "A b c", "w - y z", "misses 1 of 7: x",
-        "No \"x\" in this word.", "Won 2  Lost 1  Streak 1", "wordgame",
-        "clue: fruit", "Rounds played: 3", "best 2"}) {
+        "No \"x\" in this word.", "This session: Won 2  Lost 1  Streak 1",
+        "wordgame", "clue: fruit", "Rounds played: 3", "best 2"}) {
     EXPECT_TRUE(Shows(screen, part)) << part << "\n" << screen.Text();
   }
   auto [row, col] = Find(screen, "A b c");
@@ -242,6 +242,18 @@ TEST(Layout, ALostRoundShowsTheWholeWordWithTheLettersNotFoundMarked) {
   ASSERT_GE(piece, 0) << narrow.Text();
   EXPECT_EQ(narrow.Row(piece + 1).substr(at, 4), "^^  ") << narrow.Text();
   EXPECT_EQ(narrow.Row(piece + 3).substr(0, 2), "^^") << narrow.Text();
+}
+
+// One player's score is labelled as this session's (the statistics count
+// all of them) down to the narrow form; two players' scores are by name.
+TEST(Layout, OnePlayersScoreSaysItIsThisSessions) {
+  Board board = SomeBoard();
+  EXPECT_EQ(Drawn(board, 8, kMinCols).Row(0).substr(0, 17),
+            "Session W2 L1 S1 ");
+  board.scores.push_back(PlayerScore{"Bo", Score{1, 0, 1}});
+  board.scores[0].name = "Al";
+  EXPECT_FALSE(Shows(Drawn(board, 24, 80), "ession"))
+      << Drawn(board, 24, 80).Text();
 }
 
 // After a round a hint stands beside the result, or below it where it does

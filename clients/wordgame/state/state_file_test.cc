@@ -229,14 +229,14 @@ TEST(FormatStats, SaysPlayedStreaksAndMisses) {
   stats.wins_by_misses = {{1, 1}, {4, 1}};
   EXPECT_EQ(FormatStats(stats),
             "Rounds played: 3, won 2 (67%), lost 1.\n"
-            "Winning streak: 0, best 2.\n"
+            "Winning streak across sessions: 0, best 2.\n"
             "Wins with 1 miss: 1, with 4: 1.\n");
   stats.won = 0;
   stats.best_streak = 0;
   stats.wins_by_misses.clear();
   EXPECT_EQ(FormatStats(stats),
             "Rounds played: 1, won 0 (0%), lost 1.\n"
-            "Winning streak: 0, best 0.\n");
+            "Winning streak across sessions: 0, best 0.\n");
   // Shares are rounded to the nearest, a half up.
   stats.won = 1;
   stats.lost = 7;

@@ -36,12 +36,13 @@ void CountRound(bool won, std::size_t misses, Stats* stats) {
 std::string FormatStats(const Stats& stats) {
   std::uint64_t played = stats.played();
   if (played == 0) return "No rounds played yet.\n";
-  std::string text = "Rounds played: " + std::to_string(played) + ", won " +
-                     std::to_string(stats.won) + " (" +
-                     std::to_string(Percent(stats.won, played)) + "%), lost " +
-                     std::to_string(stats.lost) +
-                     ".\nWinning streak: " + std::to_string(stats.streak) +
-                     ", best " + std::to_string(stats.best_streak) + ".\n";
+  std::string text =
+      "Rounds played: " + std::to_string(played) + ", won " +
+      std::to_string(stats.won) + " (" +
+      std::to_string(Percent(stats.won, played)) + "%), lost " +
+      std::to_string(stats.lost) +
+      ".\nWinning streak across sessions: " + std::to_string(stats.streak) +
+      ", best " + std::to_string(stats.best_streak) + ".\n";
   if (stats.wins_by_misses.empty()) return text;
   // "Wins with 0 misses: 3, with 2: 1."
   bool first = true;
