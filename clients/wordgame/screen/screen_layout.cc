@@ -200,9 +200,11 @@ Paint ToneOf(const Answer& answer) {
 
 // The answer in its tone and the hint after it, in at most `max_lines`: the
 // hint goes beside the answer's last line, or below it, and gives way first.
+// Where lines run short each loses its last sentences, never half of one.
 std::vector<Line> MessageLines(const Board& board, int width, int max_lines) {
   std::vector<Line> lines;
-  for (const std::string& m : Wrap(board.message.text, width)) {
+  for (const std::string& m :
+       WrapSentences(board.message.text, width, max_lines)) {
     lines.push_back(Plain(m, ToneOf(board.message)));
   }
   const std::string after = "  " + board.hint;
@@ -210,10 +212,10 @@ std::vector<Line> MessageLines(const Board& board, int width, int max_lines) {
       static_cast<int>(lines.back()[0].text.size() + after.size()) <= width) {
     lines.back().push_back({after, Paint::kPlain});
   } else if (!board.hint.empty()) {
-    for (const std::string& h : Wrap(board.hint, width))
+    const int room = max_lines - static_cast<int>(lines.size());
+    for (const std::string& h : WrapSentences(board.hint, width, room))
       lines.push_back(Plain(h));
   }
-  lines.resize(std::min<std::size_t>(lines.size(), max_lines));
   return lines;
 }
 

@@ -11,6 +11,7 @@
 #include "look/rules.h"
 #include "screen/screen_help.h"
 #include "screen/screen_layout.h"
+#include "text/text.h"
 
 namespace {
 
@@ -254,6 +255,40 @@ TEST(Layout, OnePlayersScoreSaysItIsThisSessions) {
   board.scores[0].name = "Al";
   EXPECT_FALSE(Shows(Drawn(board, 24, 80), "ession"))
       << Drawn(board, 24, 80).Text();
+}
+
+// An answer of several sentences (the opening) that does not fit loses its
+// last sentences whole: from 30 columns (where the first fits a line) each
+// shows whole or not at all.
+TEST(Layout, ALongAnswerIsShortenedBySentences) {
+  const std::vector<std::string> sentences = {
+      "Words: ./dict.txt, 2 words.",
+      "7 lines skipped: lines 3, 5, 8, 12, 14 and 2 more.",
+      "A new word of 6 letters."};
+  Board board = SomeBoard();
+  board.message.text = Joined(sentences);
+  for (int cols = 30; cols <= 80; ++cols) {
+    for (int rows = kMinRows; rows <= 24; ++rows) {
+      const Screen screen = Drawn(board, rows, cols);
+      std::string text;
+      for (int r = 0; r < rows; ++r) {
+        const std::string& row = screen.Row(r);
+        text += row.substr(0, row.find_last_not_of(' ') + 1) + " ";
+      }
+      EXPECT_NE(text.find(sentences[0]), std::string::npos) << screen.Text();
+      for (const std::string& sentence : sentences) {
+        EXPECT_TRUE(text.find(sentence.substr(0, 8)) == std::string::npos ||
+                    text.find(sentence) != std::string::npos)
+            << sentence << "\n"
+            << screen.Text();
+      }
+    }
+  }
+  // Cut only when not even the first sentence fits.
+  EXPECT_EQ(WrapSentences("abcdefg hij. k.", 5, 1),
+            std::vector<std::string>{"abcde"});
+  EXPECT_EQ(WrapSentences("ab. cd! ef", 5, 2),
+            (std::vector<std::string>{"ab.", "cd!"}));
 }
 
 // After a round a hint stands beside the result, or below it where it does
