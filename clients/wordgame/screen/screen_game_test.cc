@@ -151,15 +151,25 @@ TEST_F(ScreenGameTest, CtrlDQuitsEvenOnTheWordLineAndNQuitsAfterARound) {
   EXPECT_EQ(next.Farewell(), "Final score: 0 won, 1 lost, winning streak 0.\n");
 }
 
-// Two players: the setter's line shows only stars, and only letters reach
-// it; the round the word opens is scored for the guesser when found.
+// Two players: the setter's line shows only stars, a character of two
+// bytes one; a word as typed with a character but a-z is refused whole; the
+// round the word opens is scored for the guesser when found.
 TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
   Match two("Ann", "Bob");
   ScreenGame game(*folder_, two, "");
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().message.text,
             "Ann, type a word for Bob to guess; Bob, look away.");
-  for (int key : {int('c'), int('4'), int('A'), int('t')}) {
+  for (int key : {int('c'), int('a'), int('f'), 0xC3, 0xA9}) {
+    ASSERT_TRUE(game.Key(key, &err_));
+  }
+  EXPECT_EQ(game.View().typed, "****");
+  ASSERT_TRUE(game.Key(kKeyEnter, &err_));
+  EXPECT_EQ(game.View().message.text,
+            "Letters a to z only, please; type the word again.");
+  EXPECT_EQ(game.View().typed, "");
+  for (int key : {int('c'), int('4'), kKeyBackspace, int('A'), 0xC3, 0xA9,
+                  kKeyBackspace, int('t')}) {
     ASSERT_TRUE(game.Key(key, &err_));
   }
   Board setting = game.View();
