@@ -61,6 +61,7 @@ bool ScreenGame::Guess(const std::string& guess) {
 void ScreenGame::EndRound() {
   std::string note;
   message_ = match_.Finish(round_, &note);
+  round_note_ = note;
   if (!note.empty()) notes_.push_back(note);
   mode_ = Mode::kRoundOver;
 }
@@ -216,6 +217,9 @@ Board ScreenGame::View() const {
   board.missed_words = round_.MissedWords();
   board.misses = round_.misses();
   if (mode_ == Mode::kRoundOver) {
+    // The player learns at once that the round was not saved, and again
+    // once the screen is given back.
+    if (!round_note_.empty()) board.note = "Note: " + round_note_;
     const std::string stats = match_.StatsText();
     for (std::size_t at = 0; at < stats.size();) {
       const std::size_t end = stats.find('\n', at);

@@ -195,8 +195,8 @@ TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
 }
 
 // One player: the word's category is its clue; after a round the
-// statistics show, and a store that cannot save gives one note, kept for
-// when the screen is given back.
+// statistics show, and a store that cannot save gives one note, shown at
+// once and kept for when the screen is given back.
 TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
   const WordList list = ParseWordList("[animals]\ncat\n");
   StateStore store("/dev/null/wordgame");
@@ -206,10 +206,13 @@ TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
   ScreenGame game(*folder_, match, "");
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().clue, "animals");
-  for (char key : std::string("caty!y")) ASSERT_TRUE(game.Key(key, &err_));
+  for (char key : std::string("cat")) ASSERT_TRUE(game.Key(key, &err_));
+  EXPECT_EQ(game.View().note.rfind("Note: statistics not saved: ", 0), 0u);
+  for (char key : std::string("y!y")) ASSERT_TRUE(game.Key(key, &err_));
   Board over = game.View();
   ASSERT_FALSE(over.stats.empty());
   EXPECT_EQ(over.stats[0], "Rounds played: 2, won 1 (50%), lost 1.");
+  EXPECT_EQ(over.note, "");  // Said once.
   EXPECT_EQ(game.notes().size(), 1u);
   ASSERT_TRUE(game.Key('y', &err_));
   EXPECT_TRUE(game.View().stats.empty());

@@ -225,6 +225,7 @@ struct Plan {
        header_spacer = true, message_spacer = true, alphabet = true,
        clue = true, header = true, misses = true;
   int message_lines = kMessageLines;
+  int note_lines = kAllLines;
   int wrong_lines = kWrongWordLines;
   int stats_lines = kAllLines;
 };
@@ -294,6 +295,12 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   }
   for (Line& l : MessageLines(board, width, plan.message_lines))
     c.middle.push_back(l);
+  if (!board.note.empty()) {
+    for (const std::string& l :
+         WrapSentences(board.note, width, plan.note_lines)) {
+      c.middle.push_back(Plain(l, Paint::kBad));
+    }
+  }
   int stats_lines = 0;
   for (const std::string& stat : board.stats) {
     for (const std::string& l : Wrap(stat, width)) {
@@ -344,12 +351,14 @@ void Draw(const Board& board, Screen* screen) {
       [&](bool up) { plan.panel_spacers = !up; },
       [&](bool up) { plan.key_spacer = !up; },
       [&](bool up) { plan.drawing = !up; },
+      [&](bool up) { plan.note_lines = up ? 1 : kAllLines; },
       [&](bool up) { plan.header_spacer = !up; },
       [&](bool up) { plan.message_spacer = !up; },
       [&](bool up) { plan.wrong_lines = up ? 1 : kWrongWordLines; },
       [&](bool up) { plan.wrong_lines = up ? 0 : 1; },
       [&](bool up) { plan.clue = !up; },
       [&](bool up) { plan.message_lines = up ? 1 : kMessageLines; },
+      [&](bool up) { plan.note_lines = up ? 0 : 1; },
       [&](bool up) { plan.alphabet = !up; },
       [&](bool up) { plan.header = !up; },
       [&](bool up) { plan.misses = !up; },

@@ -310,6 +310,22 @@ TEST(Layout, AHintKeepsTheResultInSight) {
   EXPECT_TRUE(Shows(Drawn(board, kMinRows, kMinCols), "You won!"));
 }
 
+// A note after a round shows below the answer, whole on a large screen and
+// in its first line, before the statistics, on a small one.
+TEST(Layout, ANoteAfterARoundComesBeforeTheStatistics) {
+  Board board = SomeBoard();
+  board.mode = KeyMode::kRoundOver;
+  board.note = "Note: statistics not saved: cannot create /x/y: Not a folder";
+  const Screen large = Drawn(board, 24, 80);
+  auto [row, col] = Find(large, board.note);
+  ASSERT_EQ(row, Find(large, "No \"x\"").first + 1) << large.Text();
+  EXPECT_EQ(large.PaintAt(row, col), Paint::kBad);
+  EXPECT_EQ(Find(large, "Rounds played").first, row + 1);
+  const Screen small = Drawn(board, 8, 30);
+  EXPECT_TRUE(Shows(small, "Note: statistics not saved:")) << small.Text();
+  EXPECT_FALSE(Shows(small, "Rounds played")) << small.Text();
+}
+
 // The help lists every key; on a small screen it takes pages, which hold
 // every line of it between them, each once.
 TEST(Layout, HelpShowsEveryKeyInPages) {
