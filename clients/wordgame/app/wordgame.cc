@@ -128,9 +128,7 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
   for (const std::string& n : {SkippedNote(list), RecategorisedNote(list)}) {
     if (!n.empty()) opening.note += words.path + ": " + n + "\n";
   }
-  if (list.skipped != 0) {
-    opening.brief_note = " " + CountOf(list.skipped, "line") + " skipped.";
-  }
+  if (list.skipped != 0) opening.brief_note = " " + SkippedBrief(list);
   std::optional<StateStore> store;
   SavedState saved;
   if (!settings.no_save) {

@@ -352,7 +352,7 @@ TEST_F(WordgameInProcess, LeavingARoundNeitherBringsItsWordBackNorDodgesALoss) {
       << left.out;
   EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"})
                 .out.rfind("Rounds played: 2, won 1 (50%), lost 1.\n"
-                           "Winning streak: 0, best 1.\n",
+                           "Winning streak across sessions: 0, best 1.\n",
                            0),
             0u);
 }

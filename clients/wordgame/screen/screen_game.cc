@@ -12,6 +12,11 @@ bool IsLetter(int key) {
   return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z');
 }
 
+// The second and later bytes of a UTF-8 character.
+bool IsContinuation(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
+
 char Lower(int key) {
   return static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
 }
@@ -56,20 +61,25 @@ bool ScreenGame::Guess(const std::string& guess) {
 void ScreenGame::EndRound() {
   std::string note;
   message_ = match_.Finish(round_, &note);
+  round_note_ = note;
   if (!note.empty()) notes_.push_back(note);
   mode_ = Mode::kRoundOver;
 }
 
-// Only letters reach the line, so the word is checked for its length alone
-// when Enter sets it.
+// The line takes every character typed, as the line mode's line does, so
+// that Enter checks the word as typed: "caf\xC3\xA9" is refused whole rather
+// than set as "caf". A character of several bytes (UTF-8) is one "*" and
+// one Backspace.
 bool ScreenGame::SetWordKey(int key, std::string* err) {
-  if (IsLetter(key)) {
-    if (typed_.size() < kMaxWordLetters) {
-      typed_ += Lower(key);
-    } else {
+  if (key >= ' ' && key <= 0xFF) {  // a character's byte
+    if (typed_.size() >= kMaxWordLetters) {
       Hint("That is the most there may be; Enter sets the word.");
+    } else {
+      typed_ += Lower(key);
+      if (!IsLetter(key)) Hint("Letters a to z only; Backspace erases.");
     }
   } else if (key == kKeyBackspace) {
+    while (!typed_.empty() && IsContinuation(typed_.back())) typed_.pop_back();
     if (!typed_.empty()) typed_.pop_back();
   } else if (key == kEscape) {
     done_ = true;
@@ -79,6 +89,7 @@ bool ScreenGame::SetWordKey(int key, std::string* err) {
       typed_.clear();
       return StartRound(err);
     }
+    typed_.clear();  // Typed again from the start, as in the line mode.
     Hint(why);
   } else {
     Hint("Letters a to z only; Enter sets the word, Esc quits.");
@@ -195,7 +206,10 @@ Board ScreenGame::View() const {
   board.hint = hint_;
   if (mode_ == Mode::kSettingWord) {
     board.mode = KeyMode::kSettingWord;
-    board.typed = std::string(typed_.size(), '*');
+    board.typed = std::string(
+        std::count_if(typed_.begin(), typed_.end(),
+                      [](char byte) { return !IsContinuation(byte); }),
+        '*');
     return board;
   }
   board.shown = round_.Shown();
@@ -211,6 +225,9 @@ Board ScreenGame::View() const {
   board.missed_words = round_.MissedWords();
   board.misses = round_.misses();
   if (mode_ == Mode::kRoundOver) {
+    // The player learns at once that the round was not saved, and again
+    // once the screen is given back.
+    if (!round_note_.empty()) board.note = "Note: " + round_note_;
     const std::string stats = match_.StatsText();
     for (std::size_t at = 0; at < stats.size();) {
       const std::size_t end = stats.find('\n', at);

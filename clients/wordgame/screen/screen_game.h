@@ -42,7 +42,8 @@ class ScreenGame {
   /// True while the setter types the word of a round.
   bool setting_word() const { return mode_ == Mode::kSettingWord; }
 
-  /// What the screen shows now.
+  /// What the screen shows now; after a round, with the round's note
+  /// ("Note: statistics not saved: ...") if it has one.
   Board View() const;
 
   /// Leaves the game (Match::Leave for a round in play) and returns plain
@@ -90,6 +91,8 @@ class ScreenGame {
   // the result, which stays.
   std::string hint_;
   std::vector<std::string> notes_;
+  // The note of the round just over, if any, shown after it.
+  std::string round_note_;
 };
 
 #endif  // WORDGAME_SCREEN_SCREEN_GAME_H_

@@ -175,15 +175,25 @@ TEST_F(ScreenGameTest, DailyWordEndsAfterOneRound) {
   EXPECT_EQ(game.Farewell(), "You won! The word was \"cat\".\n" + share + "\n");
 }
 
-// Two players: the setter's line shows only stars, and only letters reach
-// it; the round the word opens is scored for the guesser when found.
+// Two players: the setter's line shows only stars, a character of two
+// bytes one; a word as typed with a character but a-z is refused whole; the
+// round the word opens is scored for the guesser when found.
 TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
   Match two("Ann", "Bob");
   ScreenGame game(*folder_, two, "");
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().message.text,
             "Ann, type a word for Bob to guess; Bob, look away.");
-  for (int key : {int('c'), int('4'), int('A'), int('t')}) {
+  for (int key : {int('c'), int('a'), int('f'), 0xC3, 0xA9}) {
+    ASSERT_TRUE(game.Key(key, &err_));
+  }
+  EXPECT_EQ(game.View().typed, "****");
+  ASSERT_TRUE(game.Key(kKeyEnter, &err_));
+  EXPECT_EQ(game.View().message.text,
+            "Letters a to z only, please; type the word again.");
+  EXPECT_EQ(game.View().typed, "");
+  for (int key : {int('c'), int('4'), kKeyBackspace, int('A'), 0xC3, 0xA9,
+                  kKeyBackspace, int('t')}) {
     ASSERT_TRUE(game.Key(key, &err_));
   }
   Board setting = game.View();
@@ -209,8 +219,8 @@ TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
 }
 
 // One player: the word's category is its clue; after a round the
-// statistics show, and a store that cannot save gives one note, kept for
-// when the screen is given back.
+// statistics show, and a store that cannot save gives one note, shown at
+// once and kept for when the screen is given back.
 TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
   const WordList list = ParseWordList("[animals]\ncat\n");
   StateStore store("/dev/null/wordgame");
@@ -220,10 +230,13 @@ TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
   ScreenGame game(*folder_, match, "");
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().clue, "animals");
-  for (char key : std::string("caty!y")) ASSERT_TRUE(game.Key(key, &err_));
+  for (char key : std::string("cat")) ASSERT_TRUE(game.Key(key, &err_));
+  EXPECT_EQ(game.View().note.rfind("Note: statistics not saved: ", 0), 0u);
+  for (char key : std::string("y!y")) ASSERT_TRUE(game.Key(key, &err_));
   Board over = game.View();
   ASSERT_FALSE(over.stats.empty());
   EXPECT_EQ(over.stats[0], "Rounds played: 2, won 1 (50%), lost 1.");
+  EXPECT_EQ(over.note, "");  // Said once.
   EXPECT_EQ(game.notes().size(), 1u);
   ASSERT_TRUE(game.Key('y', &err_));
   EXPECT_TRUE(game.View().stats.empty());

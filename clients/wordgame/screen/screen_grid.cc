@@ -34,6 +34,26 @@ std::vector<std::string> Wrap(const std::string& text, int width) {
   return lines;
 }
 
+std::vector<std::string> WrapSentences(const std::string& text, int width,
+                                       int max_lines) {
+  if (max_lines <= 0) return {};
+  const std::size_t most = static_cast<std::size_t>(max_lines);
+  std::vector<std::string> lines = Wrap(text, width);
+  // Shorter and shorter runs of sentences, from the whole text down.
+  for (std::size_t end = text.size(); lines.size() > most;) {
+    end = end == 0 ? std::string::npos : text.find_last_of(".!?", end - 1);
+    if (end == std::string::npos) {
+      lines = Wrap(text, width);
+      lines.resize(most);
+      break;
+    }
+    if (end + 1 < text.size() && text[end + 1] == ' ') {
+      lines = Wrap(text.substr(0, end + 1), width);
+    }
+  }
+  return lines;
+}
+
 Screen::Screen(int rows, int cols)
     : rows_(std::max(rows, 1)),
       cols_(std::max(cols, 1)),

@@ -30,6 +30,13 @@ std::string Fit(const std::vector<std::string>& candidates, int width);
 /// cut into pieces.
 std::vector<std::string> Wrap(const std::string& text, int width);
 
+/// `text` wrapped (Wrap) in at most `max_lines`: the longest run of whole
+/// sentences from its start that fits (a sentence ends at ".", "!" or "?"
+/// before a blank); cut after `max_lines` only when not even the first
+/// sentence fits. None for `max_lines` 0 or less.
+std::vector<std::string> WrapSentences(const std::string& text, int width,
+                                       int max_lines);
+
 class Screen {
  public:
   /// A blank grid of `rows` x `cols` (each at least 1).

@@ -129,6 +129,8 @@ std::vector<Line> WrongWordLines(const std::vector<std::string>& words,
 }
 
 // "wordgame" and the score on the right, or the score alone, shortened.
+// One player's score says that it is this session's: the statistics shown
+// after a round count every session.
 Line Header(const Board& board, int width) {
   std::string full, brief;
   for (const PlayerScore& p : board.scores) {
@@ -140,14 +142,18 @@ Line Header(const Board& board, int width) {
     brief += (brief.empty() ? "" : " ") + name + "W" + std::to_string(s.won) +
              " L" + std::to_string(s.lost) + " S" + std::to_string(s.streak);
   }
+  std::vector<std::string> scores = {full, brief};
+  if (board.scores.size() == 1) {
+    scores = {"This session: " + full, "Session " + brief, brief};
+  }
   // The title goes first when room runs short, then the long score.
   const std::string title = "wordgame";
-  int room = width - static_cast<int>(full.size());
+  int room = width - static_cast<int>(scores[0].size());
   if (room >= static_cast<int>(title.size()) + 2) {
     return {{title, Paint::kBold},
-            {std::string(room - title.size(), ' ') + full, Paint::kPlain}};
+            {std::string(room - title.size(), ' ') + scores[0], Paint::kPlain}};
   }
-  return Plain(Fit({full, brief}, width));
+  return Plain(Fit(scores, width));
 }
 
 std::string KeyLine(KeyMode mode, int width) {
@@ -198,9 +204,11 @@ Paint ToneOf(const Answer& answer) {
 
 // The answer in its tone and the hint after it, in at most `max_lines`: the
 // hint goes beside the answer's last line, or below it, and gives way first.
+// Where lines run short each loses its last sentences, never half of one.
 std::vector<Line> MessageLines(const Board& board, int width, int max_lines) {
   std::vector<Line> lines;
-  for (const std::string& m : Wrap(board.message.text, width)) {
+  for (const std::string& m :
+       WrapSentences(board.message.text, width, max_lines)) {
     lines.push_back(Plain(m, ToneOf(board.message)));
   }
   const std::string after = "  " + board.hint;
@@ -208,10 +216,10 @@ std::vector<Line> MessageLines(const Board& board, int width, int max_lines) {
       static_cast<int>(lines.back()[0].text.size() + after.size()) <= width) {
     lines.back().push_back({after, Paint::kPlain});
   } else if (!board.hint.empty()) {
-    for (const std::string& h : Wrap(board.hint, width))
+    const int room = max_lines - static_cast<int>(lines.size());
+    for (const std::string& h : WrapSentences(board.hint, width, room))
       lines.push_back(Plain(h));
   }
-  lines.resize(std::min<std::size_t>(lines.size(), max_lines));
   return lines;
 }
 
@@ -221,6 +229,7 @@ struct Plan {
        header_spacer = true, message_spacer = true, alphabet = true,
        clue = true, header = true, misses = true;
   int message_lines = kMessageLines;
+  int note_lines = kAllLines;
   int wrong_lines = kWrongWordLines;
   int stats_lines = kAllLines;
 };
@@ -290,6 +299,12 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   }
   for (Line& l : MessageLines(board, width, plan.message_lines))
     c.middle.push_back(l);
+  if (!board.note.empty()) {
+    for (const std::string& l :
+         WrapSentences(board.note, width, plan.note_lines)) {
+      c.middle.push_back(Plain(l, Paint::kBad));
+    }
+  }
   int stats_lines = 0;
   for (const std::string& stat : board.stats) {
     for (const std::string& l : Wrap(stat, width)) {
@@ -340,12 +355,14 @@ void Draw(const Board& board, Screen* screen) {
       [&](bool up) { plan.panel_spacers = !up; },
       [&](bool up) { plan.key_spacer = !up; },
       [&](bool up) { plan.drawing = !up; },
+      [&](bool up) { plan.note_lines = up ? 1 : kAllLines; },
       [&](bool up) { plan.header_spacer = !up; },
       [&](bool up) { plan.message_spacer = !up; },
       [&](bool up) { plan.wrong_lines = up ? 1 : kWrongWordLines; },
       [&](bool up) { plan.wrong_lines = up ? 0 : 1; },
       [&](bool up) { plan.clue = !up; },
       [&](bool up) { plan.message_lines = up ? 1 : kMessageLines; },
+      [&](bool up) { plan.note_lines = up ? 0 : 1; },
       [&](bool up) { plan.alphabet = !up; },
       [&](bool up) { plan.header = !up; },
       [&](bool up) { plan.misses = !up; },

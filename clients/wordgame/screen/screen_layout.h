@@ -54,6 +54,9 @@ struct Board {
   /// A hint shown after the answer, which it does not replace (after a
   /// round, the result stays in sight); "" for none.
   std::string hint;
+  /// A line the player must not miss after a round (statistics that could
+  /// not be saved), shown below the answer; "" for none.
+  std::string note;
   /// The saved statistics, a few lines shown after a round; none when no
   /// statistics are kept.
   std::vector<std::string> stats;
@@ -68,8 +71,9 @@ struct Board {
 
 /// Draws `board` onto `screen` (blank before), fitted to its size: from
 /// kMinRows x kMinCols up the word, the answer and the key line always show;
-/// the statistics, the drawing, the spacing, the clue, the answer's second
-/// line, the alphabet and the score give way in turn as rows run short.
+/// the statistics, the drawing, the note's later lines, the spacing, the
+/// clue, the answer's second line, the note, the alphabet and the score give
+/// way in turn as rows run short.
 /// A window larger than kBoardRows x kBoardCols shows the board of that
 /// size centred. KeyMode::kHelp shows the rules instead; KeyMode::kSettingWord
 /// only the score, the line being typed, the answer and the keys.

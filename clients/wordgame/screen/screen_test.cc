@@ -54,8 +54,8 @@ TEST(Layout, EverythingShowsOnALargeScreen) {
   Screen screen = Drawn(SomeBoard(), 24, 80);
   for (const char* part :
        {"+---+", "_ a _ a _ a", "A b c", "w - y z", "misses 1 of 7: x",
-        "No \"x\" in this word.", "Won 2  Lost 1  Streak 1", "wordgame",
-        "clue: fruit", "Rounds played: 3", "best 2"}) {
+        "No \"x\" in this word.", "This session: Won 2  Lost 1  Streak 1",
+        "wordgame", "clue: fruit", "Rounds played: 3", "best 2"}) {
     EXPECT_TRUE(Shows(screen, part)) << part << "\n" << screen.Text();
   }
   auto [row, col] = Find(screen, "A b c");
@@ -244,6 +244,35 @@ TEST(Layout, ALostRoundShowsTheWholeWordWithTheLettersNotFoundMarked) {
   EXPECT_EQ(narrow.Row(piece + 3).substr(0, 2), "^^") << narrow.Text();
 }
 
+// One player's score is labelled as this session's (the statistics count
+// all of them) down to the narrow form; two players' scores are by name.
+TEST(Layout, OnePlayersScoreSaysItIsThisSessions) {
+  Board board = SomeBoard();
+  EXPECT_EQ(Drawn(board, 8, kMinCols).Row(0).substr(0, 17),
+            "Session W2 L1 S1 ");
+  board.scores.push_back(PlayerScore{"Bo", Score{1, 0, 1}});
+  board.scores[0].name = "Al";
+  EXPECT_FALSE(Shows(Drawn(board, 24, 80), "ession"))
+      << Drawn(board, 24, 80).Text();
+}
+
+// An answer of several sentences (the opening) that does not fit loses its
+// last sentences whole; it is cut only when not even the first one fits.
+TEST(Layout, ALongAnswerIsShortenedBySentences) {
+  Board board = SomeBoard();
+  board.message.text =
+      "Words: ./dict.txt, 2 words. 7 lines skipped: lines 3, 5, 8, 12, 14 "
+      "and 2 more. A new word of 6 letters.";
+  const Screen small = Drawn(board, 8, 30);
+  const int row = Find(small, "Words:").first;
+  ASSERT_GE(row, 0) << small.Text();
+  EXPECT_EQ(small.Row(row), "Words: ./dict.txt, 2 words.   ");
+  EXPECT_FALSE(Shows(small, "skipped") || Shows(small, "A new"))
+      << small.Text();
+  EXPECT_EQ(WrapSentences("abcdefg hij. k.", 5, 1),
+            std::vector<std::string>{"abcde"});
+}
+
 // After a round a hint stands beside the result, or below it where it does
 // not fit, and gives way before the result.
 TEST(Layout, AHintKeepsTheResultInSight) {
@@ -261,6 +290,19 @@ TEST(Layout, AHintKeepsTheResultInSight) {
   EXPECT_TRUE(Shows(narrow, "Enter or y plays on.")) << narrow.Text();
   EXPECT_TRUE(Shows(narrow, "You won!")) << narrow.Text();
   EXPECT_TRUE(Shows(Drawn(board, kMinRows, kMinCols), "You won!"));
+}
+
+// A note after a round shows below the answer, before the statistics, and
+// on a small screen in its first line where they give way.
+TEST(Layout, ANoteAfterARoundComesBeforeTheStatistics) {
+  Board board = SomeBoard();
+  board.note = "Note: statistics not saved: cannot create /x/y: Not a folder";
+  const Screen large = Drawn(board, 24, 80);
+  auto [row, col] = Find(large, board.note);
+  ASSERT_EQ(row, Find(large, "No \"x\"").first + 1) << large.Text();
+  EXPECT_EQ(large.PaintAt(row, col), Paint::kBad);
+  EXPECT_EQ(Find(large, "Rounds played").first, row + 1);
+  EXPECT_TRUE(Shows(Drawn(board, 8, 30), "Note: statistics not saved:"));
 }
 
 // The help lists every key; on a small screen it takes pages, which hold

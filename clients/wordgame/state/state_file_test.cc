@@ -237,15 +237,15 @@ TEST(FormatStats, SaysPlayedStreaksAndMisses) {
   stats.best_streak = 2;
   stats.wins_by_misses = {{1, 1}, {4, 1}};
   EXPECT_EQ(FormatStats(stats),
-            "Rounds played: 3, won 2 (66%), lost 1.\n"
-            "Winning streak: 0, best 2.\n"
+            "Rounds played: 3, won 2 (67%), lost 1.\n"
+            "Winning streak across sessions: 0, best 2.\n"
             "Wins with 1 miss: 1, with 4: 1.\n");
   stats.won = 0;
   stats.best_streak = 0;
   stats.wins_by_misses.clear();
   EXPECT_EQ(FormatStats(stats),
             "Rounds played: 1, won 0 (0%), lost 1.\n"
-            "Winning streak: 0, best 0.\n");
+            "Winning streak across sessions: 0, best 0.\n");
 }
 
 Day DayOf(const std::string& date) {

@@ -45,15 +45,18 @@ void CountLine(std::size_t number, std::size_t* count,
   if (++*count <= kSkippedLinesNamed) lines->push_back(number);
 }
 
-// "line 3." or "lines 3, 5, ..." for `count` lines, of which `lines` are
-// named.
+// "line 3." or "lines 3, 5 and 4 more." for `count` lines, of which `lines`
+// are named.
 std::string NamedLines(std::size_t count,
                        const std::vector<std::size_t>& lines) {
   std::string text = count == 1 ? "line " : "lines ";
   for (std::size_t i = 0; i < lines.size(); ++i) {
     text += (i ? ", " : "") + std::to_string(lines[i]);
   }
-  return text + (count > lines.size() ? ", ..." : ".");
+  if (count > lines.size()) {
+    text += " and " + std::to_string(count - lines.size()) + " more";
+  }
+  return text + ".";
 }
 
 // The category of the word at `offset` in the list's bytes: that of the
@@ -204,6 +207,12 @@ std::string SkippedNote(const WordList& list) {
   return CountOf(list.skipped, "line") + " skipped (not one word of up to " +
          std::to_string(kMaxWordLetters) + " letters a-z, nor a [category]): " +
          NamedLines(list.skipped, list.skipped_lines);
+}
+
+std::string SkippedBrief(const WordList& list) {
+  if (list.skipped == 0) return "";
+  return CountOf(list.skipped, "line") +
+         " skipped: " + NamedLines(list.skipped, list.skipped_lines);
 }
 
 std::string RecategorisedNote(const WordList& list) {

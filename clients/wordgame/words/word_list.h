@@ -89,6 +89,10 @@ bool IsCategoryLine(const std::string& line, std::string* name);
 /// lines 3, 7.", or "" when none were.
 std::string SkippedNote(const WordList& list);
 
+/// The same in brief, for a line with more to say: "7 lines skipped: lines
+/// 3, 5, 8, 12, 14 and 2 more.", or "" when none were.
+std::string SkippedBrief(const WordList& list);
+
 /// The one line that tells the player about lines that repeat a word under
 /// another category, such as "1 line repeats a word under another category
 /// (the first is kept): line 9.", or "" when none do.

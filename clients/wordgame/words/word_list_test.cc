@@ -29,11 +29,14 @@ TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
   EXPECT_TRUE(list.category_names.empty());
   EXPECT_EQ(SkippedNote(list),
             "6 lines skipped (not one word of up to 64 letters a-z, nor a "
-            "[category]): lines 3, 5, 6, 10, 11, ...");
+            "[category]): lines 3, 5, 6, 10, 11 and 1 more.");
+  EXPECT_EQ(SkippedBrief(list),
+            "6 lines skipped: lines 3, 5, 6, 10, 11 and 1 more.");
   EXPECT_EQ(SkippedNote(ParseWordList("a b\nok")),
             "1 line skipped (not one word of up to 64 letters a-z, nor a "
             "[category]): line 1.");
   EXPECT_EQ(SkippedNote(ParseWordList("ok\n\n")), "");
+  EXPECT_EQ(SkippedBrief(ParseWordList("ok\n\n")), "");
   EXPECT_EQ(All(ParseWordList(std::string("a\0b\nz", 5)).words), Words{"z"});
   EXPECT_TRUE(ParseWordList("\xEF\xBB\xBF\n  \n").words.empty());
   EXPECT_EQ(All(WordsOfLength({"cat", "horse", "dog"}, 3)),
