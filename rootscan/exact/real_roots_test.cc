@@ -215,6 +215,16 @@ TEST(RealRoots, HardFamiliesComeOutExact) {
   }
   powers.insert(powers.begin() + 6, 3.0);
   EXPECT_EQ(Values(RealRoots(spread, -kInf, kInf)), powers);
+  // 2^200 (x - m)^2 - 1 for m = 1 + 2^-53, halfway between 1 and the next
+  // double: the roots m -+ 2^-100 round to either side of m.
+  const BigInt k = (BigInt(1) << 53) + BigInt(1);  // m = k / 2^53
+  IntPoly pair = {(k * k << 94) - BigInt(1), BigInt(0) - (k << 148),
+                  BigInt(1) << 200};
+  EXPECT_EQ(Values(RealRoots(pair, -kInf, kInf)),
+            (std::vector<double>{1, 0x1.0000000000001p0}));
+  pair[1].Negate();
+  EXPECT_EQ(Values(RealRoots(pair, -kInf, kInf)),
+            (std::vector<double>{-0x1.0000000000001p0, -1}));
 }
 
 TEST(RealRoots, DegreeThousand) {

@@ -681,7 +681,7 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   Tmux tmux(here_);
   const std::string script =
       "cd \"$1\" && stty -a >before && TMPDIR=\"$2\" XDG_STATE_HOME=\"$3\" "
-      "\"$0\"; echo \"status $?\"; stty -a >after";
+      "NO_COLOR= \"$0\"; echo \"status $?\"; stty -a >after";
   ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
                      "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
                      tmp_.path(), state_.path()})
@@ -695,6 +695,9 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   EXPECT_NE(large.find("clue: animals"), std::string::npos) << large;
   EXPECT_NE(large.find("_ _ _"), std::string::npos) << large;
   EXPECT_NE(large.find("No \"x\" in the word."), std::string::npos) << large;
+  EXPECT_NE(
+      tmux.Do({"capture-pane", "-p", "-e", "-t", "game"}).out.find("\033[31mx"),
+      std::string::npos);  // the miss in red
   tmux.Do({"resize-window", "-t", "game", "-x", "30", "-y", "8"});
   ASSERT_TRUE(tmux.WaitFor("+---+", false)) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "c"});

@@ -53,6 +53,12 @@ TEST_F(GameFolderTest, OneAtATimeAndLeavesNothingBehind) {
   EXPECT_TRUE(SameAction(after, before));
   EXPECT_EQ(std::signal(SIGHUP, SIG_DFL), SIG_IGN);
   EXPECT_EQ(Entries("/proc/self/fd"), descriptors);
+  {  // SIGHUP at its default is taken, and given back.
+    GameFolder folder;
+    std::string err;
+    ASSERT_TRUE(folder.Open(&err)) << err;
+  }
+  EXPECT_EQ(std::signal(SIGHUP, SIG_DFL), SIG_DFL);
 }
 
 TEST_F(GameFolderTest, OneThatCannotBeMadeChangesNothing) {
@@ -81,9 +87,14 @@ TEST_F(GameFolderTest, EveryEndingSignalLeavesNothing) {
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      std::string err, secret;
+      {  // A folder before, which deferred the signals, changes nothing.
+        GameFolder before;
+        if (!before.Open(&err)) _exit(2);
+        before.DeferEndingSignals();
+      }
       GameFolder folder;
       std::unique_ptr<Game> game;
-      std::string err, secret;
       if (chdir(tmp_.path().c_str()) != 0 || setenv("TMPDIR", "rel", 1) != 0 ||
           !folder.Open(&err) ||
           !folder.NewGame({"cat"}, &game, &secret, &err)) {

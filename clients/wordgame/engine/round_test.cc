@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,16 @@ TEST_F(RoundTest, MissesAreListedApartAndTheSeventhLoses) {
   EXPECT_EQ(round.misses(), kMisses);
   EXPECT_EQ(round.EndLine().text, "You lost. The word was \"cat\".");
   EXPECT_EQ(round.Shown(), "_a_");
+  // A start that fails leaves no round, not the last one's result.
+  struct NoRoom : GameStarter {
+    bool NewGame(const std::vector<std::string>&, std::unique_ptr<Game>*,
+                 std::string*, std::string* why) override {
+      *why = "cannot start a game: no room";
+      return false;
+    }
+  } no_room;
+  EXPECT_FALSE(round.Start(no_room, deck, &note, &err));
+  EXPECT_EQ(round.state(), Round::State::kNone);
 }
 
 }  // namespace

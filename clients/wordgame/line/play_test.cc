@@ -7,6 +7,7 @@
 #include <pthread.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 
 #include "engine/ending_signals.h"
 #include "engine/game_folder.h"
+#include "line/echo_off.h"
 #include "look/gallows.h"
 #include "look/rules.h"
 #include "wordgame_testing.h"
@@ -279,6 +281,23 @@ TEST_F(WordgameRounds, TheSettersWordIsTypedUnseenOnATerminal) {
   }
   std::signal(SIGTSTP, SIG_DFL);
   EXPECT_EQ(EndingSignals::TakePending(), SIGINT);
+  // Ctrl-Z in a process that cannot stop (a new session's, which nothing
+  // would resume): the echo is off again after it, and the handler back for
+  // the next.
+  const pid_t child = fork();
+  if (child == 0) {
+    setsid();
+    bool hidden = false;
+    {
+      EchoOff unseen(slave);
+      raise(SIGTSTP);
+      hidden = !echo() && stop_action() != SIG_DFL;
+    }
+    _exit(hidden ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(status, 0);
   termios raw;
   ASSERT_EQ(tcgetattr(slave, &raw), 0);
   raw.c_lflag &= ~static_cast<tcflag_t>(ICANON);

@@ -6,10 +6,12 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/game_folder.h"
 #include "screen/screen_help.h"
 #include "state/state_store.h"
+#include "text/text.h"
 #include "wordgame_testing.h"
 #include "words/word_list.h"
 
@@ -216,6 +218,10 @@ TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
   EXPECT_EQ(game.View().message.text,
             "Type a word of letters a to z, then Enter.");
   EXPECT_EQ(game.View().mode, KeyMode::kSettingWord);
+  for (std::size_t i = 0; i <= kMaxWordLetters; ++i) game.Key('a', &err_);
+  EXPECT_EQ(game.View().typed, std::string(kMaxWordLetters, '*'));
+  EXPECT_EQ(game.View().message.text,
+            "That is the most there may be; Enter sets the word.");
 }
 
 // One player: the word's category is its clue; after a round the
@@ -247,16 +253,32 @@ TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
       << farewell;
 }
 
-// A stand-in for the engine that cannot start a round: the game says why,
-// and has nothing to say on the way out.
+// A stand-in for the engine that cannot start a round, or only the first
+// through `once`: the game says why, and has nothing to say on the way out
+// unless a round was played.
 class NoRoomStarter : public GameStarter {
  public:
-  bool NewGame(const std::vector<std::string>&, std::unique_ptr<Game>*,
-               std::string*, std::string* err) override {
+  bool NewGame(const std::vector<std::string>& words,
+               std::unique_ptr<Game>* game, std::string* secret,
+               std::string* err) override {
+    if (once != nullptr) {
+      return std::exchange(once, nullptr)->NewGame(words, game, secret, err);
+    }
     *err = "cannot start a game: no room";
     return false;
   }
+  GameStarter* once = nullptr;
 };
+
+TEST_F(ScreenGameTest, ARoundLostThenNoneCanStartStillTellsTheScore) {
+  NoRoomStarter starter;
+  starter.once = &*folder_;
+  ScreenGame game(starter, match_, "");
+  ASSERT_TRUE(game.Begin(&err_));
+  for (char key : std::string("!y")) ASSERT_TRUE(game.Key(key, &err_));
+  EXPECT_FALSE(game.Key('y', &err_));
+  EXPECT_EQ(game.Farewell(), "Final score: 0 won, 1 lost, winning streak 0.\n");
+}
 
 TEST(ScreenGameWithAStandIn, ARoundThatCannotStartEndsTheGameQuietly) {
   NoRoomStarter starter;

@@ -173,6 +173,10 @@ TEST(Layout, ManyWrongWordsAreShortenedWithACount) {
     EXPECT_EQ(shown + more, 24) << screen.Text();
     EXPECT_GT(shown, 0) << screen.Text();
   }
+  board.missed_words.resize(2);  // Both fit: no count.
+  Screen two = Drawn(board, 24, 80);
+  EXPECT_TRUE(Shows(two, "wrong: aaaaaa bbbbbb") && !Shows(two, "more"))
+      << two.Text();
 }
 
 TEST(Layout, TheWordBeingTypedKeepsItsEndAndTheCursorInSight) {

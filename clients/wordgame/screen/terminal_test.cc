@@ -16,13 +16,15 @@ using wordgame_testing::Tmux;
 // turn the help's pages; Alt with a
 // letter, an unknown sequence and an arrow whose bytes arrive apart (a slow
 // remote link) are no guesses and do not quit; Esc alone still quits.
+// NO_COLOR keeps the colours off.
 TEST(Terminal, KeysThatOnlyATerminalSends) {
   if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
   testutil::TempDir here, tmp;
   here.WriteFile("dict.txt", "dog\n");  // no a, e or x
   Tmux tmux(here);
   const std::string script =
-      "cd \"$1\" && TMPDIR=\"$2\" \"$0\" --no-save; echo \"status $?\"";
+      "cd \"$1\" && TMPDIR=\"$2\" NO_COLOR=1 \"$0\" --no-save; "
+      "echo \"status $?\"";
   ASSERT_EQ(
       tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
                "/bin/sh", "-c", script, WORDGAME_PATH, here.path(), tmp.path()})
@@ -60,6 +62,10 @@ TEST(Terminal, KeysThatOnlyATerminalSends) {
   tmux.Do({"send-keys", "-t", "game", "x"});
   ASSERT_TRUE(tmux.WaitFor("misses 1 of 7: x")) << tmux.Screen();
   EXPECT_EQ(tmux.Screen().find("status"), std::string::npos) << tmux.Screen();
+  // NO_COLOR: the miss is not red.
+  EXPECT_EQ(
+      tmux.Do({"capture-pane", "-p", "-e", "-t", "game"}).out.find("\033[31m"),
+      std::string::npos);
   tmux.Do({"send-keys", "-t", "game", "Escape"});
   ASSERT_TRUE(tmux.WaitFor("status 0")) << tmux.Screen();
 }
