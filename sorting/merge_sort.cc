@@ -345,6 +345,20 @@ void MergeSortWithScratch(int* a, int n, int* scratch) {
   if (in_scratch) std::memcpy(a, scratch, static_cast<size_t>(n) * sizeof(int));
 }
 
+// The quicksorts' short ranges: copied to stack scratch (4 * kQuickShort
+// bytes, once, at the innermost level of the quicksorts' nesting) and sorted
+// back by SortInto, whose leaves and merges are branch-free where insertion
+// sort mispredicts about once per element on random values.
+void SortShort(int* a, int n) {
+  if (n <= kMergeLeaf) {
+    SortLeaf(a, n);
+    return;
+  }
+  int scratch[kQuickShort];
+  std::memcpy(scratch, a, static_cast<size_t>(n) * sizeof(int));
+  SortInto(scratch, a, n);
+}
+
 }  // namespace sort_internal
 
 void merge(int* arr, int left_start, int left_end, int right_start,

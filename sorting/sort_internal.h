@@ -2,9 +2,9 @@
 #define SORTING_SORT_INTERNAL_H_
 
 // What the sorting routines share beyond sort.h: insertion sort and the look
-// for ordered input (sort_common.cc), merge sort on caller's scratch
-// (merge_sort.cc), and the quicksorts' tuning constants, pivot choice,
-// partition step, way out of adverse inputs and counting hook
+// for ordered input (sort_common.cc), merge sort on caller's scratch and of
+// short ranges (merge_sort.cc), and the quicksorts' tuning constants, pivot
+// choice, partition step, way out of adverse inputs and counting hook
 // (quicksort.cc), which the adverse inputs of sort_adversary.h and the tests
 // use too. Not installed: nothing here is promised to callers of sort.h. The
 // adversary builds its inputs from these very constants and functions, so
@@ -19,10 +19,6 @@ namespace sort_internal {
 /// Sorts a[0, n) by straight insertion.
 void InsertionSort(int* a, int n);
 
-/// Sorts a[0, n) by straight insertion where a[-1] is no greater than any of
-/// them: that element stops every shift, so no test of the start is needed.
-void InsertionSortAfterFloor(int* a, int n);
-
 /// Leaves a[0, n) ascending and returns true when it is ascending already or
 /// descending (then it is reversed); else returns false, having compared up
 /// to the first element out of either order, which random values reach at
@@ -33,10 +29,16 @@ bool SortedOrReversed(int* a, std::ptrdiff_t n);
 /// Sorts a[0, n) by merge sort with scratch[0, n) to work in.
 void MergeSortWithScratch(int* a, int n, int* scratch);
 
-// Ranges of at most this many elements are finished by insertion sort: below
-// it a partition's pivot choice and call cost more than insertion's
-// mispredicted branches.
-constexpr int kQuickInsertion = 64;
+// The quicksorts finish ranges of at most this many elements with
+// SortShort: below it a partition's pivot choice and call cost more than
+// the branch-free merges, which took 8.2 ns per element on 64 random values
+// where insertion sort took 13.6 (32-bit). The fastest of 32 to 128 on
+// random values (bench/sort_notes.md).
+constexpr int kQuickShort = 96;
+
+/// Sorts a[0, n), 0 <= n <= kQuickShort, by the merge sort's branch-free
+/// leaves and merges, with scratch on the stack.
+void SortShort(int* a, int n);
 
 // A partition is lopsided when its smaller part holds fewer than
 // 1 / kLopsided of the range: such splits are what make a quicksort
@@ -77,11 +79,11 @@ extern Counters* counters;
 constexpr int kPivotSamples = 3;
 
 /// Sets at[0, kPivotSamples) to the offsets, within a range of
-/// n > kQuickInsertion elements, of the elements the quicksorts choose its
+/// n > kQuickShort elements, of the elements the quicksorts choose its
 /// pivot from.
 void PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at);
 
-/// One partition step of the quicksorts on a[0, n), n > kQuickInsertion: the
+/// One partition step of the quicksorts on a[0, n), n > kQuickShort: the
 /// pivot chosen from the samples, and the range split into the elements less
 /// than it (with equal_left, not greater, as q_sort splits), the pivot, and
 /// the rest. Returns where the pivot ends.
