@@ -146,68 +146,200 @@ It Gallop(It first, It end, Below below) {
                               below);
 }
 
-// Merges the sorted runs a[0, n_a) and b[0, n_b) into out, which overlaps
-// neither; on equal values the element of b comes first.
+// One end of a merge in progress: where the two runs' next elements are and
+// where the next output goes. From the front, a and b point at the first
+// elements not merged yet; from the back, just past the last ones.
+struct Ends {
+  const int* a;
+  const int* b;
+  int* out;
+};
+
+// kStretch steps of a merge from the front, each picking its element by a
+// data move; there must be kStretch elements left in each run. The steps
+// from each end are functions of their own, not inlined: with only their
+// three pointers live, a 32-bit x86 keeps them in registers, where the
+// inlined loop spilled one of them on every step, and each call is a chain
+// of work that the processor overlaps with the calls that follow.
+[[gnu::noinline]] void StepsFromFront(Ends& e) {
+  const int* a = e.a;
+  const int* b = e.b;
+  for (int k = 0; k < kStretch; ++k) {
+    const int x = *a, y = *b;
+    const bool take_a = x < y;
+    e.out[k] = take_a ? x : y;
+    a += take_a;
+    b += !take_a;
+  }
+  e.a = a, e.b = b, e.out += kStretch;
+}
+
+// kStretch steps of a merge from the back, as StepsFromFront; among equal
+// values a's element goes last.
+[[gnu::noinline]] void StepsFromBack(Ends& e) {
+  const int* a = e.a;
+  const int* b = e.b;
+  for (int k = 0; k < kStretch; ++k) {
+    const int u = a[-1], v = b[-1];
+    const bool take_b = u < v;
+    e.out[-1 - k] = take_b ? v : u;
+    b -= take_b;
+    a -= !take_b;
+  }
+  e.a = a, e.b = b, e.out -= kStretch;
+}
+
+// A rest of more than this many elements of one run, against fewer than
+// kStretch of the other, is merged by galloping (RoundMerge::Finish): from
+// 32 to 128 alike on random values, and 32 took sorted values with 1% of
+// pairs swapped from 0.81 to 0.68 of std::stable_sort's time.
+constexpr int kLongRest = 4 * kStretch;
+
+// A merge of the sorted runs a[0, n_a) and b[0, n_b) into out, which
+// overlaps neither, in rounds; on equal values the element of b comes first.
 //
 // As MergeRuns, it places the smallest elements from the front and the
-// largest from the back, each picked branch-free, kStretch steps at a time
-// at both ends. Before each such round it checks whether the next kStretch
-// elements at either end all come from one run; if so the whole stretch is
-// found by galloping and moved at once. Every move and step is held to what
+// largest from the back. Before each round it checks whether the next
+// kStretch elements at either end all come from one run; if so the whole
+// stretch is found by galloping and moved at once, else kStretch elements
+// are merged branch-free at each end. Every move and step is held to what
 // is left of the runs, so runs that are not sorted (against the caller's
 // promise) can cost order but never a read or write outside them.
-void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out) {
-  using Back = std::reverse_iterator<const int*>;
-  const int* a_end = a + n_a;
-  const int* b_end = b + n_b;
-  int* out_end = out + n_a + n_b;
-  auto front = [&](const int*& from, const int* to) {
-    const std::ptrdiff_t n = to - from;
-    std::memmove(out, from, static_cast<size_t>(n) * sizeof(int));
-    out += n;
-    from = to;
-  };
-  auto back = [&](const int*& from_end, const Back& to) {
-    const int* from = to.base();
-    const std::ptrdiff_t n = from_end - from;
-    out_end -= n;
-    std::memmove(out_end, from, static_cast<size_t>(n) * sizeof(int));
-    from_end = from;
-  };
-  while (a_end - a >= kStretch && b_end - b >= kStretch) {
+class RoundMerge {
+ public:
+  RoundMerge(const int* a, int n_a, const int* b, int n_b, int* out)
+      : front_{a, b, out}, back_{a + n_a, b + n_b, out + n_a + n_b} {}
+
+  // Does one round and returns true, or returns false, having done nothing,
+  // when a run has fewer than kStretch elements left.
+  bool Round() {
+    using Back = std::reverse_iterator<const int*>;
+    const int *a = front_.a, *b = front_.b;
+    const int *a_end = back_.a, *b_end = back_.b;
+    if (a_end - a < kStretch || b_end - b < kStretch) return false;
     const int a_first = *a, b_first = *b, a_last = a_end[-1];
     const int b_last = b_end[-1];
     if (a[kStretch - 1] < b_first) {
-      front(a, Gallop(a + kStretch, a_end,
-                      [b_first](int x) { return x < b_first; }));
+      ToFront(front_.a, Gallop(a + kStretch, a_end,
+                               [b_first](int x) { return x < b_first; }));
     } else if (b[kStretch - 1] <= a_first) {
-      front(b, Gallop(b + kStretch, b_end,
-                      [a_first](int x) { return x <= a_first; }));
+      ToFront(front_.b, Gallop(b + kStretch, b_end,
+                               [a_first](int x) { return x <= a_first; }));
     } else if (a_end[-kStretch] >= b_last) {
-      back(a_end, Gallop(Back(a_end - kStretch), Back(a),
-                         [b_last](int x) { return x >= b_last; }));
+      ToBack(back_.a, Gallop(Back(a_end - kStretch), Back(a), [b_last](int x) {
+                        return x >= b_last;
+                      }).base());
     } else if (b_end[-kStretch] > a_last) {
-      back(b_end, Gallop(Back(b_end - kStretch), Back(b),
-                         [a_last](int x) { return x > a_last; }));
+      ToBack(back_.b, Gallop(Back(b_end - kStretch), Back(b), [a_last](int x) {
+                        return x > a_last;
+                      }).base());
     } else {
-      for (int k = 0; k < kStretch; ++k) {
-        const int x = *a, y = *b;
-        const bool take_a = x < y;
-        *out++ = take_a ? x : y;
-        a += take_a;
-        b += !take_a;
-        // From the back, a's element goes last among equal values.
-        const int u = a_end[-1], v = b_end[-1];
-        const bool take_b = u < v;
-        *--out_end = take_b ? v : u;
-        b_end -= take_b;
-        a_end -= !take_b;
+      StepsFromFront(front_);
+      StepsFromBack(back_);
+    }
+    return true;
+  }
+
+  // Merges what is left, too short for a round. When one run's rest is
+  // much longer than the other's, each element of the short rest is placed
+  // by galloping through the long one, whose stretches in between move at
+  // once: a step-by-step merge would take a step per element of the long
+  // rest, and runs of quite different lengths are common in ordered input.
+  void Finish() {
+    const int *a = front_.a, *b = front_.b;
+    const int *a_end = back_.a, *b_end = back_.b;
+    if (a_end - a > kLongRest && b_end - b < kStretch) {
+      for (; b < b_end; ++b) {
+        const int y = *b;
+        ToFront(a, Gallop(a, a_end, [y](int x) { return x < y; }));
+        *front_.out++ = y;
       }
+      ToFront(a, a_end);
+    } else if (b_end - b > kLongRest && a_end - a < kStretch) {
+      for (; a < a_end; ++a) {
+        const int x = *a;
+        ToFront(b, Gallop(b, b_end, [x](int y) { return y <= x; }));
+        *front_.out++ = x;
+      }
+      ToFront(b, b_end);
+    } else {
+      MergeRuns(a, static_cast<int>(a_end - a), b, static_cast<int>(b_end - b),
+                front_.out);
     }
   }
-  // What is left of at least one run is too short for a round.
-  MergeRuns(a, static_cast<int>(a_end - a), b, static_cast<int>(b_end - b),
-            out);
+
+ private:
+  // Moves [from, to) of one run to the front's output.
+  void ToFront(const int*& from, const int* to) {
+    const std::ptrdiff_t n = to - from;
+    std::memmove(front_.out, from, static_cast<size_t>(n) * sizeof(int));
+    front_.out += n;
+    from = to;
+  }
+
+  // Moves [from, from_end) of one run to the back's output.
+  void ToBack(const int*& from_end, const int* from) {
+    const std::ptrdiff_t n = from_end - from;
+    back_.out -= n;
+    std::memmove(back_.out, from, static_cast<size_t>(n) * sizeof(int));
+    from_end = from;
+  }
+
+  Ends front_, back_;
+};
+
+// Merges of at least this many elements are split in two (MergeStretches).
+// From 64 to 2048 alike on random values (0.50 to 0.53 of std::sort's time
+// against 0.57 unsplit, 32-bit); 512 was among the fastest on the ordered
+// shapes, where short merges gain little from the split.
+constexpr int kSplitMerge = 512;
+
+// Merges the sorted runs a[0, n_a) and b[0, n_b) into out, which overlaps
+// neither, by RoundMerge; on equal values the element of b comes first.
+//
+// A long merge is split into two independent merges, of the smaller half of
+// the elements into the first half of out and of the rest into the second:
+// a binary search finds how many of the smaller half come from a. The two
+// take rounds in turn. Each round's steps are a chain of dependent loads
+// and comparisons, so the processor is mostly waiting; with both merges'
+// rounds in flight it works on four chains instead of two, which took the
+// merge of two runs of 4096 random values from 1.6 to 0.8 ns per element
+// (32-bit).
+void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out) {
+  if (n_a + n_b < kSplitMerge) {
+    RoundMerge merge(a, n_a, b, n_b, out);
+    while (merge.Round()) {
+    }
+    merge.Finish();
+    return;
+  }
+  // The first `half` elements of out are a[0, i) and b[0, half - i), for the
+  // least i at which a[i] is no less than b[half - i - 1]; every index read
+  // lies inside the runs.
+  const int half = static_cast<int>((int64_t{n_a} + n_b) / 2);
+  int low = half > n_b ? half - n_b : 0, high = n_a < half ? n_a : half;
+  while (low < high) {
+    const int i = low + (high - low) / 2;
+    if (a[i] < b[half - i - 1]) {
+      low = i + 1;
+    } else {
+      high = i;
+    }
+  }
+  RoundMerge first(a, low, b, half - low, out);
+  RoundMerge second(a + low, n_a - low, b + half - low, n_b - half + low,
+                    out + half);
+  bool more = true;
+  while (more) {
+    const bool first_more = first.Round();
+    more = second.Round() && first_more;
+  }
+  while (first.Round()) {
+  }
+  while (second.Round()) {
+  }
+  first.Finish();
+  second.Finish();
 }
 
 // Sorts n elements into dst, where src and dst hold the same n values in

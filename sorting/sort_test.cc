@@ -104,6 +104,9 @@ TEST(Merge, UnequalRunsSharingValues) {
   for (int v = 0; v < 300; ++v) (v / 40 % 2 ? right : left).push_back(v);
   for (int v = 250; v < 350; ++v) (v % 3 ? right : left).push_back(v);
   for (int v = 0; v < 100; ++v) left.push_back(400 + v), right.push_back(400);
+  // The second loop's values overlap the first's: sorted, the runs ascend.
+  std::sort(left.begin(), left.end());
+  std::sort(right.begin(), right.end());
   runs.push_back({left, right});
   runs.push_back({right, left});
   for (const auto& [left, right] : runs) {
