@@ -2,14 +2,14 @@
 #define SORTING_SORT_INTERNAL_H_
 
 // What the sorting routines share beyond sort.h: insertion sort and the look
-// for ordered input (sort_common.cc), merge sort on caller's scratch and of
-// short ranges (merge_sort.cc), and the quicksorts' tuning constants, pivot
-// choice, partition step, way out of adverse inputs and counting hook
-// (quicksort.cc), which the adverse inputs of sort_adversary.h and the tests
-// use too. Not installed: nothing here is promised to callers of sort.h. The
-// adversary builds its inputs from these very constants and functions, so
-// retuning them here retunes the adversary with them. The measurements that
-// chose the constants are in bench/sort_notes.md.
+// for ordered input (sort_common.cc), the merges (merge_runs.cc), merge sort
+// on caller's scratch and of short ranges (merge_sort.cc), and the quicksorts'
+// tuning constants, pivot choice, partition step, way out of adverse inputs and
+// counting hook (quicksort.cc), which the adverse inputs of sort_adversary.h
+// and the tests use too. Not installed: nothing here is promised to callers of
+// sort.h. The adversary builds its inputs from these very constants and
+// functions, so retuning them here retunes the adversary with them. The
+// measurements that chose the constants are in bench/sort_notes.md.
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +25,16 @@ void InsertionSort(int* a, int n);
 /// once. One pass for two common orders that every level of partitions or
 /// merges would otherwise work through.
 bool SortedOrReversed(int* a, std::ptrdiff_t n);
+
+/// Merges the ascending runs left[0, n_left) and right[0, n_right) into out,
+/// which overlaps neither, branch-free (merge_runs.cc). Runs that are not
+/// ascending cost order, never a read or write outside the runs and out.
+void MergeRuns(const int* left, int n_left, const int* right, int n_right,
+               int* out);
+
+/// Merges as MergeRuns does, and moves stretches of elements from one run at
+/// once, found by galloping (merge_runs.cc).
+void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out);
 
 /// Sorts a[0, n) by merge sort with scratch[0, n) to work in.
 void MergeSortWithScratch(int* a, int n, int* scratch);
