@@ -1,6 +1,7 @@
-// Merge sort: merge, mergesort_rec and mergesort of sort.h, the same sort on
-// a caller's scratch for the quicksorts' way out, and their short ranges.
-// The merges themselves are in merge_runs.cc.
+// Merge sort: merge, mergesort_rec and mergesort of sort.h, and the same
+// sort on a caller's scratch for the quicksorts' way out: the runs found or
+// made and the order of their merges. The merges themselves, and the sort
+// of short ranges built on them, are in merge_runs.cc.
 
 #include <algorithm>
 #include <cstddef>
@@ -13,8 +14,7 @@
 
 namespace {
 
-using sort_internal::InsertionSort;
-using sort_internal::MergeRuns;
+using sort_internal::kMergeLeaf;
 using sort_internal::MergeStretches;
 
 // Scratch of up to this many ints (2 KiB) lives on the stack; more comes
@@ -42,73 +42,6 @@ void WithScratch(int64_t n, const Use& use) {
   } else {
     std::unique_ptr<int[]> heap(new int[static_cast<size_t>(n)]);
     use(heap.get());
-  }
-}
-
-// The merge sort's leaves: runs of this many elements sorted by SortEight,
-// the fastest leaf on random values among networks of 4 and 8 and
-// insertion sort of 16 and 32.
-constexpr int kMergeLeaf = 8;
-
-// Sorts a[0, 8) by a sorting network: 19 compare-exchanges in 6 layers, each
-// a branch-free min and max, where insertion sort mispredicts about once per
-// element on random values.
-void SortEight(int* a) {
-  int v0 = a[0], v1 = a[1], v2 = a[2], v3 = a[3];
-  int v4 = a[4], v5 = a[5], v6 = a[6], v7 = a[7];
-  auto exchange = [](int& x, int& y) {
-    const int low = x < y ? x : y;
-    const int high = x < y ? y : x;
-    x = low;
-    y = high;
-  };
-  exchange(v0, v2), exchange(v1, v3), exchange(v4, v6), exchange(v5, v7);
-  exchange(v0, v4), exchange(v1, v5), exchange(v2, v6), exchange(v3, v7);
-  exchange(v0, v1), exchange(v2, v3), exchange(v4, v5), exchange(v6, v7);
-  exchange(v2, v4), exchange(v3, v5);
-  exchange(v1, v4), exchange(v3, v6);
-  exchange(v1, v2), exchange(v3, v4), exchange(v5, v6);
-  a[0] = v0, a[1] = v1, a[2] = v2, a[3] = v3;
-  a[4] = v4, a[5] = v5, a[6] = v6, a[7] = v7;
-}
-
-// Sorts a merge sort leaf a[0, n), n <= kMergeLeaf.
-void SortLeaf(int* a, int n) {
-  if (n == kMergeLeaf) {
-    SortEight(a);
-  } else {
-    InsertionSort(a, n);
-  }
-}
-
-// Sorts n elements into dst, where src and dst hold the same n values in
-// the same order on entry and src is left in any order. The halves are
-// sorted into src (the roles swap at each level) and then merged into dst,
-// so every level moves each element once and no run is copied out first.
-// The split is the midpoint rounded up to a whole number of leaves, so that
-// every leaf but the last holds exactly kMergeLeaf elements for SortEight.
-// With kStretches the merges look for stretches (MergeStretches), which
-// input with some order needs; without, they are plain MergeRuns, a few
-// percent faster on random values.
-template <bool kStretches>
-void SortInto(int* src, int* dst, int n) {
-  if (n <= kMergeLeaf) {
-    SortLeaf(dst, n);
-    return;
-  }
-  const int half = (n / 2 + kMergeLeaf - 1) / kMergeLeaf * kMergeLeaf;
-  SortInto<kStretches>(dst, src, half);
-  SortInto<kStretches>(dst + half, src + half, n - half);
-  if (src[half - 1] <= src[half]) {
-    std::memcpy(dst, src, n * sizeof(int));  // Already in order.
-  } else if (src[n - 1] <= src[0]) {
-    // The right half goes first as a whole (as on descending input).
-    std::memcpy(dst, src + half, (n - half) * sizeof(int));
-    std::memcpy(dst + n - half, src, half * sizeof(int));
-  } else if (kStretches) {
-    MergeStretches(src, half, src + half, n - half, dst);
-  } else {
-    MergeRuns(src, half, src + half, n - half, dst);
   }
 }
 
@@ -141,7 +74,7 @@ int NextRun(int* a, int start, int n, int* scratch) {
   const int count = end - start;
   std::memcpy(scratch + start, a + start,
               static_cast<size_t>(count) * sizeof(int));
-  SortInto<true>(scratch + start, a + start, count);
+  sort_internal::SortInto(scratch + start, a + start, count);
   return end;
 }
 
@@ -222,22 +155,6 @@ void MergeSortWithScratch(int* a, int n, int* scratch) {
   if (in_scratch) std::memcpy(a, scratch, static_cast<size_t>(n) * sizeof(int));
 }
 
-// The quicksorts' short ranges: copied to stack scratch (4 * kQuickShort
-// bytes, once, at the innermost level of the quicksorts' nesting) and sorted
-// back by SortInto, whose leaves and merges are branch-free where insertion
-// sort mispredicts about once per element on random values. The merges do
-// not look for stretches: in ranges this short that costs more on random
-// values (5% of a quicksort's time) than it saves on ordered ones.
-void SortShort(int* a, int n) {
-  if (n <= kMergeLeaf) {
-    SortLeaf(a, n);
-    return;
-  }
-  int scratch[kQuickShort];
-  std::memcpy(scratch, a, static_cast<size_t>(n) * sizeof(int));
-  SortInto<false>(scratch, a, n);
-}
-
 }  // namespace sort_internal
 
 void merge(int* arr, int left_start, int left_end, int right_start,
@@ -265,7 +182,7 @@ void mergesort_rec(int* arr, int start, int end) {
   int64_t n = static_cast<int64_t>(end) - start;
   if (n < 2) return;
   if (n <= kMergeLeaf) {
-    SortLeaf(arr + start, static_cast<int>(n));
+    sort_internal::SortShort(arr + start, static_cast<int>(n));
     return;
   }
   WithScratch(n, [&](int* scratch) {

@@ -36,6 +36,16 @@ void MergeRuns(const int* left, int n_left, const int* right, int n_right,
 /// once, found by galloping (merge_runs.cc).
 void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out);
 
+// The merge sort's leaves: runs of this many elements sorted by a sorting
+// network, the fastest leaf on random values among networks of 4 and 8 and
+// insertion sort of 16 and 32.
+constexpr int kMergeLeaf = 8;
+
+/// Sorts n elements into dst by merge sort from leaves up, where src and dst
+/// hold the same n values in the same order on entry; src is left in any
+/// order (merge_runs.cc).
+void SortInto(int* src, int* dst, int n);
+
 /// Sorts a[0, n) by merge sort with scratch[0, n) to work in.
 void MergeSortWithScratch(int* a, int n, int* scratch);
 
