@@ -1,7 +1,8 @@
 // quicksort_bench [--runs N] COUNT...: times every routine of
 // sort_routines.h on the same COUNT values (drawn like `sort` draws them) and
 // prints, per COUNT, a Markdown table of each routine's best time and its
-// ratio to std::sort and to std::stable_sort. Each of the N runs (default 5)
+// ratio to std::sort, to std::stable_sort and, when it is built in, to
+// Boost's pdqsort (the quicksorts' peer). Each of the N runs (default 5)
 // times every routine once, in turn, so that a busy moment of the machine
 // falls on all of them alike; the best of the N runs counts.
 
@@ -36,14 +37,20 @@ int Table(int count, int runs) {
       best[r] = std::min(best[r], took);
     }
   }
+  size_t pdq = 0;  // pdqsort's row, if there is one
+  for (size_t r = 0; r < routines.size(); ++r) {
+    if (std::strcmp(routines[r].name, "pdqsort") == 0) pdq = r;
+  }
   std::printf(
       "%d values, best of %d runs\n\n"
-      "| routine | seconds | time / std::sort | time / std::stable_sort |\n"
-      "|---|---|---|---|\n",
-      count, runs);
+      "| routine | seconds | time / std::sort | time / std::stable_sort |%s\n"
+      "|---|---|---|---|%s\n",
+      count, runs, pdq ? " time / pdqsort |" : "", pdq ? "---|" : "");
   for (size_t r = 0; r < routines.size(); ++r) {
-    std::printf("| %s | %.4f | %.2f | %.2f |\n", routines[r].name, best[r],
+    std::printf("| %s | %.4f | %.2f | %.2f |", routines[r].name, best[r],
                 best[r] / best[0], best[r] / best[1]);
+    if (pdq) std::printf(" %.2f |", best[r] / best[pdq]);
+    std::printf("\n");
   }
   std::printf("\n");
   return 0;

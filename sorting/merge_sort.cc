@@ -1,11 +1,12 @@
 // Merge sort: merge, mergesort_rec and mergesort of sort.h, and the same
-// sort on a caller's scratch for the quicksorts' way out.
+// sort on a caller's scratch for the quicksorts' way out: the runs found or
+// made and the order of their merges. The merges themselves, and the sort
+// of short ranges built on them, are in merge_runs.cc.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
 #include <memory>
 
 #include "sort.h"
@@ -13,7 +14,8 @@
 
 namespace {
 
-using sort_internal::InsertionSort;
+using sort_internal::kMergeLeaf;
+using sort_internal::MergeStretches;
 
 // Scratch of up to this many ints (2 KiB) lives on the stack; more comes
 // from the heap. A thread may have as little as 16 KiB of stack, and its
@@ -40,198 +42,6 @@ void WithScratch(int64_t n, const Use& use) {
   } else {
     std::unique_ptr<int[]> heap(new int[static_cast<size_t>(n)]);
     use(heap.get());
-  }
-}
-
-// The merge sort's leaves: runs of this many elements sorted by SortEight,
-// the fastest leaf on random values among networks of 4 and 8 and
-// insertion sort of 16 and 32.
-constexpr int kMergeLeaf = 8;
-
-// Sorts a[0, 8) by a sorting network: 19 compare-exchanges in 6 layers, each
-// a branch-free min and max, where insertion sort mispredicts about once per
-// element on random values.
-void SortEight(int* a) {
-  int v0 = a[0], v1 = a[1], v2 = a[2], v3 = a[3];
-  int v4 = a[4], v5 = a[5], v6 = a[6], v7 = a[7];
-  auto exchange = [](int& x, int& y) {
-    const int low = x < y ? x : y;
-    const int high = x < y ? y : x;
-    x = low;
-    y = high;
-  };
-  exchange(v0, v2), exchange(v1, v3), exchange(v4, v6), exchange(v5, v7);
-  exchange(v0, v4), exchange(v1, v5), exchange(v2, v6), exchange(v3, v7);
-  exchange(v0, v1), exchange(v2, v3), exchange(v4, v5), exchange(v6, v7);
-  exchange(v2, v4), exchange(v3, v5);
-  exchange(v1, v4), exchange(v3, v6);
-  exchange(v1, v2), exchange(v3, v4), exchange(v5, v6);
-  a[0] = v0, a[1] = v1, a[2] = v2, a[3] = v3;
-  a[4] = v4, a[5] = v5, a[6] = v6, a[7] = v7;
-}
-
-// Sorts a merge sort leaf a[0, n), n <= kMergeLeaf.
-void SortLeaf(int* a, int n) {
-  if (n == kMergeLeaf) {
-    SortEight(a);
-  } else {
-    InsertionSort(a, n);
-  }
-}
-
-// Merges the sorted runs left[0, n_left) and right[0, n_right) into out, which
-// overlaps neither; on equal values the right element comes first. Each step
-// picks its element by a data move rather than a branch, so random input
-// costs no mispredictions. The smallest elements are placed from the front
-// and the largest from the back in the same loop: two independent chains of
-// work per step, and for as many steps as the shorter run has elements
-// neither end can run past its runs, so the loop needs no bounds checks.
-void MergeRuns(const int* left, int n_left, const int* right, int n_right,
-               int* out) {
-  const int steps = n_left < n_right ? n_left : n_right;
-  // The back's next elements are the ones before these.
-  const int* left_end = left + n_left;
-  const int* right_end = right + n_right;
-  int* out_end = out + n_left + n_right;
-  for (int k = 0; k < steps; ++k) {
-    int a = *left, b = *right;
-    bool take_left = a < b;
-    *out++ = take_left ? a : b;
-    left += take_left;
-    right += !take_left;
-    // From the back, the left run's element goes last among equal values.
-    int c = left_end[-1], d = right_end[-1];
-    bool take_right = c < d;
-    *--out_end = take_right ? d : c;
-    right_end -= take_right;
-    left_end -= !take_right;
-  }
-  // What is left lies between the two ends: unequal runs only. With ascending
-  // runs exactly out_end - out elements remain; every write below is held to
-  // that room, so runs that are not ascending (against the caller's promise)
-  // can cost order but never a write outside out.
-  while (out < out_end && left < left_end && right < right_end) {
-    int a = *left, b = *right;
-    bool take_left = a < b;
-    *out++ = take_left ? a : b;
-    left += take_left;
-    right += !take_left;
-  }
-  std::ptrdiff_t rest =
-      std::clamp<std::ptrdiff_t>(left_end - left, 0, out_end - out);
-  std::memcpy(out, left, static_cast<size_t>(rest) * sizeof(int));
-  out += rest;
-  rest = std::clamp<std::ptrdiff_t>(right_end - right, 0, out_end - out);
-  std::memcpy(out, right, static_cast<size_t>(rest) * sizeof(int));
-}
-
-// A merge checks every this many steps whether the next elements all come
-// from one run: rarely enough that random input keeps its branch-free pace,
-// often enough that a long stretch is found within a few of its elements.
-constexpr int kStretch = 8;
-
-// The first element of [first, end) for which below() is false, where it is
-// true on a prefix of the range: galloping, steps of 1, 2, 4, ... from the
-// start and then a binary search in the last step, so a short prefix costs
-// few comparisons however long the range. On reverse iterators it gallops
-// from the back.
-template <class It, class Below>
-It Gallop(It first, It end, Below below) {
-  std::ptrdiff_t step = 1;
-  while (step < end - first && below(first[step])) {
-    first += step;
-    step *= 2;
-  }
-  return std::partition_point(first, step < end - first ? first + step : end,
-                              below);
-}
-
-// Merges the sorted runs a[0, n_a) and b[0, n_b) into out, which overlaps
-// neither; on equal values the element of b comes first.
-//
-// As MergeRuns, it places the smallest elements from the front and the
-// largest from the back, each picked branch-free, kStretch steps at a time
-// at both ends. Before each such round it checks whether the next kStretch
-// elements at either end all come from one run; if so the whole stretch is
-// found by galloping and moved at once. Every move and step is held to what
-// is left of the runs, so runs that are not sorted (against the caller's
-// promise) can cost order but never a read or write outside them.
-void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out) {
-  using Back = std::reverse_iterator<const int*>;
-  const int* a_end = a + n_a;
-  const int* b_end = b + n_b;
-  int* out_end = out + n_a + n_b;
-  auto front = [&](const int*& from, const int* to) {
-    const std::ptrdiff_t n = to - from;
-    std::memmove(out, from, static_cast<size_t>(n) * sizeof(int));
-    out += n;
-    from = to;
-  };
-  auto back = [&](const int*& from_end, const Back& to) {
-    const int* from = to.base();
-    const std::ptrdiff_t n = from_end - from;
-    out_end -= n;
-    std::memmove(out_end, from, static_cast<size_t>(n) * sizeof(int));
-    from_end = from;
-  };
-  while (a_end - a >= kStretch && b_end - b >= kStretch) {
-    const int a_first = *a, b_first = *b, a_last = a_end[-1];
-    const int b_last = b_end[-1];
-    if (a[kStretch - 1] < b_first) {
-      front(a, Gallop(a + kStretch, a_end,
-                      [b_first](int x) { return x < b_first; }));
-    } else if (b[kStretch - 1] <= a_first) {
-      front(b, Gallop(b + kStretch, b_end,
-                      [a_first](int x) { return x <= a_first; }));
-    } else if (a_end[-kStretch] >= b_last) {
-      back(a_end, Gallop(Back(a_end - kStretch), Back(a),
-                         [b_last](int x) { return x >= b_last; }));
-    } else if (b_end[-kStretch] > a_last) {
-      back(b_end, Gallop(Back(b_end - kStretch), Back(b),
-                         [a_last](int x) { return x > a_last; }));
-    } else {
-      for (int k = 0; k < kStretch; ++k) {
-        const int x = *a, y = *b;
-        const bool take_a = x < y;
-        *out++ = take_a ? x : y;
-        a += take_a;
-        b += !take_a;
-        // From the back, a's element goes last among equal values.
-        const int u = a_end[-1], v = b_end[-1];
-        const bool take_b = u < v;
-        *--out_end = take_b ? v : u;
-        b_end -= take_b;
-        a_end -= !take_b;
-      }
-    }
-  }
-  // What is left of at least one run is too short for a round.
-  MergeRuns(a, static_cast<int>(a_end - a), b, static_cast<int>(b_end - b),
-            out);
-}
-
-// Sorts n elements into dst, where src and dst hold the same n values in
-// the same order on entry and src is left in any order. The halves are
-// sorted into src (the roles swap at each level) and then merged into dst,
-// so every level moves each element once and no run is copied out first.
-// The split is the midpoint rounded up to a whole number of leaves, so that
-// every leaf but the last holds exactly kMergeLeaf elements for SortEight.
-void SortInto(int* src, int* dst, int n) {
-  if (n <= kMergeLeaf) {
-    SortLeaf(dst, n);
-    return;
-  }
-  const int half = (n / 2 + kMergeLeaf - 1) / kMergeLeaf * kMergeLeaf;
-  SortInto(dst, src, half);
-  SortInto(dst + half, src + half, n - half);
-  if (src[half - 1] <= src[half]) {
-    std::memcpy(dst, src, n * sizeof(int));  // Already in order.
-  } else if (src[n - 1] <= src[0]) {
-    // The right half goes first as a whole (as on descending input).
-    std::memcpy(dst, src + half, (n - half) * sizeof(int));
-    std::memcpy(dst + n - half, src, half * sizeof(int));
-  } else {
-    MergeStretches(src, half, src + half, n - half, dst);
   }
 }
 
@@ -264,7 +74,7 @@ int NextRun(int* a, int start, int n, int* scratch) {
   const int count = end - start;
   std::memcpy(scratch + start, a + start,
               static_cast<size_t>(count) * sizeof(int));
-  SortInto(scratch + start, a + start, count);
+  sort_internal::SortInto(scratch + start, a + start, count);
   return end;
 }
 
@@ -372,7 +182,7 @@ void mergesort_rec(int* arr, int start, int end) {
   int64_t n = static_cast<int64_t>(end) - start;
   if (n < 2) return;
   if (n <= kMergeLeaf) {
-    SortLeaf(arr + start, static_cast<int>(n));
+    sort_internal::SortShort(arr + start, static_cast<int>(n));
     return;
   }
   WithScratch(n, [&](int* scratch) {

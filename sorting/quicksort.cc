@@ -14,7 +14,7 @@
 namespace {
 
 using sort_internal::counters;
-using sort_internal::kQuickInsertion;
+using sort_internal::kQuickShort;
 using sort_internal::Lopsided;
 using sort_internal::SortedOrReversed;
 using sort_internal::SortWithoutPivots;
@@ -153,13 +153,10 @@ int* PartitionAround(int* a, std::ptrdiff_t n, int* at) {
 // pass into the elements equal to the pivot, which are done, and the rest.
 // That pass is a partition around the same value with the equal elements
 // sent the other way, as the range holds none beyond the bound. Each
-// distinct value is thus a pivot at most once. Unless the range starts
-// the caller's (`leftmost`), a[-1] is no greater than any element of it and
-// stops insertion sort's shifts.
+// distinct value is thus a pivot at most once.
 template <bool kEqualLeft>
-void SortRange(int* a, std::ptrdiff_t n, int budget, bool bounded,
-               bool leftmost) {
-  while (n > kQuickInsertion) {
+void SortRange(int* a, std::ptrdiff_t n, int budget, bool bounded) {
+  while (n > kQuickShort) {
     if (budget == 0) {
       // Fewer than INT_MAX elements: the range has been split at least once.
       SortWithoutPivots(a, static_cast<int>(n));
@@ -185,22 +182,17 @@ void SortRange(int* a, std::ptrdiff_t n, int budget, bool bounded,
     const bool low_bounded = kEqualLeft || bounded;
     const bool high_bounded = !kEqualLeft || bounded;
     if (n_low < n_high) {
-      SortRange<kEqualLeft>(a, n_low, budget, low_bounded, leftmost);
+      SortRange<kEqualLeft>(a, n_low, budget, low_bounded);
       a = split + 1;
       n = n_high;
       bounded = high_bounded;
-      leftmost = false;
     } else {
-      SortRange<kEqualLeft>(split + 1, n_high, budget, high_bounded, false);
+      SortRange<kEqualLeft>(split + 1, n_high, budget, high_bounded);
       n = n_low;
       bounded = low_bounded;
     }
   }
-  if (leftmost) {
-    sort_internal::InsertionSort(a, static_cast<int>(n));
-  } else {
-    sort_internal::InsertionSortAfterFloor(a, static_cast<int>(n));
-  }
+  sort_internal::SortShort(a, static_cast<int>(n));
 }
 
 }  // namespace
@@ -272,7 +264,7 @@ int* PartitionAroundPivot(int* a, std::ptrdiff_t n, bool equal_left) {
 
 void quicksort(int* arr, int count) {
   if (count < 2 || SortedOrReversed(arr, count)) return;
-  SortRange<false>(arr, count, sort_internal::QuickBudget(count), false, true);
+  SortRange<false>(arr, count, sort_internal::QuickBudget(count), false);
 }
 
 void q_sort(int* arr, int first, int last) {
@@ -282,5 +274,5 @@ void q_sort(int* arr, int first, int last) {
   int* const a = arr + first;
   const std::ptrdiff_t n = arr + last - a + 1;
   if (SortedOrReversed(a, n)) return;
-  SortRange<true>(a, n, sort_internal::QuickBudget(n), false, true);
+  SortRange<true>(a, n, sort_internal::QuickBudget(n), false);
 }

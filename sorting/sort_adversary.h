@@ -52,7 +52,7 @@ inline std::vector<int> QuicksortAdversary(int n, bool q_sort,
   int budget = sort_internal::QuickBudget(n);
   int* first = a.data();
   std::ptrdiff_t count = n;  // The range on the chain: first[0, count).
-  while (budget > 0 && count > sort_internal::kQuickInsertion) {
+  while (budget > 0 && count > sort_internal::kQuickShort) {
     std::ptrdiff_t at[sort_internal::kPivotSamples];
     sort_internal::PivotSamples(count, at);
     for (std::ptrdiff_t offset : at) {

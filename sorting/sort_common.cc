@@ -26,18 +26,6 @@ void InsertionSort(int* a, int n) {
   }
 }
 
-void InsertionSortAfterFloor(int* a, int n) {
-  for (int i = 1; i < n; ++i) {
-    int v = a[i];
-    int* hole = a + i;
-    while (v < hole[-1]) {
-      *hole = hole[-1];
-      --hole;
-    }
-    *hole = v;
-  }
-}
-
 bool SortedOrReversed(int* a, std::ptrdiff_t n) {
   std::ptrdiff_t i = 1;
   while (i < n && a[i - 1] <= a[i]) ++i;

@@ -2,14 +2,14 @@
 #define SORTING_SORT_INTERNAL_H_
 
 // What the sorting routines share beyond sort.h: insertion sort and the look
-// for ordered input (sort_common.cc), merge sort on caller's scratch
-// (merge_sort.cc), and the quicksorts' tuning constants, pivot choice,
-// partition step, way out of adverse inputs and counting hook
-// (quicksort.cc), which the adverse inputs of sort_adversary.h and the tests
-// use too. Not installed: nothing here is promised to callers of sort.h. The
-// adversary builds its inputs from these very constants and functions, so
-// retuning them here retunes the adversary with them. The measurements that
-// chose the constants are in bench/sort_notes.md.
+// for ordered input (sort_common.cc), the merges (merge_runs.cc), merge sort
+// on caller's scratch and of short ranges (merge_sort.cc), and the quicksorts'
+// tuning constants, pivot choice, partition step, way out of adverse inputs and
+// counting hook (quicksort.cc), which the adverse inputs of sort_adversary.h
+// and the tests use too. Not installed: nothing here is promised to callers of
+// sort.h. The adversary builds its inputs from these very constants and
+// functions, so retuning them here retunes the adversary with them. The
+// measurements that chose the constants are in bench/sort_notes.md.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,10 +19,6 @@ namespace sort_internal {
 /// Sorts a[0, n) by straight insertion.
 void InsertionSort(int* a, int n);
 
-/// Sorts a[0, n) by straight insertion where a[-1] is no greater than any of
-/// them: that element stops every shift, so no test of the start is needed.
-void InsertionSortAfterFloor(int* a, int n);
-
 /// Leaves a[0, n) ascending and returns true when it is ascending already or
 /// descending (then it is reversed); else returns false, having compared up
 /// to the first element out of either order, which random values reach at
@@ -30,13 +26,39 @@ void InsertionSortAfterFloor(int* a, int n);
 /// merges would otherwise work through.
 bool SortedOrReversed(int* a, std::ptrdiff_t n);
 
+/// Merges the ascending runs left[0, n_left) and right[0, n_right) into out,
+/// which overlaps neither, branch-free (merge_runs.cc). Runs that are not
+/// ascending cost order, never a read or write outside the runs and out.
+void MergeRuns(const int* left, int n_left, const int* right, int n_right,
+               int* out);
+
+/// Merges as MergeRuns does, and moves stretches of elements from one run at
+/// once, found by galloping (merge_runs.cc).
+void MergeStretches(const int* a, int n_a, const int* b, int n_b, int* out);
+
+// The merge sort's leaves: runs of this many elements sorted by a sorting
+// network, the fastest leaf on random values among networks of 4 and 8 and
+// insertion sort of 16 and 32.
+constexpr int kMergeLeaf = 8;
+
+/// Sorts n elements into dst by merge sort from leaves up, where src and dst
+/// hold the same n values in the same order on entry; src is left in any
+/// order (merge_runs.cc).
+void SortInto(int* src, int* dst, int n);
+
 /// Sorts a[0, n) by merge sort with scratch[0, n) to work in.
 void MergeSortWithScratch(int* a, int n, int* scratch);
 
-// Ranges of at most this many elements are finished by insertion sort: below
-// it a partition's pivot choice and call cost more than insertion's
-// mispredicted branches.
-constexpr int kQuickInsertion = 64;
+// The quicksorts finish ranges of at most this many elements with
+// SortShort: below it a partition's pivot choice and call cost more than
+// the branch-free merges, which took 8.2 ns per element on 64 random values
+// where insertion sort took 13.6 (32-bit). The fastest of 32 to 128 on
+// random values (bench/sort_notes.md).
+constexpr int kQuickShort = 96;
+
+/// Sorts a[0, n), 0 <= n <= kQuickShort, by the merge sort's branch-free
+/// leaves and merges, with scratch on the stack.
+void SortShort(int* a, int n);
 
 // A partition is lopsided when its smaller part holds fewer than
 // 1 / kLopsided of the range: such splits are what make a quicksort
@@ -55,11 +77,15 @@ inline bool Lopsided(int64_t smaller, int64_t n) {
 
 /// The lopsided partitions a quicksort of n >= 1 elements may make along a
 /// chain of nested ranges before the range left is sorted without pivots:
-/// floor(log2(n)).
+/// floor(log2(n)) / 2. Each lopsided partition on an adverse input costs a
+/// pass over almost the whole range; half of log2(n) such passes keep
+/// McIlroy's adversary near std::sort's time (a full log2(n) took 1.65 times
+/// it), while on random values, whose chains meet about one lopsided split
+/// each, 2 of 20 sorts of 10^6 values ran out, in ranges of a few thousand.
 inline int QuickBudget(int64_t n) {
   int log = 0;
   while (n > 1) n >>= 1, ++log;
-  return log;
+  return log / 2;
 }
 
 /// What the quicksorts did, for tests to assert on.
@@ -77,11 +103,11 @@ extern Counters* counters;
 constexpr int kPivotSamples = 3;
 
 /// Sets at[0, kPivotSamples) to the offsets, within a range of
-/// n > kQuickInsertion elements, of the elements the quicksorts choose its
+/// n > kQuickShort elements, of the elements the quicksorts choose its
 /// pivot from.
 void PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at);
 
-/// One partition step of the quicksorts on a[0, n), n > kQuickInsertion: the
+/// One partition step of the quicksorts on a[0, n), n > kQuickShort: the
 /// pivot chosen from the samples, and the range split into the elements less
 /// than it (with equal_left, not greater, as q_sort splits), the pivot, and
 /// the rest. Returns where the pivot ends.

@@ -104,8 +104,20 @@ TEST(Merge, UnequalRunsSharingValues) {
   for (int v = 0; v < 300; ++v) (v / 40 % 2 ? right : left).push_back(v);
   for (int v = 250; v < 350; ++v) (v % 3 ? right : left).push_back(v);
   for (int v = 0; v < 100; ++v) left.push_back(400 + v), right.push_back(400);
+  // The second loop's values overlap the first's: sorted, the runs ascend.
+  std::sort(left.begin(), left.end());
+  std::sort(right.begin(), right.end());
   runs.push_back({left, right});
   runs.push_back({right, left});
+  // Runs long enough for the merge to be split in two, at equal values; and
+  // a few values placed one by one in a long run.
+  Values tens(700), threes(300), evens(100);
+  for (int k = 0; k < 700; ++k) tens[k] = k / 70;
+  for (int k = 0; k < 300; ++k) threes[k] = k / 100 * 3;
+  for (int k = 0; k < 100; ++k) evens[k] = 2 * k;
+  runs.push_back({tens, threes});
+  runs.push_back({evens, {-1, 51, 51, 99, 199}});
+  runs.push_back({{0, 51, 52, 151}, evens});
   for (const auto& [left, right] : runs) {
     Values a = left, want;
     a.insert(a.end(), right.begin(), right.end());
