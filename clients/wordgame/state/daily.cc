@@ -190,11 +190,11 @@ bool ParseDailyLine(const std::vector<std::string>& fields,
   if (fields[0] == "daily-counts") {
     std::uint64_t* counts[] = {&history->played, &history->won,
                                &history->streak, &history->best_streak};
-    bool ok = fields.size() == 5 && history->played == 0;
+    bool ok = fields.size() == 5;
     for (std::size_t i = 0; ok && i < 4; ++i) {
       ok = Count(fields[i + 1], kMaxCount, counts[i]);
     }
-    if (!ok) *why = "daily-counts needs four counts, once";
+    if (!ok) *why = "daily-counts needs four counts";
     return ok;
   }
   DailyResult r;

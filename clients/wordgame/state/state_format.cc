@@ -174,6 +174,7 @@ bool ParseStateFile(const std::string& text, SavedState* state,
       {"streak", &s.streak},
       {"best-streak", &s.best_streak}};
   std::set<std::string> seen;
+  bool daily_counts = false;  // that line was read
   bool ended = false;
   std::size_t number = 0;
   for (std::size_t at = 0; at < text.size();) {
@@ -200,6 +201,8 @@ bool ParseStateFile(const std::string& text, SavedState* state,
       ended = true;
     } else if (key == "recent") {
       ParseRecent(fields, state, &problem);
+    } else if (key == "daily-counts" && std::exchange(daily_counts, true)) {
+      problem = "daily-counts comes twice";
     } else if (IsDailyKey(key)) {
       ParseDailyLine(fields, &state->daily, &problem);
     } else if (count == std::end(counts) && key != "wins-by-misses") {
