@@ -91,13 +91,19 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
 
 // --daily: the one round of the day's word, drawn from the whole list by the
 // date and the list's identity; when the list's word of that day was played
-// already, its result instead.
+// already, its result instead. A later date is refused: its word is not out
+// yet, and a result ahead of today would stall the daily streak.
 bool PlayDaily(const Settings& settings, const ChosenWords& words,
                const Opening& opening, StateStore* store, SavedState saved,
                std::FILE* in, std::FILE* out, std::FILE* notes,
                std::string* err) {
   const Day today = Today();
   const Day day = settings.have_day ? settings.day : today;
+  if (day > today) {
+    *err = "the daily word of " + FormatDate(day) +
+           " is not out yet (today is " + FormatDate(today) + ")";
+    return false;
+  }
   if (const DailyResult* done = saved.daily.Find(day, words.id)) {
     const std::string text =
         "You have played the daily word of " + FormatDate(day) + " already.\n" +

@@ -282,7 +282,8 @@ TEST_F(WordgameInProcess, NoWordComesBackInTheNextSession) {
 
 // The daily word: the same for a list and a date whatever the order of the
 // file (or its repeats), another each day of as many as the list has words,
-// today's by default; played once, then that day's result is shown.
+// today's by default, none later; played once, then that day's result is
+// shown.
 TEST_F(WordgameInProcess, DailyWordIsSharedPlayedOnceAndShownAgain) {
   TempDir lists;
   const std::string a =
@@ -292,7 +293,7 @@ TEST_F(WordgameInProcess, DailyWordIsSharedPlayedOnceAndShownAgain) {
   std::set<std::string> week;
   for (int day = 9; day <= 15; ++day) {
     const std::string date =
-        "--daily=2026-12-" + std::to_string(100 + day).substr(1);
+        "--daily=2025-12-" + std::to_string(100 + day).substr(1);
     const Words one =
         Secrets(RunInProcess(RunWordgame, {"--no-save", date, a}, "!\n").out);
     ASSERT_EQ(one.size(), 1u) << date;
@@ -309,21 +310,28 @@ TEST_F(WordgameInProcess, DailyWordIsSharedPlayedOnceAndShownAgain) {
   EXPECT_NE(RunInProcess(RunWordgame, {"--no-save", "--daily", a}, "!\n")
                 .out.find(std::string("The daily word of ") + today),
             std::string::npos);
+  const ProgramResult later =
+      RunInProcess(RunWordgame, {"--daily", "9999-12-31", a}, "!\n");
+  EXPECT_EQ(later.status, 1);
+  EXPECT_EQ(later.err.find("wordgame: the daily word of 9999-12-31 is not "
+                           "out yet (today is "),
+            0u)
+      << later.err;
 
   ProgramResult first =
-      RunInProcess(RunWordgame, {"--daily", "2026-12-09", a}, "z\n!\n");
+      RunInProcess(RunWordgame, {"--daily", "2025-12-09", a}, "z\n!\n");
   EXPECT_EQ(first.status, 0);
-  const std::string share = "wordgame daily 2026-12-09 (list ";
+  const std::string share = "wordgame daily 2025-12-09 (list ";
   const std::string end = "): not solved, 1 miss\n";
   ASSERT_NE(first.out.find(share), std::string::npos) << first.out;
   EXPECT_EQ(first.out.substr(first.out.size() - end.size()), end);
   const std::string result = first.out.substr(first.out.find(share));
   ProgramResult again =
-      RunInProcess(RunWordgame, {"--daily", "2026-12-09", b}, "");
+      RunInProcess(RunWordgame, {"--daily", "2025-12-09", b}, "");
   EXPECT_EQ(again.status, 0);
   EXPECT_EQ(again.err, "");
   EXPECT_EQ(again.out,
-            "You have played the daily word of 2026-12-09 already.\n"
+            "You have played the daily word of 2025-12-09 already.\n"
             "Daily words: 1 played, 0 solved; daily streak 0, best 0.\n" +
                 result);
   EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,

@@ -154,7 +154,14 @@ void Match::Record(const Round& round, bool won, bool counted,
     daily_result_.misses = round.misses();
     daily_counted_ = counted;
   }
-  if (store_) store_->Record(result, &saved_, note);
+  if (!store_) return;
+  store_->Record(result, &saved_, note);
+  // Another session may have recorded this day's word first: the file keeps
+  // that result, so it is the one shown.
+  if (const DailyResult* kept =
+          daily_ ? saved_.daily.Find(result.day, result.list_id) : nullptr) {
+    daily_result_ = *kept;
+  }
 }
 
 Answer Match::Leave(const Round& round, std::string* note) {

@@ -102,7 +102,8 @@ class Match {
   std::string ScoreText() const;
   /// The saved statistics (FormatStats) when rounds are recorded, else "".
   /// For the daily word, the daily statistics (FormatDailyStats) once the
-  /// round counted, then the line to pass on (ShareLine).
+  /// round counted, then the line to pass on (ShareLine) of the result the
+  /// store kept: another session's when it recorded that day's word first.
   std::string StatsText() const;
   /// What the front ends show last: "Final score: " and the scores, then the
   /// statistics; for the daily word only the statistics.

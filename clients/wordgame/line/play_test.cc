@@ -348,6 +348,32 @@ TEST_F(WordgameRounds, DailyWordPlaysOnceAndEndsWithTheLineToPassOn) {
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
 }
 
+// Two sessions playing the same daily word: the one to finish second shows
+// the result the first recorded, which the file keeps.
+TEST_F(WordgameRounds, DailyWordFinishedSecondShowsTheRecordedResult) {
+  StateStore store(state_.path());
+  SavedState before, other;
+  std::string note, err;
+  RoundResult first{true, 2, "cat", 0xab, 1};
+  first.daily = true;
+  first.day = 20796;
+  ASSERT_TRUE(store.Record(first, &other, &note)) << note;
+  GameFolder folder;
+  ASSERT_TRUE(folder.Open(&err)) << err;
+  Deck deck(WordViews{"cat"}, 1);
+  Match match(deck);
+  match.set_store(&store, before, 0xab, 1);
+  match.set_daily(20796, 20796, 0xab);
+  std::FILE* in = FileHolding("x\n");
+  std::FILE* out = std::tmpfile();
+  EXPECT_TRUE(PlayRounds(folder, match, in, out, stderr, {}, &err)) << err;
+  std::fclose(in);
+  const std::string end =
+      "wordgame daily 2026-12-09 (list 00000000): solved with 2 misses\n";
+  const std::string seen = ReadAndClose(out);
+  EXPECT_EQ(seen.substr(seen.size() - end.size()), end);
+}
+
 TEST_F(WordgameRounds, NoWordComesBackBeforeEveryWordWasPlayed) {
   // The engine seeds its generator with the clock in seconds, so these quick
   // rounds would all draw the same index.

@@ -69,21 +69,6 @@ bool Digits(const std::string& text, std::size_t at, std::size_t width,
   return std::from_chars(first, last, *value).ptr == last;
 }
 
-std::string Hex(std::uint64_t value, int digits) {
-  std::string hex(static_cast<std::size_t>(digits), '0');
-  for (int i = digits - 1; i >= 0; --i, value >>= 4) {
-    hex[static_cast<std::size_t>(i)] = "0123456789abcdef"[value & 15];
-  }
-  return hex;
-}
-
-// A whole decimal field of at most `max`.
-bool Count(const std::string& field, std::uint64_t max, std::uint64_t* value) {
-  const char* end = field.data() + field.size();
-  auto [at, ec] = std::from_chars(field.data(), end, *value);
-  return ec == std::errc() && at == end && !field.empty() && *value <= max;
-}
-
 bool Earlier(const DailyResult& a, const DailyResult& b) {
   return a.day != b.day ? a.day < b.day : a.list_id < b.list_id;
 }
@@ -190,21 +175,20 @@ bool ParseDailyLine(const std::vector<std::string>& fields,
   if (fields[0] == "daily-counts") {
     std::uint64_t* counts[] = {&history->played, &history->won,
                                &history->streak, &history->best_streak};
-    bool ok = fields.size() == 5 && history->played == 0;
+    bool ok = fields.size() == 5;
     for (std::size_t i = 0; ok && i < 4; ++i) {
-      ok = Count(fields[i + 1], kMaxCount, counts[i]);
+      ok = ParseNumber(fields[i + 1], kMaxCount, counts[i]);
     }
-    if (!ok) *why = "daily-counts needs four counts, once";
+    if (!ok) *why = "daily-counts needs four counts";
     return ok;
   }
   DailyResult r;
   const bool solved = fields.size() == 5 && fields[3] == "solved";
   if (fields.size() != 5 || !ParseDate(fields[1], &r.day) ||
       fields[2].size() != 16 ||
-      std::from_chars(fields[2].data(), fields[2].data() + 16, r.list_id, 16)
-              .ptr != fields[2].data() + 16 ||
+      !ParseNumber(fields[2], UINT64_MAX, &r.list_id, 16) ||
       (!solved && fields[3] != "unsolved") ||
-      !Count(fields[4], kMaxWinMisses + (solved ? 0 : 1), &r.misses)) {
+      !ParseNumber(fields[4], kMaxWinMisses + (solved ? 0 : 1), &r.misses)) {
     *why = "a daily line needs a date, a list, solved or unsolved, misses";
     return false;
   }

@@ -359,6 +359,7 @@ TEST(StateFileFormat, DailyHistoryIsOptionalWrittenAndChecked) {
            days + "daily 2026-12-10 00000000000000ab won 2\n",
            days + "daily 2026-12-10 00000000000000ab solved\n",
            days + "daily-counts 2 1 1 1\n",
+           "daily-counts 0 0 0 0\n" + days,        // twice, the first zero
            std::string("daily-counts 1 2 1 1\n"),  // solved > played
            std::string("daily-counts 2 1 2 1\n"),  // streak > best
            std::string("daily-counts 2 1 1 2\n"),  // best > solved

@@ -1,7 +1,6 @@
 #include "state/state_format.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iterator>
 #include <set>
 #include <unordered_set>
@@ -19,22 +18,6 @@ static_assert(kMaxRecentLists * kMaxRecentWords * (kMaxWordLetters + 1) +
                       kMaxDailyResults * 64 + 4096 <
                   kMaxStateBytes,
               "a full state file must fit within kMaxStateBytes");
-
-std::string Hex(std::uint64_t value) {
-  std::string digits(16, '0');
-  for (int i = 15; i >= 0; --i, value >>= 4) {
-    digits[static_cast<std::size_t>(i)] = "0123456789abcdef"[value & 15];
-  }
-  return digits;
-}
-
-// A whole field as a number in `base`: digits only, at most `max`.
-bool ParseNumber(const std::string& field, std::uint64_t* value,
-                 std::uint64_t max = kMaxCount, int base = 10) {
-  const char* end = field.data() + field.size();
-  auto [at, ec] = std::from_chars(field.data(), end, *value, base);
-  return ec == std::errc() && at == end && !field.empty() && *value <= max;
-}
 
 // The fields of a line, apart by one or more spaces.
 std::vector<std::string> Fields(const std::string& line) {
@@ -56,9 +39,9 @@ bool ParseWinsByMisses(const std::vector<std::string>& fields, Stats* stats,
     std::size_t colon = fields[i].find(':');
     std::uint64_t misses = 0, wins = 0;
     if (colon == std::string::npos ||
-        !ParseNumber(fields[i].substr(0, colon), &misses, kMaxWinMisses) ||
-        !ParseNumber(fields[i].substr(colon + 1), &wins) || wins == 0 ||
-        !stats->wins_by_misses.emplace(misses, wins).second) {
+        !ParseNumber(fields[i].substr(0, colon), kMaxWinMisses, &misses) ||
+        !ParseNumber(fields[i].substr(colon + 1), kMaxCount, &wins) ||
+        wins == 0 || !stats->wins_by_misses.emplace(misses, wins).second) {
       *why = "bad wins-by-misses entry \"" + fields[i] + "\"";
       return false;
     }
@@ -71,11 +54,12 @@ bool ParseRecent(const std::vector<std::string>& fields, SavedState* state,
                  std::string* why) {
   RecentWords list;
   if (fields.size() < 2 || fields[1].size() != 16 ||
-      !ParseNumber(fields[1], &list.list_id, UINT64_MAX, 16)) {
+      !ParseNumber(fields[1], UINT64_MAX, &list.list_id, 16)) {
     *why = "a recent line needs a 16-digit list identity";
     return false;
   }
-  if (fields.size() < 3 || !ParseNumber(fields[2], &list.list_size) ||
+  if (fields.size() < 3 ||
+      !ParseNumber(fields[2], kMaxCount, &list.list_size) ||
       list.list_size == 0) {
     *why = "a recent line needs the list's size";
     return false;
@@ -151,8 +135,8 @@ std::string FormatStateFile(const SavedState& state) {
   }
   text += "\n";
   for (const RecentWords& list : state.lists) {
-    text +=
-        "recent " + Hex(list.list_id) + " " + std::to_string(list.list_size);
+    text += "recent " + Hex(list.list_id, 16) + " " +
+            std::to_string(list.list_size);
     for (const std::string& word : list.words) text += " " + word;
     text += "\n";
   }
@@ -174,6 +158,7 @@ bool ParseStateFile(const std::string& text, SavedState* state,
       {"streak", &s.streak},
       {"best-streak", &s.best_streak}};
   std::set<std::string> seen;
+  bool daily_counts = false;  // that line was read
   bool ended = false;
   std::size_t number = 0;
   for (std::size_t at = 0; at < text.size();) {
@@ -200,6 +185,8 @@ bool ParseStateFile(const std::string& text, SavedState* state,
       ended = true;
     } else if (key == "recent") {
       ParseRecent(fields, state, &problem);
+    } else if (key == "daily-counts" && std::exchange(daily_counts, true)) {
+      problem = "daily-counts comes twice";
     } else if (IsDailyKey(key)) {
       ParseDailyLine(fields, &state->daily, &problem);
     } else if (count == std::end(counts) && key != "wins-by-misses") {
@@ -208,7 +195,8 @@ bool ParseStateFile(const std::string& text, SavedState* state,
       problem = key + " comes twice";
     } else if (count == std::end(counts)) {
       ParseWinsByMisses(fields, &s, &problem);
-    } else if (fields.size() != 2 || !ParseNumber(fields[1], count->second)) {
+    } else if (fields.size() != 2 ||
+               !ParseNumber(fields[1], kMaxCount, count->second)) {
       problem =
           key + " needs one count of at most " + std::to_string(kMaxCount);
     }

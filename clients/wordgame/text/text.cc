@@ -1,6 +1,7 @@
 #include "text/text.h"
 
 #include <cctype>
+#include <charconv>
 
 namespace {
 
@@ -22,6 +23,21 @@ std::string Tidy(const std::string& line) {
 std::string CountOf(std::uint64_t n, const std::string& noun) {
   const char* plural = noun.back() == 's' ? "es" : "s";
   return std::to_string(n) + " " + noun + (n == 1 ? "" : plural);
+}
+
+std::string Hex(std::uint64_t value, int digits) {
+  std::string hex(static_cast<std::size_t>(digits), '0');
+  for (int i = digits - 1; i >= 0; --i, value >>= 4) {
+    hex[static_cast<std::size_t>(i)] = "0123456789abcdef"[value & 15];
+  }
+  return hex;
+}
+
+bool ParseNumber(const std::string& field, std::uint64_t max,
+                 std::uint64_t* value, int base) {
+  const char* end = field.data() + field.size();
+  auto [at, ec] = std::from_chars(field.data(), end, *value, base);
+  return ec == std::errc() && at == end && !field.empty() && *value <= max;
 }
 
 std::string Joined(const std::vector<std::string>& parts) {

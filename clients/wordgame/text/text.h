@@ -28,6 +28,14 @@ bool IsWord(const std::string& s);
 /// "1 letter", "2 letters"; "1 miss", "2 misses".
 std::string CountOf(std::uint64_t n, const std::string& noun);
 
+/// The low `digits` hex digits of `value`, lower case, zeros in front.
+std::string Hex(std::uint64_t value, int digits);
+
+/// Reads the whole of `field`, digits in `base` only, into *value: false when
+/// it is anything else or more than `max`.
+bool ParseNumber(const std::string& field, std::uint64_t max,
+                 std::uint64_t* value, int base = 10);
+
 /// The parts with one blank between each two: {"x", "dog"} gives "x dog".
 std::string Joined(const std::vector<std::string>& parts);
 

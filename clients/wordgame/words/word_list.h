@@ -71,8 +71,8 @@ struct WordList {
 /// after it without a category. Any other line is counted as skipped. A word
 /// listed twice is played once; if under another category, the first wins
 /// and the line is counted in `recategorised`. A list without category lines
-/// gives no categories at all. The words are views into `bytes`, which the
-/// list keeps.
+/// gives no categories at all. The words are views into `bytes` (at most
+/// kMaxListBytes, as ReadWholeFile leaves them), which the list keeps.
 WordList ParseWordList(std::string bytes);
 
 /// The longest category name; longer ones are not category lines. Ample for
