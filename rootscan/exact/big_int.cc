@@ -109,13 +109,15 @@ std::uint64_t BigInt::Top64(long* shift, bool* exact) const {
   const std::size_t cut = bits - 64;
   *shift = static_cast<long>(cut);
   *exact = TrailingZeros() >= cut;
-  // The 64 bits above `cut` span at most three limbs.
-  std::uint64_t top = 0;
-  for (std::size_t bit = bits; bit > cut;) {
-    --bit;
-    top = top << 1 | ((limbs_[bit / kLimbBits] >> (bit % kLimbBits)) & 1);
-  }
-  return top;
+  // The 64 bits above `cut` span the limbs from `cut`'s on, three at most.
+  const std::size_t first = cut / kLimbBits;
+  const int offset = static_cast<int>(cut % kLimbBits);
+  auto limb = [&](std::size_t i) -> std::uint64_t {
+    return i < limbs_.size() ? limbs_[i] : 0;
+  };
+  const std::uint64_t low = limb(first) | limb(first + 1) << kLimbBits;
+  if (offset == 0) return low;
+  return low >> offset | limb(first + 2) << (2 * kLimbBits - offset);
 }
 
 std::uint32_t BigInt::Mod(std::uint32_t m) const {
