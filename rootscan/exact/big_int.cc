@@ -6,6 +6,23 @@
 namespace {
 
 constexpr int kLimbBits = BigInt::kLimbBits;
+// The greatest common divisor of a and b (Euclid's algorithm).
+std::uint64_t GcdOf(std::uint64_t a, std::uint64_t b) {
+  while (b != 0) {
+    const std::uint64_t r = a % b;
+    a = b;
+    b = r;
+  }
+  return a;
+}
+
+// The value of at most two limbs.
+std::uint64_t Low64(const std::vector<BigInt::Limb>& limbs) {
+  std::uint64_t v = 0;
+  for (std::size_t i = limbs.size(); i-- > 0;) v = v << kLimbBits | limbs[i];
+  return v;
+}
+
 // The largest power of ten in a limb, and its digits.
 constexpr std::uint32_t kDecimalChunk = 1000000000;
 constexpr int kChunkDigits = 9;
@@ -352,15 +369,27 @@ BigInt Quotient(const BigInt& a, const BigInt& b) {
 
 BigInt Gcd(const BigInt& a, const BigInt& b) {
   // Binary: only shifts and subtractions. Both stay odd after the common
-  // power of two is taken out, and the larger loses the smaller.
+  // power of two is taken out, and the larger loses the smaller, until both
+  // fit 64 bits and the machine's arithmetic ends it. An operand of one limb
+  // first takes the other to its remainder: a content that is already small
+  // against a long coefficient costs one pass over that coefficient.
   BigInt u = a, v = b;
   u.negative_ = v.negative_ = false;
   if (u.IsZero()) return v;
   if (v.IsZero()) return u;
+  if (u.limbs_.size() == 1 || v.limbs_.size() == 1) {
+    const bool u_small = u.limbs_.size() == 1;
+    const std::uint32_t small = (u_small ? u : v).limbs_[0];
+    return BigInt::FromUnsigned(GcdOf(small, (u_small ? v : u).Mod(small)));
+  }
   const std::size_t common = std::min(u.TrailingZeros(), v.TrailingZeros());
   u >>= u.TrailingZeros();
   while (true) {
     v >>= v.TrailingZeros();
+    if (u.limbs_.size() <= 2 && v.limbs_.size() <= 2) {
+      return BigInt::FromUnsigned(GcdOf(Low64(u.limbs_), Low64(v.limbs_))) <<=
+             common;
+    }
     if (BigInt::CompareMagnitudes(u.limbs_, v.limbs_) > 0) std::swap(u, v);
     v -= u;
     if (v.IsZero()) break;

@@ -1,5 +1,6 @@
 #include "int_poly.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "work_budget.h"
@@ -106,11 +107,18 @@ IntPoly Derivative(const IntPoly& p) {
 }
 
 IntPoly PrimitivePart(const IntPoly& p) {
-  BigInt content;
+  // From the shortest coefficient on, so that the content is short from the
+  // start and each step takes a long coefficient down to it at once.
+  const auto shortest = std::min_element(
+      p.begin(), p.end(), [](const BigInt& a, const BigInt& b) {
+        return !a.IsZero() &&
+               (b.IsZero() || a.limbs().size() < b.limbs().size());
+      });
+  BigInt content = shortest == p.end() ? BigInt() : *shortest;
   const BigInt one(1);
   for (const BigInt& c : p) {
-    content = Gcd(content, c);
     if (content == one) break;
+    content = Gcd(content, c);
   }
   IntPoly q = p;
   if (!q.empty() && content != one) {
