@@ -71,8 +71,29 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
   bool aim = std::isfinite(middle);
   std::int64_t target = DoubleKey(middle);
   long double best_step = std::numeric_limits<long double>::infinity();
-  bool halve = false;  // the last aimed probe did not halve the numbers
+  bool halve = false;         // the last aimed probe did not halve the numbers
+  bool newton = false;        // the target came from a Newton step
+  bool tried_double = false;  // the double of such a target was tried
   while (gap(lo, hi) > 1) {
+    if (newton && !tried_double && lo < target && target <= hi) {
+      // The root may be that double itself (an integer, a short fraction),
+      // which no midpoint between doubles shows without exact evaluations
+      // beside it; otherwise the side of it the root lies on narrows the
+      // cells as well.
+      tried_double = true;
+      const double d = DoubleFromKey(target);
+      const int s = side(d);
+      if (s == 0) {
+        *value = d;
+        return true;
+      }
+      if (s > 0) {
+        lo = target - 1;
+      } else {
+        hi = target;
+      }
+      continue;
+    }
     const std::uint64_t before = gap(lo, hi);
     if (aim && !(lo < target && target <= hi)) {  // the cell is ruled out
       aim = false;
@@ -97,7 +118,7 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
         std::isfinite(x + step)) {
       target = DoubleKey(static_cast<double>(x + step));
       best_step = std::fabs(step);
-      aim = true;
+      aim = newton = true;
     }
   }
   *value = DoubleFromKey(hi);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 #include "work_budget.h"
 
@@ -174,7 +175,12 @@ int SignEvaluator::At(const Dyadic& x) const {
 
 int SignEvaluator::RightOf(const Dyadic& x) const {
   const int s = At(x);
-  return s != 0 ? s : SignEvaluator(Derivative(p_)).At(x);
+  if (s != 0) return s;
+  if (!derivative_eval_) {
+    derivative_ = std::make_unique<IntPoly>(Derivative(p_));
+    derivative_eval_ = std::make_unique<SignEvaluator>(*derivative_);
+  }
+  return derivative_eval_->At(x);
 }
 
 // p(m * 2^e) as value * 2^*exponent, in integers: Horner's scheme on

@@ -9,6 +9,7 @@
 // sign; the compensated one can for all but the closest points, which keeps
 // the exact evaluation, whose numbers grow with the degree, rare.
 
+#include <memory>
 #include <vector>
 
 #include "big_int.h"
@@ -28,7 +29,8 @@ class SignEvaluator {
   int At(const Dyadic& x) const;
 
   /// The sign of p just above x (p without repeated roots): its sign at x,
-  /// or at a root the sign of the derivative there.
+  /// or at a root the sign of the derivative there (whose evaluator is made
+  /// once, at the first root, and kept).
   int RightOf(const Dyadic& x) const;
 
  private:
@@ -49,6 +51,9 @@ class SignEvaluator {
   std::vector<long double> lo_;  // their next 64 bits
   bool cut_ = false;             // a coefficient has more than 128 bits
   long max_bits_ = 0;            // of the largest coefficient
+  // p' and its evaluator, for RightOf at roots of p.
+  mutable std::unique_ptr<IntPoly> derivative_;
+  mutable std::unique_ptr<SignEvaluator> derivative_eval_;
 };
 
 #endif  // ROOTSCAN_EXACT_SIGN_EVALUATOR_H_
