@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "work_budget.h"
+
 namespace {
 
 constexpr int kLimbBits = BigInt::kLimbBits;
@@ -351,6 +353,7 @@ BigInt Quotient(const BigInt& a, const BigInt& b) {
   const std::size_t length = divisor.BitLength();
   if (rest.BitLength() < length) return quotient;
   std::size_t bit = rest.BitLength() - length + 1;
+  ChargeWork(static_cast<double>(bit) * (divisor.limbs_.size() + 1));
   rest >>= bit;
   quotient.limbs_.assign(bit / kLimbBits + 1, 0);
   const BigInt one(1);
@@ -384,9 +387,18 @@ BigInt Gcd(const BigInt& a, const BigInt& b) {
   }
   const std::size_t common = std::min(u.TrailingZeros(), v.TrailingZeros());
   u >>= u.TrailingZeros();
+  // Each step costs about the limbs of both, charged in batches.
+  double unpaid = 0;
+  constexpr double kBatch = 4096;
   while (true) {
+    unpaid += static_cast<double>(u.limbs_.size() + v.limbs_.size());
+    if (unpaid > kBatch) {
+      ChargeWork(unpaid);
+      unpaid = 0;
+    }
     v >>= v.TrailingZeros();
     if (u.limbs_.size() <= 2 && v.limbs_.size() <= 2) {
+      ChargeWork(unpaid);
       return BigInt::FromUnsigned(GcdOf(Low64(u.limbs_), Low64(v.limbs_))) <<=
              common;
     }
@@ -394,5 +406,6 @@ BigInt Gcd(const BigInt& a, const BigInt& b) {
     v -= u;
     if (v.IsZero()) break;
   }
+  ChargeWork(unpaid);
   return u <<= common;
 }

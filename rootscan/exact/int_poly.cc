@@ -86,14 +86,23 @@ void TrimPoly(IntPoly* p) {
 }
 
 IntPoly ClearDenominators(const std::vector<Fraction>& coefficients) {
+  // Charged as it goes (the gcds charge themselves): distinct long
+  // denominators make a multiple as long as all of them together.
+  auto limbs = [](const BigInt& v) {
+    return static_cast<double>(v.limbs().size()) + 1;
+  };
   BigInt multiple(1);
   for (const Fraction& c : coefficients) {
     if (c.num.IsZero()) continue;
-    multiple = DivideExact(multiple, Gcd(multiple, c.den)) * c.den;
+    const BigInt common = Gcd(multiple, c.den);
+    ChargeWork(limbs(multiple) * (limbs(common) + limbs(c.den)));
+    multiple = DivideExact(multiple, common) * c.den;
   }
   IntPoly p;
-  for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c)
+  for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c) {
+    ChargeWork(limbs(multiple) * (limbs(c->den) + limbs(c->num)));
     p.push_back(c->num * DivideExact(multiple, c->den));
+  }
   TrimPoly(&p);
   return p;
 }

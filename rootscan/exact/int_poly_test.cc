@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "poly_testing.h"
+#include "work_budget.h"
 
 namespace {
 
@@ -94,6 +95,13 @@ TEST(IntPoly, ClearDenominatorsByTheirLeastCommonMultiple) {
                                    {BigInt(5), BigInt(1)}};
   EXPECT_EQ(ClearDenominators(p), Poly({60, -2, 3}));
   EXPECT_EQ(ClearDenominators({{BigInt(3), BigInt(9)}}), Poly({3}));
+  // Long distinct denominators (odd numbers of 2000 bits) make a multiple
+  // as long as all of them: work counted against the allowance.
+  std::vector<Fraction> spread;
+  for (int i = 0; i < 40; ++i)
+    spread.push_back({BigInt(1), (BigInt(1) << 2000) + BigInt(2 * i + 1)});
+  const WorkBudget budget(1e5);
+  EXPECT_THROW(ClearDenominators(spread), WorkExceeded);
 }
 
 }  // namespace
