@@ -71,16 +71,29 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
   bool aim = std::isfinite(middle);
   std::int64_t target = DoubleKey(middle);
   long double best_step = std::numeric_limits<long double>::infinity();
-  bool halve = false;         // the last aimed probe did not halve the numbers
-  bool newton = false;        // the target came from a Newton step
-  bool tried_double = false;  // the double of such a target was tried
+  bool halve = false;  // the last aimed probe did not halve the numbers
+  // Aims at where the Newton step from x, just taken, points, if it is the
+  // smallest so far.
+  auto follow = [&](long double x) {
+    if (std::isfinite(step) && std::fabs(step) < best_step &&
+        std::isfinite(x + step)) {
+      target = DoubleKey(static_cast<double>(x + step));
+      best_step = std::fabs(step);
+      aim = true;
+    }
+  };
+  // The doubles of the first two targets (the middle, then where a Newton
+  // step points) are tried themselves.
+  int tries = 2;
+  std::int64_t tried = target - 1;
   while (gap(lo, hi) > 1) {
-    if (newton && !tried_double && lo < target && target <= hi) {
+    if (aim && tries > 0 && target != tried && lo < target && target <= hi) {
       // The root may be that double itself (an integer, a short fraction),
       // which no midpoint between doubles shows without exact evaluations
       // beside it; otherwise the side of it the root lies on narrows the
       // cells as well.
-      tried_double = true;
+      --tries;
+      tried = target;
       const double d = DoubleFromKey(target);
       const int s = side(d);
       if (s == 0) {
@@ -92,6 +105,7 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
       } else {
         hi = target;
       }
+      follow(d);
       continue;
     }
     const std::uint64_t before = gap(lo, hi);
@@ -114,12 +128,7 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
     }
     (s > 0 ? lo : hi) = probe;
     halve = aimed && gap(lo, hi) > before / 2;
-    if (std::isfinite(step) && std::fabs(step) < best_step &&
-        std::isfinite(x + step)) {
-      target = DoubleKey(static_cast<double>(x + step));
-      best_step = std::fabs(step);
-      aim = newton = true;
-    }
+    follow(x);
   }
   *value = DoubleFromKey(hi);
   return true;
