@@ -15,15 +15,18 @@ IntPoly Subtract(IntPoly a, const IntPoly& b) {
   return a;
 }
 
-// A multiple of the remainder of a divided by b (degree of b at least 1):
-// each step scales what is left by b's leading coefficient, so that no
-// division is needed; the scale does not matter to the callers, which keep
-// the primitive part only.
+// The pseudo-remainder of a divided by b (degree of b at least 1, at most
+// a's): the remainder of lead(b)^(deg a - deg b + 1) a, which division by b
+// leaves with integer coefficients. Each step scales what is left by b's
+// leading coefficient, so that no division is needed; the steps that a
+// cancelled top skips are made up at the end.
 IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
   const int db = Degree(b);
   const BigInt& lead = b.back();
   const bool lead_is_one = lead == BigInt(1);
+  int steps = Degree(a) - db + 1;
   while (Degree(a) >= db) {
+    --steps;
     ChargeWork(static_cast<double>(a.size()) *
                (a.back().limbs().size() + lead.limbs().size() + 1));
     const BigInt top = a.back();
@@ -34,6 +37,9 @@ IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
     for (int j = 0; j < db; ++j) a[shift + j] -= top * b[j];
     a.pop_back();  // top * lead - lead * top
     TrimPoly(&a);
+  }
+  for (; steps > 0 && !lead_is_one; --steps) {
+    for (BigInt& c : a) c = c * lead;
   }
   return a;
 }
@@ -140,17 +146,40 @@ IntPoly PrimitivePart(const IntPoly& p) {
 }
 
 IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
-  // Euclid's algorithm on primitive parts: the pseudo-remainder of the last
-  // two, made primitive so that the coefficients stay small.
+  // The subresultant sequence: Euclid's algorithm on pseudo-remainders,
+  // each divided exactly by g h^delta (g the leading coefficient of the
+  // divisor before, h carried along), which keeps the coefficients as
+  // small as the subresultants they are, without a gcd of coefficients
+  // on the way; the last one not zero, made primitive, is the answer.
   IntPoly x = PrimitivePart(a), y = PrimitivePart(b);
   if (Degree(x) < Degree(y)) x.swap(y);
-  while (!y.empty()) {
+  if (y.empty()) return x;
+  BigInt g(1), h(1);
+  while (true) {
     if (Degree(y) == 0) return IntPoly{BigInt(1)};
+    const int delta = Degree(x) - Degree(y);
     IntPoly r = PseudoRemainder(x, y);
+    if (r.empty()) return PrimitivePart(y);
+    BigInt divisor = g;
+    for (int i = 0; i < delta; ++i) divisor *= h;
+    for (BigInt& c : r) {
+      ChargeWork(static_cast<double>(c.limbs().size()) *
+                 (divisor.limbs().size() + 1));
+      c = DivideExact(c, divisor);
+    }
     x = std::move(y);
-    y = PrimitivePart(r);
+    y = std::move(r);
+    g = x.back();
+    // h = g^delta / h^(delta - 1), exactly.
+    if (delta > 0) {
+      BigInt power = g, below(1);
+      for (int i = 1; i < delta; ++i) {
+        power *= g;
+        below *= h;
+      }
+      h = DivideExact(power, below);
+    }
   }
-  return x;
 }
 
 IntPoly DivideExact(const IntPoly& a, const IntPoly& b) {

@@ -82,6 +82,12 @@ TEST(IntPoly, GcdAndExactDivision) {
   EXPECT_EQ(PolyGcd(a, Poly({2, 1})), Poly({2, 1}));
   EXPECT_EQ(PolyGcd(Poly({1, 1}), Poly({-1, 1})), Poly({1}));
   EXPECT_EQ(PolyGcd(a, IntPoly()), Poly({-2, 1, 1}));
+  // A pseudo-remainder whose top cancels past one power: its scale must
+  // still be the full one for the exact divisions that follow.
+  EXPECT_EQ(PolyGcd(Poly({1, 2, 1, -1, -5, 2}), Poly({0, 0, 0, 2, 4})),
+            Poly({1, 2}));
+  EXPECT_EQ(PolyGcd(Poly({-1, 3, -2, 6}), Poly({1, -5, 5, 3, -3, 9})),
+            Poly({-1, 3}));
   EXPECT_EQ(DivideExact(a, Poly({-1, 1})), Poly({6, 3}));
   EXPECT_EQ(Derivative(Poly({5, -3, 0, 2})), Poly({-3, 0, 6}));
   EXPECT_EQ(PrimitivePart(Poly({6, -9, -3})), Poly({-2, 3, 1}));
