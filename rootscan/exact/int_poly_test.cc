@@ -104,6 +104,7 @@ TEST(IntPoly, ClearDenominatorsByTheirLeastCommonMultiple) {
   // Long distinct denominators (odd numbers of 2000 bits) make a multiple
   // as long as all of them: work counted against the allowance.
   std::vector<Fraction> spread;
+  spread.reserve(40);
   for (int i = 0; i < 40; ++i)
     spread.push_back({BigInt(1), (BigInt(1) << 2000) + BigInt(2 * i + 1)});
   const WorkBudget budget(1e5);
