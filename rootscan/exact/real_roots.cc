@@ -42,7 +42,9 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
     return start <= u_down && u_up <= end;
   }
   const double v_down = ToDouble(v, false), v_up = ToDouble(v, true);
-  const int sign_lo = eval.RightOf(u);  // p's sign between u and the root
+  // p's sign between u and the root, found when first needed: not at all
+  // when the first point tried is the root.
+  int sign_lo = 0;
   long double step = 0;
   // The sign of root - x, for x exact; sets step.
   auto side = [&](long double x) {
@@ -54,7 +56,9 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
     if (x > v_down && v_down != v_up && CompareDyadic(ToDyadic(x), v) >= 0)
       return -1;
     const int s = eval.At(x, &step);
-    return s == 0 ? 0 : s == sign_lo ? 1 : -1;
+    if (s == 0) return 0;
+    if (sign_lo == 0) sign_lo = eval.RightOf(u);
+    return s == sign_lo ? 1 : -1;
   };
   if (side(start) < 0 || side(end) > 0) return false;
   auto boundary = [](std::int64_t key) {  // the midpoint after double key
