@@ -47,6 +47,11 @@ IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
 // Polynomials modulo a prime below 2^32, lowest power first, no zero on top.
 using ModPoly = std::vector<std::uint32_t>;
 
+// The primes of the modular tests: the largest below 2^32, which fit the
+// limbs' arithmetic; a few tries make an unlucky one (dividing a resultant
+// or discriminant) very unlikely.
+constexpr std::uint32_t kPrimes[] = {4294967291u, 4294967279u, 4294967231u};
+
 std::uint32_t MulMod(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(a) * b % m);
 }
@@ -83,6 +88,28 @@ int ModGcdDegree(ModPoly a, ModPoly b, std::uint32_t m) {
     a.swap(b);
   }
   return static_cast<int>(a.size()) - 1;
+}
+
+// a modulo the prime m, no zero on top.
+ModPoly Reduce(const IntPoly& a, std::uint32_t m) {
+  ModPoly f(a.size());
+  for (std::size_t i = 0; i < a.size(); ++i) f[i] = a[i].Mod(m);
+  TrimMod(&f);
+  return f;
+}
+
+// True when a (degree 1 or more) and b are shown to have no common factor
+// by their gcd modulo a prime that does not divide a's leading coefficient
+// (nor then that of a common factor, which keeps its degree there); false
+// means "not shown".
+bool CoprimeModPrimes(const IntPoly& a, const IntPoly& b) {
+  for (const std::uint32_t m : kPrimes) {
+    if (a.back().Mod(m) == 0) continue;
+    const ModPoly b_mod = Reduce(b, m);
+    if (!b_mod.empty() && ModGcdDegree(Reduce(a, m), b_mod, m) == 0)
+      return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -200,10 +227,7 @@ bool SquareFreeModPrimes(const IntPoly& p) {
   // If p and p' had a common factor g (primitive, of degree 1 or more), g
   // would divide both modulo any prime m that does not divide p's leading
   // coefficient (nor then g's), keeping its degree. So a greatest common
-  // divisor of degree 0 modulo such a prime shows p square-free. The primes
-  // are the largest below 2^32, which fit the limbs' arithmetic; a few tries
-  // make an unlucky prime (one dividing the discriminant) very unlikely.
-  constexpr std::uint32_t kPrimes[] = {4294967291u, 4294967279u, 4294967231u};
+  // divisor of degree 0 modulo such a prime shows p square-free.
   const int n = Degree(p);
   for (const std::uint32_t m : kPrimes) {
     if (p.back().Mod(m) == 0) continue;
@@ -231,6 +255,11 @@ std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
   IntPoly b = DivideExact(p, g);
   IntPoly d = Subtract(DivideExact(dp, g), Derivative(b));
   for (int k = 1; Degree(b) > 0; ++k) {
+    // Most k have no roots (a = 1), which the gcd modulo a prime shows.
+    if (CoprimeModPrimes(b, d)) {
+      d = Subtract(std::move(d), Derivative(b));
+      continue;
+    }
     IntPoly a = PolyGcd(b, d);
     IntPoly next_b = DivideExact(b, a);
     d = Subtract(DivideExact(d, a), Derivative(next_b));
