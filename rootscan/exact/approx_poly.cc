@@ -68,7 +68,14 @@ int ApproxPoly::Variations() const {
   int changes = 0, last = 0;
   bool open = false;  // an open sign since the last known one
   for (int i = 0; i <= n && changes < 2; ++i) {
-    if (i < n) r.ShiftPass(i);  // coefficient i is final after pass i
+    // Coefficient i is final after pass i; passes go two at a time.
+    if (i < n && i % 2 == 0) {
+      if (i + 1 < n) {
+        r.ShiftTwoPasses(i);
+      } else {
+        r.ShiftPass(i);
+      }
+    }
     const int s = i == 0 && root_at_one_ ? 0 : r.Sign(i);  // q(1) first
     if (s == 2) open = true;
     if (s == 2 || s == 0) continue;
@@ -126,14 +133,45 @@ void ApproxPoly::MultiplyVariable(long s) {
 }
 
 void ApproxPoly::TaylorShift() {
-  for (int i = 0; i < degree(); ++i) ShiftPass(i);
+  int i = 0;
+  for (; i + 1 < degree(); i += 2) ShiftTwoPasses(i);
+  if (i < degree()) ShiftPass(i);
+}
+
+void ApproxPoly::ShiftTwoPasses(int i) {
+  // Pass i + 1 adds coefficient j + 2 to j + 1 once pass i has made
+  // coefficient j + 1, so it runs one step behind pass i in the same loop:
+  // the same sums in the same order, as two chains of additions that do
+  // not wait for each other, each carrying its last sum in a register.
+  const int n = degree();
+  ChargeWork(2.0 * (n - i));
+  // Coefficient j + 1 after pass i, and j + 2 after pass i + 1.
+  long double a = v_[n - 1] + v_[n], b = v_[n];
+  long double a_error = e_[n - 1] + e_[n] + std::fabs(a) * kUnit;
+  long double b_error = e_[n];
+  for (int j = n - 2; j >= i; --j) {
+    const long double next_a = v_[j] + a;
+    const long double next_a_error =
+        e_[j] + a_error + std::fabs(next_a) * kUnit;
+    b = a + b;
+    b_error = a_error + b_error + std::fabs(b) * kUnit;
+    v_[j + 1] = b;
+    e_[j + 1] = b_error;
+    a = next_a;
+    a_error = next_a_error;
+  }
+  v_[i] = a;
+  e_[i] = a_error;
 }
 
 void ApproxPoly::ShiftPass(int i) {
   ChargeWork(degree() - i);
+  // Coefficient j + 1 as this pass left it, carried in a register.
+  long double sum = v_[degree()], error = e_[degree()];
   for (int j = degree() - 1; j >= i; --j) {
-    const long double sum = v_[j] + v_[j + 1];
-    e_[j] = e_[j] + e_[j + 1] + std::fabs(sum) * kUnit;
+    sum = v_[j] + sum;
+    error = e_[j] + error + std::fabs(sum) * kUnit;
     v_[j] = sum;
+    e_[j] = error;
   }
 }

@@ -49,6 +49,8 @@ class ApproxPoly {
   // Pass i of the Taylor shift: adds each coefficient from n down to i + 1
   // to the one below it, and its error bound to the one below it.
   void ShiftPass(int i);
+  // Passes i and i + 1 (i + 1 < n) at once.
+  void ShiftTwoPasses(int i);
 
   std::vector<long double> v_;  // the coefficients, lowest power first
   std::vector<long double> e_;  // bounds on their errors

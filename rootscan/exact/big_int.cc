@@ -3,9 +3,28 @@
 #include <algorithm>
 #include <utility>
 
+#include "work_budget.h"
+
 namespace {
 
 constexpr int kLimbBits = BigInt::kLimbBits;
+// The greatest common divisor of a and b (Euclid's algorithm).
+std::uint64_t GcdOf(std::uint64_t a, std::uint64_t b) {
+  while (b != 0) {
+    const std::uint64_t r = a % b;
+    a = b;
+    b = r;
+  }
+  return a;
+}
+
+// The value of at most two limbs.
+std::uint64_t Low64(const std::vector<BigInt::Limb>& limbs) {
+  std::uint64_t v = 0;
+  for (std::size_t i = limbs.size(); i-- > 0;) v = v << kLimbBits | limbs[i];
+  return v;
+}
+
 // The largest power of ten in a limb, and its digits.
 constexpr std::uint32_t kDecimalChunk = 1000000000;
 constexpr int kChunkDigits = 9;
@@ -109,13 +128,15 @@ std::uint64_t BigInt::Top64(long* shift, bool* exact) const {
   const std::size_t cut = bits - 64;
   *shift = static_cast<long>(cut);
   *exact = TrailingZeros() >= cut;
-  // The 64 bits above `cut` span at most three limbs.
-  std::uint64_t top = 0;
-  for (std::size_t bit = bits; bit > cut;) {
-    --bit;
-    top = top << 1 | ((limbs_[bit / kLimbBits] >> (bit % kLimbBits)) & 1);
-  }
-  return top;
+  // The 64 bits above `cut` span the limbs from `cut`'s on, three at most.
+  const std::size_t first = cut / kLimbBits;
+  const int offset = static_cast<int>(cut % kLimbBits);
+  auto limb = [&](std::size_t i) -> std::uint64_t {
+    return i < limbs_.size() ? limbs_[i] : 0;
+  };
+  const std::uint64_t low = limb(first) | limb(first + 1) << kLimbBits;
+  if (offset == 0) return low;
+  return low >> offset | limb(first + 2) << (2 * kLimbBits - offset);
 }
 
 std::uint32_t BigInt::Mod(std::uint32_t m) const {
@@ -332,6 +353,7 @@ BigInt Quotient(const BigInt& a, const BigInt& b) {
   const std::size_t length = divisor.BitLength();
   if (rest.BitLength() < length) return quotient;
   std::size_t bit = rest.BitLength() - length + 1;
+  ChargeWork(static_cast<double>(bit) * (divisor.limbs_.size() + 1));
   rest >>= bit;
   quotient.limbs_.assign(bit / kLimbBits + 1, 0);
   const BigInt one(1);
@@ -350,18 +372,40 @@ BigInt Quotient(const BigInt& a, const BigInt& b) {
 
 BigInt Gcd(const BigInt& a, const BigInt& b) {
   // Binary: only shifts and subtractions. Both stay odd after the common
-  // power of two is taken out, and the larger loses the smaller.
+  // power of two is taken out, and the larger loses the smaller, until both
+  // fit 64 bits and the machine's arithmetic ends it. An operand of one limb
+  // first takes the other to its remainder: a content that is already small
+  // against a long coefficient costs one pass over that coefficient.
   BigInt u = a, v = b;
   u.negative_ = v.negative_ = false;
   if (u.IsZero()) return v;
   if (v.IsZero()) return u;
+  if (u.limbs_.size() == 1 || v.limbs_.size() == 1) {
+    const bool u_small = u.limbs_.size() == 1;
+    const std::uint32_t small = (u_small ? u : v).limbs_[0];
+    return BigInt::FromUnsigned(GcdOf(small, (u_small ? v : u).Mod(small)));
+  }
   const std::size_t common = std::min(u.TrailingZeros(), v.TrailingZeros());
   u >>= u.TrailingZeros();
+  // Each step costs about the limbs of both, charged in batches.
+  double unpaid = 0;
+  constexpr double kBatch = 4096;
   while (true) {
+    unpaid += static_cast<double>(u.limbs_.size() + v.limbs_.size());
+    if (unpaid > kBatch) {
+      ChargeWork(unpaid);
+      unpaid = 0;
+    }
     v >>= v.TrailingZeros();
+    if (u.limbs_.size() <= 2 && v.limbs_.size() <= 2) {
+      ChargeWork(unpaid);
+      return BigInt::FromUnsigned(GcdOf(Low64(u.limbs_), Low64(v.limbs_))) <<=
+             common;
+    }
     if (BigInt::CompareMagnitudes(u.limbs_, v.limbs_) > 0) std::swap(u, v);
     v -= u;
     if (v.IsZero()) break;
   }
+  ChargeWork(unpaid);
   return u <<= common;
 }

@@ -7,8 +7,16 @@
 #include <utility>
 
 #include "real_roots.h"
+#include "work_budget.h"
 
 namespace {
+
+// The work of one step of Horner's scheme on h with the multiplier c, in
+// limb operations: the product, and the sum of a term as long as both.
+void ChargeStep(const BigInt& h, const BigInt& c) {
+  ChargeWork(static_cast<double>(h.limbs().size() + 1) *
+             static_cast<double>(c.limbs().size() + 2));
+}
 
 // A point c / 2^k, k >= 0.
 struct Point {
@@ -31,6 +39,7 @@ BigInt ValueAt(const IntPoly& q, const BigInt& c, long k) {
   const int n = Degree(q);
   BigInt h = q[n], term;
   for (int i = n - 1; i >= 0; --i) {
+    ChargeStep(h, c);
     h *= c;
     term = q[i];
     term <<= static_cast<std::size_t>(k) * static_cast<std::size_t>(n - i);
@@ -45,6 +54,8 @@ int SignAtFraction(const IntPoly& q, const BigInt& num, const BigInt& den) {
   const int n = Degree(q);
   BigInt h = q[n], power(1);
   for (int i = n - 1; i >= 0; --i) {
+    ChargeStep(h, num);
+    ChargeStep(power, den);
     power *= den;
     h = h * num + q[i] * power;
   }
@@ -186,6 +197,7 @@ class Narrowing {
     if (p < exact_bits) {
       BigInt h = q_[n] << static_cast<std::size_t>(p), term;
       for (int i = n - 1; i >= 0; --i) {
+        ChargeStep(h, c);
         h *= c;
         h >>= static_cast<std::size_t>(k_);
         term = q_[i];
@@ -316,7 +328,9 @@ Decimal RoundToDecimal(const Dyadic& x, int digits) {
     BigInt t;
     bool exact = true;
     if (s >= 0) {
-      BigInt p = m * BigInt::PowerOfTen(static_cast<std::size_t>(s));
+      const BigInt power = BigInt::PowerOfTen(static_cast<std::size_t>(s));
+      ChargeStep(m, power);
+      BigInt p = m * power;
       if (shift >= 0) {
         t = p << static_cast<std::size_t>(shift);
       } else {

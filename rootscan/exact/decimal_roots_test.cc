@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "work_budget.h"
+
 namespace {
 
 TEST(DecimalRoots, RoundsExactFractionsToDigits) {
@@ -87,6 +89,16 @@ TEST(DecimalRoots, EachRootCorrectlyRounded) {
   }
   // Only the range's roots.
   EXPECT_EQ(Lines(DecimalRoots(Poly({1, 0, -2}), 0, kInf, 3)), "1.41 1 1\n");
+}
+
+TEST(DecimalRoots, DigitsCountAgainstTheAllowance) {
+  // Finding the roots of T_8 takes a few thousand operations; their
+  // digits, a thousand each, far more.
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  const IntPoly t8 = Poly({128, 0, -256, 0, 160, 0, -32, 0, 1});
+  const WorkBudget budget(1e6);
+  EXPECT_EQ(DecimalRoots(t8, -kInf, kInf, 3).size(), 8u);
+  EXPECT_THROW(DecimalRoots(t8, -kInf, kInf, 1000), WorkExceeded);
 }
 
 }  // namespace

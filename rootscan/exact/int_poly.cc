@@ -1,5 +1,6 @@
 #include "int_poly.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "work_budget.h"
@@ -14,15 +15,18 @@ IntPoly Subtract(IntPoly a, const IntPoly& b) {
   return a;
 }
 
-// A multiple of the remainder of a divided by b (degree of b at least 1):
-// each step scales what is left by b's leading coefficient, so that no
-// division is needed; the scale does not matter to the callers, which keep
-// the primitive part only.
+// The pseudo-remainder of a divided by b (degree of b at least 1, at most
+// a's): the remainder of lead(b)^(deg a - deg b + 1) a, which division by b
+// leaves with integer coefficients. Each step scales what is left by b's
+// leading coefficient, so that no division is needed; the steps that a
+// cancelled top skips are made up at the end.
 IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
   const int db = Degree(b);
   const BigInt& lead = b.back();
   const bool lead_is_one = lead == BigInt(1);
+  int steps = Degree(a) - db + 1;
   while (Degree(a) >= db) {
+    --steps;
     ChargeWork(static_cast<double>(a.size()) *
                (a.back().limbs().size() + lead.limbs().size() + 1));
     const BigInt top = a.back();
@@ -34,11 +38,19 @@ IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
     a.pop_back();  // top * lead - lead * top
     TrimPoly(&a);
   }
+  for (; steps > 0 && !lead_is_one; --steps) {
+    for (BigInt& c : a) c = c * lead;
+  }
   return a;
 }
 
 // Polynomials modulo a prime below 2^32, lowest power first, no zero on top.
 using ModPoly = std::vector<std::uint32_t>;
+
+// The primes of the modular tests: the largest below 2^32, which fit the
+// limbs' arithmetic; a few tries make an unlucky one (dividing a resultant
+// or discriminant) very unlikely.
+constexpr std::uint32_t kPrimes[] = {4294967291u, 4294967279u, 4294967231u};
 
 std::uint32_t MulMod(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(a) * b % m);
@@ -78,6 +90,28 @@ int ModGcdDegree(ModPoly a, ModPoly b, std::uint32_t m) {
   return static_cast<int>(a.size()) - 1;
 }
 
+// a modulo the prime m, no zero on top.
+ModPoly Reduce(const IntPoly& a, std::uint32_t m) {
+  ModPoly f(a.size());
+  for (std::size_t i = 0; i < a.size(); ++i) f[i] = a[i].Mod(m);
+  TrimMod(&f);
+  return f;
+}
+
+// True when a (degree 1 or more) and b are shown to have no common factor
+// by their gcd modulo a prime that does not divide a's leading coefficient
+// (nor then that of a common factor, which keeps its degree there); false
+// means "not shown".
+bool CoprimeModPrimes(const IntPoly& a, const IntPoly& b) {
+  for (const std::uint32_t m : kPrimes) {
+    if (a.back().Mod(m) == 0) continue;
+    const ModPoly b_mod = Reduce(b, m);
+    if (!b_mod.empty() && ModGcdDegree(Reduce(a, m), b_mod, m) == 0)
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void TrimPoly(IntPoly* p) {
@@ -85,14 +119,23 @@ void TrimPoly(IntPoly* p) {
 }
 
 IntPoly ClearDenominators(const std::vector<Fraction>& coefficients) {
+  // Charged as it goes (the gcds charge themselves): distinct long
+  // denominators make a multiple as long as all of them together.
+  auto limbs = [](const BigInt& v) {
+    return static_cast<double>(v.limbs().size()) + 1;
+  };
   BigInt multiple(1);
   for (const Fraction& c : coefficients) {
     if (c.num.IsZero()) continue;
-    multiple = DivideExact(multiple, Gcd(multiple, c.den)) * c.den;
+    const BigInt common = Gcd(multiple, c.den);
+    ChargeWork(limbs(multiple) * (limbs(common) + limbs(c.den)));
+    multiple = DivideExact(multiple, common) * c.den;
   }
   IntPoly p;
-  for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c)
+  for (auto c = coefficients.rbegin(); c != coefficients.rend(); ++c) {
+    ChargeWork(limbs(multiple) * (limbs(c->den) + limbs(c->num)));
     p.push_back(c->num * DivideExact(multiple, c->den));
+  }
   TrimPoly(&p);
   return p;
 }
@@ -106,11 +149,18 @@ IntPoly Derivative(const IntPoly& p) {
 }
 
 IntPoly PrimitivePart(const IntPoly& p) {
-  BigInt content;
+  // From the shortest coefficient on, so that the content is short from the
+  // start and each step takes a long coefficient down to it at once.
+  const auto shortest = std::min_element(
+      p.begin(), p.end(), [](const BigInt& a, const BigInt& b) {
+        return !a.IsZero() &&
+               (b.IsZero() || a.limbs().size() < b.limbs().size());
+      });
+  BigInt content = shortest == p.end() ? BigInt() : *shortest;
   const BigInt one(1);
   for (const BigInt& c : p) {
-    content = Gcd(content, c);
     if (content == one) break;
+    content = Gcd(content, c);
   }
   IntPoly q = p;
   if (!q.empty() && content != one) {
@@ -123,17 +173,40 @@ IntPoly PrimitivePart(const IntPoly& p) {
 }
 
 IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
-  // Euclid's algorithm on primitive parts: the pseudo-remainder of the last
-  // two, made primitive so that the coefficients stay small.
+  // The subresultant sequence: Euclid's algorithm on pseudo-remainders,
+  // each divided exactly by g h^delta (g the leading coefficient of the
+  // divisor before, h carried along), which keeps the coefficients as
+  // small as the subresultants they are, without a gcd of coefficients
+  // on the way; the last one not zero, made primitive, is the answer.
   IntPoly x = PrimitivePart(a), y = PrimitivePart(b);
   if (Degree(x) < Degree(y)) x.swap(y);
-  while (!y.empty()) {
+  if (y.empty()) return x;
+  BigInt g(1), h(1);
+  while (true) {
     if (Degree(y) == 0) return IntPoly{BigInt(1)};
+    const int delta = Degree(x) - Degree(y);
     IntPoly r = PseudoRemainder(x, y);
+    if (r.empty()) return PrimitivePart(y);
+    BigInt divisor = g;
+    for (int i = 0; i < delta; ++i) divisor *= h;
+    for (BigInt& c : r) {
+      ChargeWork(static_cast<double>(c.limbs().size()) *
+                 (divisor.limbs().size() + 1));
+      c = DivideExact(c, divisor);
+    }
     x = std::move(y);
-    y = PrimitivePart(r);
+    y = std::move(r);
+    g = x.back();
+    // h = g^delta / h^(delta - 1), exactly.
+    if (delta > 0) {
+      BigInt power = g, below(1);
+      for (int i = 1; i < delta; ++i) {
+        power *= g;
+        below *= h;
+      }
+      h = DivideExact(power, below);
+    }
   }
-  return x;
 }
 
 IntPoly DivideExact(const IntPoly& a, const IntPoly& b) {
@@ -154,10 +227,7 @@ bool SquareFreeModPrimes(const IntPoly& p) {
   // If p and p' had a common factor g (primitive, of degree 1 or more), g
   // would divide both modulo any prime m that does not divide p's leading
   // coefficient (nor then g's), keeping its degree. So a greatest common
-  // divisor of degree 0 modulo such a prime shows p square-free. The primes
-  // are the largest below 2^32, which fit the limbs' arithmetic; a few tries
-  // make an unlucky prime (one dividing the discriminant) very unlikely.
-  constexpr std::uint32_t kPrimes[] = {4294967291u, 4294967279u, 4294967231u};
+  // divisor of degree 0 modulo such a prime shows p square-free.
   const int n = Degree(p);
   for (const std::uint32_t m : kPrimes) {
     if (p.back().Mod(m) == 0) continue;
@@ -185,6 +255,11 @@ std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
   IntPoly b = DivideExact(p, g);
   IntPoly d = Subtract(DivideExact(dp, g), Derivative(b));
   for (int k = 1; Degree(b) > 0; ++k) {
+    // Most k have no roots (a = 1), which the gcd modulo a prime shows.
+    if (CoprimeModPrimes(b, d)) {
+      d = Subtract(std::move(d), Derivative(b));
+      continue;
+    }
     IntPoly a = PolyGcd(b, d);
     IntPoly next_b = DivideExact(b, a);
     d = Subtract(DivideExact(d, a), Derivative(next_b));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "poly_testing.h"
+#include "work_budget.h"
 
 namespace {
 
@@ -81,6 +82,12 @@ TEST(IntPoly, GcdAndExactDivision) {
   EXPECT_EQ(PolyGcd(a, Poly({2, 1})), Poly({2, 1}));
   EXPECT_EQ(PolyGcd(Poly({1, 1}), Poly({-1, 1})), Poly({1}));
   EXPECT_EQ(PolyGcd(a, IntPoly()), Poly({-2, 1, 1}));
+  // A pseudo-remainder whose top cancels past one power: its scale must
+  // still be the full one for the exact divisions that follow.
+  EXPECT_EQ(PolyGcd(Poly({1, 2, 1, -1, -5, 2}), Poly({0, 0, 0, 2, 4})),
+            Poly({1, 2}));
+  EXPECT_EQ(PolyGcd(Poly({-1, 3, -2, 6}), Poly({1, -5, 5, 3, -3, 9})),
+            Poly({-1, 3}));
   EXPECT_EQ(DivideExact(a, Poly({-1, 1})), Poly({6, 3}));
   EXPECT_EQ(Derivative(Poly({5, -3, 0, 2})), Poly({-3, 0, 6}));
   EXPECT_EQ(PrimitivePart(Poly({6, -9, -3})), Poly({-2, 3, 1}));
@@ -94,6 +101,14 @@ TEST(IntPoly, ClearDenominatorsByTheirLeastCommonMultiple) {
                                    {BigInt(5), BigInt(1)}};
   EXPECT_EQ(ClearDenominators(p), Poly({60, -2, 3}));
   EXPECT_EQ(ClearDenominators({{BigInt(3), BigInt(9)}}), Poly({3}));
+  // Long distinct denominators (odd numbers of 2000 bits) make a multiple
+  // as long as all of them: work counted against the allowance.
+  std::vector<Fraction> spread;
+  spread.reserve(40);
+  for (int i = 0; i < 40; ++i)
+    spread.push_back({BigInt(1), (BigInt(1) << 2000) + BigInt(2 * i + 1)});
+  const WorkBudget budget(1e5);
+  EXPECT_THROW(ClearDenominators(spread), WorkExceeded);
 }
 
 }  // namespace

@@ -189,6 +189,21 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
     last = b[i].Sign();
   }
   if (changes == 0) return found;
+  if (n == 1) {
+    // The one root, -p_0 / p_1, as it is when it is a binary fraction (as
+    // those of x - 1 and 2x + 3 are): then no bisection, and nothing to
+    // narrow later.
+    const std::size_t twos = p[1].TrailingZeros();
+    BigInt odd = p[1];
+    odd >>= twos;
+    BigInt m = DivideExact(p[0], odd);
+    if (m * odd == p[0]) {
+      m.Negate();
+      const Dyadic root{std::move(m), -static_cast<long>(twos)};
+      found.push_back({root, root, true});
+      return found;
+    }
+  }
   const SignEvaluator eval(p);
   const long high = RootBoundExponent(b);
   // The roots of x^n b(1 / x) are the reciprocals.

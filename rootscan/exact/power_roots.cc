@@ -94,6 +94,35 @@ int PowerSide(const Dyadic& y, int k, long double x) {
 
 bool Usable(long double x) { return std::isfinite(x) && x > 0; }
 
+// Whether |y| (not 0) has an exact k-th root that is a binary fraction of
+// at most 62 bits, into *root, from r, its approximation. With |y| = M 2^E
+// and M odd, such a root is m 2^(E / k) with m odd, m^k = M: m has
+// ceil(bits of M / k) bits, and r rounded to that many is the one
+// candidate, checked exactly.
+bool ExactRoot(const Dyadic& y, int k, long double r, long double* root) {
+  BigInt odd = y.m;
+  if (odd.Sign() < 0) odd.Negate();
+  const std::size_t twos = odd.TrailingZeros();
+  odd >>= twos;
+  const long e = y.e + static_cast<long>(twos);
+  const std::size_t bits = (odd.BitLength() + k - 1) / k;
+  if (e % k != 0 || bits > 62) return false;
+  int exponent = 0;
+  const long double fraction = std::frexp(r, &exponent);
+  const std::uint64_t m = static_cast<std::uint64_t>(
+      std::llround(std::ldexp(fraction, static_cast<int>(bits))));
+  if (BitWidth(m) != static_cast<int>(bits)) return false;
+  // m^k by squaring, its length bounded by that of M.
+  BigInt power(1), base = BigInt::FromUnsigned(m);
+  for (int left = k; left > 0; left >>= 1) {
+    if (left & 1) power = power * base;
+    if (left > 1) base = base * base;
+  }
+  if (power != odd) return false;
+  *root = std::ldexp(static_cast<long double>(m), static_cast<int>(e / k));
+  return true;
+}
+
 // (-hi, -lo) for side -1, (lo, hi) for side 1; lo <= hi.
 Isolated OnSide(long double lo, long double hi, int side, bool exact) {
   if (side < 0) return {ToDyadic(-hi), ToDyadic(-lo), exact};
@@ -108,10 +137,14 @@ bool CarryExact(const Dyadic& y, int k, const std::vector<int>& sides,
   const long double r = RootOf(y, k);
   const long double lo = r * (1 - kMargin), hi = r * (1 + kMargin);
   if (!Usable(lo) || !Usable(hi)) return false;
-  const int below = PowerSide(y, k, lo), above = PowerSide(y, k, hi);
-  if (below > 0 || above < 0) return false;
-  const long double x = below == 0 ? lo : hi;  // x^k = |y| when exact
-  const bool exact = below == 0 || above == 0;
+  long double x = 0;  // x^k = |y| when exact
+  bool exact = ExactRoot(y, k, r, &x);
+  if (!exact) {
+    const int below = PowerSide(y, k, lo), above = PowerSide(y, k, hi);
+    if (below > 0 || above < 0) return false;
+    x = below == 0 ? lo : hi;
+    exact = below == 0 || above == 0;
+  }
   FactorRoots f{
       std::make_unique<IntPoly>(PowerMinus(y, k)), multiplicity, {}, nullptr};
   for (const int side : sides) {

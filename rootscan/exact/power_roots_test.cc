@@ -14,6 +14,7 @@
 #include "int_poly.h"
 #include "poly_testing.h"
 #include "real_roots.h"
+#include "sign_evaluator.h"
 
 namespace {
 
@@ -145,6 +146,37 @@ TEST(PowerRoots, AgreeWithTheGeneralIsolation) {
     ExpectSameAsGeneral(p, std::to_string(trial));
   }
   EXPECT_GT(through_powers, 100);
+}
+
+// The sign of p at m * 2^-s, from 2^(sn) p(m / 2^s) in integers.
+int ExactSign(const IntPoly& p, long long m, int s) {
+  const int n = Degree(p);
+  BigInt h = p[n];
+  for (int i = n - 1; i >= 0; --i) {
+    h = h * BigInt(m) + (p[i] << static_cast<std::size_t>(s * (n - i)));
+  }
+  return h.Sign();
+}
+
+// Polynomials of few terms are evaluated term to term, by powers: their
+// signs must be as certain near the roots as the plain scheme's.
+TEST(PowerRoots, SparseSignsAreExact) {
+  const IntPoly polys[] = {Terms({{1, 200}, {-3, 0}}),
+                           Terms({{1, 300}, {-5, 150}, {6, 0}}),
+                           Terms({{7, 97}, {-2, 13}, {-1, 0}})};
+  for (const IntPoly& p : polys) {
+    const SignEvaluator eval(p);
+    for (const RealRoot& r : RealRoots(p, -kInf, kInf)) {
+      double x = r.value;
+      for (int i = 0; i < 20; ++i) x = std::nextafter(x, -kInf);
+      for (int i = 0; i < 40; ++i, x = std::nextafter(x, kInf)) {
+        int e = 0;
+        const long long m = std::llround(std::ldexp(std::frexp(x, &e), 53));
+        long double step = 0;
+        EXPECT_EQ(eval.At(x, &step), ExactSign(p, m, 53 - e)) << x;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -42,7 +42,9 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
     return start <= u_down && u_up <= end;
   }
   const double v_down = ToDouble(v, false), v_up = ToDouble(v, true);
-  const int sign_lo = eval.RightOf(u);  // p's sign between u and the root
+  // p's sign between u and the root, found when first needed: not at all
+  // when the first point tried is the root.
+  int sign_lo = 0;
   long double step = 0;
   // The sign of root - x, for x exact; sets step.
   auto side = [&](long double x) {
@@ -54,7 +56,9 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
     if (x > v_down && v_down != v_up && CompareDyadic(ToDyadic(x), v) >= 0)
       return -1;
     const int s = eval.At(x, &step);
-    return s == 0 ? 0 : s == sign_lo ? 1 : -1;
+    if (s == 0) return 0;
+    if (sign_lo == 0) sign_lo = eval.RightOf(u);
+    return s == sign_lo ? 1 : -1;
   };
   if (side(start) < 0 || side(end) > 0) return false;
   auto boundary = [](std::int64_t key) {  // the midpoint after double key
@@ -72,7 +76,42 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
   std::int64_t target = DoubleKey(middle);
   long double best_step = std::numeric_limits<long double>::infinity();
   bool halve = false;  // the last aimed probe did not halve the numbers
+  // Aims at where the Newton step from x, just taken, points, if it is the
+  // smallest so far.
+  auto follow = [&](long double x) {
+    if (std::isfinite(step) && std::fabs(step) < best_step &&
+        std::isfinite(x + step)) {
+      target = DoubleKey(static_cast<double>(x + step));
+      best_step = std::fabs(step);
+      aim = true;
+    }
+  };
+  // The doubles of the first two targets (the middle, then where a Newton
+  // step points) are tried themselves.
+  int tries = 2;
+  std::int64_t tried = target - 1;
   while (gap(lo, hi) > 1) {
+    if (aim && tries > 0 && target != tried && lo < target && target <= hi) {
+      // The root may be that double itself (an integer, a short fraction),
+      // which no midpoint between doubles shows without exact evaluations
+      // beside it; otherwise the side of it the root lies on narrows the
+      // cells as well.
+      --tries;
+      tried = target;
+      const double d = DoubleFromKey(target);
+      const int s = side(d);
+      if (s == 0) {
+        *value = d;
+        return true;
+      }
+      if (s > 0) {
+        lo = target - 1;
+      } else {
+        hi = target;
+      }
+      follow(d);
+      continue;
+    }
     const std::uint64_t before = gap(lo, hi);
     if (aim && !(lo < target && target <= hi)) {  // the cell is ruled out
       aim = false;
@@ -93,12 +132,7 @@ bool Refine(const SignEvaluator& eval, const Isolated& root, double start,
     }
     (s > 0 ? lo : hi) = probe;
     halve = aimed && gap(lo, hi) > before / 2;
-    if (std::isfinite(step) && std::fabs(step) < best_step &&
-        std::isfinite(x + step)) {
-      target = DoubleKey(static_cast<double>(x + step));
-      best_step = std::fabs(step);
-      aim = true;
-    }
+    follow(x);
   }
   *value = DoubleFromKey(hi);
   return true;

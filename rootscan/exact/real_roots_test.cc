@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "approx_poly.h"
 #include "big_int.h"
 #include "int_poly.h"
 #include "poly_testing.h"
+#include "wide_poly.h"
 #include "work_budget.h"
 
 namespace {
@@ -40,6 +42,46 @@ bool MultiplyByRoot(const std::vector<double>& p, double r,
   }
   *out = q;
   return true;
+}
+
+// The long double Taylor shift and Descartes count, which passes go through
+// two at a time, say nothing that the exact ones contradict, and know most.
+// Half the polynomials are 2^s (x - 1)^n + r(x) with r small, whose shift
+// 2^s x^n + r(x + 1) comes out of sums near 2^(s + n): close calls.
+TEST(RealRoots, ApproximateShiftsAgreeWithExactOnes) {
+  std::mt19937 random(11);
+  int known = 0, total = 0;
+  for (int trial = 0; trial < 600; ++trial) {
+    const int n = 1 + static_cast<int>(random() % 14);
+    IntPoly p(n + 1);
+    for (BigInt& c : p) {
+      c = BigInt(static_cast<long long>(random() % 2001) - 1000);
+      if (trial % 2 == 0) c <<= random() % 40;
+    }
+    if (trial % 2 == 1) {
+      IntPoly power = {BigInt(1)};
+      for (int i = 0; i < n; ++i) power = Times(power, {BigInt(-1), BigInt(1)});
+      const std::size_t scale = 40 + random() % 24;
+      for (int i = 0; i <= n; ++i) p[i] += power[i] << scale;
+    }
+    if (p[n].IsZero()) p[n] = BigInt(1);
+    WidePoly exact(p);
+    exact.MakeRoom(static_cast<std::size_t>(n) + 1);
+    const ApproxPoly approx(exact);
+    const int count = approx.Variations();
+    if (count >= 0) {
+      EXPECT_EQ(count, exact.Reversed().ShiftedVariations());
+    }
+    ApproxPoly shifted = approx;
+    shifted.TaylorShift();
+    exact.TaylorShift();
+    for (int i = 0; i <= n; ++i, ++total) {
+      if (shifted.Sign(i) == 2) continue;
+      EXPECT_EQ(shifted.Sign(i), exact.Sign(i)) << trial << " " << i;
+      ++known;
+    }
+  }
+  EXPECT_GT(known, total * 3 / 4);
 }
 
 // Random roots k * 2^e (|k| < 32, -8 <= e <= 3, now and then far out with

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <utility>
 
 #include "work_budget.h"
 
@@ -23,10 +25,11 @@ const long double kTiny = std::ldexp(1.0L, -16000);
 // The magnitude of c cut to its top 64 bits, as a long double, and what is
 // left below them.
 long double Top(const BigInt& c, BigInt* rest) {
+  *rest = BigInt();
+  if (c.IsZero()) return 0;
   long shift = 0;
   bool exact = true;
   const std::uint64_t top = c.Top64(&shift, &exact);
-  *rest = BigInt();
   if (!exact) {
     *rest = c;
     if (rest->Sign() < 0) rest->Negate();
@@ -49,6 +52,18 @@ void Split(long double a, long double* high, long double* low) {
 }  // namespace
 
 SignEvaluator::SignEvaluator(const IntPoly& p) : p_(p) {
+  // Sparse when at most one coefficient in kSparse is not zero: gaps of 8
+  // powers on average, where the squarings for x^g (about 2 log2 g
+  // products, and the derivative's) cost less than the g products of the
+  // plain scheme.
+  constexpr std::size_t kSparse = 8;
+  std::vector<int> terms;
+  for (std::size_t i = p.size(); i-- > 0;) {
+    if (!p[i].IsZero()) terms.push_back(static_cast<int>(i));
+  }
+  if (terms.size() * kSparse <= p.size()) terms_ = std::move(terms);
+  hi_.reserve(p.size());
+  lo_.reserve(p.size());
   for (const BigInt& c : p) {
     BigInt rest, beyond;
     hi_.push_back(Top(c, &rest));
@@ -71,12 +86,18 @@ int SignEvaluator::Approximate(long double x, long double* step,
   // gamma(2n) = 2n u / (1 - 2n u) times the sum of |c_i| |x|^i, and the
   // coefficients, cut to 64 bits, add at most 2u times that sum. The bound
   // below is twice that.
-  const long double ax = std::fabs(x);
-  long double value = hi_[n], sum = std::fabs(value), d = 0;
-  for (int i = n - 1; i >= 0; --i) {
-    d = d * x + value;
-    value = value * x + hi_[i];
-    sum = sum * ax + std::fabs(hi_[i]);
+  long double value = 0, sum = 0, d = 0;
+  if (terms_.empty()) {
+    const long double ax = std::fabs(x);
+    value = hi_[n];
+    sum = std::fabs(value);
+    for (int i = n - 1; i >= 0; --i) {
+      d = d * x + value;
+      value = value * x + hi_[i];
+      sum = sum * ax + std::fabs(hi_[i]);
+    }
+  } else {
+    value = SparseHorner(x, &sum, &d);
   }
   *derivative = d;
   const long double bound = (4.0L * n + 8) * kUnit * sum + kTiny;
@@ -115,6 +136,43 @@ int SignEvaluator::Approximate(long double x, long double* step,
     return result > 0 ? 1 : -1;
   }
   return 2;
+}
+
+long double SignEvaluator::SparseHorner(long double x, long double* sum,
+                                        long double* derivative) const {
+  // From one term to the next below it, g powers down, the value goes
+  // times x^g and the derivative times x^g plus g x^(g - 1) times the
+  // value. x^(g - 1) by squaring carries the rounding errors of g - 2
+  // products, as the g - 1 products of the plain scheme do, so no term
+  // meets more roundings than there, and its error bound holds. For
+  // |x| < 1 a power may underflow: at most g 2^-16446 off, times a value
+  // below 2^16006, which is far below u |c_i| |x|^i for the term c_i that
+  // follows (|c_i| >= 1), and later powers shrink it with that term; a
+  // result that underflows at the end lies below kTiny and decides nothing.
+  auto power = [](long double base, int k) {
+    long double result = 1;
+    for (; k > 0; k >>= 1) {
+      if (k & 1) result *= base;
+      if (k > 1) base *= base;
+    }
+    return result;
+  };
+  const int n = Degree(p_);
+  long double value = hi_[n], d = 0;
+  *sum = std::fabs(value);
+  int at = n;
+  for (std::size_t t = 1; t <= terms_.size(); ++t) {
+    const int i = t < terms_.size() ? terms_[t] : 0;  // then down to x^0
+    if (i == at) break;
+    const int g = at - i;
+    const long double below = power(x, g - 1), step = below * x;
+    d = d * step + value * g * below;
+    value = value * step + hi_[i];
+    *sum = *sum * std::fabs(step) + std::fabs(hi_[i]);
+    at = i;
+  }
+  *derivative = d;
+  return value;
 }
 
 int SignEvaluator::Dominant(long double x) const {
@@ -174,7 +232,12 @@ int SignEvaluator::At(const Dyadic& x) const {
 
 int SignEvaluator::RightOf(const Dyadic& x) const {
   const int s = At(x);
-  return s != 0 ? s : SignEvaluator(Derivative(p_)).At(x);
+  if (s != 0) return s;
+  if (!derivative_eval_) {
+    derivative_ = std::make_unique<IntPoly>(Derivative(p_));
+    derivative_eval_ = std::make_unique<SignEvaluator>(*derivative_);
+  }
+  return derivative_eval_->At(x);
 }
 
 // p(m * 2^e) as value * 2^*exponent, in integers: Horner's scheme on

@@ -9,6 +9,7 @@
 // sign; the compensated one can for all but the closest points, which keeps
 // the exact evaluation, whose numbers grow with the degree, rare.
 
+#include <memory>
 #include <vector>
 
 #include "big_int.h"
@@ -28,7 +29,8 @@ class SignEvaluator {
   int At(const Dyadic& x) const;
 
   /// The sign of p just above x (p without repeated roots): its sign at x,
-  /// or at a root the sign of the derivative there.
+  /// or at a root the sign of the derivative there (whose evaluator is made
+  /// once, at the first root, and kept).
   int RightOf(const Dyadic& x) const;
 
  private:
@@ -37,6 +39,10 @@ class SignEvaluator {
   // *derivative when the evaluation took place.
   int Approximate(long double x, long double* step,
                   long double* derivative) const;
+  // p(x) by Horner's scheme over the terms_ only, the sum of the |c_i|
+  // |x|^i into *sum and p'(x) into *derivative.
+  long double SparseHorner(long double x, long double* sum,
+                           long double* derivative) const;
   // The sign of p at x when |x|^n is out of long double's range: the sign
   // of its leading term when that term outweighs all the others, else 2.
   int Dominant(long double x) const;
@@ -48,7 +54,12 @@ class SignEvaluator {
   std::vector<long double> hi_;  // the coefficients' top 64 bits
   std::vector<long double> lo_;  // their next 64 bits
   bool cut_ = false;             // a coefficient has more than 128 bits
+  std::vector<int> terms_;       // the powers with a coefficient not 0,
+                                 // highest first, when they are few
   long max_bits_ = 0;            // of the largest coefficient
+  // p' and its evaluator, for RightOf at roots of p.
+  mutable std::unique_ptr<IntPoly> derivative_;
+  mutable std::unique_ptr<SignEvaluator> derivative_eval_;
 };
 
 #endif  // ROOTSCAN_EXACT_SIGN_EVALUATOR_H_
