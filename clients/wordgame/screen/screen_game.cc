@@ -202,6 +202,7 @@ bool ScreenGame::RoundOverKey(int key, std::string* err) {
 Board ScreenGame::View() const {
   Board board;
   board.scores = match_.Scores();
+  if (match_.daily()) board.daily_date = FormatDate(match_.daily_day());
   board.message = message_;
   board.hint = hint_;
   if (mode_ == Mode::kSettingWord) {

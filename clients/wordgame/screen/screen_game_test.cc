@@ -163,6 +163,8 @@ TEST_F(ScreenGameTest, DailyWordEndsAfterOneRound) {
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().message.text,
             "The daily word of 2026-12-09: 3 letters.");
+  EXPECT_EQ(game.View().daily_date, "2026-12-09");
+  EXPECT_EQ(game_->View().daily_date, "");
   for (char k : std::string("cxat")) ASSERT_TRUE(game.Key(k, &err_));
   EXPECT_EQ(game.View().mode, KeyMode::kDailyOver);
   const std::string share =

@@ -49,6 +49,9 @@ struct Board {
   std::string clue;
   /// One entry per player.
   std::vector<PlayerScore> scores;
+  /// The daily word's date ("2026-12-09"), named in place of the scores,
+  /// which mean nothing for its one round; "" for other rounds.
+  std::string daily_date;
   /// The answer to the last key or guess.
   Answer message;
   /// A hint shown after the answer, which it does not replace (after a
