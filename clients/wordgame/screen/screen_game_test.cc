@@ -96,6 +96,19 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   Key(kEscape);  // Cancels the line; the game goes on.
   EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
   EXPECT_FALSE(game_->done());
+  // A character but a-z is taken, with a hint at once, and shows as one
+  // "?"; Enter refuses the word as typed, at no cost.
+  Key(kKeyEnter);
+  for (int key : {int('c'), int('a'), int('f'), 0xC3}) Key(key);
+  EXPECT_EQ(Message(), "Letters a to z only; Backspace erases.");
+  Key(0xA9);
+  EXPECT_EQ(game_->View().typed, "caf?");
+  Key(kKeyEnter);
+  EXPECT_EQ(Message(), "Letters a to z only, please (? for help).");
+  EXPECT_EQ(game_->View().misses, 0u);
+  Key(kKeyBackspace);
+  EXPECT_EQ(game_->View().typed, "caf");
+  Key(kEscape);
   Key(kKeyEnter);
   Keys("ca");
   Key(kKeyEnter);  // Refused: the word stays on the line to be put right.

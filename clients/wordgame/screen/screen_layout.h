@@ -63,8 +63,9 @@ struct Board {
   /// The saved statistics, a few lines shown after a round; none when no
   /// statistics are kept.
   std::vector<std::string> stats;
-  /// The whole word being typed, in KeyMode::kTypingWord; in
-  /// KeyMode::kSettingWord a "*" per letter typed.
+  /// The whole word being typed, in KeyMode::kTypingWord, a "?" for each
+  /// character but printable ASCII; in KeyMode::kSettingWord a "*" per
+  /// character typed.
   std::string typed;
   KeyMode mode = KeyMode::kGuessing;
   /// The page of the help shown, from 0, in KeyMode::kHelp (past the last
