@@ -157,9 +157,11 @@ void Match::Record(const Round& round, bool won, bool counted,
   if (!store_) return;
   store_->Record(result, &saved_, note);
   // Another session may have recorded this day's word first: the file keeps
-  // that result, so it is the one shown.
+  // that result, so it is the one shown, and when it differs from this
+  // round's a line says why.
   if (const DailyResult* kept =
           daily_ ? saved_.daily.Find(result.day, result.list_id) : nullptr) {
+    daily_taken_ = kept->won != won || kept->misses != round.misses();
     daily_result_ = *kept;
   }
 }
@@ -195,8 +197,10 @@ std::string Match::ScoreText() const {
 std::string Match::StatsText() const {
   if (!daily_) return store_ ? FormatStats(saved_.stats) : "";
   if (!daily_counted_) return "";
+  const std::string taken = "The result of " + FormatDate(daily_result_.day) +
+                            " was recorded first by another session:\n";
   return (store_ ? FormatDailyStats(saved_.daily, today_) : "") +
-         ShareLine(daily_result_) + "\n";
+         (daily_taken_ ? taken : "") + ShareLine(daily_result_) + "\n";
 }
 
 std::string Match::ClosingText() const {

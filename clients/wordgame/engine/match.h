@@ -60,6 +60,8 @@ class Match {
   void set_daily(Day day, Day today, std::uint64_t list_id);
   /// True for the daily word's round: one round, no more.
   bool daily() const { return daily_; }
+  /// The daily word's day (set_daily); 0 for other matches.
+  Day daily_day() const { return daily_result_.day; }
 
   bool two_players() const { return players_.size() == 2; }
   /// Two players: who sets the word of the next round (or of the round in
@@ -103,7 +105,8 @@ class Match {
   /// The saved statistics (FormatStats) when rounds are recorded, else "".
   /// For the daily word, the daily statistics (FormatDailyStats) once the
   /// round counted, then the line to pass on (ShareLine) of the result the
-  /// store kept: another session's when it recorded that day's word first.
+  /// store kept: another session's when it recorded that day's word first,
+  /// after a line that says so when that result is not this round's.
   std::string StatsText() const;
   /// What the front ends show last: "Final score: " and the scores, then the
   /// statistics; for the daily word only the statistics.
@@ -136,6 +139,8 @@ class Match {
   // The daily round's day and list, and whether it counted and how.
   DailyResult daily_result_;
   bool daily_counted_ = false;
+  // Another session recorded the day's word first, with another result.
+  bool daily_taken_ = false;
 };
 
 #endif  // WORDGAME_ENGINE_MATCH_H_

@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/ending_signals.h"
@@ -349,7 +350,8 @@ TEST_F(WordgameRounds, DailyWordPlaysOnceAndEndsWithTheLineToPassOn) {
 }
 
 // Two sessions playing the same daily word: the one to finish second shows
-// the result the first recorded, which the file keeps.
+// the result the first recorded, which the file keeps, and says so when it
+// is not its own.
 TEST_F(WordgameRounds, DailyWordFinishedSecondShowsTheRecordedResult) {
   StateStore store(state_.path());
   SavedState before, other;
@@ -360,18 +362,27 @@ TEST_F(WordgameRounds, DailyWordFinishedSecondShowsTheRecordedResult) {
   ASSERT_TRUE(store.Record(first, &other, &note)) << note;
   GameFolder folder;
   ASSERT_TRUE(folder.Open(&err)) << err;
-  Deck deck(WordViews{"cat"}, 1);
-  Match match(deck);
-  match.set_store(&store, before, 0xab, 1);
-  match.set_daily(20796, 20796, 0xab);
-  std::FILE* in = FileHolding("x\n");
-  std::FILE* out = std::tmpfile();
-  EXPECT_TRUE(PlayRounds(folder, match, in, out, stderr, {}, &err)) << err;
-  std::fclose(in);
-  const std::string end =
+  const std::string share =
       "wordgame daily 2026-12-09 (list 00000000): solved with 2 misses\n";
-  const std::string seen = ReadAndClose(out);
-  EXPECT_EQ(seen.substr(seen.size() - end.size()), end);
+  // A loss, then a win with 2 misses as the first session's.
+  const std::pair<std::string, std::string> rounds[] = {
+      {"x\n",
+       "The result of 2026-12-09 was recorded first by another "
+       "session:\n"},
+      {"x\nz\ncat\n", "best 1.\n"}};
+  for (const auto& [input, before_share] : rounds) {
+    Deck deck(WordViews{"cat"}, 1);
+    Match match(deck);
+    match.set_store(&store, before, 0xab, 1);
+    match.set_daily(20796, 20796, 0xab);
+    std::FILE* in = FileHolding(input);
+    std::FILE* out = std::tmpfile();
+    EXPECT_TRUE(PlayRounds(folder, match, in, out, stderr, {}, &err)) << err;
+    std::fclose(in);
+    const std::string end = before_share + share;
+    const std::string seen = ReadAndClose(out);
+    EXPECT_EQ(seen.substr(seen.size() - end.size()), end);
+  }
 }
 
 TEST_F(WordgameRounds, NoWordComesBackBeforeEveryWordWasPlayed) {

@@ -97,6 +97,30 @@ bool ScreenGame::SetWordKey(int key, std::string* err) {
   return true;
 }
 
+// As the setter's line, the line takes every character, so that Enter
+// refuses a word typed with one but a-z ("caf\xC3\xA9") whole, with the
+// line mode's answer, rather than guessing "caf".
+void ScreenGame::TypeWordKey(int key) {
+  if (key >= ' ' && key <= 0xFF) {  // a character's byte
+    if (typed_.size() < kMaxWordLetters) typed_ += Lower(key);
+    if (!IsLetter(key)) Hint("Letters a to z only; Backspace erases.");
+  } else if (key == kKeyBackspace) {
+    while (!typed_.empty() && IsContinuation(typed_.back())) typed_.pop_back();
+    if (!typed_.empty()) typed_.pop_back();
+  } else if (key == kEscape) {
+    mode_ = Mode::kGuessing;
+    Hint("");
+  } else if (key == kKeyEnter) {
+    // A refused word stays on the line to be put right.
+    const std::string guess = Tidy(typed_);
+    if (guess.empty() || Guess(guess)) {
+      if (mode_ == Mode::kTypingWord) mode_ = Mode::kGuessing;
+    }
+  } else {
+    Hint("Letters a to z only; Enter guesses, Esc cancels.");
+  }
+}
+
 bool ScreenGame::Key(int key, std::string* err) {
   if (help_) {
     HelpKey(key);
@@ -130,21 +154,7 @@ bool ScreenGame::Key(int key, std::string* err) {
       }
       return true;
     case Mode::kTypingWord:
-      if (IsLetter(key)) {
-        if (typed_.size() < kMaxWordLetters) typed_ += Lower(key);
-      } else if (key == kKeyBackspace) {
-        if (!typed_.empty()) typed_.pop_back();
-      } else if (key == kEscape) {
-        mode_ = Mode::kGuessing;
-        Hint("");
-      } else if (key == kKeyEnter) {
-        // A refused word stays on the line to be put right.
-        if (typed_.empty() || Guess(typed_)) {
-          if (mode_ == Mode::kTypingWord) mode_ = Mode::kGuessing;
-        }
-      } else {
-        Hint("Letters a to z only; Enter guesses, Esc cancels.");
-      }
+      TypeWordKey(key);
       return true;
     case Mode::kConfirmingGiveUp:
       if (key == 'y' || key == 'Y') {
@@ -202,6 +212,7 @@ bool ScreenGame::RoundOverKey(int key, std::string* err) {
 Board ScreenGame::View() const {
   Board board;
   board.scores = match_.Scores();
+  if (match_.daily()) board.daily_date = FormatDate(match_.daily_day());
   board.message = message_;
   board.hint = hint_;
   if (mode_ == Mode::kSettingWord) {
@@ -235,7 +246,11 @@ Board ScreenGame::View() const {
       at = end + 1;
     }
   }
-  board.typed = typed_;
+  // One cell a character: the grid holds printable ASCII only.
+  for (char byte : typed_) {
+    if (!IsContinuation(byte))
+      board.typed += byte >= ' ' && byte <= '~' ? byte : '?';
+  }
   board.help_page = help_page_;
   board.mode = help_                        ? KeyMode::kHelp
                : mode_ == Mode::kTypingWord ? KeyMode::kTypingWord

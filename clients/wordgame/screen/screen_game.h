@@ -69,6 +69,8 @@ class ScreenGame {
   bool NextRound(std::string* err);
   bool StartRound(std::string* err);
   bool SetWordKey(int key, std::string* err);
+  // A key on the line of the whole word being guessed.
+  void TypeWordKey(int key);
   // Hands a guess to the round; true when it was judged (not refused).
   bool Guess(const std::string& guess);
   void EndRound();

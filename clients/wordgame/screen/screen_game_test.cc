@@ -96,6 +96,19 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   Key(kEscape);  // Cancels the line; the game goes on.
   EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
   EXPECT_FALSE(game_->done());
+  // A character but a-z is taken, with a hint at once, and shows as one
+  // "?"; Enter refuses the word as typed, at no cost.
+  Key(kKeyEnter);
+  for (int key : {int('c'), int('a'), int('f'), 0xC3}) Key(key);
+  EXPECT_EQ(Message(), "Letters a to z only; Backspace erases.");
+  Key(0xA9);
+  EXPECT_EQ(game_->View().typed, "caf?");
+  Key(kKeyEnter);
+  EXPECT_EQ(Message(), "Letters a to z only, please (? for help).");
+  EXPECT_EQ(game_->View().misses, 0u);
+  Key(kKeyBackspace);
+  EXPECT_EQ(game_->View().typed, "caf");
+  Key(kEscape);
   Key(kKeyEnter);
   Keys("ca");
   Key(kKeyEnter);  // Refused: the word stays on the line to be put right.
@@ -163,6 +176,8 @@ TEST_F(ScreenGameTest, DailyWordEndsAfterOneRound) {
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().message.text,
             "The daily word of 2026-12-09: 3 letters.");
+  EXPECT_EQ(game.View().daily_date, "2026-12-09");
+  EXPECT_EQ(game_->View().daily_date, "");
   for (char k : std::string("cxat")) ASSERT_TRUE(game.Key(k, &err_));
   EXPECT_EQ(game.View().mode, KeyMode::kDailyOver);
   const std::string share =

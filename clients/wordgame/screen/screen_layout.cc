@@ -130,7 +130,8 @@ std::vector<Line> WrongWordLines(const std::vector<std::string>& words,
 
 // "wordgame" and the score on the right, or the score alone, shortened.
 // One player's score says that it is this session's: the statistics shown
-// after a round count every session.
+// after a round count every session. The daily word's round is named
+// instead.
 Line Header(const Board& board, int width) {
   std::string full, brief;
   for (const PlayerScore& p : board.scores) {
@@ -143,7 +144,10 @@ Line Header(const Board& board, int width) {
              " L" + std::to_string(s.lost) + " S" + std::to_string(s.streak);
   }
   std::vector<std::string> scores = {full, brief};
-  if (board.scores.size() == 1) {
+  if (!board.daily_date.empty()) {
+    scores = {"Daily word " + board.daily_date, "Daily " + board.daily_date,
+              board.daily_date};
+  } else if (board.scores.size() == 1) {
     scores = {"This session: " + full, "Session " + brief, brief};
   }
   // The title goes first when room runs short, then the long score.

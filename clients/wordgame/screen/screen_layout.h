@@ -49,6 +49,9 @@ struct Board {
   std::string clue;
   /// One entry per player.
   std::vector<PlayerScore> scores;
+  /// The daily word's date ("2026-12-09"), named in place of the scores,
+  /// which mean nothing for its one round; "" for other rounds.
+  std::string daily_date;
   /// The answer to the last key or guess.
   Answer message;
   /// A hint shown after the answer, which it does not replace (after a
@@ -60,8 +63,9 @@ struct Board {
   /// The saved statistics, a few lines shown after a round; none when no
   /// statistics are kept.
   std::vector<std::string> stats;
-  /// The whole word being typed, in KeyMode::kTypingWord; in
-  /// KeyMode::kSettingWord a "*" per letter typed.
+  /// The whole word being typed, in KeyMode::kTypingWord, a "?" for each
+  /// character but printable ASCII; in KeyMode::kSettingWord a "*" per
+  /// character typed.
   std::string typed;
   KeyMode mode = KeyMode::kGuessing;
   /// The page of the help shown, from 0, in KeyMode::kHelp (past the last

@@ -260,6 +260,17 @@ TEST(Layout, OnePlayersScoreSaysItIsThisSessions) {
       << Drawn(board, 24, 80).Text();
 }
 
+// The daily word's round is named in place of the score, which means
+// nothing for its one round, down to the narrow form.
+TEST(Layout, TheDailyWordsRoundIsNamedInTheHeader) {
+  Board board = SomeBoard();
+  board.daily_date = "2026-12-09";
+  const std::string top = Drawn(board, 24, 80).Row(0);
+  EXPECT_EQ(top.substr(top.size() - 21), "Daily word 2026-12-09");
+  EXPECT_EQ(top.find("W2"), std::string::npos);
+  EXPECT_EQ(Drawn(board, 8, kMinCols).Row(0), "Daily 2026-12-09    ");
+}
+
 // An answer of several sentences (the opening) that does not fit loses its
 // last sentences whole; it is cut only when not even the first one fits.
 TEST(Layout, ALongAnswerIsShortenedBySentences) {
