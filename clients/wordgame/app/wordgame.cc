@@ -77,7 +77,9 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
     // shell's command line.
     if (game.setting_word()) tcflush(fileno(in), TCIFLUSH);
     terminal.reset();  // The normal screen is back for the plain lines.
-    std::string farewell = game.Farewell();
+    // The opening's note at length, which a small window may not have had
+    // room for: which lines of the list were skipped.
+    std::string farewell = opening.note + game.Farewell();
     std::fputs(farewell.c_str(), out);
     std::fflush(out);
     for (const std::string& n : game.notes()) Note(notes, n);

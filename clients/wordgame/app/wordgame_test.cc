@@ -682,7 +682,7 @@ TEST_F(Wordgame, ResetBeyondTheFileSizeLimitFailsCleanly) {
 // behind.
 TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
-  here_.WriteFile("dict.txt", "[animals]\ncat\n");
+  here_.WriteFile("dict.txt", "[animals]\ncat\ncaf\xC3\xA9\n");
   // The state file cannot be replaced: the note waits until the screen is
   // given back.
   fs::create_directories(state_.path() + "/wordgame/state.new");
@@ -726,7 +726,9 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   tmux.Do({"send-keys", "-t", "game", "Escape"});
   ASSERT_TRUE(tmux.WaitFor("status ")) << tmux.Screen();
   std::string after = tmux.Screen();
-  EXPECT_NE(after.find("Round left unfinished. The word was \"cat\".\n"
+  EXPECT_NE(after.find("dict.txt: 1 line skipped (not one word of up to 64 "
+                       "letters a-z, nor a [category]): line 3.\n"
+                       "Round left unfinished. The word was \"cat\".\n"
                        "Final score: 1 won, 0 lost, winning streak 1.\n"
                        "Rounds played: 1, won 1 (100%), lost 0.\n"),
             std::string::npos)
