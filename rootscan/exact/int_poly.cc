@@ -59,6 +59,16 @@ bool CoprimeModPrimes(const IntPoly& a, const IntPoly& b) {
   return false;
 }
 
+// The gcd of a and b (degree 1 or more) into *g, with a / g and b / g: as
+// the modular gcd finds them, or else by the subresultants and division.
+void GcdAndQuotients(const IntPoly& a, const IntPoly& b, IntPoly* g,
+                     IntPoly* a_over_g, IntPoly* b_over_g) {
+  if (Degree(b) > 0 && ModularGcd(a, b, g, a_over_g, b_over_g)) return;
+  *g = PolyGcd(a, b);
+  *a_over_g = DivideExact(a, *g);
+  *b_over_g = DivideExact(b, *g);
+}
+
 }  // namespace
 
 void TrimPoly(IntPoly* p) {
@@ -129,8 +139,8 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
   if (Degree(x) < Degree(y)) x.swap(y);
   if (y.empty()) return x;
   if (Degree(y) > 0) {
-    IntPoly gcd;
-    if (ModularGcd(x, y, &gcd)) return gcd;
+    IntPoly gcd, x_over_gcd, y_over_gcd;
+    if (ModularGcd(x, y, &gcd, &x_over_gcd, &y_over_gcd)) return gcd;
   }
   BigInt g(1), h(1);
   while (true) {
@@ -201,19 +211,19 @@ std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
   // does no harm as long as b and d carry the same one.
   std::vector<std::pair<IntPoly, int>> factors;
   const IntPoly dp = Derivative(p);
-  const IntPoly g = PolyGcd(p, dp);
+  IntPoly g, b, d;
+  GcdAndQuotients(p, dp, &g, &b, &d);
   if (Degree(g) == 0) return {{p, 1}};
-  IntPoly b = DivideExact(p, g);
-  IntPoly d = Subtract(DivideExact(dp, g), Derivative(b));
+  d = Subtract(std::move(d), Derivative(b));
   for (int k = 1; Degree(b) > 0; ++k) {
     // Most k have no roots (a = 1), which the gcd modulo a prime shows.
     if (CoprimeModPrimes(b, d)) {
       d = Subtract(std::move(d), Derivative(b));
       continue;
     }
-    IntPoly a = PolyGcd(b, d);
-    IntPoly next_b = DivideExact(b, a);
-    d = Subtract(DivideExact(d, a), Derivative(next_b));
+    IntPoly a, next_b, d_over_a;
+    GcdAndQuotients(b, d, &a, &next_b, &d_over_a);
+    d = Subtract(std::move(d_over_a), Derivative(next_b));
     b = std::move(next_b);
     if (Degree(a) > 0) factors.emplace_back(std::move(a), k);
   }

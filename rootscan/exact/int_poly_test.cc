@@ -104,18 +104,22 @@ TEST(IntPoly, ModularGcdPassesUnluckyPrimes) {
   const long long primes[] = {4294967291LL, 4294967279LL};
   for (const long long p : primes) {
     // x + p and x are coprime, and the same modulo p.
-    IntPoly gcd;
-    EXPECT_TRUE(ModularGcd(Times(g, Poly({p, 1})), Times(g, x), &gcd)) << p;
+    IntPoly gcd, a_over, b_over;
+    EXPECT_TRUE(
+        ModularGcd(Times(g, Poly({p, 1})), Times(g, x), &gcd, &a_over, &b_over))
+        << p;
     EXPECT_EQ(gcd, g) << p;
+    EXPECT_EQ(a_over, Poly({p, 1})) << p;
+    EXPECT_EQ(b_over, x) << p;
   }
-  IntPoly gcd;
-  EXPECT_TRUE(ModularGcd(Poly({-1, 1}), Poly({2, 1}), &gcd));
+  IntPoly gcd, a_over, b_over;
+  EXPECT_TRUE(ModularGcd(Poly({-1, 1}), Poly({2, 1}), &gcd, &a_over, &b_over));
   EXPECT_EQ(gcd, Poly({1}));
   IntPoly huge = Poly({0, 1}), huge_too = huge;
   huge[0] = BigInt(1) << 500;
   huge_too[0] = huge[0] + BigInt(1);
   const IntPoly a = Times(g, huge), b = Times(g, huge_too);
-  EXPECT_FALSE(ModularGcd(a, b, &gcd));
+  EXPECT_FALSE(ModularGcd(a, b, &gcd, &a_over, &b_over));
   EXPECT_EQ(PolyGcd(a, b), g);
 }
 

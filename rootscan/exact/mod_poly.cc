@@ -65,18 +65,21 @@ constexpr std::uint32_t kGcdPrimes[] = {
     4294966591u, 4294966583u, 4294966553u, 4294966477u, 4294966447u,
     4294966441u, 4294966427u};
 
-// Whether b (leading coefficient not 0) divides a exactly: a long
-// division whose every step must cancel the top and leave no remainder.
-bool Divides(const IntPoly& b, const IntPoly& a) {
+// Whether b (leading coefficient not 0) divides a exactly, by a long
+// division whose every step must cancel the top and which must leave no
+// remainder; the quotient into *q.
+bool Divides(const IntPoly& b, const IntPoly& a, IntPoly* q) {
   const int db = Degree(b);
   if (Degree(a) < db) return false;
   IntPoly rest = a;
+  q->assign(a.size() - b.size() + 1, BigInt());
   for (int i = Degree(a) - db; i >= 0; --i) {
     ChargeWork(static_cast<double>(b.size()) *
                (rest[i + db].limbs().size() + 1));
-    const BigInt c = DivideExact(rest[i + db], b.back());
+    BigInt c = DivideExact(rest[i + db], b.back());
     for (int j = 0; j <= db; ++j) rest[i + j] -= c * b[j];
     if (!rest[i + db].IsZero()) return false;
+    (*q)[i] = std::move(c);
   }
   return std::all_of(rest.begin(), rest.end(),
                      [](const BigInt& c) { return c.IsZero(); });
@@ -140,7 +143,8 @@ ModPoly ModGcd(ModPoly a, ModPoly b, std::uint32_t m) {
   return a;
 }
 
-bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd) {
+bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
+                IntPoly* a_over_gcd, IntPoly* b_over_gcd) {
   // The gcd g divides both, so its leading coefficient divides gamma, the
   // gcd of theirs: gamma / lead(g) times g is the monic gcd modulo any
   // prime not dividing gamma times gamma, where its degree is no lower. Its
@@ -173,6 +177,8 @@ bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd) {
     const int d = static_cast<int>(g.size()) - 1;
     if (d == 0) {
       *gcd = IntPoly{BigInt(1)};
+      *a_over_gcd = a;
+      *b_over_gcd = b;
       return true;
     }
     if (d > degree) continue;
@@ -190,8 +196,8 @@ bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd) {
     IntPoly candidate = image;
     TrimPoly(&candidate);
     candidate = PrimitivePart(candidate);
-    if (Degree(candidate) == degree && Divides(candidate, a) &&
-        Divides(candidate, b)) {
+    if (Degree(candidate) == degree && Divides(candidate, a, a_over_gcd) &&
+        Divides(candidate, b, b_over_gcd)) {
       *gcd = std::move(candidate);
       return true;
     }

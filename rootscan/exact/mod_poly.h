@@ -36,12 +36,13 @@ ModPoly Reduce(const IntPoly& a, std::uint32_t m);
 /// prime m, by Euclid's algorithm.
 ModPoly ModGcd(ModPoly a, ModPoly b, std::uint32_t m);
 
-/// The greatest common divisor of a and b (primitive, degree 1 or more,
-/// leading coefficients above 0) as PolyGcd gives it, into *gcd, from their
-/// gcds modulo primes joined by the Chinese remainder theorem and confirmed
-/// by exact division; false, with *gcd unspecified, when that does not
-/// come out within a bound on the primes, for the caller to go the exact
-/// way.
-bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd);
+/// The greatest common divisor of a and b (degree 1 or more) as PolyGcd
+/// gives it, into *gcd, and a / gcd and b / gcd into the last two: from
+/// their gcds modulo primes joined by the Chinese remainder theorem, and
+/// confirmed by the exact divisions. False, with the three unspecified,
+/// when that does not come out within a bound on the primes, for the
+/// caller to go the exact way.
+bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
+                IntPoly* a_over_gcd, IntPoly* b_over_gcd);
 
 #endif  // ROOTSCAN_EXACT_MOD_POLY_H_
