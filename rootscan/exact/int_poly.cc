@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "mod_poly.h"
 #include "work_budget.h"
 
 namespace {
@@ -44,60 +45,6 @@ IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
   return a;
 }
 
-// Polynomials modulo a prime below 2^32, lowest power first, no zero on top.
-using ModPoly = std::vector<std::uint32_t>;
-
-// The primes of the modular tests: the largest below 2^32, which fit the
-// limbs' arithmetic; a few tries make an unlucky one (dividing a resultant
-// or discriminant) very unlikely.
-constexpr std::uint32_t kPrimes[] = {4294967291u, 4294967279u, 4294967231u};
-
-std::uint32_t MulMod(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
-  return static_cast<std::uint32_t>(static_cast<std::uint64_t>(a) * b % m);
-}
-
-// a^(m-2) mod m: the inverse of a modulo the prime m (Fermat).
-std::uint32_t InverseMod(std::uint32_t a, std::uint32_t m) {
-  std::uint32_t result = 1;
-  for (std::uint32_t e = m - 2; e != 0; e >>= 1) {
-    if (e & 1) result = MulMod(result, a, m);
-    a = MulMod(a, a, m);
-  }
-  return result;
-}
-
-void TrimMod(ModPoly* p) {
-  while (!p->empty() && p->back() == 0) p->pop_back();
-}
-
-// The degree of the greatest common divisor of a and b (b not zero) modulo
-// the prime m, by Euclid's algorithm.
-int ModGcdDegree(ModPoly a, ModPoly b, std::uint32_t m) {
-  while (!b.empty()) {
-    const std::uint32_t inverse = InverseMod(b.back(), m);
-    while (a.size() >= b.size()) {
-      const std::uint32_t factor = MulMod(a.back(), inverse, m);
-      const std::size_t shift = a.size() - b.size();
-      for (std::size_t j = 0; j < b.size(); ++j) {
-        const std::uint32_t t = MulMod(factor, b[j], m);
-        a[shift + j] =
-            a[shift + j] >= t ? a[shift + j] - t : a[shift + j] + (m - t);
-      }
-      TrimMod(&a);  // the top is now 0
-    }
-    a.swap(b);
-  }
-  return static_cast<int>(a.size()) - 1;
-}
-
-// a modulo the prime m, no zero on top.
-ModPoly Reduce(const IntPoly& a, std::uint32_t m) {
-  ModPoly f(a.size());
-  for (std::size_t i = 0; i < a.size(); ++i) f[i] = a[i].Mod(m);
-  TrimMod(&f);
-  return f;
-}
-
 // True when a (degree 1 or more) and b are shown to have no common factor
 // by their gcd modulo a prime that does not divide a's leading coefficient
 // (nor then that of a common factor, which keeps its degree there); false
@@ -106,10 +53,20 @@ bool CoprimeModPrimes(const IntPoly& a, const IntPoly& b) {
   for (const std::uint32_t m : kPrimes) {
     if (a.back().Mod(m) == 0) continue;
     const ModPoly b_mod = Reduce(b, m);
-    if (!b_mod.empty() && ModGcdDegree(Reduce(a, m), b_mod, m) == 0)
+    if (!b_mod.empty() && ModGcd(Reduce(a, m), b_mod, m).size() == 1)
       return true;
   }
   return false;
+}
+
+// The gcd of a and b (degree 1 or more) into *g, with a / g and b / g: as
+// the modular gcd finds them, or else by the subresultants and division.
+void GcdAndQuotients(const IntPoly& a, const IntPoly& b, IntPoly* g,
+                     IntPoly* a_over_g, IntPoly* b_over_g) {
+  if (Degree(b) > 0 && ModularGcd(a, b, g, a_over_g, b_over_g)) return;
+  *g = PolyGcd(a, b);
+  *a_over_g = DivideExact(a, *g);
+  *b_over_g = DivideExact(b, *g);
 }
 
 }  // namespace
@@ -181,6 +138,10 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
   IntPoly x = PrimitivePart(a), y = PrimitivePart(b);
   if (Degree(x) < Degree(y)) x.swap(y);
   if (y.empty()) return x;
+  if (Degree(y) > 0) {
+    IntPoly gcd, x_over_gcd, y_over_gcd;
+    if (ModularGcd(x, y, &gcd, &x_over_gcd, &y_over_gcd)) return gcd;
+  }
   BigInt g(1), h(1);
   while (true) {
     if (Degree(y) == 0) return IntPoly{BigInt(1)};
@@ -236,7 +197,7 @@ bool SquareFreeModPrimes(const IntPoly& p) {
     for (int i = 1; i <= n; ++i)
       d[i - 1] = MulMod(static_cast<std::uint32_t>(i) % m, f[i], m);
     TrimMod(&d);  // not empty: n < m and the leading coefficient is not 0
-    if (ModGcdDegree(f, d, m) == 0) return true;
+    if (ModGcd(f, d, m).size() == 1) return true;
   }
   return false;
 }
@@ -250,19 +211,19 @@ std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
   // does no harm as long as b and d carry the same one.
   std::vector<std::pair<IntPoly, int>> factors;
   const IntPoly dp = Derivative(p);
-  const IntPoly g = PolyGcd(p, dp);
+  IntPoly g, b, d;
+  GcdAndQuotients(p, dp, &g, &b, &d);
   if (Degree(g) == 0) return {{p, 1}};
-  IntPoly b = DivideExact(p, g);
-  IntPoly d = Subtract(DivideExact(dp, g), Derivative(b));
+  d = Subtract(std::move(d), Derivative(b));
   for (int k = 1; Degree(b) > 0; ++k) {
     // Most k have no roots (a = 1), which the gcd modulo a prime shows.
     if (CoprimeModPrimes(b, d)) {
       d = Subtract(std::move(d), Derivative(b));
       continue;
     }
-    IntPoly a = PolyGcd(b, d);
-    IntPoly next_b = DivideExact(b, a);
-    d = Subtract(DivideExact(d, a), Derivative(next_b));
+    IntPoly a, next_b, d_over_a;
+    GcdAndQuotients(b, d, &a, &next_b, &d_over_a);
+    d = Subtract(std::move(d_over_a), Derivative(next_b));
     b = std::move(next_b);
     if (Degree(a) > 0) factors.emplace_back(std::move(a), k);
   }

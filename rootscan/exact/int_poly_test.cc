@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "mod_poly.h"
 #include "poly_testing.h"
 #include "work_budget.h"
 
@@ -91,6 +92,35 @@ TEST(IntPoly, GcdAndExactDivision) {
   EXPECT_EQ(DivideExact(a, Poly({-1, 1})), Poly({6, 3}));
   EXPECT_EQ(Derivative(Poly({5, -3, 0, 2})), Poly({-3, 0, 6}));
   EXPECT_EQ(PrimitivePart(Poly({6, -9, -3})), Poly({-2, 3, 1}));
+}
+
+// The gcd from its images modulo primes: a prime whose image has a higher
+// degree than the gcd's, first or later, is passed over; coefficients
+// beyond the primes' reach are left to the exact way.
+TEST(IntPoly, ModularGcdPassesUnluckyPrimes) {
+  // Coefficients of over 32 bits: more than one prime is needed.
+  const IntPoly g = Times(Power(Poly({-1, 3}), 2), Poly({-3, 0, 1LL << 40}));
+  const IntPoly x = Poly({0, 1});
+  const long long primes[] = {4294967291LL, 4294967279LL};
+  for (const long long p : primes) {
+    // x + p and x are coprime, and the same modulo p.
+    IntPoly gcd, a_over, b_over;
+    EXPECT_TRUE(
+        ModularGcd(Times(g, Poly({p, 1})), Times(g, x), &gcd, &a_over, &b_over))
+        << p;
+    EXPECT_EQ(gcd, g) << p;
+    EXPECT_EQ(a_over, Poly({p, 1})) << p;
+    EXPECT_EQ(b_over, x) << p;
+  }
+  IntPoly gcd, a_over, b_over;
+  EXPECT_TRUE(ModularGcd(Poly({-1, 1}), Poly({2, 1}), &gcd, &a_over, &b_over));
+  EXPECT_EQ(gcd, Poly({1}));
+  IntPoly huge = Poly({0, 1}), huge_too = huge;
+  huge[0] = BigInt(1) << 500;
+  huge_too[0] = huge[0] + BigInt(1);
+  const IntPoly a = Times(g, huge), b = Times(g, huge_too);
+  EXPECT_FALSE(ModularGcd(a, b, &gcd, &a_over, &b_over));
+  EXPECT_EQ(PolyGcd(a, b), g);
 }
 
 TEST(IntPoly, ClearDenominatorsByTheirLeastCommonMultiple) {
