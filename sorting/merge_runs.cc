@@ -219,6 +219,16 @@ void SortLeaf(int* a, int n) {
   }
 }
 
+// Whether the merge of the sorted runs a[0, half) and a[half, n), each of
+// kStretch elements or more, begins or ends with kStretch elements or more
+// from one run. A merge of random runs does about one time in 60 (each end
+// about one in 2^kStretch); the merges of input with some order, which the
+// look for stretches is for, mostly do.
+bool StretchAtAnEnd(const int* a, int half, int n) {
+  return a[kStretch - 1] < a[half] || a[half + kStretch - 1] <= a[0] ||
+         a[half - kStretch] >= a[n - 1] || a[n - kStretch] > a[half - 1];
+}
+
 // Sorts n elements into dst, where src and dst hold the same n values in
 // the same order on entry and src is left in any order. The halves are
 // sorted into src (the roles swap at each level) and then merged into dst,
@@ -227,7 +237,9 @@ void SortLeaf(int* a, int n) {
 // every leaf but the last holds exactly kMergeLeaf elements for SortEight.
 // With kStretches the merges look for stretches (MergeStretches), which
 // input with some order needs; without, they are plain MergeRuns, a few
-// percent faster on random values.
+// percent faster on random values. With kStretches too, a merge shorter
+// than kSplitMerge is plain when no stretch shows at its ends: random
+// values took 0.45 to 0.48 of std::sort's time against 0.50 to 0.53.
 template <bool kStretches>
 void MergeSortInto(int* src, int* dst, int n) {
   if (n <= kMergeLeaf) {
@@ -243,7 +255,8 @@ void MergeSortInto(int* src, int* dst, int n) {
     // The right half goes first as a whole (as on descending input).
     std::memcpy(dst, src + half, (n - half) * sizeof(int));
     std::memcpy(dst + n - half, src, half * sizeof(int));
-  } else if (kStretches) {
+  } else if (kStretches && (n >= kSplitMerge || n - half < kStretch ||
+                            StretchAtAnEnd(src, half, n))) {
     MergeStretches(src, half, src + half, n - half, dst);
   } else {
     MergeRuns(src, half, src + half, n - half, dst);

@@ -126,6 +126,40 @@ template <bool kEqualLeft>
   return first;
 }
 
+// An element greater than the one kNearStep places on is far out of order.
+// On a range of random values about 4 in 10 elements are; on the short
+// ranges that nearly ordered inputs leave to be finished (sorted values with
+// a few pairs swapped, interleaved ascending and descending values, a
+// permutation built against a middle pivot) 1 to 7 in 100 are, each element
+// a few places from where it belongs, which insertion sort moves cheaply
+// while it makes the merges do all their work.
+constexpr int kNearStep = 8;
+
+// A range is nearly ordered while at most one element in kNearShare is far
+// out of order: 2 in 100 of the short ranges of random values were taken
+// for nearly ordered (short ones, with 2 in 1000 of the elements), 85 to 100
+// in 100 of those of the nearly ordered inputs above (10^6 values). Counted
+// kNearShare elements at a time, so that on random values the look ends
+// after the first kNearShare.
+constexpr int kNearShare = 16;
+
+// Sorts a[0, n), n <= kQuickShort: by insertion sort when the range is
+// nearly ordered, else by SortShort. An unlucky pick costs at most
+// kQuickShort^2 / 2 moves.
+void FinishShort(int* a, int n) {
+  int far = 0;
+  for (int i = 0; i + kNearStep < n;) {
+    const int end =
+        i + kNearShare < n - kNearStep ? i + kNearShare : n - kNearStep;
+    for (; i < end; ++i) far += a[i] > a[i + kNearStep];
+    if (far > i / kNearShare) {
+      sort_internal::SortShort(a, n);
+      return;
+    }
+  }
+  sort_internal::InsertionSort(a, n);
+}
+
 // Partitions a[0, n), n >= 2, around the element at `at`: the pivot is put
 // first, the rest partitioned and the pivot put between the parts. Returns
 // where it ends.
@@ -192,7 +226,7 @@ void SortRange(int* a, std::ptrdiff_t n, int budget, bool bounded) {
       bounded = low_bounded;
     }
   }
-  sort_internal::SortShort(a, static_cast<int>(n));
+  FinishShort(a, static_cast<int>(n));
 }
 
 }  // namespace
