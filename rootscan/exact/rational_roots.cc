@@ -60,17 +60,20 @@ bool Divides(std::int64_t m, const BigInt& v) {
 }
 
 // p(1), or p(-1) when minus is set: the sum of p's coefficients, the odd
-// ones negated for p(-1).
+// ones negated for p(-1). Those of one limb are summed natively.
 BigInt AtOne(const IntPoly& p, bool minus) {
-  BigInt sum;
+  BigInt big;
+  std::int64_t small = 0;  // below 2^32 times the degree in magnitude
   for (std::size_t i = 0; i < p.size(); ++i) {
-    if (minus && i % 2 == 1) {
-      sum -= p[i];
-    } else {
-      sum += p[i];
+    const bool subtract = minus && i % 2 == 1;
+    if (p[i].limbs().size() > 1) {
+      big += subtract ? BigInt() - p[i] : p[i];
+    } else if (!p[i].IsZero()) {
+      const std::int64_t v = p[i].limbs()[0];
+      small += (p[i].Sign() < 0) != subtract ? -v : v;
     }
   }
-  return sum;
+  return big + BigInt(small);
 }
 
 // v modulo m, in [0, m), for v of either sign.

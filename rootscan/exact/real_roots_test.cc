@@ -299,7 +299,8 @@ TEST(RealRoots, DegreeThousand) {
 // order of b, then |a|; a root beyond the numerators tried and the
 // irrational ones stay in what is left. Overall, the same roots.
 TEST(RealRoots, ShortFractionRootsAreDividedOut) {
-  IntPoly p = {BigInt(-2), BigInt(), BigInt(1)};  // x^2 - 2
+  const IntPoly irrational = {BigInt(-3) << 41, BigInt(), BigInt(1)};
+  IntPoly p = irrational;  // coefficients of more than one limb
   for (const auto& [a, b] : {std::pair{40, 1}, {1, 2}, {-2, 3}, {1031, 1}})
     p = Times(p, {BigInt(-a), BigInt(b)});
   IntPoly rest = p;
@@ -307,12 +308,12 @@ TEST(RealRoots, ShortFractionRootsAreDividedOut) {
             (std::vector<IntPoly>{{BigInt(-40), BigInt(1)},
                                   {BigInt(-1), BigInt(2)},
                                   {BigInt(2), BigInt(3)}}));
-  EXPECT_EQ(rest, Times({BigInt(-2), BigInt(), BigInt(1)},
-                        {BigInt(-1031), BigInt(1)}));
+  EXPECT_EQ(rest, Times(irrational, {BigInt(-1031), BigInt(1)}));
   p = Times(p, {BigInt(-1), BigInt(2)});  // 1/2 twice: not square-free
   const std::vector<RealRoot> roots = RealRoots(p, -kInf, kInf);
-  EXPECT_EQ(Values(roots), (std::vector<double>{-std::sqrt(2.0), -2.0 / 3, 0.5,
-                                                std::sqrt(2.0), 40, 1031}));
+  EXPECT_EQ(Values(roots),
+            (std::vector<double>{-std::sqrt(0x3p41), -2.0 / 3, 0.5, 40, 1031,
+                                 std::sqrt(0x3p41)}));
   EXPECT_EQ(roots[2].multiplicity, 2);
 }
 
