@@ -315,6 +315,13 @@ TEST(RealRoots, ShortFractionRootsAreDividedOut) {
             (std::vector<double>{-std::sqrt(0x3p41), -2.0 / 3, 0.5, 40, 1031,
                                  std::sqrt(0x3p41)}));
   EXPECT_EQ(roots[2].multiplicity, 2);
+  // Wilkinson's (x + 1)...(x + 40), its constant term of several limbs:
+  // every root comes out, and a constant is left.
+  IntPoly wilkinson = {BigInt(1)};
+  for (int k = 1; k <= 40; ++k)
+    wilkinson = Times(wilkinson, {BigInt(k), BigInt(1)});
+  EXPECT_EQ(TakeRationalRoots(&wilkinson).size(), 40u);
+  EXPECT_EQ(Degree(wilkinson), 0);
 }
 
 }  // namespace
