@@ -12,6 +12,7 @@
 #include "int_poly.h"
 #include "isolation.h"
 #include "power_roots.h"
+#include "rational_roots.h"
 #include "sign_evaluator.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64,
@@ -208,12 +209,18 @@ void ForEachRoot(IntPoly p, double start, double end,
     }
     return;
   }
-  for (const auto& [factor, multiplicity] : SquareFreeFactors(p)) {
-    const SignEvaluator eval(factor);
-    for (const int side : {-1, 1}) {
-      if (side < 0 ? !(start < 0) : !(end > 0)) continue;
-      for (const Isolated& root : IsolateRoots(factor, side))
-        report(eval, factor, root, side, multiplicity);
+  // Roots that are short fractions come out of each factor first, so the
+  // rest is isolated at a lower degree.
+  for (auto& [whole, multiplicity] : SquareFreeFactors(p)) {
+    std::vector<IntPoly> factors = TakeRationalRoots(&whole);
+    if (Degree(whole) >= 1) factors.push_back(std::move(whole));
+    for (const IntPoly& factor : factors) {
+      const SignEvaluator eval(factor);
+      for (const int side : {-1, 1}) {
+        if (side < 0 ? !(start < 0) : !(end > 0)) continue;
+        for (const Isolated& root : IsolateRoots(factor, side))
+          report(eval, factor, root, side, multiplicity);
+      }
     }
   }
 }

@@ -9,12 +9,14 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "approx_poly.h"
 #include "big_int.h"
 #include "int_poly.h"
 #include "poly_testing.h"
+#include "rational_roots.h"
 #include "wide_poly.h"
 #include "work_budget.h"
 
@@ -291,6 +293,35 @@ TEST(RealRoots, DegreeThousand) {
     EXPECT_THROW(RealRoots(p, -kInf, kInf), WorkExceeded);
   }
   EXPECT_EQ(RealRoots(unity, -kInf, kInf).size(), 2u);
+}
+
+// Roots a / b with small a and b come out as linear factors b x - a, in
+// order of b, then |a|; a root beyond the numerators tried and the
+// irrational ones stay in what is left. Overall, the same roots.
+TEST(RealRoots, ShortFractionRootsAreDividedOut) {
+  const IntPoly irrational = {BigInt(-3) << 41, BigInt(), BigInt(1)};
+  IntPoly p = irrational;  // coefficients of more than one limb
+  for (const auto& [a, b] : {std::pair{40, 1}, {1, 2}, {-2, 3}, {1031, 1}})
+    p = Times(p, {BigInt(-a), BigInt(b)});
+  IntPoly rest = p;
+  EXPECT_EQ(TakeRationalRoots(&rest),
+            (std::vector<IntPoly>{{BigInt(-40), BigInt(1)},
+                                  {BigInt(-1), BigInt(2)},
+                                  {BigInt(2), BigInt(3)}}));
+  EXPECT_EQ(rest, Times(irrational, {BigInt(-1031), BigInt(1)}));
+  p = Times(p, {BigInt(-1), BigInt(2)});  // 1/2 twice: not square-free
+  const std::vector<RealRoot> roots = RealRoots(p, -kInf, kInf);
+  EXPECT_EQ(Values(roots),
+            (std::vector<double>{-std::sqrt(0x3p41), -2.0 / 3, 0.5, 40, 1031,
+                                 std::sqrt(0x3p41)}));
+  EXPECT_EQ(roots[2].multiplicity, 2);
+  // Wilkinson's (x + 1)...(x + 40), its constant term of several limbs:
+  // every root comes out, and a constant is left.
+  IntPoly wilkinson = {BigInt(1)};
+  for (int k = 1; k <= 40; ++k)
+    wilkinson = Times(wilkinson, {BigInt(k), BigInt(1)});
+  EXPECT_EQ(TakeRationalRoots(&wilkinson).size(), 40u);
+  EXPECT_EQ(Degree(wilkinson), 0);
 }
 
 }  // namespace
