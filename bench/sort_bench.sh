@@ -11,8 +11,9 @@
 #     COUNT random values, best of 5 runs in which each routine runs in turn
 #     (bench/quicksort_bench.cc);
 #  3. the table of input shapes on SHAPES values (default 1,000,000), the
-#     same routines in every row, each cell bounded by an alarm of SECONDS
-#     (default 15) per run (bench/sort_shapes.cc);
+#     same routines in every row, best of 3 runs in which each routine runs
+#     in turn, each run bounded by an alarm of SECONDS (default 15)
+#     (bench/sort_shapes.cc);
 #  4. with --chart, a gnuplot chart of nanoseconds per element against the
 #     number of random values, 10^3 to COUNT, for every routine.
 # The routines are timed by the processor time they use, so that other work
