@@ -70,18 +70,29 @@ void ScreenGame::EndRound() {
 // that Enter checks the word as typed: "caf\xC3\xA9" is refused whole rather
 // than set as "caf". A character of several bytes (UTF-8) is one "*" and
 // one Backspace.
-bool ScreenGame::SetWordKey(int key, std::string* err) {
+bool ScreenGame::EditTyped(int key, const char* when_full) {
   if (key >= ' ' && key <= 0xFF) {  // a character's byte
-    if (typed_.size() >= kMaxWordLetters) {
-      Hint("That is the most there may be; Enter sets the word.");
-    } else {
+    if (typed_.size() < kMaxWordLetters) {
       typed_ += Lower(key);
-      if (!IsLetter(key)) Hint("Letters a to z only; Backspace erases.");
+    } else if (when_full != nullptr) {
+      Hint(when_full);
+      return true;
     }
+    if (!IsLetter(key)) Hint("Letters a to z only; Backspace erases.");
   } else if (key == kKeyBackspace) {
     while (!typed_.empty() && IsContinuation(typed_.back())) typed_.pop_back();
     if (!typed_.empty()) typed_.pop_back();
-  } else if (key == kEscape) {
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool ScreenGame::SetWordKey(int key, std::string* err) {
+  if (EditTyped(key, "That is the most there may be; Enter sets the word.")) {
+    return true;
+  }
+  if (key == kEscape) {
     done_ = true;
   } else if (key == kKeyEnter) {
     std::string why;
@@ -101,13 +112,8 @@ bool ScreenGame::SetWordKey(int key, std::string* err) {
 // refuses a word typed with one but a-z ("caf\xC3\xA9") whole, with the
 // line mode's answer, rather than guessing "caf".
 void ScreenGame::TypeWordKey(int key) {
-  if (key >= ' ' && key <= 0xFF) {  // a character's byte
-    if (typed_.size() < kMaxWordLetters) typed_ += Lower(key);
-    if (!IsLetter(key)) Hint("Letters a to z only; Backspace erases.");
-  } else if (key == kKeyBackspace) {
-    while (!typed_.empty() && IsContinuation(typed_.back())) typed_.pop_back();
-    if (!typed_.empty()) typed_.pop_back();
-  } else if (key == kEscape) {
+  if (EditTyped(key, nullptr)) return;
+  if (key == kEscape) {
     mode_ = Mode::kGuessing;
     Hint("");
   } else if (key == kKeyEnter) {

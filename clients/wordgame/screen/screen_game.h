@@ -68,6 +68,11 @@ class ScreenGame {
   // The next round: with two players, the typing of its word first.
   bool NextRound(std::string* err);
   bool StartRound(std::string* err);
+  // A character's byte or Backspace on the typed line (a character of
+  // several bytes erased whole); false, and nothing done, for any other key.
+  // A byte beyond the longest word is dropped, with `when_full` as the hint
+  // when given.
+  bool EditTyped(int key, const char* when_full);
   bool SetWordKey(int key, std::string* err);
   // A key on the line of the whole word being guessed.
   void TypeWordKey(int key);
