@@ -10,25 +10,6 @@
 
 namespace {
 
-// The inverse of a (not 0) modulo the prime m, by the extended Euclidean
-// algorithm, in 32-bit divisions: a 32-bit processor makes the 64-bit
-// products and remainders of Fermat's way library calls.
-std::uint32_t InverseMod(std::uint32_t a, std::uint32_t m) {
-  // Invariants: x0 * a = r0 and x1 * a = r1 modulo m.
-  std::uint32_t r0 = m, r1 = a;
-  std::int64_t x0 = 0, x1 = 1;
-  while (r1 != 0) {
-    const std::uint32_t q = r0 / r1;
-    const std::uint32_t r = r0 - q * r1;
-    const std::int64_t x = x0 - static_cast<std::int64_t>(q) * x1;
-    r0 = r1;
-    r1 = r;
-    x0 = x1;
-    x1 = x;
-  }
-  return static_cast<std::uint32_t>(x0 < 0 ? x0 + m : x0);
-}
-
 // Multiplication by a fixed factor modulo m without a division (which a
 // 32-bit processor makes a library call): with w = floor(factor 2^32 / m)
 // found once, the quotient of factor * x by m is floor(w x / 2^32) or one
@@ -110,6 +91,25 @@ bool Join(const ModPoly& g, std::uint32_t m, const BigInt& modulus,
 }
 
 }  // namespace
+
+// The inverse of a (not 0) modulo the prime m, by the extended Euclidean
+// algorithm, in 32-bit divisions: a 32-bit processor makes the 64-bit
+// products and remainders of Fermat's way library calls.
+std::uint32_t InverseMod(std::uint32_t a, std::uint32_t m) {
+  // Invariants: x0 * a = r0 and x1 * a = r1 modulo m.
+  std::uint32_t r0 = m, r1 = a;
+  std::int64_t x0 = 0, x1 = 1;
+  while (r1 != 0) {
+    const std::uint32_t q = r0 / r1;
+    const std::uint32_t r = r0 - q * r1;
+    const std::int64_t x = x0 - static_cast<std::int64_t>(q) * x1;
+    r0 = r1;
+    r1 = r;
+    x0 = x1;
+    x1 = x;
+  }
+  return static_cast<std::uint32_t>(x0 < 0 ? x0 + m : x0);
+}
 
 void TrimMod(ModPoly* p) {
   while (!p->empty() && p->back() == 0) p->pop_back();

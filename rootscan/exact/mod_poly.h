@@ -26,6 +26,9 @@ inline std::uint32_t MulMod(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(a) * b % m);
 }
 
+/// The inverse of a (not 0 modulo m) modulo the prime m.
+std::uint32_t InverseMod(std::uint32_t a, std::uint32_t m);
+
 /// Removes zeros from the top of p.
 void TrimMod(ModPoly* p);
 

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "big_int.h"
+#include "mod_poly.h"
 
 namespace {
 
@@ -82,17 +83,6 @@ std::uint32_t Residue(std::int64_t v, std::uint32_t m) {
   return static_cast<std::uint32_t>(r < 0 ? r + m : r);
 }
 
-// The inverse of v modulo the prime m, for v in [1, m): v^(m - 2), each
-// product below m^2 < 2^32.
-std::uint32_t Inverse(std::uint32_t v, std::uint32_t m) {
-  std::uint32_t result = 1;
-  for (std::uint32_t e = m - 2; e > 0; e >>= 1) {
-    if (e & 1) result = result * v % m;
-    v = v * v % m;
-  }
-  return result;
-}
-
 // Tests p(a / b) = 0 modulo each sieve prime (b is below them, so
 // invertible), from p's residues, taken modulo a prime when first needed.
 // p may lose factors b x - a meanwhile: a root of what is left is one of
@@ -111,7 +101,7 @@ class Sieve {
       }
       const std::uint32_t x =
           b == 1 ? Residue(a, m)
-                 : Residue(a, m) * Inverse(Residue(b, m), m) % m;
+                 : Residue(a, m) * InverseMod(Residue(b, m), m) % m;
       std::uint32_t sum = r.back();
       int pending = 0;
       for (std::size_t i = r.size() - 1; i-- > 0;) {
