@@ -34,11 +34,20 @@ int* MedianOfThree(int* i, int* j, int* k) {
   return *j < *k ? k : j;
 }
 
-// The pivot of a[0, n): the median of its samples.
+// The pivot of a[0, n): the median of its samples. A wide sample's offsets
+// are put in order of their elements by insertion sort, which takes about
+// 250 comparisons for 31, against the 16384 or more of the partition.
 int* ChoosePivot(int* a, std::ptrdiff_t n) {
-  std::ptrdiff_t at[sort_internal::kPivotSamples];
-  sort_internal::PivotSamples(n, at);
-  return MedianOfThree(a + at[0], a + at[1], a + at[2]);
+  std::ptrdiff_t at[sort_internal::kWidePivotSamples];
+  const int k = sort_internal::PivotSamples(n, at);
+  if (k == 3) return MedianOfThree(a + at[0], a + at[1], a + at[2]);
+  for (int i = 1; i < k; ++i) {
+    const std::ptrdiff_t offset = at[i];
+    int j = i;
+    for (; j > 0 && a[at[j - 1]] > a[offset]; --j) at[j] = at[j - 1];
+    at[j] = offset;
+  }
+  return a + at[k / 2];
 }
 
 // Elements per block of the partition's scans: the fastest size tried on
@@ -281,11 +290,21 @@ void SortWithoutPivots(int* a, int n) {
 // The pivot is the median of the elements at a quarter, half and three
 // quarters of the range: a few percent faster than the middle element on
 // random values, and it breaks the patterns (organ pipes, inputs built
-// against a middle pivot) that would make split after split lopsided.
-void PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at) {
-  at[0] = n / 4;
-  at[1] = n / 2;
-  at[2] = n - 1 - n / 4;
+// against a middle pivot) that would make split after split lopsided. A
+// long range's wide sample is spread evenly over it, one element in the
+// middle of each of kWidePivotSamples equal stretches.
+int PivotSamples(std::ptrdiff_t n, std::ptrdiff_t* at) {
+  if (n < kWidePivotRange) {
+    at[0] = n / 4;
+    at[1] = n / 2;
+    at[2] = n - 1 - n / 4;
+    return 3;
+  }
+  const std::ptrdiff_t stretch = n / kWidePivotSamples;
+  for (int i = 0; i < kWidePivotSamples; ++i) {
+    at[i] = stretch / 2 + i * stretch;
+  }
+  return kWidePivotSamples;
 }
 
 int* PartitionAroundPivot(int* a, std::ptrdiff_t n, bool equal_left) {

@@ -53,10 +53,10 @@ inline std::vector<int> QuicksortAdversary(int n, bool q_sort,
   int* first = a.data();
   std::ptrdiff_t count = n;  // The range on the chain: first[0, count).
   while (budget > 0 && count > sort_internal::kQuickShort) {
-    std::ptrdiff_t at[sort_internal::kPivotSamples];
-    sort_internal::PivotSamples(count, at);
-    for (std::ptrdiff_t offset : at) {
-      int& v = first[offset];
+    std::ptrdiff_t at[sort_internal::kWidePivotSamples];
+    const int samples = sort_internal::PivotSamples(count, at);
+    for (int i = 0; i < samples; ++i) {
+      int& v = first[at[i]];
       if (v < 0) {
         origin[next] = -1 - v;
         v = next--;

@@ -372,6 +372,25 @@ TEST(Quicksorts, MedianOfThreeDefeatsTheMiddlePivotKillers) {
   }
 }
 
+// On random values a long range's pivot, the median of the wide sample,
+// leaves at least a quarter of the range on each side but about one time in
+// 400; a median of three misses one time in three.
+TEST(Quicksorts, LongRangesSplitNearTheirMiddle) {
+  constexpr int kN = 1 << 16;
+  std::mt19937 rng(7);
+  Values v = Iota(kN);
+  for (int round = 0; round < 20; ++round) {
+    std::shuffle(v.begin(), v.end(), rng);
+    for (bool equal_left : {false, true}) {
+      Values w = v;
+      const int* split =
+          sort_internal::PartitionAroundPivot(w.data(), kN, equal_left);
+      EXPECT_GE(split - w.data(), kN / 4) << round;
+      EXPECT_LT(split - w.data(), kN - kN / 4) << round;
+    }
+  }
+}
+
 // Input already in order, either way, is found in one pass: no partitions.
 TEST(Quicksorts, OrderedInputTakesNoPartition) {
   constexpr int kN = 1000;
@@ -388,6 +407,10 @@ TEST(Quicksorts, OrderedInputTakesNoPartition) {
 // splits off runs of equal values one element at a time, needs about n * n / 2
 // steps: minutes for these sizes, milliseconds for an O(n log n) sort. With
 // runs of equal values set aside, each distinct value is a pivot at most once.
+// The pivot rules break the organ pipes' pattern: no long range needs the way
+// out, though a median of three can still be led astray on one of the short
+// ranges (a few hundred elements) that their partitions leave, which the way
+// out then heapsorts at a bounded cost.
 TEST(Quicksorts, NoShapeGoesQuadratic) {
   constexpr int kN = 200000;
   std::mt19937 rng(99);
@@ -408,7 +431,8 @@ TEST(Quicksorts, NoShapeGoesQuadratic) {
     for (bool use_q_sort : {false, true}) {
       sort_internal::Counters c = CountedSort(use_q_sort, in, want);
       EXPECT_LE(c.partitions, distinct) << shape << " " << use_q_sort;
-      EXPECT_EQ(c.heapsorts + c.mergesorts, 0) << shape << " " << use_q_sort;
+      EXPECT_LE(c.heapsorts, distinct == kN ? 1 : 0) << shape << use_q_sort;
+      EXPECT_EQ(c.mergesorts, 0) << shape << " " << use_q_sort;
     }
   }
 }
