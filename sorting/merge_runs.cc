@@ -62,8 +62,13 @@ struct Ends {
     const int x = *a, y = *b;
     const bool take_a = x < y;
     e.out[k] = take_a ? x : y;
-    a += take_a;
-    b += !take_a;
+    // Both pointers move by the one flag, through a mask: written as
+    // `a += take_a; b += !take_a`, GCC set a second flag from the
+    // comparison, on the processor ports that the selection above needs
+    // too, and the steps took a quarter longer (32-bit; sort_notes.md).
+    const unsigned mask = -static_cast<unsigned>(take_a);
+    a += mask & 1;
+    b += ~mask & 1;
   }
   e.a = a, e.b = b, e.out += kStretch;
 }
@@ -77,8 +82,11 @@ struct Ends {
     const int u = a[-1], v = b[-1];
     const bool take_b = u < v;
     e.out[-1 - k] = take_b ? v : u;
-    b -= take_b;
-    a -= !take_b;
+    // One flag for both pointers, as in StepsFromFront; here the mask
+    // became a second selection, this form a shift and an add.
+    const int step = take_b;
+    b -= step;
+    a += step - 1;
   }
   e.a = a, e.b = b, e.out -= kStretch;
 }
@@ -271,9 +279,12 @@ namespace sort_internal {
 // overlaps neither; on equal values the right element comes first. Each step
 // picks its element by a data move rather than a branch, so random input
 // costs no mispredictions. The smallest elements are placed from the front
-// and the largest from the back in the same loop: two independent chains of
-// work per step, and for as many steps as the shorter run has elements
-// neither end can run past its runs, so the loop needs no bounds checks.
+// and the largest from the back in turn: two independent chains of work, and
+// for as many steps as the shorter run has elements neither end can run past
+// its runs, so the steps need no bounds checks. They go kStretch at a time
+// through StepsFromFront and StepsFromBack, whose pointers stay in
+// registers where the loop of single steps below spilled them on 32-bit x86:
+// 6% off the merge sort on random values.
 void MergeRuns(const int* left, int n_left, const int* right, int n_right,
                int* out) {
   const int steps = n_left < n_right ? n_left : n_right;
@@ -281,7 +292,17 @@ void MergeRuns(const int* left, int n_left, const int* right, int n_right,
   const int* left_end = left + n_left;
   const int* right_end = right + n_right;
   int* out_end = out + n_left + n_right;
-  for (int k = 0; k < steps; ++k) {
+  int k = 0;
+  if (steps >= kStretch) {
+    Ends front{left, right, out}, back{left_end, right_end, out_end};
+    for (; k + kStretch <= steps; k += kStretch) {
+      StepsFromFront(front);
+      StepsFromBack(back);
+    }
+    left = front.a, right = front.b, out = front.out;
+    left_end = back.a, right_end = back.b, out_end = back.out;
+  }
+  for (; k < steps; ++k) {
     int a = *left, b = *right;
     bool take_left = a < b;
     *out++ = take_left ? a : b;
