@@ -237,37 +237,133 @@ bool StretchAtAnEnd(const int* a, int half, int n) {
          a[half - kStretch] >= a[n - 1] || a[n - kStretch] > a[half - 1];
 }
 
+// How MergeSortInto merges two sorted halves.
+enum class HalvesMerge {
+  kInOrder,     // the left half's last element is no greater than the right's first
+  kRightFirst,  // the right half's last is no greater than the left's first
+  kStretches,   // MergeStretches
+  kPlain,       // MergeRuns
+};
+
+// How the sorted halves src[0, half) and src[half, n) are merged. With
+// kStretches the merges look for stretches (MergeStretches), which input
+// with some order needs; without, they are plain MergeRuns, a few percent
+// faster on random values. With kStretches too, a merge shorter than
+// kSplitMerge is plain when no stretch shows at its ends: random values
+// took 0.45 to 0.48 of std::sort's time against 0.50 to 0.53.
+template <bool kStretches>
+HalvesMerge ChooseMerge(const int* src, int half, int n) {
+  if (src[half - 1] <= src[half]) return HalvesMerge::kInOrder;
+  if (src[n - 1] <= src[0]) return HalvesMerge::kRightFirst;
+  if (kStretches && (n >= kSplitMerge || n - half < kStretch ||
+                     StretchAtAnEnd(src, half, n))) {
+    return HalvesMerge::kStretches;
+  }
+  return HalvesMerge::kPlain;
+}
+
+// Merges the sorted halves src[0, half) and src[half, n) into dst as `how`
+// says.
+void MergeHalves(HalvesMerge how, const int* src, int* dst, int half, int n) {
+  switch (how) {
+    case HalvesMerge::kInOrder:
+      std::memcpy(dst, src, n * sizeof(int));
+      break;
+    case HalvesMerge::kRightFirst:  // as on descending input
+      std::memcpy(dst, src + half, (n - half) * sizeof(int));
+      std::memcpy(dst + n - half, src, half * sizeof(int));
+      break;
+    case HalvesMerge::kStretches:
+      MergeStretches(src, half, src + half, n - half, dst);
+      break;
+    case HalvesMerge::kPlain:
+      MergeRuns(src, half, src + half, n - half, dst);
+      break;
+  }
+}
+
+// Merges the sorted halves src1[0, half) and src1[half, 2 * half) into dst1
+// and those of src2 into dst2, as MergeRuns would, with the steps of the two
+// merges in turn: four chains of work in flight where one merge has two,
+// and no search for a split as MergeStretches needs. half is a whole number
+// of kStretch steps, so each end takes exactly half steps.
+void MergeRunsPaired(const int* src1, int* dst1, const int* src2, int* dst2,
+                     int half) {
+  Ends front1{src1, src1 + half, dst1};
+  Ends back1{src1 + half, src1 + 2 * half, dst1 + 2 * half};
+  Ends front2{src2, src2 + half, dst2};
+  Ends back2{src2 + half, src2 + 2 * half, dst2 + 2 * half};
+  for (int k = 0; k < half; k += kStretch) {
+    StepsFromFront(front1);
+    StepsFromBack(back1);
+    StepsFromFront(front2);
+    StepsFromBack(back2);
+  }
+}
+
+// The split of a range of n > kMergeLeaf elements into halves: the midpoint
+// rounded up to a whole number of leaves, so that every leaf but the last
+// holds exactly kMergeLeaf elements for SortEight.
+int LeafHalf(int n) {
+  return (n / 2 + kMergeLeaf - 1) / kMergeLeaf * kMergeLeaf;
+}
+static_assert(kMergeLeaf % kStretch == 0,
+              "halves of whole leaves are whole numbers of merge steps");
+
+template <bool kStretches>
+void MergeSortInto(int* src, int* dst, int n);
+template <bool kStretches>
+void MergeSortPairInto(int* src1, int* dst1, int* src2, int* dst2, int n);
+
+// Sorts the halves into[0, half) and into[half, n) by MergeSortInto, with
+// from holding the same values: halves of one length as a pair, whose
+// merges can go in turn.
+template <bool kStretches>
+void SortHalvesInto(int* from, int* into, int half, int n) {
+  if (half == n - half) {
+    MergeSortPairInto<kStretches>(from, into, from + half, into + half, half);
+  } else {
+    MergeSortInto<kStretches>(from, into, half);
+    MergeSortInto<kStretches>(from + half, into + half, n - half);
+  }
+}
+
 // Sorts n elements into dst, where src and dst hold the same n values in
 // the same order on entry and src is left in any order. The halves are
 // sorted into src (the roles swap at each level) and then merged into dst,
 // so every level moves each element once and no run is copied out first.
-// The split is the midpoint rounded up to a whole number of leaves, so that
-// every leaf but the last holds exactly kMergeLeaf elements for SortEight.
-// With kStretches the merges look for stretches (MergeStretches), which
-// input with some order needs; without, they are plain MergeRuns, a few
-// percent faster on random values. With kStretches too, a merge shorter
-// than kSplitMerge is plain when no stretch shows at its ends: random
-// values took 0.45 to 0.48 of std::sort's time against 0.50 to 0.53.
 template <bool kStretches>
 void MergeSortInto(int* src, int* dst, int n) {
   if (n <= kMergeLeaf) {
     SortLeaf(dst, n);
     return;
   }
-  const int half = (n / 2 + kMergeLeaf - 1) / kMergeLeaf * kMergeLeaf;
-  MergeSortInto<kStretches>(dst, src, half);
-  MergeSortInto<kStretches>(dst + half, src + half, n - half);
-  if (src[half - 1] <= src[half]) {
-    std::memcpy(dst, src, n * sizeof(int));  // Already in order.
-  } else if (src[n - 1] <= src[0]) {
-    // The right half goes first as a whole (as on descending input).
-    std::memcpy(dst, src + half, (n - half) * sizeof(int));
-    std::memcpy(dst + n - half, src, half * sizeof(int));
-  } else if (kStretches && (n >= kSplitMerge || n - half < kStretch ||
-                            StretchAtAnEnd(src, half, n))) {
-    MergeStretches(src, half, src + half, n - half, dst);
+  const int half = LeafHalf(n);
+  SortHalvesInto<kStretches>(dst, src, half, n);
+  MergeHalves(ChooseMerge<kStretches>(src, half, n), src, dst, half, n);
+}
+
+// MergeSortInto of two ranges of n elements each, src1 into dst1 and src2
+// into dst2, level by level together, so that merges that are plain in
+// both go as a pair (MergeRunsPaired).
+template <bool kStretches>
+void MergeSortPairInto(int* src1, int* dst1, int* src2, int* dst2, int n) {
+  if (n <= kMergeLeaf) {
+    SortLeaf(dst1, n);
+    SortLeaf(dst2, n);
+    return;
+  }
+  const int half = LeafHalf(n);
+  SortHalvesInto<kStretches>(dst1, src1, half, n);
+  SortHalvesInto<kStretches>(dst2, src2, half, n);
+  const HalvesMerge how1 = ChooseMerge<kStretches>(src1, half, n);
+  const HalvesMerge how2 = ChooseMerge<kStretches>(src2, half, n);
+  if (how1 == HalvesMerge::kPlain && how2 == HalvesMerge::kPlain &&
+      half == n - half) {
+    MergeRunsPaired(src1, dst1, src2, dst2, half);
   } else {
-    MergeRuns(src, half, src + half, n - half, dst);
+    MergeHalves(how1, src1, dst1, half, n);
+    MergeHalves(how2, src2, dst2, half, n);
   }
 }
 
