@@ -62,11 +62,12 @@ struct Ends {
     const int x = *a, y = *b;
     const bool take_a = x < y;
     e.out[k] = take_a ? x : y;
-    // Both pointers move by the one flag, through a mask: written as
-    // `a += take_a; b += !take_a`, GCC set a second flag from the
-    // comparison, on the processor ports that the selection above needs
-    // too, and the steps took a quarter longer (32-bit; sort_notes.md).
-    const unsigned mask = -static_cast<unsigned>(take_a);
+    // Both pointers move by the one flag, through a mask as wide as a
+    // pointer: written as `a += take_a; b += !take_a` (or with a 32-bit
+    // mask on x86-64), GCC set a second flag from the comparison, on the
+    // processor ports that the selection above needs too, and the steps
+    // took a quarter longer (sort_notes.md).
+    const std::uintptr_t mask = -static_cast<std::uintptr_t>(take_a);
     a += mask & 1;
     b += ~mask & 1;
   }
