@@ -1,7 +1,7 @@
 // Merge sort: merge, mergesort_rec and mergesort of sort.h, and the same
 // sort on a caller's scratch for the quicksorts' way out: the runs found or
-// made and the order of their merges. The merges themselves, and the sort
-// of short ranges built on them, are in merge_runs.cc.
+// made and the order of their merges. The merges themselves are in
+// merge_runs.cc, the sort of a block or a short range in merge_blocks.cc.
 
 #include <algorithm>
 #include <cstddef>
