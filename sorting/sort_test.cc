@@ -154,6 +154,45 @@ TEST(Merge, LargeRunsUseHeapScratch) {
   for (int i = 0; i < 400000; ++i) ASSERT_EQ(a[i], i);
 }
 
+// Two pairs of sorted halves merged in turn: each output is the merge of its
+// own halves, also where one half comes wholly first (a front then takes the
+// run's whole length), and nothing around the two outputs is written.
+TEST(Merge, PairedMergesKeepToTheirOwnOutputs) {
+  constexpr int kGuard = 8;
+  constexpr int kMark = 0x5a5a5a5a;
+  std::mt19937 rng(5);
+  // Sorted halves of random values: interleaved, left first, right first.
+  auto halves = [&rng](int half, int shape) {
+    Values v(2 * half);
+    for (int& x : v) x = static_cast<int>(rng() % 100);
+    for (int i = half; i < 2 * half; ++i) v[i] += shape == 1 ? 100 : 0;
+    for (int i = 0; i < half; ++i) v[i] += shape == 2 ? 100 : 0;
+    std::sort(v.begin(), v.begin() + half);
+    std::sort(v.begin() + half, v.end());
+    return v;
+  };
+  for (int half : {8, 16, 64}) {
+    for (int shape = 0; shape < 3; ++shape) {
+      const Values one = halves(half, shape), two = halves(half, 2 - shape);
+      Values out(4 * half + 3 * kGuard, kMark);
+      int* const dst1 = out.data() + kGuard;
+      int* const dst2 = dst1 + 2 * half + kGuard;
+      sort_internal::MergeRunsPaired(one.data(), dst1, two.data(), dst2, half);
+      Values want = one, got(dst1, dst1 + 2 * half);
+      std::sort(want.begin(), want.end());
+      EXPECT_EQ(got, want) << half << " " << shape;
+      want = two, got.assign(dst2, dst2 + 2 * half);
+      std::sort(want.begin(), want.end());
+      EXPECT_EQ(got, want) << half << " " << shape;
+      for (int k = 0; k < kGuard; ++k) {
+        EXPECT_EQ(out[k], kMark);
+        EXPECT_EQ(out[kGuard + 2 * half + k], kMark);
+        EXPECT_EQ(out[out.size() - 1 - k], kMark);
+      }
+    }
+  }
+}
+
 TEST(MergeSort, RightHalfBetweenTheLeftsFirstTwoValues) {
   // Sorted halves 0, 100, ..., 130 and 1, ..., 32: the right half precedes
   // all of the left but its first value, so it may not go first as a whole.
