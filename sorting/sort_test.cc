@@ -193,6 +193,27 @@ TEST(Merge, PairedMergesKeepToTheirOwnOutputs) {
   }
 }
 
+// The sorts of a block and of a quicksort's short range at every length up
+// to several hundred: halves of one length go as pairs, the others alone,
+// however the lengths fall level by level.
+TEST(MergeSort, BlockSortsAtEveryLength) {
+  std::mt19937 rng(3);
+  const Sorter sort_into = [](int* a, int n) {
+    Values src(a, a + n);
+    sort_internal::SortInto(src.data(), a, n);
+  };
+  for (int n = 1; n <= 600; ++n) {
+    Values in(n);
+    for (int& x : in) x = static_cast<int>(rng() % 1000);
+    Values want = in;
+    std::sort(want.begin(), want.end());
+    ASSERT_EQ(SortGuarded(sort_into, in), want) << n;
+    if (n <= sort_internal::kQuickShort) {
+      ASSERT_EQ(SortGuarded(sort_internal::SortShort, in), want) << n;
+    }
+  }
+}
+
 TEST(MergeSort, RightHalfBetweenTheLeftsFirstTwoValues) {
   // Sorted halves 0, 100, ..., 130 and 1, ..., 32: the right half precedes
   // all of the left but its first value, so it may not go first as a whole.
