@@ -70,9 +70,10 @@ void MergeSortWithScratch(int* a, int n, int* scratch);
 // The quicksorts finish ranges of at most this many elements with
 // SortShort: below it a partition's pivot choice and call cost more than
 // the branch-free merges, which took 8.2 ns per element on 64 random values
-// where insertion sort took 13.6 (32-bit). The fastest of 32 to 128 on
-// random values (bench/sort_notes.md).
-constexpr int kQuickShort = 96;
+// where insertion sort took 13.6 (32-bit). The fastest of 96 to 192 on
+// random values since the merges went faster (bench/sort_notes.md); an
+// unlucky range finished by insertion sort costs at most 128 * 128 / 2 moves.
+constexpr int kQuickShort = 128;
 
 /// Sorts a[0, n), 0 <= n <= kQuickShort, by the merge sort's branch-free
 /// leaves and merges, with scratch on the stack (merge_blocks.cc).
