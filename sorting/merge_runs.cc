@@ -59,7 +59,7 @@ struct Ends {
     // pointer: written as `a += take_a; b += !take_a` (or with a 32-bit
     // mask on x86-64), GCC set a second flag from the comparison, on the
     // processor ports that the selection above needs too, and the steps
-    // took a quarter longer (sort_notes.md).
+    // took a quarter longer (bench/sort_notes.md).
     const std::uintptr_t mask = -static_cast<std::uintptr_t>(take_a);
     a += mask & 1;
     b += ~mask & 1;
