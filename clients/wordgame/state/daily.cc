@@ -1,7 +1,6 @@
 #include "state/daily.h"
 
 #include <algorithm>
-#include <charconv>
 #include <ctime>
 
 #include "state/stats.h"
@@ -58,17 +57,6 @@ Date ToDate(Day number) {
   return date;
 }
 
-// Exactly `width` decimal digits at `at` in `text`.
-bool Digits(const std::string& text, std::size_t at, std::size_t width,
-            int* value) {
-  const char* first = text.data() + at;
-  const char* last = first + width;
-  if (!std::all_of(first, last, [](char c) { return c >= '0' && c <= '9'; })) {
-    return false;
-  }
-  return std::from_chars(first, last, *value).ptr == last;
-}
-
 bool Earlier(const DailyResult& a, const DailyResult& b) {
   return a.day != b.day ? a.day < b.day : a.list_id < b.list_id;
 }
@@ -76,14 +64,17 @@ bool Earlier(const DailyResult& a, const DailyResult& b) {
 }  // namespace
 
 bool ParseDate(const std::string& text, Day* day) {
-  Date date;
+  std::uint64_t year, month, day_of_month;
   if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
-      !Digits(text, 0, 4, &date.year) || !Digits(text, 5, 2, &date.month) ||
-      !Digits(text, 8, 2, &date.day) || date.year < 1 || date.month < 1 ||
-      date.month > 12 || date.day < 1 ||
-      date.day > DaysInMonth(date.year, date.month)) {
+      !ParseNumber(text.substr(0, 4), 9999, &year) ||
+      !ParseNumber(text.substr(5, 2), 12, &month) ||
+      !ParseNumber(text.substr(8, 2), 31, &day_of_month) || year < 1 ||
+      month < 1 || day_of_month < 1) {
     return false;
   }
+  const Date date{static_cast<int>(year), static_cast<int>(month),
+                  static_cast<int>(day_of_month)};
+  if (date.day > DaysInMonth(date.year, date.month)) return false;
   *day = FromDate(date);
   return true;
 }

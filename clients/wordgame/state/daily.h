@@ -81,8 +81,8 @@ bool IsDailyKey(const std::string& key);
 bool ParseDailyLine(const std::vector<std::string>& fields,
                     DailyHistory* history, std::string* why);
 
-/// Once all lines are read: true when the history tells one story (the
-/// counts fit each other and the results); else false and *why.
+/// Once all lines are read: true when the history's counts fit each other;
+/// else false and *why.
 bool CheckDaily(const DailyHistory& history, std::string* why);
 
 #endif  // WORDGAME_STATE_DAILY_H_

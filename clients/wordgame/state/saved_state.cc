@@ -52,8 +52,9 @@ std::vector<std::uint32_t> FreshWords(const WordViews& words,
     }
   };
   keep([&](std::string_view w) { return played.count(w) == 0; });
-  if (!fresh.empty() || words.size() < 2) {
-    if (fresh.empty()) keep([](std::string_view) { return true; });
+  if (!fresh.empty()) return fresh;
+  if (words.size() < 2) {
+    keep([](std::string_view) { return true; });
     return fresh;
   }
   // Every word is recent, so the search finds the one played last.

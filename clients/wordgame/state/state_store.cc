@@ -222,9 +222,8 @@ bool StateStore::ResetStats(SavedState* state, std::string* note) {
   return Update(
       [](SavedState* s) {
         s->stats = Stats();
-        std::vector<DailyResult> results = std::move(s->daily.results);
-        s->daily = DailyHistory();
-        s->daily.results = std::move(results);
+        s->daily.played = s->daily.won = 0;
+        s->daily.streak = s->daily.best_streak = 0;
       },
       state, note);
 }

@@ -22,28 +22,26 @@ std::uint32_t WordIndex::Add(std::uint32_t packed) {
   if (count_ + 1 > slots_.size() / 5 * 4) Resize(slots_.size());
   const std::string_view word = buffer_.Unpack(packed);
   const std::uint32_t tag = Tag(word);
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t s = Home(tag);
-  for (; slots_[s].word != kNone; s = (s + 1) & mask) {
-    if (slots_[s].tag == tag && buffer_.Unpack(slots_[s].word) == word) {
-      return slots_[s].word;
-    }
-  }
-  slots_[s] = Slot{packed, tag};
+  Slot& slot = slots_[Probe(word, tag)];
+  if (slot.word != kNone) return slot.word;
+  slot = Slot{packed, tag};
   ++count_;
   return kNone;
 }
 
 std::uint32_t WordIndex::Find(std::string_view word) const {
   if (slots_.empty()) return kNone;
-  const std::uint32_t tag = Tag(word);
+  return slots_[Probe(word, Tag(word))].word;  // kNone in an empty slot
+}
+
+std::size_t WordIndex::Probe(std::string_view word, std::uint32_t tag) const {
   const std::size_t mask = slots_.size() - 1;
-  for (std::size_t s = Home(tag); slots_[s].word != kNone; s = (s + 1) & mask) {
-    if (slots_[s].tag == tag && buffer_.Unpack(slots_[s].word) == word) {
-      return slots_[s].word;
-    }
+  std::size_t s = Home(tag);
+  while (slots_[s].word != kNone &&
+         !(slots_[s].tag == tag && buffer_.Unpack(slots_[s].word) == word)) {
+    s = (s + 1) & mask;
   }
-  return kNone;
+  return s;
 }
 
 // The tag's bits mixed again choose the first slot.

@@ -39,6 +39,9 @@ class WordIndex {
 
   // The first slot to look at for a word of this tag.
   std::size_t Home(std::uint32_t tag) const;
+  // The slot that holds `word` (of this tag), else the empty slot that ends
+  // the search for it.
+  std::size_t Probe(std::string_view word, std::uint32_t tag) const;
   void Place(Slot slot);
   // At least `words` + 1 words in at most 4/5 of the slots.
   void Resize(std::size_t words);

@@ -11,15 +11,11 @@ WordViews::WordViews(std::initializer_list<std::string_view> words)
 // The words one a line, as a word list would hold them.
 WordViews::WordViews(const std::vector<std::string>& words) {
   auto bytes = std::make_shared<std::string>();
-  std::vector<std::size_t> offsets;
   for (const std::string& w : words) {
-    offsets.push_back(bytes->size());
+    Add(bytes->size(), w.size());
     *bytes += w + "\n";
   }
   bytes_ = std::move(bytes);
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    Add(offsets[i], words[i].size());
-  }
 }
 
 void WordViews::Add(std::size_t offset, std::size_t length) {
