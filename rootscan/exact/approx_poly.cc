@@ -69,13 +69,7 @@ int ApproxPoly::Variations() const {
   bool open = false;  // an open sign since the last known one
   for (int i = 0; i <= n && changes < 2; ++i) {
     // Coefficient i is final after pass i; passes go two at a time.
-    if (i < n && i % 2 == 0) {
-      if (i + 1 < n) {
-        r.ShiftTwoPasses(i);
-      } else {
-        r.ShiftPass(i);
-      }
-    }
+    if (i < n && i % 2 == 0) r.ShiftPassesFrom(i);
     const int s = i == 0 && root_at_one_ ? 0 : r.Sign(i);  // q(1) first
     if (s == 2) open = true;
     if (s == 2 || s == 0) continue;
@@ -133,9 +127,15 @@ void ApproxPoly::MultiplyVariable(long s) {
 }
 
 void ApproxPoly::TaylorShift() {
-  int i = 0;
-  for (; i + 1 < degree(); i += 2) ShiftTwoPasses(i);
-  if (i < degree()) ShiftPass(i);
+  for (int i = 0; i < degree(); i += 2) ShiftPassesFrom(i);
+}
+
+void ApproxPoly::ShiftPassesFrom(int i) {
+  if (i + 1 < degree()) {
+    ShiftTwoPasses(i);
+  } else {
+    ShiftPass(i);
+  }
 }
 
 void ApproxPoly::ShiftTwoPasses(int i) {

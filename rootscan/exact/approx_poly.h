@@ -51,6 +51,8 @@ class ApproxPoly {
   void ShiftPass(int i);
   // Passes i and i + 1 (i + 1 < n) at once.
   void ShiftTwoPasses(int i);
+  // Passes i and i + 1 at once, or pass i alone when it is the last.
+  void ShiftPassesFrom(int i);
 
   std::vector<long double> v_;  // the coefficients, lowest power first
   std::vector<long double> e_;  // bounds on their errors

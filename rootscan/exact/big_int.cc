@@ -1,6 +1,7 @@
 #include "big_int.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "work_budget.h"
@@ -8,15 +9,6 @@
 namespace {
 
 constexpr int kLimbBits = BigInt::kLimbBits;
-// The greatest common divisor of a and b (Euclid's algorithm).
-std::uint64_t GcdOf(std::uint64_t a, std::uint64_t b) {
-  while (b != 0) {
-    const std::uint64_t r = a % b;
-    a = b;
-    b = r;
-  }
-  return a;
-}
 
 // The value of at most two limbs.
 std::uint64_t Low64(const std::vector<BigInt::Limb>& limbs) {
@@ -120,10 +112,7 @@ std::uint64_t BigInt::Top64(long* shift, bool* exact) const {
   *exact = true;
   if (bits <= 63) {
     *shift = 0;
-    std::uint64_t v = 0;
-    for (std::size_t i = limbs_.size(); i-- > 0;)
-      v = v << kLimbBits | limbs_[i];
-    return v;
+    return Low64(limbs_);
   }
   const std::size_t cut = bits - 64;
   *shift = static_cast<long>(cut);
@@ -383,7 +372,8 @@ BigInt Gcd(const BigInt& a, const BigInt& b) {
   if (u.limbs_.size() == 1 || v.limbs_.size() == 1) {
     const bool u_small = u.limbs_.size() == 1;
     const std::uint32_t small = (u_small ? u : v).limbs_[0];
-    return BigInt::FromUnsigned(GcdOf(small, (u_small ? v : u).Mod(small)));
+    return BigInt::FromUnsigned(
+        std::gcd<std::uint64_t>(small, (u_small ? v : u).Mod(small)));
   }
   const std::size_t common = std::min(u.TrailingZeros(), v.TrailingZeros());
   u >>= u.TrailingZeros();
@@ -399,8 +389,8 @@ BigInt Gcd(const BigInt& a, const BigInt& b) {
     v >>= v.TrailingZeros();
     if (u.limbs_.size() <= 2 && v.limbs_.size() <= 2) {
       ChargeWork(unpaid);
-      return BigInt::FromUnsigned(GcdOf(Low64(u.limbs_), Low64(v.limbs_))) <<=
-             common;
+      return BigInt::FromUnsigned(std::gcd<std::uint64_t>(
+                 Low64(u.limbs_), Low64(v.limbs_))) <<= common;
     }
     if (BigInt::CompareMagnitudes(u.limbs_, v.limbs_) > 0) std::swap(u, v);
     v -= u;

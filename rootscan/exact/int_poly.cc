@@ -192,8 +192,8 @@ bool SquareFreeModPrimes(const IntPoly& p) {
   const int n = Degree(p);
   for (const std::uint32_t m : kPrimes) {
     if (p.back().Mod(m) == 0) continue;
-    ModPoly f(n + 1), d(n);
-    for (int i = 0; i <= n; ++i) f[i] = p[i].Mod(m);
+    const ModPoly f = Reduce(p, m);  // of degree n: m leaves its top
+    ModPoly d(n);
     for (int i = 1; i <= n; ++i)
       d[i - 1] = MulMod(static_cast<std::uint32_t>(i) % m, f[i], m);
     TrimMod(&d);  // not empty: n < m and the leading coefficient is not 0
@@ -214,16 +214,18 @@ std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
   IntPoly g, b, d;
   GcdAndQuotients(p, dp, &g, &b, &d);
   if (Degree(g) == 0) return {{p, 1}};
-  d = Subtract(std::move(d), Derivative(b));
+  IntPoly db = Derivative(b);  // b', for as long as b stays
+  d = Subtract(std::move(d), db);
   for (int k = 1; Degree(b) > 0; ++k) {
     // Most k have no roots (a = 1), which the gcd modulo a prime shows.
     if (CoprimeModPrimes(b, d)) {
-      d = Subtract(std::move(d), Derivative(b));
+      d = Subtract(std::move(d), db);
       continue;
     }
     IntPoly a, next_b, d_over_a;
     GcdAndQuotients(b, d, &a, &next_b, &d_over_a);
-    d = Subtract(std::move(d_over_a), Derivative(next_b));
+    db = Derivative(next_b);
+    d = Subtract(std::move(d_over_a), db);
     b = std::move(next_b);
     if (Degree(a) > 0) factors.emplace_back(std::move(a), k);
   }

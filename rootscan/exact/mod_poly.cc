@@ -66,13 +66,14 @@ bool Divides(const IntPoly& b, const IntPoly& a, IntPoly* q) {
                      [](const BigInt& c) { return c.IsZero(); });
 }
 
-// Joins the image g modulo m into *image, known modulo `modulus` (both in
-// the symmetric range, around 0), by the Chinese remainder theorem; true
-// when a coefficient changed.
-bool Join(const ModPoly& g, std::uint32_t m, const BigInt& modulus,
+// Joins the image g modulo m into *image, known modulo *modulus (both in
+// the symmetric range, around 0), by the Chinese remainder theorem, and
+// makes *modulus the product with m; true when a coefficient changed.
+bool Join(const ModPoly& g, std::uint32_t m, BigInt* modulus_in_out,
           IntPoly* image) {
+  const BigInt& modulus = *modulus_in_out;
   const std::uint32_t inverse = InverseMod(modulus.Mod(m), m);
-  const BigInt product = modulus * BigInt(static_cast<long long>(m));
+  BigInt product = modulus * BigInt(static_cast<long long>(m));
   BigInt half = product;
   half >>= 1;
   bool changed = false;
@@ -87,6 +88,7 @@ bool Join(const ModPoly& g, std::uint32_t m, const BigInt& modulus,
     if (Compare(c, half) > 0) c -= product;
     changed = true;
   }
+  *modulus_in_out = std::move(product);
   return changed;
 }
 
@@ -170,8 +172,8 @@ bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
   constexpr long kCount = sizeof kGcdPrimes / sizeof kGcdPrimes[0];
   if (2 * (limit / 31 + 2) > kCount) return false;
   for (const std::uint32_t m : kGcdPrimes) {
-    if (gamma.Mod(m) == 0 || a.back().Mod(m) == 0 || b.back().Mod(m) == 0)
-      continue;
+    // Not dividing gamma either, which divides both leading coefficients.
+    if (a.back().Mod(m) == 0 || b.back().Mod(m) == 0) continue;
     ChargeWork(static_cast<double>(a.size()) * b.size() * 2);
     ModPoly g = ModGcd(Reduce(a, m), Reduce(b, m), m);
     const int d = static_cast<int>(g.size()) - 1;
@@ -189,8 +191,7 @@ bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
     }
     const std::uint32_t scale = gamma.Mod(m);
     for (std::uint32_t& c : g) c = MulMod(c, scale, m);
-    const bool changed = Join(g, m, modulus, &image);
-    modulus *= BigInt(static_cast<long long>(m));
+    const bool changed = Join(g, m, &modulus, &image);
     const bool enough = static_cast<long>(modulus.BitLength()) > limit + 1;
     if (changed && !enough) continue;
     IntPoly candidate = image;

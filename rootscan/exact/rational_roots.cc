@@ -170,11 +170,10 @@ std::vector<IntPoly> TakeRationalRoots(IntPoly* p) {
       if (bits < 20 && magnitude >= b << static_cast<int>(bits)) break;
       if (std::gcd(magnitude, b) != 1) continue;
       for (const std::int64_t a : {-magnitude, magnitude}) {
-        if (Degree(rest) < 1 || !Divides(b - a, at_one) ||
-            !Divides(b + a, at_minus_one))
-          continue;
+        if (!Divides(b - a, at_one) || !Divides(b + a, at_minus_one)) continue;
         if (!sieve.Vanishes(a, b) || !DivideOut(&rest, a, b)) continue;
         factors.push_back({BigInt(-a), BigInt(b)});
+        if (Degree(rest) < 1) return factors;  // no root left to find
       }
     }
   }
