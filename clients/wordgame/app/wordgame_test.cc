@@ -21,6 +21,8 @@
 #include "line/play.h"
 #include "look/rules.h"
 #include "run_program.h"
+#include "state/saved_state.h"
+#include "text/text.h"
 #include "tmux_testing.h"
 #include "wordgame_testing.h"
 
@@ -82,6 +84,8 @@ TEST_F(WordgameInProcess, CommandLine) {
       {{"--categories", "-2"}, "--categories does not go with two players"},
       {{"--daily", "2026-02-29"},
        "--daily takes a date YYYY-MM-DD that exists, not \"2026-02-29\""},
+      {{"--daily", "0999-02-29"},  // a date, not a file, from a 0 on
+       "--daily takes a date YYYY-MM-DD that exists, not \"0999-02-29\""},
       {{"--daily=9.12.2026"},
        "--daily takes a date YYYY-MM-DD that exists, not \"9.12.2026\""},
       {{"--daily", "-2"},
@@ -321,7 +325,12 @@ TEST_F(WordgameInProcess, DailyWordIsSharedPlayedOnceAndShownAgain) {
   ProgramResult first =
       RunInProcess(RunWordgame, {"--daily", "2025-12-09", a}, "z\n!\n");
   EXPECT_EQ(first.status, 0);
-  const std::string share = "wordgame daily 2025-12-09 (list ";
+  // The list is named by its identity, whatever the file's order.
+  const std::string share =
+      "wordgame daily 2025-12-09 (list " +
+      Hex(ListId(WordViews{"ant", "bee", "cat", "dog", "elk", "fox", "gnu"}) >>
+              32,
+          8);
   const std::string end = "): not solved, 1 miss\n";
   ASSERT_NE(first.out.find(share), std::string::npos) << first.out;
   EXPECT_EQ(first.out.substr(first.out.size() - end.size()), end);
