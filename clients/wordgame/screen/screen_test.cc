@@ -130,6 +130,20 @@ TEST(Layout, BelowTheSmallestSizeOneLineAsksForMoreAndOneNamesEsc) {
   EXPECT_TRUE(Shows(Drawn(SomeBoard(), 4, 15), "Esc quits"));
 }
 
+// A word is spaced out ("c _ t") from the width its spaced form just fills.
+TEST(Layout, AWordIsSpacedOutWhereItJustFits) {
+  Board board = SomeBoard();
+  board.shown = "c_t";
+  auto text = [&board](int width) {
+    const std::vector<Line> lines = WordLines(board, width);
+    std::string all;
+    for (const Span& span : lines.at(0)) all += span.text;
+    return all;
+  };
+  EXPECT_EQ(text(5), "c _ t");
+  EXPECT_EQ(text(4), "c_t");
+}
+
 TEST(Layout, ALongWordStaysWholeOnTheSmallestScreen) {
   Board board = SomeBoard();
   board.shown = std::string(40, '_') + std::string(24, 'q');
