@@ -9,7 +9,8 @@ set -euo pipefail
 
 # ncurses for wordgame's full screen, 32-bit for the program and x86-64 for
 # the sanitized build; tmux drives that full screen in its test.
-needed=(g++ g++-multilib cmake make ninja-build googletest pkg-config
+# ccache keeps compiled objects for the next build (scripts/build.sh).
+needed=(g++ g++-multilib cmake make ninja-build ccache googletest pkg-config
         lib32ncurses-dev libncurses-dev tmux "$@")
 
 as_root() {
