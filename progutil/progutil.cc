@@ -22,6 +22,16 @@ int Run(const Program& program, const std::vector<std::string>& args,
     } catch (const std::bad_alloc&) {
       status = Status::kFailed;
       reason = "not enough memory";
+    } catch (const std::length_error&) {
+      // A size beyond max_size(): memory that could never be had.
+      status = Status::kFailed;
+      reason = "not enough memory";
+    } catch (const std::exception& e) {
+      status = Status::kFailed;
+      reason = std::string("internal error: ") + e.what();
+    } catch (...) {
+      status = Status::kFailed;
+      reason = "internal error";
     }
   }
   if (status == Status::kDone) {
@@ -34,6 +44,26 @@ int Run(const Program& program, const std::vector<std::string>& args,
   if (status == Status::kMisused && program.usage != nullptr)
     std::fputs(program.usage, err);
   return 1;
+}
+
+std::string Escaped(std::string_view bytes) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  shown.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\' || c == '"') {
+      shown += '\\';
+      shown += c;
+    } else if (byte >= 0x20 && byte < 0x7f) {
+      shown += c;
+    } else {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 15];
+    }
+  }
+  return shown;
 }
 
 bool WriteError(std::string* err) {

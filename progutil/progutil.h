@@ -39,8 +39,11 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <exception>
 #include <new>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace progutil {
@@ -52,9 +55,11 @@ using RunFunction = int (*)(const std::vector<std::string>& args, std::FILE* in,
 
 /// The whole of a program's main: returns run(argv[1..argc), stdin, stdout,
 /// stderr). When memory runs out while the arguments are copied or inside
-/// run, writes "<name>: not enough memory" to standard error and returns 1,
-/// where an uncaught std::bad_alloc would abort without a word. An argc of
-/// 0 (a program started without even its name) gives no arguments.
+/// run (std::bad_alloc, or std::length_error for a size beyond what can be
+/// asked for), writes "<name>: not enough memory" to standard error and
+/// returns 1, where an uncaught exception would abort without a word; any
+/// other exception is "<name>: internal error: <what>", status 1. An argc
+/// of 0 (a program started without even its name) gives no arguments.
 inline int RunMain(const char* name, RunFunction run, int argc, char** argv) {
   // Defined here, in the header, so that a program can use it without
   // linking progutil.cc.
@@ -64,8 +69,14 @@ inline int RunMain(const char* name, RunFunction run, int argc, char** argv) {
     return run(args, stdin, stdout, stderr);
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "%s: not enough memory\n", name);
-    return 1;
+  } catch (const std::length_error&) {
+    std::fprintf(stderr, "%s: not enough memory\n", name);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: internal error: %s\n", name, e.what());
+  } catch (...) {
+    std::fprintf(stderr, "%s: internal error\n", name);
   }
+  return 1;
 }
 
 /// How a program's body ended.
@@ -109,9 +120,17 @@ struct Program {
 ///    on err when any write to out failed;
 ///  - kFailed and kMisused: what out holds goes out first, then the error
 ///    line (and for kMisused the usage) on err; 1;
-///  - std::bad_alloc from the body: "<name>: not enough memory" on err; 1.
+///  - std::bad_alloc or std::length_error from the body: "<name>: not
+///    enough memory" on err; any other exception "<name>: internal error:
+///    <what>"; 1. No exception leaves Run.
 int Run(const Program& program, const std::vector<std::string>& args,
         std::FILE* in, std::FILE* out, std::FILE* err);
+
+/// `bytes` as a message can quote them: printable ASCII as it is, `\\` and
+/// `"` after a backslash, every other byte (control characters, escape
+/// sequences, bytes of other encodings) as \xHH. A file's bytes quoted in
+/// a message then never reach the terminal as anything but text.
+std::string Escaped(std::string_view bytes);
 
 /// Sets *err to "write error: <reason>", the reason being errno's, or EIO's
 /// when errno is 0 (a stream that fails without saying why). Returns false.

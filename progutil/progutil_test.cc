@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -35,9 +36,10 @@ int Record(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
   return 7;
 }
 
-int RunOutOfMemory(const std::vector<std::string>&, std::FILE*, std::FILE*,
-                   std::FILE*) {
-  throw std::bad_alloc();
+int RunOutOfMemory(const std::vector<std::string>& args, std::FILE*,
+                   std::FILE*, std::FILE*) {
+  if (args.empty()) throw std::bad_alloc();
+  throw std::length_error("basic_string::_M_create");
 }
 
 TEST(RunMain, PassesTheArgumentsAfterTheNameAndTheStatus) {
@@ -55,11 +57,22 @@ TEST(RunMain, PassesTheArgumentsAfterTheNameAndTheStatus) {
 
 TEST(RunMain, MemoryThatRunsOutIsOneLineAndStatus1) {
   char name[] = "prog";
-  char* argv[] = {name, nullptr};
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(RunMain("prog", RunOutOfMemory, 1, argv), 1);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "prog: not enough memory\n");
+  char huge[] = "huge";
+  char* argv[] = {name, huge, nullptr};
+  // bad_alloc, and a size beyond what can be asked for (length_error).
+  for (int argc : {1, 2}) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(RunMain("prog", RunOutOfMemory, argc, argv), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "prog: not enough memory\n");
+  }
+}
+
+TEST(Escaped, ShowsEveryByteButPrintableAsciiEscaped) {
+  EXPECT_EQ(progutil::Escaped("plain text 1/2"), "plain text 1/2");
+  EXPECT_EQ(progutil::Escaped(std::string("a\x1b[31mb\0\n\x7f\xc3\xa9", 12)),
+            "a\\x1b[31mb\\x00\\x0a\\x7f\\xc3\\xa9");
+  EXPECT_EQ(progutil::Escaped("say \"\\x41\""), "say \\\"\\\\x41\\\"");
 }
 
 // A stream whose writes fail without setting errno.
@@ -77,6 +90,9 @@ Status Body(const std::vector<std::string>& args, std::FILE*, std::FILE* out,
   const std::string how = args.empty() ? "" : args[0];
   if (how == "note") std::fputs("prog: noted\n", notes);
   if (how == "bad_alloc") throw std::bad_alloc();
+  if (how == "length_error") throw std::length_error("vector::_M_fill_insert");
+  if (how == "logic_error") throw std::logic_error("broken");
+  if (how == "int") throw 7;
   *reason = "it went wrong";
   if (how == "fail") return Status::kFailed;
   if (how == "misuse") return Status::kMisused;
@@ -107,6 +123,9 @@ TEST(Run, EndsEveryProgramTheSameWay) {
       {{"misuse"}, 1, "partial", "prog: it went wrong\nusage: prog\n"},
       {{"plain misuse"}, 1, "partial", "usage: prog\n"},
       {{"bad_alloc"}, 1, "partial", "prog: not enough memory\n"},
+      {{"length_error"}, 1, "partial", "prog: not enough memory\n"},
+      {{"logic_error"}, 1, "partial", "prog: internal error: broken\n"},
+      {{"int"}, 1, "partial", "prog: internal error\n"},
       {{"note"}, 0, "partial", "prog: noted\n"},
   };
   for (const auto& c : cases) {
