@@ -36,8 +36,8 @@ int Record(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
   return 7;
 }
 
-int RunOutOfMemory(const std::vector<std::string>& args, std::FILE*,
-                   std::FILE*, std::FILE*) {
+int RunOutOfMemory(const std::vector<std::string>& args, std::FILE*, std::FILE*,
+                   std::FILE*) {
   if (args.empty()) throw std::bad_alloc();
   throw std::length_error("basic_string::_M_create");
 }
