@@ -16,9 +16,10 @@
 namespace {
 
 // How long ncurses waits for each byte after Esc before it takes Esc as a
-// key of its own: long enough for a sequence whose bytes arrive apart (an
-// arrow key over a slow remote link), short enough that Esc alone still
-// quits within half a second (ncurses waits a whole second by default).
+// key of its own, unless ESCDELAY says otherwise: long enough for a
+// sequence whose bytes arrive apart (an arrow key over a slow remote link),
+// short enough that Esc alone still quits within half a second (ncurses
+// waits a whole second by default).
 constexpr int kEscapeDelayMs = 300;
 // The most bytes of an unknown sequence that are dropped after Esc; a
 // terminal's sequences are far shorter.
@@ -55,7 +56,10 @@ std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
   State& s = *terminal->state_;
   s.screen = screen;
   s.in = in;
-  set_escdelay(kEscapeDelayMs);
+  // ncurses has read ESCDELAY (milliseconds) from the environment, where a
+  // user on a slower link sets it; the game's own delay is the default.
+  const char* escdelay = std::getenv("ESCDELAY");
+  if (escdelay == nullptr || *escdelay == '\0') set_escdelay(kEscapeDelayMs);
   cbreak();  // Ctrl-C, Ctrl-Z and Ctrl-\ still send their signals.
   noecho();
   nonl();
@@ -145,7 +149,7 @@ int Terminal::AfterEscape() {
     return kEscape;
   }
   if (next != '[' && next != 'O') return kKeyOther;  // Alt with a key
-  wtimeout(stdscr, kEscapeDelayMs);
+  wtimeout(stdscr, get_escdelay());
   for (int i = 0; i < kMaxSequenceBytes; ++i) {
     const int c = wgetch(stdscr);
     if (c == ERR) break;

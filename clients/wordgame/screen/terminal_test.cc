@@ -16,14 +16,16 @@ using wordgame_testing::Tmux;
 // turn the help's pages; Alt with a
 // letter, an unknown sequence and an arrow whose bytes arrive apart (a slow
 // remote link) are no guesses and do not quit; Esc alone still quits.
-// NO_COLOR keeps the colours off.
+// NO_COLOR keeps the colours off. ESCDELAY holds the wait after Esc at 5 s,
+// so that however long a loaded machine stretches the pause inside the
+// arrow, its bytes are one key; only the lone Esc at the end waits it out.
 TEST(Terminal, KeysThatOnlyATerminalSends) {
   if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
   testutil::TempDir here, tmp;
   here.WriteFile("dict.txt", "dog\n");  // no a, e or x
   Tmux tmux(here);
   const std::string script =
-      "cd \"$1\" && TMPDIR=\"$2\" NO_COLOR=1 \"$0\" --no-save; "
+      "cd \"$1\" && TMPDIR=\"$2\" NO_COLOR=1 ESCDELAY=5000 \"$0\" --no-save; "
       "echo \"status $?\"";
   ASSERT_EQ(
       tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
@@ -48,15 +50,17 @@ TEST(Terminal, KeysThatOnlyATerminalSends) {
   tmux.Do({"send-keys", "-t", "game", "Up"});
   ASSERT_TRUE(tmux.WaitFor("(page 1 of")) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "Left"});
-  tmux.Do({"resize-window", "-t", "game", "-x", "80", "-y", "24"});
   ASSERT_TRUE(tmux.WaitFor("How to play", false)) << tmux.Screen();
+  // tmux tells the game of a resize a while later, and a SIGWINCH cuts
+  // short the wait after an Esc: the keys below come once the gallows, of
+  // the large board only, show that the game has taken the new size.
+  tmux.Do({"resize-window", "-t", "game", "-x", "80", "-y", "24"});
+  ASSERT_TRUE(tmux.WaitFor("+---+")) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "M-e"});
   // A sequence no terminal description has: Esc [ 9 ; 9 z.
   tmux.Do(
       {"send-keys", "-t", "game", "-H", "1b", "5b", "39", "3b", "39", "7a"});
-  // The rest of the arrow key comes 60 ms after its Esc: the pause is
-  // tmux's own, between two commands of one call, so that a loaded machine
-  // cannot stretch it by the time a tmux client takes to start.
+  // The rest of the arrow key comes at least 60 ms after its Esc.
   tmux.Do({"send-keys", "-t", "game", "Escape", ";", "run-shell", "sleep 0.06",
            ";", "send-keys", "-t", "game", "-l", "[A"});
   tmux.Do({"send-keys", "-t", "game", "x"});
