@@ -4,6 +4,8 @@
 # only the TARGETs named and what they need, showing the build's progress.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/common.sh
+help_if_asked "$@"
 targets=()
 while [ "${1:-}" = --target ]; do
   targets+=(--target "${2:?--target needs a target}")
@@ -20,17 +22,9 @@ if [ ! -e "$dir/CMakeCache.txt" ] && command -v ninja >/dev/null; then
   generator=(-G Ninja)
 fi
 # Compilers run through ccache when it is there (install-deps.sh installs
-# it), so that a second build of the same sources, in this checkout or in
-# another clone, takes each object from the cache. Paths under the checkout
-# are hashed relative to it (CCACHE_BASEDIR) and the build folder not at all
-# (CCACHE_NOHASHDIR): a fresh clone elsewhere hits the cache too.
-launch=()
-if command -v ccache >/dev/null; then
-  launcher="$(command -v cmake);-E;env;CCACHE_BASEDIR=$PWD;CCACHE_NOHASHDIR=true;ccache"
-  launch=(-DCMAKE_C_COMPILER_LAUNCHER="$launcher"
-          -DCMAKE_CXX_COMPILER_LAUNCHER="$launcher")
-fi
-cmake -S . -B "$dir" "${generator[@]}" "${launch[@]}" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+# it): a build folder configured here takes what it can from the cache.
+use_ccache "$PWD"
+cmake -S . -B "$dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 
 # Passes the build's output through, with Ninja's progress lines ("[12/80]
 # Building ...") thinned: on a terminal each overwrites the one before, cut

@@ -4,6 +4,8 @@
 # --fix, rewrites them instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/common.sh
+help_if_asked "$@"
 scripts/install-deps.sh clang-format >/dev/null
 fix=false
 case "${1:-}" in

@@ -6,12 +6,25 @@
 # bare machine gets it: fuzz.sh passes clang, tidy.sh clang-tidy, a script
 # written in Python `scripts/install-deps.sh python3`.
 set -euo pipefail
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+help_if_asked "$@"
+for p in "$@"; do
+  case $p in
+    -*) echo "usage: scripts/install-deps.sh [PACKAGE...]" >&2; exit 1 ;;
+  esac
+done
 
 # ncurses for wordgame's full screen, 32-bit for the program and x86-64 for
 # the sanitized build; tmux drives that full screen in its test.
 # ccache keeps compiled objects for the next build (scripts/build.sh).
 needed=(g++ g++-multilib cmake make ninja-build ccache googletest pkg-config
         lib32ncurses-dev libncurses-dev tmux "$@")
+# dpkg-dev builds packages only with build-essential, which it merely
+# recommends (and recommendations are not installed here).
+for p in "$@"; do
+  [ "$p" != dpkg-dev ] || needed+=(build-essential)
+done
 
 as_root() {
   if [ "$(id -u)" = 0 ]; then "$@"
@@ -25,18 +38,26 @@ installed() {
 }
 
 install_packages() {
-  local missing=() p
+  local missing=() p log
   for p in "$@"; do installed "$p" || missing+=("$p"); done
   [ ${#missing[@]} -eq 0 ] && return 0
-  # One line says what is installed; apt's own transcript is shown only when
-  # it fails.
-  echo "install-deps: installing ${missing[*]}"
-  local log
+  # A line for what is asked, then one per package as apt sets it up (with
+  # what those need); apt's whole transcript is shown only when it fails.
+  echo "install-deps: installing ${missing[*]} (with what they need)"
   log=$(mktemp)
-  if ! { as_root apt-get update -q &&
-         as_root env DEBIAN_FRONTEND=noninteractive \
-           apt-get install -y -q --no-install-recommends "${missing[@]}"; } \
-       >"$log" 2>&1; then
+  echo "install-deps: reading the package lists"
+  if ! as_root apt-get update -q >"$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "install-deps: apt-get update failed" >&2
+    exit 1
+  fi
+  if ! as_root env DEBIAN_FRONTEND=noninteractive \
+       apt-get install -y -q --no-install-recommends "${missing[@]}" 2>&1 |
+     tee -a "$log" |
+     awk '/ newly installed, / { n = $3 }
+          /^Setting up / { printf "install-deps: [%d/%s] %s\n", ++k, n, $3; fflush() }'
+  then
     cat "$log" >&2
     rm -f "$log"
     echo "install-deps: installing ${missing[*]} failed" >&2
