@@ -26,6 +26,9 @@ fail() {
   exit 1
 }
 
+# shellcheck source=scripts/common.sh
+. "$(dirname "$0")/common.sh"
+help_if_asked "$@"
 [ $# -eq 1 ] || { echo "usage: check-install.sh BUILD_DIR" >&2; exit 1; }
 [ -f "$1/CMakeCache.txt" ] || fail "$1 is not a configured build folder"
 ! grep -Eq '^(SANITIZE|FUZZ):BOOL=ON$' "$1/CMakeCache.txt" ||
@@ -75,8 +78,8 @@ serves() {
   # a temporary folder, never to the real home.
   out=$(printf '!\nn\n' | XDG_STATE_HOME="$tmp/state-$how" TMPDIR="$tmp" \
     "$tree/bin/wordgame" -c animals 2>&1) || fail "the $how wordgame failed: $out"
-  grep -q '^Words: shipped list, .* in animals\.$' <<<"$out" &&
-    grep -q 'The word was' <<<"$out" ||
+  { grep -q '^Words: shipped list, .* in animals\.$' <<<"$out" &&
+    grep -q 'The word was' <<<"$out"; } ||
     fail "the $how wordgame did not play a round of the shipped list: $out"
   [ -f "$tmp/state-$how/wordgame/state" ] ||
     fail "the $how wordgame did not record its round"
@@ -131,6 +134,7 @@ without_lfs() {
     calls=$(nm $dynamic --undefined-only "$f")
     calls=$(awk '{ sub(/@.*/, "", $NF); print $NF }' <<<"$calls" |
       grep -xF -f <(tr -s ' \n' '\n' <<<"$lfs_functions") | sort -u) || true
+    # shellcheck disable=SC2086  # one line, the calls apart by spaces
     [ -z "$calls" ] || echo "$f:" $calls
   done
 }
@@ -170,14 +174,15 @@ for system in /usr /usr/local/ /usr/./local /usr/local/. /usr/local/bin/.. \
 done
 (cd /usr/local && install_refused "--prefix . in /usr/local" \
   "shadow the system's sort(1)" "$build" --prefix .)
-DESTDIR=$tmp/system cmake -DCMAKE_INSTALL_PREFIX=/usr/local \
+{ DESTDIR=$tmp/system cmake -DCMAKE_INSTALL_PREFIX=/usr/local \
   -DSMALLTOOLS_ALLOW_SYSTEM_PREFIX=ON -P "$build/cmake_install.cmake" \
-  >"$tmp/system.log" 2>&1 && [ -x "$tmp/system/usr/local/bin/sort" ] ||
+  >"$tmp/system.log" 2>&1 && [ -x "$tmp/system/usr/local/bin/sort" ]; } ||
   fail "SMALLTOOLS_ALLOW_SYSTEM_PREFIX=ON did not allow /usr/local: $(cat "$tmp/system.log")"
 
 # A build that lacks a program (as after scripts/go.sh, which builds
 # wordgame alone) installs nothing and says what to run.
 mv "$build/bin/rootscan" "$build/bin/rootscan.check-install"
+# shellcheck disable=SC2016  # expanded when the trap runs it
 restore='mv "$build/bin/rootscan.check-install" "$build/bin/rootscan"'
 install_refused "from a partial build" \
   "lacks rootscan). Run: cmake --build $build, then install again." \
@@ -198,20 +203,25 @@ git -C "$top" ls-files -z -co --exclude-standard |
   (cd "$top" && while IFS= read -r -d '' f; do
     [ ! -e "$f" ] || printf '%s\0' "$f"; done) |
   tar -C "$top" --null -T - -cf - | tar -C "$src" -xf -
+# Through ccache, as the project's own builds: the package's objects come
+# from the cache when its sources and flags are as before.
+use_ccache "$src"
 (cd "$src" && DEB_BUILD_OPTIONS=nocheck dpkg-buildpackage -us -uc -Pnocheck) \
   >"$tmp/dpkg-buildpackage.log" 2>&1 ||
   fail "dpkg-buildpackage failed: $(tail -n 30 "$tmp/dpkg-buildpackage.log")"
 changes=$tmp/deb/smalltools_${version}_amd64.changes
 # As root, lintian says that it should not run as root: there it runs as
-# nobody.
+# nobody, from the temporary folder (the checkout may lie where nobody cannot
+# go, such as root's home folder), with its own temporary files (it leaves
+# some behind) in a folder that is removed with the rest.
 as_user=()
+mkdir -m 1777 "$tmp/home" "$tmp/lintian-tmp"
 if [ "$(id -u)" = 0 ]; then
   chmod -R a+rX "$tmp"
-  mkdir -m 1777 "$tmp/home"
-  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups
-           env HOME="$tmp/home")
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 fi
-"${as_user[@]}" lintian --pedantic -I -E --display-experimental "$changes" \
+(cd "$tmp" && "${as_user[@]}" env HOME="$tmp/home" TMPDIR="$tmp/lintian-tmp" \
+  lintian --pedantic -I -E --display-experimental "$changes") \
   >"$tmp/lintian.log" 2>&1 || fail "lintian failed: $(cat "$tmp/lintian.log")"
 [ ! -s "$tmp/lintian.log" ] || fail "lintian finds: $(cat "$tmp/lintian.log")"
 
@@ -252,8 +262,8 @@ for program in $programs; do
   # Position-independent, all symbols bound at start and the relocated data
   # read-only then, a stack protector and fortified calls (every program
   # prints through a fortified call).
-  readelf -d "$exe" | grep -q 'Flags: NOW PIE' &&
-    readelf -lW "$exe" | grep -q GNU_RELRO ||
+  { readelf -d "$exe" | grep -q 'Flags: NOW PIE' &&
+    readelf -lW "$exe" | grep -q GNU_RELRO; } ||
     fail "$program is not a PIE with full RELRO (-pie -z relro -z now)"
   imports=$(nm -D "$exe")
   grep -q ' U __stack_chk_fail' <<<"$imports" ||
@@ -265,7 +275,7 @@ for program in $programs; do
   readelf -S "$debug" 2>/dev/null | grep -q debug_info ||
     fail "smalltools-dbgsym lacks the debug symbols of $program (build ID $id)"
 done
-[ ! -e "$root/usr/bin/sort" ] && [ ! -e "$root/usr/share/man/man1/sort.1.gz" ] ||
+{ [ ! -e "$root/usr/bin/sort" ] && [ ! -e "$root/usr/share/man/man1/sort.1.gz" ]; } ||
   fail "smalltools puts sort or its page over the system's sort(1)"
 
 # Every library a program needs comes from a package that smalltools names in
@@ -339,6 +349,7 @@ refused unknown-component "$tmp/c-src" \
 # g++-multilib): each refuses with its own package named.
 mkdir -p "$tmp/no32"
 for compiler in gcc g++; do
+  # shellcheck disable=SC2016  # the stand-in's own $a and $@
   printf '#!/bin/sh\nfor a; do [ "$a" != -m32 ] || { echo "no 32-bit support" >&2; exit 1; }; done\nexec %s "$@"\n' \
     "$compiler" >"$tmp/no32/$compiler"
   chmod +x "$tmp/no32/$compiler"
