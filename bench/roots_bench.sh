@@ -37,7 +37,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$(program "${builds[0]}")/bench/roots_bench" --gp "$seconds" >"$work/bench.gp"
-for round in $(seq "$rounds"); do
+for _ in $(seq "$rounds"); do
   for bits in "${builds[@]}"; do
     "$(program "$bits")/bench/roots_bench" "$seconds" |
       sed "s/^/$bits /" >>"$work/times"

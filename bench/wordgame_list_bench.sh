@@ -66,6 +66,7 @@ for list in "$big" "$small"; do
   echo "== $(basename "$list"): $(wc -c <"$list") bytes, $(wc -l <"$list") words"
   for ((r = 1; r <= repeats; r++)); do
     measure sort env LC_ALL=C sort -u "$list" -o /dev/null
+    # shellcheck disable=SC2016  # the arguments of the shell started
     for k in "${!games[@]}"; do
       at=$([ ${#games[@]} = 1 ] || echo "@$((k + 1))")
       measure "first$at" bash -c 'play "$0" "$1" 1' "${games[k]}" "$list"
