@@ -60,7 +60,7 @@ run_tests() {
     rc=$?
   summary=$(grep -Eo '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' \
     "$log" || echo "CTest did not finish")
-  report "$dir: tests" "$start" "$rc" "$summary"
+  report "$dir/ tests" "$start" "$rc" "$summary"
   skipped "$dir"
   [ "$rc" != 0 ] || return 0
   # A failed test's output is the block after its result line, up to the
@@ -96,7 +96,7 @@ build() {
   else
     scripts/build.sh "$@" >"$log" 2>&1 || rc=$?
   fi
-  report "$dir: build" "$start" "$rc"
+  report "$dir/ build" "$start" "$rc"
   if [ "$rc" != 0 ]; then
     grep -E -A3 'error|FAILED' "$log" | head -n 60 | sed 's/^/    /'
     echo "    rerun: scripts/build.sh $*"
