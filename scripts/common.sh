@@ -16,9 +16,12 @@ help_if_asked() {
 # under DIR hashed relative to DIR (CCACHE_BASEDIR) and the build folder not
 # at all (CCACHE_NOHASHDIR): a second build of the same sources, in the same
 # folder or in a clone elsewhere, takes each object from the cache.
+# The cache folder is named outright: a Debian package build moves HOME
+# into the package's tree, where ccache would otherwise start a cache anew.
 use_ccache() {
   command -v ccache >/dev/null || return 0
   local launcher
-  launcher="$(command -v cmake);-E;env;CCACHE_BASEDIR=$1;CCACHE_NOHASHDIR=true;ccache"
+  launcher="$(command -v cmake);-E;env;CCACHE_DIR=$(ccache -k cache_dir)"
+  launcher+=";CCACHE_BASEDIR=$1;CCACHE_NOHASHDIR=true;ccache"
   export CMAKE_C_COMPILER_LAUNCHER=$launcher CMAKE_CXX_COMPILER_LAUNCHER=$launcher
 }
