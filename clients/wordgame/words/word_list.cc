@@ -332,8 +332,11 @@ std::string ShippedWordList(const std::string& exe_path) {
 }
 
 std::string ExecutablePath(const std::string& fallback) {
-  char buf[4096];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
-  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return fallback;
-  return std::string(buf, static_cast<std::size_t>(n));
+  // The buffer is a string, not an array: a path's 4 KiB have no place on
+  // the stack.
+  std::string path(PATH_MAX, '\0');
+  ssize_t n = readlink("/proc/self/exe", &path[0], path.size());
+  if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return fallback;
+  path.resize(static_cast<std::size_t>(n));
+  return path;
 }
