@@ -140,6 +140,19 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
       << why;
   ParseStateFile(head + counts + "end\nwon 2\n", &back, &why);
   EXPECT_EQ(why, "line 9: text after the end line");
+  // The file's bytes are quoted escaped, never as the terminal would take
+  // them.
+  for (const auto& [line, quoted] :
+       std::vector<std::pair<std::string, std::string>>{
+           {"recent 00000000000000ab 3 a\033[31mb\n",
+            "recent word \"a\\x1b[31mb\""},
+           {"wins-by-misses 0:1 \"\xc3\xa9\n", "entry \"\\\"\\xc3\\xa9\""},
+           {"col\\our 1\n", "line \"col\\\\our\""}}) {
+    std::string file = head + line;
+    file += counts;
+    ParseStateFile(file + "end\n", &back, &why);
+    EXPECT_EQ(why.substr(why.size() - quoted.size()), quoted) << why;
+  }
 }
 
 // The writer keeps to what the reader accepts: the counts stop at the

@@ -15,6 +15,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "progutil.h"
 #include "text/descriptor.h"
 #include "text/text.h"
 
@@ -279,7 +280,8 @@ bool KeepCategory(WordList* list, const std::string& name, std::string* err) {
       *err = "the word list has no categories";
       return false;
     }
-    *err = "no category \"" + wanted + "\"; the categories are ";
+    *err = "no category \"" + progutil::Escaped(wanted) +
+           "\"; the categories are ";
     for (std::size_t i = 0; i < known.size(); ++i) {
       *err += (i ? ", " : "") + known[i].name;
     }
@@ -299,7 +301,8 @@ bool ParseDifficulty(const std::string& text, Difficulty* level,
   } else if (tidy == "hard") {
     *level = Difficulty::kHard;
   } else {
-    *err = "difficulty \"" + text + "\" is not easy, medium or hard";
+    *err = "difficulty \"" + progutil::Escaped(text) +
+           "\" is not easy, medium or hard";
     return false;
   }
   return true;
