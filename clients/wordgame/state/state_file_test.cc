@@ -596,6 +596,9 @@ TEST(StateStore, FollowsNoLinkAndTrustsNoOneElsesFolder) {
   fs::permissions(folder, fs::perms::owner_all);
   fs::create_directory_symlink(folder, dir.path() + "/link");
   refused(dir.path() + "/link", " is a symbolic link, not a folder");
+  refused(dir.WriteFile("file", ""), " is not a folder");
+  ASSERT_EQ(mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+  refused(dir.path() + "/fifo", " is not a folder");
   if (geteuid() == 0) {
     ASSERT_EQ(chown(folder.c_str(), 4242, 4242), 0);
     refused(folder, " belongs to another user");
