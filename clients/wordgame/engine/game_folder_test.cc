@@ -3,15 +3,21 @@
 
 #include "engine/game_folder.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -137,6 +143,72 @@ TEST_F(GameFolderTest, ANameSwappedForALinkIsNotFollowed) {
   EXPECT_FALSE(fs::exists(moved + "/dict.txt"));
   fs::remove(name);
   fs::remove(moved);
+}
+
+// A game killed outright leaves its folder; the next game removes it, and
+// the abandoned empty one, but no other: not one a live game holds, a link,
+// another name, a young empty folder (a game about to lock it) or another
+// user's.
+TEST_F(GameFolderTest, TheNextGameRemovesTheFolderOfAKilledOne) {
+  namespace fs = std::filesystem;
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    GameFolder folder;
+    std::unique_ptr<Game> game;
+    std::string err, secret;
+    if (folder.Open(&err) && folder.NewGame({"cat"}, &game, &secret, &err)) {
+      raise(SIGKILL);
+    }
+    _exit(2);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << status;
+  ASSERT_EQ(Entries(tmp_.path()), 1u);
+  const std::string dir = tmp_.path() + "/";
+  Words kept = {"wordgame.live01", "wordgame.young1", "wordgame.other1",
+                "wordgame-abc123", "wordgame.link01"};
+  for (const std::string& name :
+       {kept[0], kept[1], kept[2], kept[3], std::string("wordgame.old001")}) {
+    fs::create_directory(dir + name);
+    fs::permissions(dir + name, fs::perms::owner_all);
+  }
+  for (const std::string& name : {kept[0], kept[2], kept[3]}) {
+    std::ofstream(dir + name + "/dict.txt") << "cat\n";
+  }
+  const int live = open((dir + kept[0]).c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_EQ(flock(live, LOCK_EX), 0);
+  const timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 61, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, (dir + "wordgame.old001").c_str(), old, 0), 0);
+  if (geteuid() == 0) {
+    ASSERT_EQ(chown((dir + kept[2]).c_str(), 4242, 4242), 0);
+  } else {
+    kept.erase(kept.begin() + 2);
+    fs::remove_all(dir + "wordgame.other1");
+  }
+  const std::string mine = state_.WriteFile("dict.txt", "keep\n");
+  fs::create_directory_symlink(state_.path(), dir + kept.back());
+  {
+    GameFolder folder;
+    std::string err;
+    ASSERT_TRUE(folder.Open(&err)) << err;
+    EXPECT_EQ(Entries(tmp_.path()), kept.size() + 1);
+    for (const auto& entry : fs::directory_iterator(tmp_.path())) {
+      const std::string name = entry.path().filename();
+      if (std::find(kept.begin(), kept.end(), name) != kept.end()) continue;
+      const int fd = open(entry.path().c_str(), O_RDONLY | O_DIRECTORY);
+      EXPECT_NE(flock(fd, LOCK_EX | LOCK_NB), 0) << "a game holds its own";
+      close(fd);
+    }
+  }
+  for (const std::string& name : kept) {
+    EXPECT_TRUE(fs::exists(fs::symlink_status(dir + name))) << name;
+  }
+  EXPECT_TRUE(fs::exists(dir + kept[0] + "/dict.txt"));
+  EXPECT_EQ(testutil::ReadFile(mine), "keep\n");
+  close(live);
+  for (const std::string& name : kept) fs::remove_all(dir + name);
 }
 
 }  // namespace
