@@ -518,6 +518,11 @@ TEST_F(Wordgame, ShippedListWithoutDictTxt) {
   std::set<std::string> words;
   for (std::string w; std::getline(list, w);) words.insert(w);
   EXPECT_EQ(words.count(secret), 1u) << secret;
+  // Messages name it by a path without "..".
+  const fs::path share = fs::path(WORDGAME_PATH).parent_path().parent_path();
+  EXPECT_EQ(Run("", {"-l", "64"}).err,
+            "wordgame: " + (share / "share/wordgame/words").string() +
+                ": no words left: no words of 64 letters\n");
 }
 
 // Two rounds of the shipped list on a 16 KiB stack, five times: no large

@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
@@ -327,11 +328,15 @@ std::size_t KeepDifficulty(WordList* list, Difficulty level) {
   return words.size();
 }
 
+// Lexically: the executable's path has its links resolved already, so its
+// folder's parent is the folder above it.
 std::string ShippedWordList(const std::string& exe_path) {
   std::size_t slash = exe_path.rfind('/');
   std::string bin_dir =
       slash == std::string::npos ? "." : exe_path.substr(0, slash);
-  return bin_dir + "/../share/wordgame/words";
+  return std::filesystem::path(bin_dir + "/../share/wordgame/words")
+      .lexically_normal()
+      .string();
 }
 
 std::string ExecutablePath(const std::string& fallback) {

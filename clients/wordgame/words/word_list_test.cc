@@ -205,8 +205,10 @@ TEST(Difficulty, CommonLettersCountUpAndOthersDownEachOnce) {
 
 TEST(ShippedWordList, LiesInShareBesideBin) {
   EXPECT_EQ(ShippedWordList("/usr/local/bin/wordgame"),
-            "/usr/local/bin/../share/wordgame/words");
-  EXPECT_EQ(ShippedWordList("wordgame"), "./../share/wordgame/words");
+            "/usr/local/share/wordgame/words");
+  EXPECT_EQ(ShippedWordList("build/./bin/wordgame"),
+            "build/share/wordgame/words");
+  EXPECT_EQ(ShippedWordList("wordgame"), "../share/wordgame/words");
   std::string path = ExecutablePath("fallback");
   EXPECT_EQ(path.substr(path.rfind('/') + 1), "wordgame_core_test");
 }
