@@ -806,6 +806,32 @@ TEST_F(Wordgame, WithoutAnAlternateScreenTheBoardIsErased) {
       << after;
 }
 
+// The cursor shows where a word is typed, and is hidden otherwise.
+TEST_F(Wordgame, TheCursorShowsWhileAWordIsTyped) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  here_.WriteFile("dict.txt", "cat\n");
+  Tmux tmux(here_);
+  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-c", here_.path(),
+                     "/usr/bin/env", "TMPDIR=" + tmp_.path(),
+                     "XDG_STATE_HOME=" + state_.path(), WORDGAME_PATH})
+                .status,
+            0);
+  auto cursor = [&] {
+    return tmux.Do({"display-message", "-p", "-t", "game", "#{cursor_flag}"})
+        .out;
+  };
+  ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
+  EXPECT_EQ(cursor(), "0\n");
+  tmux.Do({"send-keys", "-t", "game", "Enter", "c", "a"});
+  ASSERT_TRUE(tmux.WaitFor("word: ca")) << tmux.Screen();
+  EXPECT_EQ(cursor(), "1\n");
+  tmux.Do({"send-keys", "-t", "game", "Escape"});  // back to letters
+  ASSERT_TRUE(tmux.WaitFor("word: ca", false)) << tmux.Screen();
+  EXPECT_EQ(cursor(), "0\n");
+  tmux.Do({"send-keys", "-t", "game", "C-d"});
+  ASSERT_TRUE(tmux.WaitFor("Final score")) << tmux.Screen();
+}
+
 TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {
   if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
   here_.WriteFile("dict.txt", "cat\n");
