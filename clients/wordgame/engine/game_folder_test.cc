@@ -3,6 +3,7 @@
 
 #include "engine/game_folder.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -18,10 +19,31 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "wordgame_testing.h"
+
+// Set by a test: mkdtemp then puts a folder that others may read at the name
+// it made, as another user could where TMPDIR lets them.
+bool g_swap_made_folder = false;
+
+// Stands in for the C library's mkdtemp, which it calls.
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
+extern "C" char* mkdtemp(char* pattern) {
+  static const auto real =
+      reinterpret_cast<char* (*)(char*)>(dlsym(RTLD_NEXT, "mkdtemp"));
+  char* made = real(pattern);
+  if (made != nullptr && g_swap_made_folder) {
+    const std::string name = made;
+    if (rename(made, (name + ".moved").c_str()) != 0 ||
+        mkdir(made, 0700) != 0 || chmod(made, 0755) != 0) {
+      return nullptr;
+    }
+  }
+  return made;
+}
 
 namespace {
 
@@ -54,6 +76,11 @@ TEST_F(GameFolderTest, OneAtATimeAndLeavesNothingBehind) {
       EXPECT_EQ(secret, word);
       EXPECT_EQ(game->words(), Words{word});
     }
+    std::cout.setstate(std::ios::badbit);  // The engine's line never comes.
+    EXPECT_FALSE(folder.NewGame({"cat"}, &game, &secret, &err));
+    EXPECT_EQ(err,
+              "cannot start a game: the engine's choice could not be read");
+    EXPECT_TRUE(game == nullptr && std::cout.good());
   }
   sigaction(SIGINT, nullptr, &after);
   EXPECT_TRUE(SameAction(after, before));
@@ -79,6 +106,22 @@ TEST_F(GameFolderTest, OneThatCannotBeMadeChangesNothing) {
   sigaction(SIGINT, nullptr, &after);
   EXPECT_TRUE(SameAction(after, before));
   setenv("TMPDIR", tmp_.path().c_str(), 1);
+  g_swap_made_folder = true;
+  {
+    GameFolder swapped;
+    EXPECT_FALSE(swapped.Open(&err));
+    g_swap_made_folder = false;
+    EXPECT_EQ(err.rfind("cannot create a game folder in " + tmp_.path() + ": " +
+                            tmp_.path() + "/wordgame.",
+                        0),
+              0u);
+    EXPECT_NE(err.find(" was replaced by another user's folder"),
+              std::string::npos)
+        << err;
+  }
+  for (const auto& moved : std::filesystem::directory_iterator(tmp_.path())) {
+    std::filesystem::remove(moved.path());
+  }
   GameFolder next;
   EXPECT_TRUE(next.Open(&err)) << err;
 }
