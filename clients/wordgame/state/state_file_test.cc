@@ -584,7 +584,12 @@ TEST(StateStore, FollowsNoLinkAndTrustsNoOneElsesFolder) {
   const std::string saved = ReadFile(folder + "/state");
   auto refused = [&](const std::string& where, const std::string& why) {
     StateStore store(where);
+    const int input = dup(0);
+    close(0);  // The folder then opens as descriptor 0, and is closed too.
     SavedState loaded = store.Load(&note);
+    EXPECT_EQ(fcntl(0, F_GETFD), -1) << where;
+    dup2(input, 0);
+    close(input);
     EXPECT_EQ(note, "statistics neither read nor saved: " + where + why);
     EXPECT_EQ(loaded.stats.played(), 0u);
     EXPECT_FALSE(store.Record(Won(0), &loaded, &note));
