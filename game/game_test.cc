@@ -2,6 +2,7 @@
 
 #include "game.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -163,6 +164,31 @@ TEST_F(GameTest, UnusableDictionaryThrowsBeforeAnyOutput) {
   ASSERT_EQ(mkdir("dict.txt", 0700), 0);
   EXPECT_EQ(ConstructionError(), "dict.txt: Is a directory");
   EXPECT_EQ(out_, "");
+}
+
+// With standard input closed the dictionary opens as descriptor 0; it is
+// closed once read, or once refused, all the same.
+TEST_F(GameTest, TheDictionaryIsClosedEvenAsDescriptorZero) {
+  const int input = dup(0);
+  ASSERT_GE(input, 0);
+  WriteDictionary("cat\n");
+  for (const bool read : {true, false}) {
+    if (!read) {
+      ASSERT_EQ(unlink("dict.txt"), 0);
+      ASSERT_EQ(mkdir("dict.txt", 0700), 0);
+    }
+    ::testing::internal::CaptureStdout();
+    close(0);
+    try {
+      Game game("");
+    } catch (const std::runtime_error&) {
+    }
+    const bool open = fcntl(0, F_GETFD) != -1;
+    dup2(input, 0);
+    ::testing::internal::GetCapturedStdout();
+    EXPECT_FALSE(open) << (read ? "read" : "refused");
+  }
+  close(input);
 }
 
 // A FIFO with no writer would block the open and one fed by `yes` would

@@ -2,6 +2,7 @@
 
 #include "engine/match.h"
 #include "look/rules.h"
+#include "progutil.h"
 #include "text/text.h"
 
 extern const char kUsage[] =
@@ -25,7 +26,8 @@ bool ParseLength(const std::string& text, std::size_t* length,
   }
   if (!ok || n < 1 || n > kMaxWordLetters) {
     *err = "the length must be a number of letters from 1 to " +
-           std::to_string(kMaxWordLetters) + ", not \"" + text + "\"";
+           std::to_string(kMaxWordLetters) + ", not \"" +
+           progutil::Escaped(text) + "\"";
     return false;
   }
   *length = n;
@@ -87,7 +89,8 @@ bool TakeDaily(const std::vector<std::string>& args, std::size_t* i,
   }
   settings->daily = settings->have_day = true;
   if (ParseDate(date, &settings->day)) return true;
-  *err = "--daily takes a date YYYY-MM-DD that exists, not \"" + date + "\"";
+  *err = "--daily takes a date YYYY-MM-DD that exists, not \"" +
+         progutil::Escaped(date) + "\"";
   return false;
 }
 
@@ -198,7 +201,7 @@ bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
       }
       settings->have_names = true;
     } else {
-      *err = "unknown option " + arg;
+      *err = "unknown option " + progutil::Escaped(arg);
       return false;
     }
   }

@@ -42,6 +42,13 @@ bool WantsColour(std::FILE* out) {
          (no_colour == nullptr || *no_colour == '\0');
 }
 
+// A seed from the system's source of randomness. The device is made on the
+// heap: libstdc++'s holds a whole engine, 2.5 KiB, too much for a small
+// stack.
+std::uint32_t FreshSeed() {
+  return (*std::make_unique<std::random_device>())();
+}
+
 bool IsOpen(int fd) { return fd < 0 || fcntl(fd, F_GETFD) >= 0; }
 
 void Note(std::FILE* err, const std::string& note) {
@@ -55,40 +62,52 @@ struct Opening {
   std::string line, note, brief_note;
 };
 
+// Plays the rounds of `match` in full screen on `terminal`, which it closes
+// before the farewell lines. False and *err when it cannot. Not inlined:
+// the screen's locals stay off the line mode's stack.
+[[gnu::noinline]] bool PlayFullScreen(std::unique_ptr<Terminal> terminal,
+                                      GameFolder& folder, Match& match,
+                                      const Opening& opening, std::FILE* in,
+                                      std::FILE* out, std::FILE* notes,
+                                      std::string* err) {
+  ScreenGame game(folder, match, opening.line + opening.brief_note);
+  bool played = PlayOnTerminal(*terminal, game, err);
+  // Keys the setter typed that the game did not take must not reach the
+  // shell's command line.
+  if (game.setting_word()) tcflush(fileno(in), TCIFLUSH);
+  terminal.reset();  // The normal screen is back for the plain lines.
+  // The opening's note at length, which a small window may not have had
+  // room for: which lines of the list were skipped.
+  std::string farewell = opening.note + game.Farewell();
+  std::fputs(farewell.c_str(), out);
+  std::fflush(out);
+  for (const std::string& n : game.notes()) Note(notes, n);
+  return played && progutil::FlushOutput(out, err);
+}
+
 // Plays the rounds of `match`: in full screen on a terminal that can have
 // it, else a line at a time. False and *err when it cannot.
 bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
                std::FILE* in, std::FILE* out, std::FILE* notes,
                std::string* err) {
   const bool colour = WantsColour(out);
-  GameFolder folder;
-  if (!folder.Open(err)) return false;
+  const auto folder = std::make_unique<GameFolder>();
+  if (!folder->Open(err)) return false;
   // An interrupt ends the game in order: the terminal given back, the word
   // and the score shown, then the signal raised again (RunWordgame).
-  folder.DeferEndingSignals();
+  folder->DeferEndingSignals();
   // Keys typed while the list was read were meant for no board yet.
   if (isatty(fileno(in))) tcflush(fileno(in), TCIFLUSH);
   std::unique_ptr<Terminal> terminal =
       settings.line ? nullptr : Terminal::Open(in, out, colour);
   if (terminal) {
-    ScreenGame game(folder, match, opening.line + opening.brief_note);
-    bool played = PlayOnTerminal(*terminal, game, err);
-    // Keys the setter typed that the game did not take must not reach the
-    // shell's command line.
-    if (game.setting_word()) tcflush(fileno(in), TCIFLUSH);
-    terminal.reset();  // The normal screen is back for the plain lines.
-    // The opening's note at length, which a small window may not have had
-    // room for: which lines of the list were skipped.
-    std::string farewell = opening.note + game.Farewell();
-    std::fputs(farewell.c_str(), out);
-    std::fflush(out);
-    for (const std::string& n : game.notes()) Note(notes, n);
-    return played && progutil::FlushOutput(out, err);
+    return PlayFullScreen(std::move(terminal), *folder, match, opening, in, out,
+                          notes, err);
   }
   std::fprintf(out, "%s\n%s", opening.line.c_str(), opening.note.c_str());
   Look look;
   look.colour = colour;
-  return PlayRounds(folder, match, in, out, notes, look, err);
+  return PlayRounds(*folder, match, in, out, notes, look, err);
 }
 
 // --daily: the one round of the day's word, drawn from the whole list by the
@@ -129,7 +148,10 @@ bool PlayDaily(const Settings& settings, const ChosenWords& words,
 // word.
 bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
                 std::FILE* notes, std::string* err) {
-  ChosenWords words;
+  // The words, the deck and the match live on the heap, as everything
+  // large does on the way to the deepest calls: a game fits a small stack.
+  const auto chosen = std::make_unique<ChosenWords>();
+  ChosenWords& words = *chosen;
   if (!ChooseWords(settings, &words, notes, err)) return false;
   const WordList& list = words.list;
   Opening opening{words.opening, "", ""};
@@ -153,17 +175,19 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
   const std::vector<std::string> recent = saved.Recent(words.id);
   std::vector<std::uint32_t> first;
   if (!recent.empty()) first = FreshWords(list.words, recent);
-  Deck deck(std::move(words.list.words), std::random_device{}(),
-            std::move(first));
-  Match match(deck);
-  match.set_clues(&list);
-  if (store) match.set_store(&*store, std::move(saved), words.id, words.all);
-  return PlayMatch(settings, match, opening, in, out, notes, err);
+  const auto deck = std::make_unique<Deck>(std::move(words.list.words),
+                                           FreshSeed(), std::move(first));
+  const auto match = std::make_unique<Match>(*deck);
+  match->set_clues(&list);
+  if (store) match->set_store(&*store, std::move(saved), words.id, words.all);
+  return PlayMatch(settings, *match, opening, in, out, notes, err);
 }
 
-// --categories: the categories of the words the other options leave.
-bool ListCategories(const Settings& settings, std::FILE* out, std::FILE* notes,
-                    std::string* err) {
+// --categories: the categories of the words the other options leave. This,
+// the statistics and the game of two are not inlined into Run: their
+// locals would take the stack of every game of one player.
+[[gnu::noinline]] bool ListCategories(const Settings& settings, std::FILE* out,
+                                      std::FILE* notes, std::string* err) {
   ChosenWords words;
   if (!ChooseWords(settings, &words, notes, err)) return false;
   std::string listing = CategoryListing(words.list);
@@ -176,8 +200,9 @@ bool ListCategories(const Settings& settings, std::FILE* out, std::FILE* notes,
 
 // --stats and --reset-stats. A reset asks first on a terminal, and needs
 // --yes elsewhere.
-bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
-                std::FILE* notes, std::string* err) {
+[[gnu::noinline]] bool Statistics(const Settings& settings, std::FILE* in,
+                                  std::FILE* out, std::FILE* notes,
+                                  std::string* err) {
   StateStore store(StateFolder());
   std::string note;
   SavedState saved = store.Load(&note);
@@ -221,6 +246,19 @@ bool Statistics(const Settings& settings, std::FILE* in, std::FILE* out,
   return progutil::FlushOutput(out, err);
 }
 
+// Two players, one setting the word, the other guessing it, in turn.
+[[gnu::noinline]] bool PlayTwo(const Settings& settings, std::FILE* in,
+                               std::FILE* out, std::FILE* notes,
+                               std::string* err) {
+  Match match(settings.names[0], settings.names[1]);
+  const Opening opening{"Two players, " + settings.names[0] + " and " +
+                            settings.names[1] +
+                            ": the guesser wins a round by finding the word, "
+                            "the setter when it is not found.",
+                        "", ""};
+  return PlayMatch(settings, match, opening, in, out, notes, err);
+}
+
 // Does what the settings ask for. False and *err when it cannot.
 bool Run(const Settings& settings, std::FILE* in, std::FILE* out,
          std::FILE* notes, std::string* err) {
@@ -234,13 +272,7 @@ bool Run(const Settings& settings, std::FILE* in, std::FILE* out,
       break;
   }
   if (!settings.two) return PlaySingle(settings, in, out, notes, err);
-  Match match(settings.names[0], settings.names[1]);
-  const Opening opening{"Two players, " + settings.names[0] + " and " +
-                            settings.names[1] +
-                            ": the guesser wins a round by finding the word, "
-                            "the setter when it is not found.",
-                        "", ""};
-  return PlayMatch(settings, match, opening, in, out, notes, err);
+  return PlayTwo(settings, in, out, notes, err);
 }
 
 // Does what the command line asks. A deferred ending signal leaves no

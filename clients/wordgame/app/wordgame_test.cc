@@ -59,6 +59,7 @@ TEST_F(WordgameInProcess, CommandLine) {
   const std::vector<std::pair<Words, std::string>> mistakes = {
       {{"a", "b"}, "too many arguments"},
       {{"-x"}, "unknown option -x"},
+      {{"-x\033[2J"}, "unknown option -x\\x1b[2J"},
       {{"-l"}, "option -l needs a number of letters"},
       {{"--length", "0"},
        "the length must be a number of letters from 1 to 64, not \"0\""},
@@ -66,6 +67,8 @@ TEST_F(WordgameInProcess, CommandLine) {
        "the length must be a number of letters from 1 to 64, not \"65\""},
       {{"--length=x"},
        "the length must be a number of letters from 1 to 64, not \"x\""},
+      {{"-l\t"},
+       "the length must be a number of letters from 1 to 64, not \"\\x09\""},
       {{""}, "the word list's file name is empty"},
       {{"-d", "tricky"}, "difficulty \"tricky\" is not easy, medium or hard"},
       {{"--names", "Ann"},
@@ -89,6 +92,8 @@ TEST_F(WordgameInProcess, CommandLine) {
        "--daily takes a date YYYY-MM-DD that exists, not \"0999-02-29\""},
       {{"--daily=9.12.2026"},
        "--daily takes a date YYYY-MM-DD that exists, not \"9.12.2026\""},
+      {{"--daily=2026-\x80"},
+       "--daily takes a date YYYY-MM-DD that exists, not \"2026-\\x80\""},
       {{"--daily", "-2"},
        "--daily is for one player; it does not go with two players"},
       {{"--daily", "-c", "food"},
@@ -514,20 +519,35 @@ TEST_F(Wordgame, ShippedListWithoutDictTxt) {
   std::set<std::string> words;
   for (std::string w; std::getline(list, w);) words.insert(w);
   EXPECT_EQ(words.count(secret), 1u) << secret;
+  // Messages name it by a path without "..".
+  const fs::path share = fs::path(WORDGAME_PATH).parent_path().parent_path();
+  EXPECT_EQ(Run("", {"-l", "64"}).err,
+            "wordgame: " + (share / "share/wordgame/words").string() +
+                ": no words left: no words of 64 letters\n");
 }
 
-// Two rounds of the shipped list on a 40 KiB stack: neither the list nor
-// the state file, read back to record the second round, is read through a
-// buffer on the stack. (The sanitizer's runtime alone needs more.)
+// Two rounds of the shipped list on a 16 KiB stack, five times: no large
+// buffer is on the stack on the way to the deepest call, where the state
+// file is read back to record a round. The environment is emptied, as its
+// strings share those 16 KiB, and the kernel starts the stack up to 8 KiB
+// lower at random. (The sanitizer's runtime alone needs more.)
 #if !defined(__SANITIZE_ADDRESS__)
 TEST_F(Wordgame, PlaysOnASmallStack) {
   RunOptions options;
   options.input = "!\ny\n!\n";
-  options.stack_limit = 40 << 10;
-  ProgramResult r = Run(options);
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(Secrets(r.out).size(), 2u);
-  EXPECT_NE(r.out.find("Rounds played: 2,"), std::string::npos);
+  options.stack_limit = 16 << 10;
+  options.cwd = here_.path();
+  for (int run = 0; run < 5; ++run) {
+    ProgramResult r =
+        RunProgram({"/usr/bin/env", "-i", "TMPDIR=" + tmp_.path(),
+                    "XDG_STATE_HOME=" + state_.path(), WORDGAME_PATH},
+                   options);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Secrets(r.out).size(), 2u);
+    EXPECT_NE(r.out.find("Rounds played: " + std::to_string(2 * run + 2)),
+              std::string::npos);
+  }
+  EXPECT_TRUE(Listing(tmp_.path()).empty()) << "files left in TMPDIR";
 }
 #endif
 
@@ -786,6 +806,32 @@ TEST_F(Wordgame, WithoutAnAlternateScreenTheBoardIsErased) {
   EXPECT_NE(after.find("\nRound left unfinished. The word was \"cat\".\n"),
             std::string::npos)
       << after;
+}
+
+// The cursor shows where a word is typed, and is hidden otherwise.
+TEST_F(Wordgame, TheCursorShowsWhileAWordIsTyped) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  here_.WriteFile("dict.txt", "cat\n");
+  Tmux tmux(here_);
+  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-c", here_.path(),
+                     "/usr/bin/env", "TMPDIR=" + tmp_.path(),
+                     "XDG_STATE_HOME=" + state_.path(), WORDGAME_PATH})
+                .status,
+            0);
+  auto cursor = [&] {
+    return tmux.Do({"display-message", "-p", "-t", "game", "#{cursor_flag}"})
+        .out;
+  };
+  ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
+  EXPECT_EQ(cursor(), "0\n");
+  tmux.Do({"send-keys", "-t", "game", "Enter", "c", "a"});
+  ASSERT_TRUE(tmux.WaitFor("word: ca")) << tmux.Screen();
+  EXPECT_EQ(cursor(), "1\n");
+  tmux.Do({"send-keys", "-t", "game", "Escape"});  // back to letters
+  ASSERT_TRUE(tmux.WaitFor("word: ca", false)) << tmux.Screen();
+  EXPECT_EQ(cursor(), "0\n");
+  tmux.Do({"send-keys", "-t", "game", "C-d"});
+  ASSERT_TRUE(tmux.WaitFor("Final score")) << tmux.Screen();
 }
 
 TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {

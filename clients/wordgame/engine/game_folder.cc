@@ -1,13 +1,17 @@
 #include "engine/game_folder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <stdexcept>
 
@@ -61,6 +65,63 @@ class Redirect {
   int error_ = 0;
 };
 
+// What a game folder's name starts with; mkdtemp adds six letters or digits.
+constexpr char kFolderPrefix[] = "wordgame.";
+
+// An empty folder may be one that a game has just made and not yet locked,
+// for a few microseconds; one left empty this long was abandoned.
+constexpr std::time_t kAbandonedSeconds = 60;
+
+bool IsFolderName(const char* name) {
+  const std::size_t prefix = sizeof kFolderPrefix - 1;
+  if (std::strncmp(name, kFolderPrefix, prefix) != 0 ||
+      std::strlen(name) != prefix + 6) {
+    return false;
+  }
+  for (const char* c = name + prefix; *c != '\0'; ++c) {
+    if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
+  }
+  return true;
+}
+
+// Removes the folder `name` in `parent` when it is a game folder of this
+// user's that no game holds: a game locks its folder for as long as it is
+// open, and the lock goes with the process, however it ended (SIGKILL
+// too). Everything goes through descriptors and follows no link; only the
+// game's own file is removed, and the folder only once empty.
+void RemoveIfAbandoned(int parent, const char* name) {
+  Descriptor folder(
+      openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  struct stat info;
+  if (folder.get() < 0 || fstat(folder.get(), &info) != 0 ||
+      info.st_uid != geteuid() || (info.st_mode & 077) != 0 ||
+      flock(folder.get(), LOCK_EX | LOCK_NB) != 0) {
+    return;
+  }
+  // A list is written only by a game that holds the lock.
+  const bool played = unlinkat(folder.get(), "dict.txt", 0) == 0;
+  if (!played && std::time(nullptr) - info.st_mtime < kAbandonedSeconds) {
+    return;
+  }
+  // Only the folder's owner can rename it in a folder such as /tmp, whose
+  // sticky bit keeps others' names from them; and only an empty one goes.
+  unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+// Removes the folders in `parent` that games killed outright left behind.
+void RemoveAbandoned(int parent) {
+  const int fd = openat(parent, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  DIR* dir = fd < 0 ? nullptr : fdopendir(fd);
+  if (dir == nullptr) {
+    if (fd >= 0) close(fd);
+    return;
+  }
+  while (const dirent* entry = readdir(dir)) {
+    if (IsFolderName(entry->d_name)) RemoveIfAbandoned(parent, entry->d_name);
+  }
+  closedir(dir);
+}
+
 }  // namespace
 
 // The folder is made by its name, then opened without following a link and
@@ -76,6 +137,7 @@ bool GameFolder::Open(std::string* err) {
   std::string pattern = parent + "/wordgame.XXXXXX";
   const std::string failed = "cannot create a game folder in " + parent;
   parent_ = open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (parent_ >= 0) RemoveAbandoned(parent_);
   if (parent_ < 0 || mkdtemp(&pattern[0]) == nullptr) {
     *err = WithReason(failed);
     if (parent_ >= 0) close(parent_);
@@ -100,6 +162,10 @@ bool GameFolder::Open(std::string* err) {
     *err = failed + ": " + path_ + " was replaced by another user's folder";
     return false;
   }
+  // Held until the folder is closed or the process is gone: a folder that
+  // no one holds is taken for abandoned (RemoveAbandoned). Another game
+  // holds it a moment at most, to see whether it is.
+  flock(folder_, LOCK_EX);
   EndingSignals::List(folder_, "dict.txt", 0);
   // Only the reading end is non-blocking: it is read once the line is in.
   if (pipe2(capture_, O_CLOEXEC) != 0) {

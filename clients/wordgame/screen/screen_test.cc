@@ -187,6 +187,10 @@ TEST(Layout, ManyWrongWordsAreShortenedWithACount) {
     EXPECT_EQ(shown + more, 24) << screen.Text();
     EXPECT_GT(shown, 0) << screen.Text();
   }
+  board.missed_words.resize(5);  // No line for them: the rest stays.
+  Screen small = Drawn(board, 6, 20);
+  EXPECT_TRUE(Shows(small, "clue: fruit") && !Shows(small, "wrong:"))
+      << small.Text();
   board.missed_words.resize(2);  // Both fit: no count.
   Screen two = Drawn(board, 24, 80);
   EXPECT_TRUE(Shows(two, "wrong: aaaaaa bbbbbb") && !Shows(two, "more"))
@@ -361,6 +365,12 @@ TEST(Layout, HelpShowsEveryKeyInPages) {
       for (int r = 1; r < 11; ++r) all += page.Row(r);
     }
   }
+  board.help_page = 0;  // Narrow: the title in brief.
+  EXPECT_EQ(
+      Drawn(board, 8, 20)
+          .Row(0)
+          .rfind("How to play 1/" + std::to_string(HelpPages(8, 20)) + " ", 0),
+      0u);
   for (const std::string& paragraph : ScreenRules()) {
     for (std::size_t at = 0; at < paragraph.size(); at += 10) {
       std::string piece = paragraph.substr(at, 10);

@@ -57,6 +57,13 @@ Date ToDate(Day number) {
   return date;
 }
 
+// `value` (0 or more) in decimal, led by zeros to `width` digits.
+std::string ZeroPadded(int value, std::size_t width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
 bool Earlier(const DailyResult& a, const DailyResult& b) {
   return a.day != b.day ? a.day < b.day : a.list_id < b.list_id;
 }
@@ -80,11 +87,11 @@ bool ParseDate(const std::string& text, Day* day) {
 }
 
 std::string FormatDate(Day day) {
+  // Not snprintf: glibc's printf takes 2 KiB of stack, and a date is
+  // formatted at a game's deepest call, where the state file is written.
   const Date date = ToDate(day);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month,
-                date.day);
-  return text;
+  return ZeroPadded(date.year, 4) + "-" + ZeroPadded(date.month, 2) + "-" +
+         ZeroPadded(date.day, 2);
 }
 
 Day Today() {

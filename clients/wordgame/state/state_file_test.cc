@@ -140,6 +140,19 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
       << why;
   ParseStateFile(head + counts + "end\nwon 2\n", &back, &why);
   EXPECT_EQ(why, "line 9: text after the end line");
+  // The file's bytes are quoted escaped, never as the terminal would take
+  // them.
+  for (const auto& [line, quoted] :
+       std::vector<std::pair<std::string, std::string>>{
+           {"recent 00000000000000ab 3 a\033[31mb\n",
+            "recent word \"a\\x1b[31mb\""},
+           {"wins-by-misses 0:1 \"\xc3\xa9\n", "entry \"\\\"\\xc3\\xa9\""},
+           {"col\\our 1\n", "line \"col\\\\our\""}}) {
+    std::string file = head + line;
+    file += counts;
+    ParseStateFile(file + "end\n", &back, &why);
+    EXPECT_EQ(why.substr(why.size() - quoted.size()), quoted) << why;
+  }
 }
 
 // The writer keeps to what the reader accepts: the counts stop at the
@@ -571,7 +584,12 @@ TEST(StateStore, FollowsNoLinkAndTrustsNoOneElsesFolder) {
   const std::string saved = ReadFile(folder + "/state");
   auto refused = [&](const std::string& where, const std::string& why) {
     StateStore store(where);
+    const int input = dup(0);
+    close(0);  // The folder then opens as descriptor 0, and is closed too.
     SavedState loaded = store.Load(&note);
+    EXPECT_EQ(fcntl(0, F_GETFD), -1) << where;
+    dup2(input, 0);
+    close(input);
     EXPECT_EQ(note, "statistics neither read nor saved: " + where + why);
     EXPECT_EQ(loaded.stats.played(), 0u);
     EXPECT_FALSE(store.Record(Won(0), &loaded, &note));
@@ -583,6 +601,9 @@ TEST(StateStore, FollowsNoLinkAndTrustsNoOneElsesFolder) {
   fs::permissions(folder, fs::perms::owner_all);
   fs::create_directory_symlink(folder, dir.path() + "/link");
   refused(dir.path() + "/link", " is a symbolic link, not a folder");
+  refused(dir.WriteFile("file", ""), " is not a folder");
+  ASSERT_EQ(mkfifo((dir.path() + "/fifo").c_str(), 0600), 0);
+  refused(dir.path() + "/fifo", " is not a folder");
   if (geteuid() == 0) {
     ASSERT_EQ(chown(folder.c_str(), 4242, 4242), 0);
     refused(folder, " belongs to another user");

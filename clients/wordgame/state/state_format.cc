@@ -6,6 +6,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "progutil.h"
 #include "text/text.h"
 
 namespace {
@@ -42,7 +43,8 @@ bool ParseWinsByMisses(const std::vector<std::string>& fields, Stats* stats,
         !ParseNumber(fields[i].substr(0, colon), kMaxWinMisses, &misses) ||
         !ParseNumber(fields[i].substr(colon + 1), kMaxCount, &wins) ||
         wins == 0 || !stats->wins_by_misses.emplace(misses, wins).second) {
-      *why = "bad wins-by-misses entry \"" + fields[i] + "\"";
+      *why =
+          "bad wins-by-misses entry \"" + progutil::Escaped(fields[i]) + "\"";
       return false;
     }
   }
@@ -67,7 +69,8 @@ bool ParseRecent(const std::vector<std::string>& fields, SavedState* state,
   std::unordered_set<std::string> seen;
   for (std::size_t i = 3; i < fields.size(); ++i) {
     if (!IsWord(fields[i]) || !seen.insert(fields[i]).second) {
-      *why = "bad or repeated recent word \"" + fields[i] + "\"";
+      *why = "bad or repeated recent word \"" + progutil::Escaped(fields[i]) +
+             "\"";
       return false;
     }
     list.words.push_back(fields[i]);
@@ -190,7 +193,7 @@ bool ParseStateFile(const std::string& text, SavedState* state,
     } else if (IsDailyKey(key)) {
       ParseDailyLine(fields, &state->daily, &problem);
     } else if (count == std::end(counts) && key != "wins-by-misses") {
-      problem = "unknown line \"" + key + "\"";
+      problem = "unknown line \"" + progutil::Escaped(key) + "\"";
     } else if (!seen.insert(key).second) {
       problem = key + " comes twice";
     } else if (count == std::end(counts)) {

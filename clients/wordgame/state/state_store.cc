@@ -88,20 +88,22 @@ ReadResult ReadStateFile(int dir, SavedState* state, std::string* why) {
 // Opens the state folder without following a link at its name, and refuses
 // one that is not the user's own or that others may write: another user
 // could then plant links or files in it. *missing tells a folder (or a
-// folder above it) that does not exist.
+// folder above it) that does not exist; anything else at its name is
+// refused.
 int OpenPrivateFolder(const std::string& path, bool* missing,
                       std::string* err) {
   int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
   struct stat info;
-  // A link at the name fails with ENOTDIR (or ELOOP), as does a missing
-  // folder under a file.
+  // A link or a file at the name fails with ENOTDIR (or ELOOP), as does a
+  // missing folder under a file.
   const int open_errno = errno;
-  const bool link =
-      fd < 0 && lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+  const bool there = fd < 0 && lstat(path.c_str(), &info) == 0;
   errno = open_errno;
-  *missing = fd < 0 && !link && (errno == ENOENT || errno == ENOTDIR);
-  if (link) {
+  *missing = fd < 0 && !there && (errno == ENOENT || errno == ENOTDIR);
+  if (there && S_ISLNK(info.st_mode)) {
     *err = path + " is a symbolic link, not a folder";
+  } else if (there && !S_ISDIR(info.st_mode)) {
+    *err = path + " is not a folder";
   } else if (fd < 0 || fstat(fd, &info) != 0) {
     *err = WithReason("cannot open " + path);
   } else if (info.st_uid != geteuid()) {

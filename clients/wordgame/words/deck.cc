@@ -7,7 +7,9 @@
 // shuffled and searched in none of its rounds.
 Deck::Deck(WordViews words, std::uint32_t seed,
            std::vector<std::uint32_t> first)
-    : words_(std::move(words)), unplayed_(std::move(first)), shuffle_(seed) {
+    : words_(std::move(words)),
+      unplayed_(std::move(first)),
+      shuffle_(std::make_unique<std::mt19937>(seed)) {
   if (!unplayed_.empty()) return;
   unplayed_.resize(words_.size());
   for (std::size_t i = 0; i < words_.size(); ++i) {
@@ -34,7 +36,7 @@ std::vector<std::string> Deck::NextRound(std::string* note) {
   std::vector<std::string> round;
   for (std::size_t i = 0; i < offered_; ++i) {
     std::uniform_int_distribution<std::size_t> pick(i, unplayed_.size() - 1);
-    std::swap(unplayed_[i], unplayed_[pick(shuffle_)]);
+    std::swap(unplayed_[i], unplayed_[pick(*shuffle_)]);
     round.emplace_back(words_[unplayed_[i]]);
   }
   return round;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -55,7 +56,9 @@ class Deck : public WordSource {
   std::vector<std::uint32_t> unplayed_;
   std::size_t offered_ = 0;
   std::string last_;
-  std::mt19937 shuffle_;
+  // On the heap: its 2.5 KiB of state would take a good part of a small
+  // stack wherever a deck is a local.
+  std::unique_ptr<std::mt19937> shuffle_;
 };
 
 #endif  // WORDGAME_WORDS_DECK_H_

@@ -10,11 +10,13 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 
+#include "progutil.h"
 #include "text/descriptor.h"
 #include "text/text.h"
 
@@ -279,7 +281,8 @@ bool KeepCategory(WordList* list, const std::string& name, std::string* err) {
       *err = "the word list has no categories";
       return false;
     }
-    *err = "no category \"" + wanted + "\"; the categories are ";
+    *err = "no category \"" + progutil::Escaped(wanted) +
+           "\"; the categories are ";
     for (std::size_t i = 0; i < known.size(); ++i) {
       *err += (i ? ", " : "") + known[i].name;
     }
@@ -299,7 +302,8 @@ bool ParseDifficulty(const std::string& text, Difficulty* level,
   } else if (tidy == "hard") {
     *level = Difficulty::kHard;
   } else {
-    *err = "difficulty \"" + text + "\" is not easy, medium or hard";
+    *err = "difficulty \"" + progutil::Escaped(text) +
+           "\" is not easy, medium or hard";
     return false;
   }
   return true;
@@ -324,16 +328,23 @@ std::size_t KeepDifficulty(WordList* list, Difficulty level) {
   return words.size();
 }
 
+// Lexically: the executable's path has its links resolved already, so its
+// folder's parent is the folder above it.
 std::string ShippedWordList(const std::string& exe_path) {
   std::size_t slash = exe_path.rfind('/');
   std::string bin_dir =
       slash == std::string::npos ? "." : exe_path.substr(0, slash);
-  return bin_dir + "/../share/wordgame/words";
+  return std::filesystem::path(bin_dir + "/../share/wordgame/words")
+      .lexically_normal()
+      .string();
 }
 
 std::string ExecutablePath(const std::string& fallback) {
-  char buf[4096];
-  ssize_t n = readlink("/proc/self/exe", buf, sizeof buf);
-  if (n <= 0 || static_cast<std::size_t>(n) >= sizeof buf) return fallback;
-  return std::string(buf, static_cast<std::size_t>(n));
+  // The buffer is a string, not an array: a path's 4 KiB have no place on
+  // the stack.
+  std::string path(PATH_MAX, '\0');
+  ssize_t n = readlink("/proc/self/exe", &path[0], path.size());
+  if (n <= 0 || static_cast<std::size_t>(n) >= path.size()) return fallback;
+  path.resize(static_cast<std::size_t>(n));
+  return path;
 }

@@ -150,7 +150,8 @@ Difficulty DifficultyOf(std::string_view word);
 std::size_t KeepDifficulty(WordList* list, Difficulty level);
 
 /// The word list shipped with the program: ../share/wordgame/words beside
-/// the folder that holds the executable at `exe_path`.
+/// the folder that holds the executable at `exe_path`, as a path without
+/// "." or ".." ("/usr/share/wordgame/words" for "/usr/bin/wordgame").
 std::string ShippedWordList(const std::string& exe_path);
 
 /// The path of the running executable, or `fallback` when it cannot be told.

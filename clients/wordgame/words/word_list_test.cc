@@ -170,6 +170,8 @@ TEST(Categories, OneIsKeptByNameWithoutRegardToCase) {
   list = all;
   EXPECT_FALSE(KeepCategory(&list, "Sport", &err));
   EXPECT_EQ(err, "no category \"sport\"; the categories are nature, food");
+  EXPECT_FALSE(KeepCategory(&list, "sp\033rt", &err));
+  EXPECT_EQ(err.substr(0, 22), "no category \"sp\\x1brt\"");
   EXPECT_EQ(All(list.words), All(all.words));
   list = ParseWordList("fern\n");
   EXPECT_FALSE(KeepCategory(&list, "", &err));
@@ -197,12 +199,16 @@ TEST(Difficulty, CommonLettersCountUpAndOthersDownEachOnce) {
   EXPECT_EQ(level, Difficulty::kEasy);
   EXPECT_FALSE(ParseDifficulty("brutal", &level, &err));
   EXPECT_EQ(err, "difficulty \"brutal\" is not easy, medium or hard");
+  EXPECT_FALSE(ParseDifficulty("h\xc3\xa4rd", &level, &err));
+  EXPECT_EQ(err, "difficulty \"h\\xc3\\xa4rd\" is not easy, medium or hard");
 }
 
 TEST(ShippedWordList, LiesInShareBesideBin) {
   EXPECT_EQ(ShippedWordList("/usr/local/bin/wordgame"),
-            "/usr/local/bin/../share/wordgame/words");
-  EXPECT_EQ(ShippedWordList("wordgame"), "./../share/wordgame/words");
+            "/usr/local/share/wordgame/words");
+  EXPECT_EQ(ShippedWordList("build/./bin/wordgame"),
+            "build/share/wordgame/words");
+  EXPECT_EQ(ShippedWordList("wordgame"), "../share/wordgame/words");
   std::string path = ExecutablePath("fallback");
   EXPECT_EQ(path.substr(path.rfind('/') + 1), "wordgame_core_test");
 }
