@@ -15,8 +15,9 @@
 /// gives it on 32-bit x86), ignores the rest, draws and sorts that many values
 /// and returns 0; a count of 0 or below draws nothing. "--help" as the only
 /// argument writes the usage to out. Returns 1 after a message on err when the
-/// count is missing (the usage line) or its memory cannot be had. Reads nothing
-/// from in.
+/// count is missing (the usage line) or its memory cannot be had, which is
+/// found before anything is drawn; the message names the count as typed.
+/// Reads nothing from in.
 int RunSort(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
             std::FILE* err);
 

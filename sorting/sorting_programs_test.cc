@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "orderdemo.h"
@@ -91,13 +93,37 @@ TEST(Sort, MissingCountIsAUsageErrorHelpIsNot) {
   EXPECT_EQ(r.status, 1);
 }
 
-TEST(Sort, CountBeyondMemoryIsReportedNotCrashed) {
-  // Over 8 GB of ints: more than any 32-bit process can hold.
-  if (sizeof(void*) > 4) GTEST_SKIP() << "a 64-bit process may hold 8 GB";
-  ProgramResult r = RunInProcess(RunSort, {"2147483647"});
+// Counts whose memory cannot be had are refused before the draw, named as
+// they were typed (not as the INT_MAX they are taken for), with what they
+// need and what the process has left.
+void ExpectRefusedBeforeTheDraw(const ProgramResult& r,
+                                const std::string& typed,
+                                unsigned long long limit) {
+  const std::string start = std::string("sort: not enough memory for ") +
+                            typed +
+                            " values (8 bytes each; this process can have ";
+  const std::string end = " bytes more)\n";
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "sort: not enough memory for 2147483647 values\n");
+  ASSERT_EQ(r.err.rfind(start, 0), 0u) << r.err;
+  ASSERT_GE(r.err.size(), start.size() + end.size()) << r.err;
+  EXPECT_EQ(r.err.substr(r.err.size() - end.size()), end) << r.err;
+  const unsigned long long left =
+      std::strtoull(r.err.c_str() + start.size(), nullptr, 10);
+  EXPECT_GT(left, 0u) << r.err;
+  EXPECT_LT(left, limit) << r.err;
+}
+
+TEST(Sort, CountBeyondMemoryIsReportedNotCrashed) {
+  // 16 GB for INT_MAX values: more than any 32-bit process can hold.
+  if (sizeof(void*) > 4) GTEST_SKIP() << "a 64-bit process may hold 16 GB";
+  for (const auto& [arg, typed] :
+       std::vector<std::pair<std::string, std::string>>{
+           {"2147483647", "2147483647"},
+           {"99999999999999999999", "99999999999999999999"},
+           {" +00999999999999999999999x", "999999999999999999999"}}) {
+    ExpectRefusedBeforeTheDraw(RunInProcess(RunSort, {arg}), typed, 1ull << 32);
+  }
 }
 
 // The built programs: arguments, output and status pass through main.
@@ -122,5 +148,20 @@ TEST(Sort, ProgramReadsItsArgument) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "usage: sort COUNT\n");
 }
+
+// Held to 64 MiB of address space, the program sorts a million values (8 MB)
+// and refuses ten million (80 MB) at once. (The sanitizer's runtime needs far
+// more address space than that.)
+#if !defined(__SANITIZE_ADDRESS__)
+TEST(Sort, ProgramRefusesWhatItsAddressSpaceCannotHold) {
+  RunOptions options;
+  options.address_space_limit = 64ull << 20;
+  ProgramResult r = RunProgram({SORT_PATH, "1000000"}, options);
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out + r.err, "");
+  ExpectRefusedBeforeTheDraw(RunProgram({SORT_PATH, "10000000"}, options),
+                             "10000000", options.address_space_limit);
+}
+#endif
 
 }  // namespace
