@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr char kUsage[] = "usage: sort COUNT\n";
-
 // What --help prints after the usage line.
 constexpr char kHelp[] =
     "Draws COUNT values, each rand() % COUNT after srand(0), and merge-sorts\n"
@@ -134,11 +132,16 @@ progutil::Status SortBody(const std::vector<std::string>& args,
   return progutil::Status::kDone;
 }
 
-constexpr progutil::Program kSort = {"sort", SortBody, kUsage, kHelp};
-
 }  // namespace
+
+int RunSortAs(const char* name, const std::vector<std::string>& args,
+              std::FILE* in, std::FILE* out, std::FILE* err) {
+  const std::string usage = std::string("usage: ") + name + " COUNT\n";
+  const progutil::Program sort = {name, SortBody, usage.c_str(), kHelp};
+  return progutil::Run(sort, args, in, out, err);
+}
 
 int RunSort(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
             std::FILE* err) {
-  return progutil::Run(kSort, args, in, out, err);
+  return RunSortAs(kSortName, args, in, out, err);
 }

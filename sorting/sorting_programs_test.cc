@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,6 +17,7 @@
 namespace {
 
 using testutil::ProgramResult;
+using testutil::ReadFile;
 using testutil::RunInProcess;
 using testutil::RunOptions;
 using testutil::RunProgram;
@@ -63,7 +65,8 @@ TEST(Programs, WriteFailingAtALineFeedIsReportedWithItsReason) {
   EXPECT_EQ(r.err, "orderdemo: write error: No space left on device\n");
   r = RunInProcess(RunSort, {"--help"}, options);
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "sort: write error: No space left on device\n");
+  EXPECT_EQ(r.err, std::string(kSortName) +
+                       ": write error: No space left on device\n");
 }
 
 TEST(Sort, CountsSortSilently) {
@@ -77,20 +80,65 @@ TEST(Sort, CountsSortSilently) {
   }
 }
 
+// sort as this build names it, and under both names it is installed by:
+// "sort" by hand, "smalltools-sort" from the Debian package.
+const std::vector<std::pair<std::string, testutil::RunFunction>>& SortNames() {
+  using Args = const std::vector<std::string>&;
+  static const std::vector<std::pair<std::string, testutil::RunFunction>>
+      names = {
+          {kSortName, RunSort},
+          {"sort", [](Args a, std::FILE* i, std::FILE* o,
+                      std::FILE* e) { return RunSortAs("sort", a, i, o, e); }},
+          {"smalltools-sort",
+           [](Args a, std::FILE* i, std::FILE* o, std::FILE* e) {
+             return RunSortAs("smalltools-sort", a, i, o, e);
+           }},
+      };
+  return names;
+}
+
 TEST(Sort, MissingCountIsAUsageErrorHelpIsNot) {
-  ProgramResult r = RunInProcess(RunSort, {});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "");
-  EXPECT_EQ(r.err, "usage: sort COUNT\n");
-  r = RunInProcess(RunSort, {"--help"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-  EXPECT_EQ(r.out.rfind("usage: sort COUNT\n", 0), 0u) << r.out;
-  EXPECT_NE(r.out.find("\n  COUNT "), std::string::npos) << r.out;
-  // Help goes to standard output, so a failed write is reported.
-  r = RunInProcess(RunSort, {"--help"}, "", Stdout::kFull);
-  EXPECT_EQ(r.err, "sort: write error: No space left on device\n");
-  EXPECT_EQ(r.status, 1);
+  for (const auto& [name, run] : SortNames()) {
+    ProgramResult r = RunInProcess(run, {});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "usage: " + name + " COUNT\n");
+    r = RunInProcess(run, {"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("usage: " + name + " COUNT\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\n  COUNT "), std::string::npos) << r.out;
+    // Help goes to standard output, so a failed write is reported.
+    r = RunInProcess(run, {"--help"}, "", Stdout::kFull);
+    EXPECT_EQ(r.err, name + ": write error: No space left on device\n");
+    EXPECT_EQ(r.status, 1);
+  }
+}
+
+// The manual page for each name, made as the installed one is: the title,
+// the name line that whatis reads, the synopsis, the usage line and the
+// examples give the name, and no mark of the program's name is left over.
+TEST(Sort, ManualPageNamesTheProgramAsInstalled) {
+  std::vector<std::pair<std::string, std::string>> pages = {
+      {kSortName, SORT_MANUAL}};
+  for (const char* name : {"sort", "smalltools-sort"}) {
+    pages.emplace_back(name, std::string(SORT_TEST_MANUALS) + name + ".1");
+  }
+  for (const auto& [name, path] : pages) {
+    const std::string page = ReadFile(path);
+    std::string title, roff;
+    for (const char c : name) {
+      title += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    }
+    for (const std::string& line :
+         {".TH " + title + " 1 ", "\n" + roff + " \\- merge-sort ",
+          "\n.B " + roff + "\n", "\"usage: \\%" + roff + " COUNT\"",
+          "\n$ time " + roff + " 10000000\n"}) {
+      EXPECT_NE(page.find(line), std::string::npos) << path << ": " << line;
+    }
+    EXPECT_EQ(page.find("sort\\&"), std::string::npos) << path;
+  }
 }
 
 // Counts whose memory cannot be had are refused before the draw, named as
@@ -99,8 +147,8 @@ TEST(Sort, MissingCountIsAUsageErrorHelpIsNot) {
 void ExpectRefusedBeforeTheDraw(const ProgramResult& r,
                                 const std::string& typed,
                                 unsigned long long limit) {
-  const std::string start = std::string("sort: not enough memory for ") +
-                            typed +
+  const std::string start = std::string(kSortName) +
+                            ": not enough memory for " + typed +
                             " values (8 bytes each; this process can have ";
   const std::string end = " bytes more)\n";
   EXPECT_EQ(r.status, 1);
@@ -146,7 +194,7 @@ TEST(Sort, ProgramReadsItsArgument) {
   }
   ProgramResult r = RunProgram({SORT_PATH});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "usage: sort COUNT\n");
+  EXPECT_EQ(r.err, std::string("usage: ") + kSortName + " COUNT\n");
 }
 
 // Held to 64 MiB of address space, the program sorts a million values (8 MB)
