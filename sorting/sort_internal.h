@@ -23,7 +23,7 @@ void InsertionSort(int* a, int n);
 /// descending (then it is reversed); else returns false, having compared up
 /// to the first element out of either order, which random values reach at
 /// once. One pass for two common orders that every level of partitions or
-/// merges would otherwise work through.
+/// merges would otherwise work through. n <= 1 reads nothing: true.
 bool SortedOrReversed(int* a, std::ptrdiff_t n);
 
 // A merge checks every this many steps whether the next elements all come
