@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <iterator>
@@ -211,6 +212,42 @@ TEST(MergeSort, BlockSortsAtEveryLength) {
     if (n <= sort_internal::kQuickShort) {
       ASSERT_EQ(SortGuarded(sort_internal::SortShort, in), want) << n;
     }
+  }
+}
+
+// The merges of runs move each element about log2(runs) times, as the merge
+// order keeps them balanced: at most n * (log2(runs) + 2) for the merges
+// (powersort's bound for runs of any lengths), half that again for copies
+// of the shorter run where two lie apart, and n for the final copy. An order
+// gone wrong still sorts, but may merge one run after another into a
+// growing one, up to n * runs / 2 moves.
+TEST(MergeSort, MergesMoveEachElementAboutLogRunsTimes) {
+  constexpr int kN = 1 << 18;
+  std::mt19937 rng(17);
+  // Random values, made into runs of 2048 (128 of them); and natural runs,
+  // ascending and descending, of 32 to 4095 elements.
+  Values random(kN), natural(kN);
+  for (int& x : random) x = static_cast<int>(rng());
+  int natural_runs = 0;
+  for (int i = 0; i < kN; ++natural_runs) {
+    const int length = std::min(32 + static_cast<int>(rng() % 4064), kN - i);
+    const int step = rng() % 2 ? 1 : -1;
+    for (int k = 0; k < length; ++k) natural[i + k] = step * k;
+    i += length;
+  }
+  for (const auto& [in, runs] :
+       {std::pair<const Values&, int>{random, kN / 2048},
+        std::pair<const Values&, int>{natural, natural_runs}}) {
+    Values want = in, a = in;
+    std::sort(want.begin(), want.end());
+    sort_internal::Counters counted;
+    sort_internal::counters = &counted;
+    mergesort(a.data(), kN);
+    sort_internal::counters = nullptr;
+    ASSERT_EQ(a, want) << runs;
+    const double bound = kN * (std::log2(runs) + 2) * 1.5 + kN;
+    EXPECT_LE(counted.merge_moves, bound) << runs;
+    EXPECT_GE(counted.merge_moves, kN) << runs;  // the hook counts
   }
 }
 
