@@ -117,7 +117,8 @@ TEST(Sort, MissingCountIsAUsageErrorHelpIsNot) {
 
 // The manual page for each name, made as the installed one is: the title,
 // the name line that whatis reads, the synopsis, the usage line and the
-// examples give the name, and no mark of the program's name is left over.
+// examples give the name, and no mark of the program's name is left over;
+// orderdemo's page refers to it by this build's name.
 TEST(Sort, ManualPageNamesTheProgramAsInstalled) {
   std::vector<std::pair<std::string, std::string>> pages = {
       {kSortName, SORT_MANUAL}};
@@ -138,6 +139,10 @@ TEST(Sort, ManualPageNamesTheProgramAsInstalled) {
       EXPECT_NE(page.find(line), std::string::npos) << path << ": " << line;
     }
     EXPECT_EQ(page.find("sort\\&"), std::string::npos) << path;
+    if (name == kSortName) {
+      EXPECT_NE(ReadFile(ORDERDEMO_MANUAL).find("\n.BR " + roff + " (1)"),
+                std::string::npos);
+    }
   }
 }
 
