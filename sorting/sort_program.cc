@@ -36,8 +36,8 @@ int ParseCount(const std::string& text) {
   return static_cast<int>(n);
 }
 
-// The number in `text` as the user typed it, for messages: the digits that
-// ParseCount reads, without the blanks, sign and leading zeros before them.
+// The count > 0 in `text` as the user typed it, for messages: the digits that
+// ParseCount reads, without the blanks, + and leading zeros before them.
 // A count beyond INT_MAX is named by what was typed, not by its clamp.
 std::string TypedCount(const std::string& text) {
   auto is_digit = [&text](size_t i) {
@@ -48,9 +48,7 @@ std::string TypedCount(const std::string& text) {
          std::isspace(static_cast<unsigned char>(text[start]))) {
     ++start;
   }
-  if (start < text.size() && (text[start] == '+' || text[start] == '-')) {
-    ++start;
-  }
+  if (start < text.size() && text[start] == '+') ++start;  // the count is > 0
   while (is_digit(start + 1) && text[start] == '0') ++start;
   size_t end = start;
   while (is_digit(end)) ++end;
