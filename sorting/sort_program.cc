@@ -55,18 +55,16 @@ std::string TypedCount(const std::string& text) {
   return text.substr(start, end - start);
 }
 
-// The bytes of address space this process can still map: what is left below
-// its RLIMIT_AS and, for a 32-bit process, below 4 GiB, less what it maps
-// already (/proc/self/statm; none when that cannot be read). An upper bound:
-// the room may lie in pieces too small for one block, which only asking
-// for the block tells.
-uint64_t AddressSpaceLeft() {
-  uint64_t limit = sizeof(void*) < 8 ? uint64_t{1} << 32 : UINT64_MAX;
-  rlimit as{};
-  if (getrlimit(RLIMIT_AS, &as) == 0 && as.rlim_cur != RLIM_INFINITY &&
-      as.rlim_cur < limit) {
-    limit = as.rlim_cur;
-  }
+// The address space a 32-bit process has, or none but its limit's for a
+// 64-bit one.
+constexpr uint64_t kAddressSpace =
+    sizeof(void*) < 8 ? uint64_t{1} << 32 : UINT64_MAX;
+
+// The bytes this process maps, as /proc/self/statm gives them; 0 when that
+// cannot be read, or when the figure is not this process's own: a 32-bit
+// program run by an emulator (qemu-i386, on kernels that cannot run it)
+// reads the emulator's, which reserves the guest's whole 4 GiB and more.
+uint64_t MappedBytes() {
   uint64_t used = 0;
   if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
     char line[128];
@@ -76,6 +74,21 @@ uint64_t AddressSpaceLeft() {
     }
     std::fclose(statm);
   }
+  return used < kAddressSpace ? used : 0;
+}
+
+// The bytes of address space this process can still map: what is left below
+// its RLIMIT_AS and kAddressSpace, less what it maps already. An upper
+// bound: the room may lie in pieces too small for one block, which only
+// asking for the block tells.
+uint64_t AddressSpaceLeft() {
+  uint64_t limit = kAddressSpace;
+  rlimit as{};
+  if (getrlimit(RLIMIT_AS, &as) == 0 && as.rlim_cur != RLIM_INFINITY &&
+      as.rlim_cur < limit) {
+    limit = as.rlim_cur;
+  }
+  const uint64_t used = MappedBytes();
   return used < limit ? limit - used : 0;
 }
 
