@@ -1,7 +1,7 @@
 # Target architectures.
 #
 # The system's deliverables are 32-bit x86 except countup, which is x86-64
-# (fixed: README, "Fixed interfaces").
+# (fixed: INTERFACES.md).
 # A normal build passes -m32 to every 32-bit target (and to its tests); the
 # sanitized build (SANITIZE=ON) builds every target for x86-64, because the
 # 32-bit sanitizer runtimes do not run under the user-mode emulator that

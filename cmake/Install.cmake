@@ -33,10 +33,30 @@ function(install_checked component file)
                "${component}|${file}")
 endfunction()
 
+# manual_check_version(page text): stops the configure when the .TH line of
+# the manual page `page`, whose text is `text`, does not give this version
+# as "smalltools X.Y.Z" (the page's source, as groff's footer shows it), so
+# that no release ships pages that name another.
+function(manual_check_version page text)
+  string(REPLACE "." "\\." version "${PROJECT_VERSION}")
+  if(NOT text MATCHES "(^|\n)\\.TH [^\n]*\"smalltools ${version}\"")
+    message(FATAL_ERROR "${page}: its .TH line must give the version as "
+      "\"smalltools ${PROJECT_VERSION}\", the project's version")
+  endif()
+endfunction()
+
 # install_program(target page): installs the program `target` into bin/ and
 # its manual page `page` into share/man/man1/, both under the program's
-# install name (SMALLTOOLS_SORT_NAME for sort, its own name otherwise).
+# install name (SMALLTOOLS_SORT_NAME for sort, its own name otherwise). A
+# page made in the build folder is checked by what makes it, from its
+# source; any other here (manual_check_version).
 function(install_program target page)
+  get_filename_component(page_path ${page} ABSOLUTE)
+  string(FIND "${page_path}" "${CMAKE_BINARY_DIR}/" made)
+  if(NOT made EQUAL 0)
+    file(READ ${page_path} text)
+    manual_check_version(${page_path} "${text}")
+  endif()
   set(name ${target})
   if(target STREQUAL "sort")
     set(name ${SMALLTOOLS_SORT_NAME})

@@ -11,7 +11,7 @@
 
 // countup: reads a count n from standard input and prints 0, 1, ..., n - 1
 // on one line, each followed by ", ", then a line feed: bytes that are fixed
-// (README, "Fixed interfaces").
+// (INTERFACES.md).
 
 /// Reads one int from in as "%d" does: skips white space (line feeds
 /// included), then takes an optional sign and decimal digits, leaving the

@@ -117,7 +117,7 @@ std::vector<std::string> ReadLines() {
 }  // namespace
 
 // The argument is taken by value and not used: the constructor's signature is
-// fixed (README, "Fixed interfaces").
+// fixed (INTERFACES.md).
 Game::Game(std::string) {  // NOLINT(performance-unnecessary-value-param)
   words_ = ReadLines();
   std::srand(static_cast<unsigned>(std::time(nullptr)));

@@ -6,8 +6,8 @@
 // as letters are found, judges guesses of one letter or of the whole word, and
 // says when the game is won or lost (from the seventh bad guess on).
 // Characters are bytes and compare exactly: case matters, nothing is trimmed.
-// The class's interface and its one line of output are fixed (README, "Fixed
-// interfaces").
+// The class's interface and its one line of output are fixed
+// (INTERFACES.md).
 
 #include <cstddef>
 #include <string>

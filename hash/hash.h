@@ -9,7 +9,7 @@
  *
  * The functions keep no state, allocate nothing and never write through the
  * key pointers. Keys must be valid: null pointers are not detected. Names,
- * shapes and hash values are fixed (README, "Fixed interfaces"). Usable from
+ * shapes and hash values are fixed (INTERFACES.md). Usable from
  * C, C90 on, and from C++ (C linkage). */
 
 #include <stdint.h>

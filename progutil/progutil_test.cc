@@ -36,10 +36,14 @@ int Record(const std::vector<std::string>& args, std::FILE* in, std::FILE* out,
   return 7;
 }
 
-int RunOutOfMemory(const std::vector<std::string>& args, std::FILE*, std::FILE*,
-                   std::FILE*) {
+// Throws, by the number of arguments: bad_alloc, a size beyond what can be
+// asked for (length_error), another exception, and something else.
+int Throw(const std::vector<std::string>& args, std::FILE*, std::FILE*,
+          std::FILE*) {
   if (args.empty()) throw std::bad_alloc();
-  throw std::length_error("basic_string::_M_create");
+  if (args.size() == 1) throw std::length_error("basic_string::_M_create");
+  if (args.size() == 2) throw std::logic_error("broken");
+  throw 7;
 }
 
 TEST(RunMain, PassesTheArgumentsAfterTheNameAndTheStatus) {
@@ -55,16 +59,18 @@ TEST(RunMain, PassesTheArgumentsAfterTheNameAndTheStatus) {
   EXPECT_TRUE(given.empty());
 }
 
-TEST(RunMain, MemoryThatRunsOutIsOneLineAndStatus1) {
-  char name[] = "prog";
-  char huge[] = "huge";
-  char* argv[] = {name, huge, nullptr};
-  // bad_alloc, and a size beyond what can be asked for (length_error).
-  for (int argc : {1, 2}) {
+// No exception ends a program uncaught, whether from the copy of the
+// arguments or from a run that does not go through Run.
+TEST(RunMain, EveryExceptionIsOneLineAndStatus1) {
+  char name[] = "prog", arg[] = "x";
+  char* argv[] = {name, arg, arg, arg, nullptr};
+  const char* const said[] = {
+      "prog: not enough memory\n", "prog: not enough memory\n",
+      "prog: internal error: broken\n", "prog: internal error\n"};
+  for (int argc = 1; argc <= 4; ++argc) {
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(RunMain("prog", RunOutOfMemory, argc, argv), 1);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "prog: not enough memory\n");
+    EXPECT_EQ(RunMain("prog", Throw, argc, argv), 1);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), said[argc - 1]);
   }
 }
 

@@ -6,7 +6,7 @@
 // range in equal steps and reports every sample whose value lies strictly
 // inside the band (-tolerance, tolerance).
 //
-// Rounding is part of the result, and fixed (README, "Fixed interfaces"):
+// Rounding is part of the result, and fixed (INTERFACES.md):
 // each term's product and its addition to the running sum, and each
 // x + step, are evaluated in 80-bit extended precision (long double) and
 // rounded to double where a double is stored. The code must

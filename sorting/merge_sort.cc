@@ -55,6 +55,13 @@ constexpr int kMinRun = 32;
 // random values; merges of runs go on above it.
 constexpr int kRunBlock = 2048;
 
+// Counts n elements moved by the merges of runs, for the tests' hook.
+void CountMoves(int64_t n) {
+  if (sort_internal::counters != nullptr) {
+    sort_internal::counters->merge_moves += n;
+  }
+}
+
 // Finds or makes the run that starts at a[start], start < n, and returns
 // where it ends: the natural run there when it has kMinRun elements or
 // more, ascending or descending (then reversed; ints that compare equal
@@ -124,12 +131,14 @@ void MergeSortWithScratch(int* a, int n, int* scratch) {
       int* const target = source == a ? scratch : a;
       std::memcpy(target + from, source + from,
                   static_cast<size_t>(to - from) * sizeof(int));
+      CountMoves(to - from);
       in_scratch = target == scratch;
     }
     int* const from = in_scratch ? scratch : a;
     if (from[mid - 1] <= from[mid]) return in_scratch;
     int* const to = in_scratch ? a : scratch;
     MergeStretches(from + lo, mid - lo, from + mid, end - mid, to + lo);
+    CountMoves(end - lo);
     return !in_scratch;
   };
   Pending stack[34];
@@ -152,7 +161,10 @@ void MergeSortWithScratch(int* a, int n, int* scratch) {
     in_scratch = merge_runs(stack[top - 1], start, n, in_scratch);
     start = stack[--top].start;
   }
-  if (in_scratch) std::memcpy(a, scratch, static_cast<size_t>(n) * sizeof(int));
+  if (in_scratch) {
+    std::memcpy(a, scratch, static_cast<size_t>(n) * sizeof(int));
+    CountMoves(n);
+  }
 }
 
 }  // namespace sort_internal

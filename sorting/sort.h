@@ -11,8 +11,7 @@
 // 2 KiB comes from the heap, so that a thread with a 16 KiB stack can sort.
 // Merge scratch memory that cannot be had throws std::bad_alloc; the
 // quicksorts never throw. The routines' names and signatures and
-// print_arr's output are fixed (see "Fixed interfaces" in the README); how
-// they sort is not.
+// print_arr's output are fixed (see INTERFACES.md); how they sort is not.
 
 /// Merges the ascending runs [left_start, left_end) and [right_start,
 /// right_end) of arr into consecutive positions from left_start on. An empty

@@ -29,7 +29,7 @@ void InsertionSort(int* a, int n) {
 bool SortedOrReversed(int* a, std::ptrdiff_t n) {
   std::ptrdiff_t i = 1;
   while (i < n && a[i - 1] <= a[i]) ++i;
-  if (i == n) return true;
+  if (i >= n) return true;  // n <= 1 too: nothing read, a may be null.
   // a[0, i) ascends; it is descending as well only if it is all one value.
   if (a[0] != a[i - 1]) return false;
   while (i < n && a[i - 1] >= a[i]) ++i;

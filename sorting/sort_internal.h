@@ -23,7 +23,7 @@ void InsertionSort(int* a, int n);
 /// descending (then it is reversed); else returns false, having compared up
 /// to the first element out of either order, which random values reach at
 /// once. One pass for two common orders that every level of partitions or
-/// merges would otherwise work through.
+/// merges would otherwise work through. n <= 1 reads nothing: true.
 bool SortedOrReversed(int* a, std::ptrdiff_t n);
 
 // A merge checks every this many steps whether the next elements all come
@@ -107,15 +107,19 @@ inline int QuickBudget(int64_t n) {
   return log / 2;
 }
 
-/// What the quicksorts did, for tests to assert on.
+/// What the sorts did, for tests to assert on.
 struct Counters {
   long partitions = 0;  // partitions around a pivot
   long heapsorts = 0;   // ranges handed to HeapSort by the way out
   long mergesorts = 0;  // ranges merge sorted by the way out
+  // Elements that the merge sort moved while merging its runs (the merges
+  // and the copies between a and scratch; not the sorts of the blocks).
+  int64_t merge_moves = 0;
 };
 
-/// When not null, the quicksorts and SortWithoutPivots count into it. A test
-/// hook: one thread at a time, and null in every program.
+/// When not null, the quicksorts, SortWithoutPivots and the merge sort of
+/// runs (MergeSortWithScratch) count into it. A test hook: one thread at a
+/// time, and null in every program.
 extern Counters* counters;
 
 // Ranges of this many elements or more take their pivot from

@@ -5,5 +5,5 @@
 #include "sort_program.h"
 
 int main(int argc, char** argv) {
-  return progutil::RunMain("sort", RunSort, argc, argv);
+  return progutil::RunMain(kSortName, RunSort, argc, argv);
 }

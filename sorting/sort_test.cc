@@ -1,24 +1,24 @@
 #include "sort.h"
 
 #include <gtest/gtest.h>
-#include <pthread.h>
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <iterator>
 #include <random>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "sort_adversary.h"
 #include "sort_internal.h"
+#include "sort_testing.h"
 
 namespace {
 
-using Values = std::vector<int>;
+using sort_testing::OnSmallStack;
+using sort_testing::Values;
 using Sorter = std::function<void(int*, int)>;
 
 const std::vector<std::pair<std::string, Sorter>>& AllSorts() {
@@ -33,13 +33,6 @@ const std::vector<std::pair<std::string, Sorter>>& AllSorts() {
       {"without pivots", sort_internal::SortWithoutPivots},
   };
   return sorts;
-}
-
-// 1, 2, ..., n: the values of the adverse inputs, sorted.
-Values Iota(int n) {
-  Values v(n);
-  for (int i = 0; i < n; ++i) v[i] = i + 1;
-  return v;
 }
 
 // Sorts `input` with `sort` inside a larger buffer whose guard cells on both
@@ -214,6 +207,42 @@ TEST(MergeSort, BlockSortsAtEveryLength) {
   }
 }
 
+// The merges of runs move each element about log2(runs) times, as the merge
+// order keeps them balanced: at most n * (log2(runs) + 2) for the merges
+// (powersort's bound for runs of any lengths), half that again for copies
+// of the shorter run where two lie apart, and n for the final copy. An order
+// gone wrong still sorts, but may merge one run after another into a
+// growing one, up to n * runs / 2 moves.
+TEST(MergeSort, MergesMoveEachElementAboutLogRunsTimes) {
+  constexpr int kN = 1 << 18;
+  std::mt19937 rng(17);
+  // Random values, made into runs of 2048 (128 of them); and natural runs,
+  // ascending and descending, of 32 to 4095 elements.
+  Values random(kN), natural(kN);
+  for (int& x : random) x = static_cast<int>(rng());
+  int natural_runs = 0;
+  for (int i = 0; i < kN; ++natural_runs) {
+    const int length = std::min(32 + static_cast<int>(rng() % 4064), kN - i);
+    const int step = rng() % 2 ? 1 : -1;
+    for (int k = 0; k < length; ++k) natural[i + k] = step * k;
+    i += length;
+  }
+  for (const auto& [in, runs] :
+       {std::pair<const Values&, int>{random, kN / 2048},
+        std::pair<const Values&, int>{natural, natural_runs}}) {
+    Values want = in, a = in;
+    std::sort(want.begin(), want.end());
+    sort_internal::Counters counted;
+    sort_internal::counters = &counted;
+    mergesort(a.data(), kN);
+    sort_internal::counters = nullptr;
+    ASSERT_EQ(a, want) << runs;
+    const double bound = kN * (std::log2(runs) + 2) * 1.5 + kN;
+    EXPECT_LE(counted.merge_moves, bound) << runs;
+    EXPECT_GE(counted.merge_moves, kN) << runs;  // the hook counts
+  }
+}
+
 TEST(MergeSort, RightHalfBetweenTheLeftsFirstTwoValues) {
   // Sorted halves 0, 100, ..., 130 and 1, ..., 32: the right half precedes
   // all of the left but its first value, so it may not go first as a whole.
@@ -249,6 +278,34 @@ TEST(Sorts, ShortRangesAreLeftAlone) {
   EXPECT_EQ(a, (Values{3, 1}));
 }
 
+// Empty ranges of a null pointer and of one just past an array's end, for
+// every routine that takes a range: nothing may be read or written through
+// them. A read of null crashes; one past the vector's end is a read the
+// sanitized build reports.
+TEST(Sorts, EmptyRangesOfNullOrPastTheEndPointersAreNotRead) {
+  Values a = {2, 1};
+  int* const past = a.data() + a.size();
+  for (int* p : {static_cast<int*>(nullptr), past}) {
+    merge(p, 0, 0, 0, 0);
+    merge(p, 0, -1, 0, -2);  // reversed runs count as empty
+    mergesort_rec(p, 0, 0);
+    mergesort_rec(p, 0, -1);
+    mergesort(p, 0);
+    mergesort(p, -1);
+    quicksort(p, 0);
+    quicksort(p, -1);
+    q_sort(p, 0, -1);
+    EXPECT_TRUE(sort_internal::SortedOrReversed(p, 0));
+    EXPECT_TRUE(sort_internal::SortedOrReversed(p, -1));
+    EXPECT_EQ(CaptureStdout([p] { print_arr(p, 0); }), "\n");
+  }
+  // The same ranges by index, from the array's start.
+  merge(a.data(), 2, 2, 2, 2);
+  mergesort_rec(a.data(), 2, 2);
+  q_sort(a.data(), 2, 1);
+  EXPECT_EQ(a, (Values{2, 1}));
+}
+
 TEST(Sorts, KnownAnswers) {
   const std::vector<std::pair<Values, Values>> cases = {
       {{0, -1, 3, -1}, {-1, -1, 0, 3}},
@@ -268,32 +325,6 @@ TEST(Sorts, KnownAnswers) {
       sort(exact.data(), static_cast<int>(exact.size()));
       EXPECT_EQ(exact, want) << name;
     }
-  }
-}
-
-TEST(QSort, SortsOnlyItsClosedRange) {
-  Values a = {9, 4, 3, 8, 1, 0};
-  q_sort(a.data(), 1, 4);
-  EXPECT_EQ(a, (Values{9, 1, 3, 4, 8, 0}));
-}
-
-TEST(QSort, RangeEndingAtIntMax) {
-  // Index sums such as last + 1 would overflow an int here; the sanitized
-  // (x86-64) build reports any that does.
-  if (sizeof(void*) < 8) GTEST_SKIP() << "indices near INT_MAX need 64 bits";
-  constexpr int kN = 200;
-  for (int fill : {7, -1}) {
-    Values a(kN, 7);
-    if (fill < 0) {
-      for (int i = 0; i < kN; ++i) a[i] = i % 2 ? i : kN - i;
-    }
-    Values want = a;
-    std::sort(want.begin(), want.end());
-    // a[0] stands at index INT_MAX - (kN - 1) of `base`, never dereferenced
-    // outside a.
-    int* base = a.data() - (static_cast<std::ptrdiff_t>(INT_MAX) - (kN - 1));
-    q_sort(base, INT_MAX - (kN - 1), INT_MAX);
-    EXPECT_EQ(a, want);
   }
 }
 
@@ -338,22 +369,6 @@ TEST(Sorts, AgreeWithStdSortOnManyShapes) {
   }
 }
 
-// Runs fn on a thread with a stack of `bytes` (by default 256 KiB): a sort
-// whose nesting grows with the input would overflow it and crash the test.
-void OnSmallStack(std::function<void()> fn, size_t bytes = size_t{256} * 1024) {
-  pthread_attr_t attr;
-  pthread_attr_init(&attr);
-  ASSERT_EQ(pthread_attr_setstacksize(&attr, bytes), 0);
-  pthread_t thread;
-  auto body = [](void* f) -> void* {
-    (*static_cast<std::function<void()>*>(f))();
-    return nullptr;
-  };
-  ASSERT_EQ(pthread_create(&thread, &attr, body, &fn), 0);
-  pthread_join(thread, nullptr);
-  pthread_attr_destroy(&attr);
-}
-
 TEST(MergeSorts, StackInProportionToTheWork) {
   // On a thread with the smallest stack allowed (16 KiB): only a few KiB of
   // scratch may go on the stack, the rest on the heap, and not in every
@@ -376,125 +391,6 @@ TEST(MergeSorts, StackInProportionToTheWork) {
         }
       },
       PTHREAD_STACK_MIN);
-}
-
-// Counts what a quicksort does on `in` (on a small stack) and checks that it
-// sorted it into `want`.
-sort_internal::Counters CountedSort(bool use_q_sort, const Values& in,
-                                    const Values& want) {
-  sort_internal::Counters counted;
-  Values a = in;
-  const int n = static_cast<int>(a.size());
-  OnSmallStack([&] {
-    sort_internal::counters = &counted;
-    if (use_q_sort) {
-      q_sort(a.data(), 0, n - 1);
-    } else {
-      quicksort(a.data(), n);
-    }
-    sort_internal::counters = nullptr;
-  });
-  EXPECT_EQ(a, want) << (use_q_sort ? "q_sort" : "quicksort");
-  return counted;
-}
-
-// McIlroy's adversary makes every partition on the chain lopsided until the
-// budget is spent; the rest goes to the way out, heapsort for a short range
-// (n = 1000), merge sort for a long one. Without the budget the sort would
-// partition on, far past it.
-TEST(Quicksorts, AdversarySpendsTheBudgetThenTheWayOutFinishes) {
-  for (int n : {1000, 30000}) {
-    const bool heap = n <= 4096;
-    for (bool use_q_sort : {false, true}) {
-      bool spent = false;
-      Values in = QuicksortAdversary(n, use_q_sort, &spent);
-      EXPECT_TRUE(spent) << n;
-      sort_internal::Counters c = CountedSort(use_q_sort, in, Iota(n));
-      EXPECT_LE(c.partitions, sort_internal::QuickBudget(n)) << n;
-      EXPECT_EQ(c.heapsorts, heap ? 1 : 0) << n;
-      EXPECT_EQ(c.mergesorts, heap ? 0 : 1) << n;
-    }
-  }
-}
-
-// The middle-pivot killers would make every partition lopsided for a pivot
-// taken at the middle; the median of the samples breaks the pattern, so the
-// way out is never needed.
-TEST(Quicksorts, MedianOfThreeDefeatsTheMiddlePivotKillers) {
-  constexpr int kN = 30000;
-  for (bool use_q_sort : {false, true}) {
-    Values in = MiddlePivotKiller(kN, [](int count) { return count / 2; });
-    if (use_q_sort) {
-      in = MiddlePivotKiller(kN, [](int count) { return (count - 1) / 2; });
-    }
-    sort_internal::Counters c = CountedSort(use_q_sort, in, Iota(kN));
-    EXPECT_EQ(c.heapsorts + c.mergesorts, 0) << use_q_sort;
-  }
-}
-
-// On random values a long range's pivot, the median of the wide sample,
-// leaves at least a quarter of the range on each side but about one time in
-// 400; a median of three misses one time in three.
-TEST(Quicksorts, LongRangesSplitNearTheirMiddle) {
-  constexpr int kN = 1 << 16;
-  std::mt19937 rng(7);
-  Values v = Iota(kN);
-  for (int round = 0; round < 20; ++round) {
-    std::shuffle(v.begin(), v.end(), rng);
-    for (bool equal_left : {false, true}) {
-      Values w = v;
-      const int* split =
-          sort_internal::PartitionAroundPivot(w.data(), kN, equal_left);
-      EXPECT_GE(split - w.data(), kN / 4) << round;
-      EXPECT_LT(split - w.data(), kN - kN / 4) << round;
-    }
-  }
-}
-
-// Input already in order, either way, is found in one pass: no partitions.
-TEST(Quicksorts, OrderedInputTakesNoPartition) {
-  constexpr int kN = 1000;
-  Values up(kN);
-  for (int i = 0; i < kN; ++i) up[i] = i / 3;  // runs of equal values
-  const Values down(up.rbegin(), up.rend());
-  for (bool use_q_sort : {false, true}) {
-    EXPECT_EQ(CountedSort(use_q_sort, up, up).partitions, 0) << use_q_sort;
-    EXPECT_EQ(CountedSort(use_q_sort, down, up).partitions, 0) << use_q_sort;
-  }
-}
-
-// Shapes on which a quicksort that always splits at the middle element, or
-// splits off runs of equal values one element at a time, needs about n * n / 2
-// steps: minutes for these sizes, milliseconds for an O(n log n) sort. With
-// runs of equal values set aside, each distinct value is a pivot at most once.
-// The pivot rules break the organ pipes' pattern: no long range needs the way
-// out, though a median of three can still be led astray on one of the short
-// ranges (a few hundred elements) that their partitions leave, which the way
-// out then heapsorts at a bounded cost.
-TEST(Quicksorts, NoShapeGoesQuadratic) {
-  constexpr int kN = 200000;
-  std::mt19937 rng(99);
-  const std::vector<std::tuple<std::string, int, std::function<int(int)>>>
-      shapes = {
-          {"all equal", 1, [](int) { return 5; }},
-          {"two values", 2, [&](int) { return static_cast<int>(rng() % 2); }},
-          {"ten values", 10, [&](int) { return static_cast<int>(rng() % 10); }},
-          {"organ pipe", kN, [](int i) { return i < kN / 2 ? i : kN - i; }},
-          {"valley", kN,
-           [](int i) { return i < kN / 2 ? kN / 2 - i : i - kN / 2; }},
-      };
-  for (const auto& [shape, distinct, value] : shapes) {
-    Values in(kN);
-    for (int i = 0; i < kN; ++i) in[i] = value(i);
-    Values want = in;
-    std::sort(want.begin(), want.end());
-    for (bool use_q_sort : {false, true}) {
-      sort_internal::Counters c = CountedSort(use_q_sort, in, want);
-      EXPECT_LE(c.partitions, distinct) << shape << " " << use_q_sort;
-      EXPECT_LE(c.heapsorts, distinct == kN ? 1 : 0) << shape << use_q_sort;
-      EXPECT_EQ(c.mergesorts, 0) << shape << " " << use_q_sort;
-    }
-  }
 }
 
 TEST(PrintArr, TrailingSeparatorAndLineFeed) {

@@ -90,6 +90,119 @@ std::vector<std::string> Environment(const std::vector<std::string>& extra) {
   return env;
 }
 
+// The descriptors between the caller and its child: [0] the reading end,
+// [1] the writing end; out is a pseudo-terminal's two ends for
+// Stdout::kTerminal.
+struct Channels {
+  int in[2] = {-1, -1};
+  int out[2] = {-1, -1};
+  int err[2] = {-1, -1};
+};
+
+// Opens the pipes (and the terminal) that `options` asks for, each end
+// closed on exec.
+Channels OpenChannels(const RunOptions& options) {
+  Channels c;
+  if (pipe2(c.in, O_CLOEXEC) || pipe2(c.err, O_CLOEXEC)) Fail("pipe");
+  if (options.stdout_to == Stdout::kTerminal) {
+    winsize size{};
+    size.ws_row = static_cast<unsigned short>(options.rows);
+    size.ws_col = static_cast<unsigned short>(options.cols);
+    if (openpty(&c.out[0], &c.out[1], nullptr, nullptr, &size) != 0)
+      Fail("openpty");
+    fcntl(c.out[0], F_SETFD, FD_CLOEXEC);
+    fcntl(c.out[1], F_SETFD, FD_CLOEXEC);
+  } else if (pipe2(c.out, O_CLOEXEC)) {
+    Fail("pipe");
+  }
+  return c;
+}
+
+// The child's arguments and environment as execve takes them. They are made
+// before the fork: between fork and exec only async-signal-safe calls may
+// run, and those allocate nothing.
+struct ExecArgs {
+  ExecArgs(const std::vector<std::string>& argv,
+           const std::vector<std::string>& env)
+      : env_strings(Environment(env)) {
+    args.reserve(argv.size() + 1);
+    for (const std::string& a : argv)
+      args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    envp.reserve(env_strings.size() + 1);
+    for (std::string& e : env_strings) envp.push_back(e.data());
+    envp.push_back(nullptr);
+  }
+  std::vector<char*> args;
+  std::vector<std::string> env_strings;
+  std::vector<char*> envp;
+};
+
+// In the child: puts standard output and standard error where `options`
+// says; returns false when /dev/full or /dev/null cannot be opened.
+bool RedirectOutputs(const RunOptions& options, const Channels& c) {
+  switch (options.stdout_to) {
+    case Stdout::kPipe:
+      dup2(c.out[1], 1);
+      dup2(c.err[1], 2);
+      break;
+    case Stdout::kTerminal:
+      setsid();  // the terminal becomes the child's controlling terminal
+      ioctl(c.out[1], TIOCSCTTY, 0);
+      dup2(c.out[1], 1);
+      dup2(c.out[1], 2);
+      break;
+    case Stdout::kFull:
+    case Stdout::kNull: {
+      int sink =
+          open(options.stdout_to == Stdout::kFull ? "/dev/full" : "/dev/null",
+               O_WRONLY);
+      if (sink < 0) return false;
+      dup2(sink, 1);
+      close(sink);
+      dup2(c.err[1], 2);
+      break;
+    }
+    case Stdout::kClosed:
+      close(1);
+      dup2(c.err[1], 2);
+      break;
+  }
+  return true;
+}
+
+// In the child, after the fork: sets up its streams, folder and limits and
+// runs the program; exits 126 when the setting up fails, 127 when the
+// program cannot be executed. Async-signal-safe calls only.
+[[noreturn]] void ExecChild(const RunOptions& options, const Channels& c,
+                            const ExecArgs& exec) {
+  // The child starts with SIGPIPE's default action, as under a shell,
+  // although this process ignores it.
+  signal(SIGPIPE, SIG_DFL);
+  if (options.stdin_closed) {
+    close(0);
+  } else {
+    dup2(c.in[0], 0);
+  }
+  if (!RedirectOutputs(options, c)) _exit(126);
+  if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(126);
+  if (!Limit(RLIMIT_AS, options.address_space_limit) ||
+      !Limit(RLIMIT_STACK, options.stack_limit)) {
+    _exit(126);
+  }
+  execve(exec.args[0], exec.args.data(), exec.envp.data());
+  _exit(127);
+}
+
+// Waits for the child `pid` and returns its status as ProgramResult has it.
+int WaitForExit(pid_t pid) {
+  int wstatus = 0;
+  while (waitpid(pid, &wstatus, 0) < 0) {
+    if (errno != EINTR) Fail("waitpid");
+  }
+  return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+}
+
 }  // namespace
 
 ProgramResult RunProgram(const std::vector<std::string>& argv,
@@ -97,90 +210,18 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   // A child that stops reading must show up as a failed write here, not
   // kill the caller.
   signal(SIGPIPE, SIG_IGN);
-  int in[2], out[2] = {-1, -1}, err[2];
-  if (pipe2(in, O_CLOEXEC) || pipe2(err, O_CLOEXEC)) Fail("pipe");
-  if (options.stdout_to == Stdout::kTerminal) {
-    winsize size{};
-    size.ws_row = static_cast<unsigned short>(options.rows);
-    size.ws_col = static_cast<unsigned short>(options.cols);
-    if (openpty(&out[0], &out[1], nullptr, nullptr, &size) != 0)
-      Fail("openpty");
-    fcntl(out[0], F_SETFD, FD_CLOEXEC);
-    fcntl(out[1], F_SETFD, FD_CLOEXEC);
-  } else if (pipe2(out, O_CLOEXEC)) {
-    Fail("pipe");
-  }
-  // The child's arguments and environment are made before the fork: between
-  // fork and exec only async-signal-safe calls may run, and those allocate
-  // nothing.
-  std::vector<char*> args;
-  args.reserve(argv.size() + 1);
-  for (const std::string& a : argv)
-    args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  std::vector<std::string> env_strings = Environment(options.env);
-  std::vector<char*> envp;
-  envp.reserve(env_strings.size() + 1);
-  for (std::string& e : env_strings) envp.push_back(e.data());
-  envp.push_back(nullptr);
+  const Channels c = OpenChannels(options);
+  const ExecArgs exec(argv, options.env);
   pid_t pid = fork();
   if (pid < 0) Fail("fork");
-  if (pid == 0) {
-    // The child starts with SIGPIPE's default action, as under a shell,
-    // although this process ignores it.
-    signal(SIGPIPE, SIG_DFL);
-    if (options.stdin_closed) {
-      close(0);
-    } else {
-      dup2(in[0], 0);
-    }
-    switch (options.stdout_to) {
-      case Stdout::kPipe:
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        break;
-      case Stdout::kTerminal:
-        setsid();  // the terminal becomes the child's controlling terminal
-        ioctl(out[1], TIOCSCTTY, 0);
-        dup2(out[1], 1);
-        dup2(out[1], 2);
-        break;
-      case Stdout::kFull:
-      case Stdout::kNull: {
-        int sink =
-            open(options.stdout_to == Stdout::kFull ? "/dev/full" : "/dev/null",
-                 O_WRONLY);
-        if (sink < 0) _exit(126);
-        dup2(sink, 1);
-        close(sink);
-        dup2(err[1], 2);
-        break;
-      }
-      case Stdout::kClosed:
-        close(1);
-        dup2(err[1], 2);
-        break;
-    }
-    if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(126);
-    if (!Limit(RLIMIT_AS, options.address_space_limit) ||
-        !Limit(RLIMIT_STACK, options.stack_limit)) {
-      _exit(126);
-    }
-    execve(args[0], args.data(), envp.data());
-    _exit(127);
-  }
-  close(in[0]);
-  close(out[1]);
-  close(err[1]);
-  if (fcntl(in[1], F_SETFL, O_NONBLOCK) != 0) Fail("fcntl");
+  if (pid == 0) ExecChild(options, c, exec);
+  close(c.in[0]);
+  close(c.out[1]);
+  close(c.err[1]);
+  if (fcntl(c.in[1], F_SETFL, O_NONBLOCK) != 0) Fail("fcntl");
   ProgramResult result;
-  Pump(in[1], options.input, out[0], err[0], result);
-  int wstatus = 0;
-  while (waitpid(pid, &wstatus, 0) < 0) {
-    if (errno != EINTR) Fail("waitpid");
-  }
-  result.status =
-      WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+  Pump(c.in[1], options.input, c.out[0], c.err[0], result);
+  result.status = WaitForExit(pid);
   return result;
 }
 

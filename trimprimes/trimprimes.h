@@ -3,8 +3,8 @@
 
 // Two-sided truncatable primes: primes that stay prime while decimal digits
 // are cut away one at a time from the right and, separately, from the left.
-// The names isPrime and isTruncatable and the output are fixed (README,
-// "Fixed interfaces").
+// The names isPrime and isTruncatable and the output are fixed
+// (INTERFACES.md).
 
 #include <cstdio>
 #include <string>
