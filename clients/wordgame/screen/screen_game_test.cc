@@ -13,6 +13,7 @@
 #include "state/state_store.h"
 #include "text/text.h"
 #include "wordgame_testing.h"
+#include "words/list_id.h"
 #include "words/word_list.h"
 
 namespace {
