@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "app/options.h"
+#include "app/store_recorder.h"
 #include "app/word_choice.h"
 #include "engine/ending_signals.h"
 #include "engine/game_folder.h"
@@ -96,9 +97,9 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
 // already, its result instead. A later date is refused: its word is not out
 // yet, and a result ahead of today would stall the daily streak.
 bool PlayDaily(const Settings& settings, const ChosenWords& words,
-               const Opening& opening, StateStore* store, SavedState saved,
-               std::FILE* in, std::FILE* out, std::FILE* notes,
-               std::string* err) {
+               const Opening& opening, RoundRecorder* recorder,
+               SavedState saved, std::FILE* in, std::FILE* out,
+               std::FILE* notes, std::string* err) {
   const Day today = Today();
   const Day day = settings.have_day ? settings.day : today;
   if (day > today) {
@@ -119,7 +120,9 @@ bool PlayDaily(const Settings& settings, const ChosenWords& words,
       0);
   Match match(deck);
   match.set_clues(&words.list);
-  if (store) match.set_store(store, std::move(saved), words.id, words.all);
+  if (recorder) {
+    match.set_recorder(recorder, std::move(saved), words.id, words.all);
+  }
   match.set_daily(day, today, words.id);
   return PlayMatch(settings, match, opening, in, out, notes, err);
 }
@@ -138,15 +141,17 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
   }
   if (list.skipped != 0) opening.brief_note = " " + SkippedBrief(list);
   std::optional<StateStore> store;
+  std::optional<StoreRecorder> recorder;
   SavedState saved;
   if (!settings.no_save) {
     store.emplace(StateFolder());
+    recorder.emplace(*store);
     std::string load_note;
     saved = store->Load(&load_note);
     Note(notes, load_note);
   }
   if (settings.daily) {
-    return PlayDaily(settings, words, opening, store ? &*store : nullptr,
+    return PlayDaily(settings, words, opening, recorder ? &*recorder : nullptr,
                      std::move(saved), in, out, notes, err);
   }
   // The deck takes the words over: the match needs only their categories.
@@ -157,7 +162,9 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
             std::move(first));
   Match match(deck);
   match.set_clues(&list);
-  if (store) match.set_store(&*store, std::move(saved), words.id, words.all);
+  if (recorder) {
+    match.set_recorder(&*recorder, std::move(saved), words.id, words.all);
+  }
   return PlayMatch(settings, match, opening, in, out, notes, err);
 }
 

@@ -60,9 +60,9 @@ Match::Match(std::string first, std::string second)
     : players_{PlayerScore{std::move(first), Score()},
                PlayerScore{std::move(second), Score()}} {}
 
-void Match::set_store(StateStore* store, SavedState saved,
-                      std::uint64_t list_id, std::size_t list_size) {
-  store_ = store;
+void Match::set_recorder(RoundRecorder* recorder, SavedState saved,
+                         std::uint64_t list_id, std::size_t list_size) {
+  recorder_ = recorder;
   saved_ = std::move(saved);
   list_id_ = list_id;
   list_size_ = list_size;
@@ -154,10 +154,10 @@ void Match::Record(const Round& round, bool won, bool counted,
     daily_result_.misses = round.misses();
     daily_counted_ = counted;
   }
-  if (!store_) return;
-  store_->Record(result, &saved_, note);
-  // Another session may have recorded this day's word first: the file keeps
-  // that result, so it is the one shown, and when it differs from this
+  if (!recorder_) return;
+  recorder_->Record(result, &saved_, note);
+  // Another session may have recorded this day's word first: the saved state
+  // keeps that result, so it is the one shown, and when it differs from this
   // round's a line says why.
   if (const DailyResult* kept =
           daily_ ? saved_.daily.Find(result.day, result.list_id) : nullptr) {
@@ -195,11 +195,11 @@ std::string Match::ScoreText() const {
 }
 
 std::string Match::StatsText() const {
-  if (!daily_) return store_ ? FormatStats(saved_.stats) : "";
+  if (!daily_) return recorder_ ? FormatStats(saved_.stats) : "";
   if (!daily_counted_) return "";
   const std::string taken = "The result of " + FormatDate(daily_result_.day) +
                             " was recorded first by another session:\n";
-  return (store_ ? FormatDailyStats(saved_.daily, today_) : "") +
+  return (recorder_ ? FormatDailyStats(saved_.daily, today_) : "") +
          (daily_taken_ ? taken : "") + ShareLine(daily_result_) + "\n";
 }
 
