@@ -17,6 +17,7 @@
 #include "app/options.h"
 #include "app/store_recorder.h"
 #include "app/word_choice.h"
+#include "engine/daily_round.h"
 #include "engine/ending_signals.h"
 #include "engine/game_folder.h"
 #include "engine/match.h"
@@ -95,29 +96,20 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
 // --daily: the one round of the day's word, drawn from the whole list by the
 // date and the list's identity; when the list's word of that day was played
 // already, its result instead. A later date is refused: its word is not out
-// yet, and a result ahead of today would stall the daily streak.
+// yet.
 bool PlayDaily(const Settings& settings, const ChosenWords& words,
                const Opening& opening, RoundRecorder* recorder,
                SavedState saved, std::FILE* in, std::FILE* out,
                std::FILE* notes, std::string* err) {
   const Day today = Today();
   const Day day = settings.have_day ? settings.day : today;
-  if (day > today) {
-    *err = "the daily word of " + FormatDate(day) +
-           " is not out yet (today is " + FormatDate(today) + ")";
-    return false;
-  }
+  if (!DailyWordIsOut(day, today, err)) return false;
   if (const DailyResult* done = saved.daily.Find(day, words.id)) {
-    const std::string text =
-        "You have played the daily word of " + FormatDate(day) + " already.\n" +
-        FormatDailyStats(saved.daily, today) + ShareLine(*done) + "\n";
+    const std::string text = DailyPlayedAlready(saved.daily, today, *done);
     std::fputs(text.c_str(), out);
     return progutil::FlushOutput(out, err);
   }
-  const WordViews& all = words.list.words;
-  Deck deck(
-      WordViews{all[IndexOfRank(all, DailyRank(day, all.size(), words.id))]},
-      0);
+  Deck deck(WordViews{DailyWord(words.list.words, day, words.id)}, 0);
   Match match(deck);
   match.set_clues(&words.list);
   if (recorder) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/daily_round.h"
 #include "text/text.h"
 
 // The statistics record a win with at most the misses that a round allows.
@@ -74,6 +75,10 @@ void Match::set_daily(Day day, Day today, std::uint64_t list_id) {
   today_ = today;
 }
 
+std::string Match::daily_date() const {
+  return daily_ ? FormatDate(daily_result_.day) : "";
+}
+
 const std::string& Match::setter() const {
   return players_[turn_ % players_.size()].name;
 }
@@ -112,11 +117,8 @@ std::string Match::Clue(const std::string& secret) const {
 }
 
 std::string Match::Opening(const Round& round) const {
+  if (daily_) return DailyOpening(daily_result_.day, round.secret().size());
   const std::string letters = CountOf(round.secret().size(), "letter");
-  if (daily_) {
-    return "The daily word of " + FormatDate(daily_result_.day) + ": " +
-           letters + ".";
-  }
   if (!two_players()) return "A new word of " + letters + ".";
   return guesser() + ", guess " + setter() + "'s word of " + letters + ".";
 }
@@ -172,8 +174,7 @@ Answer Match::Leave(const Round& round, std::string* note) {
   if (two_players() || !round.playing()) return end;
   const bool lost = round.misses() > 0;
   if (daily_ && !lost) {
-    return {Tone::kPlain, "The daily word of " + FormatDate(daily_result_.day) +
-                              " is left unplayed, for another time."};
+    return {Tone::kPlain, DailyLeftUnplayed(daily_result_.day)};
   }
   if (lost) {
     players_[0].score.Add(false);
@@ -197,10 +198,8 @@ std::string Match::ScoreText() const {
 std::string Match::StatsText() const {
   if (!daily_) return recorder_ ? FormatStats(saved_.stats) : "";
   if (!daily_counted_) return "";
-  const std::string taken = "The result of " + FormatDate(daily_result_.day) +
-                            " was recorded first by another session:\n";
-  return (recorder_ ? FormatDailyStats(saved_.daily, today_) : "") +
-         (daily_taken_ ? taken : "") + ShareLine(daily_result_) + "\n";
+  return DailyClosing(recorder_ ? &saved_.daily : nullptr, today_, daily_taken_,
+                      daily_result_);
 }
 
 std::string Match::ClosingText() const {

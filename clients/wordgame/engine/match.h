@@ -60,8 +60,8 @@ class Match {
   void set_daily(Day day, Day today, std::uint64_t list_id);
   /// True for the daily word's round: one round, no more.
   bool daily() const { return daily_; }
-  /// The daily word's day (set_daily); 0 for other matches.
-  Day daily_day() const { return daily_result_.day; }
+  /// The daily word's date as shown ("2026-12-09"); "" for other matches.
+  std::string daily_date() const;
 
   bool two_players() const { return players_.size() == 2; }
   /// Two players: who sets the word of the next round (or of the round in
