@@ -8,17 +8,7 @@
 
 #include "screen/board_lines.h"
 #include "screen/screen_grid.h"
-
-/// The smallest screen the board is drawn on; a smaller one shows only a
-/// line asking for a larger window. Below it the word, the answer and the key
-/// line no longer fit side by side with the score.
-constexpr int kMinRows = 6;
-constexpr int kMinCols = 20;
-
-/// The largest board: a larger window shows it in its middle, framed by
-/// blanks, rather than spreading it out (the classic terminal's size).
-constexpr int kBoardRows = 24;
-constexpr int kBoardCols = 80;
+#include "screen/screen_size.h"
 
 /// Lines of the answer, and of wrong words, at most: the answers are short
 /// sentences, and a longer list of wrong words is shortened with a count.
