@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "state/daily.h"
+#include "state/calendar.h"
 #include "words/word_list.h"
 
 /// The usage lines, each ending in a line feed.

@@ -2,8 +2,8 @@
 
 #include <sys/stat.h>
 
-#include "state/saved_state.h"
 #include "text/text.h"
+#include "words/list_id.h"
 
 namespace {
 

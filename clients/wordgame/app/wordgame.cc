@@ -15,7 +15,9 @@
 #include <utility>
 
 #include "app/options.h"
+#include "app/store_recorder.h"
 #include "app/word_choice.h"
+#include "engine/daily_round.h"
 #include "engine/ending_signals.h"
 #include "engine/game_folder.h"
 #include "engine/match.h"
@@ -113,32 +115,25 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
 // --daily: the one round of the day's word, drawn from the whole list by the
 // date and the list's identity; when the list's word of that day was played
 // already, its result instead. A later date is refused: its word is not out
-// yet, and a result ahead of today would stall the daily streak.
+// yet.
 bool PlayDaily(const Settings& settings, const ChosenWords& words,
-               const Opening& opening, StateStore* store, SavedState saved,
-               std::FILE* in, std::FILE* out, std::FILE* notes,
-               std::string* err) {
+               const Opening& opening, RoundRecorder* recorder,
+               SavedState saved, std::FILE* in, std::FILE* out,
+               std::FILE* notes, std::string* err) {
   const Day today = Today();
   const Day day = settings.have_day ? settings.day : today;
-  if (day > today) {
-    *err = "the daily word of " + FormatDate(day) +
-           " is not out yet (today is " + FormatDate(today) + ")";
-    return false;
-  }
+  if (!DailyWordIsOut(day, today, err)) return false;
   if (const DailyResult* done = saved.daily.Find(day, words.id)) {
-    const std::string text =
-        "You have played the daily word of " + FormatDate(day) + " already.\n" +
-        FormatDailyStats(saved.daily, today) + ShareLine(*done) + "\n";
+    const std::string text = DailyPlayedAlready(saved.daily, today, *done);
     std::fputs(text.c_str(), out);
     return progutil::FlushOutput(out, err);
   }
-  const WordViews& all = words.list.words;
-  Deck deck(
-      WordViews{all[IndexOfRank(all, DailyRank(day, all.size(), words.id))]},
-      0);
+  Deck deck(WordViews{DailyWord(words.list.words, day, words.id)}, 0);
   Match match(deck);
   match.set_clues(&words.list);
-  if (store) match.set_store(store, std::move(saved), words.id, words.all);
+  if (recorder) {
+    match.set_recorder(recorder, std::move(saved), words.id, words.all);
+  }
   match.set_daily(day, today, words.id);
   return PlayMatch(settings, match, opening, in, out, notes, err);
 }
@@ -160,15 +155,17 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
   }
   if (list.skipped != 0) opening.brief_note = " " + SkippedBrief(list);
   std::optional<StateStore> store;
+  std::optional<StoreRecorder> recorder;
   SavedState saved;
   if (!settings.no_save) {
     store.emplace(StateFolder());
+    recorder.emplace(*store);
     std::string load_note;
     saved = store->Load(&load_note);
     Note(notes, load_note);
   }
   if (settings.daily) {
-    return PlayDaily(settings, words, opening, store ? &*store : nullptr,
+    return PlayDaily(settings, words, opening, recorder ? &*recorder : nullptr,
                      std::move(saved), in, out, notes, err);
   }
   // The deck takes the words over: the match needs only their categories.
@@ -179,7 +176,9 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
                                            FreshSeed(), std::move(first));
   const auto match = std::make_unique<Match>(*deck);
   match->set_clues(&list);
-  if (store) match->set_store(&*store, std::move(saved), words.id, words.all);
+  if (recorder) {
+    match->set_recorder(&*recorder, std::move(saved), words.id, words.all);
+  }
   return PlayMatch(settings, *match, opening, in, out, notes, err);
 }
 

@@ -26,6 +26,7 @@
 #include "text/text.h"
 #include "tmux_testing.h"
 #include "wordgame_testing.h"
+#include "words/list_id.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "engine/daily_round.h"
 #include "text/text.h"
 
 // The statistics record a win with at most the misses that a round allows.
@@ -60,9 +61,9 @@ Match::Match(std::string first, std::string second)
     : players_{PlayerScore{std::move(first), Score()},
                PlayerScore{std::move(second), Score()}} {}
 
-void Match::set_store(StateStore* store, SavedState saved,
-                      std::uint64_t list_id, std::size_t list_size) {
-  store_ = store;
+void Match::set_recorder(RoundRecorder* recorder, SavedState saved,
+                         std::uint64_t list_id, std::size_t list_size) {
+  recorder_ = recorder;
   saved_ = std::move(saved);
   list_id_ = list_id;
   list_size_ = list_size;
@@ -72,6 +73,10 @@ void Match::set_daily(Day day, Day today, std::uint64_t list_id) {
   daily_ = true;
   daily_result_ = DailyResult{day, list_id, false, 0};
   today_ = today;
+}
+
+std::string Match::daily_date() const {
+  return daily_ ? FormatDate(daily_result_.day) : "";
 }
 
 const std::string& Match::setter() const {
@@ -112,11 +117,8 @@ std::string Match::Clue(const std::string& secret) const {
 }
 
 std::string Match::Opening(const Round& round) const {
+  if (daily_) return DailyOpening(daily_result_.day, round.secret().size());
   const std::string letters = CountOf(round.secret().size(), "letter");
-  if (daily_) {
-    return "The daily word of " + FormatDate(daily_result_.day) + ": " +
-           letters + ".";
-  }
   if (!two_players()) return "A new word of " + letters + ".";
   return guesser() + ", guess " + setter() + "'s word of " + letters + ".";
 }
@@ -154,10 +156,10 @@ void Match::Record(const Round& round, bool won, bool counted,
     daily_result_.misses = round.misses();
     daily_counted_ = counted;
   }
-  if (!store_) return;
-  store_->Record(result, &saved_, note);
-  // Another session may have recorded this day's word first: the file keeps
-  // that result, so it is the one shown, and when it differs from this
+  if (!recorder_) return;
+  recorder_->Record(result, &saved_, note);
+  // Another session may have recorded this day's word first: the saved state
+  // keeps that result, so it is the one shown, and when it differs from this
   // round's a line says why.
   if (const DailyResult* kept =
           daily_ ? saved_.daily.Find(result.day, result.list_id) : nullptr) {
@@ -172,8 +174,7 @@ Answer Match::Leave(const Round& round, std::string* note) {
   if (two_players() || !round.playing()) return end;
   const bool lost = round.misses() > 0;
   if (daily_ && !lost) {
-    return {Tone::kPlain, "The daily word of " + FormatDate(daily_result_.day) +
-                              " is left unplayed, for another time."};
+    return {Tone::kPlain, DailyLeftUnplayed(daily_result_.day)};
   }
   if (lost) {
     players_[0].score.Add(false);
@@ -195,12 +196,10 @@ std::string Match::ScoreText() const {
 }
 
 std::string Match::StatsText() const {
-  if (!daily_) return store_ ? FormatStats(saved_.stats) : "";
+  if (!daily_) return recorder_ ? FormatStats(saved_.stats) : "";
   if (!daily_counted_) return "";
-  const std::string taken = "The result of " + FormatDate(daily_result_.day) +
-                            " was recorded first by another session:\n";
-  return (store_ ? FormatDailyStats(saved_.daily, today_) : "") +
-         (daily_taken_ ? taken : "") + ShareLine(daily_result_) + "\n";
+  return DailyClosing(recorder_ ? &saved_.daily : nullptr, today_, daily_taken_,
+                      daily_result_);
 }
 
 std::string Match::ClosingText() const {

@@ -4,7 +4,7 @@
 // Who plays a session's rounds and what each round counts for, alike in both
 // front ends. One player: the words come from a deck, each has its category
 // as a clue, and each finished round goes into the saved statistics (when a
-// store is given). Two players: they take turns, one typing a word that the
+// recorder is given). Two players: they take turns, one typing a word that the
 // other guesses; nothing is saved.
 //
 // Two players' scores: every finished round has one winner. The guesser wins
@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "engine/round.h"
+#include "engine/round_recorder.h"
 #include "state/daily.h"
 #include "state/saved_state.h"
-#include "state/state_store.h"
 #include "words/deck.h"
 #include "words/word_list.h"
 
@@ -48,11 +48,11 @@ class Match {
   /// One player: a word's clue is its category in `list` (which must outlive
   /// the match).
   void set_clues(const WordList* list) { clues_ = list; }
-  /// One player: every finished round is recorded in `store` (which must
+  /// One player: every finished round is reported to `recorder` (which must
   /// outlive the match), starting from `saved`, its word as played from the
   /// list `list_id` of `list_size` words.
-  void set_store(StateStore* store, SavedState saved, std::uint64_t list_id,
-                 std::size_t list_size);
+  void set_recorder(RoundRecorder* recorder, SavedState saved,
+                    std::uint64_t list_id, std::size_t list_size);
 
   /// One player: the match is the single round of the daily word of `day`
   /// for the list `list_id` (from a source that offers only that word),
@@ -60,8 +60,8 @@ class Match {
   void set_daily(Day day, Day today, std::uint64_t list_id);
   /// True for the daily word's round: one round, no more.
   bool daily() const { return daily_; }
-  /// The daily word's day (set_daily); 0 for other matches.
-  Day daily_day() const { return daily_result_.day; }
+  /// The daily word's date as shown ("2026-12-09"); "" for other matches.
+  std::string daily_date() const;
 
   bool two_players() const { return players_.size() == 2; }
   /// Two players: who sets the word of the next round (or of the round in
@@ -82,7 +82,7 @@ class Match {
   std::string Opening(const Round& round) const;
 
   /// Counts the round just over (won, lost or given up) for its players and,
-  /// with a store, records it there. Returns the round's closing line: the
+  /// with a recorder, reports it there. Returns the round's closing line: the
   /// word, and for two players who won the round. *note is "" or one line
   /// for standard error (statistics that could not be saved, a damaged file
   /// set aside); play goes on either way.
@@ -105,7 +105,7 @@ class Match {
   /// The saved statistics (FormatStats) when rounds are recorded, else "".
   /// For the daily word, the daily statistics (FormatDailyStats) once the
   /// round counted, then the line to pass on (ShareLine) of the result the
-  /// store kept: another session's when it recorded that day's word first,
+  /// recorder kept: another session's when it recorded that day's word first,
   /// after a line that says so when that result is not this round's.
   std::string StatsText() const;
   /// What the front ends show last: "Final score: " and the scores, then the
@@ -122,7 +122,7 @@ class Match {
   };
 
   // Counts the single player's round (unless it is left at no cost) and
-  // records it in the store.
+  // reports it to the recorder.
   void Record(const Round& round, bool won, bool counted, std::string* note);
 
   std::vector<PlayerScore> players_;
@@ -130,7 +130,7 @@ class Match {
   SetWordSource set_word_;
   std::size_t turn_ = 0;  // rounds finished: who sets the next word
   const WordList* clues_ = nullptr;
-  StateStore* store_ = nullptr;
+  RoundRecorder* recorder_ = nullptr;
   SavedState saved_;
   std::uint64_t list_id_ = 0;
   std::size_t list_size_ = 0;

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/store_recorder.h"
 #include "engine/ending_signals.h"
 #include "engine/game_folder.h"
 #include "line/echo_off.h"
@@ -354,6 +355,7 @@ TEST_F(WordgameRounds, DailyWordPlaysOnceAndEndsWithTheLineToPassOn) {
 // is not its own.
 TEST_F(WordgameRounds, DailyWordFinishedSecondShowsTheRecordedResult) {
   StateStore store(state_.path());
+  StoreRecorder recorder(store);
   SavedState before, other;
   std::string note, err;
   RoundResult first{true, 2, "cat", 0xab, 1};
@@ -373,7 +375,7 @@ TEST_F(WordgameRounds, DailyWordFinishedSecondShowsTheRecordedResult) {
   for (const auto& [input, before_share] : rounds) {
     Deck deck(WordViews{"cat"}, 1);
     Match match(deck);
-    match.set_store(&store, before, 0xab, 1);
+    match.set_recorder(&recorder, before, 0xab, 1);
     match.set_daily(20796, 20796, 0xab);
     std::FILE* in = FileHolding(input);
     std::FILE* out = std::tmpfile();

@@ -218,7 +218,7 @@ bool ScreenGame::RoundOverKey(int key, std::string* err) {
 Board ScreenGame::View() const {
   Board board;
   board.scores = match_.Scores();
-  if (match_.daily()) board.daily_date = FormatDate(match_.daily_day());
+  board.daily_date = match_.daily_date();
   board.message = message_;
   board.hint = hint_;
   if (mode_ == Mode::kSettingWord) {

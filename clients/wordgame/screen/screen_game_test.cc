@@ -8,11 +8,13 @@
 #include <string>
 #include <utility>
 
+#include "app/store_recorder.h"
 #include "engine/game_folder.h"
 #include "screen/screen_help.h"
 #include "state/state_store.h"
 #include "text/text.h"
 #include "wordgame_testing.h"
+#include "words/list_id.h"
 #include "words/word_list.h"
 
 namespace {
@@ -245,9 +247,10 @@ TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
 TEST_F(ScreenGameTest, ClueStatisticsAndNotes) {
   const WordList list = ParseWordList("[animals]\ncat\n");
   StateStore store("/dev/null/wordgame");
+  StoreRecorder recorder(store);
   Match match(deck_);
   match.set_clues(&list);
-  match.set_store(&store, SavedState(), ListId(list.words), 1);
+  match.set_recorder(&recorder, SavedState(), ListId(list.words), 1);
   ScreenGame game(*folder_, match, "");
   ASSERT_TRUE(game.Begin(&err_));
   EXPECT_EQ(game.View().clue, "animals");

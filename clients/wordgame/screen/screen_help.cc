@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "look/rules.h"
-#include "screen/screen_layout.h"
+#include "screen/screen_size.h"
 
 namespace {
 

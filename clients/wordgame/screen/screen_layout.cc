@@ -1,8 +1,6 @@
 #include "screen/screen_layout.h"
 
 #include <algorithm>
-#include <functional>
-#include <limits>
 
 #include "look/gallows.h"
 #include "screen/screen_help.h"
@@ -15,24 +13,6 @@ constexpr int kDrawingGap = 3;
 // From this width the drawing stands beside the word and the letters, which
 // then still get the 26 columns of the alphabet in one line.
 constexpr int kBesideCols = kDrawingCols + kDrawingGap + 26;
-// Lines of the answer, and of wrong words, at most: the answers are short
-// sentences, and a longer list of wrong words is shortened with a count.
-constexpr int kMessageLines = 2;
-constexpr int kWrongWordLines = 2;
-// All the lines of the statistics, before they give way.
-constexpr int kAllLines = std::numeric_limits<int>::max();
-
-// What is shown; the layout takes parts away in order until it fits.
-struct Plan {
-  bool panel_spacers = true, key_spacer = true, drawing = true,
-       header_spacer = true, message_spacer = true, alphabet = true,
-       clue = true, header = true, misses = true;
-  int message_lines = kMessageLines;
-  int note_lines = kAllLines;
-  int wrong_lines = kWrongWordLines;
-  int stats_lines = kAllLines;
-};
-
 // The lines from the top (score, clue, drawing, word, letters, misses), those
 // that follow them (word being typed, answer, statistics), and those on the
 // bottom rows (the key line).
@@ -117,73 +97,57 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   return c;
 }
 
-}  // namespace
+// Each step gives a part up (true) or takes it back (false), in the order
+// the parts give way.
+using GiveWayStep = void (*)(bool up, Plan* plan);
+constexpr GiveWayStep kGiveWay[] = {
+    [](bool up, Plan* p) { p->stats_lines = up ? 1 : kAllLines; },
+    [](bool up, Plan* p) { p->stats_lines = up ? 0 : 1; },
+    [](bool up, Plan* p) { p->panel_spacers = !up; },
+    [](bool up, Plan* p) { p->key_spacer = !up; },
+    [](bool up, Plan* p) { p->drawing = !up; },
+    [](bool up, Plan* p) { p->note_lines = up ? 1 : kAllLines; },
+    [](bool up, Plan* p) { p->header_spacer = !up; },
+    [](bool up, Plan* p) { p->message_spacer = !up; },
+    [](bool up, Plan* p) { p->wrong_lines = up ? 1 : kWrongWordLines; },
+    [](bool up, Plan* p) { p->wrong_lines = up ? 0 : 1; },
+    [](bool up, Plan* p) { p->clue = !up; },
+    [](bool up, Plan* p) { p->message_lines = up ? 1 : kMessageLines; },
+    [](bool up, Plan* p) { p->note_lines = up ? 0 : 1; },
+    [](bool up, Plan* p) { p->alphabet = !up; },
+    [](bool up, Plan* p) { p->header = !up; },
+    [](bool up, Plan* p) { p->misses = !up; },
+};
+constexpr std::size_t kSteps = sizeof kGiveWay / sizeof kGiveWay[0];
 
-// Parts give way in this order until the whole fits in the rows there are;
-// rows left over stay blank above the key line.
-void Draw(const Board& board, Screen* screen) {
+// The lines that ask for a larger window, and the key that quits.
+void DrawTooSmall(Screen* screen) {
+  const int cols = screen->cols();
+  screen->Put(
+      0, 0,
+      Fit({"Please make the window larger (at least " +
+               std::to_string(kMinCols) + "x" + std::to_string(kMinRows) + ").",
+           "Window too small: " + std::to_string(kMinCols) + "x" +
+               std::to_string(kMinRows) + " needed",
+           "Enlarge the window", "Too small"},
+          cols));
+  screen->Put(1, 0, Fit({"Esc or Ctrl-D quits.", "Esc quits"}, cols));
+}
+
+// The board of at most kBoardRows x kBoardCols, in the middle of a larger
+// screen.
+void DrawCentred(const Board& board, Screen* screen) {
   const int rows = screen->rows(), cols = screen->cols();
-  if (rows < kMinRows || cols < kMinCols) {
-    screen->Put(0, 0,
-                Fit({"Please make the window larger (at least " +
-                         std::to_string(kMinCols) + "x" +
-                         std::to_string(kMinRows) + ").",
-                     "Window too small: " + std::to_string(kMinCols) + "x" +
-                         std::to_string(kMinRows) + " needed",
-                     "Enlarge the window", "Too small"},
-                    cols));
-    screen->Put(1, 0, Fit({"Esc or Ctrl-D quits.", "Esc quits"}, cols));
-    return;
-  }
-  if (rows > kBoardRows || cols > kBoardCols) {
-    Screen middle(std::min(rows, kBoardRows), std::min(cols, kBoardCols));
-    Draw(board, &middle);
-    screen->Paste((rows - middle.rows()) / 2, (cols - middle.cols()) / 2,
-                  middle);
-    return;
-  }
-  if (board.mode == KeyMode::kHelp) {
-    DrawHelp(board.help_page, screen);
-    return;
-  }
-  Plan plan;
-  // Each step gives a part up (true) or takes it back (false).
-  const std::vector<std::function<void(bool)>> give_way = {
-      [&](bool up) { plan.stats_lines = up ? 1 : kAllLines; },
-      [&](bool up) { plan.stats_lines = up ? 0 : 1; },
-      [&](bool up) { plan.panel_spacers = !up; },
-      [&](bool up) { plan.key_spacer = !up; },
-      [&](bool up) { plan.drawing = !up; },
-      [&](bool up) { plan.note_lines = up ? 1 : kAllLines; },
-      [&](bool up) { plan.header_spacer = !up; },
-      [&](bool up) { plan.message_spacer = !up; },
-      [&](bool up) { plan.wrong_lines = up ? 1 : kWrongWordLines; },
-      [&](bool up) { plan.wrong_lines = up ? 0 : 1; },
-      [&](bool up) { plan.clue = !up; },
-      [&](bool up) { plan.message_lines = up ? 1 : kMessageLines; },
-      [&](bool up) { plan.note_lines = up ? 0 : 1; },
-      [&](bool up) { plan.alphabet = !up; },
-      [&](bool up) { plan.header = !up; },
-      [&](bool up) { plan.misses = !up; },
-  };
-  const std::size_t room = static_cast<std::size_t>(rows);
-  Composition c = Compose(board, plan, cols);
-  std::size_t given = 0;
-  for (; given < give_way.size() && c.height() > room; ++given) {
-    give_way[given](true);
-    c = Compose(board, plan, cols);
-  }
-  // A later part may have freed more room than was needed: the earlier ones
-  // come back where they fit again, the most important first.
-  for (std::size_t i = given; i-- > 1;) {
-    give_way[i - 1](false);
-    Composition more = Compose(board, plan, cols);
-    if (more.height() <= room) {
-      c = more;
-    } else {
-      give_way[i - 1](true);
-    }
-  }
+  Screen middle(std::min(rows, kBoardRows), std::min(cols, kBoardCols));
+  Draw(board, &middle);
+  screen->Paste((rows - middle.rows()) / 2, (cols - middle.cols()) / 2, middle);
+}
+
+// Puts the composition on `screen`, whose rows it fits or which it overflows
+// only when even the leanest plan is too tall; rows left over stay blank
+// above the key line.
+void Place(const Composition& c, Screen* screen) {
+  const int rows = screen->rows(), cols = screen->cols();
   for (std::size_t i = 0; i < c.top.size(); ++i) {
     screen->PutLine(static_cast<int>(i), c.top[i]);
   }
@@ -205,5 +169,47 @@ void Draw(const Board& board, Screen* screen) {
       col += static_cast<int>(span.text.size());
     }
     screen->SetCursor(middle + c.typed_row, std::min(col, cols - 1));
+  }
+}
+
+}  // namespace
+
+// Parts give way in the order of kGiveWay until the whole fits in the rows
+// there are. Taking a part back that does not fit gives it up again, which
+// for the parts given up in two steps (the statistics, the note, the wrong
+// words) leaves the trial plan as the first step had it; the plan returned
+// is the last one that was composed and fitted.
+Plan FitPlan(const Board& board, int rows, int cols) {
+  Plan plan;
+  const std::size_t room = static_cast<std::size_t>(rows);
+  std::size_t given = 0;
+  for (; given < kSteps && Compose(board, plan, cols).height() > room;
+       ++given) {
+    kGiveWay[given](true, &plan);
+  }
+  // A later part may have freed more room than was needed: the earlier ones
+  // come back where they fit again, the most important first.
+  Plan kept = plan;
+  for (std::size_t i = given; i-- > 1;) {
+    kGiveWay[i - 1](false, &plan);
+    if (Compose(board, plan, cols).height() <= room) {
+      kept = plan;
+    } else {
+      kGiveWay[i - 1](true, &plan);
+    }
+  }
+  return kept;
+}
+
+void Draw(const Board& board, Screen* screen) {
+  const int rows = screen->rows(), cols = screen->cols();
+  if (rows < kMinRows || cols < kMinCols) {
+    DrawTooSmall(screen);
+  } else if (rows > kBoardRows || cols > kBoardCols) {
+    DrawCentred(board, screen);
+  } else if (board.mode == KeyMode::kHelp) {
+    DrawHelp(board.help_page, screen);
+  } else {
+    Place(Compose(board, FitPlan(board, rows, cols), cols), screen);
   }
 }

@@ -4,19 +4,35 @@
 // The layout of the full screen: the board's parts (board_lines.h) composed
 // onto the grid (Screen), fitted to the grid's size.
 
+#include <limits>
+
 #include "screen/board_lines.h"
 #include "screen/screen_grid.h"
+#include "screen/screen_size.h"
 
-/// The smallest screen the board is drawn on; a smaller one shows only a
-/// line asking for a larger window. Below it the word, the answer and the key
-/// line no longer fit side by side with the score.
-constexpr int kMinRows = 6;
-constexpr int kMinCols = 20;
+/// Lines of the answer, and of wrong words, at most: the answers are short
+/// sentences, and a longer list of wrong words is shortened with a count.
+constexpr int kMessageLines = 2;
+constexpr int kWrongWordLines = 2;
+/// All the lines of the statistics (or the note), before they give way.
+constexpr int kAllLines = std::numeric_limits<int>::max();
 
-/// The largest board: a larger window shows it in its middle, framed by
-/// blanks, rather than spreading it out (the classic terminal's size).
-constexpr int kBoardRows = 24;
-constexpr int kBoardCols = 80;
+/// Which of the board's parts are shown; by default all of them.
+struct Plan {
+  bool panel_spacers = true, key_spacer = true, drawing = true,
+       header_spacer = true, message_spacer = true, alphabet = true,
+       clue = true, header = true, misses = true;
+  int message_lines = kMessageLines;
+  int note_lines = kAllLines;
+  int wrong_lines = kWrongWordLines;
+  int stats_lines = kAllLines;
+};
+
+/// The parts of `board` that show on rows x cols (kMinRows x kMinCols up to
+/// kBoardRows x kBoardCols): they give way in the order Draw names until the
+/// board fits (all of them when it never does), then those that fit again
+/// come back, the most important first.
+Plan FitPlan(const Board& board, int rows, int cols);
 
 /// Draws `board` onto `screen` (blank before), fitted to its size: from
 /// kMinRows x kMinCols up the word, the answer and the key line always show;

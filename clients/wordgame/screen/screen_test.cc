@@ -116,6 +116,34 @@ TEST(Layout, PartsGiveWayInTurnButTheEssentialsStay) {
   EXPECT_FALSE(Shows(Drawn(SomeBoard(), 8, 30), "+---+"));
 }
 
+// The parts of a plan, for comparing two.
+auto Parts(const Plan& p) {
+  return std::make_tuple(p.panel_spacers, p.key_spacer, p.drawing,
+                         p.header_spacer, p.message_spacer, p.alphabet, p.clue,
+                         p.header, p.misses, p.message_lines, p.note_lines,
+                         p.wrong_lines, p.stats_lines);
+}
+
+// The statistics' later lines go first; a part given up may free more room
+// than was needed, and then parts given up before it come back.
+TEST(Layout, FitPlanGivesPartsUpInTurnAndTakesBackWhatFitsAgain) {
+  const Board board = SomeBoard();
+  EXPECT_EQ(Parts(FitPlan(board, 16, kBoardCols)), Parts(Plan()));
+  Plan first;
+  first.stats_lines = 1;
+  EXPECT_EQ(Parts(FitPlan(board, 15, kBoardCols)), Parts(first));
+  // Without the drawing the spacers, given up before it, fit again.
+  Plan no_drawing;
+  no_drawing.drawing = false;
+  no_drawing.stats_lines = 0;
+  EXPECT_EQ(Parts(FitPlan(board, 12, kBoardCols)), Parts(no_drawing));
+  const Plan least = FitPlan(board, kMinRows, kBoardCols);
+  EXPECT_FALSE(least.drawing || least.panel_spacers || least.key_spacer ||
+               least.header_spacer || least.message_spacer || least.clue);
+  EXPECT_TRUE(least.header && least.alphabet && least.misses);
+  EXPECT_EQ(least.stats_lines, 0);
+}
+
 TEST(Layout, BelowTheSmallestSizeOneLineAsksForMoreAndOneNamesEsc) {
   for (auto [rows, cols] :
        {std::pair{kMinRows - 1, 80}, {24, kMinCols - 1}, {1, 1}}) {

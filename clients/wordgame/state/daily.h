@@ -1,26 +1,16 @@
 #ifndef WORDGAME_STATE_DAILY_H_
 #define WORDGAME_STATE_DAILY_H_
 
-// The daily word's calendar and its history: dates as day numbers, the
-// result of each day's round, and the daily statistics with their own streak.
+// The daily word's history: the result of each day's round, the daily
+// statistics with their own streak, the line a player can pass on, and the
+// history's lines of the state file.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-/// Days since 1970-01-01 in the proleptic Gregorian calendar.
-using Day = std::int64_t;
-
-/// Reads a date "YYYY-MM-DD" (years 0001 to 9999) into *day. False for any
-/// other form or a date that does not exist ("2026-02-29").
-bool ParseDate(const std::string& text, Day* day);
-
-/// The date `day` as "YYYY-MM-DD" (a day of years 0001 to 9999).
-std::string FormatDate(Day day);
-
-/// Today in local time.
-Day Today();
+#include "state/calendar.h"
 
 /// Daily results kept: a few years of one list, and a few more lists when
 /// played side by side; the state file stays well within its size limit.

@@ -64,11 +64,6 @@ struct RoundResult {
   Day day = 0;
 };
 
-/// A word list's identity: a 64-bit hash of its words that does not depend on
-/// their order, where the list lies or when it was touched. Pass the whole
-/// list (before any choice by length or category), distinct words.
-std::uint64_t ListId(const WordViews& words);
-
 /// The indices in `words` of the words not in `recent`, in order, so that a
 /// new session starts with those; when every one is recent, all of them but
 /// the one played last, so the list comes round again without an immediate

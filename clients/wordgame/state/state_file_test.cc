@@ -21,6 +21,7 @@
 #include "run_program.h"
 #include "state/state_format.h"
 #include "state/state_store.h"
+#include "words/list_id.h"
 
 namespace {
 

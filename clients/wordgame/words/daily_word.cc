@@ -49,3 +49,8 @@ std::size_t DailyRank(std::int64_t day, std::size_t count, std::uint64_t key) {
   } while (x >= count);
   return static_cast<std::size_t>(x);
 }
+
+std::string_view DailyWord(const WordViews& words, std::int64_t day,
+                           std::uint64_t key) {
+  return words[IndexOfRank(words, DailyRank(day, words.size(), key))];
+}

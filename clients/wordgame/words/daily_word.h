@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "words/word_views.h"
+
 /// The rank, among `count` words (one or more) sorted by their bytes, of the
 /// word of day `day` (days since 1970-01-01) for the list whose identity is
 /// `key` (ListId): P(day mod count), where P is a bijection of [0, count)
@@ -33,5 +35,11 @@ std::size_t IndexOfRank(const Words& words, std::size_t rank) {
       });
   return *nth;
 }
+
+/// The word of day `day` from `words`, the whole list (distinct words, one or
+/// more), whose identity is `key` (ListId): the word of rank DailyRank in byte
+/// order. It lies in the list's buffer.
+std::string_view DailyWord(const WordViews& words, std::int64_t day,
+                           std::uint64_t key);
 
 #endif  // WORDGAME_WORDS_DAILY_WORD_H_
