@@ -66,12 +66,12 @@ run_tests() {
   # A failed test's output is the block after its result line, up to the
   # next line about another test.
   awk '/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / {
-         shown = /\*\*\*|Failed|Not Run|Exception|Timeout/ }
+         shown = /\*\*\*(Failed|Not Run|Exception|Timeout)/ }
        /^ +Start +[0-9]+: / { shown = 0; next }
        /^[0-9]+% tests passed/ { shown = 0 }
        shown' "$log" | sed 's/^/    /'
-  names=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log" |
-    paste -sd '|')
+  names=$(sed -n '/^The following tests FAILED:/,$s/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' \
+    "$log" | paste -sd '|')
   echo "    rerun: ctest --test-dir $dir --output-on-failure -R '^($names)\$'"
 }
 
@@ -83,7 +83,7 @@ skipped() {
        /^\[  SKIPPED \] / && $4 == name {
          print "    skipped " name ": " reason; name = ""; grab = 0; next }
        grab && NF { reason = reason (reason == "" ? "" : " ") $0 }' \
-    "$1/Testing/Temporary/LastTest.log" 2>/dev/null || true
+    "$1/Testing/Temporary/LastTest.log" 2>/dev/null | awk '!seen[$0]++' || true
 }
 
 # build DIR CMAKE-OPTION...: configures and builds DIR. On a terminal the
