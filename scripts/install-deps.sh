@@ -56,6 +56,9 @@ install_packages() {
        apt-get install -y -q --no-install-recommends "${missing[@]}" 2>&1 |
      tee -a "$log" |
      awk '/ newly installed, / { n = $3 }
+          /^Need to get / { size = $0; sub(/^Need to get /, "", size)
+                            sub(/ of archives.*/, "", size)
+                            printf "install-deps: downloading %s\n", size; fflush() }
           /^Setting up / { printf "install-deps: [%d/%s] %s\n", ++k, n, $3; fflush() }'
   then
     cat "$log" >&2
