@@ -19,9 +19,12 @@ namespace {
 // the exact arithmetic, with the degree and with the spread of the
 // coefficients' sizes, and the rare polynomials that need much of it are
 // refused once their work passes kMaxWork operations (limb or long double
-// ones): 2 to 20 seconds here, whatever the input.
+// ones): 2 to 20 seconds here, whatever the input. The memory that the
+// exact arithmetic holds at once is held to kMaxMemory bytes (512 MiB),
+// which keeps the whole program below 1 GiB.
 constexpr long kMaxDegree = 10000;
 constexpr double kMaxWork = 2e9;
+constexpr std::size_t kMaxMemory = std::size_t{512} << 20;
 
 // What --roots answers for one polynomial: its roots as decimal text.
 struct Answer {
@@ -77,12 +80,13 @@ bool Solve(const std::vector<std::string>& coefficients, double start,
   std::vector<Fraction> values;
   for (auto n = lead; n != numbers.end(); ++n) values.push_back(ExactValue(*n));
   try {
-    const WorkBudget budget(kMaxWork);
+    const WorkBudget budget(kMaxWork, kMaxMemory);
     answer->roots = Roots(ClearDenominators(values), start, end, digits);
-  } catch (const WorkExceeded&) {
-    *err = "degree " + std::to_string(numbers.end() - lead - 1) +
-           ": finding these roots takes more than 2e9 steps, the most " +
-           "--roots allows";
+  } catch (const WorkExceeded& e) {
+    *err = "degree " + std::to_string(degree) +
+           ": finding these roots takes more than " +
+           (e.memory ? "512 MiB of memory" : "2e9 steps") +
+           ", the most --roots allows";
     return false;
   }
   return true;

@@ -11,7 +11,7 @@ namespace {
 constexpr int kLimbBits = BigInt::kLimbBits;
 
 // The value of at most two limbs.
-std::uint64_t Low64(const std::vector<BigInt::Limb>& limbs) {
+std::uint64_t Low64(const BigInt::Limbs& limbs) {
   std::uint64_t v = 0;
   for (std::size_t i = limbs.size(); i-- > 0;) v = v << kLimbBits | limbs[i];
   return v;
@@ -22,6 +22,12 @@ constexpr std::uint32_t kDecimalChunk = 1000000000;
 constexpr int kChunkDigits = 9;
 
 }  // namespace
+
+BigInt::BigInt(const BigInt& other) = default;
+BigInt::BigInt(BigInt&& other) noexcept = default;
+BigInt& BigInt::operator=(const BigInt& other) = default;
+BigInt& BigInt::operator=(BigInt&& other) noexcept = default;
+BigInt::~BigInt() = default;
 
 BigInt::BigInt(long long v) {
   // The magnitude through unsigned arithmetic, which also holds |LLONG_MIN|.
