@@ -269,9 +269,9 @@ BigInt SignEvaluator::Exact(const IntPoly& p, const Dyadic& x, long* exponent) {
                static_cast<double>(s) * (n - i) / 32);
     h *= m;
     term = p[i];
-    term <<= s * static_cast<std::size_t>(n - i);
+    term <<= CheckedSize(s, static_cast<std::uint64_t>(n - i));
     h += term;
   }
-  *exponent = e * n;
+  *exponent = e * n;  // -s n, which CheckedSize let through for i = 0
   return h;
 }
