@@ -65,9 +65,18 @@ BigInt BigInt::FromDecimal(const std::string& digits) {
 
 BigInt BigInt::PowerOfTen(std::size_t n) {
   BigInt result(1), square(10);
+  auto size = [](const BigInt& v) {
+    return static_cast<double>(v.limbs_.size());
+  };
   for (; n != 0; n >>= 1) {
-    if (n & 1) result *= square;
-    if (n > 1) square = square * square;
+    if (n & 1) {
+      ChargeWork(size(result) * size(square) + 1);
+      result *= square;
+    }
+    if (n > 1) {
+      ChargeWork(size(square) * size(square) + 1);
+      square = square * square;
+    }
   }
   return result;
 }

@@ -8,6 +8,7 @@
 
 #include "big_int.h"
 #include "mod_poly.h"
+#include "work_budget.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ class Sieve {
       const std::uint32_t x =
           b == 1 ? Residue(a, m)
                  : Residue(a, m) * InverseMod(Residue(b, m), m) % m;
+      ChargeWork(static_cast<double>(r.size()));
       std::uint32_t sum = r.back();
       int pending = 0;
       for (std::size_t i = r.size() - 1; i-- > 0;) {
