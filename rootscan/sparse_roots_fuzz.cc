@@ -56,6 +56,10 @@ struct Recipe {
   std::size_t size;
   unsigned At(std::size_t i) const { return i < size ? data[i] : 0; }
   unsigned Word(std::size_t i) const { return At(i) | At(i + 1) << 8; }
+  // Byte i as a signed byte, from -128 to 127.
+  long Signed(std::size_t i) const {
+    return static_cast<long>(At(i)) - (At(i) >= 128 ? 256 : 0);
+  }
 };
 
 // `count` digits, the first not 0, drawn from `seed`.
@@ -113,11 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   double start = -std::numeric_limits<double>::infinity(), end = -start;
   if (flags & 2) {
-    start = static_cast<std::int8_t>(r.At(4)) / 4.0;
+    start = static_cast<double>(r.Signed(4)) / 4.0;
     end = start + r.At(5) / 8.0;
   }
-  const long a = static_cast<std::int8_t>(r.At(6));
-  const long b = 1 + r.At(7) % 16;
+  const long a = r.Signed(6);
+  const long b = 1 + static_cast<long>(r.At(7) % 16);
   try {
     const unsigned level = flags >> 3 & 7;
     const Allowance allowance = kAllowances[level < 5 ? 0 : level - 5];
