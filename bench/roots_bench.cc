@@ -175,7 +175,7 @@ std::vector<Row> Rows() {
 
 // The decimal digits of v.
 std::string Decimal(const BigInt& v) {
-  std::vector<BigInt::Limb> limbs = v.limbs();
+  BigInt::Limbs limbs = v.limbs();
   std::string digits;
   while (!limbs.empty()) {
     // Divides by 10^9, keeping the remainder: nine digits at a time.

@@ -1,8 +1,11 @@
 #include "exact_input.h"
 
+#include <algorithm>
 #include <cstddef>
-#include <cstdlib>
+#include <string_view>
 #include <utility>
+
+#include "progutil.h"
 
 namespace {
 
@@ -12,14 +15,6 @@ int DigitValue(char c, int base) {
   if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-// Appends the digits of `base` that start at text[*i] to *digits and moves
-// *i past them.
-void ReadDigits(const std::string& text, std::size_t* i, int base,
-                std::string* digits) {
-  while (*i < text.size() && DigitValue(text[*i], base) >= 0)
-    digits->push_back(text[(*i)++]);
 }
 
 // The integer that the digits spell in `base`.
@@ -33,65 +28,131 @@ BigInt FromDigits(const std::string& digits, int base) {
   return value;
 }
 
-// An exponent, [+-]digits, from text[*i] on, into *value; one beyond any
-// limit when it has more digits than a long holds. False without a digit.
-bool ReadExponent(const std::string& text, std::size_t* i, long* value) {
-  const bool negative = *i < text.size() && text[*i] == '-';
-  if (*i < text.size() && (text[*i] == '-' || text[*i] == '+')) ++*i;
-  std::string digits;
-  ReadDigits(text, i, 10, &digits);
-  if (digits.empty()) return false;
-  const std::size_t first = digits.find_first_not_of('0');
-  const bool huge = first != std::string::npos && digits.size() - first > 9;
-  const long magnitude = huge ? 1000000000 : std::atol(digits.c_str());
-  *value = negative ? -magnitude : magnitude;
-  return true;
-}
+constexpr char kNotANumber[] = "is not a number";
 
 }  // namespace
 
+bool NumberReader::Refuse(const char* why) {
+  reason_ = why;
+  part_ = Part::kRefused;
+  return false;
+}
+
+bool NumberReader::AddDigit(char c, std::string* digits) {
+  if (digits->size() == static_cast<std::size_t>(kMaxInputDigits)) {
+    reason_ = "has more than " + std::to_string(kMaxInputDigits) + " digits";
+    part_ = Part::kRefused;
+    return false;
+  }
+  digits->push_back(c);
+  return true;
+}
+
+bool NumberReader::Add(char c) {
+  if (start_.size() <= kQuotedBytes) start_.push_back(c);
+  const bool decimal = c >= '0' && c <= '9';
+  // A byte that only ends what comes before it is taken again by the part
+  // it starts.
+  while (true) {
+    switch (part_) {
+      case Part::kSign:
+        part_ = Part::kLead;
+        if (c != '-' && c != '+') continue;
+        n_.negative = c == '-';
+        return true;
+      case Part::kLead:
+        part_ = c == '0' ? Part::kZero : Part::kWhole;
+        if (c != '0') continue;
+        return true;
+      case Part::kZero:
+        part_ = Part::kWhole;
+        n_.hex = c == 'x' || c == 'X';
+        if (n_.hex) return true;
+        n_.digits = "0";
+        continue;
+      case Part::kWhole:
+      case Part::kFraction:
+        return AddToSignificand(c);
+      case Part::kMark:
+        part_ = Part::kExponent;
+        if (c != '-' && c != '+') continue;
+        exponent_negative_ = c == '-';
+        return true;
+      case Part::kExponent:
+        return decimal ? AddToExponent(c) : Refuse(kNotANumber);
+      case Part::kSlash:
+        part_ = Part::kDenominator;
+        continue;
+      case Part::kDenominator:
+        return decimal ? AddDigit(c, &n_.denominator) : Refuse(kNotANumber);
+      case Part::kRefused:
+        return false;
+    }
+  }
+}
+
+bool NumberReader::AddToSignificand(char c) {
+  if (DigitValue(c, n_.hex ? 16 : 10) >= 0) {
+    if (part_ == Part::kFraction) ++n_.after_point;
+    return AddDigit(c, &n_.digits);
+  }
+  if (c == '.' && part_ == Part::kWhole) {
+    part_ = Part::kFraction;
+    return true;
+  }
+  const char mark = n_.hex ? 'p' : 'e';
+  if (!n_.digits.empty() && (c == mark || c == mark - 'a' + 'A')) {
+    part_ = Part::kMark;
+    return true;
+  }
+  if (!n_.digits.empty() && c == '/' && !n_.hex && part_ == Part::kWhole) {
+    part_ = Part::kSlash;
+    return true;
+  }
+  return Refuse(kNotANumber);
+}
+
+bool NumberReader::AddToExponent(char c) {
+  // Held at one past the limit: more digits only make it larger.
+  const long limit = n_.hex ? 4 * kMaxInputExponent : kMaxInputExponent;
+  exponent_ = std::min(exponent_ * 10 + (c - '0'), limit + 1);
+  if (exponent_ > limit) {
+    reason_ = "has an exponent beyond +-" + std::to_string(limit);
+    part_ = Part::kRefused;
+    return false;
+  }
+  n_.exponent = exponent_negative_ ? -exponent_ : exponent_;
+  ++exponent_digits_;
+  return true;
+}
+
+bool NumberReader::Finish(WrittenNumber* number) {
+  const bool ends_a_number =
+      part_ == Part::kZero || part_ == Part::kDenominator ||
+      ((part_ == Part::kWhole || part_ == Part::kFraction) &&
+       !n_.digits.empty()) ||
+      (part_ == Part::kExponent && exponent_digits_ > 0);
+  if (part_ == Part::kRefused) return false;
+  if (!ends_a_number) return Refuse(kNotANumber);
+  if (part_ == Part::kZero) n_.digits = "0";
+  if (!n_.denominator.empty() &&
+      n_.denominator.find_first_not_of('0') == std::string::npos) {
+    return Refuse("has a zero denominator");
+  }
+  n_.zero = n_.digits.find_first_not_of('0') == std::string::npos;
+  *number = std::move(n_);
+  return true;
+}
+
 bool CheckExact(const std::string& text, WrittenNumber* number,
                 std::string* reason) {
-  *reason = "is not a number";
-  WrittenNumber n;
-  std::size_t i = 0;
-  n.negative = !text.empty() && text[0] == '-';
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) ++i;
-  n.hex = text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0;
-  if (n.hex) i += 2;
-  const int base = n.hex ? 16 : 10;
-  ReadDigits(text, &i, base, &n.digits);
-  const std::size_t whole = n.digits.size();
-  const bool point = i < text.size() && text[i] == '.';
-  if (point) ReadDigits(text, &++i, base, &n.digits);
-  if (n.digits.empty()) return false;
-  n.after_point = static_cast<long>(n.digits.size() - whole);
-  const char mark = n.hex ? 'p' : 'e';
-  if (i < text.size() && (text[i] == mark || text[i] == mark - 'a' + 'A')) {
-    if (!ReadExponent(text, &++i, &n.exponent)) return false;
-  } else if (!n.hex && !point && i < text.size() && text[i] == '/') {
-    ReadDigits(text, &++i, 10, &n.denominator);
-    if (n.denominator.empty()) return false;
-  }
-  if (i != text.size()) return false;
-  const long exponent_limit = n.hex ? 4 * kMaxInputExponent : kMaxInputExponent;
-  if (n.digits.size() > static_cast<std::size_t>(kMaxInputDigits) ||
-      n.denominator.size() > static_cast<std::size_t>(kMaxInputDigits)) {
-    *reason = "has more than " + std::to_string(kMaxInputDigits) + " digits";
-    return false;
-  }
-  if (n.exponent < -exponent_limit || n.exponent > exponent_limit) {
-    *reason = "has an exponent beyond +-" + std::to_string(exponent_limit);
-    return false;
-  }
-  if (!n.denominator.empty() &&
-      n.denominator.find_first_not_of('0') == std::string::npos) {
-    *reason = "has a zero denominator";
-    return false;
-  }
-  n.zero = n.digits.find_first_not_of('0') == std::string::npos;
-  *number = std::move(n);
-  return true;
+  NumberReader reader;
+  bool taken = true;
+  for (std::size_t i = 0; i < text.size() && taken; ++i)
+    taken = reader.Add(text[i]);
+  taken = taken && reader.Finish(number);
+  if (!taken) *reason = reader.reason();
+  return taken;
 }
 
 Fraction ExactValue(const WrittenNumber& n) {
@@ -113,12 +174,8 @@ Fraction ExactValue(const WrittenNumber& n) {
 }
 
 std::string Quoted(const std::string& text) {
-  constexpr std::size_t kShown = 40;
-  std::string shown = "\"";
-  for (std::size_t i = 0; i < text.size() && i < kShown; ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    shown += c < 0x20 || c == 0x7f ? '?' : text[i];
-  }
-  shown += text.size() > kShown ? "\"..." : "\"";
-  return shown;
+  const bool cut = text.size() > kQuotedBytes;
+  return "\"" +
+         progutil::Escaped(std::string_view(text).substr(0, kQuotedBytes)) +
+         (cut ? "\"..." : "\"");
 }

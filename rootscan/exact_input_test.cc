@@ -82,9 +82,36 @@ TEST(ExactInput, RefusesAnythingElseSayingWhy) {
     EXPECT_FALSE(CheckExact(c[0], &n, &reason)) << c[0];
     EXPECT_EQ(reason, c[1]) << c[0];
   }
-  EXPECT_EQ(Quoted("1\n2"), "\"1?2\"");
+  // Control and other bytes escaped; cut after 40 bytes of the text.
+  EXPECT_EQ(Quoted("1\n2"), "\"1\\x0a2\"");
+  EXPECT_EQ(Quoted("a\x1b[31m\"\xc3\xa9"), "\"a\\x1b[31m\\\"\\xc3\\xa9\"");
+  std::string tabs;
+  for (int i = 0; i < 40; ++i) tabs += "\\x09";
+  EXPECT_EQ(Quoted(std::string(41, '\t')), "\"" + tabs + "\"...");
   EXPECT_EQ(Quoted(std::string(41, 'x')),
             "\"" + std::string(40, 'x') + "\"...");
+}
+
+// A long text is refused at the byte that passes a limit, whatever
+// follows; zeros that lead an exponent count for nothing.
+TEST(ExactInput, RefusesAtTheFirstByteBeyondALimit) {
+  NumberReader digits;
+  for (int i = 0; i < 1000; ++i) ASSERT_TRUE(digits.Add('7'));
+  EXPECT_FALSE(digits.Add('7'));
+  EXPECT_FALSE(digits.Add('x'));  // taken no more
+  EXPECT_EQ(digits.reason(), "has more than 1000 digits");
+  EXPECT_EQ(digits.start(), std::string(41, '7'));
+  NumberReader exponent;
+  const std::string text = "-1e-" + std::string(5000, '0') + "100";
+  for (const char c : text) ASSERT_TRUE(exponent.Add(c));
+  NumberReader beyond = exponent;
+  WrittenNumber n;
+  ASSERT_TRUE(exponent.Finish(&n));
+  EXPECT_EQ(n.exponent, -100);
+  EXPECT_TRUE(n.negative);
+  EXPECT_TRUE(beyond.Add('0'));  // -1000, the limit
+  EXPECT_FALSE(beyond.Add('0'));
+  EXPECT_EQ(beyond.reason(), "has an exponent beyond +-1000");
 }
 
 }  // namespace

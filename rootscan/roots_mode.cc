@@ -19,9 +19,12 @@ namespace {
 // the exact arithmetic, with the degree and with the spread of the
 // coefficients' sizes, and the rare polynomials that need much of it are
 // refused once their work passes kMaxWork operations (limb or long double
-// ones): 2 to 20 seconds here, whatever the input.
+// ones): 2 to 20 seconds here, whatever the input. The memory that the
+// exact arithmetic holds at once is held to kMaxMemory bytes (512 MiB),
+// which keeps the whole program below 1 GiB.
 constexpr long kMaxDegree = 10000;
 constexpr double kMaxWork = 2e9;
+constexpr std::size_t kMaxMemory = std::size_t{512} << 20;
 
 // What --roots answers for one polynomial: its roots as decimal text.
 struct Answer {
@@ -48,43 +51,54 @@ bool RangeIsSound(double start, double end, std::string* err) {
   return false;
 }
 
-// Reads the coefficients and finds the roots into *answer; false with *err
-// for coefficients that are refused.
-bool Solve(const std::vector<std::string>& coefficients, double start,
-           double end, int digits, Answer* answer, std::string* err) {
+// The roots of the coefficients numbers (from the first that is not 0 on,
+// at most kMaxDegree + 1 of them) into *answer; false with *err when
+// finding them takes more than the allowance.
+bool FindRoots(const std::vector<WrittenNumber>& numbers, double start,
+               double end, int digits, Answer* answer, std::string* err) {
+  answer->zero = numbers.empty();
+  if (answer->zero) return true;
+  std::vector<Fraction> values;
+  values.reserve(numbers.size());
+  for (const WrittenNumber& n : numbers) values.push_back(ExactValue(n));
+  try {
+    const WorkBudget budget(kMaxWork, kMaxMemory);
+    answer->roots = Roots(ClearDenominators(values), start, end, digits);
+  } catch (const WorkExceeded& e) {
+    *err = "degree " + std::to_string(numbers.size() - 1) +
+           ": finding these roots takes more than " +
+           (e.memory ? "512 MiB of memory" : "2e9 steps") +
+           ", the most --roots allows";
+    return false;
+  }
+  return true;
+}
+
+// Checks every coefficient, then the degree, into *numbers (from the first
+// that is not 0 on); false with *err for coefficients that are refused.
+bool CheckCoefficients(const std::vector<std::string>& coefficients,
+                       std::vector<WrittenNumber>* numbers, std::string* err) {
   // Every number is checked, and the degree, before any value is made: the
   // values of a long list of large numbers would take long to make.
-  std::vector<WrittenNumber> numbers(coefficients.size());
+  numbers->resize(coefficients.size());
   std::string reason;
   for (std::size_t i = 0; i < coefficients.size(); ++i) {
-    if (!CheckExact(coefficients[i], &numbers[i], &reason)) {
+    if (!CheckExact(coefficients[i], &(*numbers)[i], &reason)) {
       *err = "coefficient " + std::to_string(i + 1) + ", " +
              Quoted(coefficients[i]) + ", " + reason;
       return false;
     }
   }
   const auto lead =
-      std::find_if(numbers.begin(), numbers.end(),
+      std::find_if(numbers->begin(), numbers->end(),
                    [](const WrittenNumber& n) { return !n.zero; });
-  const long degree = numbers.end() - lead - 1;
+  const long degree = numbers->end() - lead - 1;
   if (degree > kMaxDegree) {
     *err = "degree " + std::to_string(degree) + " is above " +
            std::to_string(kMaxDegree) + ", the highest --roots takes";
     return false;
   }
-  answer->zero = lead == numbers.end();
-  if (answer->zero) return true;
-  std::vector<Fraction> values;
-  for (auto n = lead; n != numbers.end(); ++n) values.push_back(ExactValue(*n));
-  try {
-    const WorkBudget budget(kMaxWork);
-    answer->roots = Roots(ClearDenominators(values), start, end, digits);
-  } catch (const WorkExceeded&) {
-    *err = "degree " + std::to_string(numbers.end() - lead - 1) +
-           ": finding these roots takes more than 2e9 steps, the most " +
-           "--roots allows";
-    return false;
-  }
+  numbers->erase(numbers->begin(), lead);
   return true;
 }
 
@@ -111,28 +125,65 @@ void PrintAnswer(const Answer& answer, double start, double end,
   }
 }
 
-// The next line of in, without its line feed, into *line; false at the end
-// of the input or when reading fails (even halfway through a line).
-bool ReadLine(std::FILE* in, std::string* line) {
-  line->clear();
-  int c = std::getc(in);
-  if (c == EOF) return false;
-  for (; c != EOF && c != '\n'; c = std::getc(in))
-    line->push_back(static_cast<char>(c));
-  return !std::ferror(in);
+// How reading a line of coefficients ended.
+enum class Line { kEnd, kRead, kRefused };
+
+// Whether c separates words: a space, a tab, a carriage return.
+bool IsBlank(int c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// The words of line, between blanks (spaces, tabs, carriage returns).
-std::vector<std::string> Words(const std::string& line) {
-  constexpr char kBlanks[] = " \t\r\v\f";
-  std::vector<std::string> words;
-  for (std::size_t start = line.find_first_not_of(kBlanks);
-       start != std::string::npos;) {
-    const std::size_t end = line.find_first_of(kBlanks, start);
-    words.push_back(line.substr(start, end - start));
-    start = line.find_first_not_of(kBlanks, end);
+// Reads the next line of in into *numbers, as CheckCoefficients reads the
+// command line's, word by word and in memory that does not grow with the
+// line: a word is refused at its first byte beyond a limit, the line at
+// its first coefficient beyond the highest degree (the zeros that lead it
+// are checked and dropped), with *err set, the rest left unread. kEnd at
+// the end of the input or when reading fails (even halfway through a line).
+Line ReadCoefficients(std::FILE* in, std::vector<WrittenNumber>* numbers,
+                      std::string* err) {
+  numbers->clear();
+  int c = std::getc(in);
+  if (c == EOF) return Line::kEnd;
+  long words = 0;
+  bool in_word = false;
+  NumberReader reader;
+  // The word refused, as far as its message quotes it (read on to there
+  // unless it has ended).
+  auto refuse = [&](bool ended) {
+    while (!ended && reader.start().size() <= kQuotedBytes) {
+      c = std::getc(in);
+      ended = c == EOF || c == '\n' || IsBlank(c);
+      if (!ended) reader.Add(static_cast<char>(c));
+    }
+    *err = "coefficient " + std::to_string(words) + ", " +
+           Quoted(reader.start()) + ", " + reader.reason();
+    return Line::kRefused;
+  };
+  for (;; c = std::getc(in)) {
+    const bool ends_line = c == EOF || c == '\n';
+    if (!ends_line && !IsBlank(c)) {
+      if (!in_word) {
+        reader = NumberReader();
+        in_word = true;
+        ++words;
+      }
+      if (!reader.Add(static_cast<char>(c))) return refuse(false);
+      continue;
+    }
+    if (in_word) {
+      in_word = false;
+      WrittenNumber n;
+      if (!reader.Finish(&n)) return refuse(true);
+      if (numbers->size() == static_cast<std::size_t>(kMaxDegree) + 1) {
+        *err = "degree above " + std::to_string(kMaxDegree) +
+               ", the highest --roots takes";
+        return Line::kRefused;
+      }
+      if (!numbers->empty() || !n.zero) numbers->push_back(std::move(n));
+    }
+    if (ends_line) break;
   }
-  return words;
+  return std::ferror(in) ? Line::kEnd : Line::kRead;
 }
 
 }  // namespace
@@ -145,9 +196,11 @@ std::string ShortestDecimal(double v) {
 
 bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
                     double end, int digits, std::FILE* out, std::string* err) {
+  std::vector<WrittenNumber> numbers;
   Answer answer;
   if (!RangeIsSound(start, end, err) ||
-      !Solve(coefficients, start, end, digits, &answer, err)) {
+      !CheckCoefficients(coefficients, &numbers, err) ||
+      !FindRoots(numbers, start, end, digits, &answer, err)) {
     return false;
   }
   PrintAnswer(answer, start, end, out);
@@ -157,10 +210,13 @@ bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
 bool PrintRootsOfLines(std::FILE* in, double start, double end, int digits,
                        std::FILE* out, std::string* err) {
   if (!RangeIsSound(start, end, err)) return false;
-  std::string line;
-  for (long number = 1; ReadLine(in, &line); ++number) {
+  std::vector<WrittenNumber> numbers;
+  for (long number = 1;; ++number) {
+    const Line line = ReadCoefficients(in, &numbers, err);
+    if (line == Line::kEnd) break;
     Answer answer;
-    if (!Solve(Words(line), start, end, digits, &answer, err)) {
+    if (line == Line::kRefused ||
+        !FindRoots(numbers, start, end, digits, &answer, err)) {
       *err = "line " + std::to_string(number) + ": " + *err;
       return false;
     }

@@ -18,7 +18,8 @@ std::string ShortestDecimal(double v);
 /// The --roots mode: reads the coefficients exactly (see CheckExact), checks
 /// them (degree at most 10000 once leading zeros are dropped) and the range
 /// (no NaN, start not above end), finds the roots within a bound on the work
-/// (refusing the polynomial past it), then writes the lines "x1 = <value>", one
+/// and on the memory held at once (refusing the polynomial past either),
+/// then writes the lines "x1 = <value>", one
 /// per RealRoot (with digits above 0, per root rounded to that many
 /// significant digits: DecimalRoots), followed by " (multiplicity K)" or, for a
 /// line standing for J roots, " (J distinct roots nearest to this value,
@@ -33,9 +34,12 @@ bool PrintRealRoots(const std::vector<std::string>& coefficients, double start,
 /// --roots with no coefficients: answers each line of in as PrintRealRoots
 /// answers its coefficients (words between blanks: spaces, tabs, carriage
 /// returns), the answers apart by one blank line, each flushed as it is
-/// written. Returns false and sets *err at the first line refused ("line 3:
-/// coefficient 2, ...", the answers before it written), or when reading or
-/// writing fails; a range that is not one is refused before any reading.
+/// written. A line is read in memory that does not grow with it, and
+/// refused at the first coefficient that passes a limit ("line 3:
+/// coefficient 2, ...") or takes the degree above 10000 ("line 3: degree
+/// above 10000, ..."), with the rest unread. Returns false and sets *err at
+/// the first line refused (the answers before it written), or when reading
+/// or writing fails; a range that is not one is refused before any reading.
 bool PrintRootsOfLines(std::FILE* in, double start, double end, int digits,
                        std::FILE* out, std::string* err);
 

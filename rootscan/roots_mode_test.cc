@@ -170,6 +170,11 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
     spread.push_back((i * 7 % 3 == 0 ? "-3e" : "7e") +
                      std::to_string(i * 7919 % 601 - 300));
   }
+  std::vector<std::string> mignotte(10001, "0");
+  mignotte[0] = "1";
+  mignotte[9998] = "-2" + std::string(828, '0');
+  mignotte[9999] = "4" + std::string(414, '0');
+  mignotte[10000] = "-2";
   const Refused cases[] = {
       {{"1", "nan"}, "rootscan: coefficient 2, \"nan\", is not a number\n"},
       {{"1,5", "1"}, "rootscan: coefficient 1, \"1,5\", is not a number\n"},
@@ -211,6 +216,11 @@ TEST(RootsMode, BadInputIsRefusedAndNamed) {
        "rootscan: degree 10001 is above 10000, the highest --roots takes\n"},
       {spread,
        "rootscan: degree 2000: finding these roots takes more than 2e9 "
+       "steps, the most --roots allows\n"},
+      // x^10000 - 2 (10^414 x - 1)^2: its coefficients, as limbs, once
+      // took more than a 32-bit size_t counts.
+      {mignotte,
+       "rootscan: degree 10000: finding these roots takes more than 2e9 "
        "steps, the most --roots allows\n"},
   };
   for (const Refused& c : cases) {
@@ -280,6 +290,38 @@ TEST(RootsMode, WithoutCoefficientsEachLineIsAPolynomial) {
   r = RunInProcess(RunRootscan, {"--roots"}, "1 0\n", Stdout::kFull);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "rootscan: write error: No space left on device\n");
+}
+
+// A line is refused as soon as a limit is passed, whatever follows it on
+// the line: at the coefficient that takes the degree past 10000 (the zeros
+// that lead do not count), at the digit past 1000; bytes that are not text
+// are quoted escaped.
+TEST(RootsMode, LongLinesAreRefusedWhereTheyPassALimit) {
+  std::string zeros;
+  for (int i = 0; i < 20000; ++i) zeros += "0 ";
+  std::string ones;
+  for (int i = 0; i < 10002; ++i) ones += "1 ";
+  const std::string digits(1001, '9');
+  struct Case {
+    std::string input, out, err;
+  };
+  const Case cases[] = {
+      {zeros + "1 -1\n", "x1 = 1\n", ""},
+      {zeros + ones + "x\n", "",
+       "rootscan: line 1: degree above 10000, the highest --roots takes\n"},
+      {"1 -1\n1 " + digits + "x 1\n", "x1 = 1\n",
+       "rootscan: line 2: coefficient 2, \"" + digits.substr(0, 40) +
+           "\"..., has more than 1000 digits\n"},
+      {"1 2 a\x1b[31m\xc3\xa9\t3", "",
+       "rootscan: line 1: coefficient 3, \"a\\x1b[31m\\xc3\\xa9\", is not a "
+       "number\n"},
+  };
+  for (const Case& c : cases) {
+    const ProgramResult r = RunInProcess(RunRootscan, {"--roots"}, c.input);
+    EXPECT_EQ(r.status, c.err.empty() ? 0 : 1) << c.err;
+    EXPECT_EQ(r.out, c.out) << c.err;
+    EXPECT_EQ(r.err, c.err);
+  }
 }
 
 }  // namespace

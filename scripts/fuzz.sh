@@ -3,8 +3,11 @@
 # (AddressSanitizer and UndefinedBehaviorSanitizer, x86-64) into build-fuzz/
 # and runs each TARGET (default: all) for SECONDS (default 60), one per core.
 # Each run starts from the target's kept corpus; what it finds lands in
-# fuzz-out/<target>/ (crash-*, leak-*, timeout-* files). Copy a finding into
-# the target's corpus folder once it is fixed, so the tests replay it.
+# fuzz-out/<target>/ (crash-*, leak-*, timeout-*, oom-* files: findings,
+# which make the run fail) and slow-unit-* files, inputs that merely took
+# long under the sanitizers (libFuzzer's -report_slow_units, 10 s), which
+# are reported apart and do not. Copy a finding into the target's corpus
+# folder once it is fixed, so the tests replay it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -41,15 +44,16 @@ export seconds list
 printf '%s\n' $targets | xargs -P "$(nproc)" -I{} bash -c 'run_one {}'
 
 status=0
-printf '%-16s %12s %8s %8s %s\n' target executions cov corpus findings
+printf '%-20s %12s %8s %8s %5s %s\n' target executions cov corpus slow findings
 for name in $targets; do
   out=fuzz-out/$name
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/log")
   cov=$(grep -o 'cov: [0-9]*' "$out/log" | tail -n 1 | cut -d' ' -f2 || true)
   corp=$(ls "$out/corpus" | wc -l)
-  found=$(ls "$out" | grep -E '^(crash|leak|timeout|oom|slow-unit)-' || true)
+  slow=$(ls "$out" | grep -c '^slow-unit-' || true)
+  found=$(ls "$out" | grep -E '^(crash|leak|timeout|oom)-' || true)
   [ -n "$found" ] && status=1
-  printf '%-16s %12s %8s %8s %s\n' "$name" "${execs:-?}" "${cov:-?}" "$corp" \
-    "${found:-none}"
+  printf '%-20s %12s %8s %8s %5s %s\n' "$name" "${execs:-?}" "${cov:-?}" \
+    "$corp" "$slow" "${found:-none}"
 done
 exit $status

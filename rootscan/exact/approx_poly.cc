@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 
 #include "work_budget.h"
 
@@ -85,15 +86,17 @@ void ApproxPoly::ScaleVariable(long k) {
   // Coefficient i times 2^(k i), and all times 2^t, with t bringing the
   // largest near 1 again; those that fall below kFloor of it become 0, with
   // kFloor for their error.
+  // In 64 bits: k i may pass 2^31 on 32-bit.
   const int n = degree();
-  long most = LONG_MIN;
+  std::int64_t most = INT64_MIN;
   for (int i = 0; i <= n; ++i) {
     const long double size = std::fabs(v_[i]) + e_[i];
-    if (size != 0) most = std::max(most, std::ilogb(size) + k * i);
+    if (size != 0)
+      most = std::max(most, std::ilogb(size) + std::int64_t{k} * i);
   }
   for (int i = 0; i <= n; ++i) {
     if (v_[i] == 0 && e_[i] == 0) continue;  // exactly 0
-    const long shift = k * i - most - 1;
+    const std::int64_t shift = std::int64_t{k} * i - most - 1;
     if (std::ilogb(std::fabs(v_[i]) + e_[i]) + shift < kFloorExponent) {
       v_[i] = 0;
       e_[i] = kFloor;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "wide_poly.h"
+#include "work_budget.h"
 
 class ApproxPoly {
  public:
@@ -54,8 +55,8 @@ class ApproxPoly {
   // Passes i and i + 1 at once, or pass i alone when it is the last.
   void ShiftPassesFrom(int i);
 
-  std::vector<long double> v_;  // the coefficients, lowest power first
-  std::vector<long double> e_;  // bounds on their errors
+  CountedVector<long double> v_;  // the coefficients, lowest power first
+  CountedVector<long double> e_;  // bounds on their errors
   bool root_at_one_ = false;
 };
 

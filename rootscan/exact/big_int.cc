@@ -11,7 +11,7 @@ namespace {
 constexpr int kLimbBits = BigInt::kLimbBits;
 
 // The value of at most two limbs.
-std::uint64_t Low64(const std::vector<BigInt::Limb>& limbs) {
+std::uint64_t Low64(const BigInt::Limbs& limbs) {
   std::uint64_t v = 0;
   for (std::size_t i = limbs.size(); i-- > 0;) v = v << kLimbBits | limbs[i];
   return v;
@@ -22,6 +22,12 @@ constexpr std::uint32_t kDecimalChunk = 1000000000;
 constexpr int kChunkDigits = 9;
 
 }  // namespace
+
+BigInt::BigInt(const BigInt& other) = default;
+BigInt::BigInt(BigInt&& other) noexcept = default;
+BigInt& BigInt::operator=(const BigInt& other) = default;
+BigInt& BigInt::operator=(BigInt&& other) noexcept = default;
+BigInt::~BigInt() = default;
 
 BigInt::BigInt(long long v) {
   // The magnitude through unsigned arithmetic, which also holds |LLONG_MIN|.
@@ -58,10 +64,15 @@ BigInt BigInt::FromDecimal(const std::string& digits) {
 }
 
 BigInt BigInt::PowerOfTen(std::size_t n) {
+  // By squaring, each product charged as the product of the lengths.
   BigInt result(1), square(10);
+  auto times = [](const BigInt& a, const BigInt& b) {
+    ChargeWork(static_cast<double>(a.limbs_.size()) * b.limbs_.size() + 1);
+    return a * b;
+  };
   for (; n != 0; n >>= 1) {
-    if (n & 1) result *= square;
-    if (n > 1) square = square * square;
+    if (n & 1) result = times(result, square);
+    if (n > 1) square = times(square, square);
   }
   return result;
 }
@@ -146,11 +157,7 @@ int BigInt::CompareMagnitudes(const Limbs& a, const Limbs& b) {
 
 void BigInt::Add(const BigInt& b, bool subtract) {
   if (this == &b) {  // a + a or a - a
-    if (subtract) {
-      *this = BigInt();
-    } else {
-      *this <<= 1;
-    }
+    *this = subtract ? BigInt() : *this << 1;
     return;
   }
   const bool b_negative = b.negative_ != subtract;
@@ -224,10 +231,7 @@ BigInt& BigInt::operator<<=(std::size_t bits) {
 BigInt& BigInt::operator>>=(std::size_t bits) {
   const std::size_t whole = bits / kLimbBits;
   const int part = static_cast<int>(bits % kLimbBits);
-  if (whole >= limbs_.size()) {
-    *this = BigInt();
-    return *this;
-  }
+  if (whole >= limbs_.size()) return *this = BigInt();
   limbs_.erase(limbs_.begin(),
                limbs_.begin() + static_cast<std::ptrdiff_t>(whole));
   if (part != 0) {

@@ -15,14 +15,26 @@
 #include <string>
 #include <vector>
 
+#include "work_budget.h"
+
 class BigInt {
  public:
   /// The magnitude's digits, and their width in bits.
   using Limb = std::uint32_t;
   static constexpr int kLimbBits = 32;
+  /// The limbs of a magnitude, their memory counted against the allowance.
+  using Limbs = CountedVector<Limb>;
 
   /// Zero.
   BigInt() = default;
+  // Copies and destruction are made once, in big_int.cc, where they are
+  // optimised: through the counted allocator, code built without
+  // optimisation (the tests) would copy and free the limbs one by one.
+  BigInt(const BigInt& other);
+  BigInt(BigInt&& other) noexcept;
+  BigInt& operator=(const BigInt& other);
+  BigInt& operator=(BigInt&& other) noexcept;
+  ~BigInt();
   /// The value of v.
   explicit BigInt(long long v);
   /// The value of an unsigned 64-bit v.
@@ -46,7 +58,7 @@ class BigInt {
   /// whether the bits cut off were all zero. 0 for zero.
   std::uint64_t Top64(long* shift, bool* exact) const;
   /// The magnitude's limbs, least significant first, none zero on top.
-  const std::vector<Limb>& limbs() const { return limbs_; }
+  const Limbs& limbs() const { return limbs_; }
   /// The value modulo m (m > 0), in [0, m).
   std::uint32_t Mod(std::uint32_t m) const;
   /// The decimal digits of the magnitude, without a sign ("0" for zero).
@@ -85,7 +97,6 @@ class BigInt {
   friend BigInt Gcd(const BigInt& a, const BigInt& b);
 
  private:
-  using Limbs = std::vector<Limb>;
   // Adds b, or subtracts it when subtract is set.
   void Add(const BigInt& b, bool subtract);
   void Trim();

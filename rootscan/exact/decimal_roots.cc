@@ -42,7 +42,8 @@ BigInt ValueAt(const IntPoly& q, const BigInt& c, long k) {
     ChargeStep(h, c);
     h *= c;
     term = q[i];
-    term <<= static_cast<std::size_t>(k) * static_cast<std::size_t>(n - i);
+    term <<= CheckedSize(static_cast<std::uint64_t>(k),
+                         static_cast<std::uint64_t>(n - i));
     h += term;
   }
   return h;
@@ -152,7 +153,8 @@ class Narrowing {
   // a guess at the part, which the signs check, need not be exact.
   BigInt SecantPart(std::size_t g, BigInt gap) const {
     BigInt num = va_;
-    const long extra = static_cast<long>(gap.BitLength() - g) - 64;
+    const long extra =
+        static_cast<long>(gap.BitLength()) - static_cast<long>(g) - 64;
     if (extra > 0) {
       num >>= static_cast<std::size_t>(extra);
       gap >>= static_cast<std::size_t>(extra);
@@ -189,24 +191,28 @@ class Narrowing {
   // by less than n 2^(e (n - 1)) / 2^p, and a value beyond that bound has
   // its sign right. Otherwise, and where p would not save, exactly.
   int SignAndValue(const BigInt& c, BigInt* value) const {
+    // The bit counts in 64 bits: n times a bit count may pass 2^31.
     const int n = Degree(q_);
-    const long e = std::max(0L, static_cast<long>(c.BitLength()) - k_);
-    const long bound_bits =
+    const std::int64_t e = std::max<std::int64_t>(
+        0, static_cast<std::int64_t>(c.BitLength()) - k_);
+    const std::int64_t bound_bits =
         BitWidth(static_cast<std::uint64_t>(n)) + e * (n - 1);
-    const long p = k_ + bound_bits + 64, exact_bits = k_ * n;
+    const std::int64_t p = k_ + bound_bits + 64;
+    const std::int64_t exact_bits = std::int64_t{k_} * n;
     if (p < exact_bits) {
-      BigInt h = q_[n] << static_cast<std::size_t>(p), term;
+      const std::size_t point = CheckedSize(static_cast<std::uint64_t>(p), 1);
+      BigInt h = q_[n] << point, term;
       for (int i = n - 1; i >= 0; --i) {
         ChargeStep(h, c);
         h *= c;
         h >>= static_cast<std::size_t>(k_);
         term = q_[i];
-        term <<= static_cast<std::size_t>(p);
+        term <<= point;
         h += term;
       }
-      if (static_cast<long>(h.BitLength()) > bound_bits + 1) {
+      if (static_cast<std::int64_t>(h.BitLength()) > bound_bits + 1) {
         *value = std::move(h);
-        *value <<= static_cast<std::size_t>(exact_bits - p);
+        *value <<= CheckedSize(static_cast<std::uint64_t>(exact_bits - p), 1);
         return value->Sign();
       }
     }
@@ -217,7 +223,8 @@ class Narrowing {
   // Multiplies (up) or divides the ends' numerators by 2^twos, with k and
   // the values, which are 2^(kn) q(x), to match.
   void Rescale(std::size_t twos, bool up) {
-    const std::size_t value_twos = twos * static_cast<std::size_t>(Degree(q_));
+    const std::size_t value_twos =
+        CheckedSize(twos, static_cast<std::uint64_t>(Degree(q_)));
     if (up) {
       a_ <<= twos;
       b_ <<= twos;

@@ -40,7 +40,11 @@ IntPoly PseudoRemainder(IntPoly a, const IntPoly& b) {
     TrimPoly(&a);
   }
   for (; steps > 0 && !lead_is_one; --steps) {
-    for (BigInt& c : a) c = c * lead;
+    for (BigInt& c : a) {
+      ChargeWork(static_cast<double>(c.limbs().size()) *
+                 (lead.limbs().size() + 1));
+      c = c * lead;
+    }
   }
   return a;
 }
@@ -121,7 +125,11 @@ IntPoly PrimitivePart(const IntPoly& p) {
   }
   IntPoly q = p;
   if (!q.empty() && content != one) {
-    for (BigInt& c : q) c = DivideExact(c, content);
+    for (BigInt& c : q) {
+      ChargeWork(static_cast<double>(c.limbs().size()) *
+                 (content.limbs().size() + 1));
+      c = DivideExact(c, content);
+    }
   }
   if (!q.empty() && q.back().Sign() < 0) {
     for (BigInt& c : q) c.Negate();
@@ -148,8 +156,17 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
     const int delta = Degree(x) - Degree(y);
     IntPoly r = PseudoRemainder(x, y);
     if (r.empty()) return PrimitivePart(y);
+    // g h^delta and h's next value cost products of growing length, each
+    // charged: delta may be large where the remainders are short.
+    auto charge = [](const BigInt& u, const BigInt& v) {
+      ChargeWork(static_cast<double>(u.limbs().size() + 1) *
+                 (v.limbs().size() + 1));
+    };
     BigInt divisor = g;
-    for (int i = 0; i < delta; ++i) divisor *= h;
+    for (int i = 0; i < delta; ++i) {
+      charge(divisor, h);
+      divisor *= h;
+    }
     for (BigInt& c : r) {
       ChargeWork(static_cast<double>(c.limbs().size()) *
                  (divisor.limbs().size() + 1));
@@ -162,9 +179,12 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
     if (delta > 0) {
       BigInt power = g, below(1);
       for (int i = 1; i < delta; ++i) {
+        charge(power, g);
+        charge(below, h);
         power *= g;
         below *= h;
       }
+      charge(power, below);
       h = DivideExact(power, below);
     }
   }
@@ -176,6 +196,8 @@ IntPoly DivideExact(const IntPoly& a, const IntPoly& b) {
   if (dq < 0) return IntPoly();
   IntPoly rest = a, q(dq + 1);
   for (int i = dq; i >= 0; --i) {
+    ChargeWork(static_cast<double>(b.size()) *
+               (rest[i + db].limbs().size() + 1));
     BigInt c = DivideExact(rest[i + db], b.back());
     for (int j = 0; j <= db; ++j) rest[i + j] -= c * b[j];
     q[i] = std::move(c);

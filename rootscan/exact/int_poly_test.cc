@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -121,6 +122,42 @@ TEST(IntPoly, ModularGcdPassesUnluckyPrimes) {
   const IntPoly a = Times(g, huge), b = Times(g, huge_too);
   EXPECT_FALSE(ModularGcd(a, b, &gcd, &a_over, &b_over));
   EXPECT_EQ(PolyGcd(a, b), g);
+}
+
+// The table holds primes, descending; a gcd of coefficients of about 200
+// bits takes it past its eighth, and a prime that is not one would make the
+// modular steps loop (stopped by the allowance) or lie.
+TEST(IntPoly, ModularGcdGoesThroughPrimes) {
+  std::uint32_t last = ~std::uint32_t{0};
+  for (const std::uint32_t m : kGcdPrimes) {
+    EXPECT_LT(m, last);
+    last = m;
+    for (std::uint32_t d = 2; d <= 65536 && d < m; ++d)
+      ASSERT_NE(m % d, 0u) << m << " = " << d << " * " << m / d;
+  }
+  // (x^2 + b x + 3)^2 and its derivative, b = 2^195 + 1.
+  const BigInt b = (BigInt(1) << 195) + BigInt(1);
+  const IntPoly square = {BigInt(3), b, BigInt(1)};
+  const IntPoly p = Times(square, square);
+  const WorkBudget budget(1e7);
+  IntPoly gcd, p_over, d_over;
+  ASSERT_TRUE(ModularGcd(p, Derivative(p), &gcd, &p_over, &d_over));
+  EXPECT_EQ(gcd, square);
+  EXPECT_EQ(p_over, square);
+}
+
+// Coefficients of 500 bits are beyond the primes: the gcd comes from the
+// subresultants, here three pseudo-remainders long, each dividing by the
+// factor the steps before it carried along.
+TEST(IntPoly, SubresultantGcdOverSeveralSteps) {
+  // (x^2 + b x + 3)^2 (x - 3) and its derivative, b = 2^250 + 1.
+  const BigInt b = (BigInt(1) << 250) + BigInt(1);
+  const IntPoly square = {BigInt(3), b, BigInt(1)};
+  const IntPoly p = Times(Times(square, square), Poly({-3, 1}));
+  IntPoly gcd, p_over, d_over;
+  EXPECT_FALSE(ModularGcd(p, Derivative(p), &gcd, &p_over, &d_over));
+  const WorkBudget budget(1e7);
+  EXPECT_EQ(PolyGcd(p, Derivative(p)), square);
 }
 
 TEST(IntPoly, ClearDenominatorsByTheirLeastCommonMultiple) {

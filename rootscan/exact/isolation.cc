@@ -160,8 +160,9 @@ void Bisect(const MakeExact& exact, ApproxPoly approx, const Mapping& map,
 // b(2^e x) times 2^(-e n) when e < 0, so that it stays integral.
 IntPoly ScaleByPowerOfTwo(IntPoly b, long e) {
   const long n = Degree(b);
+  const std::uint64_t step = static_cast<std::uint64_t>(e >= 0 ? e : -e);
   for (long i = 0; i <= n; ++i)
-    b[i] <<= static_cast<std::size_t>(e >= 0 ? e * i : -e * (n - i));
+    b[i] <<= CheckedSize(step, static_cast<std::uint64_t>(e >= 0 ? i : n - i));
   return b;
 }
 
@@ -230,7 +231,8 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
       WidePoly q(ScaleByPowerOfTwo(b, a));
       q.MakeRoom(static_cast<std::size_t>(n) + 1);
       q.TaylorShift();
-      q.MakeRoom(static_cast<std::size_t>(n * (c - a)));
+      q.MakeRoom(CheckedSize(static_cast<std::uint64_t>(n),
+                             static_cast<std::uint64_t>(c - a)));
       q.ScaleVariable(static_cast<std::size_t>(c - a));
       q.RemoveCommonTwos();
       return q;

@@ -34,18 +34,6 @@ class FixedFactor {
   std::uint32_t factor_, m_, w_;
 };
 
-// The 32 largest primes below 2^32, for the gcd: enough for coefficients
-// of about 400 bits (one prime in two unlucky); a gcd needing more goes the
-// exact way, whose cost grows more slowly with the coefficients' size.
-constexpr std::uint32_t kGcdPrimes[] = {
-    4294967291u, 4294967279u, 4294967231u, 4294967197u, 4294967189u,
-    4294967161u, 4294967143u, 4294967111u, 4294967087u, 4294967029u,
-    4294966997u, 4294966981u, 4294966943u, 4294966927u, 4294966909u,
-    4294966877u, 4294966829u, 4294966813u, 4294966769u, 4294966667u,
-    4294966661u, 4294966657u, 4294966651u, 4294966639u, 4294966619u,
-    4294966591u, 4294966583u, 4294966553u, 4294966477u, 4294966447u,
-    4294966441u, 4294966427u};
-
 // Whether b (leading coefficient not 0) divides a exactly, by a long
 // division whose every step must cancel the top and which must leave no
 // remainder; the quotient into *q.
@@ -118,6 +106,9 @@ void TrimMod(ModPoly* p) {
 }
 
 ModPoly Reduce(const IntPoly& a, std::uint32_t m) {
+  double limbs = 0;
+  for (const BigInt& c : a) limbs += static_cast<double>(c.limbs().size()) + 1;
+  ChargeWork(limbs);
   ModPoly f(a.size());
   for (std::size_t i = 0; i < a.size(); ++i) f[i] = a[i].Mod(m);
   TrimMod(&f);
@@ -125,9 +116,12 @@ ModPoly Reduce(const IntPoly& a, std::uint32_t m) {
 }
 
 ModPoly ModGcd(ModPoly a, ModPoly b, std::uint32_t m) {
+  // Each step is charged: a step that failed to cancel the top (m not a
+  // prime) would otherwise repeat for ever.
   while (!b.empty()) {
     const std::uint32_t inverse = InverseMod(b.back(), m);
     while (a.size() >= b.size()) {
+      ChargeWork(static_cast<double>(b.size()));
       const std::uint32_t factor = MulMod(a.back(), inverse, m);
       const std::size_t shift = a.size() - b.size();
       const FixedFactor times(factor, m);
@@ -174,7 +168,6 @@ bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
   for (const std::uint32_t m : kGcdPrimes) {
     // Not dividing gamma either, which divides both leading coefficients.
     if (a.back().Mod(m) == 0 || b.back().Mod(m) == 0) continue;
-    ChargeWork(static_cast<double>(a.size()) * b.size() * 2);
     ModPoly g = ModGcd(Reduce(a, m), Reduce(b, m), m);
     const int d = static_cast<int>(g.size()) - 1;
     if (d == 0) {

@@ -21,6 +21,19 @@ using ModPoly = std::vector<std::uint32_t>;
 inline constexpr std::uint32_t kPrimes[] = {4294967291u, 4294967279u,
                                             4294967231u};
 
+/// The 32 largest primes below 2^32, descending, for ModularGcd: enough
+/// for coefficients of about 400 bits (one prime in two unlucky); a gcd
+/// needing more goes the exact way, whose cost grows more slowly with the
+/// coefficients' size.
+inline constexpr std::uint32_t kGcdPrimes[] = {
+    4294967291u, 4294967279u, 4294967231u, 4294967197u, 4294967189u,
+    4294967161u, 4294967143u, 4294967111u, 4294967087u, 4294967029u,
+    4294966997u, 4294966981u, 4294966943u, 4294966927u, 4294966909u,
+    4294966877u, 4294966829u, 4294966813u, 4294966769u, 4294966667u,
+    4294966661u, 4294966657u, 4294966651u, 4294966639u, 4294966619u,
+    4294966591u, 4294966583u, 4294966553u, 4294966477u, 4294966447u,
+    4294966441u, 4294966427u};
+
 /// a * b modulo m.
 inline std::uint32_t MulMod(std::uint32_t a, std::uint32_t b, std::uint32_t m) {
   return static_cast<std::uint32_t>(static_cast<std::uint64_t>(a) * b % m);

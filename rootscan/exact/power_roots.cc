@@ -10,6 +10,7 @@
 #include "big_int.h"
 #include "dyadic.h"
 #include "sign_evaluator.h"
+#include "work_budget.h"
 
 namespace {
 
@@ -114,9 +115,18 @@ bool ExactRoot(const Dyadic& y, int k, long double r, long double* root) {
   if (BitWidth(m) != static_cast<int>(bits)) return false;
   // m^k by squaring, its length bounded by that of M.
   BigInt power(1), base = BigInt::FromUnsigned(m);
+  auto charge = [](const BigInt& u, const BigInt& v) {
+    ChargeWork(static_cast<double>(u.limbs().size()) * v.limbs().size() + 1);
+  };
   for (int left = k; left > 0; left >>= 1) {
-    if (left & 1) power = power * base;
-    if (left > 1) base = base * base;
+    if (left & 1) {
+      charge(power, base);
+      power = power * base;
+    }
+    if (left > 1) {
+      charge(base, base);
+      base = base * base;
+    }
   }
   if (power != odd) return false;
   *root = std::ldexp(static_cast<long double>(m), static_cast<int>(e / k));

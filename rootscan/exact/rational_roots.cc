@@ -8,6 +8,7 @@
 
 #include "big_int.h"
 #include "mod_poly.h"
+#include "work_budget.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ class Sieve {
       const std::uint32_t x =
           b == 1 ? Residue(a, m)
                  : Residue(a, m) * InverseMod(Residue(b, m), m) % m;
+      ChargeWork(static_cast<double>(r.size()));
       std::uint32_t sum = r.back();
       int pending = 0;
       for (std::size_t i = r.size() - 1; i-- > 0;) {
@@ -131,6 +133,7 @@ bool DivideOut(IntPoly* p, std::int64_t a, std::int64_t b) {
   BigInt carry;  // a q_i, added to the coefficient below
   for (int i = n; i >= 1; --i) {
     BigInt c = (*p)[static_cast<std::size_t>(i)] + carry;
+    ChargeWork(3.0 * static_cast<double>(c.limbs().size() + 1));
     if (b != 1) {
       if (c.Mod(static_cast<std::uint32_t>(b)) != 0) return false;
       c = DivideExact(c, b_big);
@@ -170,6 +173,8 @@ std::vector<IntPoly> TakeRationalRoots(IntPoly* p) {
       if (bits < 20 && magnitude >= b << static_cast<int>(bits)) break;
       if (std::gcd(magnitude, b) != 1) continue;
       for (const std::int64_t a : {-magnitude, magnitude}) {
+        ChargeWork(static_cast<double>(at_one.limbs().size() +
+                                       at_minus_one.limbs().size() + 2));
         if (!Divides(b - a, at_one) || !Divides(b + a, at_minus_one)) continue;
         if (!sieve.Vanishes(a, b) || !DivideOut(&rest, a, b)) continue;
         factors.push_back({BigInt(-a), BigInt(b)});

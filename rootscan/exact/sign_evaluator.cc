@@ -78,6 +78,9 @@ int SignEvaluator::Approximate(long double x, long double* step,
                                long double* derivative) const {
   const int n = Degree(p_);
   const int e = std::ilogb(x);
+  // Each pass over the coefficients charged: the search for a root's
+  // double makes many, and would make them for ever if it failed to end.
+  ChargeWork(static_cast<double>(n) + 1);
   if (max_bits_ + 8 + static_cast<long>(n) * std::max(0, e + 1) >=
       kExponentRoom) {
     return e > 0 && max_bits_ + 8 < kExponentRoom ? Dominant(x) : 2;
@@ -110,6 +113,7 @@ int SignEvaluator::Approximate(long double x, long double* step,
   // Horner sum. Its error is at most u |result| + gamma(2n)^2 times the sum
   // (Graillat, Langlois and Louvet), the low parts' own at most
   // gamma(2n) 2^-63 times it, and the bits below both parts 2^-127 times it.
+  ChargeWork(4.0 * n + 1);
   long double x_high = 0, x_low = 0;
   Split(x, &x_high, &x_low);
   long double s = hi_[n], errors = lo_[n];
@@ -269,9 +273,9 @@ BigInt SignEvaluator::Exact(const IntPoly& p, const Dyadic& x, long* exponent) {
                static_cast<double>(s) * (n - i) / 32);
     h *= m;
     term = p[i];
-    term <<= s * static_cast<std::size_t>(n - i);
+    term <<= CheckedSize(s, static_cast<std::uint64_t>(n - i));
     h += term;
   }
-  *exponent = e * n;
+  *exponent = e * n;  // -s n, which CheckedSize let through for i = 0
   return h;
 }

@@ -4,13 +4,14 @@
 
 WidePoly WidePoly::Zoom(const BigInt& c, long d) const {
   WidePoly r = *this;
-  const std::size_t n = static_cast<std::size_t>(n_);
-  const std::size_t scale = n * static_cast<std::size_t>(d);
+  const std::uint64_t n = static_cast<std::uint64_t>(n_);
+  const std::size_t scale = CheckedSize(n, static_cast<std::uint64_t>(d));
   // The scaling adds at most n d bits; the shift by c multiplies by at most
-  // (1 + c)^n, n (bits of c + 1) more.
-  r.MakeRoom(scale + n * (c.BitLength() + 1));
+  // (1 + c)^n, n (bits of c + 1) more. Each below 2^31: the sum cannot wrap.
+  r.MakeRoom(scale + CheckedSize(n, c.BitLength() + 1));
   for (int i = 0; i < n_; ++i)
-    r.ShiftLeft(r.At(i), static_cast<std::size_t>(n_ - i) * d);
+    r.ShiftLeft(r.At(i), CheckedSize(static_cast<std::uint64_t>(n_ - i),
+                                     static_cast<std::uint64_t>(d)));
   if (!c.IsZero()) {
     ChargeWork(0.5 * n_ * (n_ + 1) * r.width_ * c.limbs().size());
     // p(y + c): Horner's scheme for the Taylor shift, pass i making
@@ -25,7 +26,7 @@ WidePoly WidePoly::Zoom(const BigInt& c, long d) const {
 }
 
 void WidePoly::AddProduct(Limb* a, const Limb* b,
-                          const std::vector<Limb>& c) const {
+                          const BigInt::Limbs& c) const {
   for (std::size_t t = 0; t < c.size() && t < width_; ++t) {
     const std::uint64_t ct = c[t];
     std::uint64_t carry = 0;
@@ -38,8 +39,9 @@ void WidePoly::AddProduct(Limb* a, const Limb* b,
 }
 
 long double WidePoly::Approx(int i, long* exponent, bool* exact) const {
+  ChargeWork(static_cast<double>(width_));
   const Limb* c = At(i);
-  std::vector<Limb> magnitude(c, c + width_);
+  BigInt::Limbs magnitude(c, c + width_);
   const bool negative = Fill(c) != 0;
   if (negative) Negate(magnitude.data());
   std::size_t top = width_;

@@ -27,11 +27,20 @@ class WidePoly {
     std::size_t bits = 0;
     for (const BigInt& c : p) bits = std::max(bits, c.BitLength());
     width_ = bits / kLimbBits + 1;  // a sign bit to spare
-    limbs_.assign(p.size() * width_, 0);
+    limbs_.assign(LimbCount(p.size(), width_), 0);
     for (int i = 0; i <= n_; ++i) {
       std::copy(p[i].limbs().begin(), p[i].limbs().end(), At(i));
       if (p[i].Sign() < 0) Negate(At(i));
     }
+  }
+
+  /// The limbs of `coefficients` coefficients of `width` limbs each, their
+  /// memory charged as work first (16 a limb): WorkExceeded past the
+  /// allowance, or when the count is beyond any array (CheckedSize).
+  static std::size_t LimbCount(std::size_t coefficients, std::size_t width) {
+    ChargeWork(16.0 * static_cast<double>(coefficients) *
+               static_cast<double>(width));
+    return CheckedSize(coefficients, width);
   }
 
   int degree() const { return n_; }
@@ -84,7 +93,7 @@ class WidePoly {
   /// p((2^s - 1) x): coefficient i times (2^s - 1)^i, i * s bits more.
   void ScaleVariable(std::size_t s) {
     ChargeWork(0.5 * n_ * (n_ + 1) * 2.0 * width_);
-    std::vector<Limb> shifted(width_);
+    BigInt::Limbs shifted(width_);
     for (int i = 1; i <= n_; ++i) {
       Limb* c = At(i);
       for (int times = 0; times < i; ++times) {  // c = c * 2^s - c
@@ -121,10 +130,13 @@ class WidePoly {
   void MakeRoom(std::size_t growth) {
     std::size_t bits = 0;
     for (int i = 0; i <= n_; ++i) bits = std::max(bits, ValueBits(At(i)));
+    // Both at most kMaxBits, below 2^31: the sum cannot wrap.
+    if (growth > kMaxBits) throw WorkExceeded{true};
     const std::size_t width = (bits + growth) / kLimbBits + 1;
-    ChargeWork(16.0 * (n_ + 1) * width);  // memory: 64 bytes a limb
+    const std::size_t count =
+        LimbCount(static_cast<std::size_t>(n_) + 1, width);
     if (width == width_) return;
-    std::vector<Limb> limbs((n_ + 1) * width);
+    BigInt::Limbs limbs(count);
     for (int i = 0; i <= n_; ++i) {
       const Limb* c = At(i);
       const Limb fill = Fill(c);
@@ -147,7 +159,7 @@ class WidePoly {
  private:
   // a += b * c modulo 2^(width bits), for c >= 0: exact while the result
   // fits the width.
-  void AddProduct(Limb* a, const Limb* b, const std::vector<Limb>& c) const;
+  void AddProduct(Limb* a, const Limb* b, const BigInt::Limbs& c) const;
 
   // Pass i of the Taylor shift: adds each coefficient from n down to i + 1
   // to the one below it.
@@ -218,7 +230,7 @@ class WidePoly {
 
   int n_;
   std::size_t width_ = 0;
-  std::vector<Limb> limbs_;
+  BigInt::Limbs limbs_;
 };
 
 #endif  // ROOTSCAN_EXACT_WIDE_POLY_H_
