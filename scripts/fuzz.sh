@@ -10,6 +10,8 @@
 # folder once it is fixed, so the tests replay it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/common.sh
+help_if_asked "$@"
 seconds=${1:-60}
 shift || true
 scripts/install-deps.sh clang libclang-rt-14-dev
@@ -18,16 +20,20 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -DFUZZ=ON \
 # Every fuzz target of the tree, wherever it is: CMake lists each one with its
 # corpus folder (name, a tab, the folder) when it configures the build.
 list=$PWD/build-fuzz/fuzz/targets.txt
-all=$(cut -f1 "$list")
-targets=${*:-$all}
-for name in $targets; do
+all=$(cut -f1 "$list" | paste -sd ' ')
+read -r -a targets <<<"${*:-$all}"
+for name in "${targets[@]}"; do
   grep -q "^$name	" "$list" || {
-    echo "fuzz: no fuzz target $name (there are: $(echo $all))" >&2
+    echo "fuzz: no fuzz target $name (there are: $all)" >&2
     exit 1
   }
 done
-cmake --build build-fuzz -j "$(nproc)" --target $targets >/dev/null
+cmake --build build-fuzz -j "$(nproc)" --target "${targets[@]}" >/dev/null
 
+# run_one NAME: runs the target NAME from a copy of its corpus (xargs calls
+# it, in a shell of its own).
+
+# shellcheck disable=SC2317  # called through xargs
 run_one() {
   local name=$1 src out=$PWD/fuzz-out/$1
   src=$(awk -F '\t' -v name="$name" '$1 == name { print $2 }' "$list")
@@ -41,17 +47,18 @@ run_one() {
 
 export -f run_one
 export seconds list
-printf '%s\n' $targets | xargs -P "$(nproc)" -I{} bash -c 'run_one {}'
+printf '%s\n' "${targets[@]}" | xargs -P "$(nproc)" -I{} bash -c 'run_one {}'
 
 status=0
 printf '%-20s %12s %8s %8s %5s %s\n' target executions cov corpus slow findings
-for name in $targets; do
+for name in "${targets[@]}"; do
   out=fuzz-out/$name
   execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$out/log")
   cov=$(grep -o 'cov: [0-9]*' "$out/log" | tail -n 1 | cut -d' ' -f2 || true)
-  corp=$(ls "$out/corpus" | wc -l)
-  slow=$(ls "$out" | grep -c '^slow-unit-' || true)
-  found=$(ls "$out" | grep -E '^(crash|leak|timeout|oom)-' || true)
+  corp=$(find "$out/corpus" -type f | wc -l)
+  slow=$(find "$out" -maxdepth 1 -name 'slow-unit-*' | wc -l)
+  found=$(find "$out" -maxdepth 1 -regextype egrep \
+    -regex '.*/(crash|leak|timeout|oom)-.*' -printf '%f\n')
   [ -n "$found" ] && status=1
   printf '%-20s %12s %8s %8s %5s %s\n' "$name" "${execs:-?}" "${cov:-?}" \
     "$corp" "$slow" "${found:-none}"
