@@ -73,6 +73,10 @@ std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width) {
 Line MissesLine(const Board& board, int width) {
   std::string count = "misses " + std::to_string(board.misses) + " of " +
                       std::to_string(kMisses);
+  const std::string hinted = count + " (" + CountOf(board.hints, "hint") + ")";
+  if (board.hints > 0 && static_cast<int>(hinted.size()) <= width) {
+    count = hinted;
+  }
   const std::string letters = Joined(board.missed_letters);
   if (!letters.empty() &&
       static_cast<int>(count.size() + 2 + letters.size()) <= width) {
@@ -172,6 +176,10 @@ std::string KeyLine(KeyMode mode, int width) {
       return Fit({"Enter or q: quit (the result stays on the screen)",
                   "Enter/q: quit", "q quit"},
                  width);
+    case KeyMode::kConfirmingHint:
+      return Fit({"y: show a letter for one miss   any other key: play on",
+                  "y: a letter for a miss   other: on", "y hint  other: on"},
+                 width);
     case KeyMode::kConfirmingGiveUp:
       return Fit({"y: give up the round   any other key: play on",
                   "y: give up   other: play on", "y give up"},
@@ -183,8 +191,9 @@ std::string KeyLine(KeyMode mode, int width) {
                  width);
     default:
       // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one long line
-      return Fit({"a-z: guess a letter   Enter: the whole word   ?: help   "
+      return Fit({"a-z: letter   Enter: whole word   +: hint   ?: help   "
                   "!: give up   Esc: quit",
+                  "a-z letter  Enter word  + hint  ? help  ! give up  Esc quit",
                   "a-z letter  Enter word  ? help  ! give up  Esc quit",
                   "a-z  Enter word  ? help  Esc quit",
                   "a-z Enter:word ?:help Esc:quit", "? help  Esc quit"},

@@ -19,6 +19,7 @@ enum class KeyMode {
   kGuessing,
   kTypingWord,
   kConfirmingGiveUp,
+  kConfirmingHint,
   kRoundOver,
   kDailyOver,  // after the daily word's one round
   kHelp,
@@ -36,6 +37,8 @@ struct Board {
   LetterState letters[26] = {};
   std::vector<std::string> missed_letters, missed_words;
   std::size_t misses = 0;
+  /// Hints taken, each one of the misses.
+  std::size_t hints = 0;
   /// A clue to the word (its category, say), "" for none.
   std::string clue;
   /// One entry per player.
@@ -70,7 +73,8 @@ std::vector<Line> WordLines(const Board& board, int width);
 /// Letters a-z (found in capitals, missed as "-") in 1 or 2 lines of `width`.
 std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width);
 
-/// "misses 3 of 7: x q z", or the count alone where the letters do not fit.
+/// "misses 3 of 7: x q z" ("misses 3 of 7 (1 hint): x q" after a hint), or
+/// the count alone where the letters do not fit.
 Line MissesLine(const Board& board, int width);
 
 /// `words` in at most `max_lines` of `width`, the rest counted ("+3 more").

@@ -47,13 +47,14 @@ bool ScreenGame::StartRound(std::string* err) {
   std::string text = opening_.empty() ? note : opening_;
   opening_.clear();
   text += (text.empty() ? "" : " ") + match_.Opening(round_);
-  message_ = {Tone::kPlain, text};
+  message_ = {Tone::kPlain, text,
+              CountOf(round_.secret().size(), "letter") + " to find."};
   mode_ = Mode::kGuessing;
   return true;
 }
 
-bool ScreenGame::Guess(const std::string& guess) {
-  message_ = round_.Guess(guess);
+bool ScreenGame::Guess(const std::string& guess, Entry entry) {
+  message_ = round_.Guess(guess, entry);
   if (!round_.playing()) EndRound();
   return message_.tone != Tone::kPlain || mode_ == Mode::kRoundOver;
 }
@@ -117,10 +118,13 @@ void ScreenGame::TypeWordKey(int key) {
     mode_ = Mode::kGuessing;
     Hint("");
   } else if (key == kKeyEnter) {
-    // A refused word stays on the line to be put right.
+    // A refused word stays on the line to be put right; so does an empty
+    // line, lest the keys typed next be taken for letters.
     const std::string guess = Tidy(typed_);
-    if (guess.empty() || Guess(guess)) {
-      if (mode_ == Mode::kTypingWord) mode_ = Mode::kGuessing;
+    if (guess.empty()) {
+      Hint("Type the whole word first; Esc goes back to letters.");
+    } else if (Guess(guess, Entry::kWholeWord) && mode_ == Mode::kTypingWord) {
+      mode_ = Mode::kGuessing;
     }
   } else {
     Hint("Letters a to z only; Enter guesses, Esc cancels.");
@@ -153,6 +157,8 @@ bool ScreenGame::Key(int key, std::string* err) {
         // One slip of Shift+1 must not end a streak: only y confirms.
         mode_ = Mode::kConfirmingGiveUp;
         Hint("Give up this round? [y/N]");
+      } else if (key == '+') {
+        AskHint();
       } else if (key == kEscape) {
         done_ = true;
       } else {
@@ -171,10 +177,30 @@ bool ScreenGame::Key(int key, std::string* err) {
         Hint("Not given up; play on.");
       }
       return true;
+    case Mode::kConfirmingHint:
+      mode_ = Mode::kGuessing;
+      if (key == 'y' || key == 'Y') {
+        message_ = round_.Hint();
+        if (!round_.playing()) EndRound();
+      } else {
+        Hint("No hint taken; play on.");
+      }
+      return true;
     case Mode::kRoundOver:
       return RoundOverKey(key, err);
   }
   return true;
+}
+
+// A hint costs a miss: a slip of the key must not take one, so only y does.
+void ScreenGame::AskHint() {
+  const Answer none = round_.NoHint();
+  if (!none.text.empty()) {
+    message_ = none;
+    return;
+  }
+  mode_ = Mode::kConfirmingHint;
+  Hint("Show a letter for one miss? [y/N]");
 }
 
 void ScreenGame::Resize(int rows, int cols) {
@@ -241,6 +267,7 @@ Board ScreenGame::View() const {
   board.missed_letters = round_.MissedLetters();
   board.missed_words = round_.MissedWords();
   board.misses = round_.misses();
+  board.hints = round_.hints();
   if (mode_ == Mode::kRoundOver) {
     // The player learns at once that the round was not saved, and again
     // once the screen is given back.
@@ -264,6 +291,7 @@ Board ScreenGame::View() const {
                    ? KeyMode::kDailyOver
                : mode_ == Mode::kRoundOver        ? KeyMode::kRoundOver
                : mode_ == Mode::kConfirmingGiveUp ? KeyMode::kConfirmingGiveUp
+               : mode_ == Mode::kConfirmingHint   ? KeyMode::kConfirmingHint
                                                   : KeyMode::kGuessing;
   return board;
 }

@@ -105,15 +105,24 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(Message(), "Letters a to z only; Backspace erases.");
   Key(0xA9);
   EXPECT_EQ(game_->View().typed, "caf?");
-  Key(kKeyEnter);
-  EXPECT_EQ(Message(), "Letters a to z only, please (? for help).");
+  Key(kKeyEnter);  // "?" here is on the line: the answer names no help.
+  EXPECT_EQ(Message(), "Letters a to z only, please; Backspace erases.");
   EXPECT_EQ(game_->View().misses, 0u);
   Key(kKeyBackspace);
   EXPECT_EQ(game_->View().typed, "caf");
   Key(kEscape);
+  // Enter on the empty line keeps it open, as the screen says: the next key
+  // is typed there, not guessed.
   Key(kKeyEnter);
-  Keys("ca");
+  Key(kKeyEnter);
+  EXPECT_EQ(Message(), "Type the whole word first; Esc goes back to letters.");
+  Keys("c");
+  EXPECT_EQ(game_->View().typed, "c");
+  Keys("a");
   Key(kKeyEnter);  // Refused: the word stays on the line to be put right.
+  EXPECT_EQ(Message(),
+            "That is 2 letters; the word has 3. Type the whole word, or Esc "
+            "for letters.");
   EXPECT_EQ(game_->View().mode, KeyMode::kTypingWord);
   EXPECT_EQ(game_->View().misses, 0u);
   Keys("T");
@@ -153,6 +162,25 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(game_->Farewell(),
             "Round left unfinished. The word was \"cat\".\n"
             "Final score: 1 won, 1 lost, winning streak 0.\n");
+}
+
+// + asks first, as ! does; a hint costs a miss, and where none can be had
+// the answer says so at once.
+TEST_F(ScreenGameTest, PlusAsksForAHintAndOnlyYTakesIt) {
+  Keys("+n");
+  EXPECT_EQ(Message(), "No hint taken; play on.");
+  Key('+');
+  EXPECT_EQ(game_->View().mode, KeyMode::kConfirmingHint);
+  Key('Y');
+  Board hinted = game_->View();
+  EXPECT_EQ(hinted.shown, "c__");
+  EXPECT_EQ(hinted.misses, 1u);
+  EXPECT_EQ(hinted.hints, 1u);
+  EXPECT_EQ(hinted.mode, KeyMode::kGuessing);
+  Keys("+ya+");  // "t" is left: no hint for it.
+  EXPECT_EQ(Message(), "No hint for the last letter: that one is yours.");
+  EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
+  EXPECT_EQ(game_->View().misses, 2u);
 }
 
 TEST_F(ScreenGameTest, CtrlDQuitsEvenOnTheWordLineAndNQuitsAfterARound) {
