@@ -81,13 +81,15 @@ Line MissesLine(const Board& board, int width);
 std::vector<Line> WrongWordLines(const std::vector<std::string>& words,
                                  int width, int max_lines);
 
-/// "wordgame" and the score (or the daily date), shortened to `width`.
+/// "wordgame" and the score (or the daily date), shortened to `width`; two
+/// players' names are cut, or left out, before a score is.
 Line Header(const Board& board, int width);
 
 /// What the keys do in `mode`, shortened to `width`.
 std::string KeyLine(KeyMode mode, int width);
 
-/// The answer, then its hint, in at most `max_lines` of `width`, by sentence.
+/// The answer (in brief where it does not fit whole), then its hint, in at
+/// most `max_lines` of `width`, by sentence.
 std::vector<Line> MessageLines(const Board& board, int width, int max_lines);
 
 #endif  // WORDGAME_SCREEN_BOARD_LINES_H_
