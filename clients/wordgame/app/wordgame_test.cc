@@ -48,7 +48,8 @@ using WordgameInProcess = PrivateTmpdir;
 TEST_F(WordgameInProcess, CommandLine) {
   ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [--no-save] [-l N]", 0),
+  EXPECT_EQ(help.out.rfind(
+                "usage: wordgame [--line | --terse] [--no-save] [-l N]", 0),
             0u);
   EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
   EXPECT_NE(help.out.find(Rules()), std::string::npos);
@@ -81,6 +82,8 @@ TEST_F(WordgameInProcess, CommandLine) {
        "a player's name may have ASCII letters, digits, blanks and "
        "punctuation only"},
       {{"--yes"}, "--yes goes with --reset-stats only"},
+      {{"--terse", "--line"}, "--line and --terse do not go together"},
+      {{"--stats", "--terse"}, "--stats takes no other option"},
       {{"--stats", "--reset-stats"},
        "--stats and --reset-stats do not go together"},
       {{"--reset-stats", "--yes", "--no-save"},
@@ -835,6 +838,57 @@ TEST_F(Wordgame, TheCursorShowsWhileAWordIsTyped) {
   ASSERT_TRUE(tmux.WaitFor("Final score")) << tmux.Screen();
 }
 
+// On a terminal the line mode breaks long lines at blanks, so that no line
+// is longer than the terminal's width (the screen's lines, once tmux has
+// joined what the terminal wrapped, are not); a terminal type that the
+// library does not know is named as the reason for the line mode.
+TEST_F(Wordgame, LinesOnATerminalBreakAtBlanks) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  Tmux tmux(here_);
+  auto run = [&](const std::string& command, const std::string& args) {
+    const std::string script =
+        "cd \"$1\" && TMPDIR=\"$2\" XDG_STATE_HOME=\"$3\" " + command +
+        " \"$0\" " + args + "; echo \"status $?\"";
+    return std::vector<std::string>{"/bin/sh",     "-c",         script,
+                                    WORDGAME_PATH, here_.path(), tmp_.path(),
+                                    state_.path()};
+  };
+  auto no_line_is_too_long = [&] {
+    const std::string screen = tmux.Screen();
+    for (std::size_t at = 0, end; at < screen.size(); at = end + 1) {
+      end = screen.find('\n', at);
+      EXPECT_LE(end - at, 80u) << screen.substr(at, end - at);
+    }
+  };
+  std::vector<std::string> start = {"new-session", "-d", "-s", "game",
+                                    "-x",          "80", "-y", "24"};
+  for (const std::string& arg :
+       run("TERM=foo", "--names 'A long name of 20 ch,Another long name 20'")) {
+    start.push_back(arg);
+  }
+  ASSERT_EQ(tmux.Do(start).status, 0);
+  ASSERT_TRUE(tmux.WaitFor("show): ")) << tmux.Screen();
+  EXPECT_NE(tmux.Screen().find("wordgame: unknown terminal type \"foo\" "
+                               "(TERM): playing a line at a time\n"),
+            std::string::npos)
+      << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "cat", "Enter"});
+  ASSERT_TRUE(tmux.WaitFor("Guess a letter")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "cat", "Enter"});
+  ASSERT_TRUE(tmux.WaitFor("Play again?")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "n", "Enter"});
+  ASSERT_TRUE(tmux.WaitFor("status 0")) << tmux.Screen();
+  EXPECT_NE(tmux.Screen().find("Final score: A long name"), std::string::npos);
+  no_line_is_too_long();
+  std::vector<std::string> again = {"respawn-pane", "-k", "-t", "game"};
+  for (const std::string& arg : run("", "--reset-stats")) again.push_back(arg);
+  ASSERT_EQ(tmux.Do(again).status, 0);
+  ASSERT_TRUE(tmux.WaitFor("[y/N]")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "n", "Enter"});
+  ASSERT_TRUE(tmux.WaitFor("Nothing reset.")) << tmux.Screen();
+  no_line_is_too_long();
+}
+
 TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {
   if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
   here_.WriteFile("dict.txt", "cat\n");
@@ -852,7 +906,16 @@ TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {
   EXPECT_NE(coloured.find("\033["), std::string::npos);
   EXPECT_NE(coloured.find("+---+"), std::string::npos);
   EXPECT_EQ(on_terminal("xterm", "1", 24).find('\033'), std::string::npos);
-  EXPECT_EQ(on_terminal("dumb", "", 24).find('\033'), std::string::npos);
+  // A terminal that shows only lines gets the terse mode, unless --line.
+  const std::string dumb = on_terminal("dumb", "", 24);
+  EXPECT_EQ(dumb.find('\033'), std::string::npos);
+  EXPECT_NE(dumb.find("Word: _ _ _. 7 misses left.\r\nGuess: "),
+            std::string::npos)
+      << dumb;
+  EXPECT_EQ(dumb.find("+---+"), std::string::npos);
+  RunOptions dumb_line = WithStdout(Stdout::kTerminal);
+  dumb_line.env = {"TERM=dumb"};
+  EXPECT_NE(Run(dumb_line, {"--line"}).out.find("+---+"), std::string::npos);
   std::string small = on_terminal("xterm", "", 10);
   EXPECT_EQ(small.find("+---+"), std::string::npos);
   EXPECT_NE(small.find("(misses 0 of 7)"), std::string::npos);

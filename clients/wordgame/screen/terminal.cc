@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "engine/ending_signals.h"
+#include "progutil.h"
 #include "screen/screen_layout.h"
 
 namespace {
@@ -44,13 +45,18 @@ bool CapableTerm() {
 }
 
 std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
-                                         bool colour) {
+                                         bool colour, std::string* why) {
   if (!isatty(fileno(in)) || !isatty(fileno(out)) || !CapableTerm()) {
     return nullptr;
   }
   std::fflush(out);
-  SCREEN* screen = newterm(std::getenv("TERM"), out, in);
-  if (screen == nullptr) return nullptr;
+  const char* term = std::getenv("TERM");
+  SCREEN* screen = newterm(term, out, in);
+  if (screen == nullptr) {
+    *why = "unknown terminal type \"" + progutil::Escaped(term) +
+           "\" (TERM): playing a line at a time";
+    return nullptr;
+  }
   std::unique_ptr<Terminal> terminal(new Terminal);
   terminal->state_ = std::make_unique<State>();
   State& s = *terminal->state_;
