@@ -350,6 +350,10 @@ TEST_F(WordgameRounds, DailyWordPlaysOnceAndEndsWithTheLineToPassOn) {
       "It counts as lost.\n"
       "wordgame daily 2026-12-09 (list 00000000): not solved, 1 miss\n";
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
+  out = Play({"cat"}, "+\ncat\n", {}, true);  // The line names the hint.
+  end =
+      "wordgame daily 2026-12-09 (list 00000000): solved with 1 miss, 1 hint\n";
+  EXPECT_EQ(out.substr(out.size() - end.size()), end);
 }
 
 // Two sessions playing the same daily word: the one to finish second shows
