@@ -139,7 +139,7 @@ Answer Match::Finish(const Round& round, std::string* note) {
     Answer end{found ? Tone::kGood : Tone::kBad,
                guesser() + how + " The word was " + word + ". A win for " +
                    winner + ".",
-               word + ": " + winner + " wins."};
+               (found ? "Found: " : "Not found: ") + word + "."};
     ++turn_;
     return end;
   }

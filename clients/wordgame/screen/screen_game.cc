@@ -79,7 +79,8 @@ bool ScreenGame::EditTyped(int key, const char* when_full) {
       Hint(when_full);
       return true;
     }
-    if (!IsLetter(key)) Hint("Letters a to z only; Backspace erases.");
+    if (!IsLetter(key))
+      Hint("Letters a to z only; Backspace erases.", "Letters a-z only.");
   } else if (key == kKeyBackspace) {
     while (!typed_.empty() && IsContinuation(typed_.back())) typed_.pop_back();
     if (!typed_.empty()) typed_.pop_back();
@@ -104,7 +105,8 @@ bool ScreenGame::SetWordKey(int key, std::string* err) {
     typed_.clear();  // Typed again from the start, as in the line mode.
     Hint(why);
   } else {
-    Hint("Letters a to z only; Enter sets the word, Esc quits.");
+    Hint("Letters a to z only; Enter sets the word, Esc quits.",
+         "Letters a-z only.");
   }
   return true;
 }
@@ -122,12 +124,14 @@ void ScreenGame::TypeWordKey(int key) {
     // line, lest the keys typed next be taken for letters.
     const std::string guess = Tidy(typed_);
     if (guess.empty()) {
-      Hint("Type the whole word first; Esc goes back to letters.");
+      Hint("Type the whole word first; Esc goes back to letters.",
+           "Type a word first.");
     } else if (Guess(guess, Entry::kWholeWord) && mode_ == Mode::kTypingWord) {
       mode_ = Mode::kGuessing;
     }
   } else {
-    Hint("Letters a to z only; Enter guesses, Esc cancels.");
+    Hint("Letters a to z only; Enter guesses, Esc cancels.",
+         "Letters a-z only.");
   }
 }
 
@@ -149,20 +153,22 @@ bool ScreenGame::Key(int key, std::string* err) {
       } else if (key == kKeyEnter) {
         typed_.clear();
         mode_ = Mode::kTypingWord;
-        Hint("Type the whole word; Enter guesses it, Esc cancels.");
+        Hint("Type the whole word; Enter guesses it, Esc cancels.",
+             "Type the whole word.");
       } else if (key == '?') {
         help_ = true;
         help_page_ = 0;
       } else if (key == '!') {
         // One slip of Shift+1 must not end a streak: only y confirms.
         mode_ = Mode::kConfirmingGiveUp;
-        Hint("Give up this round? [y/N]");
+        Hint("Give up this round? [y/N]", "Give up? [y/N]");
       } else if (key == '+') {
         AskHint();
       } else if (key == kEscape) {
         done_ = true;
       } else {
-        Hint("Type a letter, or Enter for the whole word (? for help).");
+        Hint("Type a letter, or Enter for the whole word (? for help).",
+             "Type a letter.");
       }
       return true;
     case Mode::kTypingWord:
@@ -174,7 +180,7 @@ bool ScreenGame::Key(int key, std::string* err) {
         EndRound();
       } else {
         mode_ = Mode::kGuessing;
-        Hint("Not given up; play on.");
+        Hint("Not given up; play on.", "Play on.");
       }
       return true;
     case Mode::kConfirmingHint:
@@ -183,7 +189,7 @@ bool ScreenGame::Key(int key, std::string* err) {
         message_ = round_.Hint();
         if (!round_.playing()) EndRound();
       } else {
-        Hint("No hint taken; play on.");
+        Hint("No hint taken; play on.", "Play on.");
       }
       return true;
     case Mode::kRoundOver:
@@ -200,7 +206,7 @@ void ScreenGame::AskHint() {
     return;
   }
   mode_ = Mode::kConfirmingHint;
-  Hint("Show a letter for one miss? [y/N]");
+  Hint("Show a letter for one miss? [y/N]", "Hint, 1 miss? [y/N]");
 }
 
 void ScreenGame::Resize(int rows, int cols) {

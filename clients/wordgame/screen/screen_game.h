@@ -83,7 +83,10 @@ class ScreenGame {
   // Hands a guess to the round; true when it was judged (not refused).
   bool Guess(const std::string& guess, Entry entry = Entry::kAny);
   void EndRound();
-  void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
+  // Shows `text` (`brief` on a narrow screen) as the answer to a key.
+  void Hint(const std::string& text, const std::string& brief = "") {
+    message_ = {Tone::kPlain, text, brief};
+  }
   bool RoundOverKey(int key, std::string* err);
   void HelpKey(int key);
 

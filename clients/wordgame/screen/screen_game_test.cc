@@ -11,6 +11,7 @@
 #include "app/store_recorder.h"
 #include "engine/game_folder.h"
 #include "screen/screen_help.h"
+#include "screen/screen_size.h"
 #include "state/state_store.h"
 #include "text/text.h"
 #include "wordgame_testing.h"
@@ -183,6 +184,36 @@ TEST_F(ScreenGameTest, PlusAsksForAHintAndOnlyYTakesIt) {
   EXPECT_EQ(game_->View().misses, 2u);
 }
 
+// Every answer to a key in play has a form that fits a line of the
+// narrowest screen, so that none is cut there.
+TEST_F(ScreenGameTest, AnswersToKeysFitTheNarrowestScreen) {
+  const std::vector<std::vector<int>> sequences = {{kKeyEnter},
+                                                   {kKeyEnter, kKeyEnter},
+                                                   {kKeyEnter, '?'},
+                                                   {kKeyEnter, 'c', kKeyEnter},
+                                                   {'!'},
+                                                   {'!', 'n'},
+                                                   {'+'},
+                                                   {'+', 'n'},
+                                                   {'+', 'y', '+', 'y', '+'},
+                                                   {'5'},
+                                                   {'a'},
+                                                   {'x', 'x'},
+                                                   {'x', '+', 'y'}};
+  for (const std::vector<int>& keys : sequences) {
+    ScreenGame game(*folder_, match_,
+                    "Words: a list of words with a long name.");
+    ASSERT_TRUE(game.Begin(&err_));
+    const Answer opening = game.View().message;
+    EXPECT_LE(opening.brief.size(), std::size_t{kMinCols}) << opening.brief;
+    for (int key : keys) ASSERT_TRUE(game.Key(key, &err_));
+    const Answer answer = game.View().message;
+    const std::string& shown =
+        answer.brief.empty() ? answer.text : answer.brief;
+    EXPECT_LE(shown.size(), std::size_t{kMinCols}) << shown;
+  }
+}
+
 TEST_F(ScreenGameTest, CtrlDQuitsEvenOnTheWordLineAndNQuitsAfterARound) {
   Key(kKeyEnter);
   Key(kCtrlD);
@@ -255,6 +286,7 @@ TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
   Board over = game.View();
   EXPECT_EQ(over.message.text,
             "Bob found it. The word was \"cat\". A win for Bob.");
+  EXPECT_EQ(over.message.brief, "Found: \"cat\".");
   ASSERT_EQ(over.scores.size(), 2u);
   EXPECT_EQ(over.scores[0].score.lost, 1);
   EXPECT_EQ(over.scores[1].score.won, 1);
