@@ -33,6 +33,34 @@ int Width(const Line& line) {
   return width;
 }
 
+// The lines beside the drawing, or below it: the word, the alphabet, the
+// misses and the wrong words. Where the plan says so, the count of misses
+// goes after the word's last piece when that has room for it.
+std::vector<Line> Panel(const Board& board, const Plan& plan, int width) {
+  std::vector<Line> panel = WordLines(board, width);
+  bool misses = plan.misses;
+  if (misses && plan.misses_by_word && board.word.empty()) {
+    Line& last = panel.back();
+    const int room = width - Width(last) - kCountGap;
+    const Line count = MissesLine(board, room);
+    if (room > 0 && Width(count) < room) {
+      last.push_back({std::string(kCountGap, ' '), Paint::kPlain});
+      last.insert(last.end(), count.begin(), count.end());
+      misses = false;
+    }
+  }
+  if (plan.alphabet) {
+    if (plan.panel_spacers) panel.emplace_back();
+    for (Line& l : AlphabetLines(board.letters, width)) panel.push_back(l);
+  }
+  if (plan.panel_spacers) panel.emplace_back();
+  if (misses) panel.push_back(MissesLine(board, width));
+  for (Line& l : WrongWordLines(board.missed_words, width, plan.wrong_lines)) {
+    panel.push_back(l);
+  }
+  return panel;
+}
+
 Composition Compose(const Board& board, const Plan& plan, int width) {
   Composition c;
   if (plan.header) c.top.push_back(Header(board, width));
@@ -45,29 +73,7 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   const bool beside = round && plan.drawing && width >= kBesideCols;
   const int panel_width = beside ? width - kDrawingCols - kDrawingGap : width;
   std::vector<Line> panel;
-  if (round) panel = WordLines(board, panel_width);
-  bool misses = round && plan.misses;
-  if (misses && plan.misses_by_word && board.word.empty()) {
-    Line& last = panel.back();
-    const int room = panel_width - Width(last) - kCountGap;
-    const Line count = MissesLine(board, room);
-    if (room > 0 && Width(count) < room) {
-      last.push_back({std::string(kCountGap, ' '), Paint::kPlain});
-      last.insert(last.end(), count.begin(), count.end());
-      misses = false;
-    }
-  }
-  if (round && plan.alphabet) {
-    if (plan.panel_spacers) panel.emplace_back();
-    for (Line& l : AlphabetLines(board.letters, panel_width))
-      panel.push_back(l);
-  }
-  if (round && plan.panel_spacers) panel.emplace_back();
-  if (misses) panel.push_back(MissesLine(board, panel_width));
-  for (Line& l : WrongWordLines(board.missed_words, panel_width,
-                                round ? plan.wrong_lines : 0)) {
-    panel.push_back(l);
-  }
+  if (round) panel = Panel(board, plan, panel_width);
   std::vector<std::string> drawing;
   if (round && plan.drawing) drawing = GallowsRows(board.misses);
   if (beside) {
