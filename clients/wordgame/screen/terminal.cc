@@ -50,13 +50,18 @@ std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
     return nullptr;
   }
   std::fflush(out);
+  // A type the library does not know is found out before newterm, which
+  // would fail on it too, but keep memory it can never give back.
   const char* term = std::getenv("TERM");
-  SCREEN* screen = newterm(term, out, in);
-  if (screen == nullptr) {
+  int found = 0;
+  if (setupterm(term, fileno(out), &found) != OK) {
     *why = "unknown terminal type \"" + progutil::Escaped(term) +
            "\" (TERM): playing a line at a time";
     return nullptr;
   }
+  del_curterm(cur_term);
+  SCREEN* screen = newterm(term, out, in);
+  if (screen == nullptr) return nullptr;
   std::unique_ptr<Terminal> terminal(new Terminal);
   terminal->state_ = std::make_unique<State>();
   State& s = *terminal->state_;
