@@ -6,10 +6,11 @@
 #include "text/text.h"
 
 extern const char kUsage[] =
-    "usage: wordgame [--line] [--no-save] [-l N] [-c CATEGORY] [-d LEVEL] "
+    "usage: wordgame [--line | --terse] [--no-save] [-l N] [-c CATEGORY]\n"
+    "                [-d LEVEL] [FILE]\n"
+    "       wordgame [--line | --terse] [--no-save] --daily [YYYY-MM-DD] "
     "[FILE]\n"
-    "       wordgame [--line] [--no-save] --daily [YYYY-MM-DD] [FILE]\n"
-    "       wordgame [--line] -2 [--names A,B]\n"
+    "       wordgame [--line | --terse] -2 [--names A,B]\n"
     "       wordgame --categories [-l N] [-c CATEGORY] [-d LEVEL] [FILE]\n"
     "       wordgame --stats | --reset-stats [--yes]\n";
 
@@ -112,10 +113,12 @@ bool CheckCombination(Settings* settings, std::string* err) {
   settings->two = settings->two || settings->have_names;
   if (settings->yes && settings->action != Action::kResetStats) {
     *err = "--yes goes with --reset-stats only";
+  } else if (settings->line && settings->terse) {
+    *err = "--line and --terse do not go together";
   } else if ((settings->action == Action::kStats ||
               settings->action == Action::kResetStats) &&
              (picks_words || settings->two || settings->line ||
-              settings->no_save)) {
+              settings->terse || settings->no_save)) {
     *err = settings->action_option + " takes no other option" +
            (settings->action == Action::kResetStats ? " but --yes" : "");
   } else if (settings->daily && settings->action != Action::kPlay) {
@@ -167,6 +170,8 @@ bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
       options = false;
     } else if (arg == "--line") {
       settings->line = true;
+    } else if (arg == "--terse") {
+      settings->terse = true;
     } else if (arg == "--two" || arg == "-2") {
       settings->two = true;
     } else if (arg == "--yes") {
@@ -240,6 +245,10 @@ std::string HelpAfterUsage() {
          "  --line              play a line at a time even on a terminal (the "
          "way pipes\n"
          "                      and files are always played)\n"
+         "  --terse             play a line at a time, one line a guess and no "
+         "drawing,\n"
+         "                      for a screen reader (the default on "
+         "TERM=dumb)\n"
          "  -h, --help          show this help and exit\n"
          "\n" +
          Rules() +

@@ -22,6 +22,7 @@ struct Settings {
   Action action = Action::kPlay;
   std::string action_option;  // as given, for messages
   bool line = false;          // the line mode even on a terminal
+  bool terse = false;         // the line mode, one line a guess
   bool have_file = false;
   std::string file;        // none: dict.txt here, else the shipped list
   std::size_t length = 0;  // 0: words of any length

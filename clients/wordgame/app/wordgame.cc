@@ -22,6 +22,7 @@
 #include "engine/game_folder.h"
 #include "engine/match.h"
 #include "line/play.h"
+#include "line/wrap.h"
 #include "progutil.h"
 #include "screen/screen_game.h"
 #include "screen/terminal.h"
@@ -100,15 +101,25 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
   folder->DeferEndingSignals();
   // Keys typed while the list was read were meant for no board yet.
   if (isatty(fileno(in))) tcflush(fileno(in), TCIFLUSH);
+  std::string why;
   std::unique_ptr<Terminal> terminal =
-      settings.line ? nullptr : Terminal::Open(in, out, colour);
+      settings.line || settings.terse ? nullptr
+                                      : Terminal::Open(in, out, colour, &why);
   if (terminal) {
     return PlayFullScreen(std::move(terminal), *folder, match, opening, in, out,
                           notes, err);
   }
-  std::fprintf(out, "%s\n%s", opening.line.c_str(), opening.note.c_str());
+  Note(notes, why);
+  int column = 0;
+  const std::string text =
+      Wrapped(opening.line + "\n" + opening.note, TerminalCols(out), &column);
+  std::fputs(text.c_str(), out);
   Look look;
   look.colour = colour;
+  // Where the drawing cannot help, a terminal that shows no more than lines
+  // (TERM=dumb, as with a screen reader), the line mode is terse.
+  look.terse = settings.terse ||
+               (!settings.line && isatty(fileno(out)) && !CapableTerm());
   return PlayRounds(*folder, match, in, out, notes, look, err);
 }
 
@@ -219,11 +230,12 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
           "to answer on: add --yes";
       return false;
     }
-    const std::uint64_t played = saved.stats.played();
-    std::fprintf(out,
-                 "Reset the statistics of %s to zero? The recently played "
-                 "words are kept. [y/N] ",
-                 CountOf(played, "round").c_str());
+    int column = 0;
+    const std::string ask = Wrapped(
+        "Reset the statistics of " + CountOf(saved.stats.played(), "round") +
+            " to zero? The recently played words are kept. [y/N] ",
+        TerminalCols(out), &column);
+    std::fputs(ask.c_str(), out);
     if (!progutil::FlushOutput(out, err)) return false;
     InputLine answer;
     bool ended = false;

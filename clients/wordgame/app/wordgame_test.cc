@@ -48,7 +48,8 @@ using WordgameInProcess = PrivateTmpdir;
 TEST_F(WordgameInProcess, CommandLine) {
   ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("usage: wordgame [--line] [--no-save] [-l N]", 0),
+  EXPECT_EQ(help.out.rfind(
+                "usage: wordgame [--line | --terse] [--no-save] [-l N]", 0),
             0u);
   EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
   EXPECT_NE(help.out.find(Rules()), std::string::npos);
@@ -81,6 +82,8 @@ TEST_F(WordgameInProcess, CommandLine) {
        "a player's name may have ASCII letters, digits, blanks and "
        "punctuation only"},
       {{"--yes"}, "--yes goes with --reset-stats only"},
+      {{"--terse", "--line"}, "--line and --terse do not go together"},
+      {{"--stats", "--terse"}, "--stats takes no other option"},
       {{"--stats", "--reset-stats"},
        "--stats and --reset-stats do not go together"},
       {{"--reset-stats", "--yes", "--no-save"},
@@ -835,6 +838,34 @@ TEST_F(Wordgame, TheCursorShowsWhileAWordIsTyped) {
   ASSERT_TRUE(tmux.WaitFor("Final score")) << tmux.Screen();
 }
 
+// On a terminal the line mode breaks long lines at blanks: no line of the
+// screen, with what the terminal wrapped joined again, is wider than it. A
+// terminal type that the library does not know is named as the reason.
+TEST_F(Wordgame, LinesOnATerminalBreakAtBlanks) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  Tmux tmux(here_);
+  const std::string script =
+      "cd \"$1\" && TERM=foo TMPDIR=\"$2\" \"$0\" --names 'A long name of 20 "
+      "ch,Another long name 20'; echo \"status $?\"";
+  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
+                     "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
+                     tmp_.path()})
+                .status,
+            0);
+  ASSERT_TRUE(tmux.WaitFor("show): ")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "C-d"});
+  ASSERT_TRUE(tmux.WaitFor("status 0")) << tmux.Screen();
+  const std::string screen = tmux.Screen();
+  EXPECT_NE(screen.find("wordgame: unknown terminal type \"foo\" (TERM): "
+                        "playing a line at a time\n"),
+            std::string::npos)
+      << screen;
+  for (std::size_t at = 0, end;
+       (end = screen.find('\n', at)) != std::string::npos; at = end + 1) {
+    EXPECT_LE(end - at, 80u) << screen.substr(at, end - at);
+  }
+}
+
 TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {
   if (!TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal here";
   here_.WriteFile("dict.txt", "cat\n");
@@ -852,7 +883,15 @@ TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {
   EXPECT_NE(coloured.find("\033["), std::string::npos);
   EXPECT_NE(coloured.find("+---+"), std::string::npos);
   EXPECT_EQ(on_terminal("xterm", "1", 24).find('\033'), std::string::npos);
-  EXPECT_EQ(on_terminal("dumb", "", 24).find('\033'), std::string::npos);
+  // A terminal that shows only lines plays terse (no gallows, no colour),
+  // unless --line.
+  const std::string dumb = on_terminal("dumb", "", 24);
+  EXPECT_NE(dumb.find("\nWord: _ _ _. 7 misses left.\r\nGuess: "),
+            std::string::npos);
+  EXPECT_EQ(dumb.find_first_of("\033|"), std::string::npos) << dumb;
+  RunOptions dumb_line = WithStdout(Stdout::kTerminal);
+  dumb_line.env = {"TERM=dumb"};
+  EXPECT_NE(Run(dumb_line, {"--line"}).out.find("+---+"), std::string::npos);
   std::string small = on_terminal("xterm", "", 10);
   EXPECT_EQ(small.find("+---+"), std::string::npos);
   EXPECT_NE(small.find("(misses 0 of 7)"), std::string::npos);

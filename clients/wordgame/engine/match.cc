@@ -134,9 +134,12 @@ Answer Match::Finish(const Round& round, std::string* note) {
                       : round.state() == Round::State::kGaveUp
                           ? " gave up."
                           : " did not find it.";
+    const std::string winner = found ? guesser() : setter();
+    const std::string word = "\"" + round.secret() + "\"";
     Answer end{found ? Tone::kGood : Tone::kBad,
-               guesser() + how + " The word was \"" + round.secret() +
-                   "\". A win for " + (found ? guesser() : setter()) + "."};
+               guesser() + how + " The word was " + word + ". A win for " +
+                   winner + ".",
+               (found ? "Found: " : "Not found: ") + word + "."};
     ++turn_;
     return end;
   }
@@ -152,8 +155,10 @@ void Match::Record(const Round& round, bool won, bool counted,
   if (daily_) {
     result.daily = true;
     result.day = daily_result_.day;
+    result.hints = round.hints();
     daily_result_.won = won;
     daily_result_.misses = round.misses();
+    daily_result_.hints = round.hints();
     daily_counted_ = counted;
   }
   if (!recorder_) return;
@@ -163,7 +168,8 @@ void Match::Record(const Round& round, bool won, bool counted,
   // round's a line says why.
   if (const DailyResult* kept =
           daily_ ? saved_.daily.Find(result.day, result.list_id) : nullptr) {
-    daily_taken_ = kept->won != won || kept->misses != round.misses();
+    daily_taken_ = kept->won != won || kept->misses != round.misses() ||
+                   kept->hints != round.hints();
     daily_result_ = *kept;
   }
 }

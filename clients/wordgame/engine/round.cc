@@ -12,6 +12,11 @@ bool Contains(const std::vector<std::string>& list, const std::string& s) {
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
+// "once" or "3 times".
+std::string Times(std::size_t n) {
+  return n == 1 ? std::string("once") : CountOf(n, "time");
+}
+
 }  // namespace
 
 void Score::Add(bool won_round) {
@@ -43,6 +48,7 @@ std::string LetterMark(char c, LetterState state) {
 bool Round::Start(GameStarter& starter, WordSource& source, std::string* note,
                   std::string* err) {
   state_ = State::kNone;
+  hints_ = 0;
   std::vector<std::string> words = source.NextRound(note);
   if (!starter.NewGame(words, &game_, &secret_, err)) return false;
   source.Played(secret_);
@@ -50,44 +56,91 @@ bool Round::Start(GameStarter& starter, WordSource& source, std::string* note,
   return true;
 }
 
-Answer Round::Guess(const std::string& guess) {
+Answer Round::Guess(const std::string& guess, Entry entry) {
   const std::size_t letters = secret_.size();
+  const bool word_line = entry == Entry::kWholeWord;
   if (!AllLetters(guess) || guess.empty()) {
-    return {Tone::kPlain, "Letters a to z only, please (? for help)."};
+    return {Tone::kPlain,
+            word_line ? "Letters a to z only, please; Backspace erases."
+                      : "Letters a to z only, please (? for help).",
+            "Letters a-z only."};
   }
-  if (guess.size() > 1 && guess.size() != letters) {
-    return {Tone::kPlain, "That is " + CountOf(guess.size(), "letter") +
-                              "; the word has " + std::to_string(letters) +
-                              ". Type one letter or the whole word."};
+  if ((guess.size() > 1 || word_line) && guess.size() != letters) {
+    return {Tone::kPlain,
+            "That is " + CountOf(guess.size(), "letter") + "; the word has " +
+                std::to_string(letters) + ". " +
+                (word_line ? "Type the whole word, or Esc for letters."
+                           : "Type one letter or the whole word."),
+            "It has " + CountOf(letters, "letter") + "."};
   }
   if (Contains(game_->good_guesses(), guess) ||
       Contains(game_->bad_guesses(), guess)) {
-    return {Tone::kPlain, "You already tried " + Quoted(guess) + "."};
+    return {Tone::kPlain, "You already tried " + Quoted(guess) + ".",
+            "Tried " + Quoted(guess) + " before."};
   }
   game_->MakeGuess(guess);
   Answer answer;
   if (guess.size() > 1) {
     answer =
         guess == secret_
-            ? Answer{Tone::kGood, "Yes, the word is " + Quoted(guess) + "."}
-            : Answer{Tone::kBad, "No, the word is not " + Quoted(guess) + "."};
+            ? Answer{Tone::kGood, "Yes, the word is " + Quoted(guess) + ".", ""}
+            : Answer{Tone::kBad, "No, the word is not " + Quoted(guess) + ".",
+                     "Not " + Quoted(guess) + "."};
   } else {
     std::size_t found = static_cast<std::size_t>(
         std::count(secret_.begin(), secret_.end(), guess[0]));
     answer =
         found == 0
-            ? Answer{Tone::kBad, "No " + Quoted(guess) + " in the word."}
-            : Answer{Tone::kGood, "Yes, " + Quoted(guess) + " is in the word " +
-                                      (found == 1 ? std::string("once")
-                                                  : CountOf(found, "time")) +
-                                      "."};
+            ? Answer{Tone::kBad, "No " + Quoted(guess) + " in the word.", ""}
+            : Answer{Tone::kGood,
+                     "Yes, " + Quoted(guess) + " is in the word " +
+                         Times(found) + ".",
+                     "Yes, " + Quoted(guess) + " " + Times(found) + "."};
   }
+  Judge();
+  return answer;
+}
+
+void Round::Judge() {
   if (game_->HasWon()) {
     state_ = State::kWon;
-  } else if (game_->HasLost()) {
+  } else if (game_->HasLost() || AllMisses() >= kMisses) {
     state_ = State::kLost;
   }
-  return answer;
+}
+
+// A letter is left to find at each position the word does not show.
+Answer Round::NoHint() const {
+  if (AllMisses() + 1 >= kMisses) {
+    return {Tone::kPlain, "No hint: its miss would lose the round.",
+            "No hint: it loses."};
+  }
+  const std::string shown = Shown();
+  std::string left;
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (shown[i] == '_' && left.find(secret_[i]) == std::string::npos) {
+      left += secret_[i];
+    }
+  }
+  if (left.size() <= 1) {
+    return {Tone::kPlain, "No hint for the last letter: that one is yours.",
+            "No hint: last one."};
+  }
+  return {};
+}
+
+Answer Round::Hint() {
+  const char letter = secret_[Shown().find('_')];
+  game_->MakeGuess(std::string(1, letter));
+  ++hints_;
+  Judge();
+  const std::string quoted = Quoted(std::string(1, letter));
+  const std::size_t found = static_cast<std::size_t>(
+      std::count(secret_.begin(), secret_.end(), letter));
+  return {Tone::kGood,
+          "A hint: " + quoted + " is in the word " + Times(found) +
+              ", for one miss.",
+          "Hint: " + quoted + ", a miss."};
 }
 
 void Round::GiveUp() { state_ = State::kGaveUp; }
@@ -124,20 +177,24 @@ std::vector<std::string> Round::MissedLetters() const { return Missed(true); }
 
 std::vector<std::string> Round::MissedWords() const { return Missed(false); }
 
-std::size_t Round::misses() const {
-  return game_ ? std::min(game_->bad_guesses().size(), kMisses) : 0;
+std::size_t Round::AllMisses() const {
+  return (game_ ? game_->bad_guesses().size() : 0) + hints_;
 }
+
+std::size_t Round::misses() const { return std::min(AllMisses(), kMisses); }
 
 Answer Round::EndLine() const {
   const std::string reveal = "The word was " + Quoted(secret_) + ".";
+  const std::string word = Quoted(secret_) + ".";
   switch (state_) {
     case State::kWon:
-      return {Tone::kGood, "You won! " + reveal};
+      return {Tone::kGood, "You won! " + reveal, "Won: " + word};
     case State::kLost:
-      return {Tone::kBad, "You lost. " + reveal};
+      return {Tone::kBad, "You lost. " + reveal, "Lost: " + word};
     case State::kGaveUp:
-      return {Tone::kBad, "You gave up. " + reveal};
+      return {Tone::kBad, "You gave up. " + reveal, "Gave up: " + word};
     default:
-      return {Tone::kPlain, "Round left unfinished. " + reveal};
+      return {Tone::kPlain, "Round left unfinished. " + reveal,
+              "Left: " + word};
   }
 }

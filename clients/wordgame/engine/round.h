@@ -45,7 +45,16 @@ enum class Tone { kPlain, kGood, kBad };
 struct Answer {
   Tone tone = Tone::kPlain;
   std::string text;  // one line, no line feed
+  /// The same in brief, for a line of a narrow screen (20 columns), or ""
+  /// when `text` is as short. (Initialised, so that an answer may leave it
+  /// out.)
+  std::string brief = {};
 };
+
+/// Where a guess was typed: on the line mode's line, which takes a letter,
+/// the whole word or a command; or on the full screen's word line, which
+/// takes the whole word only.
+enum class Entry { kAny, kWholeWord };
 
 class Round {
  public:
@@ -60,9 +69,19 @@ class Round {
 
   /// Judges one tidied guess (lower case, no blanks around it). Refuses, at
   /// no cost, anything but letters a-z, a word whose length is not the
-  /// secret's and a guess tried before; otherwise hands it to the engine.
-  /// Needs a round in play.
-  Answer Guess(const std::string& guess);
+  /// secret's (on the word line, a single letter too) and a guess tried
+  /// before, each with what `entry` takes next; otherwise hands it to the
+  /// engine. Needs a round in play.
+  Answer Guess(const std::string& guess, Entry entry = Entry::kAny);
+
+  /// Why no hint can be given now (a plain answer), or an empty text when
+  /// one can: a hint costs a miss, so none where that miss would lose the
+  /// round, and it never finds the last letter, which would win it. Needs a
+  /// round in play.
+  Answer NoHint() const;
+  /// Gives a hint (NoHint() must have no text): the letter of the first
+  /// position not found is guessed for the player, and counts one miss.
+  Answer Hint();
 
   /// Ends a round in play as lost.
   void GiveUp();
@@ -77,18 +96,25 @@ class Round {
   /// The missed letters and the wrong words, each in the order guessed.
   std::vector<std::string> MissedLetters() const;
   std::vector<std::string> MissedWords() const;
-  /// Bad guesses so far, at most kMisses.
+  /// Bad guesses and hints so far, at most kMisses.
   std::size_t misses() const;
+  /// Hints taken in the round.
+  std::size_t hints() const { return hints_; }
   /// For a round over (or left in play when the player quits): "You won! The
   /// word was "cat"." and the like.
   Answer EndLine() const;
 
  private:
   std::vector<std::string> Missed(bool letters) const;
+  // Bad guesses and hints, however many.
+  std::size_t AllMisses() const;
+  // After the engine judged a guess: won, or lost by the misses.
+  void Judge();
 
   std::unique_ptr<Game> game_;
   std::string secret_;
   State state_ = State::kNone;
+  std::size_t hints_ = 0;
 };
 
 #endif  // WORDGAME_ENGINE_ROUND_H_

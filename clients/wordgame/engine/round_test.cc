@@ -51,4 +51,26 @@ TEST_F(RoundTest, MissesAreListedApartAndTheSeventhLoses) {
   EXPECT_EQ(round.state(), Round::State::kNone);
 }
 
+// A hint shows the first letter not found for a miss and never decides the
+// round: none for the last letter, none where its miss would lose; with it,
+// seven misses in all lose. The word line takes the whole word only.
+TEST_F(RoundTest, AHintCostsAMissAndNeverDecidesTheRound) {
+  GameFolder folder;
+  std::string err, note;
+  ASSERT_TRUE(folder.Open(&err)) << err;
+  Deck deck({"banana"}, 1);
+  Round round;
+  ASSERT_TRUE(round.Start(folder, deck, &note, &err)) << err;
+  EXPECT_EQ(round.Guess("b", Entry::kWholeWord).tone, Tone::kPlain);
+  EXPECT_EQ(round.Hint().text,
+            "A hint: \"b\" is in the word once, for one miss.");
+  round.Guess("a");
+  EXPECT_EQ(round.NoHint().text,
+            "No hint for the last letter: that one is yours.");
+  for (const char* miss : {"c", "d", "e", "f", "g"}) round.Guess(miss);
+  EXPECT_EQ(round.NoHint().text, "No hint: its miss would lose the round.");
+  round.Guess("h");
+  EXPECT_EQ(round.state(), Round::State::kLost);
+}
+
 }  // namespace

@@ -1,6 +1,5 @@
 #include "line/play.h"
 
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 
 #include "engine/ending_signals.h"
 #include "line/echo_off.h"
+#include "line/wrap.h"
 #include "look/gallows.h"
 #include "look/rules.h"
 #include "progutil.h"
@@ -21,14 +21,6 @@ constexpr char kRed[] = "\033[31m";
 constexpr char kGreen[] = "\033[32m";
 constexpr char kBold[] = "\033[1m";
 constexpr char kReset[] = "\033[0m";
-
-// Rows of the terminal behind `out`, or 0 when it is none.
-int TerminalRows(std::FILE* out) {
-  int fd = fileno(out);
-  winsize size{};
-  if (fd < 0 || !isatty(fd) || ioctl(fd, TIOCGWINSZ, &size) != 0) return 0;
-  return size.ws_row;
-}
 
 // One session of rounds in the line mode: the round in play, the score, the
 // streams.
@@ -60,8 +52,11 @@ class Session {
         return answer.text;
     }
   }
+  // Writes `text`, wrapped to the terminal's width.
   void Print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), out_);
+    const int cols = look_.cols > 0 ? look_.cols : TerminalCols(out_);
+    const std::string wrapped = Wrapped(text, cols, &column_);
+    std::fwrite(wrapped.data(), 1, wrapped.size(), out_);
   }
   // Shows `prompt` and reads the answer; an ending signal reads as the end
   // of input.
@@ -72,6 +67,8 @@ class Session {
   bool AskWord(bool* ended, std::string* err);
   bool StartGame(std::string* err);
   void ShowBoard();
+  // The terse mode's line for the round in play, with its line feed.
+  std::string TerseLine() const;
   std::string LetterPanel() const;
   // Reads guesses until one is judged or the round ends otherwise: by giving
   // up or by the end of input (*ended).
@@ -87,13 +84,16 @@ class Session {
   std::FILE* notes_;
   Look look_;
   Round round_;
+  int column_ = 0;  // where the last text printed ends
 };
 
 bool Session::Ask(const std::string& prompt, InputLine* line, bool* ended,
                   std::string* err) {
   Print(prompt);
   if (!progutil::FlushOutput(out_, err)) return false;
-  if (ReadLine(in_, line, ended, err)) return true;
+  const bool read = ReadLine(in_, line, ended, err);
+  if (read && !*ended) column_ = 0;  // The player's Enter ended the line.
+  if (read) return true;
   Print("\n");  // Ends the prompt's line before the message.
   std::fflush(out_);
   return false;
@@ -153,7 +153,27 @@ std::string Session::LetterPanel() const {
   return panel;
 }
 
+// "Word: c _ _. 5 misses left. Missed: e, dog. 1 hint taken."
+std::string Session::TerseLine() const {
+  std::vector<std::string> missed = round_.MissedLetters();
+  for (const std::string& w : round_.MissedWords()) missed.push_back(w);
+  std::string line = "Word: " + Spaced(round_.Shown()) + ". " +
+                     CountOf(kMisses - round_.misses(), "miss") + " left.";
+  for (std::size_t i = 0; i < missed.size(); ++i) {
+    line += (i == 0 ? " Missed: " : ", ") + missed[i];
+  }
+  if (!missed.empty()) line += ".";
+  if (round_.hints() > 0) {
+    line += " " + CountOf(round_.hints(), "hint") + " taken.";
+  }
+  return line + "\n";
+}
+
 void Session::ShowBoard() {
+  if (look_.terse) {
+    if (round_.playing()) Print(TerseLine());
+    return;
+  }
   const std::string letters = Joined(round_.MissedLetters());
   const std::string words = Joined(round_.MissedWords());
   const std::string shown = Spaced(round_.Shown());
@@ -163,6 +183,10 @@ void Session::ShowBoard() {
   std::string missed = letters.empty() && words.empty() ? "-" : letters;
   if (!words.empty()) missed += (letters.empty() ? "words: " : "  words: ");
   missed += words;
+  if (round_.hints() > 0) {
+    missed = (missed == "-" ? "" : missed + "  ") +
+             "hints: " + std::to_string(round_.hints());
+  }
   std::size_t count = round_.misses();
   std::string tally = compact ? "misses " + std::to_string(count) + " of " +
                                     std::to_string(kMisses)
@@ -176,7 +200,8 @@ void Session::ShowBoard() {
 bool Session::TakeGuess(bool* ended, std::string* err) {
   for (;;) {
     InputLine line;
-    if (!Ask("Guess a letter or the whole word: ", &line, ended, err)) {
+    if (!Ask(look_.terse ? "Guess: " : "Guess a letter or the whole word: ",
+             &line, ended, err)) {
       return false;
     }
     if (*ended) return true;
@@ -195,9 +220,13 @@ bool Session::TakeGuess(bool* ended, std::string* err) {
       round_.GiveUp();
       return true;
     } else {
-      Answer answer = round_.Guess(guess);
-      Print(Paint(answer) + "\n");
-      if (answer.tone != Tone::kPlain) return true;
+      Answer answer = guess == "+" ? round_.NoHint() : round_.Guess(guess);
+      if (guess == "+" && answer.text.empty()) answer = round_.Hint();
+      // Terse: the word and the misses follow on the answer's line.
+      const bool judged = answer.tone != Tone::kPlain;
+      const bool more = look_.terse && judged && round_.playing();
+      Print(Paint(answer) + (more ? " " : "\n"));
+      if (judged) return true;
     }
   }
 }
@@ -208,7 +237,9 @@ bool Session::PlayRound(bool* ended, std::string* err) {
     if (*ended) return true;
   }
   if (!StartGame(err)) return false;
-  Print("\n" + match_.Opening(round_) + "\n");
+  const std::string clue = match_.Clue(round_.secret());
+  Print("\n" + match_.Opening(round_) +
+        (look_.terse && !clue.empty() ? " Clue: " + clue + "." : "") + "\n");
   for (;;) {
     if (round_.state() != Round::State::kGaveUp) ShowBoard();
     if (!round_.playing()) {
@@ -261,7 +292,8 @@ bool Session::AskAgain(bool* again, bool* ended, std::string* err) {
 bool Session::Run(std::string* err) {
   Print("Guess the word a letter at a time, or all of it at once; " +
         std::to_string(kMisses) + " misses and you hang.\n" +
-        "Type ? for help, ! to give up a round, Ctrl-D to quit.\n");
+        "Type ? for help, + for a hint, ! to give up a round, Ctrl-D to "
+        "quit.\n");
   bool ended = false, again = true;
   while (again) {
     if (!PlayRound(&ended, err)) return false;

@@ -2,7 +2,8 @@
 #define WORDGAME_LINE_PLAY_H_
 
 // The line mode of wordgame, for pipes, files and terminals that cannot do
-// more: each guess a line, each answer a line, and the board printed anew.
+// more: each guess a line, each answer a line, and the board printed anew
+// (or, terse, one line for the answer and the word).
 
 #include <cstddef>
 #include <cstdio>
@@ -47,16 +48,24 @@ struct Look {
   /// Rows of the player's terminal; 0 asks the terminal behind the output
   /// at each board (none: the full board).
   int rows = 0;
+  /// Columns of the player's terminal, to which long lines are wrapped at
+  /// blanks; 0 asks the terminal behind the output (none: no wrapping).
+  int cols = 0;
+  /// For a screen reader: no drawing and no board, but one line after each
+  /// guess with its answer, the word as far as found, the misses left and
+  /// those made ("Word: s _ _ s. 5 misses left. Missed: e, a.").
+  bool terse = false;
 };
 
-/// Plays the rounds of `match`, one guess per line of `in`, until the player
-/// declines another round or `in` ends, then shows the score and the
-/// statistics. With two players each round opens with the setter's word,
-/// read from `in` with the echo off when it is a terminal (EchoOff) and
-/// checked before play. The match's notes go to `notes` as "wordgame: ..."
-/// lines. Returns false and sets *err ("write error: ...", "read error: ...",
-/// or why a game could not start) when the game cannot go on. The daily word
-/// (Match::daily) has one round, and ends with Match::ClosingText.
+/// Plays the rounds of `match`, one guess per line of `in` ("+" asks for a
+/// hint), until the player declines another round or `in` ends, then shows
+/// the score and the statistics. With two players each round opens with the
+/// setter's word, read from `in` with the echo off when it is a terminal
+/// (EchoOff) and checked before play. The match's notes go to `notes` as
+/// "wordgame: ..." lines. Returns false and sets *err ("write error: ...",
+/// "read error: ...", or why a game could not start) when the game cannot go
+/// on. The daily word (Match::daily) has one round, and ends with
+/// Match::ClosingText.
 bool PlayRounds(GameStarter& starter, Match& match, std::FILE* in,
                 std::FILE* out, std::FILE* notes, const Look& look,
                 std::string* err);

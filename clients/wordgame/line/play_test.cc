@@ -24,6 +24,7 @@
 #include "engine/ending_signals.h"
 #include "engine/game_folder.h"
 #include "line/echo_off.h"
+#include "line/wrap.h"
 #include "look/gallows.h"
 #include "look/rules.h"
 #include "wordgame_testing.h"
@@ -103,7 +104,8 @@ class WordgameRounds : public PrivateTmpdir {
 
 TEST_F(WordgameRounds, EachGuessGetsOneLineOfFeedbackAndTheScoreFollows) {
   std::string out = Play({"banana"}, "a\nx\nb\nn\n");
-  EXPECT_NE(out.find("Type ? for help, ! to give up a round, Ctrl-D to quit."),
+  EXPECT_NE(out.find("Type ? for help, + for a hint, ! to give up a round, "
+                     "Ctrl-D to quit."),
             std::string::npos);
   EXPECT_NE(out.find("A new word of 6 letters."), std::string::npos);
   EXPECT_NE(out.find(": Yes, \"a\" is in the word 3 times.\n"),
@@ -348,6 +350,10 @@ TEST_F(WordgameRounds, DailyWordPlaysOnceAndEndsWithTheLineToPassOn) {
       "It counts as lost.\n"
       "wordgame daily 2026-12-09 (list 00000000): not solved, 1 miss\n";
   EXPECT_EQ(out.substr(out.size() - end.size()), end);
+  out = Play({"cat"}, "+\ncat\n", {}, true);  // The line names the hint.
+  end =
+      "wordgame daily 2026-12-09 (list 00000000): solved with 1 miss, 1 hint\n";
+  EXPECT_EQ(out.substr(out.size() - end.size()), end);
 }
 
 // Two sessions playing the same daily word: the one to finish second shows
@@ -409,6 +415,40 @@ TEST_F(WordgameRounds, NoWordComesBackBeforeEveryWordWasPlayed) {
   EXPECT_EQ(second.count(secrets[3]), 0u);
   for (std::size_t i = 1; i < secrets.size(); ++i)
     EXPECT_NE(secrets[i], secrets[i - 1]) << i;
+}
+
+// Terse, for a screen reader: no drawing, no board, one line a guess with
+// the word as far as found and the misses; a hint counts among them.
+TEST_F(WordgameRounds, TerseModeGivesEachGuessOneLine) {
+  Look terse;
+  terse.terse = true;
+  const std::string out = Play({"scissors"}, "e\na\ns\n+\nscissors\n", terse);
+  EXPECT_NE(
+      out.find("A new word of 8 letters.\nWord: _ _ _ _ _ _ _ _. 7 misses "
+               "left.\nGuess: No \"e\" in the word. Word: _ _ _ _ _ _ _ _. 6 "
+               "misses left. Missed: e.\n"),
+      std::string::npos)
+      << out;
+  EXPECT_NE(out.find("Guess: A hint: \"c\" is in the word once, for one miss. "
+                     "Word: s c _ s s _ _ s. 4 misses left. Missed: e, a. 1 "
+                     "hint taken.\nGuess: Yes, the word is \"scissors\".\nYou "
+                     "won!"),
+            std::string::npos)
+      << out;
+  EXPECT_EQ(out.find('|'), std::string::npos);  // no gallows
+  // The board counts the hints apart from the letters missed.
+  EXPECT_NE(Play({"cat"}, "+\n").find("Missed:  hints: 1  (6 misses left)\n"),
+            std::string::npos);
+}
+
+// Long lines break at blanks for the terminal's width, not mid-word; a
+// colour or a letter of two bytes takes no column of its own.
+TEST(Wrapped, LongLinesBreakAtBlanksToTheTerminalsWidth) {
+  int column = 4;
+  const std::string painted = "\033[31mno\033[0m\ncaf\xC3\xA9 x";
+  EXPECT_EQ(Wrapped(painted, 6, &column), painted);
+  EXPECT_EQ(Wrapped("Play again? [y/N] ", 14, &column), "Play\nagain? [y/N] ");
+  EXPECT_EQ(column, 13);
 }
 
 TEST_F(WordgameRounds, SmallTerminalsGetACompactBoard) {

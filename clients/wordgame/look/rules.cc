@@ -14,7 +14,9 @@ std::string Rules() {
          "nothing.\n"
          "Commands: ? shows this help, ! gives up the round (the word is "
          "shown),\n"
-         "Ctrl-D (the end of input) quits.\n";
+         "+ shows a letter for one miss (a hint; never the last letter, nor "
+         "the miss\n"
+         "that would lose), Ctrl-D (the end of input) quits.\n";
 }
 
 std::vector<std::string> ScreenRules() {
@@ -29,6 +31,8 @@ std::vector<std::string> ScreenRules() {
       "Enter: a line for the whole word; there Enter guesses it, Backspace "
       "erases, Esc cancels.",
       "!: give up the round; y confirms, any other key plays on.",
+      "+: a hint, one letter shown for one miss; y confirms. There is none "
+      "for the last letter, nor where its miss would lose.",
       "?: this help; Space, PgDn or Down: next page, PgUp or Up: back a page.",
       "Ctrl-L: repaint the screen.",
       "Esc, Ctrl-D, Ctrl-C: quit.",

@@ -18,6 +18,22 @@ Paint ToneOf(const Answer& answer) {
   }
 }
 
+// The scores in brief, each player's name cut to `name_letters`:
+// "Ann W2 L1 S1 Bob W1 L2 S0".
+std::string BriefScores(const std::vector<PlayerScore>& scores,
+                        std::size_t name_letters) {
+  std::string brief;
+  for (const PlayerScore& p : scores) {
+    std::string name = p.name.substr(0, name_letters);
+    name.erase(name.find_last_not_of(' ') + 1);  // no blank left at a cut
+    const Score& s = p.score;
+    brief += (brief.empty() ? "" : " ") + name + (name.empty() ? "" : " ") +
+             "W" + std::to_string(s.won) + " L" + std::to_string(s.lost) +
+             " S" + std::to_string(s.streak);
+  }
+  return brief;
+}
+
 }  // namespace
 
 // The word spaced out when it fits, else in pieces of `width`. A lost round
@@ -73,6 +89,10 @@ std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width) {
 Line MissesLine(const Board& board, int width) {
   std::string count = "misses " + std::to_string(board.misses) + " of " +
                       std::to_string(kMisses);
+  const std::string hinted = count + " (" + CountOf(board.hints, "hint") + ")";
+  if (board.hints > 0 && static_cast<int>(hinted.size()) <= width) {
+    count = hinted;
+  }
   const std::string letters = Joined(board.missed_letters);
   if (!letters.empty() &&
       static_cast<int>(count.size() + 2 + letters.size()) <= width) {
@@ -128,19 +148,26 @@ std::vector<Line> WrongWordLines(const std::vector<std::string>& words,
 // "wordgame" and the score on the right, or the score alone, shortened.
 // One player's score says that it is this session's: the statistics shown
 // after a round count every session. The daily word's round is named
-// instead.
+// instead. Two players' brief scores keep both scores in sight: their names
+// are cut shorter and shorter, then left out.
 Line Header(const Board& board, int width) {
-  std::string full, brief;
+  std::string full;
   for (const PlayerScore& p : board.scores) {
     std::string name = p.name.empty() ? "" : p.name + " ";
     const Score& s = p.score;
     full += (full.empty() ? "" : "   ") + name + "Won " +
             std::to_string(s.won) + "  Lost " + std::to_string(s.lost) +
             "  Streak " + std::to_string(s.streak);
-    brief += (brief.empty() ? "" : " ") + name + "W" + std::to_string(s.won) +
-             " L" + std::to_string(s.lost) + " S" + std::to_string(s.streak);
   }
-  std::vector<std::string> scores = {full, brief};
+  std::size_t longest = 0;
+  for (const PlayerScore& p : board.scores) {
+    longest = std::max(longest, p.name.size());
+  }
+  const std::string brief = BriefScores(board.scores, longest);
+  std::vector<std::string> scores = {full};
+  for (std::size_t letters = longest + 1; letters-- > 0;) {
+    scores.push_back(BriefScores(board.scores, letters));
+  }
   if (!board.daily_date.empty()) {
     scores = {"Daily word " + board.daily_date, "Daily " + board.daily_date,
               board.daily_date};
@@ -172,6 +199,10 @@ std::string KeyLine(KeyMode mode, int width) {
       return Fit({"Enter or q: quit (the result stays on the screen)",
                   "Enter/q: quit", "q quit"},
                  width);
+    case KeyMode::kConfirmingHint:
+      return Fit({"y: show a letter for one miss   any other key: play on",
+                  "y: a letter for a miss   other: on", "y hint  other: on"},
+                 width);
     case KeyMode::kConfirmingGiveUp:
       return Fit({"y: give up the round   any other key: play on",
                   "y: give up   other: play on", "y give up"},
@@ -183,8 +214,9 @@ std::string KeyLine(KeyMode mode, int width) {
                  width);
     default:
       // NOLINTNEXTLINE(bugprone-suspicious-missing-comma): one long line
-      return Fit({"a-z: guess a letter   Enter: the whole word   ?: help   "
+      return Fit({"a-z: letter   Enter: whole word   +: hint   ?: help   "
                   "!: give up   Esc: quit",
+                  "a-z letter  Enter word  + hint  ? help  ! give up  Esc quit",
                   "a-z letter  Enter word  ? help  ! give up  Esc quit",
                   "a-z  Enter word  ? help  Esc quit",
                   "a-z Enter:word ?:help Esc:quit", "? help  Esc quit"},
@@ -194,11 +226,17 @@ std::string KeyLine(KeyMode mode, int width) {
 
 // The answer in its tone and the hint after it, in at most `max_lines`: the
 // hint goes beside the answer's last line, or below it, and gives way first.
-// Where lines run short each loses its last sentences, never half of one.
+// An answer that does not fit whole is shown in brief, where it has a brief
+// form; where lines run short each loses its last sentences, never half of
+// one.
 std::vector<Line> MessageLines(const Board& board, int width, int max_lines) {
+  const Answer& answer = board.message;
+  const bool whole = static_cast<int>(Wrap(answer.text, width).size()) <=
+                     std::max(max_lines, 0);
+  const std::string& text =
+      whole || answer.brief.empty() ? answer.text : answer.brief;
   std::vector<Line> lines;
-  for (const std::string& m :
-       WrapSentences(board.message.text, width, max_lines)) {
+  for (const std::string& m : WrapSentences(text, width, max_lines)) {
     lines.push_back(Plain(m, ToneOf(board.message)));
   }
   const std::string after = "  " + board.hint;

@@ -19,6 +19,7 @@ enum class KeyMode {
   kGuessing,
   kTypingWord,
   kConfirmingGiveUp,
+  kConfirmingHint,
   kRoundOver,
   kDailyOver,  // after the daily word's one round
   kHelp,
@@ -36,6 +37,8 @@ struct Board {
   LetterState letters[26] = {};
   std::vector<std::string> missed_letters, missed_words;
   std::size_t misses = 0;
+  /// Hints taken, each one of the misses.
+  std::size_t hints = 0;
   /// A clue to the word (its category, say), "" for none.
   std::string clue;
   /// One entry per player.
@@ -70,20 +73,23 @@ std::vector<Line> WordLines(const Board& board, int width);
 /// Letters a-z (found in capitals, missed as "-") in 1 or 2 lines of `width`.
 std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width);
 
-/// "misses 3 of 7: x q z", or the count alone where the letters do not fit.
+/// "misses 3 of 7: x q z" ("misses 3 of 7 (1 hint): x q" after a hint), or
+/// the count alone where the letters do not fit.
 Line MissesLine(const Board& board, int width);
 
 /// `words` in at most `max_lines` of `width`, the rest counted ("+3 more").
 std::vector<Line> WrongWordLines(const std::vector<std::string>& words,
                                  int width, int max_lines);
 
-/// "wordgame" and the score (or the daily date), shortened to `width`.
+/// "wordgame" and the score (or the daily date), shortened to `width`; two
+/// players' names are cut, or left out, before a score is.
 Line Header(const Board& board, int width);
 
 /// What the keys do in `mode`, shortened to `width`.
 std::string KeyLine(KeyMode mode, int width);
 
-/// The answer, then its hint, in at most `max_lines` of `width`, by sentence.
+/// The answer (in brief where it does not fit whole), then its hint, in at
+/// most `max_lines` of `width`, by sentence.
 std::vector<Line> MessageLines(const Board& board, int width, int max_lines);
 
 #endif  // WORDGAME_SCREEN_BOARD_LINES_H_

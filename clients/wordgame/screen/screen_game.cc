@@ -47,13 +47,14 @@ bool ScreenGame::StartRound(std::string* err) {
   std::string text = opening_.empty() ? note : opening_;
   opening_.clear();
   text += (text.empty() ? "" : " ") + match_.Opening(round_);
-  message_ = {Tone::kPlain, text};
+  message_ = {Tone::kPlain, text,
+              CountOf(round_.secret().size(), "letter") + " to find."};
   mode_ = Mode::kGuessing;
   return true;
 }
 
-bool ScreenGame::Guess(const std::string& guess) {
-  message_ = round_.Guess(guess);
+bool ScreenGame::Guess(const std::string& guess, Entry entry) {
+  message_ = round_.Guess(guess, entry);
   if (!round_.playing()) EndRound();
   return message_.tone != Tone::kPlain || mode_ == Mode::kRoundOver;
 }
@@ -78,7 +79,8 @@ bool ScreenGame::EditTyped(int key, const char* when_full) {
       Hint(when_full);
       return true;
     }
-    if (!IsLetter(key)) Hint("Letters a to z only; Backspace erases.");
+    if (!IsLetter(key))
+      Hint("Letters a to z only; Backspace erases.", "Letters a-z only.");
   } else if (key == kKeyBackspace) {
     while (!typed_.empty() && IsContinuation(typed_.back())) typed_.pop_back();
     if (!typed_.empty()) typed_.pop_back();
@@ -103,7 +105,8 @@ bool ScreenGame::SetWordKey(int key, std::string* err) {
     typed_.clear();  // Typed again from the start, as in the line mode.
     Hint(why);
   } else {
-    Hint("Letters a to z only; Enter sets the word, Esc quits.");
+    Hint("Letters a to z only; Enter sets the word, Esc quits.",
+         "Letters a-z only.");
   }
   return true;
 }
@@ -117,13 +120,18 @@ void ScreenGame::TypeWordKey(int key) {
     mode_ = Mode::kGuessing;
     Hint("");
   } else if (key == kKeyEnter) {
-    // A refused word stays on the line to be put right.
+    // A refused word stays on the line to be put right; so does an empty
+    // line, lest the keys typed next be taken for letters.
     const std::string guess = Tidy(typed_);
-    if (guess.empty() || Guess(guess)) {
-      if (mode_ == Mode::kTypingWord) mode_ = Mode::kGuessing;
+    if (guess.empty()) {
+      Hint("Type the whole word first; Esc goes back to letters.",
+           "Type a word first.");
+    } else if (Guess(guess, Entry::kWholeWord) && mode_ == Mode::kTypingWord) {
+      mode_ = Mode::kGuessing;
     }
   } else {
-    Hint("Letters a to z only; Enter guesses, Esc cancels.");
+    Hint("Letters a to z only; Enter guesses, Esc cancels.",
+         "Letters a-z only.");
   }
 }
 
@@ -145,18 +153,22 @@ bool ScreenGame::Key(int key, std::string* err) {
       } else if (key == kKeyEnter) {
         typed_.clear();
         mode_ = Mode::kTypingWord;
-        Hint("Type the whole word; Enter guesses it, Esc cancels.");
+        Hint("Type the whole word; Enter guesses it, Esc cancels.",
+             "Type the whole word.");
       } else if (key == '?') {
         help_ = true;
         help_page_ = 0;
       } else if (key == '!') {
         // One slip of Shift+1 must not end a streak: only y confirms.
         mode_ = Mode::kConfirmingGiveUp;
-        Hint("Give up this round? [y/N]");
+        Hint("Give up this round? [y/N]", "Give up? [y/N]");
+      } else if (key == '+') {
+        AskHint();
       } else if (key == kEscape) {
         done_ = true;
       } else {
-        Hint("Type a letter, or Enter for the whole word (? for help).");
+        Hint("Type a letter, or Enter for the whole word (? for help).",
+             "Type a letter.");
       }
       return true;
     case Mode::kTypingWord:
@@ -168,13 +180,33 @@ bool ScreenGame::Key(int key, std::string* err) {
         EndRound();
       } else {
         mode_ = Mode::kGuessing;
-        Hint("Not given up; play on.");
+        Hint("Not given up; play on.", "Play on.");
+      }
+      return true;
+    case Mode::kConfirmingHint:
+      mode_ = Mode::kGuessing;
+      if (key == 'y' || key == 'Y') {
+        message_ = round_.Hint();
+        if (!round_.playing()) EndRound();
+      } else {
+        Hint("No hint taken; play on.", "Play on.");
       }
       return true;
     case Mode::kRoundOver:
       return RoundOverKey(key, err);
   }
   return true;
+}
+
+// A hint costs a miss: a slip of the key must not take one, so only y does.
+void ScreenGame::AskHint() {
+  const Answer none = round_.NoHint();
+  if (!none.text.empty()) {
+    message_ = none;
+    return;
+  }
+  mode_ = Mode::kConfirmingHint;
+  Hint("Show a letter for one miss? [y/N]", "Hint, 1 miss? [y/N]");
 }
 
 void ScreenGame::Resize(int rows, int cols) {
@@ -241,6 +273,7 @@ Board ScreenGame::View() const {
   board.missed_letters = round_.MissedLetters();
   board.missed_words = round_.MissedWords();
   board.misses = round_.misses();
+  board.hints = round_.hints();
   if (mode_ == Mode::kRoundOver) {
     // The player learns at once that the round was not saved, and again
     // once the screen is given back.
@@ -264,6 +297,7 @@ Board ScreenGame::View() const {
                    ? KeyMode::kDailyOver
                : mode_ == Mode::kRoundOver        ? KeyMode::kRoundOver
                : mode_ == Mode::kConfirmingGiveUp ? KeyMode::kConfirmingGiveUp
+               : mode_ == Mode::kConfirmingHint   ? KeyMode::kConfirmingHint
                                                   : KeyMode::kGuessing;
   return board;
 }

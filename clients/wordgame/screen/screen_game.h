@@ -4,10 +4,11 @@
 // The full-screen game without the terminal: keys in, a Board out. A letter
 // key guesses at once, Enter opens a line for the whole word, ? shows the
 // rules in pages (Space, PgDn and Down turn on, PgUp and Up back), ! asks
-// whether to give up and only y does; after a round Enter or y plays on, n or q
-// quits; Ctrl-D, and Esc outside the word line, quit. With two players each
-// round opens with a line where the setter types the word, shown as "*" only.
-// The daily word has one round; after it Enter, y, n, q and Esc all quit.
+// whether to give up and only y does, + whether to show a letter for a miss
+// (a hint) and only y does; after a round Enter or y plays on, n or q quits;
+// Ctrl-D, and Esc outside the word line, quit. With two players each round
+// opens with a line where the setter types the word, shown as "*" only. The
+// daily word has one round; after it Enter, y, n, q and Esc all quit.
 
 #include <string>
 #include <vector>
@@ -62,6 +63,7 @@ class ScreenGame {
     kGuessing,
     kTypingWord,
     kConfirmingGiveUp,
+    kConfirmingHint,
     kRoundOver
   };
 
@@ -76,10 +78,15 @@ class ScreenGame {
   bool SetWordKey(int key, std::string* err);
   // A key on the line of the whole word being guessed.
   void TypeWordKey(int key);
+  // "+": asks whether to take a hint, or says why there is none.
+  void AskHint();
   // Hands a guess to the round; true when it was judged (not refused).
-  bool Guess(const std::string& guess);
+  bool Guess(const std::string& guess, Entry entry = Entry::kAny);
   void EndRound();
-  void Hint(const std::string& text) { message_ = {Tone::kPlain, text}; }
+  // Shows `text` (`brief` on a narrow screen) as the answer to a key.
+  void Hint(const std::string& text, const std::string& brief = "") {
+    message_ = {Tone::kPlain, text, brief};
+  }
   bool RoundOverKey(int key, std::string* err);
   void HelpKey(int key);
 

@@ -11,6 +11,7 @@
 #include "app/store_recorder.h"
 #include "engine/game_folder.h"
 #include "screen/screen_help.h"
+#include "screen/screen_size.h"
 #include "state/state_store.h"
 #include "text/text.h"
 #include "wordgame_testing.h"
@@ -105,15 +106,23 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(Message(), "Letters a to z only; Backspace erases.");
   Key(0xA9);
   EXPECT_EQ(game_->View().typed, "caf?");
-  Key(kKeyEnter);
-  EXPECT_EQ(Message(), "Letters a to z only, please (? for help).");
+  Key(kKeyEnter);  // "?" here is on the line: the answer names no help.
+  EXPECT_EQ(Message(), "Letters a to z only, please; Backspace erases.");
   EXPECT_EQ(game_->View().misses, 0u);
   Key(kKeyBackspace);
   EXPECT_EQ(game_->View().typed, "caf");
   Key(kEscape);
+  // Enter on the empty line keeps it open, as the screen says: the next key
+  // is typed there, not guessed.
   Key(kKeyEnter);
+  Key(kKeyEnter);
+  EXPECT_EQ(Message(), "Type the whole word first; Esc goes back to letters.");
   Keys("ca");
+  EXPECT_EQ(game_->View().typed, "ca");
   Key(kKeyEnter);  // Refused: the word stays on the line to be put right.
+  EXPECT_EQ(Message(),
+            "That is 2 letters; the word has 3. Type the whole word, or Esc "
+            "for letters.");
   EXPECT_EQ(game_->View().mode, KeyMode::kTypingWord);
   EXPECT_EQ(game_->View().misses, 0u);
   Keys("T");
@@ -153,6 +162,35 @@ TEST_F(ScreenGameTest, EnterTypesTheWordAndARoundEndsWithItsOwnKeys) {
   EXPECT_EQ(game_->Farewell(),
             "Round left unfinished. The word was \"cat\".\n"
             "Final score: 1 won, 1 lost, winning streak 0.\n");
+}
+
+// + asks first, as ! does; a hint costs a miss, and where none can be had
+// the answer says so at once.
+TEST_F(ScreenGameTest, PlusAsksForAHintAndOnlyYTakesIt) {
+  Keys("+n");
+  EXPECT_EQ(game_->View().misses, 0u);
+  Keys("+Y");
+  const Board hinted = game_->View();
+  EXPECT_TRUE(hinted.shown == "c__" && hinted.misses == 1 && hinted.hints == 1);
+  Keys("+y+");  // "t" is left: no hint for it, and no question.
+  EXPECT_EQ(Message(), "No hint for the last letter: that one is yours.");
+  EXPECT_EQ(game_->View().mode, KeyMode::kGuessing);
+}
+
+// Every answer to a key in play has a form that fits a line of the
+// narrowest screen, so that none is cut there.
+TEST_F(ScreenGameTest, AnswersToKeysFitTheNarrowestScreen) {
+  for (const std::string keys : {"\n", "\n\n", "\n?", "\nc\n", "!", "!n", "+",
+                                 "+n", "+y+y+", "5", "a", "xx", "x+y"}) {
+    ScreenGame game(*folder_, match_, "Words: a list with a long name.");
+    ASSERT_TRUE(game.Begin(&err_));
+    EXPECT_LE(game.View().message.brief.size(), std::size_t{kMinCols});
+    for (char k : keys) ASSERT_TRUE(game.Key(k == '\n' ? kKeyEnter : k, &err_));
+    const Answer answer = game.View().message;
+    EXPECT_LE((answer.brief.empty() ? answer.text : answer.brief).size(),
+              std::size_t{kMinCols})
+        << answer.text;
+  }
 }
 
 TEST_F(ScreenGameTest, CtrlDQuitsEvenOnTheWordLineAndNQuitsAfterARound) {
@@ -227,6 +265,7 @@ TEST_F(ScreenGameTest, TwoPlayersSetUnseenAndTakeTurns) {
   Board over = game.View();
   EXPECT_EQ(over.message.text,
             "Bob found it. The word was \"cat\". A win for Bob.");
+  EXPECT_EQ(over.message.brief, "Found: \"cat\".");
   ASSERT_EQ(over.scores.size(), 2u);
   EXPECT_EQ(over.scores[0].score.lost, 1);
   EXPECT_EQ(over.scores[1].score.won, 1);

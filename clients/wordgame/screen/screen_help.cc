@@ -48,9 +48,10 @@ void DrawHelp(int page, Screen* screen) {
                  "   other keys: the game",
                  "Space: next  PgUp: back  other: game", "Space next page"},
                 width)
-          : Fit({"PgUp: back a page   any other key: the game",
-                 "PgUp: back  other: game", "any key: back"},
-                width);
+      : pages > 1 ? Fit({"PgUp: back a page   any other key: the game",
+                         "PgUp: back  other: game", "any key: back"},
+                        width)
+                  : Fit({"any key: back to the game", "any key: back"}, width);
   keys.resize(width, ' ');
   screen->Put(rows - 1, 0, keys, Paint::kBar);
 }

@@ -13,6 +13,8 @@ constexpr int kDrawingGap = 3;
 // From this width the drawing stands beside the word and the letters, which
 // then still get the 26 columns of the alphabet in one line.
 constexpr int kBesideCols = kDrawingCols + kDrawingGap + 26;
+// The blanks between the word and the count of misses beside it.
+constexpr int kCountGap = 2;
 // The lines from the top (score, clue, drawing, word, letters, misses), those
 // that follow them (word being typed, answer, statistics), and those on the
 // bottom rows (the key line).
@@ -23,6 +25,41 @@ struct Composition {
     return top.size() + middle.size() + bottom.size();
   }
 };
+
+// The columns a line takes.
+int Width(const Line& line) {
+  int width = 0;
+  for (const Span& span : line) width += static_cast<int>(span.text.size());
+  return width;
+}
+
+// The lines beside the drawing, or below it: the word, the alphabet, the
+// misses and the wrong words. Where the plan says so, the count of misses
+// goes after the word's last piece when that has room for it.
+std::vector<Line> Panel(const Board& board, const Plan& plan, int width) {
+  std::vector<Line> panel = WordLines(board, width);
+  bool misses = plan.misses;
+  if (misses && plan.misses_by_word && board.word.empty()) {
+    Line& last = panel.back();
+    const int room = width - Width(last) - kCountGap;
+    const Line count = MissesLine(board, room);
+    if (room > 0 && Width(count) < room) {
+      last.push_back({std::string(kCountGap, ' '), Paint::kPlain});
+      last.insert(last.end(), count.begin(), count.end());
+      misses = false;
+    }
+  }
+  if (plan.alphabet) {
+    if (plan.panel_spacers) panel.emplace_back();
+    for (Line& l : AlphabetLines(board.letters, width)) panel.push_back(l);
+  }
+  if (plan.panel_spacers) panel.emplace_back();
+  if (misses) panel.push_back(MissesLine(board, width));
+  for (Line& l : WrongWordLines(board.missed_words, width, plan.wrong_lines)) {
+    panel.push_back(l);
+  }
+  return panel;
+}
 
 Composition Compose(const Board& board, const Plan& plan, int width) {
   Composition c;
@@ -36,18 +73,7 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
   const bool beside = round && plan.drawing && width >= kBesideCols;
   const int panel_width = beside ? width - kDrawingCols - kDrawingGap : width;
   std::vector<Line> panel;
-  if (round) panel = WordLines(board, panel_width);
-  if (round && plan.alphabet) {
-    if (plan.panel_spacers) panel.emplace_back();
-    for (Line& l : AlphabetLines(board.letters, panel_width))
-      panel.push_back(l);
-  }
-  if (round && plan.panel_spacers) panel.emplace_back();
-  if (round && plan.misses) panel.push_back(MissesLine(board, panel_width));
-  for (Line& l : WrongWordLines(board.missed_words, panel_width,
-                                round ? plan.wrong_lines : 0)) {
-    panel.push_back(l);
-  }
+  if (round) panel = Panel(board, plan, panel_width);
   std::vector<std::string> drawing;
   if (round && plan.drawing) drawing = GallowsRows(board.misses);
   if (beside) {
@@ -76,6 +102,7 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     c.typed_row = static_cast<int>(c.middle.size());
     c.middle.push_back({{prompt, Paint::kPlain}, {typed, Paint::kBold}});
   }
+  const std::size_t message_row = c.middle.size();
   for (Line& l : MessageLines(board, width, plan.message_lines))
     c.middle.push_back(l);
   if (!board.note.empty()) {
@@ -89,6 +116,12 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     for (const std::string& l : Wrap(stat, width)) {
       if (stats_lines++ < plan.stats_lines) c.middle.push_back(Plain(l));
     }
+  }
+  // In play the rows of a two-line answer are kept for a shorter one too.
+  while (board.stats.empty() && board.note.empty() &&
+         c.middle.size() - message_row <
+             static_cast<std::size_t>(plan.message_lines)) {
+    c.middle.emplace_back();
   }
   if (plan.key_spacer) c.bottom.emplace_back();
   std::string keys = KeyLine(board.mode, width);
@@ -116,6 +149,7 @@ constexpr GiveWayStep kGiveWay[] = {
     [](bool up, Plan* p) { p->note_lines = up ? 0 : 1; },
     [](bool up, Plan* p) { p->alphabet = !up; },
     [](bool up, Plan* p) { p->header = !up; },
+    [](bool up, Plan* p) { p->misses_by_word = up; },
     [](bool up, Plan* p) { p->misses = !up; },
 };
 constexpr std::size_t kSteps = sizeof kGiveWay / sizeof kGiveWay[0];
@@ -123,14 +157,14 @@ constexpr std::size_t kSteps = sizeof kGiveWay / sizeof kGiveWay[0];
 // The lines that ask for a larger window, and the key that quits.
 void DrawTooSmall(Screen* screen) {
   const int cols = screen->cols();
-  screen->Put(
-      0, 0,
-      Fit({"Please make the window larger (at least " +
-               std::to_string(kMinCols) + "x" + std::to_string(kMinRows) + ").",
-           "Window too small: " + std::to_string(kMinCols) + "x" +
-               std::to_string(kMinRows) + " needed",
-           "Enlarge the window", "Too small"},
-          cols));
+  const std::string size =
+      std::to_string(kMinCols) + "x" + std::to_string(kMinRows);
+  screen->Put(0, 0,
+              Fit({"Please make the window larger (at least " + size + ").",
+                   "Window too small: " + size + " needed",
+                   "Need a " + size + " window", "Too small: " + size,
+                   "Needs " + size, size},
+                  cols));
   screen->Put(1, 0, Fit({"Esc or Ctrl-D quits.", "Esc quits"}, cols));
 }
 
@@ -164,11 +198,8 @@ void Place(const Composition& c, Screen* screen) {
     screen->PutLine(keys + static_cast<int>(i), c.bottom[i]);
   }
   if (c.typed_row >= 0) {
-    int col = 0;
-    for (const Span& span : c.middle[c.typed_row]) {
-      col += static_cast<int>(span.text.size());
-    }
-    screen->SetCursor(middle + c.typed_row, std::min(col, cols - 1));
+    screen->SetCursor(middle + c.typed_row,
+                      std::min(Width(c.middle[c.typed_row]), cols - 1));
   }
 }
 

@@ -22,6 +22,9 @@ struct Plan {
   bool panel_spacers = true, key_spacer = true, drawing = true,
        header_spacer = true, message_spacer = true, alphabet = true,
        clue = true, header = true, misses = true;
+  /// The count of misses after the word's last piece, where that has room,
+  /// rather than on a line of its own.
+  bool misses_by_word = false;
   int message_lines = kMessageLines;
   int note_lines = kAllLines;
   int wrong_lines = kWrongWordLines;
@@ -35,7 +38,11 @@ struct Plan {
 Plan FitPlan(const Board& board, int rows, int cols);
 
 /// Draws `board` onto `screen` (blank before), fitted to its size: from
-/// kMinRows x kMinCols up the word, the answer and the key line always show;
+/// kMinRows x kMinCols up the word, the answer, the count of misses and the
+/// key line always show (the count beside a long word's last piece where
+/// rows run short); in play the answer has the rows of its longest form,
+/// whatever its length now, so that the board does not move as answers
+/// change;
 /// the statistics, the drawing, the note's later lines, the spacing, the
 /// clue, the answer's second line, the note, the alphabet and the score give
 /// way in turn as rows run short.

@@ -153,7 +153,10 @@ TEST(Layout, BelowTheSmallestSizeOneLineAsksForMoreAndOneNamesEsc) {
     for (int r = 2; r < rows; ++r)
       EXPECT_EQ(screen.Row(r), std::string(cols, ' '));
   }
-  EXPECT_TRUE(Shows(Drawn(SomeBoard(), 24, kMinCols - 1), "window"));
+  // The size needed is named, down to narrow windows.
+  EXPECT_TRUE(
+      Shows(Drawn(SomeBoard(), 24, kMinCols - 1), "Need a 20x6 window"));
+  EXPECT_TRUE(Shows(Drawn(SomeBoard(), 4, 15), "Too small: 20x6"));
   // The way out is named, as far as it fits.
   EXPECT_TRUE(Shows(Drawn(SomeBoard(), 4, 15), "Esc quits"));
 }
@@ -180,10 +183,34 @@ TEST(Layout, ALongWordStaysWholeOnTheSmallestScreen) {
   for (int r = 0; r < screen.rows(); ++r) all += screen.Row(r);
   EXPECT_NE(all.find(std::string(24, 'q')), std::string::npos) << screen.Text();
   EXPECT_EQ(std::count(all.begin(), all.end(), '_'), 40) << screen.Text();
+  EXPECT_TRUE(Shows(screen, "misses 1 of 7")) << screen.Text();
+}
+
+// In play the word and the misses stay in place whether the answer takes
+// one line or two (the opening); the answer shows to its end ("times.",
+// the count) at every size, in brief where it must.
+TEST(Layout, TheAnswerShowsWholeAndMovesNothing) {
+  Board one = SomeBoard();
+  one.stats.clear();
+  one.message = {Tone::kGood, "Yes, \"a\" is in the word 3 times.",
+                 "Yes, \"a\" 3 times."};
+  Board two = one;
+  two.message.text =
+      "Words: shipped list, 2360 words. A new word of 6 letters.";
+  for (int cols = kMinCols; cols <= 80; ++cols) {
+    for (int rows = kMinRows; rows <= 24; ++rows) {
+      const Screen a = Drawn(one, rows, cols), b = Drawn(two, rows, cols);
+      EXPECT_TRUE(Shows(a, "times.")) << a.Text();
+      EXPECT_EQ(Find(a, "misses"), Find(b, "misses")) << a.Text() << b.Text();
+    }
+  }
 }
 
 TEST(Layout, TheMissedLettersShowWholeOrNotAtAll) {
   Board board = SomeBoard();
+  board.hints = 1;
+  EXPECT_TRUE(Shows(Drawn(board, 24, 80), "misses 1 of 7 (1 hint): x"));
+  board.hints = 0;
   board.missed_letters = {"x", "q", "z", "w"};
   board.misses = 4;
   for (int cols = kMinCols; cols <= 30; ++cols) {
@@ -304,6 +331,12 @@ TEST(Layout, OnePlayersScoreSaysItIsThisSessions) {
   board.scores[0].name = "Al";
   EXPECT_FALSE(Shows(Drawn(board, 24, 80), "ession"))
       << Drawn(board, 24, 80).Text();
+  // Long names are cut before a score is.
+  board.scores[0].name = "A long name of 20 ch";
+  board.scores[1].name = "Another long name 20";
+  const std::string top = Drawn(board, 8, 40).Row(0);
+  EXPECT_NE(top.find("W2 L1 S1"), std::string::npos) << top;
+  EXPECT_NE(top.find("W1 L0 S1"), std::string::npos) << top;
 }
 
 // The daily word's round is named in place of the score, which means
@@ -377,8 +410,8 @@ TEST(Layout, HelpShowsEveryKeyInPages) {
     EXPECT_TRUE(Shows(screen, key)) << key << "\n" << screen.Text();
   }
   EXPECT_FALSE(Shows(screen, "_ a _ a _ a"));
-  EXPECT_EQ(HelpPages(24, 80), 1);
-  EXPECT_NE(screen.Row(23).find("any other key"), std::string::npos);
+  EXPECT_EQ(HelpPages(24, 80), 1);  // One page: none to turn back to.
+  EXPECT_EQ(screen.Row(23).rfind("any key: back to the game", 0), 0u);
   const int pages = HelpPages(12, 40);
   ASSERT_GT(pages, 2);
   std::string all;

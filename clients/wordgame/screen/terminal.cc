@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "engine/ending_signals.h"
+#include "progutil.h"
 #include "screen/screen_layout.h"
 
 namespace {
@@ -44,12 +45,22 @@ bool CapableTerm() {
 }
 
 std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
-                                         bool colour) {
+                                         bool colour, std::string* why) {
   if (!isatty(fileno(in)) || !isatty(fileno(out)) || !CapableTerm()) {
     return nullptr;
   }
   std::fflush(out);
-  SCREEN* screen = newterm(std::getenv("TERM"), out, in);
+  // A type the library does not know is found out before newterm, which
+  // would fail on it too, but keep memory it can never give back.
+  const char* term = std::getenv("TERM");
+  int found = 0;
+  if (setupterm(term, fileno(out), &found) != OK) {
+    *why = "unknown terminal type \"" + progutil::Escaped(term) +
+           "\" (TERM): playing a line at a time";
+    return nullptr;
+  }
+  del_curterm(cur_term);
+  SCREEN* screen = newterm(term, out, in);
   if (screen == nullptr) return nullptr;
   std::unique_ptr<Terminal> terminal(new Terminal);
   terminal->state_ = std::make_unique<State>();

@@ -22,9 +22,11 @@ class Terminal {
   /// Takes over the terminal of `in` and `out` (the alternate screen, keys
   /// without Enter and without echo) when both are terminals and TERM names
   /// one that the terminal library knows, "dumb" excepted; else returns null
-  /// and changes nothing. `colour`: whether colours may be used at all.
+  /// and changes nothing, and sets *why (one line) when the only obstacle is
+  /// a TERM that the library does not know. `colour`: whether colours may be
+  /// used at all.
   static std::unique_ptr<Terminal> Open(std::FILE* in, std::FILE* out,
-                                        bool colour);
+                                        bool colour, std::string* why);
   /// Gives the terminal back: modes, cursor, colours and the normal screen.
   ~Terminal();
   Terminal(const Terminal&) = delete;

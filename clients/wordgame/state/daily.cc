@@ -40,6 +40,7 @@ void ApplyDaily(const DailyResult& result, DailyHistory* history) {
   history->best_streak = std::max(history->best_streak, history->streak);
   DailyResult kept = result;
   kept.misses = std::min(kept.misses, kMaxWinMisses + (kept.won ? 0 : 1));
+  kept.hints = std::min(kept.hints, kept.misses);
   results.insert(
       std::upper_bound(results.begin(), results.end(), kept, Earlier), kept);
   if (results.size() > kMaxDailyResults) results.erase(results.begin());
@@ -59,7 +60,8 @@ std::string ShareLine(const DailyResult& result) {
   return "wordgame daily " + FormatDate(result.day) + " (list " +
          Hex(result.list_id >> 32, 8) +
          "): " + (result.won ? "solved with " : "not solved, ") +
-         CountOf(result.misses, "miss");
+         CountOf(result.misses, "miss") +
+         (result.hints > 0 ? ", " + CountOf(result.hints, "hint") : "");
 }
 
 std::string FormatDailyLines(const DailyHistory& history) {
@@ -71,7 +73,7 @@ std::string FormatDailyLines(const DailyHistory& history) {
   for (const DailyResult& r : history.results) {
     text += "daily " + FormatDate(r.day) + " " + Hex(r.list_id, 16) +
             (r.won ? " solved " : " unsolved ") + std::to_string(r.misses) +
-            "\n";
+            (r.hints > 0 ? " " + std::to_string(r.hints) : "") + "\n";
   }
   return text;
 }
@@ -92,14 +94,18 @@ bool ParseDailyLine(const std::vector<std::string>& fields,
     if (!ok) *why = "daily-counts needs four counts";
     return ok;
   }
+  // The hints, a sixth field, are written only when there were any.
   DailyResult r;
-  const bool solved = fields.size() == 5 && fields[3] == "solved";
-  if (fields.size() != 5 || !ParseDate(fields[1], &r.day) ||
-      fields[2].size() != 16 ||
+  const bool sized = fields.size() == 5 || fields.size() == 6;
+  const bool solved = sized && fields[3] == "solved";
+  if (!sized || !ParseDate(fields[1], &r.day) || fields[2].size() != 16 ||
       !ParseNumber(fields[2], UINT64_MAX, &r.list_id, 16) ||
       (!solved && fields[3] != "unsolved") ||
-      !ParseNumber(fields[4], kMaxWinMisses + (solved ? 0 : 1), &r.misses)) {
-    *why = "a daily line needs a date, a list, solved or unsolved, misses";
+      !ParseNumber(fields[4], kMaxWinMisses + (solved ? 0 : 1), &r.misses) ||
+      (fields.size() == 6 && !ParseNumber(fields[5], r.misses, &r.hints))) {
+    *why =
+        "a daily line needs a date, a list, solved or unsolved, misses and "
+        "perhaps hints";
     return false;
   }
   r.won = solved;

@@ -24,6 +24,8 @@ struct DailyResult {
   bool won = false;
   /// At most kMaxWinMisses for a win, one more for a loss.
   std::uint64_t misses = 0;
+  /// Hints taken, each one of the misses.
+  std::uint64_t hints = 0;
 };
 
 /// The daily statistics and the results of the days played lately.
@@ -53,9 +55,10 @@ void ApplyDaily(const DailyResult& result, DailyHistory* history);
 /// played, 4 solved; daily streak 2, best 3.\n"; "" when none was played.
 std::string FormatDailyStats(const DailyHistory& history, Day today);
 
-/// The one line a player can pass on, naming the date, the list and the
-/// misses but not the word: "wordgame daily 2026-12-09 (list 5be2b8c1):
-/// solved with 2 misses".
+/// The one line a player can pass on, naming the date, the list, the misses
+/// and any hints but not the word: "wordgame daily 2026-12-09 (list
+/// 5be2b8c1): solved with 2 misses", ", 1 hint" after them when one was
+/// taken.
 std::string ShareLine(const DailyResult& result);
 
 /// The history's lines of the state file (state_format.h), each ending in a

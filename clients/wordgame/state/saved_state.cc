@@ -43,7 +43,8 @@ std::vector<std::uint32_t> FreshWords(const WordViews& words,
 
 void ApplyRound(const RoundResult& round, SavedState* state) {
   if (round.counted && round.daily) {
-    ApplyDaily(DailyResult{round.day, round.list_id, round.won, round.misses},
+    ApplyDaily(DailyResult{round.day, round.list_id, round.won, round.misses,
+                           round.hints},
                &state->daily);
   } else if (round.counted) {
     CountRound(round.won, round.misses, &state->stats);

@@ -48,7 +48,7 @@ struct SavedState {
 /// One single-player round as it ended.
 struct RoundResult {
   bool won = false;
-  /// Misses the round took.
+  /// Misses the round took, hints included.
   std::size_t misses = 0;
   /// The secret, remembered as played from the list `list_id` when it is a
   /// word of 1 to kMaxWordLetters letters a-z and list_size is above 0.
@@ -62,6 +62,8 @@ struct RoundResult {
   /// not in the statistics of other rounds.
   bool daily = false;
   Day day = 0;
+  /// Hints taken, kept for a daily round only.
+  std::size_t hints = 0;
 };
 
 /// The indices in `words` of the words not in `recent`, in order, so that a

@@ -323,6 +323,9 @@ TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
             "wordgame daily 2026-12-09 (list 5be2b8c1): solved with 1 miss");
   EXPECT_EQ(ShareLine({d, 0xab, false, 7}),
             "wordgame daily 2026-12-09 (list 00000000): not solved, 7 misses");
+  EXPECT_EQ(ShareLine({d, 0xab, true, 2, 1}),
+            "wordgame daily 2026-12-09 (list 00000000): solved with 2 misses, "
+            "1 hint");
   for (Day day = 0; day < static_cast<Day>(kMaxDailyResults) + 3; ++day) {
     ApplyDaily({day, 1, false, 0}, &h);
   }
@@ -353,10 +356,11 @@ TEST(StateFileFormat, DailyHistoryIsOptionalWrittenAndChecked) {
   daily.day -= 1;
   daily.won = false;
   daily.misses = 7;
+  daily.hints = 2;
   ApplyRound(daily, &state);
   const std::string days =
       "daily-counts 2 1 1 1\n"
-      "daily 2026-12-08 00000000000000ab unsolved 7\n"
+      "daily 2026-12-08 00000000000000ab unsolved 7 2\n"
       "daily 2026-12-09 00000000000000ab solved 0\n";
   EXPECT_EQ(FormatStateFile(state),
             head + "recent 00000000000000ab 3 cat\n" + days + "end\n");
@@ -372,6 +376,8 @@ TEST(StateFileFormat, DailyHistoryIsOptionalWrittenAndChecked) {
            days + "daily 2026-12-10 00000000000000ab unsolved 8\n",
            days + "daily 2026-12-10 00000000000000ab won 2\n",
            days + "daily 2026-12-10 00000000000000ab solved\n",
+           days + "daily 2026-12-10 00000000000000ab solved 2 3\n",  // hints
+           days + "daily 2026-12-10 00000000000000ab solved 2 1 1\n",
            days + "daily-counts 2 1 1 1\n",
            "daily-counts 0 0 0 0\n" + days,        // twice, the first zero
            std::string("daily-counts 1 2 1 1\n"),  // solved > played

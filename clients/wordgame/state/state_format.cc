@@ -14,7 +14,7 @@ namespace {
 // The first line of the file: its format and version.
 constexpr char kHeader[] = "wordgame-state 1";
 
-// A daily line has 45 bytes; 64 leaves room.
+// A daily line has at most 47 bytes; 64 leaves room.
 static_assert(kMaxRecentLists * kMaxRecentWords * (kMaxWordLetters + 1) +
                       kMaxDailyResults * 64 + 4096 <
                   kMaxStateBytes,

@@ -17,7 +17,7 @@
 //   recent 5be2b8c1a0d94e17 307 apple banana cherry
 //   daily-counts 3 2 1 2
 //   daily 2026-12-08 5be2b8c1a0d94e17 solved 2
-//   daily 2026-12-09 5be2b8c1a0d94e17 unsolved 7
+//   daily 2026-12-09 5be2b8c1a0d94e17 unsolved 7 1
 //   end
 //
 // The first line names the format and its version; a file of any other
@@ -32,8 +32,9 @@
 // without them has no daily history): "daily-counts" with the daily words
 // played, solved, the daily streak and the best one (streak <= best <=
 // solved <= played), and up to kMaxDailyResults "daily" lines, by date: the
-// date, the list's identity, "solved" or "unsolved" and the misses (at most
-// kMaxWinMisses when solved, one more when not), each day and list once.
+// date, the list's identity, "solved" or "unsolved", the misses (at most
+// kMaxWinMisses when solved, one more when not) and, when there were any, the
+// hints among them, each day and list once.
 // The closing "end" line shows the file was written whole. Counts are decimal,
 // at most kMaxCount. A file that breaks any of these rules is damaged: it is
 // set aside, never deleted.
