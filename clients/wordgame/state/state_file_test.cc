@@ -292,8 +292,9 @@ TEST(Daily, DatesAreReadOnlyWhenTheyExist) {
   EXPECT_EQ(day, 5);
 }
 
-// Solved days in a row make the streak; a day's word with a list counts
-// once; catching up on an earlier day leaves the streak as it is.
+// Solved days in a row make the streak, whenever each was played; a day's
+// word with a list counts once; a loss ends the run; the streak shows as
+// over once a day went by unplayed.
 TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
   const Day d = DayOf("2026-12-09");
   DailyHistory h;
@@ -301,23 +302,40 @@ TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
        {DailyResult{d, 1, true, 2}, DailyResult{d + 1, 1, true, 0},
         DailyResult{d + 1, 1, false, 7},  // again
         DailyResult{d + 1, 2, true, 3},   // other list
-        DailyResult{d + 3, 1, true, 1},   // day missed
-        DailyResult{d + 2, 1, true, 1}}) {
+        DailyResult{d + 3, 1, true, 1}}) {  // day missed
     ApplyDaily(r, &h);
   }
-  EXPECT_EQ(h.played, 5u);
-  EXPECT_EQ(h.won, 5u);
+  EXPECT_EQ(h.played, 4u);
   EXPECT_EQ(h.streak, 1u);
   EXPECT_EQ(h.best_streak, 2u);
+  ApplyDaily({d + 2, 1, true, 1}, &h);  // caught up: d to d + 3 solved
+  EXPECT_EQ(h.played, 5u);
+  EXPECT_EQ(h.won, 5u);
+  EXPECT_EQ(h.streak, 4u);
+  EXPECT_EQ(h.best_streak, 4u);
   ASSERT_NE(h.Find(d + 1, 1), nullptr);
   EXPECT_TRUE(h.Find(d + 1, 1)->won);
   EXPECT_EQ(h.Find(d + 4, 1), nullptr);
   EXPECT_EQ(FormatDailyStats(h, d + 4),
-            "Daily words: 5 played, 5 solved; daily streak 1, best 2.\n");
+            "Daily words: 5 played, 5 solved; daily streak 4, best 4.\n");
   EXPECT_EQ(FormatDailyStats(h, d + 5),  // a day gone by unplayed
-            "Daily words: 5 played, 5 solved; daily streak 0, best 2.\n");
+            "Daily words: 5 played, 5 solved; daily streak 0, best 4.\n");
+  ApplyDaily({d + 2, 2, false, 7}, &h);  // an unsolved word ends the run
+  EXPECT_EQ(h.streak, 1u);
   ApplyDaily({d + 3, 2, false, 7}, &h);
   EXPECT_EQ(h.streak, 0u);
+  EXPECT_EQ(h.best_streak, 4u);
+  // An earlier day solved as the first: over until the days up to
+  // yesterday are caught up on.
+  DailyHistory first;
+  ApplyDaily({d - 4, 1, true, 0}, &first);
+  EXPECT_EQ(FormatDailyStats(first, d),
+            "Daily words: 1 played, 1 solved; daily streak 0, best 1.\n");
+  for (Day day = d - 3; day < d; ++day) ApplyDaily({day, 1, true, 0}, &first);
+  EXPECT_EQ(FormatDailyStats(first, d),
+            "Daily words: 4 played, 4 solved; daily streak 4, best 4.\n");
+  ApplyDaily({d - 6, 1, true, 0}, &first);  // a day apart: a run of its own
+  EXPECT_EQ(first.streak, 4u);
   EXPECT_EQ(FormatDailyStats(DailyHistory(), d), "");
   EXPECT_EQ(ShareLine({d, 0x5be2b8c1a0d94e17, true, 1}),
             "wordgame daily 2026-12-09 (list 5be2b8c1): solved with 1 miss");
@@ -327,9 +345,9 @@ TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
     ApplyDaily({day, 1, false, 0}, &h);
   }
   ASSERT_EQ(h.results.size(), kMaxDailyResults);
-  // The six results above and kMaxDailyResults + 3 earlier days: the
-  // earliest nine go.
-  EXPECT_EQ(h.results.front().day, 9);
+  // The seven results above and kMaxDailyResults + 3 earlier days: the
+  // earliest ten go.
+  EXPECT_EQ(h.results.front().day, 10);
   EXPECT_EQ(h.results.back().day, d + 3);
 }
 
