@@ -169,11 +169,9 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
                      std::move(saved), in, out, notes, err);
   }
   // The deck takes the words over: the match needs only their categories.
-  const std::vector<std::string> recent = saved.Recent(words.id);
-  std::vector<std::uint32_t> first;
-  if (!recent.empty()) first = FreshWords(list.words, recent);
+  DeckStart start = StartOf(list.words, saved.Recent(words.id));
   const auto deck = std::make_unique<Deck>(std::move(words.list.words),
-                                           FreshSeed(), std::move(first));
+                                           FreshSeed(), std::move(start));
   const auto match = std::make_unique<Match>(*deck);
   match->set_clues(&list);
   if (recorder) {

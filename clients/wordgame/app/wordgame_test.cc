@@ -364,9 +364,13 @@ TEST_F(WordgameInProcess, DailyWordIsSharedPlayedOnceAndShownAgain) {
 TEST_F(WordgameInProcess, LeavingARoundNeitherBringsItsWordBackNorDodgesALoss) {
   TempDir lists;
   const std::string one = lists.WriteFile("one", "cat\n");
-  RunInProcess(RunWordgame, {one}, "");
-  EXPECT_NE(ReadFile(state_.path() + "/wordgame/state").find(" 1 cat\n"),
-            std::string::npos);
+  const std::string shown =
+      RunInProcess(RunWordgame, {lists.WriteFile("two", "cat\ncow\n")}, "")
+          .out;
+  const std::string word = shown.substr(shown.find("\"c") + 1, 3);
+  EXPECT_NE(ReadFile(state_.path() + "/wordgame/state").find(" 2 " + word),
+            std::string::npos)
+      << shown;
   EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,
             "No rounds played yet.\n");
   ProgramResult left = RunInProcess(RunWordgame, {one}, "c\na\nt\ny\nz\n");

@@ -70,7 +70,7 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
       "# wordgame's statistics and recently played words; see wordgame(1).\n"
       "played 5\nwon 4\nlost 1\nstreak 3\nbest-streak 3\n"
       "wins-by-misses 0:1 1:1 2:2\n"
-      "recent 00000000000000ab 2 ab\n"
+      "recent 00000000000000ab 2 / ab\n"
       "recent 0000000000000001 5 ox\n"
       "end\n";
   EXPECT_EQ(FormatStateFile(state), text);
@@ -81,10 +81,12 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
   // People may edit it: blank lines, comments, any order, more spaces.
   ASSERT_TRUE(ParseStateFile(
       "wordgame-state 1\n\nwon  1\n# x\nbest-streak 1\nlost 0\nstreak 1\n"
-      "recent 00000000000000AB 3 b a\nwins-by-misses 6:1\nplayed 1\nend",
+      "recent 00000000000000AB 5 b a / c d\nwins-by-misses 6:1\nplayed 1\n"
+      "end",
       &back, &why))
       << why;
-  EXPECT_EQ(back.Recent(0xab), (Words{"b", "a"}));
+  EXPECT_EQ(back.Recent(0xab).words, (Words{"b", "a"}));
+  EXPECT_EQ(back.Recent(0xab).held, (Words{"c", "d"}));
 
   const std::string counts =
       "played 3\nwon 2\nlost 1\nstreak 1\nbest-streak 2\n"
@@ -128,6 +130,8 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
            head + counts + "recent 00000000000000ab 3 a b a\nend\n",
            head + counts + "recent 00000000000000ab 3 a B\nend\n",
            head + counts + "recent 00000000000000ab 2 a b c\nend\n",
+           head + counts + "recent 00000000000000ab 5 a / b a\nend\n",
+           head + counts + "recent 00000000000000ab 5 / a b c\nend\n",
            head + counts +
                "recent 00000000000000ab 3 a\n"
                "recent 00000000000000ab 3 b\nend\n",
@@ -170,7 +174,7 @@ TEST(ApplyRound, WritesOnlyWhatTheReaderAccepts) {
   ApplyRound(Lost(), &state);
   ASSERT_TRUE(ParseStateFile(FormatStateFile(state), &back, &why)) << why;
   EXPECT_EQ(back.stats.played(), kMaxCount);
-  EXPECT_EQ(back.Recent(7), Words{"cat"});
+  EXPECT_EQ(back.Recent(7).words, Words{"cat"});
   SavedState fresh;
   ApplyRound(Won(9), &fresh);
   EXPECT_EQ(fresh.stats.wins_by_misses.count(kMaxWinMisses), 1u);
@@ -194,24 +198,29 @@ TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
   EXPECT_EQ(state.stats.wins_by_misses[1], 2u);
   EXPECT_TRUE(state.lists.empty());  // no list given
 
-  // A list of three: the third word completes it, and only that one stays.
-  ApplyRound(Lost("a", 3), &state);
-  ApplyRound(Won(0, "b", 3), &state);
-  ApplyRound(Won(0, "a", 3), &state);  // played again: goes last, once
-  EXPECT_EQ(state.Recent(7), (Words{"b", "a"}));
-  ApplyRound(Won(0, "c", 3), &state);
-  EXPECT_EQ(state.Recent(7), Words{"c"});
-  ApplyRound(Won(0, "not a word", 3), &state);
-  EXPECT_EQ(state.Recent(7), Words{"c"});
+  // A list of five: the fifth word completes a pass, whose last two are
+  // held back, one coming back each round.
+  for (const char* word : {"a", "b", "a", "c", "d"}) {  // "a" again: last
+    ApplyRound(Won(0, word, 5), &state);
+  }
+  EXPECT_EQ(state.Recent(7).words, (Words{"b", "a", "c", "d"}));
+  ApplyRound(Won(0, "e", 5), &state);
+  EXPECT_EQ(state.Recent(7).words, Words{});
+  EXPECT_EQ(state.Recent(7).held, (Words{"d", "e"}));
+  ApplyRound(Won(0, "not a word", 5), &state);
+  ApplyRound(Won(0, "b", 5), &state);
+  EXPECT_EQ(state.Recent(7).words, Words{"b"});
+  EXPECT_EQ(state.Recent(7).held, Words{"e"});
   ApplyRound(Won(0, "z", 1, 8), &state);  // a list of one word
   ApplyRound(Won(0, "z", 1, 8), &state);
-  EXPECT_EQ(state.Recent(8), Words{"z"});
+  EXPECT_TRUE(state.Recent(8).words.empty());
+  EXPECT_TRUE(state.Recent(8).held.empty());
 
   // A huge list keeps the newest kMaxRecentWords.
   for (std::size_t i = 0; i <= kMaxRecentWords; ++i) {
     ApplyRound(Lost(Word(i), 2 * kMaxRecentWords, 9), &state);
   }
-  Words recent = state.Recent(9);
+  Words recent = state.Recent(9).words;
   ASSERT_EQ(recent.size(), kMaxRecentWords);
   EXPECT_EQ(recent.front(), Word(1));
   EXPECT_EQ(recent.back(), Word(kMaxRecentWords));
@@ -224,9 +233,9 @@ TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
   ApplyRound(Lost("b", 5, 100), &state);
   ASSERT_EQ(state.lists.size(), kMaxRecentLists);
   EXPECT_EQ(state.lists.front().list_id, 100u);
-  EXPECT_EQ(state.Recent(100), (Words{"a", "b"}));
-  EXPECT_TRUE(state.Recent(7).empty());
-  EXPECT_TRUE(state.Recent(9).empty());
+  EXPECT_EQ(state.Recent(100).words, (Words{"a", "b"}));
+  EXPECT_TRUE(state.Recent(7).words.empty());
+  EXPECT_TRUE(state.Recent(9).words.empty());
 }
 
 TEST(ListsAndWords, IdentityAndFreshWords) {
@@ -235,11 +244,11 @@ TEST(ListsAndWords, IdentityAndFreshWords) {
   EXPECT_NE(ListId({"cat"}), ListId({"cat", "dog"}));
   const Words words = {"a", "b", "c", "d"};
   using Indices = std::vector<std::uint32_t>;
-  EXPECT_EQ(FreshWords(WordViews(words), {"c", "a", "x"}), (Indices{1, 3}));
-  // All played: round again without the one played last among them.
-  EXPECT_EQ(FreshWords(WordViews(words), {"d", "b", "a", "c", "x"}),
-            (Indices{0, 1, 3}));
-  EXPECT_EQ(FreshWords({"a"}, {"a"}), Indices{0});
+  // Words not in the list (played with another length, say) are left out.
+  const DeckStart start =
+      StartOf(WordViews(words), {1, 9, {"c", "x", "a"}, {"y", "d"}});
+  EXPECT_EQ(start.played, (Indices{2, 0}));
+  EXPECT_EQ(start.held, Indices{3});
 }
 
 TEST(FormatStats, SaysPlayedStreaksAndMisses) {
@@ -444,7 +453,7 @@ TEST(StateStore, RecordsReadsBackAndResetsKeepingRecentWords) {
   EXPECT_EQ(other.stats.played(), 0u);
   EXPECT_EQ(other.daily.played, 0u);
   EXPECT_NE(other.daily.Find(0, 7), nullptr);  // played once, still
-  EXPECT_EQ(other.Recent(7), (Words{"cat", "dog"}));
+  EXPECT_EQ(other.Recent(7).words, (Words{"cat", "dog"}));
   EXPECT_EQ(FormatStateFile(other), FormatStateFile(state));
   EXPECT_FALSE(fs::exists(folder + "/state.new"));
 }
@@ -496,7 +505,7 @@ TEST(StateStore, ConcurrentSessionsLoseNoRound) {
   // Rounds 0, 3, 6 and 9 of each session are lost.
   EXPECT_EQ(state.stats.played(), 1u * kSessions * kRounds);
   EXPECT_EQ(state.stats.lost, 4u * kSessions);
-  EXPECT_EQ(state.Recent(7).size(), 1u * kSessions * kRounds);
+  EXPECT_EQ(state.Recent(7).words.size(), 1u * kSessions * kRounds);
   std::printf("%d sessions recorded %llu rounds in %lld ms\n", kSessions,
               static_cast<unsigned long long>(state.stats.played()),
               static_cast<long long>(ms));
