@@ -29,20 +29,22 @@ std::string Score::Text() const {
          " lost, winning streak " + std::to_string(streak) + ".";
 }
 
-std::string LetterMark(char c, LetterState state) {
+std::string LetterMark(const Alphabet& alphabet, unsigned char code,
+                       LetterState state) {
   switch (state) {
     case LetterState::kFound:
-      return std::string(1, static_cast<char>(c - 'a' + 'A'));
+      return alphabet.Capital(code);
     case LetterState::kMissed:
       return "-";
     default:
-      return std::string(1, c);
+      return alphabet.Letter(code);
   }
 }
 
 bool Round::Start(GameStarter& starter, WordSource& source, std::string* note,
                   std::string* err) {
   state_ = State::kNone;
+  alphabet_ = &source.alphabet();
   std::vector<std::string> words = source.NextRound(note);
   if (!starter.NewGame(words, &game_, &secret_, err)) return false;
   source.Played(secret_);
@@ -50,37 +52,72 @@ bool Round::Start(GameStarter& starter, WordSource& source, std::string* note,
   return true;
 }
 
+bool Round::Tried(unsigned char key) const {
+  for (const auto& guesses : {game_->good_guesses(), game_->bad_guesses()}) {
+    for (const std::string& guess : guesses) {
+      if (guess.size() == 1 &&
+          alphabet_->Key(static_cast<unsigned char>(guess[0])) == key) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+std::size_t Round::GuessLetter(unsigned char key) {
+  const std::string shown = Shown();
+  std::string hidden;  // the letters it stands for still hidden, each once
+  std::size_t found = 0;
+  for (std::size_t i = 0; i < secret_.size(); ++i) {
+    const char c = secret_[i];
+    if (alphabet_->Key(static_cast<unsigned char>(c)) != key) continue;
+    ++found;
+    if (shown[i] == '_' && hidden.find(c) == std::string::npos) hidden += c;
+  }
+  if (hidden.empty()) hidden = std::string(1, static_cast<char>(key));
+  for (char c : hidden) game_->MakeGuess(std::string(1, c));
+  return found;
+}
+
 Answer Round::Guess(const std::string& guess) {
   const std::size_t letters = secret_.size();
-  if (!AllLetters(guess) || guess.empty()) {
-    return {Tone::kPlain, "Letters a to z only, please (? for help)."};
+  std::string codes;
+  if (!alphabet_->Encode(guess, &codes) || codes.empty()) {
+    return {Tone::kPlain, alphabet_->ascii()
+                              ? "Letters a to z only, please (? for help)."
+                              : "Letters of the word list only, please (? "
+                                "for help)."};
   }
-  if (guess.size() > 1 && guess.size() != letters) {
-    return {Tone::kPlain, "That is " + CountOf(guess.size(), "letter") +
+  const std::string said = Quoted(alphabet_->Decode(codes));
+  if (codes.size() > 1 && codes.size() != letters) {
+    return {Tone::kPlain, "That is " + CountOf(codes.size(), "letter") +
                               "; the word has " + std::to_string(letters) +
                               ". Type one letter or the whole word."};
   }
-  if (Contains(game_->good_guesses(), guess) ||
-      Contains(game_->bad_guesses(), guess)) {
-    return {Tone::kPlain, "You already tried " + Quoted(guess) + "."};
+  const unsigned char key =
+      alphabet_->Key(static_cast<unsigned char>(codes[0]));
+  if (codes.size() == 1 ? Tried(key) : Contains(game_->bad_guesses(), codes)) {
+    return {Tone::kPlain, "You already tried " + said + "."};
   }
-  game_->MakeGuess(guess);
   Answer answer;
-  if (guess.size() > 1) {
-    answer =
-        guess == secret_
-            ? Answer{Tone::kGood, "Yes, the word is " + Quoted(guess) + "."}
-            : Answer{Tone::kBad, "No, the word is not " + Quoted(guess) + "."};
+  if (codes.size() > 1) {
+    bool right = true;  // letter by letter, as folding has them
+    for (std::size_t i = 0; i < letters; ++i) {
+      right =
+          right && alphabet_->Key(static_cast<unsigned char>(codes[i])) ==
+                       alphabet_->Key(static_cast<unsigned char>(secret_[i]));
+    }
+    game_->MakeGuess(right ? secret_ : codes);
+    answer = right ? Answer{Tone::kGood, "Yes, the word is " + said + "."}
+                   : Answer{Tone::kBad, "No, the word is not " + said + "."};
   } else {
-    std::size_t found = static_cast<std::size_t>(
-        std::count(secret_.begin(), secret_.end(), guess[0]));
-    answer =
-        found == 0
-            ? Answer{Tone::kBad, "No " + Quoted(guess) + " in the word."}
-            : Answer{Tone::kGood, "Yes, " + Quoted(guess) + " is in the word " +
-                                      (found == 1 ? std::string("once")
-                                                  : CountOf(found, "time")) +
-                                      "."};
+    const std::size_t found = GuessLetter(key);
+    answer = found == 0 ? Answer{Tone::kBad, "No " + said + " in the word."}
+                        : Answer{Tone::kGood,
+                                 "Yes, " + said + " is in the word " +
+                                     (found == 1 ? std::string("once")
+                                                 : CountOf(found, "time")) +
+                                     "."};
   }
   if (game_->HasWon()) {
     state_ = State::kWon;
@@ -101,11 +138,16 @@ std::string Round::Shown() const {
   return shown;
 }
 
-// A letter is found when the word shows it, which also holds for every
-// letter of a word guessed whole.
-LetterState Round::Letter(char c) const {
-  if (Shown().find(c) != std::string::npos) return LetterState::kFound;
-  if (game_ && Contains(game_->bad_guesses(), std::string(1, c))) {
+// A letter is found when the word shows it (or, with folding, a letter it
+// stands for), which also holds for every letter of a word guessed whole.
+LetterState Round::Letter(unsigned char code) const {
+  for (char c : Shown()) {
+    if (c != '_' && alphabet_->Key(static_cast<unsigned char>(c)) == code) {
+      return LetterState::kFound;
+    }
+  }
+  if (game_ &&
+      Contains(game_->bad_guesses(), std::string(1, static_cast<char>(code)))) {
     return LetterState::kMissed;
   }
   return LetterState::kUntried;
@@ -115,7 +157,9 @@ std::vector<std::string> Round::Missed(bool letters) const {
   std::vector<std::string> missed;
   if (!game_) return missed;
   for (const std::string& guess : game_->bad_guesses()) {
-    if ((guess.size() == 1) == letters) missed.push_back(guess);
+    if ((guess.size() == 1) == letters) {
+      missed.push_back(alphabet_->Decode(guess));
+    }
   }
   return missed;
 }
@@ -129,7 +173,8 @@ std::size_t Round::misses() const {
 }
 
 Answer Round::EndLine() const {
-  const std::string reveal = "The word was " + Quoted(secret_) + ".";
+  const std::string reveal =
+      "The word was " + Quoted(alphabet_->Decode(secret_)) + ".";
   switch (state_) {
     case State::kWon:
       return {Tone::kGood, "You won! " + reveal};

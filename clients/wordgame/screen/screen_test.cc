@@ -19,8 +19,9 @@ namespace {
 Board SomeBoard() {
   Board board;
   board.shown = "_a_a_a";
-  board.letters['a' - 'a'] = LetterState::kFound;
-  board.letters['x' - 'a'] = LetterState::kMissed;
+  for (char c = 'a'; c <= 'z'; ++c) board.letters.push_back({{c}, {}});
+  board.letters['a' - 'a'] = {"A", LetterState::kFound};
+  board.letters['x' - 'a'] = {"-", LetterState::kMissed};
   board.missed_letters = {"x"};
   board.misses = 1;
   board.scores = {PlayerScore{"", Score{2, 1, 1}}};

@@ -14,7 +14,8 @@ RecentWords SavedState::Recent(std::uint64_t list_id) const {
 }
 
 // Indices, not words: the list may hold millions.
-DeckStart StartOf(const WordViews& words, const RecentWords& recent) {
+DeckStart StartOf(const WordViews& words, const Alphabet& alphabet,
+                  const RecentWords& recent) {
   std::unordered_map<std::string_view, std::uint32_t> index;
   if (!recent.words.empty() || !recent.held.empty()) {
     index.reserve(words.size());
@@ -25,8 +26,10 @@ DeckStart StartOf(const WordViews& words, const RecentWords& recent) {
   DeckStart start;
   auto find = [&](const std::vector<std::string>& from,
                   std::vector<std::uint32_t>* to) {
+    std::string codes;
     for (const std::string& word : from) {
-      auto found = index.find(word);
+      if (!alphabet.Encode(word, &codes)) continue;
+      auto found = index.find(codes);
       if (found != index.end()) to->push_back(found->second);
     }
   };

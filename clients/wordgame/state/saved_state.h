@@ -69,18 +69,19 @@ struct RoundResult {
   Day day = 0;
 };
 
-/// Where a deck of `words` (distinct) takes up the play of `recent`: the
-/// indices of its words among the words played and those held back, in
-/// their order.
-DeckStart StartOf(const WordViews& words, const RecentWords& recent);
+/// Where a deck of `words` (distinct, in the codes of `alphabet`) takes up
+/// the play of `recent`: the indices of its words among the words played
+/// and those held back, in their order.
+DeckStart StartOf(const WordViews& words, const Alphabet& alphabet,
+                  const RecentWords& recent);
 
 /// Adds the round to *state: the counts and streaks; the word goes last in
 /// its list's recent words (once), the first word held back comes back, and
 /// the list goes first among the lists. When the recent words hold the whole
 /// list, a new pass starts as a Deck's does: the last HeldBack of them are
 /// held back, and none is played; beyond kMaxRecentWords the oldest go,
-/// beyond kMaxRecentLists the list played longest ago. The counts go as CountRound has them, or for a
-/// daily round as ApplyDaily has them.
+/// beyond kMaxRecentLists the list played longest ago. The counts go as
+/// CountRound has them, or for a daily round as ApplyDaily has them.
 void ApplyRound(const RoundResult& round, SavedState* state);
 
 #endif  // WORDGAME_STATE_SAVED_STATE_H_

@@ -245,8 +245,8 @@ TEST(ListsAndWords, IdentityAndFreshWords) {
   const Words words = {"a", "b", "c", "d"};
   using Indices = std::vector<std::uint32_t>;
   // Words not in the list (played with another length, say) are left out.
-  const DeckStart start =
-      StartOf(WordViews(words), {1, 9, {"c", "x", "a"}, {"y", "d"}});
+  const DeckStart start = StartOf(WordViews(words), Alphabet(),
+                                  {1, 9, {"c", "x", "a"}, {"y", "d"}});
   EXPECT_EQ(start.played, (Indices{2, 0}));
   EXPECT_EQ(start.held, Indices{3});
 }
@@ -309,8 +309,8 @@ TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
   DailyHistory h;
   for (const DailyResult& r :
        {DailyResult{d, 1, true, 2}, DailyResult{d + 1, 1, true, 0},
-        DailyResult{d + 1, 1, false, 7},  // again
-        DailyResult{d + 1, 2, true, 3},   // other list
+        DailyResult{d + 1, 1, false, 7},    // again
+        DailyResult{d + 1, 2, true, 3},     // other list
         DailyResult{d + 3, 1, true, 1}}) {  // day missed
     ApplyDaily(r, &h);
   }

@@ -22,7 +22,7 @@ std::string Tidy(const std::string& line);
 bool AllLetters(const std::string& s);
 
 /// True when s is a word that can be played: 1 to kMaxWordLetters letters
-/// a-z.
+/// (a-z, or of any alphabet in UTF-8), in lower case.
 bool IsWord(const std::string& s);
 
 /// "1 letter", "2 letters"; "1 miss", "2 misses".

@@ -7,8 +7,10 @@ std::size_t HeldBack(std::size_t words) { return words / 2; }
 
 // The deck keeps indices, not words: a list of millions is then copied,
 // shuffled and searched in none of its rounds.
-Deck::Deck(WordViews words, std::uint32_t seed, DeckStart start)
+Deck::Deck(WordViews words, std::uint32_t seed, DeckStart start,
+           Alphabet alphabet)
     : words_(std::move(words)),
+      alphabet_(std::move(alphabet)),
       pass_(std::move(start.played)),
       held_(std::move(start.held)),
       shuffle_(std::make_unique<std::mt19937>(seed)) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "words/alphabet.h"
 #include "words/word_views.h"
 
 class WordSource {
@@ -23,6 +24,9 @@ class WordSource {
   virtual std::vector<std::string> NextRound(std::string* note) = 0;
   /// Tells the source the secret of the round just started.
   virtual void Played(const std::string& secret) = 0;
+  /// The letters of the words, whose codes the words are written in; it
+  /// lives as long as the source.
+  virtual const Alphabet& alphabet() const = 0;
 };
 
 /// The most words a deck hands out for one round: enough that the engine's
@@ -51,9 +55,11 @@ std::size_t HeldBack(std::size_t words);
 /// alternates with the first; a list of one word plays it each round).
 class Deck : public WordSource {
  public:
-  /// `words`: one or more, distinct. `seed` seeds the shuffle. `start`: the
-  /// pass under way, from earlier sessions (none: a new pass).
-  Deck(WordViews words, std::uint32_t seed, DeckStart start = {});
+  /// `words`: one or more, distinct, in the codes of `alphabet`. `seed`
+  /// seeds the shuffle. `start`: the pass under way, from earlier sessions
+  /// (none: a new pass).
+  Deck(WordViews words, std::uint32_t seed, DeckStart start = {},
+       Alphabet alphabet = Alphabet());
 
   /// Up to kRoundWords of the words free to play, drawn at random and
   /// shuffled: the engine draws its index with the clock in seconds as the
@@ -61,12 +67,14 @@ class Deck : public WordSource {
   /// with the same word.
   std::vector<std::string> NextRound(std::string* note) override;
   void Played(const std::string& secret) override;
+  const Alphabet& alphabet() const override { return alphabet_; }
 
  private:
   // A new pass: the words of the last, less those held back.
   void NewPass();
 
   const WordViews words_;
+  const Alphabet alphabet_;
   // Indices into words_ of the words free to play in this pass; the first
   // `offered_` are those NextRound handed out last.
   std::vector<std::uint32_t> unplayed_;
