@@ -81,12 +81,12 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
   // People may edit it: blank lines, comments, any order, more spaces.
   ASSERT_TRUE(ParseStateFile(
       "wordgame-state 1\n\nwon  1\n# x\nbest-streak 1\nlost 0\nstreak 1\n"
-      "recent 00000000000000AB 5 b a / c d\nwins-by-misses 6:1\nplayed 1\n"
-      "end",
+      "recent 00000000000000AB 5 b a / c \xC3\xA9t\xC3\xA9\n"
+      "wins-by-misses 6:1\nplayed 1\nend",
       &back, &why))
       << why;
   EXPECT_EQ(back.Recent(0xab).words, (Words{"b", "a"}));
-  EXPECT_EQ(back.Recent(0xab).held, (Words{"c", "d"}));
+  EXPECT_EQ(back.Recent(0xab).held, (Words{"c", "\xC3\xA9t\xC3\xA9"}));
 
   const std::string counts =
       "played 3\nwon 2\nlost 1\nstreak 1\nbest-streak 2\n"
@@ -129,6 +129,8 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
            head + counts + "recent 00000000000000ab 0\nend\n",
            head + counts + "recent 00000000000000ab 3 a b a\nend\n",
            head + counts + "recent 00000000000000ab 3 a B\nend\n",
+           head + counts + "recent 00000000000000ab 3 \xC3\x89t\nend\n",
+           head + counts + "recent 00000000000000ab 3 \xC3t\nend\n",
            head + counts + "recent 00000000000000ab 2 a b c\nend\n",
            head + counts + "recent 00000000000000ab 5 a / b a\nend\n",
            head + counts + "recent 00000000000000ab 5 / a b c\nend\n",
@@ -649,7 +651,7 @@ TEST(StateStore, ReadsAFileUpToTheSizeLimit) {
     std::string note;
     SavedState state = StateStore(dir.path()).Load(&note);
     EXPECT_EQ(state.stats.won, size == kMaxStateBytes ? 1u : 0u);
-    EXPECT_EQ(note.find("(larger than 8 MiB)") != std::string::npos,
+    EXPECT_EQ(note.find("(larger than 32 MiB)") != std::string::npos,
               size > kMaxStateBytes);
   }
 }

@@ -46,12 +46,12 @@
 #include "state/saved_state.h"
 
 /// The file's size limit: kMaxRecentLists lists of kMaxRecentWords words
-/// and half as many held back, of up to kMaxWordLetters letters and a space
-/// each, the daily results, with room
+/// and half as many held back, of up to kMaxWordLetters letters of up to
+/// kMaxLetterBytes and a space each, the daily results, with room
 /// for the counts.
 /// Anything larger is damage (or not the file at all), and reading must stop
 /// somewhere.
-constexpr std::size_t kMaxStateBytes = std::size_t{8} << 20;
+constexpr std::size_t kMaxStateBytes = std::size_t{32} << 20;
 
 /// The state in the file format described above.
 std::string FormatStateFile(const SavedState& state);

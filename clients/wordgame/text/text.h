@@ -14,6 +14,9 @@
 /// whole-word guess echoed back always fits on a line or two.
 constexpr std::size_t kMaxWordLetters = 64;
 
+/// The most bytes of a letter in UTF-8.
+constexpr std::size_t kMaxLetterBytes = 4;
+
 /// The line with the whitespace around it (a carriage return included)
 /// removed and ASCII letters lowered.
 std::string Tidy(const std::string& line);
