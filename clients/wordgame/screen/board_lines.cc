@@ -59,6 +59,12 @@ std::vector<Line> AlphabetLines(const std::vector<BoardLetter>& letters,
   const std::size_t most = static_cast<std::size_t>(std::max(width, 1));
   std::size_t rows = 1;
   while ((count + rows - 1) / rows > most) ++rows;
+  // A list's letters beyond a to z take a second line rather than lose
+  // their spaces.
+  if (rows == 1 && count > 26 && 2 * count - 1 > most &&
+      2 * ((count + 1) / 2) - 1 <= most) {
+    rows = 2;
+  }
   const std::size_t per_line =
       std::max<std::size_t>(1, (count + rows - 1) / rows);
   const bool spaced = 2 * per_line - 1 <= most;

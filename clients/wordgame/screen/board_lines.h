@@ -77,7 +77,8 @@ struct Board {
 std::vector<Line> WordLines(const Board& board, int width);
 
 /// The letters (found in capitals, missed as "-") in as few lines of
-/// `width` as they fit: a to z in 1 or 2.
+/// `width` as they fit, spaced out where the width allows: a to z in 1 or
+/// 2; more letters in 2 spaced lines rather than 1 unspaced.
 std::vector<Line> AlphabetLines(const std::vector<BoardLetter>& letters,
                                 int width);
 
