@@ -99,6 +99,12 @@ char32_t UpperChar(char32_t c) {
 bool LowerLetters(std::string_view text, std::string* lowered) {
   lowered->clear();
   for (std::size_t at = 0; at < text.size();) {
+    const char byte = text[at];
+    if (IsAsciiLetter(static_cast<unsigned char>(byte))) {  // most letters
+      *lowered += static_cast<char>(byte | 0x20);
+      ++at;
+      continue;
+    }
     char32_t c;
     if (!NextChar(text, &at, &c) || !IsLetterChar(c)) return false;
     *lowered += Utf8(LowerChar(c));

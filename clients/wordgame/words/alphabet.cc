@@ -10,6 +10,9 @@ namespace {
 // The codes of the letters beyond a to z, from the first byte after 'z' on.
 constexpr unsigned kFirstOther = 'z' + 1;
 
+// The first code point of three bytes in UTF-8.
+constexpr char32_t kTwoByteEnd = 0x800;
+
 // The i-th byte for a letter beyond a to z, or 0 past the last.
 unsigned char NthOther(std::size_t i) {
   unsigned byte = kFirstOther;
@@ -66,7 +69,10 @@ char32_t BaseOf(char32_t c) {
 }  // namespace
 
 Alphabet::Alphabet(bool latin)
-    : letters_(256, 0), keys_(256, '\0'), latin_(latin) {
+    : letters_(256, 0),
+      keys_(256, '\0'),
+      two_byte_(kTwoByteEnd, 0),
+      latin_(latin) {
   for (unsigned byte = 0; byte < 256; ++byte) {
     keys_[byte] = static_cast<char>(byte);
   }
@@ -78,11 +84,13 @@ unsigned char Alphabet::Add(char32_t c) {
     latin_ = true;
     return static_cast<unsigned char>(c);
   }
+  if (c < kTwoByteEnd && two_byte_[c] != 0) return two_byte_[c];
   auto known = others_.find(c);
   if (known != others_.end()) return known->second;
   const unsigned char code = NthOther(others_.size());
   if (code == 0) return 0;
   others_.emplace(c, code);
+  if (c < kTwoByteEnd) two_byte_[c] = code;
   letters_[code] = c;
   return code;
 }
@@ -109,6 +117,7 @@ std::string Alphabet::Sort() {
     remap[order[i].second] = static_cast<char>(code);
     letters_[code] = order[i].first;
     others_[order[i].first] = code;
+    if (order[i].first < kTwoByteEnd) two_byte_[order[i].first] = code;
   }
   return remap;
 }
@@ -168,6 +177,7 @@ bool Alphabet::Encode(std::string_view text, std::string* codes) const {
 
 unsigned char Alphabet::CodeOf(char32_t c) const {
   if (c >= 'a' && c <= 'z') return latin_ ? static_cast<unsigned char>(c) : 0;
+  if (c < kTwoByteEnd) return two_byte_[c];
   auto known = others_.find(c);
   return known == others_.end() ? 0 : known->second;
 }

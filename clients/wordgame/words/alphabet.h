@@ -67,6 +67,10 @@ class Alphabet {
   std::vector<char32_t> letters_;  // per byte, its letter, or 0
   std::string keys_;               // per byte, Key
   std::unordered_map<char32_t, unsigned char> others_;  // beyond a to z
+  // The codes of the letters of two bytes in UTF-8 (Latin, Greek,
+  // Cyrillic, ...), by code point: most letters of a list, looked up at
+  // every letter while it is read.
+  std::vector<unsigned char> two_byte_;
   bool latin_ = true;  // a to z are letters of the list
   bool folds_ = false;
 };
