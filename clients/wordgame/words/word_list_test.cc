@@ -91,6 +91,14 @@ TEST(ParseWordList, LettersOfAnyAlphabetGetACodeEach) {
   EXPECT_TRUE(a.Encode("\xC3\x89T\xC3\xA9", &codes));
   EXPECT_EQ(codes, "\x7ct\x7c");
   EXPECT_FALSE(a.Encode("\xC3\xB1", &codes));  // ñ: not a letter of the list
+  // Codes given anew once the list is read still find a word's category.
+  const WordList fruits = ParseWordList(
+      "[x]\n\xC3\xA9t\xC3\xA9\n\xC3\xA7"
+      "a\n");
+  EXPECT_EQ(fruits.words[1],
+            "\x7b"
+            "a");  // ç U+00E7 before é U+00E9
+  EXPECT_EQ(CategoryOf(fruits, fruits.words[1]), "x");
   // Without a to z in the list, they are not its letters.
   const WordList cyrillic = ParseWordList("\xD0\xB4\xD0\xB0\n");
   EXPECT_EQ(cyrillic.alphabet.Line().size(), 2u);
