@@ -50,13 +50,14 @@ TEST(Deck, EveryWordOnceThenTheLastHalfIsHeldBack) {
 TEST(Deck, NoWordComesBackWithinHalfTheListAndAllComeEquallyOften) {
   for (std::size_t n : {2, 3, 5, 23, 100}) {
     Words words;
-    for (std::size_t i = 0; i < n; ++i) words.push_back("w" + std::to_string(i));
+    for (std::size_t i = 0; i < n; ++i)
+      words.push_back("w" + std::to_string(i));
     Deck deck(WordViews(words), static_cast<std::uint32_t>(n));
     std::vector<std::size_t> last(n, SIZE_MAX), count(n);
     std::string note;
     for (std::size_t r = 0; r < 20 * n; ++r) {
       const Words offered = deck.NextRound(&note);
-      const std::string secret = offered[r * 7 % offered.size()];
+      const std::string& secret = offered[r * 7 % offered.size()];
       deck.Played(secret);
       const std::size_t w = std::stoul(secret.substr(1));
       ASSERT_TRUE(last[w] == SIZE_MAX || r - last[w] > HeldBack(n))

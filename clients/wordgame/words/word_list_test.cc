@@ -61,26 +61,20 @@ TEST(ParseWordList, TidiedWordsInPlaceAndTheLastLineWithoutLineFeed) {
 // bytes, and show on the alphabet line only when the list has them.
 TEST(ParseWordList, LettersOfAnyAlphabetGetACodeEach) {
   WordList list = ParseWordList(
-      "\xC3\xA9t\xC3\xA9\n\xC3\x89T\xC3\x89\nStra\xC3\x9F"
-      "e\n"
+      "\xC3\xA9t\xC3\xA9\n\xC3\x89T\xC3\x89\nStra\u00dfe\n"
       "\xD0\x94\xD0\xB0\n\xCE\xB1\xCE\xB2\nl'\xC3\xA9t\xC3\xA9\n"
-      "e\xCC\x81t\xC3\xA9\n\xC3\xA9t\xC3\xA9"
-      "2\ncaf\xC3\xA9\n");
+      "e\xCC\x81t\xC3\xA9\n\u00e9t\u00e92\ncaf\xC3\xA9\n");
   const Alphabet& a = list.alphabet;
   Words shown;
   for (std::string_view w : list.words) shown.push_back(a.Decode(w));
   // Repeats in capitals are one word; apostrophes, combining accents and
   // digits are no letters.
   EXPECT_EQ(shown,
-            (Words{"\xC3\xA9t\xC3\xA9",
-                   "stra\xC3\x9F"
-                   "e",
-                   "\xD0\xB4\xD0\xB0", "\xCE\xB1\xCE\xB2", "caf\xC3\xA9"}));
+            (Words{"\xC3\xA9t\xC3\xA9", "stra\u00dfe", "\xD0\xB4\xD0\xB0",
+                   "\xCE\xB1\xCE\xB2", "caf\xC3\xA9"}));
   EXPECT_EQ(list.skipped, 3u);
   EXPECT_EQ(list.words[0], "\x7ct\x7c");  // ß U+00DF first, then é U+00E9
-  EXPECT_EQ(list.words[1],
-            "stra\x7b"
-            "e");
+  EXPECT_EQ(list.words[1], "stra{e");     // ß's code 0x7b is "{"
   std::string line;
   for (unsigned char c : a.Line()) line += a.Letter(c);
   EXPECT_EQ(line,
