@@ -38,10 +38,9 @@ std::uint64_t SolvedDaysBack(const std::vector<DailyResult>& results, Day day,
 // The last day of the solved days in a row that `day` (solved) is one of.
 Day LastSolvedDay(const std::vector<DailyResult>& results, Day day) {
   for (;;) {
-    auto at = std::lower_bound(results.begin(), results.end(), day + 1,
-                               [](const DailyResult& r, Day d) {
-                                 return r.day < d;
-                               });
+    auto at =
+        std::lower_bound(results.begin(), results.end(), day + 1,
+                         [](const DailyResult& r, Day d) { return r.day < d; });
     bool solved = at != results.end() && at->day == day + 1;
     for (; solved && at != results.end() && at->day == day + 1; ++at) {
       solved = at->won;
@@ -91,11 +90,11 @@ void ApplyDaily(const DailyResult& result, DailyHistory* history) {
   std::uint64_t around = 0;
   if (result.won) {
     bool to_start = false;
-    around = SolvedDaysBack(results, LastSolvedDay(results, result.day),
-                            &to_start);
+    around =
+        SolvedDaysBack(results, LastSolvedDay(results, result.day), &to_start);
   }
-  history->best_streak = std::max(
-      {history->best_streak, streak, std::min(around, history->won)});
+  history->best_streak =
+      std::max({history->best_streak, streak, std::min(around, history->won)});
   if (results.size() > kMaxDailyResults) results.erase(results.begin());
 }
 

@@ -47,8 +47,9 @@ struct DailyHistory {
 /// a row up to the latest day played, whenever each was played: a win the
 /// day after the latest adds to it, a win on a later day starts it anew, a
 /// loss ends it, and an earlier day solved joins the solved days around it
-/// (the best streak counts that run too). Beyond kMaxDailyResults the earliest results go. The misses are kept as
-/// at most kMaxWinMisses for a win and one more for a loss.
+/// (the best streak counts that run too). Beyond kMaxDailyResults the earliest
+/// results go. The misses are kept as at most kMaxWinMisses for a win and one
+/// more for a loss.
 void ApplyDaily(const DailyResult& result, DailyHistory* history);
 
 /// The daily statistics in one line with its line feed, as on `today` (a

@@ -20,7 +20,7 @@ constexpr char kHeldMark[] = "/";
 // A daily line has 45 bytes; 64 leaves room. The words held back are at
 // most half as many as the list's, and so the recent words.
 static_assert(kMaxRecentLists * (kMaxRecentWords + kMaxRecentWords / 2) *
-                      (kMaxWordLetters * kMaxLetterBytes + 1) +
+                          (kMaxWordLetters * kMaxLetterBytes + 1) +
                       kMaxDailyResults * 64 + 4096 <
                   kMaxStateBytes,
               "a full state file must fit within kMaxStateBytes");

@@ -30,15 +30,15 @@
 // (ListId, 16 hex digits), its number of words, the words played in the
 // list's pass under way (Deck), oldest first, and after a field "/" (none
 // when there are none) the words of the pass before held back, in the order
-// they come back (at most half the list's words), each word once. Then, when daily words were played (a file
-// without them has no daily history): "daily-counts" with the daily words
-// played, solved, the daily streak and the best one (streak <= best <=
-// solved <= played), and up to kMaxDailyResults "daily" lines, by date: the
-// date, the list's identity, "solved" or "unsolved" and the misses (at most
-// kMaxWinMisses when solved, one more when not), each day and list once.
-// The closing "end" line shows the file was written whole. Counts are decimal,
-// at most kMaxCount. A file that breaks any of these rules is damaged: it is
-// set aside, never deleted.
+// they come back (at most half the list's words), each word once. Then, when
+// daily words were played (a file without them has no daily history):
+// "daily-counts" with the daily words played, solved, the daily streak and the
+// best one (streak <= best <= solved <= played), and up to kMaxDailyResults
+// "daily" lines, by date: the date, the list's identity, "solved" or "unsolved"
+// and the misses (at most kMaxWinMisses when solved, one more when not), each
+// day and list once. The closing "end" line shows the file was written whole.
+// Counts are decimal, at most kMaxCount. A file that breaks any of these rules
+// is damaged: it is set aside, never deleted.
 
 #include <cstddef>
 #include <string>
