@@ -240,7 +240,7 @@ TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
   EXPECT_TRUE(state.Recent(9).words.empty());
 }
 
-TEST(ListsAndWords, IdentityAndFreshWords) {
+TEST(ListsAndWords, IdentityAndWhereADeckStarts) {
   EXPECT_EQ(ListId({"cat", "dog", "ox"}), ListId({"ox", "cat", "dog"}));
   EXPECT_NE(ListId({"cat", "dog"}), ListId({"cat", "dot"}));
   EXPECT_NE(ListId({"cat"}), ListId({"cat", "dog"}));
