@@ -6,10 +6,10 @@
 #include "text/text.h"
 
 extern const char kUsage[] =
-    "usage: wordgame [--line | --terse] [--no-save] [-l N] [-c CATEGORY]\n"
-    "                [-d LEVEL] [FILE]\n"
-    "       wordgame [--line | --terse] [--no-save] --daily [YYYY-MM-DD] "
-    "[FILE]\n"
+    "usage: wordgame [--line | --terse] [--no-save] [--fold-accents] [-l N]\n"
+    "                [-c CATEGORY] [-d LEVEL] [FILE]\n"
+    "       wordgame [--line | --terse] [--no-save] [--fold-accents] --daily\n"
+    "                [YYYY-MM-DD] [FILE]\n"
     "       wordgame [--line | --terse] -2 [--names A,B]\n"
     "       wordgame --categories [-l N] [-c CATEGORY] [-d LEVEL] [FILE]\n"
     "       wordgame --stats | --reset-stats [--yes]\n";
@@ -118,7 +118,7 @@ bool CheckCombination(Settings* settings, std::string* err) {
   } else if ((settings->action == Action::kStats ||
               settings->action == Action::kResetStats) &&
              (picks_words || settings->two || settings->line ||
-              settings->terse || settings->no_save)) {
+              settings->terse || settings->no_save || settings->fold_accents)) {
     *err = settings->action_option + " takes no other option" +
            (settings->action == Action::kResetStats ? " but --yes" : "");
   } else if (settings->daily && settings->action != Action::kPlay) {
@@ -178,6 +178,8 @@ bool ParseArguments(const std::vector<std::string>& args, Settings* settings,
       settings->yes = true;
     } else if (arg == "--no-save") {
       settings->no_save = true;
+    } else if (arg == "--fold-accents") {
+      settings->fold_accents = true;
     } else if (arg == "--daily" || arg.compare(0, 8, "--daily=") == 0) {
       if (!TakeDaily(args, &i, settings, err)) return false;
     } else if (arg == "--categories") {
@@ -242,6 +244,9 @@ std::string HelpAfterUsage() {
          "--yes does not)\n"
          "  --no-save           play without reading or saving statistics "
          "and words\n"
+         "  --fold-accents      a letter also finds itself with an accent (e "
+         "finds \u00e9,\n"
+         "                      \u00e8, \u00ea and \u00eb)\n"
          "  --line              play a line at a time even on a terminal (the "
          "way pipes\n"
          "                      and files are always played)\n"

@@ -35,7 +35,8 @@ struct Settings {
   std::string names[2] = {"Player 1", "Player 2"};
   bool yes = false;
   bool no_save = false;
-  bool daily = false;  // the daily word's one round
+  bool fold_accents = false;  // a letter finds its accented forms too
+  bool daily = false;         // the daily word's one round
   bool have_day = false;
   Day day = 0;  // the daily word's date, when given (else today)
 };

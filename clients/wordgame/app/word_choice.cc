@@ -52,10 +52,17 @@ bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
   }
   WordList& list = words->list;
   list = ParseWordList(std::move(bytes));
-  if (list.words.empty()) {
-    *err = path + ": no words to play (one word of letters a-z a line)";
+  if (list.beyond_alphabet != 0) {
+    *err = path + ": its words have more than " +
+           std::to_string(26 + Alphabet::kMaxOthers) +
+           " different letters, more than the game can tell apart";
     return false;
   }
+  if (list.words.empty()) {
+    *err = path + ": no words to play (one word a line)";
+    return false;
+  }
+  if (settings.fold_accents) list.alphabet.FoldAccents();
   words->all = list.words.size();
   words->id = ListId(list.words);
   std::string& opening = words->opening;

@@ -139,7 +139,8 @@ bool PlayDaily(const Settings& settings, const ChosenWords& words,
     std::fputs(text.c_str(), out);
     return progutil::FlushOutput(out, err);
   }
-  Deck deck(WordViews{DailyWord(words.list.words, day, words.id)}, 0);
+  Deck deck(WordViews{DailyWord(words.list.words, day, words.id)}, 0, {},
+            words.list.alphabet);
   Match match(deck);
   match.set_clues(&words.list);
   if (recorder) {
@@ -180,11 +181,10 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
                      std::move(saved), in, out, notes, err);
   }
   // The deck takes the words over: the match needs only their categories.
-  const std::vector<std::string> recent = saved.Recent(words.id);
-  std::vector<std::uint32_t> first;
-  if (!recent.empty()) first = FreshWords(list.words, recent);
-  const auto deck = std::make_unique<Deck>(std::move(words.list.words),
-                                           FreshSeed(), std::move(first));
+  DeckStart start = StartOf(list.words, list.alphabet, saved.Recent(words.id));
+  const auto deck =
+      std::make_unique<Deck>(std::move(words.list.words), FreshSeed(),
+                             std::move(start), list.alphabet);
   const auto match = std::make_unique<Match>(*deck);
   match->set_clues(&list);
   if (recorder) {

@@ -48,8 +48,9 @@ using WordgameInProcess = PrivateTmpdir;
 TEST_F(WordgameInProcess, CommandLine) {
   ProgramResult help = RunInProcess(RunWordgame, {"--help"}, "");
   EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind(
-                "usage: wordgame [--line | --terse] [--no-save] [-l N]", 0),
+  EXPECT_EQ(help.out.rfind("usage: wordgame [--line | --terse] [--no-save] "
+                           "[--fold-accents] [-l N]",
+                           0),
             0u);
   EXPECT_NE(help.out.find("-l N, --length N"), std::string::npos);
   EXPECT_NE(help.out.find(Rules()), std::string::npos);
@@ -123,7 +124,7 @@ TEST_F(WordgameInProcess, LengthOptionAndSkippedLines) {
   const std::string opening = "Words: " + list +
                               ", 3 words, 1 of 5 letters.\n" + list +
                               ": 2 lines skipped (not one word of up to 64 "
-                              "letters a-z, nor a [category]): lines 4, 5.\n";
+                              "letters, nor a [category]): lines 4, 5.\n";
   for (const Words& args : {Words{"-l", "5", list}, Words{"-l5", list},
                             Words{"--length=5", "--", list}}) {
     ProgramResult r = RunInProcess(RunWordgame, args, "!\n");
@@ -283,15 +284,62 @@ TEST_F(WordgameInProcess, BadStateIsNeverFatal) {
   EXPECT_EQ(Count(unwritable.out, "You won!"), 2);
 }
 
-// A new session plays the words the last one did not before those it did.
+// A new session plays the words the last one did not before those it did
+// (saved in UTF-8, whatever their codes), and once all were played, it
+// holds back the two played last.
 TEST_F(WordgameInProcess, NoWordComesBackInTheNextSession) {
   TempDir lists;
-  const std::string list = lists.WriteFile("list", "ant\nbee\ncat\ndog\n");
+  const std::string list = lists.WriteFile("list",
+                                           "ant\nb\xC3\xA9"
+                                           "e\ncat\nd\xC3\xB6g\n");
   Words first = Secrets(RunInProcess(RunWordgame, {list}, "!\ny\n!\nn\n").out);
   Words next = Secrets(RunInProcess(RunWordgame, {list}, "!\ny\n!\nn\n").out);
   ASSERT_EQ(first.size() + next.size(), 4u);
   first.insert(first.end(), next.begin(), next.end());
   EXPECT_EQ(std::set<std::string>(first.begin(), first.end()).size(), 4u);
+  const Words third = Secrets(RunInProcess(RunWordgame, {list}, "!\nn\n").out);
+  ASSERT_EQ(third.size(), 1u);
+  EXPECT_TRUE(third[0] == first[0] || third[0] == first[1]) << third[0];
+}
+
+// A list's own letters: on the letters line, guessed in either case, and
+// with --fold-accents a letter finds its accented forms.
+TEST_F(WordgameInProcess, LettersOfAnyAlphabetArePlayed) {
+  TempDir lists;
+  const std::string list =
+      lists.WriteFile("list", "\xC3\xA9t\xC3\xA9\nl'\xC3\xA9t\xC3\xA9\n");
+  ProgramResult plain =
+      RunInProcess(RunWordgame, {"--no-save", list}, "e\n\xC3\x89\nT\n");
+  EXPECT_NE(plain.out.find("1 line skipped"), std::string::npos);
+  EXPECT_NE(plain.out.find("No \"e\" in the word."), std::string::npos);
+  EXPECT_NE(plain.out.find("Yes, \"\xC3\xA9\" is in the word 2 times.\n"
+                           "\n  +---+\n  |   |\n"),
+            std::string::npos)
+      << plain.out;
+  EXPECT_NE(
+      plain.out.find("Word:    \xC3\xA9 _ \xC3\xA9\nLetters: a b c d - f"),
+      std::string::npos);
+  EXPECT_NE(plain.out.find(" y z \xC3\x89\nMissed:  e  (6 misses left)"),
+            std::string::npos);
+  EXPECT_NE(plain.out.find("You won! The word was \"\xC3\xA9t\xC3\xA9\"."),
+            std::string::npos);
+  ProgramResult folded = RunInProcess(
+      RunWordgame, {"--no-save", "--fold-accents", list}, "e\n\xC3\xA9\nt\n");
+  EXPECT_NE(folded.out.find("Yes, \"e\" is in the word 2 times.\n"),
+            std::string::npos)
+      << folded.out;
+  EXPECT_NE(folded.out.find("You already tried \"\xC3\xA9\"."),
+            std::string::npos);
+  EXPECT_NE(folded.out.find("Letters: a b c d E f g"), std::string::npos);
+  EXPECT_EQ(folded.out.find("z \xC3"), std::string::npos);  // no é on the line
+  EXPECT_NE(folded.out.find("You won!"), std::string::npos);
+  // The terse line and a hint show the list's letters, not their codes.
+  ProgramResult terse =
+      RunInProcess(RunWordgame, {"--no-save", "--terse", list}, "+\n");
+  EXPECT_NE(terse.out.find("\"\xC3\xA9\" is in the word 2 times, for one miss. "
+                           "Word: \xC3\xA9 _ \xC3\xA9. 6 misses left."),
+            std::string::npos)
+      << terse.out;
 }
 
 // The daily word: the same for a list and a date whatever the order of the
@@ -367,9 +415,12 @@ TEST_F(WordgameInProcess, DailyWordIsSharedPlayedOnceAndShownAgain) {
 TEST_F(WordgameInProcess, LeavingARoundNeitherBringsItsWordBackNorDodgesALoss) {
   TempDir lists;
   const std::string one = lists.WriteFile("one", "cat\n");
-  RunInProcess(RunWordgame, {one}, "");
-  EXPECT_NE(ReadFile(state_.path() + "/wordgame/state").find(" 1 cat\n"),
-            std::string::npos);
+  const std::string shown =
+      RunInProcess(RunWordgame, {lists.WriteFile("two", "cat\ncow\n")}, "").out;
+  const std::string word = shown.substr(shown.find("\"c") + 1, 3);
+  EXPECT_NE(ReadFile(state_.path() + "/wordgame/state").find(" 2 " + word),
+            std::string::npos)
+      << shown;
   EXPECT_EQ(RunInProcess(RunWordgame, {"--stats"}).out,
             "No rounds played yet.\n");
   ProgramResult left = RunInProcess(RunWordgame, {one}, "c\na\nt\ny\nz\n");
@@ -562,10 +613,8 @@ TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"missing", "wordgame: missing: No such file or directory\n"},
       {"folder", "wordgame: folder: Is a directory\n"},
-      {"empty",
-       "wordgame: empty: no words to play (one word of letters a-z a line)\n"},
-      {"blank",
-       "wordgame: blank: no words to play (one word of letters a-z a line)\n"},
+      {"empty", "wordgame: empty: no words to play (one word a line)\n"},
+      {"blank", "wordgame: blank: no words to play (one word a line)\n"},
   };
   for (const auto& [file, message] : cases) {
     ProgramResult r = Run("a\n", {file});
@@ -581,7 +630,7 @@ TEST_F(Wordgame, UnusableWordListsAreOneLineErrors) {
   ASSERT_EQ(truncate(here_.WriteFile("large", "").c_str(), 8 << 20), 0);
   EXPECT_EQ(Run("a\n", {"large"}).err,
             "wordgame: reading the word list large (8 MiB)...\n"
-            "wordgame: large: no words to play (one word of letters a-z a "
+            "wordgame: large: no words to play (one word a "
             "line)\n");
   // Nothing but a regular file is read: a FIFO would wait for ever.
   ASSERT_EQ(mkfifo((here_.path() + "/fifo").c_str(), 0600), 0);
@@ -716,7 +765,7 @@ TEST_F(Wordgame, ResetBeyondTheFileSizeLimitFailsCleanly) {
 // behind.
 TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
-  here_.WriteFile("dict.txt", "[animals]\ncat\ncaf\xC3\xA9\n");
+  here_.WriteFile("dict.txt", "[animals]\ncat\ncat's\n");
   // The state file cannot be replaced: the note waits until the screen is
   // given back.
   fs::create_directories(state_.path() + "/wordgame/state.new");
@@ -761,7 +810,7 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   ASSERT_TRUE(tmux.WaitFor("status ")) << tmux.Screen();
   std::string after = tmux.Screen();
   EXPECT_NE(after.find("dict.txt: 1 line skipped (not one word of up to 64 "
-                       "letters a-z, nor a [category]): line 3.\n"
+                       "letters, nor a [category]): line 3.\n"
                        "Round left unfinished. The word was \"cat\".\n"
                        "Final score: 1 won, 0 lost, winning streak 1.\n"
                        "Rounds played: 1, won 1 (100%), lost 0.\n"),
@@ -864,6 +913,30 @@ TEST_F(Wordgame, LinesOnATerminalBreakAtBlanks) {
        (end = screen.find('\n', at)) != std::string::npos; at = end + 1) {
     EXPECT_LE(end - at, 80u) << screen.substr(at, end - at);
   }
+}
+
+// A letter beyond a to z is one key, in capitals too, and one character on
+// the word line, whatever the locale says.
+TEST_F(Wordgame, LettersOfAnyAlphabetAreTypedOnTheFullScreen) {
+  if (std::string(TMUX_PATH).empty()) GTEST_SKIP() << "tmux is not installed";
+  here_.WriteFile("dict.txt", "\xC3\xA9t\xC3\xA9\n");  // été
+  Tmux tmux(here_);
+  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-c", here_.path(),
+                     "/usr/bin/env", "-u", "LANG", "-u", "LC_ALL",
+                     "TMPDIR=" + tmp_.path(), WORDGAME_PATH, "--no-save"})
+                .status,
+            0);
+  ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "\xC3\x89"});  // É
+  ASSERT_TRUE(tmux.WaitFor("\xC3\xA9 _ \xC3\xA9")) << tmux.Screen();
+  EXPECT_NE(tmux.Screen().find("y z \xC3\x89"), std::string::npos);
+  tmux.Do({"send-keys", "-t", "game", "Enter", "\xC3\xA9t\xC3\xA9"});
+  ASSERT_TRUE(tmux.WaitFor("word: \xC3\xA9t\xC3\xA9")) << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "Enter"});
+  ASSERT_TRUE(tmux.WaitFor("You won! The word was \"\xC3\xA9t\xC3\xA9\"."))
+      << tmux.Screen();
+  tmux.Do({"send-keys", "-t", "game", "q"});
+  ASSERT_TRUE(tmux.WaitFor("Final score")) << tmux.Screen();
 }
 
 TEST_F(Wordgame, ColourAndBoardSizeFollowTheTerminal) {

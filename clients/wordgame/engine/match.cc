@@ -150,8 +150,9 @@ Answer Match::Finish(const Round& round, std::string* note) {
 
 void Match::Record(const Round& round, bool won, bool counted,
                    std::string* note) {
-  RoundResult result{won,      round.misses(), round.secret(),
-                     list_id_, list_size_,     counted};
+  RoundResult result{
+      won,      round.misses(), round.alphabet().Decode(round.secret()),
+      list_id_, list_size_,     counted};
   if (daily_) {
     result.daily = true;
     result.day = daily_result_.day;

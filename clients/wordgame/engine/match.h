@@ -118,6 +118,7 @@ class Match {
    public:
     std::vector<std::string> NextRound(std::string* note) override;
     void Played(const std::string&) override {}
+    const Alphabet& alphabet() const override { return LatinAlphabet(); }
     std::string word;
   };
 

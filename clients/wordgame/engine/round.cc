@@ -34,14 +34,15 @@ std::string Score::Text() const {
          " lost, winning streak " + std::to_string(streak) + ".";
 }
 
-std::string LetterMark(char c, LetterState state) {
+std::string LetterMark(const Alphabet& alphabet, unsigned char code,
+                       LetterState state) {
   switch (state) {
     case LetterState::kFound:
-      return std::string(1, static_cast<char>(c - 'a' + 'A'));
+      return alphabet.Capital(code);
     case LetterState::kMissed:
       return "-";
     default:
-      return std::string(1, c);
+      return alphabet.Letter(code);
   }
 }
 
@@ -49,6 +50,7 @@ bool Round::Start(GameStarter& starter, WordSource& source, std::string* note,
                   std::string* err) {
   state_ = State::kNone;
   hints_ = 0;
+  alphabet_ = &source.alphabet();
   std::vector<std::string> words = source.NextRound(note);
   if (!starter.NewGame(words, &game_, &secret_, err)) return false;
   source.Played(secret_);
@@ -56,46 +58,80 @@ bool Round::Start(GameStarter& starter, WordSource& source, std::string* note,
   return true;
 }
 
+bool Round::Tried(unsigned char key) const {
+  for (const auto& guesses : {game_->good_guesses(), game_->bad_guesses()}) {
+    for (const std::string& guess : guesses) {
+      if (guess.size() == 1 &&
+          alphabet_->Key(static_cast<unsigned char>(guess[0])) == key) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+std::size_t Round::GuessLetter(unsigned char key) {
+  const std::string shown = Shown();
+  std::string hidden;  // the letters it stands for still hidden, each once
+  std::size_t found = 0;
+  for (std::size_t i = 0; i < secret_.size(); ++i) {
+    const char c = secret_[i];
+    if (alphabet_->Key(static_cast<unsigned char>(c)) != key) continue;
+    ++found;
+    if (shown[i] == '_' && hidden.find(c) == std::string::npos) hidden += c;
+  }
+  if (hidden.empty()) hidden = std::string(1, static_cast<char>(key));
+  for (char c : hidden) game_->MakeGuess(std::string(1, c));
+  return found;
+}
+
 Answer Round::Guess(const std::string& guess, Entry entry) {
   const std::size_t letters = secret_.size();
   const bool word_line = entry == Entry::kWholeWord;
-  if (!AllLetters(guess) || guess.empty()) {
+  std::string codes;
+  if (!alphabet_->Encode(guess, &codes) || codes.empty()) {
+    const std::string only = alphabet_->ascii()
+                                 ? "Letters a to z only, please"
+                                 : "Letters of the word list only, please";
     return {Tone::kPlain,
-            word_line ? "Letters a to z only, please; Backspace erases."
-                      : "Letters a to z only, please (? for help).",
-            "Letters a-z only."};
+            only + (word_line ? "; Backspace erases." : " (? for help)."),
+            alphabet_->ascii() ? "Letters a-z only." : "List letters only."};
   }
-  if ((guess.size() > 1 || word_line) && guess.size() != letters) {
+  const std::string said = Quoted(alphabet_->Decode(codes));
+  if ((codes.size() > 1 || word_line) && codes.size() != letters) {
     return {Tone::kPlain,
-            "That is " + CountOf(guess.size(), "letter") + "; the word has " +
+            "That is " + CountOf(codes.size(), "letter") + "; the word has " +
                 std::to_string(letters) + ". " +
                 (word_line ? "Type the whole word, or Esc for letters."
                            : "Type one letter or the whole word."),
             "It has " + CountOf(letters, "letter") + "."};
   }
-  if (Contains(game_->good_guesses(), guess) ||
-      Contains(game_->bad_guesses(), guess)) {
-    return {Tone::kPlain, "You already tried " + Quoted(guess) + ".",
-            "Tried " + Quoted(guess) + " before."};
+  const unsigned char key =
+      alphabet_->Key(static_cast<unsigned char>(codes[0]));
+  if (codes.size() == 1 ? Tried(key) : Contains(game_->bad_guesses(), codes)) {
+    return {Tone::kPlain, "You already tried " + said + ".",
+            "Tried " + said + " before."};
   }
-  game_->MakeGuess(guess);
   Answer answer;
-  if (guess.size() > 1) {
-    answer =
-        guess == secret_
-            ? Answer{Tone::kGood, "Yes, the word is " + Quoted(guess) + ".", ""}
-            : Answer{Tone::kBad, "No, the word is not " + Quoted(guess) + ".",
-                     "Not " + Quoted(guess) + "."};
+  if (codes.size() > 1) {
+    bool right = true;  // letter by letter, as folding has them
+    for (std::size_t i = 0; i < letters; ++i) {
+      right =
+          right && alphabet_->Key(static_cast<unsigned char>(codes[i])) ==
+                       alphabet_->Key(static_cast<unsigned char>(secret_[i]));
+    }
+    game_->MakeGuess(right ? secret_ : codes);
+    answer = right ? Answer{Tone::kGood, "Yes, the word is " + said + ".", ""}
+                   : Answer{Tone::kBad, "No, the word is not " + said + ".",
+                            "Not " + said + "."};
   } else {
-    std::size_t found = static_cast<std::size_t>(
-        std::count(secret_.begin(), secret_.end(), guess[0]));
+    const std::size_t found = GuessLetter(key);
     answer =
         found == 0
-            ? Answer{Tone::kBad, "No " + Quoted(guess) + " in the word.", ""}
+            ? Answer{Tone::kBad, "No " + said + " in the word.", ""}
             : Answer{Tone::kGood,
-                     "Yes, " + Quoted(guess) + " is in the word " +
-                         Times(found) + ".",
-                     "Yes, " + Quoted(guess) + " " + Times(found) + "."};
+                     "Yes, " + said + " is in the word " + Times(found) + ".",
+                     "Yes, " + said + " " + Times(found) + "."};
   }
   Judge();
   return answer;
@@ -134,7 +170,7 @@ Answer Round::Hint() {
   game_->MakeGuess(std::string(1, letter));
   ++hints_;
   Judge();
-  const std::string quoted = Quoted(std::string(1, letter));
+  const std::string quoted = Quoted(alphabet_->Decode(std::string(1, letter)));
   const std::size_t found = static_cast<std::size_t>(
       std::count(secret_.begin(), secret_.end(), letter));
   return {Tone::kGood,
@@ -154,11 +190,16 @@ std::string Round::Shown() const {
   return shown;
 }
 
-// A letter is found when the word shows it, which also holds for every
-// letter of a word guessed whole.
-LetterState Round::Letter(char c) const {
-  if (Shown().find(c) != std::string::npos) return LetterState::kFound;
-  if (game_ && Contains(game_->bad_guesses(), std::string(1, c))) {
+// A letter is found when the word shows it (or, with folding, a letter it
+// stands for), which also holds for every letter of a word guessed whole.
+LetterState Round::Letter(unsigned char code) const {
+  for (char c : Shown()) {
+    if (c != '_' && alphabet_->Key(static_cast<unsigned char>(c)) == code) {
+      return LetterState::kFound;
+    }
+  }
+  if (game_ &&
+      Contains(game_->bad_guesses(), std::string(1, static_cast<char>(code)))) {
     return LetterState::kMissed;
   }
   return LetterState::kUntried;
@@ -168,7 +209,9 @@ std::vector<std::string> Round::Missed(bool letters) const {
   std::vector<std::string> missed;
   if (!game_) return missed;
   for (const std::string& guess : game_->bad_guesses()) {
-    if ((guess.size() == 1) == letters) missed.push_back(guess);
+    if ((guess.size() == 1) == letters) {
+      missed.push_back(alphabet_->Decode(guess));
+    }
   }
   return missed;
 }
@@ -184,8 +227,8 @@ std::size_t Round::AllMisses() const {
 std::size_t Round::misses() const { return std::min(AllMisses(), kMisses); }
 
 Answer Round::EndLine() const {
-  const std::string reveal = "The word was " + Quoted(secret_) + ".";
-  const std::string word = Quoted(secret_) + ".";
+  const std::string word = Quoted(alphabet_->Decode(secret_)) + ".";
+  const std::string reveal = "The word was " + word;
   switch (state_) {
     case State::kWon:
       return {Tone::kGood, "You won! " + reveal, "Won: " + word};

@@ -11,6 +11,7 @@
 
 #include "engine/game_starter.h"
 #include "game.h"
+#include "words/alphabet.h"
 #include "words/deck.h"
 
 /// Bad guesses that lose a round (the engine's rule); the drawing has one part
@@ -35,9 +36,10 @@ struct PlayerScore {
 /// What a letter of the alphabet is in the round so far.
 enum class LetterState { kUntried, kFound, kMissed };
 
-/// How the boards show letter `c` (a to z) of the alphabet: as it is while
-/// untried, in capitals once found, "-" once missed.
-std::string LetterMark(char c, LetterState state);
+/// How the boards show the letter of code `code` in `alphabet`: as it is
+/// while untried, in capitals once found, "-" once missed.
+std::string LetterMark(const Alphabet& alphabet, unsigned char code,
+                       LetterState state);
 
 /// How the last guess went, for the player's one-line answer.
 enum class Tone { kPlain, kGood, kBad };
@@ -67,11 +69,14 @@ class Round {
   bool Start(GameStarter& starter, WordSource& source, std::string* note,
              std::string* err);
 
-  /// Judges one tidied guess (lower case, no blanks around it). Refuses, at
-  /// no cost, anything but letters a-z, a word whose length is not the
-  /// secret's (on the word line, a single letter too) and a guess tried
-  /// before, each with what `entry` takes next; otherwise hands it to the
-  /// engine. Needs a round in play.
+  /// Judges one tidied guess (no blanks around it, in UTF-8). Refuses, at
+  /// no cost, anything but letters of the alphabet (of any case), a word
+  /// whose length is not the secret's (on the word line, a single letter
+  /// too) and a guess tried before, each with what `entry` takes next;
+  /// otherwise hands it to the engine, in codes. With folding
+  /// (Alphabet::FoldAccents) a letter finds each letter of the word that it
+  /// stands for, and a word is right when each letter stands for the
+  /// secret's. Needs a round in play.
   Answer Guess(const std::string& guess, Entry entry = Entry::kAny);
 
   /// Why no hint can be given now (a plain answer), or an empty text when
@@ -88,12 +93,18 @@ class Round {
 
   State state() const { return state_; }
   bool playing() const { return state_ == State::kPlaying; }
+  /// The secret in the alphabet's codes.
   const std::string& secret() const { return secret_; }
-  /// The word as the player sees it, one character per letter: the letter
-  /// once found, else "_".
+  /// The letters of the round's words (a to z before a round starts).
+  const Alphabet& alphabet() const { return *alphabet_; }
+  /// The word as the player sees it, one code per letter: the letter once
+  /// found, else "_".
   std::string Shown() const;
-  LetterState Letter(char c) const;
-  /// The missed letters and the wrong words, each in the order guessed.
+  /// The state of the letter of `code` (of the alphabet line: with folding,
+  /// any letter that it stands for found).
+  LetterState Letter(unsigned char code) const;
+  /// The missed letters and the wrong words in UTF-8, each in the order
+  /// guessed.
   std::vector<std::string> MissedLetters() const;
   std::vector<std::string> MissedWords() const;
   /// Bad guesses and hints so far, at most kMisses.
@@ -110,8 +121,15 @@ class Round {
   std::size_t AllMisses() const;
   // After the engine judged a guess: won, or lost by the misses.
   void Judge();
+  // True when a guess of the letter `key` (Alphabet::Key) was made.
+  bool Tried(unsigned char key) const;
+  // Hands the letter `key` to the engine, once for each letter of the
+  // secret that it stands for and is not found yet, or once when there is
+  // none; returns how many of the secret's letters it stands for.
+  std::size_t GuessLetter(unsigned char key);
 
   std::unique_ptr<Game> game_;
+  const Alphabet* alphabet_ = &LatinAlphabet();
   std::string secret_;
   State state_ = State::kNone;
   std::size_t hints_ = 0;

@@ -139,13 +139,14 @@ bool Session::StartGame(std::string* err) {
   return true;
 }
 
-// Untried letters as they are, found ones in capitals, missed ones as "-".
+// The list's letters: untried ones as they are, found ones in capitals,
+// missed ones as "-".
 std::string Session::LetterPanel() const {
   std::string panel;
-  for (char c = 'a'; c <= 'z'; ++c) {
-    if (c != 'a') panel += ' ';
+  for (unsigned char c : round_.alphabet().Line()) {
+    if (!panel.empty()) panel += ' ';
     const LetterState state = round_.Letter(c);
-    const std::string mark = LetterMark(c, state);
+    const std::string mark = LetterMark(round_.alphabet(), c, state);
     panel += state == LetterState::kFound    ? Paint(kGreen, mark)
              : state == LetterState::kMissed ? Paint(kRed, mark)
                                              : mark;
@@ -157,8 +158,9 @@ std::string Session::LetterPanel() const {
 std::string Session::TerseLine() const {
   std::vector<std::string> missed = round_.MissedLetters();
   for (const std::string& w : round_.MissedWords()) missed.push_back(w);
-  std::string line = "Word: " + Spaced(round_.Shown()) + ". " +
-                     CountOf(kMisses - round_.misses(), "miss") + " left.";
+  std::string line =
+      "Word: " + round_.alphabet().Decode(Spaced(round_.Shown())) + ". " +
+      CountOf(kMisses - round_.misses(), "miss") + " left.";
   for (std::size_t i = 0; i < missed.size(); ++i) {
     line += (i == 0 ? " Missed: " : ", ") + missed[i];
   }
@@ -176,7 +178,7 @@ void Session::ShowBoard() {
   }
   const std::string letters = Joined(round_.MissedLetters());
   const std::string words = Joined(round_.MissedWords());
-  const std::string shown = Spaced(round_.Shown());
+  const std::string shown = round_.alphabet().Decode(Spaced(round_.Shown()));
   const std::string clue = match_.Clue(round_.secret());
   int rows = look_.rows > 0 ? look_.rows : TerminalRows(out_);
   bool compact = rows > 0 && rows < kFullBoardRows;

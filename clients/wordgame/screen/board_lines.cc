@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "text/text.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ std::string BriefScores(const std::vector<PlayerScore>& scores,
 // shows the whole word: each letter not found is painted as a miss and has a
 // "^" below it, so that the marks show without colour too.
 std::vector<Line> WordLines(const Board& board, int width) {
+  const Alphabet& alphabet = *board.alphabet;
   const bool lost = !board.word.empty();
   const std::string& text = lost ? board.word : board.shown;
   const std::size_t size = text.size();
@@ -53,9 +55,10 @@ std::vector<Line> WordLines(const Board& board, int width) {
       const std::string gap = spaced && i > at ? " " : "";
       const bool missed = lost && board.shown[i] == '_';
       marked.push_back({gap, Paint::kPlain});
-      marked.push_back(
-          {std::string(1, text[i]), missed ? Paint::kBad : Paint::kBold});
-      letters += gap + text[i];
+      const std::string letter =
+          alphabet.Letter(static_cast<unsigned char>(text[i]));
+      marked.push_back({letter, missed ? Paint::kBad : Paint::kBold});
+      letters += gap + letter;
       marks += gap + (missed ? "^" : " ");
     }
     lines.push_back(lost ? marked : Plain(letters, Paint::kBold));
@@ -66,21 +69,33 @@ std::vector<Line> WordLines(const Board& board, int width) {
 
 // Untried letters as they are, found ones in capitals, missed ones as "-":
 // in as few lines as fit, spaced out where the width allows.
-std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width) {
-  int per_line = width >= 26 ? 26 : 13;
-  bool spaced = 2 * per_line - 1 <= width;
+std::vector<Line> AlphabetLines(const std::vector<BoardLetter>& letters,
+                                int width) {
+  const std::size_t count = letters.size();
+  const std::size_t most = static_cast<std::size_t>(std::max(width, 1));
+  std::size_t rows = 1;
+  while ((count + rows - 1) / rows > most) ++rows;
+  // A list's letters beyond a to z take a second line rather than lose
+  // their spaces.
+  if (rows == 1 && count > 26 && 2 * count - 1 > most &&
+      2 * ((count + 1) / 2) - 1 <= most) {
+    rows = 2;
+  }
+  const std::size_t per_line =
+      std::max<std::size_t>(1, (count + rows - 1) / rows);
+  const bool spaced = 2 * per_line - 1 <= most;
   std::vector<Line> lines;
-  for (int i = 0; i < 26; ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
     if (i % per_line == 0) {
       lines.emplace_back();
     } else if (spaced) {
       lines.back().push_back({" ", Paint::kPlain});
     }
-    const LetterState state = letters[i];
-    lines.back().push_back({LetterMark(static_cast<char>('a' + i), state),
-                            state == LetterState::kFound    ? Paint::kGood
-                            : state == LetterState::kMissed ? Paint::kBad
-                                                            : Paint::kPlain});
+    const LetterState state = letters[i].state;
+    lines.back().push_back(
+        {letters[i].mark, state == LetterState::kFound    ? Paint::kGood
+                          : state == LetterState::kMissed ? Paint::kBad
+                                                          : Paint::kPlain});
   }
   return lines;
 }
@@ -95,7 +110,7 @@ Line MissesLine(const Board& board, int width) {
   }
   const std::string letters = Joined(board.missed_letters);
   if (!letters.empty() &&
-      static_cast<int>(count.size() + 2 + letters.size()) <= width) {
+      static_cast<int>(count.size() + 2 + Columns(letters)) <= width) {
     return {{count + ": ", Paint::kPlain}, {letters, Paint::kBad}};
   }
   return Plain(Fit({count}, width));

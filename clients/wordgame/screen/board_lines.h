@@ -26,15 +26,24 @@ enum class KeyMode {
   kSettingWord
 };
 
+/// A letter of the alphabet line as the board shows it (LetterMark), and
+/// its state.
+struct BoardLetter {
+  std::string mark;
+  LetterState state = LetterState::kUntried;
+};
+
 /// Everything the full screen shows.
 struct Board {
-  /// The word, one character per letter: the letter once found, else "_".
+  /// The letters of the words below, whose codes they are written in.
+  const Alphabet* alphabet = &LatinAlphabet();
+  /// The word, one code per letter: the letter once found, else "_".
   std::string shown;
   /// The whole word once the round is lost (given up too), shown in place of
   /// `shown` with the letters not found marked; "" otherwise.
   std::string word;
-  /// The state of each letter a to z.
-  LetterState letters[26] = {};
+  /// The alphabet line's letters, in order.
+  std::vector<BoardLetter> letters;
   std::vector<std::string> missed_letters, missed_words;
   std::size_t misses = 0;
   /// Hints taken, each one of the misses.
@@ -58,8 +67,8 @@ struct Board {
   /// statistics are kept.
   std::vector<std::string> stats;
   /// The whole word being typed, in KeyMode::kTypingWord, a "?" for each
-  /// character but printable ASCII; in KeyMode::kSettingWord a "*" per
-  /// character typed.
+  /// character but printable ASCII and the alphabet's letters; in
+  /// KeyMode::kSettingWord a "*" per character typed.
   std::string typed;
   KeyMode mode = KeyMode::kGuessing;
   /// The page of the help shown, from 0, in KeyMode::kHelp (past the last
@@ -70,8 +79,11 @@ struct Board {
 /// The word in lines of `width`; a lost round shows it whole, misses marked.
 std::vector<Line> WordLines(const Board& board, int width);
 
-/// Letters a-z (found in capitals, missed as "-") in 1 or 2 lines of `width`.
-std::vector<Line> AlphabetLines(const LetterState (&letters)[26], int width);
+/// The letters (found in capitals, missed as "-") in as few lines of
+/// `width` as they fit, spaced out where the width allows: a to z in 1 or
+/// 2; more letters in 2 spaced lines rather than 1 unspaced.
+std::vector<Line> AlphabetLines(const std::vector<BoardLetter>& letters,
+                                int width);
 
 /// "misses 3 of 7: x q z" ("misses 3 of 7 (1 hint): x q" after a hint), or
 /// the count alone where the letters do not fit.

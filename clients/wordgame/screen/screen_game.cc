@@ -5,11 +5,19 @@
 
 #include "screen/screen_help.h"
 #include "text/text.h"
+#include "text/utf8.h"
 
 namespace {
 
-bool IsLetter(int key) {
-  return (key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z');
+// The character of `key` (a code point), in lower case, in UTF-8.
+std::string Lower(int key) {
+  return Utf8(LowerChar(static_cast<char32_t>(key)));
+}
+
+// True when `key` is a letter of `alphabet`, in either case.
+bool IsLetter(const Alphabet& alphabet, int key) {
+  std::string code;
+  return key > ' ' && key < kKeyEnter && alphabet.Encode(Lower(key), &code);
 }
 
 // The second and later bytes of a UTF-8 character.
@@ -17,8 +25,16 @@ bool IsContinuation(char byte) {
   return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
-char Lower(int key) {
-  return static_cast<char>(key >= 'A' && key <= 'Z' ? key - 'A' + 'a' : key);
+// What to say of a key that is not a letter of `alphabet`.
+std::string NotALetter(const Alphabet& alphabet, const char* then) {
+  return std::string(alphabet.ascii() ? "Letters a to z only"
+                                      : "Letters of the word list only") +
+         then;
+}
+
+// NotALetter's brief form, for a small window.
+std::string Brief(const Alphabet& alphabet) {
+  return alphabet.ascii() ? "Letters a-z only." : "List letters only.";
 }
 
 }  // namespace
@@ -72,15 +88,17 @@ void ScreenGame::EndRound() {
 // than set as "caf". A character of several bytes (UTF-8) is one "*" and
 // one Backspace.
 bool ScreenGame::EditTyped(int key, const char* when_full) {
-  if (key >= ' ' && key <= 0xFF) {  // a character's byte
-    if (typed_.size() < kMaxWordLetters) {
+  if (key >= ' ' && key < kKeyEnter && key != 0x7F) {  // a character
+    if (Columns(typed_) < kMaxWordLetters) {
       typed_ += Lower(key);
     } else if (when_full != nullptr) {
       Hint(when_full);
       return true;
     }
-    if (!IsLetter(key))
-      Hint("Letters a to z only; Backspace erases.", "Letters a-z only.");
+    if (!IsLetter(round_.alphabet(), key)) {
+      Hint(NotALetter(round_.alphabet(), "; Backspace erases."),
+           Brief(round_.alphabet()));
+    }
   } else if (key == kKeyBackspace) {
     while (!typed_.empty() && IsContinuation(typed_.back())) typed_.pop_back();
     if (!typed_.empty()) typed_.pop_back();
@@ -130,8 +148,8 @@ void ScreenGame::TypeWordKey(int key) {
       mode_ = Mode::kGuessing;
     }
   } else {
-    Hint("Letters a to z only; Enter guesses, Esc cancels.",
-         "Letters a-z only.");
+    Hint(NotALetter(round_.alphabet(), "; Enter guesses, Esc cancels."),
+         Brief(round_.alphabet()));
   }
 }
 
@@ -148,8 +166,8 @@ bool ScreenGame::Key(int key, std::string* err) {
     case Mode::kSettingWord:
       return SetWordKey(key, err);
     case Mode::kGuessing:
-      if (IsLetter(key)) {
-        Guess(std::string(1, Lower(key)));
+      if (IsLetter(round_.alphabet(), key)) {
+        Guess(Lower(key));
       } else if (key == kKeyEnter) {
         typed_.clear();
         mode_ = Mode::kTypingWord;
@@ -261,14 +279,16 @@ Board ScreenGame::View() const {
         '*');
     return board;
   }
+  board.alphabet = &round_.alphabet();
   board.shown = round_.Shown();
   if (round_.state() == Round::State::kLost ||
       round_.state() == Round::State::kGaveUp) {
     board.word = round_.secret();
   }
   board.clue = match_.Clue(round_.secret());
-  for (int i = 0; i < 26; ++i) {
-    board.letters[i] = round_.Letter(static_cast<char>('a' + i));
+  for (unsigned char c : round_.alphabet().Line()) {
+    const LetterState state = round_.Letter(c);
+    board.letters.push_back({LetterMark(round_.alphabet(), c, state), state});
   }
   board.missed_letters = round_.MissedLetters();
   board.missed_words = round_.MissedWords();
@@ -285,10 +305,16 @@ Board ScreenGame::View() const {
       at = end + 1;
     }
   }
-  // One cell a character: the grid holds printable ASCII only.
-  for (char byte : typed_) {
-    if (!IsContinuation(byte))
-      board.typed += byte >= ' ' && byte <= '~' ? byte : '?';
+  // One cell a character: printable ASCII and the alphabet's letters.
+  for (std::size_t at = 0; at < typed_.size();) {
+    const std::size_t from = at;
+    char32_t c = 0;
+    NextChar(typed_, &at, &c);
+    const std::string typed = typed_.substr(from, at - from);
+    board.typed += (c >= ' ' && c <= '~') ||
+                           IsLetter(round_.alphabet(), static_cast<int>(c))
+                       ? typed
+                       : "?";
   }
   board.help_page = help_page_;
   board.mode = help_                        ? KeyMode::kHelp

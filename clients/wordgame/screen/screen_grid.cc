@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/utf8.h"
+
 Line Plain(const std::string& text, Paint paint) { return {{text, paint}}; }
 
 std::string Fit(const std::vector<std::string>& candidates, int width) {
@@ -57,16 +59,18 @@ std::vector<std::string> WrapSentences(const std::string& text, int width,
 Screen::Screen(int rows, int cols)
     : rows_(std::max(rows, 1)),
       cols_(std::max(cols, 1)),
-      text_(rows_, std::string(cols_, ' ')),
+      cells_(rows_, std::vector<std::string>(cols_, " ")),
       paint_(rows_, std::vector<Paint>(cols_, Paint::kPlain)) {}
 
 void Screen::Put(int row, int col, const std::string& text, Paint paint) {
   if (row < 0 || row >= rows_) return;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    int c = col + static_cast<int>(i);
+  int c = col;
+  for (std::size_t at = 0; at < text.size() && c < cols_; ++c) {
+    const std::size_t from = at;
+    char32_t letter;
+    const bool valid = NextChar(text, &at, &letter);
     if (c < 0) continue;
-    if (c >= cols_) break;
-    text_[row][c] = text[i];
+    cells_[row][c] = valid ? text.substr(from, at - from) : "?";
     paint_[row][c] = paint;
   }
 }
@@ -74,7 +78,7 @@ void Screen::Put(int row, int col, const std::string& text, Paint paint) {
 void Screen::Paste(int row, int col, const Screen& part) {
   for (int r = 0; r < part.rows(); ++r) {
     for (int c = 0; c < part.cols(); ++c) {
-      Put(row + r, col + c, std::string(1, part.Row(r)[c]), part.PaintAt(r, c));
+      Put(row + r, col + c, part.Cell(r, c), part.PaintAt(r, c));
     }
   }
   if (part.cursor_row() >= 0) {
@@ -82,9 +86,15 @@ void Screen::Paste(int row, int col, const Screen& part) {
   }
 }
 
+std::string Screen::Row(int r) const {
+  std::string row;
+  for (const std::string& cell : cells_[r]) row += cell;
+  return row;
+}
+
 std::string Screen::Text() const {
   std::string all;
-  for (const std::string& row : text_) all += row + "\n";
+  for (int r = 0; r < rows_; ++r) all += Row(r) + "\n";
   return all;
 }
 
@@ -92,6 +102,6 @@ void Screen::PutLine(int row, const Line& line) {
   int col = 0;
   for (const Span& span : line) {
     Put(row, col, span.text, span.paint);
-    col += static_cast<int>(span.text.size());
+    col += static_cast<int>(Columns(span.text));
   }
 }

@@ -43,12 +43,15 @@ class Screen {
   Screen(int rows, int cols);
   int rows() const { return rows_; }
   int cols() const { return cols_; }
-  /// Writes `text` (one line of printable ASCII) from (row, col) on; what
-  /// falls outside the grid is dropped.
+  /// Writes `text` (one line of printable characters in UTF-8, one cell
+  /// each; a byte of no valid character shows as "?") from (row, col) on;
+  /// what falls outside the grid is dropped.
   void Put(int row, int col, const std::string& text,
            Paint paint = Paint::kPlain);
   /// Row r: cols() characters, blanks where nothing was written.
-  const std::string& Row(int r) const { return text_[r]; }
+  std::string Row(int r) const;
+  /// The character of cell (r, c), in UTF-8.
+  const std::string& Cell(int r, int c) const { return cells_[r][c]; }
   Paint PaintAt(int r, int c) const { return paint_[r][c]; }
   /// Writes the spans of `line` one after the other from (row, 0) on.
   void PutLine(int row, const Line& line);
@@ -67,7 +70,7 @@ class Screen {
 
  private:
   int rows_, cols_;
-  std::vector<std::string> text_;
+  std::vector<std::vector<std::string>> cells_;
   std::vector<std::vector<Paint>> paint_;
   int cursor_row_ = -1, cursor_col_ = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "look/gallows.h"
 #include "screen/screen_help.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -26,10 +27,10 @@ struct Composition {
   }
 };
 
-// The columns a line takes.
+// The columns a line takes, a column a UTF-8 character.
 int Width(const Line& line) {
   int width = 0;
-  for (const Span& span : line) width += static_cast<int>(span.text.size());
+  for (const Span& span : line) width += static_cast<int>(Columns(span.text));
   return width;
 }
 
@@ -96,9 +97,13 @@ Composition Compose(const Board& board, const Plan& plan, int width) {
     // The end of a word longer than the line stays in sight.
     const std::string prompt = "word: ";
     std::string typed = board.typed;
-    int room = width - static_cast<int>(prompt.size()) - 1;
-    if (static_cast<int>(typed.size()) > room)
-      typed.erase(0, typed.size() - room);
+    const int room = width - static_cast<int>(prompt.size()) - 1;
+    while (static_cast<int>(Columns(typed)) > room) {
+      std::size_t next = 0;
+      char32_t first;
+      NextChar(typed, &next, &first);
+      typed.erase(0, next);
+    }
     c.typed_row = static_cast<int>(c.middle.size());
     c.middle.push_back({{prompt, Paint::kPlain}, {typed, Paint::kBold}});
   }

@@ -11,6 +11,7 @@
 #include "look/rules.h"
 #include "screen/screen_help.h"
 #include "screen/screen_layout.h"
+#include "words/word_list.h"
 
 namespace {
 
@@ -19,8 +20,9 @@ namespace {
 Board SomeBoard() {
   Board board;
   board.shown = "_a_a_a";
-  board.letters['a' - 'a'] = LetterState::kFound;
-  board.letters['x' - 'a'] = LetterState::kMissed;
+  for (char c = 'a'; c <= 'z'; ++c) board.letters.push_back({{c}, {}});
+  board.letters['a' - 'a'] = {"A", LetterState::kFound};
+  board.letters['x' - 'a'] = {"-", LetterState::kMissed};
   board.missed_letters = {"x"};
   board.misses = 1;
   board.scores = {PlayerScore{"", Score{2, 1, 1}}};
@@ -266,6 +268,31 @@ TEST(Layout, TheWordBeingTypedKeepsItsEndAndTheCursorInSight) {
   EXPECT_TRUE(Shows(narrow, "bnana")) << narrow.Text();
   EXPECT_LT(narrow.cursor_col(), kMinCols);
   EXPECT_NE(narrow.Row(narrow.cursor_row()).find("bnana"), std::string::npos);
+}
+
+// A list's letters beyond a to z take one cell each, in the word, on the
+// alphabet line and on the word line with its cursor; more than 26 letters
+// take two spaced lines before one unspaced.
+TEST(Layout, LettersOfAnyAlphabetTakeOneCellEach) {
+  const WordList list = ParseWordList("\xC3\xA9t\xC3\xA9\n");  // été
+  Board board = SomeBoard();
+  board.alphabet = &list.alphabet;
+  board.shown = "\x7b_\x7b";
+  board.letters.push_back({"\xC3\x89", LetterState::kFound});
+  board.mode = KeyMode::kTypingWord;
+  board.typed = "\xC3\xA9t";
+  Screen screen = Drawn(board, 24, 80);
+  EXPECT_TRUE(Shows(screen, "\xC3\xA9 _ \xC3\xA9")) << screen.Text();
+  EXPECT_TRUE(Shows(screen, "y z \xC3\x89")) << screen.Text();
+  auto [row, col] = Find(screen, "word: \xC3\xA9t");
+  ASSERT_GE(row, 0) << screen.Text();
+  EXPECT_EQ(screen.cursor_col(), col + 8);
+  EXPECT_EQ(screen.Cell(row, col + 6), "\xC3\xA9");
+  std::vector<BoardLetter> many(35, {"\xC3\x9F", LetterState::kUntried});
+  EXPECT_EQ(AlphabetLines(many, 68).size(), 2u);
+  EXPECT_EQ(AlphabetLines(many, 68)[0].size(), 2 * 18 - 1u);  // spaced
+  EXPECT_EQ(AlphabetLines(many, 34).size(), 2u);
+  EXPECT_EQ(AlphabetLines(many, 34)[0].size(), 18u);
 }
 
 // A clue shows only where the whole answer does too.

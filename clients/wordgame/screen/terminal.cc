@@ -1,6 +1,10 @@
 #include "screen/terminal.h"
 
+// The wide-character functions: letters of any alphabet in and out.
+#define NCURSES_WIDECHAR 1
 #include <curses.h>
+#include <langinfo.h>
+#include <locale.h>
 #include <poll.h>
 #include <signal.h>
 #include <term.h>
@@ -9,10 +13,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "engine/ending_signals.h"
 #include "progutil.h"
 #include "screen/screen_layout.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -37,7 +43,26 @@ struct Terminal::State {
   std::FILE* in = nullptr;
   bool colour = false;
   bool gone = false;
+  std::string locale;  // the character set's locale before, to give back
 };
+
+namespace {
+
+// The terminal library reads and writes characters in the character set of
+// the player's locale; where that says plain ASCII (no locale set, as in
+// many a container or cron job) the terminal is taken to be UTF-8, as near
+// all are. Returns the locale it replaced.
+std::string TakeCharacterSet() {
+  const char* before = setlocale(LC_CTYPE, nullptr);
+  std::string previous = before != nullptr ? before : "C";
+  if (setlocale(LC_CTYPE, "") == nullptr ||
+      std::strcmp(nl_langinfo(CODESET), "ANSI_X3.4-1968") == 0) {
+    setlocale(LC_CTYPE, "C.UTF-8");
+  }
+  return previous;
+}
+
+}  // namespace
 
 bool CapableTerm() {
   const char* term = std::getenv("TERM");
@@ -60,13 +85,18 @@ std::unique_ptr<Terminal> Terminal::Open(std::FILE* in, std::FILE* out,
     return nullptr;
   }
   del_curterm(cur_term);
+  std::string locale = TakeCharacterSet();
   SCREEN* screen = newterm(term, out, in);
-  if (screen == nullptr) return nullptr;
+  if (screen == nullptr) {
+    setlocale(LC_CTYPE, locale.c_str());
+    return nullptr;
+  }
   std::unique_ptr<Terminal> terminal(new Terminal);
   terminal->state_ = std::make_unique<State>();
   State& s = *terminal->state_;
   s.screen = screen;
   s.in = in;
+  s.locale = std::move(locale);
   // ncurses has read ESCDELAY (milliseconds) from the environment, where a
   // user on a slower link sets it; the game's own delay is the default.
   const char* escdelay = std::getenv("ESCDELAY");
@@ -96,6 +126,7 @@ Terminal::~Terminal() {
   }
   endwin();
   delscreen(state_->screen);
+  setlocale(LC_CTYPE, state_->locale.c_str());
 }
 
 int Terminal::rows() const { return getmaxy(stdscr); }
@@ -121,17 +152,23 @@ void Terminal::Show(const Screen& screen) {
   const int rows = std::min(screen.rows(), this->rows());
   const int cols = std::min(screen.cols(), this->cols());
   for (int r = 0; r < rows; ++r) {
-    const std::string& text = screen.Row(r);
-    // One call per run of cells of one paint. The last cell of the last row
-    // is written too; ncurses reports that the cursor cannot move on, which
-    // is harmless.
+    // One call per run of cells of one paint, in wide characters, which the
+    // terminal library writes in the locale's character set. The last cell
+    // of the last row is written too; ncurses reports that the cursor
+    // cannot move on, which is harmless.
     for (int c = 0; c < cols;) {
-      int end = c + 1;
-      while (end < cols && screen.PaintAt(r, end) == screen.PaintAt(r, c)) {
+      std::wstring run;
+      int end = c;
+      do {
+        const std::string& cell = screen.Cell(r, end);
+        std::size_t at = 0;
+        char32_t letter = '?';
+        NextChar(cell, &at, &letter);
+        run += static_cast<wchar_t>(letter);
         ++end;
-      }
+      } while (end < cols && screen.PaintAt(r, end) == screen.PaintAt(r, c));
       wattrset(stdscr, static_cast<int>(attributes(screen.PaintAt(r, c))));
-      mvwaddnstr(stdscr, r, c, text.c_str() + c, end - c);
+      mvwaddnwstr(stdscr, r, c, run.c_str(), end - c);
       c = end;
     }
   }
@@ -175,6 +212,32 @@ int Terminal::AfterEscape() {
   return kKeyOther;
 }
 
+namespace {
+
+// The key of one of the terminal library's key codes (KEY_UP, ...).
+int KeyCode(int code) {
+  switch (code) {
+    case KEY_RESIZE:
+      return kKeyResize;
+    case KEY_ENTER:
+      return kKeyEnter;
+    case KEY_UP:
+      return kKeyUp;
+    case KEY_DOWN:
+      return kKeyDown;
+    case KEY_PPAGE:
+      return kKeyPageUp;
+    case KEY_NPAGE:
+      return kKeyPageDown;
+    case KEY_BACKSPACE:
+      return kKeyBackspace;
+    default:
+      return kKeyOther;
+  }
+}
+
+}  // namespace
+
 // Keys already typed come first; then the wait, with the ending signals and
 // SIGWINCH held back until ppoll lets them in, so that one that arrives just
 // before the wait still cuts it short instead of being noticed at the next
@@ -182,32 +245,22 @@ int Terminal::AfterEscape() {
 int Terminal::NextKey() {
   for (;;) {
     if (EndingSignals::Pending() != 0) return kKeyNone;
-    int key = wgetch(stdscr);
-    switch (key) {
-      case kEscape:
-        return AfterEscape();
-      case ERR:
-        break;
-      case KEY_RESIZE:
-        return kKeyResize;
-      case KEY_ENTER:
-      case '\r':
-      case '\n':
-        return kKeyEnter;
-      case KEY_UP:
-        return kKeyUp;
-      case KEY_DOWN:
-        return kKeyDown;
-      case KEY_PPAGE:
-        return kKeyPageUp;
-      case KEY_NPAGE:
-        return kKeyPageDown;
-      case KEY_BACKSPACE:
-      case 127:
-      case 8:
-        return kKeyBackspace;
-      default:
-        return key >= KEY_MIN ? kKeyOther : key;
+    wint_t key = 0;
+    const int got = wget_wch(stdscr, &key);
+    if (got == KEY_CODE_YES) return KeyCode(static_cast<int>(key));
+    if (got != ERR) {
+      switch (key) {
+        case kEscape:
+          return AfterEscape();
+        case '\r':
+        case '\n':
+          return kKeyEnter;
+        case 127:
+        case 8:
+          return kKeyBackspace;
+        default:
+          return static_cast<int>(key);  // a character, as its code point
+      }
     }
     if (state_->gone) return kKeyNone;
     sigset_t held, previous;

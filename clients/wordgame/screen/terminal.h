@@ -38,7 +38,8 @@ class Terminal {
   void Show(const Screen& screen);
   /// Makes the next Show repaint every cell, whatever the terminal showed.
   void RepaintAll();
-  /// Waits for the next key: a character or a constant of keys.h,
+  /// Waits for the next key: a character (its code point, from the bytes of
+  /// the locale's character set) or a constant of keys.h,
   /// kKeyResize after the size changed; Alt with a key and sequences the
   /// terminal library does not know come as kKeyOther. Returns kKeyNone when an
   /// ending signal was recorded (EndingSignals::Pending) or the terminal has

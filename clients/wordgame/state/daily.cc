@@ -11,6 +11,45 @@ bool Earlier(const DailyResult& a, const DailyResult& b) {
   return a.day != b.day ? a.day < b.day : a.list_id < b.list_id;
 }
 
+// The days in a row, back from `day`, on which every daily word of `results`
+// (by date) was solved; *to_start: the count ran back to the earliest result
+// kept, so the run may be longer than the results tell.
+std::uint64_t SolvedDaysBack(const std::vector<DailyResult>& results, Day day,
+                             bool* to_start) {
+  std::size_t i = static_cast<std::size_t>(
+      std::upper_bound(results.begin(), results.end(), day,
+                       [](Day d, const DailyResult& r) { return d < r.day; }) -
+      results.begin());
+  std::uint64_t run = 0;
+  for (Day next = day; i > 0 && results[i - 1].day == next; --next, ++run) {
+    bool solved = true;
+    for (; i > 0 && results[i - 1].day == next; --i) {
+      solved = solved && results[i - 1].won;
+    }
+    if (!solved) {
+      *to_start = false;
+      return run;
+    }
+  }
+  *to_start = i == 0;
+  return run;
+}
+
+// The last day of the solved days in a row that `day` (solved) is one of.
+Day LastSolvedDay(const std::vector<DailyResult>& results, Day day) {
+  for (;;) {
+    auto at =
+        std::lower_bound(results.begin(), results.end(), day + 1,
+                         [](const DailyResult& r, Day d) { return r.day < d; });
+    bool solved = at != results.end() && at->day == day + 1;
+    for (; solved && at != results.end() && at->day == day + 1; ++at) {
+      solved = at->won;
+    }
+    if (!solved) return day;
+    ++day;
+  }
+}
+
 }  // namespace
 
 const DailyResult* DailyHistory::Find(Day day, std::uint64_t list_id) const {
@@ -20,6 +59,10 @@ const DailyResult* DailyHistory::Find(Day day, std::uint64_t list_id) const {
   return nullptr;
 }
 
+// A day after the latest adds to the streak or starts it anew, without a
+// look at the results; any other day is counted from the results, so that an
+// earlier day caught up on joins the solved days around it, and a word of a
+// day played that is not solved ends the run there.
 void ApplyDaily(const DailyResult& result, DailyHistory* history) {
   if (history->Find(result.day, result.list_id) != nullptr) return;
   std::vector<DailyResult>& results = history->results;
@@ -30,19 +73,29 @@ void ApplyDaily(const DailyResult& result, DailyHistory* history) {
   }
   const bool any = !results.empty();
   const Day latest = any ? results.back().day : 0;
-  if (!any || result.day > latest) {
-    const bool goes_on = any && result.day == latest + 1;
-    history->streak = result.won ? (goes_on ? history->streak : 0) + 1 : 0;
-  } else if (result.day == latest && !result.won) {
-    history->streak = 0;
-  }
-  history->streak = std::min(history->streak, history->won);
-  history->best_streak = std::max(history->best_streak, history->streak);
   DailyResult kept = result;
   kept.misses = std::min(kept.misses, kMaxWinMisses + (kept.won ? 0 : 1));
   kept.hints = std::min(kept.hints, kept.misses);
   results.insert(
       std::upper_bound(results.begin(), results.end(), kept, Earlier), kept);
+  std::uint64_t& streak = history->streak;
+  if (!any || result.day > latest) {
+    const bool goes_on = any && result.day == latest + 1;
+    streak = result.won ? (goes_on ? streak : 0) + 1 : 0;
+  } else {
+    bool to_start = false;
+    const std::uint64_t run = SolvedDaysBack(results, latest, &to_start);
+    streak = to_start ? std::max(run, streak) : run;
+  }
+  streak = std::min(streak, history->won);
+  std::uint64_t around = 0;
+  if (result.won) {
+    bool to_start = false;
+    around =
+        SolvedDaysBack(results, LastSolvedDay(results, result.day), &to_start);
+  }
+  history->best_streak =
+      std::max({history->best_streak, streak, std::min(around, history->won)});
   if (results.size() > kMaxDailyResults) results.erase(results.begin());
 }
 

@@ -32,7 +32,9 @@ struct DailyResult {
 struct DailyHistory {
   std::uint64_t played = 0, won = 0;
   /// Days in a row, up to the latest day played, on which every daily word
-  /// played was solved; and the most there ever were.
+  /// played was solved, whenever it was played; and the most there ever
+  /// were. FormatDailyStats shows the streak as over once a day went by
+  /// unplayed.
   std::uint64_t streak = 0, best_streak = 0;
   /// The latest results, by date; at most kMaxDailyResults, each day and list
   /// once.
@@ -43,11 +45,13 @@ struct DailyHistory {
 };
 
 /// Adds the round to *history, unless that day and list have a result
-/// already (a daily word is played once). A win the day after the latest day
-/// played adds to the streak, a win on a later day starts it anew, a loss
-/// ends it; a day before the latest counts, but leaves the streak as it is.
-/// Beyond kMaxDailyResults the earliest results go. The misses are kept as
-/// at most kMaxWinMisses for a win and one more for a loss.
+/// already (a daily word is played once). The streak is the solved days in
+/// a row up to the latest day played, whenever each was played: a win the
+/// day after the latest adds to it, a win on a later day starts it anew, a
+/// loss ends it, and an earlier day solved joins the solved days around it
+/// (the best streak counts that run too). Beyond kMaxDailyResults the earliest
+/// results go. The misses are kept as at most kMaxWinMisses for a win and one
+/// more for a loss.
 void ApplyDaily(const DailyResult& result, DailyHistory* history);
 
 /// The daily statistics in one line with its line feed, as on `today` (a

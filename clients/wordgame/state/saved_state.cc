@@ -2,43 +2,40 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "text/text.h"
 
-std::vector<std::string> SavedState::Recent(std::uint64_t list_id) const {
+RecentWords SavedState::Recent(std::uint64_t list_id) const {
   for (const RecentWords& list : lists) {
-    if (list.list_id == list_id) return list.words;
+    if (list.list_id == list_id) return list;
   }
   return {};
 }
 
-// Indices, not words: the list may hold millions, all of them fresh.
-std::vector<std::uint32_t> FreshWords(const WordViews& words,
-                                      const std::vector<std::string>& recent) {
-  const std::unordered_set<std::string_view> played(recent.begin(),
-                                                    recent.end());
-  std::vector<std::uint32_t> fresh;
-  fresh.reserve(words.size());
-  auto keep = [&](auto wanted) {
+// Indices, not words: the list may hold millions.
+DeckStart StartOf(const WordViews& words, const Alphabet& alphabet,
+                  const RecentWords& recent) {
+  std::unordered_map<std::string_view, std::uint32_t> index;
+  if (!recent.words.empty() || !recent.held.empty()) {
+    index.reserve(words.size());
     for (std::size_t i = 0; i < words.size(); ++i) {
-      if (wanted(words[i])) fresh.push_back(static_cast<std::uint32_t>(i));
+      index.emplace(words[i], static_cast<std::uint32_t>(i));
+    }
+  }
+  DeckStart start;
+  auto find = [&](const std::vector<std::string>& from,
+                  std::vector<std::uint32_t>* to) {
+    std::string codes;
+    for (const std::string& word : from) {
+      if (!alphabet.Encode(word, &codes)) continue;
+      auto found = index.find(codes);
+      if (found != index.end()) to->push_back(found->second);
     }
   };
-  keep([&](std::string_view w) { return played.count(w) == 0; });
-  if (!fresh.empty()) return fresh;
-  if (words.size() < 2) {
-    keep([](std::string_view) { return true; });
-    return fresh;
-  }
-  // Every word is recent, so the search finds the one played last.
-  const std::unordered_set<std::string_view> offered(words.begin(),
-                                                     words.end());
-  auto last = std::find_if(
-      recent.rbegin(), recent.rend(),
-      [&](const std::string& word) { return offered.count(word) > 0; });
-  keep([&](std::string_view w) { return w != *last; });
-  return fresh;
+  find(recent.words, &start.played);
+  find(recent.held, &start.held);
+  return start;
 }
 
 void ApplyRound(const RoundResult& round, SavedState* state) {
@@ -55,7 +52,7 @@ void ApplyRound(const RoundResult& round, SavedState* state) {
     return l.list_id == round.list_id;
   });
   if (found == lists.end()) {
-    lists.insert(lists.begin(), RecentWords{round.list_id, 0, {}});
+    lists.insert(lists.begin(), RecentWords{round.list_id, 0, {}, {}});
   } else {
     std::rotate(lists.begin(), found, found + 1);
   }
@@ -63,10 +60,16 @@ void ApplyRound(const RoundResult& round, SavedState* state) {
   RecentWords& list = lists.front();
   list.list_size = round.list_size;
   std::vector<std::string>& words = list.words;
+  std::vector<std::string>& held = list.held;
   words.erase(std::remove(words.begin(), words.end(), round.word), words.end());
+  held.erase(std::remove(held.begin(), held.end(), round.word), held.end());
   words.push_back(round.word);
-  // The whole list has been played: it starts again, without this word.
-  if (words.size() >= list.list_size) words.assign(1, round.word);
+  if (!held.empty()) held.erase(held.begin());
+  if (words.size() >= list.list_size) {
+    const std::size_t hold = std::min(HeldBack(list.list_size), words.size());
+    held.assign(words.end() - static_cast<std::ptrdiff_t>(hold), words.end());
+    words.clear();
+  }
   if (words.size() > kMaxRecentWords) {
     words.erase(words.begin(), words.end() - kMaxRecentWords);
   }

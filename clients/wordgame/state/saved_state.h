@@ -12,6 +12,7 @@
 
 #include "state/daily.h"
 #include "state/stats.h"
+#include "words/deck.h"
 #include "words/word_views.h"
 
 /// Word lists whose recent words are kept. A player uses the shipped list and
@@ -28,8 +29,12 @@ struct RecentWords {
   std::uint64_t list_id = 0;
   /// Words in the list (all of it, before any choice of length or category).
   std::uint64_t list_size = 0;
-  /// Oldest first, each once; at most list_size and kMaxRecentWords.
+  /// The words played in the pass of the list under way (Deck), oldest
+  /// first, each once; at most list_size and kMaxRecentWords.
   std::vector<std::string> words;
+  /// The words of the pass before held back (HeldBack), in the order they
+  /// come back, one a round; none of them in `words`.
+  std::vector<std::string> held;
 };
 
 /// Everything the state file holds.
@@ -40,9 +45,9 @@ struct SavedState {
   /// The list played most recently first; at most kMaxRecentLists.
   std::vector<RecentWords> lists;
 
-  /// The words played lately from the list `list_id`, oldest first (none for
-  /// a list not played lately).
-  std::vector<std::string> Recent(std::uint64_t list_id) const;
+  /// The words played lately from the list `list_id` (none for a list not
+  /// played lately).
+  RecentWords Recent(std::uint64_t list_id) const;
 };
 
 /// One single-player round as it ended.
@@ -66,19 +71,19 @@ struct RoundResult {
   std::size_t hints = 0;
 };
 
-/// The indices in `words` of the words not in `recent`, in order, so that a
-/// new session starts with those; when every one is recent, all of them but
-/// the one played last, so the list comes round again without an immediate
-/// repeat.
-std::vector<std::uint32_t> FreshWords(const WordViews& words,
-                                      const std::vector<std::string>& recent);
+/// Where a deck of `words` (distinct, in the codes of `alphabet`) takes up
+/// the play of `recent`: the indices of its words among the words played
+/// and those held back, in their order.
+DeckStart StartOf(const WordViews& words, const Alphabet& alphabet,
+                  const RecentWords& recent);
 
 /// Adds the round to *state: the counts and streaks; the word goes last in
-/// its list's recent words (once), and the list first among the lists. When
-/// the recent words hold the whole list, they start again with this word
-/// alone; beyond kMaxRecentWords the oldest go, beyond kMaxRecentLists the
-/// list played longest ago. The counts go as CountRound has them, or for a
-/// daily round as ApplyDaily has them.
+/// its list's recent words (once), the first word held back comes back, and
+/// the list goes first among the lists. When the recent words hold the whole
+/// list, a new pass starts as a Deck's does: the last HeldBack of them are
+/// held back, and none is played; beyond kMaxRecentWords the oldest go,
+/// beyond kMaxRecentLists the list played longest ago. The counts go as
+/// CountRound has them, or for a daily round as ApplyDaily has them.
 void ApplyRound(const RoundResult& round, SavedState* state);
 
 #endif  // WORDGAME_STATE_SAVED_STATE_H_

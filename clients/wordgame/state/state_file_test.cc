@@ -70,7 +70,7 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
       "# wordgame's statistics and recently played words; see wordgame(1).\n"
       "played 5\nwon 4\nlost 1\nstreak 3\nbest-streak 3\n"
       "wins-by-misses 0:1 1:1 2:2\n"
-      "recent 00000000000000ab 2 ab\n"
+      "recent 00000000000000ab 2 / ab\n"
       "recent 0000000000000001 5 ox\n"
       "end\n";
   EXPECT_EQ(FormatStateFile(state), text);
@@ -81,10 +81,12 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
   // People may edit it: blank lines, comments, any order, more spaces.
   ASSERT_TRUE(ParseStateFile(
       "wordgame-state 1\n\nwon  1\n# x\nbest-streak 1\nlost 0\nstreak 1\n"
-      "recent 00000000000000AB 3 b a\nwins-by-misses 6:1\nplayed 1\nend",
+      "recent 00000000000000AB 5 b a / c \xC3\xA9t\xC3\xA9\n"
+      "wins-by-misses 6:1\nplayed 1\nend",
       &back, &why))
       << why;
-  EXPECT_EQ(back.Recent(0xab), (Words{"b", "a"}));
+  EXPECT_EQ(back.Recent(0xab).words, (Words{"b", "a"}));
+  EXPECT_EQ(back.Recent(0xab).held, (Words{"c", "\xC3\xA9t\xC3\xA9"}));
 
   const std::string counts =
       "played 3\nwon 2\nlost 1\nstreak 1\nbest-streak 2\n"
@@ -127,7 +129,11 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
            head + counts + "recent 00000000000000ab 0\nend\n",
            head + counts + "recent 00000000000000ab 3 a b a\nend\n",
            head + counts + "recent 00000000000000ab 3 a B\nend\n",
+           head + counts + "recent 00000000000000ab 3 \xC3\x89t\nend\n",
+           head + counts + "recent 00000000000000ab 3 \xC3t\nend\n",
            head + counts + "recent 00000000000000ab 2 a b c\nend\n",
+           head + counts + "recent 00000000000000ab 5 a / b a\nend\n",
+           head + counts + "recent 00000000000000ab 5 / a b c\nend\n",
            head + counts +
                "recent 00000000000000ab 3 a\n"
                "recent 00000000000000ab 3 b\nend\n",
@@ -170,7 +176,7 @@ TEST(ApplyRound, WritesOnlyWhatTheReaderAccepts) {
   ApplyRound(Lost(), &state);
   ASSERT_TRUE(ParseStateFile(FormatStateFile(state), &back, &why)) << why;
   EXPECT_EQ(back.stats.played(), kMaxCount);
-  EXPECT_EQ(back.Recent(7), Words{"cat"});
+  EXPECT_EQ(back.Recent(7).words, Words{"cat"});
   SavedState fresh;
   ApplyRound(Won(9), &fresh);
   EXPECT_EQ(fresh.stats.wins_by_misses.count(kMaxWinMisses), 1u);
@@ -194,24 +200,29 @@ TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
   EXPECT_EQ(state.stats.wins_by_misses[1], 2u);
   EXPECT_TRUE(state.lists.empty());  // no list given
 
-  // A list of three: the third word completes it, and only that one stays.
-  ApplyRound(Lost("a", 3), &state);
-  ApplyRound(Won(0, "b", 3), &state);
-  ApplyRound(Won(0, "a", 3), &state);  // played again: goes last, once
-  EXPECT_EQ(state.Recent(7), (Words{"b", "a"}));
-  ApplyRound(Won(0, "c", 3), &state);
-  EXPECT_EQ(state.Recent(7), Words{"c"});
-  ApplyRound(Won(0, "not a word", 3), &state);
-  EXPECT_EQ(state.Recent(7), Words{"c"});
+  // A list of five: the fifth word completes a pass, whose last two are
+  // held back, one coming back each round.
+  for (const char* word : {"a", "b", "a", "c", "d"}) {  // "a" again: last
+    ApplyRound(Won(0, word, 5), &state);
+  }
+  EXPECT_EQ(state.Recent(7).words, (Words{"b", "a", "c", "d"}));
+  ApplyRound(Won(0, "e", 5), &state);
+  EXPECT_EQ(state.Recent(7).words, Words{});
+  EXPECT_EQ(state.Recent(7).held, (Words{"d", "e"}));
+  ApplyRound(Won(0, "not a word", 5), &state);
+  ApplyRound(Won(0, "b", 5), &state);
+  EXPECT_EQ(state.Recent(7).words, Words{"b"});
+  EXPECT_EQ(state.Recent(7).held, Words{"e"});
   ApplyRound(Won(0, "z", 1, 8), &state);  // a list of one word
   ApplyRound(Won(0, "z", 1, 8), &state);
-  EXPECT_EQ(state.Recent(8), Words{"z"});
+  EXPECT_TRUE(state.Recent(8).words.empty());
+  EXPECT_TRUE(state.Recent(8).held.empty());
 
   // A huge list keeps the newest kMaxRecentWords.
   for (std::size_t i = 0; i <= kMaxRecentWords; ++i) {
     ApplyRound(Lost(Word(i), 2 * kMaxRecentWords, 9), &state);
   }
-  Words recent = state.Recent(9);
+  Words recent = state.Recent(9).words;
   ASSERT_EQ(recent.size(), kMaxRecentWords);
   EXPECT_EQ(recent.front(), Word(1));
   EXPECT_EQ(recent.back(), Word(kMaxRecentWords));
@@ -224,22 +235,22 @@ TEST(ApplyRound, KeepsStreaksAndBoundsTheRecentWords) {
   ApplyRound(Lost("b", 5, 100), &state);
   ASSERT_EQ(state.lists.size(), kMaxRecentLists);
   EXPECT_EQ(state.lists.front().list_id, 100u);
-  EXPECT_EQ(state.Recent(100), (Words{"a", "b"}));
-  EXPECT_TRUE(state.Recent(7).empty());
-  EXPECT_TRUE(state.Recent(9).empty());
+  EXPECT_EQ(state.Recent(100).words, (Words{"a", "b"}));
+  EXPECT_TRUE(state.Recent(7).words.empty());
+  EXPECT_TRUE(state.Recent(9).words.empty());
 }
 
-TEST(ListsAndWords, IdentityAndFreshWords) {
+TEST(ListsAndWords, IdentityAndWhereADeckStarts) {
   EXPECT_EQ(ListId({"cat", "dog", "ox"}), ListId({"ox", "cat", "dog"}));
   EXPECT_NE(ListId({"cat", "dog"}), ListId({"cat", "dot"}));
   EXPECT_NE(ListId({"cat"}), ListId({"cat", "dog"}));
   const Words words = {"a", "b", "c", "d"};
   using Indices = std::vector<std::uint32_t>;
-  EXPECT_EQ(FreshWords(WordViews(words), {"c", "a", "x"}), (Indices{1, 3}));
-  // All played: round again without the one played last among them.
-  EXPECT_EQ(FreshWords(WordViews(words), {"d", "b", "a", "c", "x"}),
-            (Indices{0, 1, 3}));
-  EXPECT_EQ(FreshWords({"a"}, {"a"}), Indices{0});
+  // Words not in the list (played with another length, say) are left out.
+  const DeckStart start = StartOf(WordViews(words), Alphabet(),
+                                  {1, 9, {"c", "x", "a"}, {"y", "d"}});
+  EXPECT_EQ(start.played, (Indices{2, 0}));
+  EXPECT_EQ(start.held, Indices{3});
 }
 
 TEST(FormatStats, SaysPlayedStreaksAndMisses) {
@@ -292,32 +303,50 @@ TEST(Daily, DatesAreReadOnlyWhenTheyExist) {
   EXPECT_EQ(day, 5);
 }
 
-// Solved days in a row make the streak; a day's word with a list counts
-// once; catching up on an earlier day leaves the streak as it is.
+// Solved days in a row make the streak, whenever each was played; a day's
+// word with a list counts once; a loss ends the run; the streak shows as
+// over once a day went by unplayed.
 TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
   const Day d = DayOf("2026-12-09");
   DailyHistory h;
   for (const DailyResult& r :
        {DailyResult{d, 1, true, 2}, DailyResult{d + 1, 1, true, 0},
-        DailyResult{d + 1, 1, false, 7},  // again
-        DailyResult{d + 1, 2, true, 3},   // other list
-        DailyResult{d + 3, 1, true, 1},   // day missed
-        DailyResult{d + 2, 1, true, 1}}) {
+        DailyResult{d + 1, 1, false, 7},    // again
+        DailyResult{d + 1, 2, true, 3},     // other list
+        DailyResult{d + 3, 1, true, 1}}) {  // day missed
     ApplyDaily(r, &h);
   }
-  EXPECT_EQ(h.played, 5u);
-  EXPECT_EQ(h.won, 5u);
+  EXPECT_EQ(h.played, 4u);
   EXPECT_EQ(h.streak, 1u);
   EXPECT_EQ(h.best_streak, 2u);
+  ApplyDaily({d + 2, 1, true, 1}, &h);  // caught up: d to d + 3 solved
+  EXPECT_EQ(h.played, 5u);
+  EXPECT_EQ(h.won, 5u);
+  EXPECT_EQ(h.streak, 4u);
+  EXPECT_EQ(h.best_streak, 4u);
   ASSERT_NE(h.Find(d + 1, 1), nullptr);
   EXPECT_TRUE(h.Find(d + 1, 1)->won);
   EXPECT_EQ(h.Find(d + 4, 1), nullptr);
   EXPECT_EQ(FormatDailyStats(h, d + 4),
-            "Daily words: 5 played, 5 solved; daily streak 1, best 2.\n");
+            "Daily words: 5 played, 5 solved; daily streak 4, best 4.\n");
   EXPECT_EQ(FormatDailyStats(h, d + 5),  // a day gone by unplayed
-            "Daily words: 5 played, 5 solved; daily streak 0, best 2.\n");
+            "Daily words: 5 played, 5 solved; daily streak 0, best 4.\n");
+  ApplyDaily({d + 2, 2, false, 7}, &h);  // an unsolved word ends the run
+  EXPECT_EQ(h.streak, 1u);
   ApplyDaily({d + 3, 2, false, 7}, &h);
   EXPECT_EQ(h.streak, 0u);
+  EXPECT_EQ(h.best_streak, 4u);
+  // An earlier day solved as the first: over until the days up to
+  // yesterday are caught up on.
+  DailyHistory first;
+  ApplyDaily({d - 4, 1, true, 0}, &first);
+  EXPECT_EQ(FormatDailyStats(first, d),
+            "Daily words: 1 played, 1 solved; daily streak 0, best 1.\n");
+  for (Day day = d - 3; day < d; ++day) ApplyDaily({day, 1, true, 0}, &first);
+  EXPECT_EQ(FormatDailyStats(first, d),
+            "Daily words: 4 played, 4 solved; daily streak 4, best 4.\n");
+  ApplyDaily({d - 6, 1, true, 0}, &first);  // a day apart: a run of its own
+  EXPECT_EQ(first.streak, 4u);
   EXPECT_EQ(FormatDailyStats(DailyHistory(), d), "");
   EXPECT_EQ(ShareLine({d, 0x5be2b8c1a0d94e17, true, 1}),
             "wordgame daily 2026-12-09 (list 5be2b8c1): solved with 1 miss");
@@ -330,9 +359,9 @@ TEST(Daily, StreakCountsSolvedDaysInARowAndEachDayOnce) {
     ApplyDaily({day, 1, false, 0}, &h);
   }
   ASSERT_EQ(h.results.size(), kMaxDailyResults);
-  // The six results above and kMaxDailyResults + 3 earlier days: the
-  // earliest nine go.
-  EXPECT_EQ(h.results.front().day, 9);
+  // The seven results above and kMaxDailyResults + 3 earlier days: the
+  // earliest ten go.
+  EXPECT_EQ(h.results.front().day, 10);
   EXPECT_EQ(h.results.back().day, d + 3);
 }
 
@@ -432,7 +461,7 @@ TEST(StateStore, RecordsReadsBackAndResetsKeepingRecentWords) {
   EXPECT_EQ(other.stats.played(), 0u);
   EXPECT_EQ(other.daily.played, 0u);
   EXPECT_NE(other.daily.Find(0, 7), nullptr);  // played once, still
-  EXPECT_EQ(other.Recent(7), (Words{"cat", "dog"}));
+  EXPECT_EQ(other.Recent(7).words, (Words{"cat", "dog"}));
   EXPECT_EQ(FormatStateFile(other), FormatStateFile(state));
   EXPECT_FALSE(fs::exists(folder + "/state.new"));
 }
@@ -484,7 +513,7 @@ TEST(StateStore, ConcurrentSessionsLoseNoRound) {
   // Rounds 0, 3, 6 and 9 of each session are lost.
   EXPECT_EQ(state.stats.played(), 1u * kSessions * kRounds);
   EXPECT_EQ(state.stats.lost, 4u * kSessions);
-  EXPECT_EQ(state.Recent(7).size(), 1u * kSessions * kRounds);
+  EXPECT_EQ(state.Recent(7).words.size(), 1u * kSessions * kRounds);
   std::printf("%d sessions recorded %llu rounds in %lld ms\n", kSessions,
               static_cast<unsigned long long>(state.stats.played()),
               static_cast<long long>(ms));
@@ -628,7 +657,7 @@ TEST(StateStore, ReadsAFileUpToTheSizeLimit) {
     std::string note;
     SavedState state = StateStore(dir.path()).Load(&note);
     EXPECT_EQ(state.stats.won, size == kMaxStateBytes ? 1u : 0u);
-    EXPECT_EQ(note.find("(larger than 8 MiB)") != std::string::npos,
+    EXPECT_EQ(note.find("(larger than 32 MiB)") != std::string::npos,
               size > kMaxStateBytes);
   }
 }

@@ -14,8 +14,13 @@ namespace {
 // The first line of the file: its format and version.
 constexpr char kHeader[] = "wordgame-state 1";
 
-// A daily line has at most 47 bytes; 64 leaves room.
-static_assert(kMaxRecentLists * kMaxRecentWords * (kMaxWordLetters + 1) +
+// The field of a recent line before the words held back: no word.
+constexpr char kHeldMark[] = "/";
+
+// A daily line has at most 47 bytes; 64 leaves room. The words held back are at
+// most half as many as the list's, and so the recent words.
+static_assert(kMaxRecentLists * (kMaxRecentWords + kMaxRecentWords / 2) *
+                          (kMaxWordLetters * kMaxLetterBytes + 1) +
                       kMaxDailyResults * 64 + 4096 <
                   kMaxStateBytes,
               "a full state file must fit within kMaxStateBytes");
@@ -67,16 +72,23 @@ bool ParseRecent(const std::vector<std::string>& fields, SavedState* state,
     return false;
   }
   std::unordered_set<std::string> seen;
+  std::vector<std::string>* words = &list.words;  // then, after "/", held
   for (std::size_t i = 3; i < fields.size(); ++i) {
+    if (fields[i] == kHeldMark && words == &list.words) {
+      words = &list.held;
+      continue;
+    }
     if (!IsWord(fields[i]) || !seen.insert(fields[i]).second) {
       *why = "bad or repeated recent word \"" + progutil::Escaped(fields[i]) +
              "\"";
       return false;
     }
-    list.words.push_back(fields[i]);
+    words->push_back(fields[i]);
   }
   if (list.words.size() >
-      std::min<std::uint64_t>(list.list_size, kMaxRecentWords)) {
+          std::min<std::uint64_t>(list.list_size, kMaxRecentWords) ||
+      list.held.size() > std::min<std::uint64_t>(HeldBack(list.list_size),
+                                                 kMaxRecentWords / 2)) {
     *why = "more recent words than the list's size allows";
     return false;
   }
@@ -141,6 +153,8 @@ std::string FormatStateFile(const SavedState& state) {
     text += "recent " + Hex(list.list_id, 16) + " " +
             std::to_string(list.list_size);
     for (const std::string& word : list.words) text += " " + word;
+    if (!list.held.empty()) text += std::string(" ") + kHeldMark;
+    for (const std::string& word : list.held) text += " " + word;
     text += "\n";
   }
   return text + FormatDailyLines(state.daily) + "end\n";

@@ -14,7 +14,7 @@
 //   streak 2
 //   best-streak 5
 //   wins-by-misses 0:3 1:4 2:2 3:1 4:1 6:1
-//   recent 5be2b8c1a0d94e17 307 apple banana cherry
+//   recent 5be2b8c1a0d94e17 307 apple banana cherry / date fig
 //   daily-counts 3 2 1 2
 //   daily 2026-12-08 5be2b8c1a0d94e17 solved 2
 //   daily 2026-12-09 5be2b8c1a0d94e17 unsolved 7 1
@@ -27,29 +27,32 @@
 // misses they took ("2:4": four wins took two misses; at most kMaxWinMisses
 // misses, only counts above 0, adding up to won). Then up to kMaxRecentLists
 // "recent" lines, the list played most recently first: the list's identity
-// (ListId, 16 hex digits), its number of words, and the words played from it
-// lately, oldest first, each once. Then, when daily words were played (a file
-// without them has no daily history): "daily-counts" with the daily words
-// played, solved, the daily streak and the best one (streak <= best <=
-// solved <= played), and up to kMaxDailyResults "daily" lines, by date: the
-// date, the list's identity, "solved" or "unsolved", the misses (at most
-// kMaxWinMisses when solved, one more when not) and, when there were any, the
-// hints among them, each day and list once.
-// The closing "end" line shows the file was written whole. Counts are decimal,
-// at most kMaxCount. A file that breaks any of these rules is damaged: it is
-// set aside, never deleted.
+// (ListId, 16 hex digits), its number of words, the words played in the
+// list's pass under way (Deck), oldest first, and after a field "/" (none
+// when there are none) the words of the pass before held back, in the order
+// they come back (at most half the list's words), each word once. Then, when
+// daily words were played (a file without them has no daily history):
+// "daily-counts" with the daily words played, solved, the daily streak and the
+// best one (streak <= best <= solved <= played), and up to kMaxDailyResults
+// "daily" lines, by date: the date, the list's identity, "solved" or "unsolved",
+// the misses (at most kMaxWinMisses when solved, one more when not) and, when
+// there were any, the hints among them, each day and list once. The closing
+// "end" line shows the file was written whole. Counts are decimal, at most
+// kMaxCount. A file that breaks any of these rules is damaged: it is set
+// aside, never deleted.
 
 #include <cstddef>
 #include <string>
 
 #include "state/saved_state.h"
 
-/// The file's size limit: kMaxRecentLists lists of kMaxRecentWords words of
-/// up to kMaxWordLetters letters and a space, the daily results, with room
+/// The file's size limit: kMaxRecentLists lists of kMaxRecentWords words
+/// and half as many held back, of up to kMaxWordLetters letters of up to
+/// kMaxLetterBytes and a space each, the daily results, with room
 /// for the counts.
 /// Anything larger is damage (or not the file at all), and reading must stop
 /// somewhere.
-constexpr std::size_t kMaxStateBytes = std::size_t{8} << 20;
+constexpr std::size_t kMaxStateBytes = std::size_t{32} << 20;
 
 /// The state in the file format described above.
 std::string FormatStateFile(const SavedState& state);

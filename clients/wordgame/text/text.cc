@@ -1,11 +1,14 @@
 #include "text/text.h"
 
-#include <cctype>
 #include <charconv>
+
+#include "text/utf8.h"
 
 namespace {
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)); }
+// ASCII's blanks only, whatever the locale: in some, a byte of a UTF-8
+// letter (0xA0 of "\xC3\xA0", say) is a blank of its own.
+bool IsBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 }  // namespace
 
@@ -56,7 +59,10 @@ bool AllLetters(const std::string& s) {
 }
 
 bool IsWord(const std::string& s) {
-  return !s.empty() && s.size() <= kMaxWordLetters && AllLetters(s);
+  std::string lowered;
+  const std::size_t letters = Columns(s);
+  return letters >= 1 && letters <= kMaxWordLetters &&
+         LowerLetters(s, &lowered) && lowered == s;
 }
 
 std::string Spaced(const std::string& shown) {

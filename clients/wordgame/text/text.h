@@ -14,6 +14,9 @@
 /// whole-word guess echoed back always fits on a line or two.
 constexpr std::size_t kMaxWordLetters = 64;
 
+/// The most bytes of a letter in UTF-8.
+constexpr std::size_t kMaxLetterBytes = 4;
+
 /// The line with the whitespace around it (a carriage return included)
 /// removed and ASCII letters lowered.
 std::string Tidy(const std::string& line);
@@ -22,7 +25,7 @@ std::string Tidy(const std::string& line);
 bool AllLetters(const std::string& s);
 
 /// True when s is a word that can be played: 1 to kMaxWordLetters letters
-/// a-z.
+/// (a-z, or of any alphabet in UTF-8), in lower case.
 bool IsWord(const std::string& s);
 
 /// "1 letter", "2 letters"; "1 miss", "2 misses".

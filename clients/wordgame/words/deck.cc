@@ -3,28 +3,42 @@
 #include <algorithm>
 #include <utility>
 
+std::size_t HeldBack(std::size_t words) { return words / 2; }
+
 // The deck keeps indices, not words: a list of millions is then copied,
 // shuffled and searched in none of its rounds.
-Deck::Deck(WordViews words, std::uint32_t seed,
-           std::vector<std::uint32_t> first)
+Deck::Deck(WordViews words, std::uint32_t seed, DeckStart start,
+           Alphabet alphabet)
     : words_(std::move(words)),
-      unplayed_(std::move(first)),
+      alphabet_(std::move(alphabet)),
+      pass_(std::move(start.played)),
+      held_(std::move(start.held)),
       shuffle_(std::make_unique<std::mt19937>(seed)) {
-  if (!unplayed_.empty()) return;
-  unplayed_.resize(words_.size());
+  std::vector<bool> taken(words_.size());
+  for (std::uint32_t i : pass_) taken[i] = true;
+  for (std::uint32_t i : held_) taken[i] = true;
   for (std::size_t i = 0; i < words_.size(); ++i) {
-    unplayed_[i] = static_cast<std::uint32_t>(i);
+    if (!taken[i]) unplayed_.push_back(static_cast<std::uint32_t>(i));
   }
+}
+
+void Deck::NewPass() {
+  const std::size_t hold = std::min(HeldBack(words_.size()), pass_.size());
+  const auto split = pass_.end() - static_cast<std::ptrdiff_t>(hold);
+  held_.assign(split, pass_.end());
+  released_ = 0;
+  unplayed_.assign(pass_.begin(), split);
+  pass_.clear();
 }
 
 std::vector<std::string> Deck::NextRound(std::string* note) {
   note->clear();
+  // Only a start from earlier sessions leaves words held with none free.
+  while (unplayed_.empty() && released_ < held_.size()) {
+    unplayed_.push_back(held_[released_++]);
+  }
   if (unplayed_.empty()) {
-    for (std::size_t i = 0; i < words_.size(); ++i) {
-      if (words_.size() == 1 || words_[i] != last_) {
-        unplayed_.push_back(static_cast<std::uint32_t>(i));
-      }
-    }
+    NewPass();
     *note = words_.size() == 1 ? "The list has one word; it comes round again."
                                : "Every word has been played; the " +
                                      std::to_string(words_.size()) +
@@ -43,7 +57,6 @@ std::vector<std::string> Deck::NextRound(std::string* note) {
 }
 
 void Deck::Played(const std::string& secret) {
-  last_ = secret;
   // The secret is one of the words offered; any other is looked for in all.
   auto offered = unplayed_.begin() + static_cast<std::ptrdiff_t>(offered_);
   auto played = std::find_if(unplayed_.begin(), offered, [&](std::uint32_t i) {
@@ -55,6 +68,8 @@ void Deck::Played(const std::string& secret) {
   }
   offered_ = 0;
   if (played == unplayed_.end()) return;
+  pass_.push_back(*played);
   *played = unplayed_.back();
   unplayed_.pop_back();
+  if (released_ < held_.size()) unplayed_.push_back(held_[released_++]);
 }

@@ -19,6 +19,7 @@
 #include "progutil.h"
 #include "text/descriptor.h"
 #include "text/text.h"
+#include "text/utf8.h"
 
 static_assert(kMaxWordLetters <= WordViews::kMaxLength,
               "a word's length must fit");
@@ -97,6 +98,26 @@ bool IsPlainWord(std::string_view line) {
   return true;
 }
 
+// Once the list is read, its letters beyond a to z get their codes in the
+// order of their code points (Alphabet::Sort), and the words that have them
+// are written anew; the index, which finds words by their bytes, is made
+// again.
+void Recode(WordList* list, std::string* text) {
+  if (list->alphabet.ascii()) return;
+  const std::string remap = list->alphabet.Sort();
+  for (std::size_t i = 0; i < list->words.size(); ++i) {
+    const std::size_t at = list->words.offset(i);
+    for (std::size_t j = at; j < at + list->words[i].size(); ++j) {
+      (*text)[j] = remap[static_cast<unsigned char>((*text)[j])];
+    }
+  }
+  if (list->category_spans.empty()) return;
+  list->index = WordIndex(list->words, list->words.size());
+  for (std::size_t i = 0; i < list->words.size(); ++i) {
+    list->index.Add(list->words.packed(i));
+  }
+}
+
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::string* bytes,
@@ -161,6 +182,8 @@ WordList ParseWordList(std::string bytes) {
   list.words = WordViews(buffer);
   list.words.reserve(lines + 1);
   list.index = WordIndex(list.words, lines + 1);
+  list.alphabet = Alphabet(false);
+  bool latin = false;  // a word as it stands was seen
   std::uint32_t category = WordList::kNoCategory;  // of the words that follow
   std::unordered_map<std::string, std::uint32_t> numbers;  // of the names
   // The words from `start` on are filed under category `c`.
@@ -179,6 +202,7 @@ WordList ParseWordList(std::string bytes) {
     start = end + 1;
     // Most lines of a large list are words as they stand: no tidying.
     if (IsPlainWord(line)) {
+      latin = true;
       AddWord(at, line.size(), number, category, &list);
       continue;
     }
@@ -189,16 +213,24 @@ WordList ParseWordList(std::string bytes) {
       auto known = numbers.emplace(name, list.category_names.size());
       if (known.second) list.category_names.push_back(name);
       file_under(known.first->second, start);
-    } else if (!AllLetters(word) || word.size() > kMaxWordLetters) {
+    } else {
+      std::string lowered, codes;
+      const bool letters =
+          LowerLetters(word, &lowered) && Columns(lowered) <= kMaxWordLetters;
+      if (letters && list.alphabet.AddWord(lowered, &codes)) {
+        codes.copy(&text[at], codes.size());
+        AddWord(at, codes.size(), number, category, &list);
+        continue;
+      }
+      if (letters) ++list.beyond_alphabet;  // a letter found no code
       // A malformed category line ends the category before it, so that no
       // word is filed under a name it was not listed under.
       if (word[0] == '[') file_under(WordList::kNoCategory, start);
       CountLine(number, &list.skipped, &list.skipped_lines);
-    } else {
-      word.copy(&text[at], word.size());
-      AddWord(at, word.size(), number, category, &list);
     }
   }
+  if (latin) list.alphabet.Add('a');
+  Recode(&list, &text);
   // Without categories nothing looks a word up once the list is read.
   if (list.category_spans.empty()) list.index = WordIndex();
   return list;
@@ -207,7 +239,7 @@ WordList ParseWordList(std::string bytes) {
 std::string SkippedNote(const WordList& list) {
   if (list.skipped == 0) return "";
   return CountOf(list.skipped, "line") + " skipped (not one word of up to " +
-         std::to_string(kMaxWordLetters) + " letters a-z, nor a [category]): " +
+         std::to_string(kMaxWordLetters) + " letters, nor a [category]): " +
          NamedLines(list.skipped, list.skipped_lines);
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "words/alphabet.h"
 #include "words/word_index.h"
 #include "words/word_views.h"
 
@@ -31,8 +32,14 @@ bool ReadWholeFile(const std::string& path, std::string* bytes,
 /// What a word list offers for play.
 struct WordList {
   /// The playable words, tidied, each once, in the order of first appearance:
-  /// views into the list's bytes as read, a tidied word written over its line.
+  /// views into the list's bytes as read, a tidied word written over its
+  /// line in the codes of `alphabet`.
   WordViews words;
+  /// The letters of the words, each with its code.
+  Alphabet alphabet;
+  /// Lines of letters that found no code, the alphabet being full: the list
+  /// has more different letters than the game can tell apart.
+  std::size_t beyond_alphabet = 0;
   /// The names of the category lines, each once, in the order first seen.
   std::vector<std::string> category_names;
   /// No category: the stretch of the list before any category line, or after
@@ -64,15 +71,16 @@ struct WordList {
 };
 
 /// Parses a word list: a UTF-8 byte-order mark at the start is dropped; each
-/// line is tidied (Tidy) and kept when it is 1 to kMaxWordLetters letters
-/// a-z; blank lines are passed over. A line "[name]" (IsCategoryLine) files
-/// the words after it under that name, up to the next such line; a line that
-/// starts with "[" but is not a category line is skipped and leaves the words
-/// after it without a category. Any other line is counted as skipped. A word
-/// listed twice is played once; if under another category, the first wins
-/// and the line is counted in `recategorised`. A list without category lines
-/// gives no categories at all. The words are views into `bytes` (at most
-/// kMaxListBytes, as ReadWholeFile leaves them), which the list keeps.
+/// line is tidied (Tidy, and lowered as LowerLetters does) and kept when it
+/// is 1 to kMaxWordLetters letters, a-z or of any alphabet in UTF-8, each
+/// written as its code; blank lines are passed over. A line "[name]"
+/// (IsCategoryLine) files the words after it under that name, up to the next
+/// such line; a line that starts with "[" but is not a category line is skipped
+/// and leaves the words after it without a category. Any other line is counted
+/// as skipped. A word listed twice is played once; if under another category,
+/// the first wins and the line is counted in `recategorised`. A list without
+/// category lines gives no categories at all. The words are views into `bytes`
+/// (at most kMaxListBytes, as ReadWholeFile leaves them), which the list keeps.
 WordList ParseWordList(std::string bytes);
 
 /// The longest category name; longer ones are not category lines. Ample for
@@ -85,7 +93,7 @@ constexpr std::size_t kMaxCategoryName = 32;
 bool IsCategoryLine(const std::string& line, std::string* name);
 
 /// The one line that tells the player about skipped lines, such as
-/// "2 lines skipped (not one word of up to 64 letters a-z, nor a [category]):
+/// "2 lines skipped (not one word of up to 64 letters, nor a [category]):
 /// lines 3, 7.", or "" when none were.
 std::string SkippedNote(const WordList& list);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "text/text.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -23,17 +24,16 @@ TEST(ParseWordList, TidiesDropsTheMarkCountsSkippedAndRepeatsOnce) {
       "\xEF\xBB\xBF  Cat\r\n\r\nice cream\ndog\n42\ncaf\xc3\xa9\n\nCAT\n" +
       std::string(kMaxWordLetters, 'x') + "\n" +
       std::string(kMaxWordLetters + 1, 'y') + "\nx-ray\nok\ndon't\n");
-  EXPECT_EQ(All(list.words),
-            (Words{"cat", "dog", std::string(kMaxWordLetters, 'x'), "ok"}));
-  EXPECT_EQ(list.skipped, 6u);
+  EXPECT_EQ(All(list.words), (Words{"cat", "dog", "caf\x7b",
+                                    std::string(kMaxWordLetters, 'x'), "ok"}));
+  EXPECT_EQ(list.skipped, 5u);
   EXPECT_TRUE(list.category_names.empty());
   EXPECT_EQ(SkippedNote(list),
-            "6 lines skipped (not one word of up to 64 letters a-z, nor a "
-            "[category]): lines 3, 5, 6, 10, 11 and 1 more.");
-  EXPECT_EQ(SkippedBrief(list),
-            "6 lines skipped: lines 3, 5, 6, 10, 11 and 1 more.");
+            "5 lines skipped (not one word of up to 64 letters, nor a "
+            "[category]): lines 3, 5, 10, 11, 13.");
+  EXPECT_EQ(SkippedBrief(list), "5 lines skipped: lines 3, 5, 10, 11, 13.");
   EXPECT_EQ(SkippedNote(ParseWordList("a b\nok")),
-            "1 line skipped (not one word of up to 64 letters a-z, nor a "
+            "1 line skipped (not one word of up to 64 letters, nor a "
             "[category]): line 1.");
   EXPECT_EQ(SkippedNote(ParseWordList("ok\n\n")), "");
   EXPECT_EQ(SkippedBrief(ParseWordList("ok\n\n")), "");
@@ -54,6 +54,61 @@ TEST(ParseWordList, TidiedWordsInPlaceAndTheLastLineWithoutLineFeed) {
   // The words outlive the list they were read into.
   const WordViews words = ParseWordList("a\n Bee").words;
   EXPECT_EQ(All(words), (Words{"a", "bee"}));
+}
+
+// Letters of any alphabet, lowered, one code each from 0x7B up in the order
+// of their code points, so that codes sort as UTF-8 does; a to z keep their
+// bytes, and show on the alphabet line only when the list has them.
+TEST(ParseWordList, LettersOfAnyAlphabetGetACodeEach) {
+  WordList list = ParseWordList(
+      "\xC3\xA9t\xC3\xA9\n\xC3\x89T\xC3\x89\nStra\u00dfe\n"
+      "\xD0\x94\xD0\xB0\n\xCE\xB1\xCE\xB2\nl'\xC3\xA9t\xC3\xA9\n"
+      "e\xCC\x81t\xC3\xA9\n\u00e9t\u00e92\ncaf\xC3\xA9\n");
+  const Alphabet& a = list.alphabet;
+  Words shown;
+  for (std::string_view w : list.words) shown.push_back(a.Decode(w));
+  // Repeats in capitals are one word; apostrophes, combining accents and
+  // digits are no letters.
+  EXPECT_EQ(shown,
+            (Words{"\xC3\xA9t\xC3\xA9", "stra\u00dfe", "\xD0\xB4\xD0\xB0",
+                   "\xCE\xB1\xCE\xB2", "caf\xC3\xA9"}));
+  EXPECT_EQ(list.skipped, 3u);
+  EXPECT_EQ(list.words[0], "\x7ct\x7c");  // ß U+00DF first, then é U+00E9
+  EXPECT_EQ(list.words[1], "stra{e");     // ß's code 0x7b is "{"
+  std::string line;
+  for (unsigned char c : a.Line()) line += a.Letter(c);
+  EXPECT_EQ(line,
+            "abcdefghijklmnopqrstuvwxyz\xC3\x9F\xC3\xA9\xCE\xB1\xCE\xB2"
+            "\xD0\xB0\xD0\xB4");
+  EXPECT_EQ(a.Capital(0x7c), "\xC3\x89");
+  std::string codes;
+  EXPECT_TRUE(a.Encode("\xC3\x89T\xC3\xA9", &codes));
+  EXPECT_EQ(codes, "\x7ct\x7c");
+  EXPECT_FALSE(a.Encode("\xC3\xB1", &codes));  // ñ: not a letter of the list
+  // Codes given anew once the list is read still find a word's category.
+  const WordList fruits = ParseWordList(
+      "[x]\n\xC3\xA9t\xC3\xA9\n\xC3\xA7"
+      "a\n");
+  EXPECT_EQ(fruits.words[1],
+            "\x7b"
+            "a");  // ç U+00E7 before é U+00E9
+  EXPECT_EQ(CategoryOf(fruits, fruits.words[1]), "x");
+  // Without a to z in the list, they are not its letters.
+  const WordList cyrillic = ParseWordList("\xD0\xB4\xD0\xB0\n");
+  EXPECT_EQ(cyrillic.alphabet.Line().size(), 2u);
+  EXPECT_FALSE(cyrillic.alphabet.Encode("a", &codes));
+  // Folding: e stands for é; the line shows e once.
+  WordList folded = ParseWordList("\xC3\xA9t\xC3\xA9\nbee\n");
+  folded.alphabet.FoldAccents();
+  EXPECT_EQ(folded.alphabet.Key(0x7b), 'e');
+  EXPECT_EQ(folded.alphabet.Line().size(), 26u);
+  // More letters than codes: flagged, for the list to be refused.
+  std::string many;  // ideographs, one a line
+  for (char32_t c = 0x4E00; c <= 0x4E00 + Alphabet::kMaxOthers; ++c) {
+    many += Utf8(c) + "\n";
+  }
+  EXPECT_EQ(ParseWordList(many).beyond_alphabet, 1u);
+  EXPECT_EQ(ParseWordList(many.substr(0, many.size() - 4)).beyond_alphabet, 0u);
 }
 
 // A word of the longest length at the last offset a buffer allows.
