@@ -34,11 +34,11 @@
 // daily words were played (a file without them has no daily history):
 // "daily-counts" with the daily words played, solved, the daily streak and the
 // best one (streak <= best <= solved <= played), and up to kMaxDailyResults
-// "daily" lines, by date: the date, the list's identity, "solved" or "unsolved",
-// the misses (at most kMaxWinMisses when solved, one more when not) and, when
-// there were any, the hints among them, each day and list once. The closing
-// "end" line shows the file was written whole. Counts are decimal, at most
-// kMaxCount. A file that breaks any of these rules is damaged: it is set
+// "daily" lines, by date: the date, the list's identity, "solved" or
+// "unsolved", the misses (at most kMaxWinMisses when solved, one more when not)
+// and, when there were any, the hints among them, each day and list once. The
+// closing "end" line shows the file was written whole. Counts are decimal, at
+// most kMaxCount. A file that breaks any of these rules is damaged: it is set
 // aside, never deleted.
 
 #include <cstddef>
