@@ -256,13 +256,16 @@ for program in $programs; do
   [ -f "$exe" ] || fail "smalltools has no /usr/bin/$name"
   page=$root/usr/share/man/man1/$name.1.gz
   [ -f "$page" ] || fail "smalltools has no manual page $name.1.gz"
-  zcat "$page" | sed -n '/^\.SH FILES/,/^\.SH/p' | grep -qF "/usr/bin/$name" ||
+  # (roff writes a hyphen of a command's name as \-)
+  zcat "$page" | sed -n '/^\.SH FILES/,/^\.SH/{s/\\-/-/g; p}' |
+    grep -qF "/usr/bin/$name" ||
     fail "the page of $program does not say in FILES that it is /usr/bin/$name"
   # It calls itself by the name it is installed under, in its usage and its
   # manual's synopsis.
   "$exe" --help | head -n 1 | grep -q "^usage: $name\b" ||
     fail "$name --help does not name it $name: $("$exe" --help | head -n 1)"
-  zcat "$page" | sed -n '/^\.SH SYNOPSIS/,/^\.SH/p' | grep -q "^\.B $name\b" ||
+  zcat "$page" | sed -n '/^\.SH SYNOPSIS/,/^\.SH/{s/\\-/-/g; p}' |
+    grep -q "^\.B $name\b" ||
     fail "the manual page of $name does not name it $name in its synopsis"
   file -b "$exe" | grep -q ', stripped' || fail "$program is not stripped"
   # Position-independent, all symbols bound at start and the relocated data
