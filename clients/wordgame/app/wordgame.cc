@@ -30,6 +30,7 @@
 #include "state/saved_state.h"
 #include "state/state_store.h"
 #include "text/text.h"
+#include "text/utf8.h"
 #include "words/daily_word.h"
 #include "words/deck.h"
 #include "words/word_list.h"
@@ -350,6 +351,9 @@ progutil::Status Wordgame(const std::vector<std::string>& args, std::FILE* in,
   // A reader that goes away (wordgame | head) shows up as a failed write,
   // which ends the game normally, so the game folder is always removed.
   std::signal(SIGPIPE, SIG_IGN);
+  // The C library's Unicode tables are loaded here, where the stack is
+  // shallow, not at a list's first letter beyond ASCII, deep in its reading.
+  LoadUnicodeTables();
   bool played = false;
   try {
     played = Run(*settings, in, out, notes, reason);
