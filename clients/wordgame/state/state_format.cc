@@ -165,7 +165,7 @@ std::string FormatStateFile(const SavedState& state) {
 // other.
 bool ParseStateFile(const std::string& text, SavedState* state,
                     std::string* why) {
-  *state = SavedState();
+  state->Clear();
   Stats& s = state->stats;
   std::uint64_t played = 0;
   const std::pair<const char*, std::uint64_t*> counts[] = {
