@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/ioctl.h>
+#include <sys/personality.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -73,6 +74,13 @@ bool Limit(decltype(RLIMIT_AS) resource, unsigned long long bytes) {
   return setrlimit(resource, &limit) == 0;
 }
 
+// Turns address randomization off for the programs this process executes
+// from now on. Async-signal-safe.
+bool FixStackStart() {
+  const int persona = personality(0xffffffff);  // only asks
+  return persona != -1 && personality(persona | ADDR_NO_RANDOMIZE) != -1;
+}
+
 // This process's environment with the "NAME=value" entries of `extra` added,
 // each replacing a variable of the same name.
 std::vector<std::string> Environment(const std::vector<std::string>& extra) {
@@ -123,8 +131,8 @@ Channels OpenChannels(const RunOptions& options) {
 // run, and those allocate nothing.
 struct ExecArgs {
   ExecArgs(const std::vector<std::string>& argv,
-           const std::vector<std::string>& env)
-      : env_strings(Environment(env)) {
+           const std::vector<std::string>& env, bool env_only)
+      : env_strings(env_only ? env : Environment(env)) {
     args.reserve(argv.size() + 1);
     for (const std::string& a : argv)
       args.push_back(const_cast<char*>(a.c_str()));
@@ -187,7 +195,8 @@ bool RedirectOutputs(const RunOptions& options, const Channels& c) {
   if (!RedirectOutputs(options, c)) _exit(126);
   if (!options.cwd.empty() && chdir(options.cwd.c_str()) != 0) _exit(126);
   if (!Limit(RLIMIT_AS, options.address_space_limit) ||
-      !Limit(RLIMIT_STACK, options.stack_limit)) {
+      !Limit(RLIMIT_STACK, options.stack_limit) ||
+      (options.fixed_stack_start && !FixStackStart())) {
     _exit(126);
   }
   execve(exec.args[0], exec.args.data(), exec.envp.data());
@@ -211,7 +220,7 @@ ProgramResult RunProgram(const std::vector<std::string>& argv,
   // kill the caller.
   signal(SIGPIPE, SIG_IGN);
   const Channels c = OpenChannels(options);
-  const ExecArgs exec(argv, options.env);
+  const ExecArgs exec(argv, options.env, options.env_only);
   pid_t pid = fork();
   if (pid < 0) Fail("fork");
   if (pid == 0) ExecChild(options, c, exec);
@@ -310,6 +319,14 @@ bool TerminalAvailable() {
   if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return false;
   close(master);
   close(slave);
+  return true;
+}
+
+// Tried here, then undone: this process's own programs stay randomized.
+bool StackStartCanBeFixed() {
+  const int persona = personality(0xffffffff);  // only asks
+  if (!FixStackStart()) return false;
+  personality(static_cast<unsigned long>(persona));
   return true;
 }
 

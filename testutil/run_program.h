@@ -43,11 +43,17 @@ struct RunOptions {
   std::string cwd;
   /// "NAME=value" entries added to (or replacing in) the child's environment.
   std::vector<std::string> env;
+  /// The child's environment is `env` alone, not this process's with it.
+  bool env_only = false;
   /// When not 0, the child's address space is held to this many bytes, so
   /// that a large allocation fails in it instead of taking the machine.
   unsigned long long address_space_limit = 0;
   /// When not 0, the child's stack is held to this many bytes.
   unsigned long long stack_limit = 0;
+  /// The child's stack starts where it would without address randomization,
+  /// which on Linux starts it up to 8 KiB lower within its limit. Only where
+  /// StackStartCanBeFixed(); elsewhere the child does not run (status 126).
+  bool fixed_stack_start = false;
   /// RunInProcess only: out is line-buffered, as standard output on a
   /// terminal is, so a write fails at a line feed rather than at the end.
   bool line_buffered = false;
@@ -109,6 +115,11 @@ ProgramResult RunInProcess(RunFunction run,
 /// True when a pseudo-terminal can be opened here (containers without
 /// /dev/pts have none); tests that need one skip otherwise.
 bool TerminalAvailable();
+
+/// True when a child's stack start can be fixed here (RunOptions::
+/// fixed_stack_start): a container may forbid turning off address
+/// randomization. Tests that need it skip otherwise.
+bool StackStartCanBeFixed();
 
 /// A fresh private directory under $TMPDIR (or /tmp), removed with its
 /// contents when the object goes out of scope.

@@ -43,6 +43,9 @@ TEST(RunProgram, StatusOutputsDirectoryAndEnvironment) {
   options.env = {"HOME=/replaced"};
   EXPECT_EQ(RunProgram({kShell, "-c", "echo $HOME"}, options).out,
             "/replaced\n");
+  options.env = {"ONLY=this", "AND=that"};
+  options.env_only = true;
+  EXPECT_EQ(RunProgram({"/usr/bin/env"}, options).out, "ONLY=this\nAND=that\n");
   EXPECT_EQ(RunProgram({"/nonexistent/program"}).status, 127);
 }
 
@@ -75,6 +78,20 @@ TEST(RunProgram, ResourceLimitsHoldInTheChild) {
   options = RunOptions();
   options.stack_limit = 1 << 20;
   EXPECT_EQ(RunProgram({kShell, "-c", "ulimit -s"}, options).out, "1024\n");
+}
+
+TEST(RunProgram, StackStartCanBeFixed) {
+  if (!testutil::StackStartCanBeFixed()) {
+    GTEST_SKIP() << "address randomization cannot be turned off here";
+  }
+  // The 28th field of /proc/PID/stat is where the stack starts.
+  RunOptions options;
+  options.fixed_stack_start = true;
+  const std::vector<std::string> start = {"/usr/bin/cut", "-d ", "-f28",
+                                          "/proc/self/stat"};
+  ProgramResult first = RunProgram(start, options);
+  ASSERT_EQ(first.status, 0) << first.err;
+  EXPECT_EQ(RunProgram(start, options).out, first.out);
 }
 
 TEST(RunProgram, TerminalShowsOutputAndErrorsAsATerminalWould) {

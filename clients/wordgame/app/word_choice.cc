@@ -10,9 +10,10 @@ namespace {
 // The word list the settings name: FILE, else a dict.txt here (whatever it
 // is, so that a broken one is reported rather than passed over), else the
 // list shipped beside the program. *name receives how the opening line
-// names it.
-std::string ChooseWordList(const Settings& settings, bool* shipped,
-                           std::string* name) {
+// names it. This and ReadWordList are not inlined: their locals would take
+// the stack of the deepest calls of the choice.
+[[gnu::noinline]] std::string ChooseWordList(const Settings& settings,
+                                             bool* shipped, std::string* name) {
   *shipped = false;
   *name = settings.file;
   if (settings.have_file) return settings.file;
@@ -28,14 +29,12 @@ std::string ChooseWordList(const Settings& settings, bool* shipped,
 // second for 30 MiB), so the player is told what the wait is for.
 constexpr off_t kLargeListBytes = off_t{8} << 20;
 
-}  // namespace
-
-bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
-                 std::string* err) {
-  bool shipped;
-  std::string name;
-  words->path = ChooseWordList(settings, &shipped, &name);
-  const std::string& path = words->path;
+// Reads the word list at `path` into *list, a large one announced on
+// `notes` first; `shipped` tells the shipped list, which no dict.txt here
+// replaced. False and *err when it cannot be read.
+[[gnu::noinline]] bool ReadWordList(const std::string& path, bool shipped,
+                                    WordList* list, std::FILE* notes,
+                                    std::string* err) {
   struct stat info;
   if (stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
       info.st_size >= kLargeListBytes &&
@@ -50,8 +49,20 @@ bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
            path + ": " + *err;
     return false;
   }
+  *list = ParseWordList(std::move(bytes));
+  return true;
+}
+
+}  // namespace
+
+bool ChooseWords(const Settings& settings, ChosenWords* words, std::FILE* notes,
+                 std::string* err) {
+  bool shipped;
+  std::string name;
+  words->path = ChooseWordList(settings, &shipped, &name);
+  const std::string& path = words->path;
   WordList& list = words->list;
-  list = ParseWordList(std::move(bytes));
+  if (!ReadWordList(path, shipped, &list, notes, err)) return false;
   if (list.beyond_alphabet != 0) {
     *err = path + ": its words have more than " +
            std::to_string(26 + Alphabet::kMaxOthers) +

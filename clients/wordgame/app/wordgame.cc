@@ -30,6 +30,7 @@
 #include "state/saved_state.h"
 #include "state/state_store.h"
 #include "text/text.h"
+#include "text/utf8.h"
 #include "words/daily_word.h"
 #include "words/deck.h"
 #include "words/word_list.h"
@@ -64,6 +65,17 @@ void Note(std::FILE* err, const std::string& note) {
 struct Opening {
   std::string line, note, brief_note;
 };
+
+// The opening of a game of `words`.
+Opening OpeningOf(const ChosenWords& words) {
+  const WordList& list = words.list;
+  Opening opening{words.opening, "", ""};
+  for (const std::string& n : {SkippedNote(list), RecategorisedNote(list)}) {
+    if (!n.empty()) opening.note += words.path + ": " + n + "\n";
+  }
+  if (list.skipped != 0) opening.brief_note = " " + SkippedBrief(list);
+  return opening;
+}
 
 // Plays the rounds of `match` in full screen on `terminal`, which it closes
 // before the farewell lines. False and *err when it cannot. Not inlined:
@@ -123,31 +135,74 @@ bool PlayMatch(const Settings& settings, Match& match, const Opening& opening,
   return PlayRounds(*folder, match, in, out, notes, look, err);
 }
 
+// What a game of one player keeps while it lasts, on the heap as everything
+// large on the way to the deepest calls: the words and their opening; unless
+// --no-save the state file's store, its recorder and what the file held;
+// then the deck and the match.
+struct OnePlayer {
+  ChosenWords words;
+  Opening opening;
+  std::optional<StateStore> store;
+  std::optional<StoreRecorder> recorder;
+  SavedState saved;
+  std::unique_ptr<Deck> deck;
+  std::unique_ptr<Match> match;
+};
+
+// The opening of the game's words and, unless --no-save, the state file's
+// store and what it holds, into *game; what there is to say of the file
+// goes to `notes`. Not inlined: the locals of setting up the game would
+// take the stack for the whole of it.
+[[gnu::noinline]] void SetUp(const Settings& settings, OnePlayer* game,
+                             std::FILE* notes) {
+  game->opening = OpeningOf(game->words);
+  if (settings.no_save) return;
+  game->store.emplace(StateFolder());
+  game->recorder.emplace(*game->store);
+  std::string load_note;
+  game->saved = game->store->Load(&load_note);
+  Note(notes, load_note);
+}
+
+// The match of *game: on a deck of `words` (views into the list's) shuffled
+// by `seed` from `start`, with the list's categories as clues, recorded
+// when the game has a recorder. Not inlined, as SetUp.
+[[gnu::noinline]] Match& Deal(OnePlayer* game, WordViews words,
+                              std::uint32_t seed, DeckStart start) {
+  const ChosenWords& chosen = game->words;
+  game->deck = std::make_unique<Deck>(std::move(words), seed, std::move(start),
+                                      chosen.list.alphabet);
+  game->match = std::make_unique<Match>(*game->deck);
+  game->match->set_clues(&chosen.list);
+  if (game->recorder) {
+    game->match->set_recorder(&*game->recorder, std::move(game->saved),
+                              chosen.id, chosen.all);
+  }
+  return *game->match;
+}
+
 // --daily: the one round of the day's word, drawn from the whole list by the
 // date and the list's identity; when the list's word of that day was played
 // already, its result instead. A later date is refused: its word is not out
-// yet.
-bool PlayDaily(const Settings& settings, const ChosenWords& words,
-               const Opening& opening, RoundRecorder* recorder,
-               SavedState saved, std::FILE* in, std::FILE* out,
-               std::FILE* notes, std::string* err) {
+// yet. Not inlined: its locals would take the stack of every other game of
+// one player.
+[[gnu::noinline]] bool PlayDaily(const Settings& settings, OnePlayer& game,
+                                 std::FILE* in, std::FILE* out,
+                                 std::FILE* notes, std::string* err) {
+  const ChosenWords& words = game.words;
   const Day today = Today();
   const Day day = settings.have_day ? settings.day : today;
   if (!DailyWordIsOut(day, today, err)) return false;
-  if (const DailyResult* done = saved.daily.Find(day, words.id)) {
-    const std::string text = DailyPlayedAlready(saved.daily, today, *done);
+  if (const DailyResult* done = game.saved.daily.Find(day, words.id)) {
+    const std::string text = DailyPlayedAlready(game.saved.daily, today, *done);
     std::fputs(text.c_str(), out);
     return progutil::FlushOutput(out, err);
   }
-  Deck deck(WordViews{DailyWord(words.list.words, day, words.id)}, 0, {},
-            words.list.alphabet);
-  Match match(deck);
-  match.set_clues(&words.list);
-  if (recorder) {
-    match.set_recorder(recorder, std::move(saved), words.id, words.all);
-  }
+  Match& match =
+      Deal(&game, WordViews{DailyWord(words.list.words, day, words.id)}, 0,
+           DeckStart());
   match.set_daily(day, today, words.id);
-  return PlayMatch(settings, match, opening, in, out, notes, err);
+  return PlayMatch(settings, match, game.opening, in, out, notes, err);
 }
 
 // One player: the words the settings choose, the deck opening with those
@@ -155,42 +210,17 @@ bool PlayDaily(const Settings& settings, const ChosenWords& words,
 // word.
 bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
                 std::FILE* notes, std::string* err) {
-  // The words, the deck and the match live on the heap, as everything
-  // large does on the way to the deepest calls: a game fits a small stack.
-  const auto chosen = std::make_unique<ChosenWords>();
-  ChosenWords& words = *chosen;
-  if (!ChooseWords(settings, &words, notes, err)) return false;
-  const WordList& list = words.list;
-  Opening opening{words.opening, "", ""};
-  for (const std::string& n : {SkippedNote(list), RecategorisedNote(list)}) {
-    if (!n.empty()) opening.note += words.path + ": " + n + "\n";
-  }
-  if (list.skipped != 0) opening.brief_note = " " + SkippedBrief(list);
-  std::optional<StateStore> store;
-  std::optional<StoreRecorder> recorder;
-  SavedState saved;
-  if (!settings.no_save) {
-    store.emplace(StateFolder());
-    recorder.emplace(*store);
-    std::string load_note;
-    saved = store->Load(&load_note);
-    Note(notes, load_note);
-  }
-  if (settings.daily) {
-    return PlayDaily(settings, words, opening, recorder ? &*recorder : nullptr,
-                     std::move(saved), in, out, notes, err);
-  }
+  const auto game = std::make_unique<OnePlayer>();
+  if (!ChooseWords(settings, &game->words, notes, err)) return false;
+  SetUp(settings, game.get(), notes);
+  if (settings.daily) return PlayDaily(settings, *game, in, out, notes, err);
   // The deck takes the words over: the match needs only their categories.
-  DeckStart start = StartOf(list.words, list.alphabet, saved.Recent(words.id));
-  const auto deck =
-      std::make_unique<Deck>(std::move(words.list.words), FreshSeed(),
-                             std::move(start), list.alphabet);
-  const auto match = std::make_unique<Match>(*deck);
-  match->set_clues(&list);
-  if (recorder) {
-    match->set_recorder(&*recorder, std::move(saved), words.id, words.all);
-  }
-  return PlayMatch(settings, *match, opening, in, out, notes, err);
+  WordList& list = game->words.list;
+  DeckStart start =
+      StartOf(list.words, list.alphabet, game->saved.Recent(game->words.id));
+  Match& match =
+      Deal(game.get(), std::move(list.words), FreshSeed(), std::move(start));
+  return PlayMatch(settings, match, game->opening, in, out, notes, err);
 }
 
 // --categories: the categories of the words the other options leave. This,
@@ -261,13 +291,14 @@ bool PlaySingle(const Settings& settings, std::FILE* in, std::FILE* out,
 [[gnu::noinline]] bool PlayTwo(const Settings& settings, std::FILE* in,
                                std::FILE* out, std::FILE* notes,
                                std::string* err) {
-  Match match(settings.names[0], settings.names[1]);
+  const auto match =
+      std::make_unique<Match>(settings.names[0], settings.names[1]);
   const Opening opening{"Two players, " + settings.names[0] + " and " +
                             settings.names[1] +
                             ": the guesser wins a round by finding the word, "
                             "the setter when it is not found.",
                         "", ""};
-  return PlayMatch(settings, match, opening, in, out, notes, err);
+  return PlayMatch(settings, *match, opening, in, out, notes, err);
 }
 
 // Does what the settings ask for. False and *err when it cannot.
@@ -297,11 +328,13 @@ progutil::Status Wordgame(const std::vector<std::string>& args, std::FILE* in,
     *reason = std::string("write error: ") + std::strerror(EBADF);
     return progutil::Status::kFailed;
   }
-  Settings settings;
-  if (!ParseArguments(args, &settings, reason)) {
+  // The settings are on the heap, as everything large on the way to the
+  // deepest calls.
+  const auto settings = std::make_unique<Settings>();
+  if (!ParseArguments(args, settings.get(), reason)) {
     return progutil::Status::kMisused;
   }
-  if (settings.help) {  // -h, or --help among other arguments
+  if (settings->help) {  // -h, or --help among other arguments
     std::fputs(kUsage, out);
     std::fputs(HelpAfterUsage().c_str(), out);
     return progutil::Status::kDone;
@@ -318,9 +351,12 @@ progutil::Status Wordgame(const std::vector<std::string>& args, std::FILE* in,
   // A reader that goes away (wordgame | head) shows up as a failed write,
   // which ends the game normally, so the game folder is always removed.
   std::signal(SIGPIPE, SIG_IGN);
+  // The C library's Unicode tables are loaded here, where the stack is
+  // shallow, not at a list's first letter beyond ASCII, deep in its reading.
+  LoadUnicodeTables();
   bool played = false;
   try {
-    played = Run(settings, in, out, notes, reason);
+    played = Run(*settings, in, out, notes, reason);
   } catch (const std::bad_alloc&) {
     *reason = "not enough memory for the game";
   }

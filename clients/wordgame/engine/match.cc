@@ -126,26 +126,30 @@ std::string Match::Opening(const Round& round) const {
 Answer Match::Finish(const Round& round, std::string* note) {
   note->clear();
   const bool found = round.state() == Round::State::kWon;
-  if (two_players()) {
-    const std::size_t guessing = (turn_ + 1) % 2;
-    players_[guessing].score.Add(found);
-    players_[1 - guessing].score.Add(!found);
-    const char* how = found ? " found it."
-                      : round.state() == Round::State::kGaveUp
-                          ? " gave up."
-                          : " did not find it.";
-    const std::string winner = found ? guesser() : setter();
-    const std::string word = "\"" + round.secret() + "\"";
-    Answer end{found ? Tone::kGood : Tone::kBad,
-               guesser() + how + " The word was " + word + ". A win for " +
-                   winner + ".",
-               (found ? "Found: " : "Not found: ") + word + "."};
-    ++turn_;
-    return end;
-  }
+  if (two_players()) return FinishForTwo(round, found);
   players_[0].score.Add(found);
   Record(round, found, true, note);
   return round.EndLine();
+}
+
+// Not inlined into Finish: its pieces of text would take the stack of the
+// single player's rounds, which record them in the state file.
+[[gnu::noinline]] Answer Match::FinishForTwo(const Round& round, bool found) {
+  const std::size_t guessing = (turn_ + 1) % 2;
+  players_[guessing].score.Add(found);
+  players_[1 - guessing].score.Add(!found);
+  const char* how = found ? " found it."
+                    : round.state() == Round::State::kGaveUp
+                        ? " gave up."
+                        : " did not find it.";
+  const std::string winner = found ? guesser() : setter();
+  const std::string word = "\"" + round.secret() + "\"";
+  Answer end{
+      found ? Tone::kGood : Tone::kBad,
+      guesser() + how + " The word was " + word + ". A win for " + winner + ".",
+      (found ? "Found: " : "Not found: ") + word + "."};
+  ++turn_;
+  return end;
 }
 
 void Match::Record(const Round& round, bool won, bool counted,

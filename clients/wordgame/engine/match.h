@@ -122,6 +122,10 @@ class Match {
     std::string word;
   };
 
+  // Finish for two players: counts the round for both, and the closing line
+  // says who won it.
+  Answer FinishForTwo(const Round& round, bool found);
+
   // Counts the single player's round (unless it is left at no cost) and
   // reports it to the recorder.
   void Record(const Round& round, bool won, bool counted, std::string* note);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 #include "engine/ending_signals.h"
 #include "line/echo_off.h"
@@ -349,6 +350,8 @@ bool ReadLine(std::FILE* in, InputLine* line, bool* ended, std::string* err) {
 bool PlayRounds(GameStarter& starter, Match& match, std::FILE* in,
                 std::FILE* out, std::FILE* notes, const Look& look,
                 std::string* err) {
-  Session session(starter, match, in, out, notes, look);
-  return session.Run(err);
+  // On the heap: the session's round is on the way to the deepest calls.
+  const auto session =
+      std::make_unique<Session>(starter, match, in, out, notes, look);
+  return session->Run(err);
 }

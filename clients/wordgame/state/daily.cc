@@ -117,16 +117,29 @@ std::string ShareLine(const DailyResult& result) {
          (result.hints > 0 ? ", " + CountOf(result.hints, "hint") : "");
 }
 
+// Field by field: the text is written on the way to the deepest calls of a
+// round, where a long sum of strings would hold its pieces on the stack.
 std::string FormatDailyLines(const DailyHistory& history) {
   if (history.played == 0 && history.results.empty()) return "";
-  std::string text = "daily-counts " + std::to_string(history.played) + " " +
-                     std::to_string(history.won) + " " +
-                     std::to_string(history.streak) + " " +
-                     std::to_string(history.best_streak) + "\n";
+  std::string text = "daily-counts";
+  for (std::uint64_t count :
+       {history.played, history.won, history.streak, history.best_streak}) {
+    text += ' ';
+    text += std::to_string(count);
+  }
+  text += '\n';
   for (const DailyResult& r : history.results) {
-    text += "daily " + FormatDate(r.day) + " " + Hex(r.list_id, 16) +
-            (r.won ? " solved " : " unsolved ") + std::to_string(r.misses) +
-            (r.hints > 0 ? " " + std::to_string(r.hints) : "") + "\n";
+    text += "daily ";
+    text += FormatDate(r.day);
+    text += ' ';
+    text += Hex(r.list_id, 16);
+    text += r.won ? " solved " : " unsolved ";
+    text += std::to_string(r.misses);
+    if (r.hints > 0) {
+      text += ' ';
+      text += std::to_string(r.hints);
+    }
+    text += '\n';
   }
   return text;
 }

@@ -13,6 +13,8 @@ RecentWords SavedState::Recent(std::uint64_t list_id) const {
   return {};
 }
 
+void SavedState::Clear() { *this = SavedState(); }
+
 // Indices, not words: the list may hold millions.
 DeckStart StartOf(const WordViews& words, const Alphabet& alphabet,
                   const RecentWords& recent) {

@@ -48,6 +48,10 @@ struct SavedState {
   /// The words played lately from the list `list_id` (none for a list not
   /// played lately).
   RecentWords Recent(std::uint64_t list_id) const;
+  /// Makes this a fresh state, as SavedState() is. Out of line, so that the
+  /// fresh one it is moved from is not on the stack of its callers, which
+  /// read the state file on the way to the deepest calls of a round.
+  void Clear();
 };
 
 /// One single-player round as it ended.

@@ -130,11 +130,14 @@ bool Consistent(const Stats& stats, std::uint64_t played, std::string* why) {
 
 }  // namespace
 
+// Field by field: the text is written on the way to the deepest calls of a
+// round, where a long sum of strings would hold its pieces on the stack.
 std::string FormatStateFile(const SavedState& state) {
   const Stats& s = state.stats;
-  std::string text = std::string(kHeader) +
-                     "\n# wordgame's statistics and recently played words; "
-                     "see wordgame(1).\n";
+  std::string text = kHeader;
+  text +=
+      "\n# wordgame's statistics and recently played words; see "
+      "wordgame(1).\n";
   const std::pair<const char*, std::uint64_t> counts[] = {
       {"played", s.played()},
       {"won", s.won},
@@ -142,22 +145,41 @@ std::string FormatStateFile(const SavedState& state) {
       {"streak", s.streak},
       {"best-streak", s.best_streak}};
   for (const auto& [key, value] : counts) {
-    text += std::string(key) + " " + std::to_string(value) + "\n";
+    text += key;
+    text += ' ';
+    text += std::to_string(value);
+    text += '\n';
   }
   text += "wins-by-misses";
   for (const auto& [misses, wins] : s.wins_by_misses) {
-    text += " " + std::to_string(misses) + ":" + std::to_string(wins);
+    text += ' ';
+    text += std::to_string(misses);
+    text += ':';
+    text += std::to_string(wins);
   }
-  text += "\n";
+  text += '\n';
   for (const RecentWords& list : state.lists) {
-    text += "recent " + Hex(list.list_id, 16) + " " +
-            std::to_string(list.list_size);
-    for (const std::string& word : list.words) text += " " + word;
-    if (!list.held.empty()) text += std::string(" ") + kHeldMark;
-    for (const std::string& word : list.held) text += " " + word;
-    text += "\n";
+    text += "recent ";
+    text += Hex(list.list_id, 16);
+    text += ' ';
+    text += std::to_string(list.list_size);
+    for (const std::string& word : list.words) {
+      text += ' ';
+      text += word;
+    }
+    if (!list.held.empty()) {
+      text += ' ';
+      text += kHeldMark;
+    }
+    for (const std::string& word : list.held) {
+      text += ' ';
+      text += word;
+    }
+    text += '\n';
   }
-  return text + FormatDailyLines(state.daily) + "end\n";
+  text += FormatDailyLines(state.daily);
+  text += "end\n";
+  return text;
 }
 
 // Line by line: the header, then keyed lines in any order, each count once,
@@ -165,7 +187,7 @@ std::string FormatStateFile(const SavedState& state) {
 // other.
 bool ParseStateFile(const std::string& text, SavedState* state,
                     std::string* why) {
-  *state = SavedState();
+  state->Clear();
   Stats& s = state->stats;
   std::uint64_t played = 0;
   const std::pair<const char*, std::uint64_t*> counts[] = {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <thread>
 #include <utility>
 
@@ -59,7 +60,11 @@ int OpenRegular(int dir, const char* name, int flags, std::string* why) {
   return -1;
 }
 
-ReadResult ReadStateFile(int dir, SavedState* state, std::string* why) {
+// The bytes of the state file in the folder `dir`, without parsing them.
+// Not inlined: its locals would take the stack of the parsing, the deepest
+// call of a round.
+[[gnu::noinline]] ReadResult ReadStateText(int dir, std::string* text,
+                                           std::string* why) {
   Descriptor fd(
       openat(dir, kStateName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
   if (fd.get() < 0 && errno == ENOENT) return ReadResult::kMissing;
@@ -72,15 +77,21 @@ ReadResult ReadStateFile(int dir, SavedState* state, std::string* why) {
     *why = "not a regular file";
     return ReadResult::kBad;
   }
-  std::string text;
-  if (!ReadAll(fd.get(), kMaxStateBytes, &text)) {
+  if (!ReadAll(fd.get(), kMaxStateBytes, text)) {
     *why = std::strerror(errno);
     return ReadResult::kBad;
   }
-  if (text.size() > kMaxStateBytes) {
+  if (text->size() > kMaxStateBytes) {
     *why = "larger than " + std::to_string(kMaxStateBytes >> 20) + " MiB";
     return ReadResult::kBad;
   }
+  return ReadResult::kGood;
+}
+
+ReadResult ReadStateFile(int dir, SavedState* state, std::string* why) {
+  std::string text;
+  const ReadResult read = ReadStateText(dir, &text, why);
+  if (read != ReadResult::kGood) return read;
   return ParseStateFile(text, state, why) ? ReadResult::kGood
                                           : ReadResult::kBad;
 }
@@ -238,14 +249,15 @@ bool StateStore::Update(const std::function<void(SavedState*)>& change,
   if (!folder_.empty() && MakeFolders(folder_, &err)) {
     Descriptor dir(OpenPrivateFolder(folder_, &missing, &err));
     FileLock lock;
-    SavedState saved;
+    // On the heap: this is on the way to the deepest call of a round.
+    const auto saved = std::make_unique<SavedState>();
     if (dir.get() >= 0 &&
         lock.Acquire(dir.get(), folder_ + "/" + kLockName, lock_wait_ms_,
                      &err) &&
-        ReadLocked(dir.get(), &saved, note, &err)) {
-      change(&saved);
-      if (WriteLocked(dir.get(), saved, &err)) {
-        *state = std::move(saved);
+        ReadLocked(dir.get(), saved.get(), note, &err)) {
+      change(saved.get());
+      if (WriteLocked(dir.get(), *saved, &err)) {
+        *state = std::move(*saved);
         return true;
       }
     }
@@ -264,14 +276,23 @@ bool StateStore::ReadLocked(int dir, SavedState* state, std::string* note,
   std::string why;
   switch (ReadStateFile(dir, state, &why)) {
     case ReadResult::kMissing:
-      *state = SavedState();
+      state->Clear();
       return true;
     case ReadResult::kGood:
       return true;
     case ReadResult::kBad:
       break;
   }
-  *state = SavedState();
+  return SetAside(dir, why, state, note, err);
+}
+
+// Not inlined into ReadLocked: its locals would take the stack of the
+// parsing.
+[[gnu::noinline]] bool StateStore::SetAside(int dir, const std::string& why,
+                                            SavedState* state,
+                                            std::string* note,
+                                            std::string* err) {
+  state->Clear();
   std::string bad;
   for (int i = 1; i <= kMaxBadFiles && bad.empty(); ++i) {
     std::string name = std::string(kStateName) + "." +

@@ -74,6 +74,10 @@ class StateStore {
   // Both work in the state folder open as `dir`.
   bool ReadLocked(int dir, SavedState* state, std::string* note,
                   std::string* err);
+  // Renames the damaged file, which `why` describes, to a free ".bad" name
+  // and makes *state fresh; *note says so. False and *err when it cannot.
+  bool SetAside(int dir, const std::string& why, SavedState* state,
+                std::string* note, std::string* err);
   bool WriteLocked(int dir, const SavedState& state, std::string* err);
 
   std::string folder_, path_;

@@ -111,3 +111,5 @@ bool LowerLetters(std::string_view text, std::string* lowered) {
   }
   return true;
 }
+
+void LoadUnicodeTables() { Unicode(); }

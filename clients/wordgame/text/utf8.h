@@ -32,4 +32,10 @@ char32_t UpperChar(char32_t c);
 /// is a letter (IsLetterChar); else false.
 bool LowerLetters(std::string_view text, std::string* lowered);
 
+/// Loads the C library's Unicode tables, which the calls above otherwise do
+/// at their first character beyond ASCII. Loading them takes about 2 KiB of
+/// stack: a program on a small stack calls this first, where its stack is
+/// still shallow.
+void LoadUnicodeTables();
+
 #endif  // WORDGAME_TEXT_UTF8_H_
