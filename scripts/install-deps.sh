@@ -55,7 +55,7 @@ install_packages() {
   if ! as_root env DEBIAN_FRONTEND=noninteractive \
        apt-get install -y -q --no-install-recommends "${missing[@]}" 2>&1 |
      tee -a "$log" |
-     awk '/ newly installed, / { n = $3 }
+     awk '/ upgraded, .* newly installed, / { n = $1 + $3 }
           /^Need to get / { size = $0; sub(/^Need to get /, "", size)
                             sub(/ of archives.*/, "", size)
                             printf "install-deps: downloading %s\n", size; fflush() }
