@@ -11,6 +11,7 @@
 #include "dyadic.h"
 #include "int_poly.h"
 #include "isolation.h"
+#include "poly_gcd.h"
 #include "power_roots.h"
 #include "rational_roots.h"
 #include "sign_evaluator.h"
