@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "big_int.h"
+#include "fast_paths.h"
 #include "mod_poly.h"
 #include "work_budget.h"
 
@@ -103,6 +104,7 @@ bool Join(const ModPoly& g, std::uint32_t m, BigInt* modulus_in_out,
 // (nor then that of a common factor, which keeps its degree there); false
 // means "not shown".
 bool CoprimeModPrimes(const IntPoly& a, const IntPoly& b) {
+  if (!FastPathOn(kModularGcd)) return false;
   for (const std::uint32_t m : kPrimes) {
     if (a.back().Mod(m) == 0) continue;
     const ModPoly b_mod = Reduce(b, m);
@@ -116,7 +118,9 @@ bool CoprimeModPrimes(const IntPoly& a, const IntPoly& b) {
 // the modular gcd finds them, or else by the subresultants and division.
 void GcdAndQuotients(const IntPoly& a, const IntPoly& b, IntPoly* g,
                      IntPoly* a_over_g, IntPoly* b_over_g) {
-  if (Degree(b) > 0 && ModularGcd(a, b, g, a_over_g, b_over_g)) return;
+  if (Degree(b) > 0 && FastPathOn(kModularGcd) &&
+      ModularGcd(a, b, g, a_over_g, b_over_g))
+    return;
   *g = PolyGcd(a, b);
   *a_over_g = DivideExact(a, *g);
   *b_over_g = DivideExact(b, *g);
@@ -133,7 +137,7 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
   IntPoly x = PrimitivePart(a), y = PrimitivePart(b);
   if (Degree(x) < Degree(y)) x.swap(y);
   if (y.empty()) return x;
-  if (Degree(y) > 0) {
+  if (Degree(y) > 0 && FastPathOn(kModularGcd)) {
     IntPoly gcd, x_over_gcd, y_over_gcd;
     if (ModularGcd(x, y, &gcd, &x_over_gcd, &y_over_gcd)) return gcd;
   }
@@ -258,7 +262,7 @@ bool SquareFreeModPrimes(const IntPoly& p) {
 }
 
 std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
-  if (SquareFreeModPrimes(p)) return {{p, 1}};
+  if (FastPathOn(kModularGcd) && SquareFreeModPrimes(p)) return {{p, 1}};
   // Yun's algorithm. With g = gcd(p, p') and p = c * prod a_k^k: b = p / g is
   // the product of all a_k, and d = p' / g - b' = b * sum (k - 1) a_k' / a_k,
   // so gcd(b, d) = a_1. Dividing b and d by a_1 (and taking the derivative

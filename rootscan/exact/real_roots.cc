@@ -9,6 +9,7 @@
 
 #include "big_int.h"
 #include "dyadic.h"
+#include "fast_paths.h"
 #include "int_poly.h"
 #include "isolation.h"
 #include "nearest_double.h"
@@ -80,7 +81,7 @@ void ForEachRoot(IntPoly p, double start, double end,
     visit(factor, root, multiplicity, value);
   };
   // A polynomial in x^k: isolated through that in y = x^k, of degree n/k.
-  const int k = PowerStep(p);
+  const int k = FastPathOn(kPowerRoots) ? PowerStep(p) : 1;
   std::vector<FactorRoots> groups;
   if (k >= 2 && IsolateInPowers(p, k, start<0, end> 0, &groups)) {
     for (const FactorRoots& g : groups) {
@@ -95,7 +96,8 @@ void ForEachRoot(IntPoly p, double start, double end,
   // Roots that are short fractions come out of each factor first, so the
   // rest is isolated at a lower degree.
   for (auto& [whole, multiplicity] : SquareFreeFactors(p)) {
-    std::vector<IntPoly> factors = TakeRationalRoots(&whole);
+    std::vector<IntPoly> factors;
+    if (FastPathOn(kRationalRoots)) factors = TakeRationalRoots(&whole);
     if (Degree(whole) >= 1) factors.push_back(std::move(whole));
     for (const IntPoly& factor : factors) {
       const SignEvaluator eval(factor);
