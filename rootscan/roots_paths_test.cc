@@ -57,7 +57,9 @@ IntPoly Times(const IntPoly& a, const IntPoly& b) {
 
 // a x - b.
 IntPoly Linear(const BigInt& a, const BigInt& b) { return {BigInt() - b, a}; }
-IntPoly Linear(long long a, long long b) { return Linear(BigInt(a), BigInt(b)); }
+IntPoly Linear(long long a, long long b) {
+  return Linear(BigInt(a), BigInt(b));
+}
 
 // The decimal digits of v.
 std::string Decimal(BigInt v) {
@@ -164,10 +166,9 @@ std::vector<std::string> RootsSetLines() {
   // 10^-k apart around a quadratic irrational.
   for (int i = 0; i < 15; ++i) {
     const long long a = draw.Between(2, 60);
-    lines.push_back(Line(Sparse(static_cast<int>(draw.Between(3, 40)),
-                                {{2, BigInt(-2 * a * a)},
-                                 {1, BigInt(4 * a)},
-                                 {0, BigInt(-2)}})));
+    lines.push_back(Line(Sparse(
+        static_cast<int>(draw.Between(3, 40)),
+        {{2, BigInt(-2 * a * a)}, {1, BigInt(4 * a)}, {0, BigInt(-2)}})));
   }
   for (int i = 0; i < 15; ++i) {
     BigInt scale(1);
@@ -184,12 +185,12 @@ std::vector<std::string> RootsSetLines() {
   for (int i = 0; i < 20; ++i) {
     std::string line;
     for (int k = draw.Between(2, 9); k >= 0; --k) {
-      line += std::to_string(draw.Between(-999, 999)) + "." +
-              std::to_string(draw.Between(0, 99)) +
-              (draw.Between(0, 3) == 0 ? "e-" + std::to_string(
-                                                   draw.Between(1, 30))
-                                       : "") +
-              (k > 0 ? " " : "");
+      line +=
+          std::to_string(draw.Between(-999, 999)) + "." +
+          std::to_string(draw.Between(0, 99)) +
+          (draw.Between(0, 3) == 0 ? "e-" + std::to_string(draw.Between(1, 30))
+                                   : "") +
+          (k > 0 ? " " : "");
     }
     lines.push_back(line);
   }
@@ -287,8 +288,8 @@ void ExpectSameAnswers(int digits, const std::string& golden_name) {
     for (const std::string& line : all_lines) set << line << "\n";
     ADD_FAILURE() << golden_name << " holds " << golden.size()
                   << " answers for " << all_lines.size()
-                  << " polynomials; this build's answers are in "
-                  << golden_name << ", the set in roots_paths.in, both in "
+                  << " polynomials; this build's answers are in " << golden_name
+                  << ", the set in roots_paths.in, both in "
                   << "the test's folder";
   }
   ASSERT_EQ(golden.size(), all_lines.size());

@@ -27,9 +27,8 @@ enum FastPath : unsigned {
 };
 
 /// Every fast path: the mask the program runs with.
-inline constexpr unsigned kAllFastPaths = kApproxPoly | kWidePoly |
-                                          kModularGcd | kPowerRoots |
-                                          kRationalRoots;
+inline constexpr unsigned kAllFastPaths =
+    kApproxPoly | kWidePoly | kModularGcd | kPowerRoots | kRationalRoots;
 
 /// Whether path is on: all are unless SetFastPaths switched it off.
 bool FastPathOn(FastPath path);

@@ -82,4 +82,3 @@ IntPoly DivideExact(const IntPoly& a, const IntPoly& b) {
   TrimPoly(&q);
   return q;
 }
-

@@ -227,8 +227,7 @@ ApproxPoly SpanApproximately(const WidePoly& whole, long a, long c) {
 // The sign changes of (1 + y)^n q(1 / (1 + y)) for q on the span (a, c) of
 // b, counted as far as 2: from approx when its signs are certain, else
 // exactly.
-int SpanVariations(const IntPoly& b, const ApproxPoly& approx, long a,
-                   long c) {
+int SpanVariations(const IntPoly& b, const ApproxPoly& approx, long a, long c) {
   const int count = FastPathOn(kApproxPoly) ? approx.Variations() : -1;
   if (count >= 0) return count;
   WidePoly q = SpanExactly(b, a, c);

@@ -45,9 +45,9 @@ TEST(Isolation, LinesWithBinaryFractionRootsAreExact) {
 // Roots 130 binades apart take the halving of spans before bisection.
 TEST(Isolation, RootsOfVeryDifferentSizes) {
   // (2^60 x - 1)(x - 3)(x - 2^70), and the same mirrored.
-  const IntPoly p = Times(Times({BigInt(-1), BigInt(1) << 60},
-                                {BigInt(-3), BigInt(1)}),
-                          {BigInt(0) - (BigInt(1) << 70), BigInt(1)});
+  const IntPoly p =
+      Times(Times({BigInt(-1), BigInt(1) << 60}, {BigInt(-3), BigInt(1)}),
+            {BigInt(0) - (BigInt(1) << 70), BigInt(1)});
   ExpectIsolated(p, IsolateRoots(p, 1), 3);
   EXPECT_TRUE(IsolateRoots(p, -1).empty());
   IntPoly mirrored = p;

@@ -89,4 +89,3 @@ ModPoly ModGcd(ModPoly a, ModPoly b, std::uint32_t m) {
   for (std::uint32_t& c : a) c = MulMod(c, inverse, m);
   return a;
 }
-

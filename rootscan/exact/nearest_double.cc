@@ -97,7 +97,8 @@ bool DoubleSearch::ProbeMidpoint(double* value) {
       aimed ? (target_ < hi_ ? target_ : target_ - 1)
             : static_cast<std::int64_t>(static_cast<std::uint64_t>(lo_) +
                                         before / 2);
-  const long double x = Midpoint(DoubleFromKey(probe), DoubleFromKey(probe + 1));
+  const long double x =
+      Midpoint(DoubleFromKey(probe), DoubleFromKey(probe + 1));
   const int s = Side(x);
   if (s == 0) {  // halfway between two doubles
     *value = Nearest(DoubleFromKey(probe), DoubleFromKey(probe + 1), 0);

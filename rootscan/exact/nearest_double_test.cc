@@ -42,9 +42,9 @@ TEST(NearestDouble, RoundsToNearestWithTiesToEven) {
   EXPECT_EQ(Nearest(IntPoly{BigInt(-3), BigInt(1)}, Dy(0, 0), Dy(16, 0)), 3.0);
   EXPECT_EQ(Nearest(IntPoly{BigInt(1), BigInt(3)}, Dy(-1, 0), Dy(0, 0)),
             -1.0 / 3);
-  EXPECT_EQ(Nearest(IntPoly{BigInt(-2), BigInt(0), BigInt(1)}, Dy(1, 0),
-                    Dy(2, 0)),
-            std::sqrt(2.0));
+  EXPECT_EQ(
+      Nearest(IntPoly{BigInt(-2), BigInt(0), BigInt(1)}, Dy(1, 0), Dy(2, 0)),
+      std::sqrt(2.0));
   // x - 2^1024: past the largest double, as IEEE rounding overflows.
   const IntPoly far = {BigInt(0) - (BigInt(1) << 1024), BigInt(1)};
   EXPECT_EQ(Nearest(far, Dy(1, 1023), Dy(1, 1025)),
