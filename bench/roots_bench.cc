@@ -337,10 +337,9 @@ void PrintPaths(const std::vector<Row>& rows, double seconds,
     int found_exact = 0;
     const unsigned exact = kAllFastPaths & ~kApproxPoly;
     const double base = SecondsWithPaths(row.p, exact, seconds, &found_exact);
-    const double wide =
-        base < 0 ? -1
-                 : SecondsWithPaths(row.p, exact & ~kWidePoly, seconds,
-                                    &found_exact);
+    const double wide = base < 0 ? -1
+                                 : SecondsWithPaths(row.p, exact & ~kWidePoly,
+                                                    seconds, &found_exact);
     if (wide < 0) {
       std::printf(" %12s", "refused");
     } else {

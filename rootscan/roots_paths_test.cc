@@ -101,24 +101,24 @@ std::vector<std::string> RootsSetLines() {
   // Products of 2 to 12 linear factors with whole roots.
   for (int i = 0; i < 40; ++i) {
     IntPoly p = {BigInt(1)};
-    for (int k = draw.Between(2, 12); k > 0; --k)
+    for (long long k = draw.Between(2, 12); k > 0; --k)
       p = Times(p, Linear(1, draw.Between(-20, 20)));
     lines.push_back(Line(p));
   }
   // Repeated roots, some of them irrational: (x - a)^j (x^2 - c)^k ...
   for (int i = 0; i < 30; ++i) {
     IntPoly p = {BigInt(draw.Between(1, 5))};
-    for (int k = draw.Between(1, 6); k > 0; --k)
+    for (long long k = draw.Between(1, 6); k > 0; --k)
       p = Times(p, Linear(1, draw.Between(-9, 9)));
     const IntPoly square = {BigInt(-draw.Between(2, 7)), BigInt(0), BigInt(1)};
-    for (int k = draw.Between(0, 4); k > 0; --k) p = Times(p, square);
+    for (long long k = draw.Between(0, 4); k > 0; --k) p = Times(p, square);
     lines.push_back(Line(p));
   }
   // Huge coefficients: random ones of 30 to 80 digits, and products of
   // factors with huge coefficients, squared in part.
   for (int i = 0; i < 20; ++i) {
     IntPoly p;
-    for (int k = draw.Between(3, 8); k >= 0; --k)
+    for (long long k = draw.Between(3, 8); k >= 0; --k)
       p.push_back(draw.Huge(static_cast<int>(draw.Between(30, 80))));
     TrimPoly(&p);
     lines.push_back(Line(p));
@@ -158,7 +158,7 @@ std::vector<std::string> RootsSetLines() {
   for (int i = 0; i < 30; ++i) {
     IntPoly p = {BigInt(-draw.Between(2, 11)), BigInt(draw.Between(-3, 3)),
                  BigInt(draw.Between(1, 4))};
-    for (int k = draw.Between(1, 8); k > 0; --k)
+    for (long long k = draw.Between(1, 8); k > 0; --k)
       p = Times(p, Linear(draw.Between(1, 64), draw.Between(-300, 300)));
     lines.push_back(Line(p));
   }
@@ -172,7 +172,7 @@ std::vector<std::string> RootsSetLines() {
   }
   for (int i = 0; i < 15; ++i) {
     BigInt scale(1);
-    for (int k = draw.Between(5, 30); k > 0; --k) scale *= BigInt(10);
+    for (long long k = draw.Between(5, 30); k > 0; --k) scale *= BigInt(10);
     // scale^2 (x^2 - c) - 1 and the same + 1: roots beside sqrt(c).
     const BigInt c(draw.Between(2, 99));
     const IntPoly low = {BigInt() - scale * scale * c - BigInt(1), BigInt(0),
@@ -184,7 +184,7 @@ std::vector<std::string> RootsSetLines() {
   // Coefficients written as decimals, read exactly.
   for (int i = 0; i < 20; ++i) {
     std::string line;
-    for (int k = draw.Between(2, 9); k >= 0; --k) {
+    for (long long k = draw.Between(2, 9); k >= 0; --k) {
       line +=
           std::to_string(draw.Between(-999, 999)) + "." +
           std::to_string(draw.Between(0, 99)) +
