@@ -6,6 +6,14 @@
 // processor time, at least once. With NAME, only the polynomial of that
 // name (for a profiler).
 //
+// roots_bench --paths [SECONDS [NAME]]: times each polynomial with every
+// fast path of the exact root finder on, then with each off in turn
+// (fast_paths.h), under the allowance of work and memory that rootscan
+// --roots sets, and prints per polynomial the microseconds with all on and
+// each path's time off as a multiple of that ("refused" past the
+// allowance), and last wide_poly's off with approx_poly off too, as a
+// multiple of approx_poly's off alone.
+//
 // roots_bench --gp [SECONDS]: prints instead a PARI/GP program that does the
 // same with polrootsreal on the very same polynomials (their coefficients
 // written out in full) and prints lines of the same form; bench/roots_bench.sh
@@ -21,8 +29,10 @@
 #include <vector>
 
 #include "big_int.h"
+#include "fast_paths.h"
 #include "int_poly.h"
 #include "real_roots.h"
+#include "work_budget.h"
 
 namespace {
 
@@ -148,6 +158,31 @@ IntPoly PowerMinusOne(int n) {
   return p;
 }
 
+// Short fraction roots a / b among an irreducible quadratic: the product
+// of (b x - a) for b = 1..n, a = 2b + 1, and x^2 - 3.
+IntPoly FractionRoots(int n) {
+  std::vector<std::pair<BigInt, BigInt>> f;
+  for (int b = 1; b <= n; ++b) f.emplace_back(Int(b), Int(2 * b + 1));
+  return Multiply(FromLinearFactors(f), {Int(-3), Int(0), Int(1)});
+}
+
+// Repeated factors with long coefficients: (a x^2 + b x - c)^3 (x - d)^2
+// with a, b, c, d of about 60 decimal digits.
+IntPoly LongRepeated() {
+  const BigInt big = PowerOfTen(60);
+  const IntPoly q = {BigInt() - big - Int(7), big + Int(3), big + Int(1)};
+  const IntPoly l = {BigInt() - big - Int(11), Int(1)};
+  return Multiply(Multiply(Multiply(q, q), q), Multiply(l, l));
+}
+
+// x^n - c.
+IntPoly PowerMinus(int n, long long c) {
+  IntPoly p(n + 1);
+  p[n] = Int(1);
+  p[0] = Int(-c);
+  return p;
+}
+
 struct Row {
   std::string name;
   IntPoly p;
@@ -170,6 +205,10 @@ std::vector<Row> Rows() {
   }
   for (int n : {100, 1000})
     rows.push_back({"x^" + std::to_string(n) + "-1", PowerMinusOne(n)});
+  for (int n : {10, 30})
+    rows.push_back({"fraction-roots-" + std::to_string(n), FractionRoots(n)});
+  rows.push_back({"long-repeated", LongRepeated()});
+  rows.push_back({"x^60-7", PowerMinus(60, 7)});
   return rows;
 }
 
@@ -232,9 +271,93 @@ double SecondsPerCall(const IntPoly& p, double seconds, int* found) {
   return spent / calls;
 }
 
+// The fast paths, each timed off in turn.
+struct Path {
+  const char* name;
+  FastPath bit;
+};
+constexpr Path kPaths[] = {{"approx", kApproxPoly},
+                           {"wide", kWidePoly},
+                           {"modgcd", kModularGcd},
+                           {"power", kPowerRoots},
+                           {"rational", kRationalRoots}};
+
+// rootscan --roots's allowance (roots_mode.cc): work and bytes held.
+constexpr double kMaxWork = 2e9;
+constexpr std::size_t kMaxMemory = std::size_t{512} << 20;
+
+// SecondsPerCall with only the paths in mask on, each call under the
+// allowance; -1 when a call passes it.
+double SecondsWithPaths(const IntPoly& p, unsigned mask, double seconds,
+                        int* found) {
+  SetFastPaths(mask);
+  const std::clock_t start = std::clock();
+  long calls = 0;
+  double spent = 0;
+  try {
+    do {
+      const WorkBudget budget(kMaxWork, kMaxMemory);
+      *found = 0;
+      for (const RealRoot& r : RealRoots(p, -kInf, kInf))
+        *found += r.multiplicity;
+      ++calls;
+      spent = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+    } while (spent < seconds);
+  } catch (const WorkExceeded&) {
+    calls = 0;
+  }
+  SetFastPaths(kAllFastPaths);
+  return calls == 0 ? -1 : spent / static_cast<double>(calls);
+}
+
+void PrintPaths(const std::vector<Row>& rows, double seconds,
+                const char* only) {
+  std::printf("%-22s %6s %6s %12s", "polynomial", "degree", "roots",
+              "all on us");
+  for (const Path& path : kPaths) std::printf(" %9s", path.name);
+  std::printf(" %12s\n", "wide/approx");
+  for (const Row& row : rows) {
+    if (only != nullptr && row.name != only) continue;
+    int found = 0;
+    const double on = SecondsWithPaths(row.p, kAllFastPaths, seconds, &found);
+    std::printf("%-22s %6d %6d %12.1f", row.name.c_str(), Degree(row.p), found,
+                on * 1e6);
+    for (const Path& path : kPaths) {
+      int found_off = 0;
+      const double off = SecondsWithPaths(row.p, kAllFastPaths & ~path.bit,
+                                          seconds, &found_off);
+      if (off < 0) {
+        std::printf(" %9s", "refused");
+      } else {
+        std::printf(" %8.2fx", off / on);
+      }
+    }
+    // The flat layout serves the exact route, which approx_poly mostly
+    // spares: wide_poly off again, against approx_poly off alone.
+    int found_exact = 0;
+    const unsigned exact = kAllFastPaths & ~kApproxPoly;
+    const double base = SecondsWithPaths(row.p, exact, seconds, &found_exact);
+    const double wide = base < 0 ? -1
+                                 : SecondsWithPaths(row.p, exact & ~kWidePoly,
+                                                    seconds, &found_exact);
+    if (wide < 0) {
+      std::printf(" %12s", "refused");
+    } else {
+      std::printf(" %11.2fx", wide / base);
+    }
+    std::printf("\n");
+    std::fflush(stdout);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--paths") == 0) {
+    PrintPaths(Rows(), argc > 2 ? std::atof(argv[2]) : 0.2,
+               argc > 3 ? argv[3] : nullptr);
+    return 0;
+  }
   const bool gp = argc > 1 && std::strcmp(argv[1], "--gp") == 0;
   const int first = gp ? 2 : 1;
   const double seconds = argc > first ? std::atof(argv[first]) : 0.2;

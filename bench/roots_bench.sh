@@ -10,19 +10,28 @@
 # built in build-bench64/ (configured with -DX86_64_ONLY=ON); --32-bit or
 # --x86-64 runs only that one. PARI/GP (Debian's pari-gp, x86-64, at its
 # default precision) is installed when missing.
+#
+# roots_bench.sh --paths [--32-bit | --x86-64] [SECONDS]: instead, for each
+# build, times every polynomial with all the exact root finder's fast paths
+# on and with each off in turn (roots_bench --paths), without PARI/GP.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 builds=(32 64)
-case ${1:-} in
-  --32-bit) builds=(32); shift ;;
-  --x86-64) builds=(64); shift ;;
-  -*) echo "usage: roots_bench.sh [--32-bit | --x86-64] [SECONDS]" >&2
-      exit 1 ;;
-esac
+paths=false
+usage="usage: roots_bench.sh [--paths] [--32-bit | --x86-64] [SECONDS]"
+while [ $# -gt 0 ]; do
+  case $1 in
+    --paths) paths=true; shift ;;
+    --32-bit) builds=(32); shift ;;
+    --x86-64) builds=(64); shift ;;
+    -*) echo "$usage" >&2; exit 1 ;;
+    *) break ;;
+  esac
+done
 seconds=${1:-0.2}
 rounds=3
 
-command -v gp >/dev/null || scripts/install-deps.sh pari-gp
+$paths || command -v gp >/dev/null || scripts/install-deps.sh pari-gp
 
 program() { if [ "$1" = 32 ]; then echo build; else echo build-bench64; fi; }
 for bits in "${builds[@]}"; do
@@ -33,6 +42,14 @@ for bits in "${builds[@]}"; do
     -DX86_64_ONLY=$x86_64_only >/dev/null
   cmake --build "$dir" -j "$(nproc)" --target roots_bench >/dev/null
 done
+
+if $paths; then
+  for bits in "${builds[@]}"; do
+    echo "rootscan $bits-bit: off as a multiple of all on"
+    "$(program "$bits")/bench/roots_bench" --paths "$seconds"
+  done
+  exit 0
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

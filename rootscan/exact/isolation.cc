@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "approx_poly.h"
+#include "fast_paths.h"
 #include "sign_evaluator.h"
 #include "wide_poly.h"
 
@@ -129,7 +130,7 @@ void Bisect(const MakeExact& exact, ApproxPoly approx, const Mapping& map,
     pending.pop_back();
     const BigInt c = node.c << 1;
     const bool root_at_one = node.q.root_at_one();
-    int count = node.q.Variations();
+    int count = FastPathOn(kApproxPoly) ? node.q.Variations() : -1;
     if (count == 1) found->push_back(map.Interval(node.c, node.d));
     if (count == 0 || count == 1) continue;
     if (count >= 2 && SplitApproximately(&node, map, eval, found, &pending))
@@ -166,44 +167,120 @@ IntPoly ScaleByPowerOfTwo(IntPoly b, long e) {
   return b;
 }
 
+// p(side * x): the polynomial whose roots above 0 are p's on that side.
+IntPoly Mirrored(const IntPoly& p, int side) {
+  IntPoly b = p;
+  if (side < 0) {
+    for (std::size_t i = 1; i < b.size(); i += 2) b[i].Negate();
+  }
+  return b;
+}
+
+// Whether b's coefficients change sign, zeros skipped: without a change, b
+// has no root above 0 (the rule of signs on (0, inf)).
+bool ChangesSign(const IntPoly& b) {
+  for (int i = 1, last = b[0].Sign(); i <= Degree(b); ++i) {
+    if (b[i].IsZero()) continue;
+    if (b[i].Sign() != last) return true;
+    last = b[i].Sign();
+  }
+  return false;
+}
+
+// The root of p (degree 1), -p_0 / p_1, into *root when it is a binary
+// fraction (as those of x - 1 and 2x + 3 are): then no bisection, and
+// nothing to narrow later.
+bool BinaryFractionRoot(const IntPoly& p, Dyadic* root) {
+  const std::size_t twos = p[1].TrailingZeros();
+  BigInt odd = p[1];
+  odd >>= twos;
+  BigInt m = DivideExact(p[0], odd);
+  if (m * odd != p[0]) return false;
+  m.Negate();
+  *root = {std::move(m), -static_cast<long>(twos)};
+  return true;
+}
+
+// q(y) = b(2^a + (2^c - 2^a) y) = b(2^a (1 + (2^(c - a) - 1) y)) exactly:
+// the polynomial whose (0, 1) stands for b's (2^a, 2^c).
+WidePoly SpanExactly(const IntPoly& b, long a, long c) {
+  const int n = Degree(b);
+  WidePoly q(ScaleByPowerOfTwo(b, a));
+  q.MakeRoom(static_cast<std::size_t>(n) + 1);
+  q.TaylorShift();
+  q.MakeRoom(CheckedSize(static_cast<std::uint64_t>(n),
+                         static_cast<std::uint64_t>(c - a)));
+  q.ScaleVariable(static_cast<std::size_t>(c - a));
+  q.RemoveCommonTwos();
+  return q;
+}
+
+// The same q approximately, from b in the flat layout.
+ApproxPoly SpanApproximately(const WidePoly& whole, long a, long c) {
+  ApproxPoly approx(whole);
+  approx.ScaleVariable(a);
+  approx.TaylorShift();
+  approx.MultiplyVariable(c - a);
+  return approx;
+}
+
+// The sign changes of (1 + y)^n q(1 / (1 + y)) for q on the span (a, c) of
+// b, counted as far as 2: from approx when its signs are certain, else
+// exactly.
+int SpanVariations(const IntPoly& b, const ApproxPoly& approx, long a, long c) {
+  const int count = FastPathOn(kApproxPoly) ? approx.Variations() : -1;
+  if (count >= 0) return count;
+  WidePoly q = SpanExactly(b, a, c);
+  q.MakeRoom(static_cast<std::size_t>(Degree(b)) + 1);
+  return q.Reversed().ShiftedVariations();
+}
+
+// The roots of b above 0, which lie between 2^low and 2^high, into *found:
+// (2^a, 2^c) becomes (2^a, 2^m) and (2^m, 2^c) for m halfway, as long as
+// the rule of signs finds two roots or more in it, until the span is short
+// enough for Bisect. So roots of very different sizes cost a few steps
+// instead of one bisection per binade between them.
+void IsolateBySpans(const IntPoly& b, int side, long low, long high,
+                    const SignEvaluator& eval, std::vector<Isolated>* found) {
+  const WidePoly whole(b);
+  std::vector<std::pair<long, long>> spans = {{low, high}};
+  while (!spans.empty()) {
+    const auto [a, c] = spans.back();
+    spans.pop_back();
+    BigInt width = BigInt(1) << static_cast<std::size_t>(c - a);
+    width -= BigInt(1);
+    const Mapping map{side, BigInt(1), width, a};
+    const ApproxPoly approx = SpanApproximately(whole, a, c);
+    if (c - a <= kBisectionSpan) {
+      Bisect([&b, a = a, c = c] { return SpanExactly(b, a, c); }, approx, map,
+             eval, found);
+      continue;
+    }
+    const int count = SpanVariations(b, approx, a, c);
+    if (count == 1) found->push_back(map.Interval(BigInt(), 0));
+    if (count < 2) continue;
+    const long m = a + (c - a) / 2;
+    Dyadic root{BigInt(side), m};
+    if (eval.At(root) == 0) found->push_back({root, root, true});
+    spans.push_back({m, c});
+    spans.push_back({a, m});
+  }
+}
+
 }  // namespace
 
 std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
   // The roots wanted are those of b(x) = p(side * x) above 0, which lie
   // between 2^low and 2^high. Over a few binades, Bisect takes them on
-  // (0, 2^high) at once. Over more, the binades are halved first:
-  // (2^a, 2^c) becomes (2^a, 2^m) and (2^m, 2^c) for m halfway, as long as
-  // the rule of signs finds two roots or more in it, until the span is
-  // short enough for Bisect; so roots of very different sizes cost a few
-  // steps instead of one bisection per binade between them.
-  IntPoly b = p;
-  if (side < 0) {
-    for (std::size_t i = 1; i < b.size(); i += 2) b[i].Negate();
-  }
+  // (0, 2^high) at once; over more, IsolateBySpans halves the binades
+  // first.
+  const IntPoly b = Mirrored(p, side);
   std::vector<Isolated> found;
-  const int n = Degree(b);
-  // No sign change in b, no root above 0 (the rule of signs on (0, inf)).
-  int changes = 0;
-  for (int i = 1, last = b[0].Sign(); i <= n; ++i) {
-    if (b[i].IsZero()) continue;
-    changes += b[i].Sign() != last;
-    last = b[i].Sign();
-  }
-  if (changes == 0) return found;
-  if (n == 1) {
-    // The one root, -p_0 / p_1, as it is when it is a binary fraction (as
-    // those of x - 1 and 2x + 3 are): then no bisection, and nothing to
-    // narrow later.
-    const std::size_t twos = p[1].TrailingZeros();
-    BigInt odd = p[1];
-    odd >>= twos;
-    BigInt m = DivideExact(p[0], odd);
-    if (m * odd == p[0]) {
-      m.Negate();
-      const Dyadic root{std::move(m), -static_cast<long>(twos)};
-      found.push_back({root, root, true});
-      return found;
-    }
+  if (!ChangesSign(b)) return found;
+  Dyadic root;
+  if (Degree(b) == 1 && BinaryFractionRoot(p, &root)) {
+    found.push_back({root, root, true});
+    return found;
   }
   const SignEvaluator eval(p);
   const long high = RootBoundExponent(b);
@@ -217,47 +294,6 @@ std::vector<Isolated> IsolateRoots(const IntPoly& p, int side) {
            &found);
     return found;
   }
-  const WidePoly whole(b);
-  std::vector<std::pair<long, long>> spans = {{low, high}};
-  while (!spans.empty()) {
-    const auto [a, c] = spans.back();
-    spans.pop_back();
-    BigInt width = BigInt(1) << static_cast<std::size_t>(c - a);
-    width -= BigInt(1);
-    const Mapping map{side, BigInt(1), width, a};
-    // q(y) = b(2^a + (2^c - 2^a) y) = b(2^a (1 + (2^(c - a) - 1) y)),
-    // approximately, and exactly only when needed.
-    auto exact = [&b, n, a = a, c = c] {
-      WidePoly q(ScaleByPowerOfTwo(b, a));
-      q.MakeRoom(static_cast<std::size_t>(n) + 1);
-      q.TaylorShift();
-      q.MakeRoom(CheckedSize(static_cast<std::uint64_t>(n),
-                             static_cast<std::uint64_t>(c - a)));
-      q.ScaleVariable(static_cast<std::size_t>(c - a));
-      q.RemoveCommonTwos();
-      return q;
-    };
-    ApproxPoly approx(whole);
-    approx.ScaleVariable(a);
-    approx.TaylorShift();
-    approx.MultiplyVariable(c - a);
-    if (c - a <= kBisectionSpan) {
-      Bisect(exact, approx, map, eval, &found);
-      continue;
-    }
-    int count = approx.Variations();
-    if (count < 0) {
-      WidePoly q = exact();
-      q.MakeRoom(static_cast<std::size_t>(n) + 1);
-      count = q.Reversed().ShiftedVariations();
-    }
-    if (count == 1) found.push_back(map.Interval(BigInt(), 0));
-    if (count < 2) continue;
-    const long m = a + (c - a) / 2;
-    Dyadic root{BigInt(side), m};
-    if (eval.At(root) == 0) found.push_back({root, root, true});
-    spans.push_back({m, c});
-    spans.push_back({a, m});
-  }
+  IsolateBySpans(b, side, low, high, eval, &found);
   return found;
 }

@@ -9,6 +9,7 @@
 
 #include "big_int.h"
 #include "dyadic.h"
+#include "poly_gcd.h"
 #include "sign_evaluator.h"
 #include "work_budget.h"
 

@@ -1,5 +1,6 @@
 #include "wide_poly.h"
 
+#include <algorithm>
 #include <cmath>
 
 WidePoly WidePoly::Zoom(const BigInt& c, long d) const {
@@ -65,4 +66,29 @@ long double WidePoly::Approx(int i, long* exponent, bool* exact) const {
   *exponent = static_cast<long>(cut);
   const long double v = static_cast<long double>(m);
   return negative ? -v : v;
+}
+
+void WidePoly::TaylorShiftAsBigInts() {
+  IntPoly p(static_cast<std::size_t>(n_) + 1);
+  BigInt::Limbs magnitude(width_);
+  for (int i = 0; i <= n_; ++i) {
+    const Limb* c = At(i);
+    std::copy(c, c + width_, magnitude.begin());
+    const bool negative = Fill(c) != 0;
+    if (negative) Negate(magnitude.data());
+    for (std::size_t k = width_; k-- > 0;) {
+      p[i] <<= kLimbBits;
+      p[i] += BigInt::FromUnsigned(magnitude[k]);
+    }
+    if (negative) p[i].Negate();
+  }
+  for (int i = 0; i < n_; ++i) {
+    for (int j = n_ - 1; j >= i; --j) p[j] += p[j + 1];
+  }
+  for (int i = 0; i <= n_; ++i) {
+    Limb* c = At(i);
+    std::fill(c, c + width_, Limb{0});
+    std::copy(p[i].limbs().begin(), p[i].limbs().end(), c);
+    if (p[i].Sign() < 0) Negate(c);
+  }
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "big_int.h"
+#include "fast_paths.h"
 #include "int_poly.h"
 #include "work_budget.h"
 
@@ -56,15 +57,18 @@ class WidePoly {
   /// partial sum on the way lies below its final value: n + 1 bits more.
   void TaylorShift() {
     ChargeWork(0.5 * n_ * (n_ + 1) * width_);  // all at once: fail early
+    if (!FastPathOn(kWidePoly)) return TaylorShiftAsBigInts();
     for (int i = 0; i < n_; ++i) ShiftPass(i);
   }
 
   /// The sign changes, zeros skipped, along the coefficients of p(x + 1),
   /// counted as far as 2: p becomes p(x + 1) only as far as needed.
   int ShiftedVariations() {
+    const bool flat = FastPathOn(kWidePoly);
+    if (!flat) TaylorShift();  // as BigInts, whole, then counted
     int changes = 0, last = 0;
     for (int i = 0; i <= n_ && changes < 2; ++i) {
-      if (i < n_) {  // coefficient i is final after pass i
+      if (flat && i < n_) {  // coefficient i is final after pass i
         ChargeWork(static_cast<double>(n_ - i) * width_);
         ShiftPass(i);
       }
@@ -157,6 +161,10 @@ class WidePoly {
   long double Approx(int i, long* exponent, bool* exact) const;
 
  private:
+  // TaylorShift's passes on the coefficients as BigInts, the route without
+  // the flat layout.
+  void TaylorShiftAsBigInts();
+
   // a += b * c modulo 2^(width bits), for c >= 0: exact while the result
   // fits the width.
   void AddProduct(Limb* a, const Limb* b, const BigInt::Limbs& c) const;
