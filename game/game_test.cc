@@ -166,8 +166,8 @@ TEST_F(GameTest, UnusableDictionaryThrowsBeforeAnyOutput) {
   EXPECT_EQ(out_, "");
 }
 
-// With standard input closed the dictionary opens as descriptor 0; it is
-// closed once read, or once refused, all the same.
+// With standard input closed the dictionary opens as descriptor 0: it is
+// read as any other, and closed once read or refused.
 TEST_F(GameTest, TheDictionaryIsClosedEvenAsDescriptorZero) {
   const int input = dup(0);
   ASSERT_GE(input, 0);
@@ -179,14 +179,17 @@ TEST_F(GameTest, TheDictionaryIsClosedEvenAsDescriptorZero) {
     }
     ::testing::internal::CaptureStdout();
     close(0);
+    bool made = false;
     try {
       Game game("");
+      made = true;
     } catch (const std::runtime_error&) {
     }
     const bool open = fcntl(0, F_GETFD) != -1;
     dup2(input, 0);
     ::testing::internal::GetCapturedStdout();
     EXPECT_FALSE(open) << (read ? "read" : "refused");
+    EXPECT_EQ(made, read);
   }
   close(input);
 }

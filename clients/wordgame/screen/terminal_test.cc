@@ -1,9 +1,17 @@
 // The keys that only a terminal shows, on a real terminal emulator.
 
-#include <gtest/gtest.h>
+#include "screen/terminal.h"
 
+#include <gtest/gtest.h>
+#include <locale.h>
+#include <pty.h>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "run_program.h"
 #include "tmux_testing.h"
@@ -72,6 +80,33 @@ TEST(Terminal, KeysThatOnlyATerminalSends) {
       std::string::npos);
   tmux.Do({"send-keys", "-t", "game", "Escape"});
   ASSERT_TRUE(tmux.WaitFor("status 0")) << tmux.Screen();
+}
+
+// A terminal the library knows but cannot take over (one of more than
+// 32767 rows, which the library refuses once it has read the type) leaves
+// the line mode in place: no terminal, no reason, the locale as it was.
+TEST(Terminal, OneTheLibraryRefusesChangesNothing) {
+  if (!testutil::TerminalAvailable()) GTEST_SKIP() << "no pseudo-terminal";
+  int master, slave;
+  ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+  std::FILE* tty = fdopen(slave, "r+");
+  const std::string locale_before = setlocale(LC_CTYPE, nullptr);
+  // TERM and LINES are given back as they were.
+  std::vector<std::pair<const char*, std::string>> kept;
+  for (const char* name : {"TERM", "LINES"}) {
+    if (const char* value = std::getenv(name)) kept.emplace_back(name, value);
+  }
+  setenv("TERM", "xterm", 1);
+  setenv("LINES", "32768", 1);
+  std::string why;
+  EXPECT_EQ(Terminal::Open(tty, tty, false, &why), nullptr);
+  EXPECT_EQ(why, "");
+  EXPECT_EQ(setlocale(LC_CTYPE, nullptr), locale_before);
+  unsetenv("TERM");
+  unsetenv("LINES");
+  for (const auto& [name, value] : kept) setenv(name, value.c_str(), 1);
+  std::fclose(tty);
+  close(master);
 }
 
 }  // namespace

@@ -296,8 +296,8 @@ TEST(Daily, DatesAreReadOnlyWhenTheyExist) {
   Day day = 5;
   for (const char* bad :
        {"2026-02-29", "2100-02-29", "2026-13-01", "2026-00-10", "2026-04-31",
-        "2026-12-00", "0000-01-01", "2026-1-01", "2026/12/09", "2026-12-09x",
-        "+026-12-09", "2026-12-+9", "", "today"}) {
+        "2026-01-32", "2026-12-00", "0000-01-01", "2026-1-01", "2026/12/09",
+        "2026-12-09x", "+026-12-09", "2026-12-+9", "", "today"}) {
     EXPECT_FALSE(ParseDate(bad, &day)) << bad;
   }
   EXPECT_EQ(day, 5);
@@ -616,6 +616,24 @@ TEST(StateStore, FollowsNoLinkAndTrustsNoOneElsesFolder) {
                       "/state.lock: a symbolic link, not followed");
   EXPECT_FALSE(fs::exists(dir.path() + "/made"));
   fs::remove(folder + "/state.lock");
+
+  // With standard input closed the folder opens as descriptor 0: it is
+  // read and written all the same.
+  const std::uint64_t played = StateStore(folder).Load(&note).stats.played();
+  {
+    StateStore store(folder);
+    const int input = dup(0);
+    close(0);
+    SavedState loaded = store.Load(&note);
+    const std::string load_note = note;
+    const bool recorded = store.Record(Won(0), &loaded, &note);
+    dup2(input, 0);
+    close(input);
+    EXPECT_EQ(load_note, "");
+    EXPECT_TRUE(recorded) << note;
+    EXPECT_EQ(loaded.stats.played(), played + 1);
+    EXPECT_EQ(StateStore(folder).Load(&note).stats.played(), played + 1);
+  }
 
   const std::string saved = ReadFile(folder + "/state");
   auto refused = [&](const std::string& where, const std::string& why) {
