@@ -45,10 +45,16 @@ step() {
   local name=$1 log=$2 rerun=$3 start=$SECONDS rc=0
   shift 3
   "$@" >"$log" 2>&1 || rc=$?
-  report "$name" "$start" "$rc"
-  if [ "$rc" != 0 ]; then
-    tail -n 40 "$log" | sed 's/^/    /'
-    echo "    rerun: $rerun"
+  step_result "$name" "$log" "$rerun" "$start" "$rc"
+}
+
+# step_result NAME LOG RERUN START STATUS: a step's line, and on failure the
+# last 40 lines of its LOG and RERUN.
+step_result() {
+  report "$1" "$4" "$5"
+  if [ "$5" != 0 ]; then
+    tail -n 40 "$2" | sed 's/^/    /'
+    echo "    rerun: $3"
   fi
   return 0
 }
@@ -132,10 +138,25 @@ fi
 for config in "${configs[@]}"; do
   # shellcheck disable=SC2086  # the configuration is words
   set -- $config
-  if build "$@"; then run_tests "$1"; fi
+  build "$@" || continue
+  # The install and the packages are checked from build/ beside the tests
+  # and the other builds: the package build and lintian wait mostly on one
+  # core, the tests on other processes.
+  if [ "$1" = build ]; then
+    packages_start=$SECONDS
+    scripts/check-install.sh build >"$logs/check-install.log" 2>&1 &
+    packages=$!
+  fi
+  run_tests "$1"
 done
-step "install and packages" "$logs/check-install.log" \
-  "scripts/check-install.sh build" scripts/check-install.sh build
+if [ -n "${packages:-}" ]; then
+  rc=0
+  wait "$packages" || rc=$?
+  step_result "install and packages (beside)" "$logs/check-install.log" \
+    "scripts/check-install.sh build" "$packages_start" "$rc"
+else
+  echo "test: install and packages skipped: build/ did not build"
+fi
 
 rc=0
 wait "$tidy" || rc=$?
