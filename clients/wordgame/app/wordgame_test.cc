@@ -328,8 +328,9 @@ TEST_F(WordgameInProcess, LettersOfAnyAlphabetArePlayed) {
   EXPECT_NE(folded.out.find("Yes, \"e\" is in the word 2 times.\n"),
             std::string::npos)
       << folded.out;
-  EXPECT_NE(folded.out.find("You already tried \"\xC3\xA9\"."),
-            std::string::npos);
+  // With folding é stands for e, and is named so.
+  EXPECT_NE(folded.out.find("You already tried \"e\"."), std::string::npos)
+      << folded.out;
   EXPECT_NE(folded.out.find("Letters: a b c d E f g"), std::string::npos);
   EXPECT_EQ(folded.out.find("z \xC3"), std::string::npos);  // no é on the line
   EXPECT_NE(folded.out.find("You won!"), std::string::npos);
