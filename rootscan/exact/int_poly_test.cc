@@ -9,14 +9,6 @@
 
 namespace {
 
-// The polynomial with the given coefficients, lowest power first.
-IntPoly Poly(const std::vector<long long>& coefficients) {
-  IntPoly p;
-  for (long long c : coefficients) p.push_back(BigInt(c));
-  TrimPoly(&p);
-  return p;
-}
-
 TEST(IntPoly, RingOperations) {
   const IntPoly a = Times(Poly({3}), Times(Poly({-1, 1}), Poly({2, 1})));
   EXPECT_EQ(DivideExact(a, Poly({-1, 1})), Poly({6, 3}));

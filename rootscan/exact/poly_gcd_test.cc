@@ -11,14 +11,6 @@
 
 namespace {
 
-// The polynomial with the given coefficients, lowest power first.
-IntPoly Poly(const std::vector<long long>& coefficients) {
-  IntPoly p;
-  for (long long c : coefficients) p.push_back(BigInt(c));
-  TrimPoly(&p);
-  return p;
-}
-
 IntPoly Power(const IntPoly& a, int k) {
   IntPoly p = Poly({1});
   for (int i = 0; i < k; ++i) p = Times(p, a);

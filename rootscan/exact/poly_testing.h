@@ -4,6 +4,7 @@
 // What the tests of the exact maths share to build their polynomials.
 
 #include <cstddef>
+#include <vector>
 
 #include "int_poly.h"
 
@@ -15,6 +16,14 @@ inline IntPoly Times(const IntPoly& a, const IntPoly& b) {
     for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
   }
   return product;
+}
+
+// The polynomial with the given coefficients, lowest power first.
+inline IntPoly Poly(const std::vector<long long>& coefficients) {
+  IntPoly p;
+  for (long long c : coefficients) p.push_back(BigInt(c));
+  TrimPoly(&p);
+  return p;
 }
 
 #endif  // ROOTSCAN_EXACT_POLY_TESTING_H_
