@@ -324,4 +324,18 @@ TEST(RealRoots, ShortFractionRootsAreDividedOut) {
   EXPECT_EQ(Degree(wilkinson), 0);
 }
 
+// Each evaluation in the search for a root's double is charged by the
+// degree: x^1000 - 3, isolated at next to no cost through y = x^1000,
+// stops under an allowance below what one evaluation takes.
+TEST(RealRoots, EvaluationsInTheSearchAreCharged) {
+  IntPoly p(1001);
+  p[1000] = BigInt(1);
+  p[0] = BigInt(-3);
+  {
+    const WorkBudget budget(1000);
+    EXPECT_THROW(RealRoots(p, -kInf, kInf), WorkExceeded);
+  }
+  EXPECT_EQ(RealRoots(p, -kInf, kInf).size(), 2u);
+}
+
 }  // namespace
