@@ -102,6 +102,18 @@ TEST(ParseWordList, LettersOfAnyAlphabetGetACodeEach) {
   folded.alphabet.FoldAccents();
   EXPECT_EQ(folded.alphabet.Key(0x7b), 'e');
   EXPECT_EQ(folded.alphabet.Line().size(), 26u);
+  // Greek and Cyrillic fold too: ά to α, the final ς to σ, ё to е.
+  WordList greek = ParseWordList(
+      "\xCE\xAC\xCF\x82\xD1\x91\n\xCE\xB1\xCF\x83\xD0\xB5\n");
+  greek.alphabet.FoldAccents();
+  std::string accented, plain;
+  ASSERT_TRUE(greek.alphabet.Encode("\xCE\xAC\xCF\x82\xD1\x91", &accented));
+  ASSERT_TRUE(greek.alphabet.Encode("\xCE\xB1\xCF\x83\xD0\xB5", &plain));
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(greek.alphabet.Key(static_cast<unsigned char>(accented[i])),
+              static_cast<unsigned char>(plain[i]));
+  }
+  EXPECT_EQ(greek.alphabet.Line().size(), 3u);
   // More letters than codes: flagged, for the list to be refused.
   std::string many;  // ideographs, one a line
   for (char32_t c = 0x4E00; c <= 0x4E00 + Alphabet::kMaxOthers; ++c) {
