@@ -16,5 +16,3 @@ bool FastPathOn(FastPath path) {
 void SetFastPaths(unsigned mask) {
   paths_on.store(mask & kAllFastPaths, std::memory_order_relaxed);
 }
-
-unsigned FastPaths() { return paths_on.load(std::memory_order_relaxed); }

@@ -37,7 +37,4 @@ bool FastPathOn(FastPath path);
 /// and benchmarks, between computations, never while one runs.
 void SetFastPaths(unsigned mask);
 
-/// The mask of the paths on now.
-unsigned FastPaths();
-
 #endif  // ROOTSCAN_EXACT_FAST_PATHS_H_
