@@ -150,7 +150,7 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
   ParseStateFile(head + counts + "recent 00000000000000ab 3 a\n" +
                      "recent 00000000000000ab 3 b\nend\n",
                  &back, &why);
-  EXPECT_EQ(why, "line 10: the list 00000000000000ab comes twice");
+  EXPECT_EQ(why, "line 9: the list 00000000000000ab comes twice");
   // The file's bytes are quoted escaped, never as the terminal would take
   // them.
   for (const auto& [line, quoted] :
