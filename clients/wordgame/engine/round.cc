@@ -99,10 +99,9 @@ Answer Round::Guess(const std::string& guess, Entry entry) {
   }
   // A letter is named as the one it stands for: with folding, é as e.
   const std::string said =
-      Quoted(codes.size() == 1
-                 ? alphabet_->Letter(
-                       alphabet_->Key(static_cast<unsigned char>(codes[0])))
-                 : alphabet_->Decode(codes));
+      Quoted(codes.size() == 1 ? alphabet_->Letter(alphabet_->Key(
+                                     static_cast<unsigned char>(codes[0])))
+                               : alphabet_->Decode(codes));
   if ((codes.size() > 1 || word_line) && codes.size() != letters) {
     return {Tone::kPlain,
             "That is " + CountOf(codes.size(), "letter") + "; the word has " +

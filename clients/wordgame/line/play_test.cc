@@ -287,7 +287,7 @@ TEST_F(WordgameRounds, TheSettersWordIsTypedUnseenOnATerminal) {
   EXPECT_EQ(EndingSignals::TakePending(), SIGINT);
   // Ctrl-Z in a process that cannot stop (a new session's, which nothing
   // would resume): the echo is off again after it, and the handler back for
-  // the next.
+  // the next. A second object meanwhile changes nothing, nor does its end.
   const pid_t child = fork();
   if (child == 0) {
     setsid();
@@ -295,6 +295,7 @@ TEST_F(WordgameRounds, TheSettersWordIsTypedUnseenOnATerminal) {
     {
       EchoOff unseen(slave);
       raise(SIGTSTP);
+      { EchoOff second(slave); }
       hidden = !echo() && stop_action() != SIG_DFL;
     }
     _exit(hidden ? 0 : 1);

@@ -252,6 +252,11 @@ TEST(Layout, ManyWrongWordsAreShortenedWithACount) {
   Screen two = Drawn(board, 24, 80);
   EXPECT_TRUE(Shows(two, "wrong: aaaaaa bbbbbb") && !Shows(two, "more"))
       << two.Text();
+  // A word that does not fit goes on the next line, where there is one.
+  const std::vector<std::string> three = {"aaaaaa", "bbbbbb", "cccccc"};
+  ASSERT_EQ(WrongWordLines(three, 20, 2).size(), 2u);
+  EXPECT_EQ(WrongWordLines(three, 20, 2)[1].back().text, "cccccc");
+  EXPECT_EQ(WrongWordLines(three, 20, 1).size(), 1u);
 }
 
 TEST(Layout, TheWordBeingTypedKeepsItsEndAndTheCursorInSight) {
@@ -291,6 +296,7 @@ TEST(Layout, LettersOfAnyAlphabetTakeOneCellEach) {
   std::vector<BoardLetter> many(35, {"\xC3\x9F", LetterState::kUntried});
   EXPECT_EQ(AlphabetLines(many, 68).size(), 2u);
   EXPECT_EQ(AlphabetLines(many, 68)[0].size(), 2 * 18 - 1u);  // spaced
+  EXPECT_EQ(AlphabetLines(many, 35).size(), 2u);  // spaced: just fits
   EXPECT_EQ(AlphabetLines(many, 34).size(), 2u);
   EXPECT_EQ(AlphabetLines(many, 34)[0].size(), 18u);
 }

@@ -147,6 +147,10 @@ TEST(StateFileFormat, WritesReadsBackAndRefusesDamage) {
       << why;
   ParseStateFile(head + counts + "end\nwon 2\n", &back, &why);
   EXPECT_EQ(why, "line 9: text after the end line");
+  ParseStateFile(head + counts + "recent 00000000000000ab 3 a\n" +
+                     "recent 00000000000000ab 3 b\nend\n",
+                 &back, &why);
+  EXPECT_EQ(why, "line 9: the list 00000000000000ab comes twice");
   // The file's bytes are quoted escaped, never as the terminal would take
   // them.
   for (const auto& [line, quoted] :
