@@ -103,8 +103,8 @@ TEST(ParseWordList, LettersOfAnyAlphabetGetACodeEach) {
   EXPECT_EQ(folded.alphabet.Key(0x7b), 'e');
   EXPECT_EQ(folded.alphabet.Line().size(), 26u);
   // Greek and Cyrillic fold too: ά to α, the final ς to σ, ё to е.
-  WordList greek = ParseWordList(
-      "\xCE\xAC\xCF\x82\xD1\x91\n\xCE\xB1\xCF\x83\xD0\xB5\n");
+  WordList greek =
+      ParseWordList("\xCE\xAC\xCF\x82\xD1\x91\n\xCE\xB1\xCF\x83\xD0\xB5\n");
   greek.alphabet.FoldAccents();
   std::string accented, plain;
   ASSERT_TRUE(greek.alphabet.Encode("\xCE\xAC\xCF\x82\xD1\x91", &accented));
