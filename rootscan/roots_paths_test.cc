@@ -315,4 +315,17 @@ TEST(RootsPaths, TwentyFiveDigitsAlikeWithAnyPathOff) {
   ExpectSameAnswers(25, "roots_paths_digits25.out");
 }
 
+// Every path is on unless switched off, and the switch turns off the path
+// named alone: a path that stays off would pass the tests above unseen.
+TEST(RootsPaths, EachSwitchTurnsOffItsPathAlone) {
+  const FastPath paths[] = {kApproxPoly, kWidePoly, kModularGcd, kPowerRoots,
+                            kRationalRoots};
+  for (FastPath path : paths) EXPECT_TRUE(FastPathOn(path)) << path;
+  for (FastPath off : paths) {
+    SetFastPaths(kAllFastPaths & ~off);
+    for (FastPath path : paths) EXPECT_EQ(FastPathOn(path), path != off);
+  }
+  SetFastPaths(kAllFastPaths);
+}
+
 }  // namespace
