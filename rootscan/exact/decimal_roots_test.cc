@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fast_paths.h"
 #include "work_budget.h"
 
 namespace {
@@ -102,3 +103,15 @@ TEST(DecimalRoots, DigitsCountAgainstTheAllowance) {
 }
 
 }  // namespace
+
+TEST(DecimalRoots, RootBesideAnExactOneIsNotTakenForIt) {
+  // (x - 1)(2^60 x^2 - (2^60 - 1)) in one piece: 1, found exactly, ends
+  // the interval of the root just below it, and the polynomial is 0 there.
+  constexpr long long kTop = 1LL << 60;
+  SetFastPaths(kAllFastPaths & ~kRationalRoots);
+  EXPECT_EQ(
+      Lines(DecimalRoots(Poly({kTop, -kTop, 1 - kTop, kTop - 1}), 0, 2, 25)),
+      "0.9999999999999999995663191 1 1\n"
+      "1.000000000000000000000000 1 1\n");
+  SetFastPaths(kAllFastPaths);
+}

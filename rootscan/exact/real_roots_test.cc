@@ -338,4 +338,16 @@ TEST(RealRoots, EvaluationsInTheSearchAreCharged) {
   EXPECT_EQ(RealRoots(p, -kInf, kInf).size(), 2u);
 }
 
+// Known to be 0, q(1) decides nothing in the approximate count, which then
+// needs no exact one: (y - 1)(4y - 1)(y + 3), one root in (0, 1).
+TEST(RealRoots, ApproximateCountKnowsARootAtOne) {
+  WidePoly exact(IntPoly{BigInt(3), BigInt(-14), BigInt(7), BigInt(4)});
+  exact.MakeRoom(4);
+  ApproxPoly approx(exact);
+  EXPECT_EQ(approx.Variations(), -1);  // q(1) only near 0
+  approx.set_root_at_one(true);
+  EXPECT_EQ(approx.Variations(), 1);
+  EXPECT_EQ(exact.Reversed().ShiftedVariations(), 1);
+}
+
 }  // namespace
