@@ -124,6 +124,26 @@ TEST(ParseWordList, LettersOfAnyAlphabetGetACodeEach) {
 }
 
 // A word of the longest length at the last offset a buffer allows.
+// Characters of one to four bytes are read and written back; an overlong
+// form, a surrogate or a cut sequence is refused a byte at a time.
+TEST(Utf8Text, EveryLengthRoundTripsAndMalformedBytesAreRefused) {
+  for (char32_t c : {U'a', U'\u00e9', U'\u4e00', U'\U0001F600'}) {
+    const std::string bytes = Utf8(c);
+    std::size_t at = 0;
+    char32_t read = 0;
+    EXPECT_TRUE(NextChar(bytes, &at, &read));
+    EXPECT_EQ(read, c);
+    EXPECT_EQ(at, bytes.size());
+  }
+  EXPECT_EQ(Utf8(U'\U0001F600'), "\xF0\x9F\x98\x80");
+  for (std::string_view bad : {"\xC0\xAF", "\xED\xA0\x80", "\xE4\xB8"}) {
+    std::size_t at = 0;
+    char32_t read = 0;
+    EXPECT_FALSE(NextChar(bad, &at, &read)) << bad.size();
+    EXPECT_EQ(at, 1u);
+  }
+}
+
 TEST(WordViews, PackTheLongestWordAtTheLastOffset) {
   auto bytes = std::make_shared<std::string>(WordViews::kMaxBytes, 'q');
   bytes->back() = 'z';
