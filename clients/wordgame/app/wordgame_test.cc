@@ -525,6 +525,15 @@ class Wordgame : public ::testing::Test {
     here_.WriteFile("dict.txt", words);
     return Run(input);
   }
+  // Starts the session "game" at 80x24 in `tmux`, running the shell
+  // `script` with $0 the game, $1 its folder, $2 TMPDIR and $3 the state's.
+  int StartScript(Tmux& tmux, const std::string& script) {
+    return tmux
+        .Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
+             "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(), tmp_.path(),
+             state_.path()})
+        .status;
+  }
 
   TempDir here_;
   TempDir tmp_;
@@ -797,11 +806,7 @@ TEST_F(Wordgame, FullScreenInATerminalEmulator) {
   const std::string script =
       "cd \"$1\" && stty -a >before && TMPDIR=\"$2\" XDG_STATE_HOME=\"$3\" "
       "NO_COLOR= \"$0\"; s=$?; stty -a >after; echo \"status $s\"";
-  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
-                     "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
-                     tmp_.path(), state_.path()})
-                .status,
-            0);
+  ASSERT_EQ(StartScript(tmux, script), 0);
   ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "x"});
   ASSERT_TRUE(tmux.WaitFor("misses 1 of 7: x")) << tmux.Screen();
@@ -869,11 +874,7 @@ TEST_F(Wordgame, WithoutAnAlternateScreenTheBoardIsErased) {
   const std::string script =
       "cd \"$1\" && TERM=vt100 TMPDIR=\"$2\" \"$0\" --no-save; "
       "echo \"status $?\"";
-  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
-                     "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
-                     tmp_.path()})
-                .status,
-            0);
+  ASSERT_EQ(StartScript(tmux, script), 0);
   ASSERT_TRUE(tmux.WaitFor("A new word of 3 letters.")) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "Enter", "c", "a", "BSpace", "t"});
   ASSERT_TRUE(tmux.WaitFor("word: ct")) << tmux.Screen();
@@ -926,11 +927,7 @@ TEST_F(Wordgame, LinesOnATerminalBreakAtBlanks) {
   const std::string script =
       "cd \"$1\" && TERM=foo TMPDIR=\"$2\" \"$0\" --names 'A long name of 20 "
       "ch,Another long name 20'; echo \"status $?\"";
-  ASSERT_EQ(tmux.Do({"new-session", "-d", "-s", "game", "-x", "80", "-y", "24",
-                     "/bin/sh", "-c", script, WORDGAME_PATH, here_.path(),
-                     tmp_.path()})
-                .status,
-            0);
+  ASSERT_EQ(StartScript(tmux, script), 0);
   ASSERT_TRUE(tmux.WaitFor("show): ")) << tmux.Screen();
   tmux.Do({"send-keys", "-t", "game", "C-d"});
   ASSERT_TRUE(tmux.WaitFor("status 0")) << tmux.Screen();
