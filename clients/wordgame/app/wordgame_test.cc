@@ -328,6 +328,15 @@ TEST_F(WordgameInProcess, LettersOfAnyAlphabetArePlayed) {
   EXPECT_NE(folded.out.find("Yes, \"e\" is in the word 2 times.\n"),
             std::string::npos)
       << folded.out;
+  // A hint with folding shows every letter its letter stands for.
+  ProgramResult hinted = RunInProcess(
+      RunWordgame,
+      {"--no-save", "--fold-accents", lists.WriteFile("mixed", "\xC3\xA9te\n")},
+      "+\nt\n");
+  EXPECT_NE(hinted.out.find("A hint: \"e\" is in the word 2 times"),
+            std::string::npos)
+      << hinted.out;
+  EXPECT_NE(hinted.out.find("You won!"), std::string::npos);
   // With folding é stands for e, and is named so.
   EXPECT_NE(folded.out.find("You already tried \"e\"."), std::string::npos)
       << folded.out;

@@ -158,9 +158,9 @@ Answer Round::NoHint() const {
   const std::string shown = Shown();
   std::string left;
   for (std::size_t i = 0; i < shown.size(); ++i) {
-    if (shown[i] == '_' && left.find(secret_[i]) == std::string::npos) {
-      left += secret_[i];
-    }
+    const char key = static_cast<char>(
+        alphabet_->Key(static_cast<unsigned char>(secret_[i])));
+    if (shown[i] == '_' && left.find(key) == std::string::npos) left += key;
   }
   if (left.size() <= 1) {
     return {Tone::kPlain, "No hint for the last letter: that one is yours.",
@@ -169,14 +169,15 @@ Answer Round::NoHint() const {
   return {};
 }
 
+// The hint is the first letter not shown, guessed as a letter is: with
+// folding, every letter it stands for shows.
 Answer Round::Hint() {
-  const char letter = secret_[Shown().find('_')];
-  game_->MakeGuess(std::string(1, letter));
+  const unsigned char key =
+      alphabet_->Key(static_cast<unsigned char>(secret_[Shown().find('_')]));
+  const std::size_t found = GuessLetter(key);
   ++hints_;
   Judge();
-  const std::string quoted = Quoted(alphabet_->Decode(std::string(1, letter)));
-  const std::size_t found = static_cast<std::size_t>(
-      std::count(secret_.begin(), secret_.end(), letter));
+  const std::string quoted = Quoted(alphabet_->Letter(key));
   return {Tone::kGood,
           "A hint: " + quoted + " is in the word " + Times(found) +
               ", for one miss.",
