@@ -55,8 +55,7 @@ class Session {
   }
   // Writes `text`, wrapped to the terminal's width.
   void Print(const std::string& text) {
-    const int cols = look_.cols > 0 ? look_.cols : TerminalCols(out_);
-    const std::string wrapped = Wrapped(text, cols, &column_);
+    const std::string wrapped = Wrapped(text, TerminalCols(out_), &column_);
     std::fwrite(wrapped.data(), 1, wrapped.size(), out_);
   }
   // Shows `prompt` and reads the answer; an ending signal reads as the end

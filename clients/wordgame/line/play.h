@@ -48,9 +48,6 @@ struct Look {
   /// Rows of the player's terminal; 0 asks the terminal behind the output
   /// at each board (none: the full board).
   int rows = 0;
-  /// Columns of the player's terminal, to which long lines are wrapped at
-  /// blanks; 0 asks the terminal behind the output (none: no wrapping).
-  int cols = 0;
   /// For a screen reader: no drawing and no board, but one line after each
   /// guess with its answer, the word as far as found, the misses left and
   /// those made ("Word: s _ _ s. 5 misses left. Missed: e, a.").

@@ -178,11 +178,11 @@ Line Header(const Board& board, int width) {
   for (const PlayerScore& p : board.scores) {
     longest = std::max(longest, p.name.size());
   }
-  const std::string brief = BriefScores(board.scores, longest);
   std::vector<std::string> scores = {full};
   for (std::size_t letters = longest + 1; letters-- > 0;) {
     scores.push_back(BriefScores(board.scores, letters));
   }
+  const std::string brief = scores[1];  // the names whole
   if (!board.daily_date.empty()) {
     scores = {"Daily word " + board.daily_date, "Daily " + board.daily_date,
               board.daily_date};
