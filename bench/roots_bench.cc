@@ -214,24 +214,7 @@ std::vector<Row> Rows() {
 
 // The decimal digits of v.
 std::string Decimal(const BigInt& v) {
-  BigInt::Limbs limbs = v.limbs();
-  std::string digits;
-  while (!limbs.empty()) {
-    // Divides by 10^9, keeping the remainder: nine digits at a time.
-    std::uint64_t rest = 0;
-    for (std::size_t i = limbs.size(); i-- > 0;) {
-      rest = rest << BigInt::kLimbBits | limbs[i];
-      limbs[i] = static_cast<BigInt::Limb>(rest / 1000000000);
-      rest %= 1000000000;
-    }
-    while (!limbs.empty() && limbs.back() == 0) limbs.pop_back();
-    for (int i = 0; i < 9 && (rest != 0 || !limbs.empty()); ++i) {
-      digits.insert(digits.begin(), static_cast<char>('0' + rest % 10));
-      rest /= 10;
-    }
-  }
-  if (digits.empty()) digits = "0";
-  return (v.Sign() < 0 ? "-" : "") + digits;
+  return (v.Sign() < 0 ? "-" : "") + v.MagnitudeDecimal();
 }
 
 void PrintGp(const std::vector<Row>& rows, double seconds) {

@@ -17,6 +17,7 @@
 #include "big_int.h"
 #include "fast_paths.h"
 #include "int_poly.h"
+#include "poly_testing.h"
 #include "rootscan.h"
 #include "run_program.h"
 
@@ -47,14 +48,6 @@ class Draw {
   std::uint64_t state_;
 };
 
-IntPoly Times(const IntPoly& a, const IntPoly& b) {
-  IntPoly product(a.size() + b.size() - 1);
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    for (std::size_t j = 0; j < b.size(); ++j) product[i + j] += a[i] * b[j];
-  }
-  return product;
-}
-
 // a x - b.
 IntPoly Linear(const BigInt& a, const BigInt& b) { return {BigInt() - b, a}; }
 IntPoly Linear(long long a, long long b) {
@@ -62,18 +55,8 @@ IntPoly Linear(long long a, long long b) {
 }
 
 // The decimal digits of v.
-std::string Decimal(BigInt v) {
-  if (v.IsZero()) return "0";
-  const bool negative = v.Sign() < 0;
-  if (negative) v.Negate();
-  std::string digits;
-  const BigInt ten(10);
-  while (!v.IsZero()) {
-    const BigInt q = DivideExact(v - BigInt(v.Mod(10)), ten);
-    digits.insert(digits.begin(), static_cast<char>('0' + v.Mod(10)));
-    v = q;
-  }
-  return (negative ? "-" : "") + digits;
+std::string Decimal(const BigInt& v) {
+  return (v.Sign() < 0 ? "-" : "") + v.MagnitudeDecimal();
 }
 
 // p as a line, highest power first.

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "fast_paths.h"
 #include "work_budget.h"
 
 namespace {
@@ -59,6 +60,7 @@ int ApproxPoly::Sign(int i) const {
 }
 
 int ApproxPoly::Variations() const {
+  if (!FastPathOn(kApproxPoly)) return -1;
   ApproxPoly r;
   r.v_.assign(v_.rbegin(), v_.rend());
   r.e_.assign(e_.rbegin(), e_.rend());

@@ -24,7 +24,8 @@ class ApproxPoly {
   int Sign(int i) const;
 
   /// The sign changes along the coefficients of (1 + y)^n q(1 / (1 + y)),
-  /// counted as far as 2, or -1 when a sign among them is open.
+  /// counted as far as 2, or -1 when a sign among them is open (or the fast
+  /// path kApproxPoly is off).
   int Variations() const;
 
   /// Whether q(1) is known to be 0: a sum of coefficients, which their

@@ -9,7 +9,6 @@
 #include <utility>
 
 #include "approx_poly.h"
-#include "fast_paths.h"
 #include "sign_evaluator.h"
 #include "wide_poly.h"
 
@@ -130,7 +129,7 @@ void Bisect(const MakeExact& exact, ApproxPoly approx, const Mapping& map,
     pending.pop_back();
     const BigInt c = node.c << 1;
     const bool root_at_one = node.q.root_at_one();
-    int count = FastPathOn(kApproxPoly) ? node.q.Variations() : -1;
+    int count = node.q.Variations();
     if (count == 1) found->push_back(map.Interval(node.c, node.d));
     if (count == 0 || count == 1) continue;
     if (count >= 2 && SplitApproximately(&node, map, eval, found, &pending))
@@ -228,7 +227,7 @@ ApproxPoly SpanApproximately(const WidePoly& whole, long a, long c) {
 // b, counted as far as 2: from approx when its signs are certain, else
 // exactly.
 int SpanVariations(const IntPoly& b, const ApproxPoly& approx, long a, long c) {
-  const int count = FastPathOn(kApproxPoly) ? approx.Variations() : -1;
+  const int count = approx.Variations();
   if (count >= 0) return count;
   WidePoly q = SpanExactly(b, a, c);
   q.MakeRoom(static_cast<std::size_t>(Degree(b)) + 1);

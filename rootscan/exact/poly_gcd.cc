@@ -118,9 +118,7 @@ bool CoprimeModPrimes(const IntPoly& a, const IntPoly& b) {
 // the modular gcd finds them, or else by the subresultants and division.
 void GcdAndQuotients(const IntPoly& a, const IntPoly& b, IntPoly* g,
                      IntPoly* a_over_g, IntPoly* b_over_g) {
-  if (Degree(b) > 0 && FastPathOn(kModularGcd) &&
-      ModularGcd(a, b, g, a_over_g, b_over_g))
-    return;
+  if (Degree(b) > 0 && ModularGcd(a, b, g, a_over_g, b_over_g)) return;
   *g = PolyGcd(a, b);
   *a_over_g = DivideExact(a, *g);
   *b_over_g = DivideExact(b, *g);
@@ -137,7 +135,7 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
   IntPoly x = PrimitivePart(a), y = PrimitivePart(b);
   if (Degree(x) < Degree(y)) x.swap(y);
   if (y.empty()) return x;
-  if (Degree(y) > 0 && FastPathOn(kModularGcd)) {
+  if (Degree(y) > 0) {
     IntPoly gcd, x_over_gcd, y_over_gcd;
     if (ModularGcd(x, y, &gcd, &x_over_gcd, &y_over_gcd)) return gcd;
   }
@@ -183,6 +181,7 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b) {
 
 bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
                 IntPoly* a_over_gcd, IntPoly* b_over_gcd) {
+  if (!FastPathOn(kModularGcd)) return false;
   // The gcd g divides both, so its leading coefficient divides gamma, the
   // gcd of theirs: gamma / lead(g) times g is the monic gcd modulo any
   // prime not dividing gamma times gamma, where its degree is no lower. Its
@@ -244,6 +243,7 @@ bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
 }
 
 bool SquareFreeModPrimes(const IntPoly& p) {
+  if (!FastPathOn(kModularGcd)) return false;
   // If p and p' had a common factor g (primitive, of degree 1 or more), g
   // would divide both modulo any prime m that does not divide p's leading
   // coefficient (nor then g's), keeping its degree. So a greatest common
@@ -262,7 +262,7 @@ bool SquareFreeModPrimes(const IntPoly& p) {
 }
 
 std::vector<std::pair<IntPoly, int>> SquareFreeFactors(const IntPoly& p) {
-  if (FastPathOn(kModularGcd) && SquareFreeModPrimes(p)) return {{p, 1}};
+  if (SquareFreeModPrimes(p)) return {{p, 1}};
   // Yun's algorithm. With g = gcd(p, p') and p = c * prod a_k^k: b = p / g is
   // the product of all a_k, and d = p' / g - b' = b * sum (k - 1) a_k' / a_k,
   // so gcd(b, d) = a_1. Dividing b and d by a_1 (and taking the derivative

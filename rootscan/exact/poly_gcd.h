@@ -34,14 +34,15 @@ IntPoly PolyGcd(const IntPoly& a, const IntPoly& b);
 /// gives it, into *gcd, and a / gcd and b / gcd into the last two: from
 /// their gcds modulo primes joined by the Chinese remainder theorem, and
 /// confirmed by the exact divisions. False, with the three unspecified,
-/// when that does not come out within a bound on the primes, for the
-/// caller to go the exact way.
+/// when that does not come out within a bound on the primes (or the fast
+/// path kModularGcd is off), for the caller to go the exact way.
 bool ModularGcd(const IntPoly& a, const IntPoly& b, IntPoly* gcd,
                 IntPoly* a_over_gcd, IntPoly* b_over_gcd);
 
 /// True when p (degree 1 or more, leading coefficient not zero) is found to
 /// have no repeated factor by computing modulo a few primes. False means
-/// "not shown", not "repeated": the exact factorisation decides then.
+/// "not shown", not "repeated" (always so while kModularGcd is off): the
+/// exact factorisation decides then.
 bool SquareFreeModPrimes(const IntPoly& p);
 
 /// The square-free factorisation of p (degree 1 or more): pairs (a_k, k),
