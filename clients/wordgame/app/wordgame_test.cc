@@ -8,10 +8,13 @@
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -548,6 +551,48 @@ class Wordgame : public ::testing::Test {
   TempDir tmp_;
   TempDir state_;
 };
+
+// An interrupt shows the word, then ends the program by the signal itself,
+// so that a shell running it sees it killed (and a script stops), not exit.
+TEST_F(Wordgame, AnInterruptEndsTheProgramByItsSignal) {
+  here_.WriteFile("dict.txt", "cat\n");
+  int in[2], out[2];
+  ASSERT_EQ(pipe(in), 0);
+  ASSERT_EQ(pipe(out), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(in[0], 0);
+    dup2(out[1], 1);
+    close(in[1]);
+    close(out[0]);
+    std::signal(SIGINT, SIG_DFL);
+    if (chdir(here_.path().c_str()) == 0) {
+      setenv("TMPDIR", tmp_.path().c_str(), 1);
+      execl(WORDGAME_PATH, WORDGAME_PATH, "--no-save", nullptr);
+    }
+    _exit(127);
+  }
+  close(in[0]);
+  close(out[1]);
+  // Waits for the prompt, which shows the game reads its input.
+  std::string shown;
+  char bytes[256];
+  ssize_t n;
+  while (shown.find("Guess a letter or") == std::string::npos &&
+         (n = read(out[0], bytes, sizeof bytes)) > 0) {
+    shown.append(bytes, static_cast<std::size_t>(n));
+  }
+  kill(child, SIGINT);
+  while ((n = read(out[0], bytes, sizeof bytes)) > 0) {
+    shown.append(bytes, static_cast<std::size_t>(n));
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  close(in[1]);
+  close(out[0]);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  EXPECT_NE(shown.find("The word was \"cat\"."), std::string::npos) << shown;
+}
 
 TEST_F(Wordgame, PipedGameKeepsTheSecretUntilTheRoundEnds) {
   ProgramResult r = Play("quixotic\n", "e\nz\nq\n");

@@ -503,6 +503,14 @@ TEST_F(WordgameRounds, FailedReadsAndWritesEndTheGame) {
   std::string shown = ReadAndClose(out);
   // The message goes below the prompt, not after it.
   EXPECT_EQ(shown.substr(shown.size() - 3), ": \n");
+  // The setter's word read in error ends the game too, not asked again.
+  Match two("Ann", "Bob");
+  unreadable = std::fopen(".", "r");
+  out = std::tmpfile();
+  EXPECT_FALSE(PlayRounds(folder, two, unreadable, out, stderr, Look(), &err));
+  EXPECT_EQ(err, "read error: Is a directory");
+  std::fclose(unreadable);
+  std::fclose(out);
 }
 
 }  // namespace
